@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// The program's logging categories; each is created on first use.
+Q_DECLARE_LOGGING_CATEGORY(logDataAcquisition)
+Q_DECLARE_LOGGING_CATEGORY(logDataAlgorithms)
+Q_DECLARE_LOGGING_CATEGORY(logDataIo)
+Q_DECLARE_LOGGING_CATEGORY(logDataIoNicePics)
+Q_DECLARE_LOGGING_CATEGORY(logDataLibraries)
+Q_DECLARE_LOGGING_CATEGORY(logHwCameras)
+Q_DECLARE_LOGGING_CATEGORY(logHwGeneral)
+Q_DECLARE_LOGGING_CATEGORY(logHwMotors)
+Q_DECLARE_LOGGING_CATEGORY(logHwMotorsTmcl)
+Q_DECLARE_LOGGING_CATEGORY(logHwState)
+Q_DECLARE_LOGGING_CATEGORY(logSystem)
+Q_DECLARE_LOGGING_CATEGORY(logUiGeneral)
+Q_DECLARE_LOGGING_CATEGORY(logUiOptions)

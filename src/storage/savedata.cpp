@@ -1,0 +1,266 @@
+#include "storage/savedata.h"
+
+#include "core/logging.h"
+#include "spectrum/spectrumfile.h"
+#include "storage/calibrationlines.h"
+#include "storage/savedatafiles.h"
+#include "storage/savedatajson.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QUuid>
+#include <QtEndian>
+
+namespace {
+
+QImage loadImage(const QString &path)
+{
+    QImage image;
+    if (QFileInfo::exists(path))
+        image.load(path);
+    return image;
+}
+
+// The loader of text spectra warns about missing files; a missing spectrum is normal here.
+RamanData<Wavenumbers> loadSpectrumIfPresent(const QString &path)
+{
+    return QFileInfo::exists(path) ? loadSpectrumFromCSV(path) : RamanData<Wavenumbers>{};
+}
+
+QVector<quint16> loadCcdRaw(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCWarning(logDataIo) << "Failed to load CCD raw data from" << path;
+        qCWarning(logDataIo) << "Error message was:" << file.errorString();
+        return {};
+    }
+    const QByteArray bytes = file.readAll();
+    QVector<quint16> values(bytes.size() / 2); // a trailing odd byte is ignored
+    qFromLittleEndian<quint16>(bytes.constData(), values.size(), values.data());
+    qCDebug(logDataIo) << "loaded CCD raw buffer with size:" << values.size();
+    return values;
+}
+
+QString collectionIdFromLabel(const QString &label, const QString &number)
+{
+    if (!label.isEmpty() && !number.isEmpty())
+        return label + QLatin1Char('_') + number;
+    return label.isEmpty() ? number : label;
+}
+
+QDateTime readDateTime(const QJsonObject &object, const char *key)
+{
+    return QDateTime::fromString(object.value(QLatin1String(key)).toString(), Qt::ISODate);
+}
+
+} // namespace
+
+SaveData::SaveData()
+{
+    m_metadata.unique_ident = QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+bool SaveData::load(const QString &path, SaveDataParts parts)
+{
+    *this = SaveData();
+    m_folderPath = QDir::cleanPath(path);
+
+    QFile file(m_folderPath + QLatin1Char('/') + SaveDataFiles::metadataFileName());
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCDebug(logDataIo) << "not a Raman save data folder, no metadata.json file:"
+                           << file.fileName();
+        return false;
+    }
+    const QJsonObject json = QJsonDocument::fromJson(file.readAll()).object();
+    const auto text = [&json](const char *key) { return json.value(QLatin1String(key)).toString(); };
+
+    SaveDataMetadata &m = m_metadata;
+    m.save_data_version = json.value(QLatin1String("save_data_version")).toInt();
+    const int version = m.save_data_version;
+    m.owner = text("owner");
+    const QString label = text("owner_ident_label");
+    if (version >= 8) {
+        m.collection_name = text("collection_name");
+        m.collection_id = text("collection_id");
+    } else {
+        m.collection_name.clear();
+        m.collection_id = collectionIdFromLabel(label, text("owner_ident_no"));
+    }
+    m.unique_ident = text("unique_ident");
+    m.location = text("location");
+    m.found_date = QDate::fromString(text("found_date"), Qt::ISODate);
+    m.found_date_year_only = json.value(QLatin1String("found_date_year_only")).toBool();
+    m.nodate = json.value(QLatin1String("nodate")).toBool();
+    m.saved_date = readDateTime(json, "saved_date");
+    m.mineral_comment = text("mineral_comment");
+    m.created_as_version = json.value(QLatin1String("created_as_version")).toInt();
+    m.created_date = readDateTime(json, "created_date");
+    if (version < 9)
+        m.created_date = m.saved_date;
+    m.rating = json.contains(QLatin1String("rating"))
+                   ? json.value(QLatin1String("rating")).toInt()
+                   : -1;
+
+    qCDebug(logDataIo) << "loading save data with version" << version << "from" << m_folderPath;
+
+    const SaveDataFileNames names = SaveDataFileNames::forVersion(version, label);
+    const QDir folder(m_folderPath);
+    if (parts & Images)
+        m.overviewImage = loadImage(folder.filePath(names.overviewImage));
+
+    const QJsonArray sectors = json.value(QLatin1String("sectors")).toArray();
+    for (int n = 1; n <= sectors.size(); ++n) {
+        addSector();
+        SaveDataSector &sector = m_sectors.last();
+        SaveDataJson::readSector(sectors.at(n - 1).toObject(), sector);
+        const QString sectorDir = folder.filePath(SaveDataFiles::locationFolderName(n));
+        if (!QFileInfo(sectorDir).isDir()) {
+            qCWarning(logDataIo) << "Could not descend into location directory" << sectorDir;
+            continue;
+        }
+        loadSectorFolder(sectorDir, version, label, parts, sector);
+    }
+
+    m_activeSectorIndex = m_sectors.size() - 1;
+    m_loadedParts = parts;
+    return true;
+}
+
+void SaveData::loadSectorFolder(const QString &sectorDir, int version, const QString &label,
+                                SaveDataParts parts, SaveDataSector &sector)
+{
+    const SaveDataFileNames names = SaveDataFileNames::forVersion(version, label);
+    const QDir dir(sectorDir);
+    if (parts & Images) {
+        sector.withLaserImage = loadImage(dir.filePath(names.withLaserImage));
+        sector.withoutLaserImage = loadImage(dir.filePath(names.withoutLaserImage));
+        sector.rawSpectrumImage = loadImage(dir.filePath(names.rawSpectrumImage));
+        sector.ccdRawImage = loadImage(dir.filePath(names.ccdRawImage));
+        sector.identificationData.searchResultImage =
+            loadImage(dir.filePath(names.searchResultImage));
+        sector.identificationData.searchResultTableImage =
+            loadImage(dir.filePath(names.searchResultTableImage));
+    }
+    if (parts & SpectralData) {
+        sector.processedSpectrum = loadSpectrumIfPresent(dir.filePath(names.processedSpectrum));
+        if (!names.rawSpectrum.isEmpty())
+            sector.rawSpectrum = loadSpectrumIfPresent(dir.filePath(names.rawSpectrum));
+        if (!names.ccdRaw.isEmpty())
+            sector.ccdRaw = loadCcdRaw(dir.filePath(names.ccdRaw));
+    }
+    if (!names.calibrationLines.isEmpty())
+        sector.calibrationLines = loadCalibrationLines(dir.filePath(names.calibrationLines));
+}
+
+QString SaveData::defaultFolderName() const
+{
+    const auto orUnspecified = [](const QString &s) {
+        return s.isEmpty() ? QStringLiteral("unspecified") : s;
+    };
+    return orUnspecified(m_metadata.collection_name) + QLatin1Char('-')
+           + orUnspecified(m_metadata.collection_id) + QLatin1Char('-')
+           + m_metadata.unique_ident.left(13);
+}
+
+bool SaveData::removeFromDisk() const
+{
+    if (m_folderPath.isEmpty())
+        return false;
+    return QDir(m_folderPath).removeRecursively();
+}
+
+std::optional<SaveDataSector> SaveData::sector(int index) const
+{
+    if (index < 0 || index >= m_sectors.size())
+        return std::nullopt;
+    return m_sectors.at(index);
+}
+
+const SaveDataSector &SaveData::activeSector() const
+{
+    Q_ASSERT(m_activeSectorIndex >= 0 && m_activeSectorIndex < m_sectors.size());
+    static const SaveDataSector none;
+    if (m_activeSectorIndex < 0 || m_activeSectorIndex >= m_sectors.size())
+        return none;
+    return m_sectors.at(m_activeSectorIndex);
+}
+
+void SaveData::setActiveSector(int index)
+{
+    if (index >= 0 && index < m_sectors.size())
+        m_activeSectorIndex = index;
+}
+
+void SaveData::addSector()
+{
+    m_sectors.erase(std::remove_if(m_sectors.begin(), m_sectors.end(),
+                                   [](const SaveDataSector &s) { return s.isEmpty(); }),
+                    m_sectors.end());
+    m_sectors.append(SaveDataSector());
+    m_activeSectorIndex = m_sectors.size() - 1;
+}
+
+void SaveData::removeSector(int index)
+{
+    if (index < 0 || index >= m_sectors.size()) {
+        qCWarning(logDataIo) << "refusing to remove sector" << index << "of" << m_sectors.size();
+        return;
+    }
+    m_modified = true;
+    m_sectors.removeAt(index);
+    if (m_activeSectorIndex >= index)
+        --m_activeSectorIndex;
+}
+
+void SaveData::replaceActiveSector(const SaveDataSector &sector)
+{
+    m_modified = true;
+    if (m_sectors.isEmpty()) {
+        qCWarning(logDataIo) << "sectors list is empty -- not updating anything";
+        return;
+    }
+    if (m_activeSectorIndex < 0 || m_activeSectorIndex >= m_sectors.size()) {
+        qCWarning(logDataIo) << "no active sector -- not updating anything";
+        return;
+    }
+    m_sectors[m_activeSectorIndex] = sector;
+}
+
+void SaveData::setMetadata(const SaveDataMetadata &metadata)
+{
+    qCDebug(logDataIo) << "update_current metadata" << metadata.owner;
+    m_modified = true;
+    m_metadata = metadata;
+}
+
+int SaveData::nonEmptySectorCount() const
+{
+    return int(std::count_if(m_sectors.cbegin(), m_sectors.cend(),
+                             [](const SaveDataSector &s) { return !s.isEmpty(); }));
+}
+
+bool SaveData::hasContent() const
+{
+    return nonEmptySectorCount() > 0;
+}
+
+QStringList SaveData::finalIdentifications() const
+{
+    QStringList result;
+    for (const SaveDataSector &s : m_sectors) {
+        const QString &name = s.identificationData.mineral_final_identification;
+        if (!result.contains(name, Qt::CaseSensitive))
+            result.append(name);
+    }
+    return result;
+}
+
+QString SaveData::sectorFolderPath(int index) const
+{
+    return m_folderPath + QStringLiteral("/Location%1/").arg(index + 1);
+}

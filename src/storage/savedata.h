@@ -1,0 +1,59 @@
+#pragma once
+
+#include "storage/savedatarecords.h"
+
+#include <QStringList>
+
+#include <optional>
+
+// One measurement: its metadata and its measuring points (sectors), loaded from and written to a
+// measurement folder of any format version.
+class SaveData
+{
+public:
+    SaveData();
+
+    // Reads the folder into a fresh record; true when metadata.json could be opened.
+    bool load(const QString &path, SaveDataParts parts);
+
+    QString folderPath() const { return m_folderPath; }
+    SaveDataParts loadedParts() const { return m_loadedParts; }
+    const SaveDataMetadata &metadata() const { return m_metadata; }
+    const QVector<SaveDataSector> &sectors() const { return m_sectors; }
+    int sectorCount() const { return m_sectors.size(); }
+    bool isModified() const { return m_modified; }
+
+    // <collection name>-<collection id>-<first 13 characters of the unique identifier>.
+    QString defaultFolderName() const;
+    // Deletes the folder last loaded from or saved to; false when there is none.
+    bool removeFromDisk() const;
+
+    std::optional<SaveDataSector> sector(int index) const;
+    const SaveDataSector &activeSector() const;
+    int activeSectorIndex() const { return m_activeSectorIndex; }
+    void setActiveSector(int index);
+
+    // Drops the empty sectors, appends a new one and makes it active.
+    void addSector();
+    void removeSector(int index);
+    void replaceActiveSector(const SaveDataSector &sector);
+    void setMetadata(const SaveDataMetadata &metadata);
+
+    int nonEmptySectorCount() const;
+    bool hasContent() const;
+    bool hasUnsavedChanges() const { return m_modified && hasContent(); }
+    // Distinct final identifications in sector order; an empty one is listed once.
+    QStringList finalIdentifications() const;
+    QString sectorFolderPath(int index) const;
+
+private:
+    void loadSectorFolder(const QString &sectorDir, int version, const QString &label,
+                          SaveDataParts parts, SaveDataSector &sector);
+
+    QVector<SaveDataSector> m_sectors;
+    SaveDataMetadata m_metadata;
+    bool m_modified = false;
+    qint32 m_activeSectorIndex = -1;
+    SaveDataParts m_loadedParts;
+    QString m_folderPath;
+};

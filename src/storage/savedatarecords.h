@@ -1,0 +1,110 @@
+#pragma once
+
+#include "spectrum/ramandata.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QFlags>
+#include <QImage>
+#include <QString>
+#include <QVector>
+
+// The in-memory records of one measurement folder. All are plain values with shared storage.
+
+constexpr int CurrentSaveDataVersion = 11;
+
+enum SaveDataPart {
+    Metadata = 1,     // metadata.json; always read
+    Images = 2,       // overview and sector pictures
+    SpectralData = 4, // spectrum files and the CCD raw frame
+};
+Q_DECLARE_FLAGS(SaveDataParts, SaveDataPart)
+Q_DECLARE_OPERATORS_FOR_FLAGS(SaveDataParts)
+
+constexpr SaveDataParts AllSaveDataParts = SaveDataParts(Metadata | Images | SpectralData);
+
+struct ExposureData
+{
+    qint32 exp_time = 0;
+    qint32 gain = 0;
+    double cam_temp = 0.0;
+    QString ND_filter_used;
+    QString exposure_objective;
+    double objective_focal_length_camera = 0.0;
+    double laser_wavelength = 0.0;
+    double slitwidth = 0.0;
+
+    bool operator==(const ExposureData &o) const;
+};
+
+// Pairs of detector pixel position and known wavelength, index-aligned.
+struct CalibrationLines
+{
+    QVector<double> pixels;
+    QVector<double> wavelengths;
+
+    int size() const { return pixels.size(); }
+    bool operator==(const CalibrationLines &o) const
+    {
+        return pixels == o.pixels && wavelengths == o.wavelengths;
+    }
+};
+
+struct IdentificationData
+{
+    QString mineral_suggested_auto;
+    QString mineral_suggested_manual;
+    QString mineral_final_identification;
+    double auto_korrelation = 0.0;
+    double manual_korrelation = 0.0;
+    QString raman_library_ident_no;
+    // Stored under the same key as the exposure's focal length, but an independent number.
+    double objective_focal_length_camera = 0.0;
+    QImage searchResultImage;
+    QImage searchResultTableImage;
+
+    bool operator==(const IdentificationData &o) const;
+};
+
+// One measuring point (folder Location<n>).
+struct SaveDataSector
+{
+    QImage withLaserImage;
+    QImage withoutLaserImage;
+    QImage ccdRawImage;
+    QImage rawSpectrumImage;
+    QString exposure_objective;
+    QString image_width;
+    ExposureData exposureData;
+    RamanData<Wavenumbers> rawSpectrum;
+    RamanData<Wavenumbers> processedSpectrum;
+    QVector<quint16> ccdRaw;
+    CalibrationLines calibrationLines;
+    IdentificationData identificationData;
+
+    // Empty sectors are never written and are dropped when another one is added.
+    bool isEmpty() const;
+    bool operator==(const SaveDataSector &o) const;
+};
+
+// The top level of metadata.json.
+struct SaveDataMetadata
+{
+    QString owner;
+    QString collection_name;
+    QString collection_id;
+    QString unique_ident;
+    QString location;
+    QString mineral_comment;
+    qint32 save_data_version = CurrentSaveDataVersion;
+    QDate found_date;
+    bool found_date_year_only = false;
+    bool nodate = false;
+    QDateTime saved_date;
+    qint32 created_as_version = CurrentSaveDataVersion;
+    QDateTime created_date;
+    QImage overviewImage;
+    qint32 rating = -1;
+
+    bool operator==(const SaveDataMetadata &o) const;
+};

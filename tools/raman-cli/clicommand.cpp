@@ -1,0 +1,53 @@
+#include "clicommand.h"
+
+#include "infocommand.h"
+
+#include <QCoreApplication>
+
+const QVector<CliCommand> &cliCommands()
+{
+    static const QVector<CliCommand> commands{
+        {"info", "print a measurement folder as JSON", &runInfoCommand},
+    };
+    return commands;
+}
+
+namespace {
+
+void printUsage(QTextStream &out)
+{
+    out << "Usage: raman-cli COMMAND [OPTIONS]\n"
+           "Batch access to Raman measurement folders, spectra and reference libraries.\n\n"
+           "Commands:\n";
+    for (const CliCommand &command : cliCommands())
+        out << "  " << QString::fromLatin1(command.name).leftJustified(12) << command.summary
+            << '\n';
+    out << "\nOptions:\n"
+           "  -h, --help     show this help; COMMAND --help shows the command's own\n"
+           "  -v, --version  show the version\n";
+}
+
+} // namespace
+
+int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    const QString first = arguments.value(1);
+    if (first.isEmpty()) {
+        printUsage(err);
+        return 2;
+    }
+    if (first == QLatin1String("-h") || first == QLatin1String("--help")) {
+        printUsage(out);
+        return 0;
+    }
+    if (first == QLatin1String("-v") || first == QLatin1String("--version")) {
+        out << "raman-cli " << QCoreApplication::applicationVersion() << '\n';
+        return 0;
+    }
+    for (const CliCommand &command : cliCommands()) {
+        if (first == QLatin1String(command.name))
+            return command.run(arguments.mid(2), out, err);
+    }
+    err << "raman-cli: unknown command '" << first << "'; see raman-cli --help\n";
+    return 2;
+}
