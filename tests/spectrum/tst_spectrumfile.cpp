@@ -1,0 +1,226 @@
+#include "spectrum/spectrumfile.h"
+
+#include "testfiles.h"
+
+#include <QBuffer>
+#include <QDirIterator>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using Doubles = QVector<double>;
+using Header = QMap<QString, QString>;
+
+class TestSpectrumFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void load_data();
+    void load();
+    void missingFile();
+    void numberForm_data();
+    void numberForm();
+    void textRoundTrip();
+    void binaryRoundTrip();
+    void binaryTruncatedPairIsDropped();
+    void realReferenceSpectra();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestSpectrumFile::load_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<Doubles>("x");
+    QTest::addColumn<Doubles>("y");
+    QTest::addColumn<Header>("header");
+    QTest::addColumn<QString>("warning");
+
+    const Doubles x{100, 101.5, 103};
+    const Doubles y{5, -2.5, 7e-3};
+    QTest::newRow("blank separated") << QByteArray("100 5\n101.5 -2.5\n103 0.007\n") << x << y
+                                     << Header{} << QString();
+    QTest::newRow("comma and blank, CRLF")
+        << QByteArray("100, 5\r\n101.5, -2.5\r\n103, 7e-3\r\n") << x << y << Header{} << QString();
+    QTest::newRow("tab, no final line feed") << QByteArray("100\t5\n101.5\t-2.5\n103\t0.007") << x
+                                             << y << Header{} << QString();
+    QTest::newRow("several blanks after separator")
+        << QByteArray("100,   5\n101.5,\t-2.5\n103,0.007\n") << x << y << Header{} << QString();
+    QTest::newRow("header lines")
+        << QByteArray("# Sample : Quartz\n#laser wavelength:532 nm\n#no key here\n## RRUFF=1\n"
+                      "# Sample: Calcite\n100 5\n101.5 -2.5\n103 0.007\n")
+        << x << y
+        << Header{{QStringLiteral("Sample"), QStringLiteral("Calcite")},
+                  {QStringLiteral("laser wavelength"), QStringLiteral("532 nm")}}
+        << QString();
+    QTest::newRow("descending is reversed") << QByteArray("103 0.007\n101.5 -2.5\n100 5\n") << x
+                                            << y << Header{} << QString();
+    QTest::newRow("rising and falling is refused")
+        << QByteArray("100 1\n103 2\n101 3\n") << Doubles{} << Doubles{} << Header{}
+        << QStringLiteral("is not sorted either way, refusing to load.");
+    QTest::newRow("lone value ends the data")
+        << QByteArray("100 5\n101.5 -2.5\n5\n200 1\n") << Doubles{100, 101.5} << Doubles{5, -2.5}
+        << Header{} << QString();
+    QTest::newRow("lone value with CRLF ends the data")
+        << QByteArray("100 5\r\n5\r\n200 1\r\n") << Doubles{100} << Doubles{5} << Header{}
+        << QString();
+    QTest::newRow("trailing end marker") << QByteArray("100, 5\r\n101.5, -2.5\r\n103, 0.007\r\n"
+                                                       "##END=\r\n\r\n")
+                                         << x << y << Header{} << QString();
+    QTest::newRow("header wrapped onto a line without #")
+        << QByteArray("##DESCRIPTION=a long\ncontinued text\n100 5\n101 6\n") << Doubles{}
+        << Doubles{} << Header{} << QString();
+    QTest::newRow("non-finite values are kept")
+        << QByteArray("100 nan\n101 5\n102 inf\n") << Doubles{100, 101, 102}
+        << Doubles{qQNaN(), 5, qInf()} << Header{} << QStringLiteral("invalid value read from");
+    QTest::newRow("empty file") << QByteArray() << Doubles{} << Doubles{} << Header{} << QString();
+}
+
+void TestSpectrumFile::load()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(Doubles, x);
+    QFETCH(Doubles, y);
+    QFETCH(Header, header);
+    QFETCH(QString, warning);
+
+    const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + QLatin1String(".txt"));
+    QVERIFY(TestFiles::write(path, content));
+    if (!warning.isEmpty()) {
+        const int count = warning.startsWith(QLatin1String("invalid value")) ? 2 : 1;
+        for (int i = 0; i < count; ++i)
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression(QRegularExpression::escape(warning)));
+    }
+    Header readHeader;
+    const RamanData<Wavenumbers> data = loadSpectrumFromCSV(path, &readHeader);
+    QCOMPARE(data.x, x);
+    QCOMPARE(data.y.size(), y.size());
+    for (int i = 0; i < y.size(); ++i) {
+        if (std::isnan(y[i]))
+            QVERIFY(std::isnan(data.y[i]));
+        else
+            QCOMPARE(data.y[i], y[i]);
+    }
+    QCOMPARE(readHeader, header);
+}
+
+void TestSpectrumFile::missingFile()
+{
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^loadSpectrumFromCSV: failed to open "
+                                                           "file:")));
+    Header header{{QStringLiteral("stale"), QStringLiteral("entry")}};
+    QVERIFY(loadSpectrumFromCSV(m_dir.filePath(QStringLiteral("missing.txt")), &header).isEmpty());
+}
+
+void TestSpectrumFile::numberForm_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("six digits") << 1234.5678 << QStringLiteral("1234.57");
+    QTest::newRow("half") << 0.5 << QStringLiteral("0.5");
+    QTest::newRow("small exponent") << 0.00001 << QStringLiteral("1e-05");
+    QTest::newRow("just fixed") << 0.0001 << QStringLiteral("0.0001");
+    QTest::newRow("large exponent") << 1234567.0 << QStringLiteral("1.23457e+06");
+    QTest::newRow("integer") << 532.0 << QStringLiteral("532");
+    QTest::newRow("negative") << -12.25 << QStringLiteral("-12.25");
+}
+
+void TestSpectrumFile::numberForm()
+{
+    QFETCH(double, value);
+    QFETCH(QString, text);
+    QCOMPARE(formatSpectrumNumber(value), text);
+}
+
+void TestSpectrumFile::textRoundTrip()
+{
+    const RamanData<Wavenumbers> data{{150.123456, 151.5, 2000.25}, {0.5, -1234.5678, 1e-5}};
+    QCOMPARE(spectrumText(data), QByteArray("150.123 0.5\n151.5 -1234.57\n2000.25 1e-05\n"));
+    const QString path = m_dir.filePath(QStringLiteral("roundtrip.csv"));
+    QVERIFY(writeSpectrumText(path, data));
+    const RamanData<Wavenumbers> read = loadSpectrumFromCSV(path);
+    QCOMPARE(read.x, (Doubles{150.123, 151.5, 2000.25}));
+    QCOMPARE(read.y, (Doubles{0.5, -1234.57, 1e-5}));
+}
+
+void TestSpectrumFile::binaryRoundTrip()
+{
+    const RamanData<Wavenumbers> data{{1, 2.5, -3}, {4, 5e300, 6e-300}};
+    QByteArray bytes;
+    {
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        out << data;
+    }
+    QCOMPARE(bytes.size(), 6 * 8);
+    // Big-endian doubles, x before y.
+    QCOMPARE(bytes.left(8), QByteArray::fromHex("3ff0000000000000"));
+    QDataStream in(bytes);
+    RamanData<Wavenumbers> read;
+    in >> read;
+    QCOMPARE(read, data);
+}
+
+void TestSpectrumFile::binaryTruncatedPairIsDropped()
+{
+    QByteArray bytes;
+    {
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        out << 1.0 << 2.0 << 3.0; // the second pair has no y
+    }
+    QDataStream in(bytes);
+    RamanData<Wavenumbers> read;
+    in >> read;
+    QCOMPARE(read.x, Doubles{1.0});
+    QCOMPARE(read.y, Doubles{2.0});
+}
+
+// Every real reference spectrum loads, except files whose header wraps onto lines without "#":
+// those end the header early and the reader finds no data there.
+void TestSpectrumFile::realReferenceSpectra()
+{
+    const QString root = TestFiles::testDataDir() + QStringLiteral("/rruff");
+    if (!QFileInfo::exists(root))
+        QSKIP("reference spectra not available");
+    int loaded = 0;
+    int empty = 0;
+    QStringList unexpected;
+    for (QDirIterator it(root, {QStringLiteral("*.txt")}, QDir::Files,
+                         QDirIterator::Subdirectories);
+         it.hasNext();) {
+        const QString path = it.next();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        bool wrappedHeader = false;
+        while (!file.atEnd()) {
+            const QByteArray line = file.readLine();
+            if (!line.startsWith('#')) {
+                const QByteArray text = line.trimmed();
+                wrappedHeader = !text.isEmpty() && !std::isdigit(uchar(text.at(0)))
+                                && !QByteArray("+-.").contains(text.at(0));
+                break;
+            }
+        }
+        const RamanData<Wavenumbers> data = loadSpectrumFromCSV(path);
+        if (data.isEmpty()) {
+            ++empty;
+            if (!wrappedHeader)
+                unexpected << path;
+            continue;
+        }
+        ++loaded;
+        QVERIFY(data.size() >= 100);
+        QVERIFY(std::is_sorted(data.x.cbegin(), data.x.cend()));
+        if (wrappedHeader)
+            unexpected << path;
+    }
+    qInfo("reference spectra: %d loaded, %d empty", loaded, empty);
+    QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QLatin1Char('\n'))));
+    QVERIFY(loaded > 800);
+}
+
+QTEST_GUILESS_MAIN(TestSpectrumFile)
+#include "tst_spectrumfile.moc"
