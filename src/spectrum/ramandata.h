@@ -41,6 +41,8 @@ extern template struct RamanData<Nanometers>;
 extern template struct RamanData<Wavenumbers>;
 
 Q_DECLARE_METATYPE(RamanData<RawPixels>)
+Q_DECLARE_METATYPE(RamanData<Nanometers>)
+Q_DECLARE_METATYPE(RamanData<Wavenumbers>)
 
 // Registers the spectrum types for queued connections and futures.
 void registerRamanDataMetaTypes();

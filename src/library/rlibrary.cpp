@@ -1,0 +1,225 @@
+#include "library/rlibrary.h"
+
+#include "core/logging.h"
+#include "core/parallel.h"
+#include "library/librarycache.h"
+#include "library/pathmanager.h"
+#include "spectrum/processing.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QtConcurrent>
+
+#include <numeric>
+
+RLibrary::RLibrary(QObject *parent) : QObject(parent)
+{
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &RLibrary::onCacheFileChanged);
+}
+
+RLibrary::~RLibrary() = default;
+
+void RLibrary::readLibraryFromDisk()
+{
+    QWriteLocker locker(&m_lock);
+    const QStringList watched = m_watcher.files();
+    if (!watched.isEmpty())
+        m_watcher.removePaths(watched);
+    qCDebug(logDataLibraries) << "readLibraryFromDisk called";
+    QElapsedTimer timer;
+    timer.start();
+
+    QStringList chemistryFiles{QStringLiteral(":/chemistry.csv"),
+                               QStringLiteral(":/chemistry-extra.csv")};
+    int folders = 0;
+    for (const LibraryPath &library : PathManager::instance().libraryPaths()) {
+        if (!library.enabled)
+            continue;
+        const QString folder = library.path;
+        chemistryFiles.append(folder + QStringLiteral("/chemistry.csv"));
+        ++folders;
+        LibraryCache::ensureCache(folder);
+        const QString cache = LibraryCache::cachePath(folder);
+        if (QFileInfo::exists(cache))
+            m_watcher.addPath(cache);
+        QVector<LibraryCache::CacheEntry> entries;
+        if (!LibraryCache::readCacheEntries(folder, entries)) {
+            qCWarning(logDataLibraries) << "Failed to read library cache archive:" << folder;
+            continue;
+        }
+        const QString libraryName = folder.section(QLatin1Char('/'), -1, -1);
+        const QVector<RamanLibrarySpectrum> loaded =
+            orderedMap<RamanLibrarySpectrum>(
+                entries, [&libraryName](const LibraryCache::CacheEntry &entry) {
+                    RamanLibrarySpectrum spectrum;
+                    spectrum.info = parseSpectrumName(entry.name);
+                    spectrum.info.library = libraryName;
+                    spectrum.data = LibraryCache::decodeEntry(entry.data);
+                    return spectrum;
+                });
+        m_spectra += loaded;
+    }
+    qCDebug(logDataLibraries) << "loaded:" << m_spectra.size() << "spectra from" << folders
+                              << "directories";
+
+    qCDebug(logDataLibraries) << "computing normalizations";
+    QtConcurrent::blockingMap(m_spectra, [](RamanLibrarySpectrum &spectrum) {
+        spectrum.resampledData = spectrum.data.resampled(librarySearchStep);
+    });
+
+    qCDebug(logDataLibraries) << "computing fingerprints";
+    const FingerprintParameters libraryParameters = FingerprintParameters::librarySet();
+    m_fingerprints = orderedMap<SpectrumFingerprint>(
+        m_spectra, [&libraryParameters](const RamanLibrarySpectrum &spectrum) {
+            return buildFingerprint(spectrum.resampledData.normalizedToMaximum(),
+                                    libraryParameters);
+        });
+
+    qCDebug(logDataLibraries) << "loading chemistry data";
+    ChemistryTable chemistry;
+    for (const QString &file : qAsConst(chemistryFiles)) {
+        qCDebug(logDataLibraries) << "loading:" << file;
+        const ChemistryTable table = readChemistryFile(file);
+        for (auto it = table.cbegin(); it != table.cend(); ++it)
+            chemistry.insert(it.key(), it.value());
+    }
+    for (RamanLibrarySpectrum &spectrum : m_spectra) {
+        const QString key = chemistryKey(spectrum.info.name);
+        // An entry for this one spectrum wins over the mineral's general entry.
+        Chemistry found = chemistry.value(key + QLatin1Char('-') + spectrum.info.number);
+        if (found.elements.isEmpty())
+            found = chemistry.value(key);
+        spectrum.info.chemistry = found;
+    }
+
+    qCInfo(logDataLibraries) << "Raman library loaded successfully in" << timer.elapsed() << "ms";
+    m_loading = false;
+    QMetaObject::invokeMethod(this, &RLibrary::dataChanged, Qt::QueuedConnection);
+}
+
+void RLibrary::clear()
+{
+    emit dataAboutToBeInvalidated();
+    QWriteLocker locker(&m_lock);
+    clearUnlocked();
+}
+
+void RLibrary::clearUnlocked()
+{
+    m_spectra.clear();
+    m_fingerprints.clear();
+}
+
+int RLibrary::count() const
+{
+    QReadLocker locker(&m_lock);
+    return m_spectra.size();
+}
+
+rruff_infos RLibrary::info(int index) const
+{
+    QReadLocker locker(&m_lock);
+    return index >= 0 && index < m_spectra.size() ? m_spectra.at(index).info : rruff_infos{};
+}
+
+RamanData<Wavenumbers> RLibrary::spectrumData(int index) const
+{
+    QReadLocker locker(&m_lock);
+    return index >= 0 && index < m_spectra.size() ? m_spectra.at(index).data
+                                                  : RamanData<Wavenumbers>{};
+}
+
+SpectrumFingerprint RLibrary::fingerprint(int index) const
+{
+    QReadLocker locker(&m_lock);
+    Q_ASSERT(index >= 0 && index < m_fingerprints.size());
+    return index >= 0 && index < m_fingerprints.size() ? m_fingerprints.at(index)
+                                                       : SpectrumFingerprint{};
+}
+
+int RLibrary::indexOfNumber(const QString &number) const
+{
+    QReadLocker locker(&m_lock);
+    for (int i = 0; i < m_spectra.size(); ++i) {
+        if (m_spectra.at(i).info.number == number)
+            return i;
+    }
+    return -1;
+}
+
+void RLibrary::recreateArchive(const QString &path)
+{
+    QFile::remove(LibraryCache::cachePath(path));
+    LibraryCache::ensureCache(path);
+}
+
+void RLibrary::onCacheFileChanged(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        return;
+    qCInfo(logDataLibraries) << "Library cache file" << path << "changed on disk, reloading";
+    emit dataAboutToBeInvalidated();
+    {
+        QWriteLocker locker(&m_lock);
+        clearUnlocked();
+    }
+    readLibraryFromDisk();
+}
+
+RamanData<Wavenumbers> RLibrary::prepareSpectrum(const RamanData<Wavenumbers> &spectrum,
+                                                 const ProcessingParameters &processing,
+                                                 unsigned flags)
+{
+    ProcessingParameters parameters = processing;
+    parameters.steps &= ~quint32(Normalize | NormalizeToMaximum);
+    parameters.steps |= (flags & NormalizeToUnitNorm) ? Normalize : NormalizeToMaximum;
+    return processed(spectrum.resampled(librarySearchStep), parameters);
+}
+
+unsigned RLibrary::chooseSearchMethod(const RamanData<Wavenumbers> &spectrum)
+{
+    const SpectrumFingerprint fingerprint =
+        buildFingerprint(spectrum.normalizedToMaximum(), FingerprintParameters());
+    if (fingerprint.peaks.isEmpty())
+        return NormalizeToUnitNorm;
+    const double mean =
+        std::accumulate(spectrum.y.cbegin(), spectrum.y.cend(), 0.0) / spectrum.y.size();
+    qCDebug(logDataAlgorithms) << "comparing average to noise estimate:" << mean
+                               << fingerprint.noise;
+    return 20.0 * fingerprint.noise > mean ? NormalizeToUnitNorm : FingerprintSearch;
+}
+
+QVector<double> RLibrary::computeCorrelations(const RamanData<Wavenumbers> &spectrum,
+                                              const ProcessingParameters &processing,
+                                              unsigned flags,
+                                              const FingerprintParameters &parameters) const
+{
+    if (spectrum.isEmpty() || spectrum.size() < 0)
+        return {};
+    if (flags & ChooseSearchMethod)
+        flags = chooseSearchMethod(spectrum);
+    const RamanData<Wavenumbers> prepared = prepareSpectrum(spectrum, processing, flags);
+    if (!(flags & FingerprintSearch)) {
+        if (prepared.isEmpty())
+            return {};
+        return orderedMap<double>(
+            m_spectra, [&prepared](const RamanLibrarySpectrum &library) {
+                return correlateSpectra(prepared, library.resampledData);
+            });
+    }
+    const SpectrumFingerprint measured = buildFingerprint(prepared, parameters);
+    if (!measured.isValid())
+        return {};
+    return computeCorrelations(measured, parameters);
+}
+
+QVector<double> RLibrary::computeCorrelations(const SpectrumFingerprint &measured,
+                                              const FingerprintParameters &parameters) const
+{
+    if (!measured.isValid())
+        return {};
+    return orderedMap<double>(
+        m_fingerprints, [&measured, &parameters](const SpectrumFingerprint &library) {
+            return matchFingerprints(measured, library, parameters);
+        });
+}
