@@ -1,9 +1,14 @@
 #pragma once
 
+#include "spectrum/spectrumfile.h"
 #include "storage/savedata.h"
+#include "storage/savedatajson.h"
 
 #include <QDirIterator>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMap>
 #include <QRandomGenerator>
 
@@ -82,6 +87,30 @@ inline SaveData measurement(int sectors)
         data.replaceActiveSector(sector(k));
     }
     return data;
+}
+
+// A folder (with one measuring point) as the instrument wrote it in format version 5, with label
+// AB.
+inline void writeVersion5Folder(const QString &folder)
+{
+    QDir().mkpath(folder + QStringLiteral("/Location1"));
+    const SaveDataSector s = sector(5);
+    QJsonObject json{{QStringLiteral("save_data_version"), 5},
+                     {QStringLiteral("owner_ident_label"), QStringLiteral("AB")},
+                     {QStringLiteral("owner_ident_no"), QStringLiteral("12")},
+                     {QStringLiteral("saved_date"), QStringLiteral("2017-09-05T14:30:00")},
+                     {QStringLiteral("sectors"), QJsonArray{SaveDataJson::sectorToJson(s)}}};
+    QFile file(folder + QStringLiteral("/metadata.json"));
+    file.open(QIODevice::WriteOnly);
+    file.write(QJsonDocument(json).toJson());
+    file.close();
+    const QDir dir(folder + QStringLiteral("/Location1"));
+    s.withLaserImage.save(dir.filePath(QStringLiteral("AB_with_laser.jpg")));
+    writeSpectrumText(dir.filePath(QStringLiteral("AB.csv")), s.processedSpectrum);
+    writeSpectrumText(dir.filePath(QStringLiteral("AB_raw.csv")), s.rawSpectrum);
+    QFile raw(dir.filePath(QStringLiteral("AB_ccd_raw.raw")));
+    raw.open(QIODevice::WriteOnly);
+    raw.write("\x01\x02\x03\x04", 4);
 }
 
 // Relative path -> content of every file below `root`.

@@ -1,9 +1,7 @@
 #include "core/appidentity.h"
 #include "savedatafixture.h"
-#include "spectrum/spectrumfile.h"
 #include "storage/backup.h"
 #include "storage/savedata.h"
-#include "storage/savedatajson.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -47,29 +45,6 @@ void compareWithoutPictures(SaveDataSector actual, SaveDataSector expected)
         actual.identificationData.*member = expected.identificationData.*member = QImage();
     }
     QVERIFY(actual == expected);
-}
-
-// A folder as the instrument wrote it in format version 5, with label AB.
-void writeVersion5Folder(const QString &folder)
-{
-    QDir().mkpath(folder + QStringLiteral("/Location1"));
-    const SaveDataSector s = Fixture::sector(5);
-    QJsonObject json{{QStringLiteral("save_data_version"), 5},
-                     {QStringLiteral("owner_ident_label"), QStringLiteral("AB")},
-                     {QStringLiteral("owner_ident_no"), QStringLiteral("12")},
-                     {QStringLiteral("saved_date"), QStringLiteral("2017-09-05T14:30:00")},
-                     {QStringLiteral("sectors"), QJsonArray{SaveDataJson::sectorToJson(s)}}};
-    QFile file(folder + QStringLiteral("/metadata.json"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QJsonDocument(json).toJson());
-    file.close();
-    const QDir dir(folder + QStringLiteral("/Location1"));
-    QVERIFY(s.withLaserImage.save(dir.filePath(QStringLiteral("AB_with_laser.jpg"))));
-    QVERIFY(writeSpectrumText(dir.filePath(QStringLiteral("AB.csv")), s.processedSpectrum));
-    QVERIFY(writeSpectrumText(dir.filePath(QStringLiteral("AB_raw.csv")), s.rawSpectrum));
-    QFile raw(dir.filePath(QStringLiteral("AB_ccd_raw.raw")));
-    QVERIFY(raw.open(QIODevice::WriteOnly));
-    raw.write("\x01\x02\x03\x04", 4);
 }
 
 } // namespace
@@ -159,7 +134,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString folder = dir.filePath(QStringLiteral("AB 12"));
-        writeVersion5Folder(folder);
+        Fixture::writeVersion5Folder(folder);
         const auto original = Fixture::snapshot(folder);
         SaveData data;
         QVERIFY(data.load(folder, AllSaveDataParts));
