@@ -25,6 +25,14 @@ QString generalNumber(double value)
     return QString::number(value, 'g', 6);
 }
 
+QFont styled(QFont font, int weight, int pointSize = -1)
+{
+    font.setWeight(weight);
+    if (pointSize > 0)
+        font.setPointSize(pointSize);
+    return font;
+}
+
 // Draws the page in dots of 600 dpi from the top left of the printable area; a text position is
 // the left end of its base line.
 class SummaryPagePainter
@@ -38,16 +46,11 @@ public:
         , m_metadata(metadata)
         , m_sector(sector)
         , m_normal(painter.font())
-        , m_bold(m_normal)
-        , m_footer(m_normal)
+        , m_bold(styled(m_normal, 75))
+        , m_footer(styled(m_normal, 10, 6))
         , m_boldMetrics(m_bold, painter.device())
-    {
-        m_bold.setWeight(75);
-        m_boldMetrics = QFontMetricsF(m_bold, painter.device());
-        m_footer.setWeight(10);
-        m_footer.setPointSize(6);
-        m_h = m_boldMetrics.height();
-    }
+        , m_h(m_boldMetrics.height())
+    {}
 
     void paint()
     {
@@ -197,7 +200,7 @@ private:
     QFont m_bold;
     QFont m_footer;
     QFontMetricsF m_boldMetrics;
-    double m_h = 0.0;
+    double m_h; // line height of the bold font, the step of every line
 };
 
 } // namespace

@@ -128,14 +128,15 @@ void writeSectorFiles(const QDir &dir, const SaveDataSector &sector, int positio
 {
     {
         Stopwatch watch(timings, &SaveTimings::pictures);
-        const auto writePicture = [&](const QImage &image, const QString &name,
-                                      const char *format) {
-            if (image.isNull())
-                return;
-            const QString path = dir.filePath(name);
-            failures.check(image.save(path, format, pictureQuality),
-                           QStringLiteral("write image %1 for sector %2").arg(path).arg(position));
-        };
+        const auto writePicture
+            = [&](const QImage &image, const QString &name, const char *format) {
+                  if (image.isNull())
+                      return;
+                  const QString path = dir.filePath(name);
+                  failures.check(image.save(path, format, pictureQuality),
+                                 QStringLiteral("write image %1 for sector %2")
+                                     .arg(path, QString::number(position)));
+              };
         const IdentificationData &id = sector.identificationData;
         writePicture(sector.withLaserImage, names.withLaserImage, "JPEG");
         writePicture(sector.withoutLaserImage, names.withoutLaserImage, "JPEG");
@@ -224,8 +225,7 @@ bool SaveData::save(const QString &parentDir, const QString &folderName, SaveTim
         QDir sectorDir = folder;
         if (!sectorDir.mkpath(location) || !sectorDir.cd(location)) {
             failures.check(false, QStringLiteral("folder %1 for sector %2")
-                                      .arg(folder.filePath(location))
-                                      .arg(position));
+                                      .arg(folder.filePath(location), QString::number(position)));
             continue;
         }
         writeSectorFiles(sectorDir, sector, position, names, failures, timings);
