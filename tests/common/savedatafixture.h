@@ -5,37 +5,31 @@
 #include "storage/savedatajson.h"
 
 #include <QDirIterator>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
-#include <QMap>
 #include <QRandomGenerator>
 
-// Measurements with every field set, for tests that write and read them back.
+// Measurements with every field set, and helpers to compare folders, for tests that write and
+// read them back.
 namespace Fixture {
 
-inline QImage picture(int width, int height, QRgb colour)
+inline QImage picture(int width, int height, int shade)
 {
     QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
+    image.fill(qRgb(shade, 255 - shade, 80));
     return image;
 }
 
-// The text form keeps 6 significant digits; values that already fit come back exactly.
-inline double sixDigits(double value)
-{
-    return QString::number(value, 'g', 6).toDouble();
-}
-
+// Spectra and calibration lines are stored with 6 significant digits; these values fit.
 inline SaveDataSector sector(int seed)
 {
     QRandomGenerator random{quint32(seed)};
+    const auto sixDigits = [](double v) { return QString::number(v, 'g', 6).toDouble(); };
     SaveDataSector s;
-    s.withLaserImage = picture(64, 48, qRgb(200, 80, seed));
-    s.withoutLaserImage = picture(64, 48, qRgb(90, 80, seed));
-    s.ccdRawImage = picture(134, 40, qRgb(seed, seed, seed));
-    s.rawSpectrumImage = picture(80, 40, qRgb(255, 255, seed));
+    s.withLaserImage = picture(64, 48, seed);
+    s.withoutLaserImage = picture(64, 40, seed);
+    s.ccdRawImage = picture(134, 40, seed);
+    s.rawSpectrumImage = picture(80, 40, seed);
     s.exposure_objective = QStringLiteral("50x/0.75 #%1").arg(seed);
     s.image_width = QStringLiteral("%1 µm").arg(100 + seed);
     s.exposureData = {2 + seed,
@@ -54,16 +48,15 @@ inline SaveDataSector sector(int seed)
     for (int i = 0; i < 1340 * 3; ++i)
         s.ccdRaw.append(quint16(random.bounded(65536)));
     s.calibrationLines = {{62.5, 681.25, 1015.5}, {540.056, 585.249, 609.616}};
-    IdentificationData &id = s.identificationData;
-    id.mineral_suggested_auto = QStringLiteral("Quartz");
-    id.mineral_suggested_manual = QStringLiteral("Calcite");
-    id.mineral_final_identification = QStringLiteral("Quarz %1").arg(seed);
-    id.auto_korrelation = 8.25;
-    id.manual_korrelation = 7.5;
-    id.raman_library_ident_no = QStringLiteral("R0400%1").arg(seed);
-    id.objective_focal_length_camera = 12.5;
-    id.searchResultImage = picture(60, 30, qRgb(0, seed, 0));
-    id.searchResultTableImage = picture(20, 40, qRgb(0, 0, seed));
+    s.identificationData = {QStringLiteral("Quartz"),
+                            QStringLiteral("Calcite"),
+                            QStringLiteral("Quarz %1").arg(seed),
+                            8.25,
+                            7.5,
+                            QStringLiteral("R0400%1").arg(seed),
+                            12.5,
+                            picture(60, 30, seed),
+                            picture(20, 40, seed)};
     return s;
 }
 
@@ -79,7 +72,7 @@ inline SaveData measurement(int sectors)
     m.found_date = QDate(1987, 6, 1);
     m.created_as_version = 9;
     m.created_date = QDateTime(QDate(2019, 3, 4), QTime(10, 11, 12));
-    m.overviewImage = picture(80, 60, qRgb(10, 20, 30));
+    m.overviewImage = picture(80, 60, 10);
     m.rating = 4;
     data.setMetadata(m);
     for (int k = 1; k <= sectors; ++k) {
@@ -89,22 +82,20 @@ inline SaveData measurement(int sectors)
     return data;
 }
 
-// A folder (with one measuring point) as the instrument wrote it in format version 5, with label
-// AB.
+// One measuring point as the instrument wrote it in format version 5, with label AB.
 inline void writeVersion5Folder(const QString &folder)
 {
-    QDir().mkpath(folder + QStringLiteral("/Location1"));
+    const QDir dir(folder + QStringLiteral("/Location1"));
+    QDir().mkpath(dir.path());
     const SaveDataSector s = sector(5);
-    QJsonObject json{{QStringLiteral("save_data_version"), 5},
-                     {QStringLiteral("owner_ident_label"), QStringLiteral("AB")},
-                     {QStringLiteral("owner_ident_no"), QStringLiteral("12")},
-                     {QStringLiteral("saved_date"), QStringLiteral("2017-09-05T14:30:00")},
-                     {QStringLiteral("sectors"), QJsonArray{SaveDataJson::sectorToJson(s)}}};
+    const QJsonObject json{{QStringLiteral("save_data_version"), 5},
+                           {QStringLiteral("owner_ident_label"), QStringLiteral("AB")},
+                           {QStringLiteral("owner_ident_no"), QStringLiteral("12")},
+                           {QStringLiteral("saved_date"), QStringLiteral("2017-09-05T14:30:00")},
+                           {QStringLiteral("sectors"), QJsonArray{SaveDataJson::sectorToJson(s)}}};
     QFile file(folder + QStringLiteral("/metadata.json"));
     file.open(QIODevice::WriteOnly);
     file.write(QJsonDocument(json).toJson());
-    file.close();
-    const QDir dir(folder + QStringLiteral("/Location1"));
     s.withLaserImage.save(dir.filePath(QStringLiteral("AB_with_laser.jpg")));
     writeSpectrumText(dir.filePath(QStringLiteral("AB.csv")), s.processedSpectrum);
     writeSpectrumText(dir.filePath(QStringLiteral("AB_raw.csv")), s.rawSpectrum);

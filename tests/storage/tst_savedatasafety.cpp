@@ -1,6 +1,6 @@
-// A save must never lose what was there before: the old folder stays in place or lies whole in the
-// backup area. Failures are made with files standing where folders must go and with paths beyond
-// the system's length limit, since the tests may run as root.
+// A save never loses what was there: the old folder stays in place or lies whole in the backup
+// area. Tests may run as root, so failures come from files standing where folders must go and
+// from paths beyond the system's length limit.
 #include "core/appidentity.h"
 #include "savedatafixture.h"
 #include "storage/backup.h"
@@ -27,8 +27,7 @@ void writeFile(const QString &path, const QByteArray &content)
     file.write(content);
 }
 
-// Extends `path` by folders to exactly `length` characters, no name longer than a file system
-// allows.
+// `path` extended by folders to exactly `length` characters.
 QString paddedPath(QString path, int length)
 {
     while (path.size() < length) {
@@ -68,8 +67,8 @@ private slots:
 
     void previousContentSurvives_data()
     {
-        QTest::addColumn<QString>("blockedBackupPath"); // below the backup root
-        QTest::addColumn<int>("folderPathLength");      // 0: short
+        QTest::addColumn<QString>("blockedBackupPath");
+        QTest::addColumn<int>("folderPathLength"); // 0: short
         QTest::addColumn<bool>("otherDevice");
         QTest::addColumn<QStringList>("failedComponents");
 
@@ -81,33 +80,30 @@ private slots:
             << false << backup;
         QTest::newRow("backup on another device") << QString() << 0 << true << QStringList();
 
-        // Paths of 4096 characters and more fail; a sector's files are 11 plus their name longer
-        // than the folder path, so each length below fails the files with the longest names.
+        // Paths of 4096 characters fail. A sector's files are 11 plus their name longer than the
+        // folder path, so each length fails the files with the longest names.
         const QString table = QStringLiteral("searchresult table.png for sector 1");
         const QString calibration = QStringLiteral("calibration data for sector 1");
-        const QString raw = QStringLiteral("raw data for sector 1");
         const QStringList long16{table,
                                  calibration,
-                                 raw,
+                                 QStringLiteral("raw data for sector 1"),
                                  QStringLiteral("/without_laser.jpg"),
                                  QStringLiteral("/raw_spectrum.png"),
                                  QStringLiteral("/searchresult.png")};
-        const QStringList allSector
+        const QStringList all
             = long16
-              + QStringList{QStringLiteral("/with_laser.jpg"), QStringLiteral("/ccd_raw.png")};
-        const QString metadata = QStringLiteral("main metadata");
+              + QStringList{QStringLiteral("/with_laser.jpg"), QStringLiteral("/ccd_raw.png"),
+                            QStringLiteral("main metadata")};
         const QString overview = QStringLiteral("overview image");
         QTest::newRow("table picture") << QString() << 4063 << false << QStringList{table};
-        QTest::newRow("calibration data")
+        QTest::newRow("calibration")
             << QString() << 4064 << false << QStringList{table, calibration};
-        QTest::newRow("raw data and pictures") << QString() << 4069 << false << long16;
-        QTest::newRow("main metadata")
-            << QString() << 4082 << false << allSector + QStringList{metadata};
-        QTest::newRow("overview") << QString() << 4083 << false
-                                  << allSector + QStringList{metadata, overview};
-        QTest::newRow("sector folder")
-            << QString() << 4086 << false
-            << QStringList{QStringLiteral("Location1 for sector 1"), metadata, overview};
+        QTest::newRow("raw data") << QString() << 4069 << false << long16;
+        QTest::newRow("main metadata") << QString() << 4082 << false << all;
+        QTest::newRow("overview") << QString() << 4083 << false << all + QStringList{overview};
+        QTest::newRow("sector folder") << QString() << 4086 << false
+                                       << QStringList{QStringLiteral("Location1 for sector 1"),
+                                                      QStringLiteral("main metadata"), overview};
     }
 
     void previousContentSurvives()
@@ -122,12 +118,11 @@ private slots:
 #endif
         QTemporaryDir base(otherDevice ? QStringLiteral("/dev/shm/tst_savedatasafety-XXXXXX")
                                        : QDir::tempPath() + QStringLiteral("/tst-XXXXXX"));
-        if (!base.isValid())
-            QSKIP("no temporary folder there");
         QDir().mkpath(backupRoot());
-        if (otherDevice
-            && QStorageInfo(base.path()).device() == QStorageInfo(backupRoot()).device())
-            QSKIP("/dev/shm is on the same device as the backup root");
+        if (!base.isValid()
+            || (otherDevice
+                && QStorageInfo(base.path()).device() == QStorageInfo(backupRoot()).device()))
+            QSKIP("no temporary folder on another device");
 
         const QString folder = folderPathLength > 0 ? paddedPath(base.path(), folderPathLength)
                                                     : base.filePath(QStringLiteral("m"));
