@@ -1,6 +1,7 @@
 #pragma once
 
 #include "storage/savedatarecords.h"
+#include "storage/savetimings.h"
 
 #include <QStringList>
 
@@ -45,6 +46,18 @@ public:
     // Distinct final identifications in sector order; an empty one is listed once.
     QStringList finalIdentifications() const;
     QString sectorFolderPath(int index) const;
+
+    // Writes the record as <parentDir>/<folderName> in the current format, after moving a folder of
+    // that name into the backup area. True when every component was written; `timings`, when
+    // given, receives where the time went.
+    bool save(const QString &parentDir, const QString &folderName, SaveTimings *timings = nullptr);
+    bool saveWithDefaultName(const QString &parentDir);
+    // Saves a copy into the "unsaved" backup area on the global thread pool; returns at once and
+    // leaves this record as it is.
+    void backupUnsaved() const;
+    // Deletes this measurement's copy directly below the backup root, if it is a measurement
+    // folder.
+    void removeBackup() const;
 
 private:
     void loadSectorFolder(const QString &sectorDir, int version, const QString &label,

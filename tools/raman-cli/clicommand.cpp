@@ -1,6 +1,7 @@
 #include "clicommand.h"
 
 #include "infocommand.h"
+#include "upgradecommand.h"
 
 #include <QCoreApplication>
 
@@ -8,6 +9,7 @@ const QVector<CliCommand> &cliCommands()
 {
     static const QVector<CliCommand> commands{
         {"info", "print a measurement folder as JSON", &runInfoCommand},
+        {"upgrade", "re-save old measurement folders in the current format", &runUpgradeCommand},
     };
     return commands;
 }

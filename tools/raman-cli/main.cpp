@@ -3,14 +3,23 @@
 #include "core/appidentity.h"
 #include "spectrum/ramandata.h"
 
-#include <QCoreApplication>
+#include <QFont>
+#include <QGuiApplication>
 #include <QLoggingCategory>
 
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication application(argc, argv);
+    // Saving paints summary pages, which needs fonts and so a GUI application; the tool never
+    // shows a window, so it runs without a display unless told otherwise.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    // Without a desktop there is no configured font size; the page layout is made for about 9 pt.
+    QFont font = QGuiApplication::font();
+    font.setPointSize(9);
+    QGuiApplication::setFont(font);
     AppIdentity::apply();
     QCoreApplication::setApplicationVersion(QStringLiteral(RAMAN_VERSION));
     registerRamanDataMetaTypes();

@@ -1,0 +1,203 @@
+// The page is read back through poppler's text extraction, not through our own painter.
+#include "core/appidentity.h"
+#include "report/summarypage.h"
+#include "savedatafixture.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// Ligatures such as "fi" and the micro sign come back in compatibility form only.
+QString normalized(const QString &text)
+{
+    return text.normalized(QString::NormalizationForm_KC);
+}
+
+QString run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(30000);
+    return normalized(QString::fromUtf8(process.readAllStandardOutput()));
+}
+
+QString pageText(const QString &path)
+{
+    return run(QStringLiteral("pdftotext"), {path, QStringLiteral("-")}).simplified();
+}
+
+SaveData pageRecord(const QString &comment)
+{
+    SaveData data = Fixture::measurement(1);
+    SaveDataMetadata m = data.metadata();
+    m.mineral_comment = comment;
+    data.setMetadata(m);
+    return data;
+}
+
+const QString sevenLines = QStringLiteral("erste\nzweite\n\nvierte\nfünfte\nsechste\nsiebte");
+
+} // namespace
+
+class tst_SummaryPage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        AppIdentity::apply();
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+    }
+
+    void pageProperties()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("properties.pdf"));
+        QVERIFY(writeSummaryPage(pageRecord(sevenLines), path, 0));
+        const QString info = run(QStringLiteral("pdfinfo"), {path});
+        for (const char *pattern :
+             {"Pages:\\s+1\\n", "Page size:\\s+595[.\\d]* x 84[12][.\\d]* pts \\(A4\\)",
+              "Title:\\s+Raman-Analyse für 17\\n",
+              "Creator:\\s+RAMAN-Spektrometer 'Corvalinthe'\\n"})
+            QVERIFY2(info.contains(QRegularExpression(QString::fromUtf8(pattern))), pattern);
+        QVERIFY(!writeSummaryPage(pageRecord(sevenLines), m_dir.path(), 0));
+        QVERIFY(!writeSummaryPage(pageRecord(sevenLines), path, 1));
+    }
+
+    void texts_data()
+    {
+        QTest::addColumn<QString>("comment");
+        QTest::addColumn<bool>("nodate");
+        QTest::addColumn<bool>("yearOnly");
+        QTest::addColumn<QString>("autoName");
+        QTest::addColumn<QString>("manualName");
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QStringList>("absent");
+        const QString quartz = QStringLiteral("Quartz");
+        const QString calcite = QStringLiteral("Calcite");
+        QTest::newRow("full date, automatic, seven remark lines")
+            << sevenLines << false << false << quartz << calcite
+            << QStringList{QStringLiteral("Funddatum: 01.06.1987"),
+                           QStringLiteral("Spektrum automatisch identifiziert"),
+                           QStringLiteral("fünfte"),
+                           QStringLiteral("Quarz 1 (8.25)"),
+                           QStringLiteral("Belichtungszeit: 3s"),
+                           QStringLiteral("-60.25°C"),
+                           QStringLiteral("532 nm"),
+                           QStringLiteral("manuell"),
+                           QStringLiteral("ND 0.1"),
+                           QStringLiteral("101 µm"),
+                           QStringLiteral("20x #1"),
+                           QStringLiteral("Gotthard, Schweiz")}
+            << QStringList{QStringLiteral("sechste"), QStringLiteral("532.1"),
+                           QStringLiteral("50.25"), QStringLiteral("manuell zugeordnet")};
+        // Narrow letters, so that the whole line fits on the page whatever the font size.
+        QTest::newRow("year only, manual, long remark")
+            << QString(80, QLatin1Char('i')) + QString(20, QLatin1Char('Y')) << false << true
+            << QString() << calcite
+            << QStringList{QStringLiteral("Fundjahr: 1987"),
+                           QStringLiteral("Spektrum manuell zugeordnet"),
+                           QString(80, QLatin1Char('i'))}
+            << QStringList{QStringLiteral("01.06.1987"), QStringLiteral("Funddatum:"),
+                           QStringLiteral("automatisch"), QStringLiteral("Y")};
+        QTest::newRow("no date, no method")
+            << QString() << true << true << QString() << QString()
+            << QStringList{QStringLiteral("Funddatum:")}
+            << QStringList{QStringLiteral("1987"), QStringLiteral("Fundjahr:"),
+                           QStringLiteral("Spektrum ")};
+    }
+
+    void texts()
+    {
+        QFETCH(QString, comment);
+        QFETCH(bool, nodate);
+        QFETCH(bool, yearOnly);
+        QFETCH(QString, autoName);
+        QFETCH(QString, manualName);
+        QFETCH(QStringList, present);
+        QFETCH(QStringList, absent);
+        SaveData data = pageRecord(comment);
+        SaveDataMetadata m = data.metadata();
+        m.nodate = nodate;
+        m.found_date_year_only = yearOnly;
+        data.setMetadata(m);
+        SaveDataSector s = data.activeSector();
+        s.identificationData.mineral_suggested_auto = autoName;
+        s.identificationData.mineral_suggested_manual = manualName;
+        data.replaceActiveSector(s);
+
+        const QString path = m_dir.filePath(QStringLiteral("texts.pdf"));
+        QVERIFY(writeSummaryPage(data, path, 0));
+        const QString text = pageText(path);
+        for (const QString &t : qAsConst(present))
+            QVERIFY2(text.contains(normalized(t)),
+                     qPrintable(t + QStringLiteral(" missing in ") + text));
+        for (const QString &t : qAsConst(absent))
+            QVERIFY2(!text.contains(normalized(t)),
+                     qPrintable(t + QStringLiteral(" found in ") + text));
+    }
+
+    void positions_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<double>("x");
+        QTest::addColumn<double>("y"); // -1: depends on the font
+        QTest::newRow("date") << QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"))
+                              << 3600.0 << 400.0;
+        QTest::newRow("Ident-Nr") << QStringLiteral("Ident-Nr.:") << 1900.0 << 920.0;
+        QTest::newRow("Sammlung") << QStringLiteral("Sammlung:") << 3000.0 << 920.0;
+        QTest::newRow("Identifiziertes") << QStringLiteral("Identifiziertes") << 0.0 << 5800.0;
+        QTest::newRow("ND-Filter") << QStringLiteral("ND-Filter:") << 2400.0 << -1.0;
+        QTest::newRow("Laserwellenlänge") << QStringLiteral("Laserwellenlänge:") << 1000.0 << -1.0;
+    }
+
+    // Word boxes in points: x from the 20 mm margin, base line between the box's top and bottom.
+    void positions()
+    {
+        QFETCH(QString, word);
+        QFETCH(double, x);
+        QFETCH(double, y);
+        const QString path = m_dir.filePath(QStringLiteral("positions.pdf"));
+        if (!QFileInfo::exists(path))
+            QVERIFY(writeSummaryPage(pageRecord(sevenLines), path, 0));
+        const QString boxes = run(QStringLiteral("pdftotext"),
+                                  {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+        const QRegularExpressionMatch box
+            = QRegularExpression(QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" "
+                                                "xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\">")
+                                 + QRegularExpression::escape(word) + QStringLiteral("</word>"))
+                  .match(boxes);
+        QVERIFY2(box.hasMatch(), qPrintable(word));
+        constexpr double pointsPerDot = 72.0 / 600.0;
+        QVERIFY(qAbs(box.captured(1).toDouble() - (20 / 25.4 * 72 + x * pointsPerDot)) < 1.5);
+        if (y >= 0) {
+            QVERIFY(box.captured(2).toDouble() < y * pointsPerDot);
+            QVERIFY(box.captured(3).toDouble() > y * pointsPerDot);
+        }
+    }
+
+    // Saving numbers the written sectors anew; each page still shows its own sector.
+    void savedPageShowsItsSector()
+    {
+        SaveData data = Fixture::measurement(3);
+        data.setActiveSector(1);
+        data.replaceActiveSector(SaveDataSector());
+        QVERIFY(data.save(m_dir.path(), QStringLiteral("saved")));
+        QCOMPARE(QDir(data.folderPath()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList({QStringLiteral("Location1"), QStringLiteral("Location2")}));
+        const QString text = pageText(data.sectorFolderPath(1) + QStringLiteral("summary.pdf"));
+        QVERIFY(text.contains(normalized(QStringLiteral("103 µm"))));
+        QVERIFY(text.contains(QStringLiteral("Quarz 3")));
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_MAIN(tst_SummaryPage)
+#include "tst_summarypage.moc"
