@@ -1,6 +1,8 @@
 #include "clicommand.h"
 
+#include "ccdcommand.h"
 #include "infocommand.h"
+#include "processcommand.h"
 
 #include <QCoreApplication>
 
@@ -8,6 +10,8 @@ const QVector<CliCommand> &cliCommands()
 {
     static const QVector<CliCommand> commands{
         {"info", "print a measurement folder as JSON", &runInfoCommand},
+        {"process", "run the processing pipeline over a text spectrum", &runProcessCommand},
+        {"ccd", "turn a raw camera frame into a spectrum", &runCcdCommand},
     };
     return commands;
 }
