@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMetaType>
 #include <QVector>
 
 // Bits of ProcessingParameters::steps. 1 and 32 are unused and stay free.
@@ -31,3 +32,5 @@ struct ProcessingParameters
 
     bool has(ProcessingStep step) const { return (steps & step) != 0; }
 };
+
+Q_DECLARE_METATYPE(ProcessingParameters)
