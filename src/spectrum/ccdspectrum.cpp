@@ -36,17 +36,22 @@ RamanData<RawPixels> computeSpectrumFromCCD(const QSize &frameSize, const QVecto
     int most = 0;
     qint64 total = 0;
     for (int c = 0; c + 1 < width; ++c) {
-        for (int r = 0; r < height; ++r)
+        quint64 sum = 0;
+        for (int r = 0; r < height; ++r) {
             column[size_t(r)] = pixels[width * r + c];
-        std::sort(column.begin(), column.end());
-        const int threshold = 2 * int(column[size_t(std::max(height - m, 0))]);
+            sum += column[size_t(r)];
+        }
+        // Only the reference and the values above it need their sorted places.
+        const auto reference = column.begin() + (height - m);
+        std::nth_element(column.begin(), reference, column.end());
+        std::sort(reference, column.end());
+        const int threshold = 2 * int(*reference);
         // The largest value always goes; each further one above the threshold goes with it.
         int k = 1;
-        while (k<m &&int(column[size_t(height - k)])> threshold)
+        while (k < m && column[size_t(height - k)] > threshold)
             ++k;
-        quint64 sum = 0;
-        for (int i = 0; i < height - k; ++i)
-            sum += column[size_t(i)];
+        for (int i = 1; i <= k; ++i)
+            sum -= column[size_t(height - i)];
         spectrum.x.append(c);
         spectrum.y.append(double(sum));
         fewest = std::min(fewest, k);
