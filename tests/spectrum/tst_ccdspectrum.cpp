@@ -77,7 +77,7 @@ void TestCcdSpectrum::runsOnThePool()
     QLoggingCategory::setFilterRules(QStringLiteral("data.algorithms.debug=false"));
     QVector<quint16> frame(1340 * 400);
     for (int i = 0; i < frame.size(); ++i)
-        frame[i] = quint16(1000 + (i * 7919) % 300 + (i % 4999 == 0 ? 60000 : 0));
+        frame[i] = quint16(1000 + (unsigned(i) * 7919u) % 300u + (i % 4999 == 0 ? 60000 : 0));
     QFuture<RamanData<RawPixels>> future = computeSpectrumFromCCDAsync(QSize(1340, 400), frame);
     QCOMPARE(future.result(), computeSpectrumFromCCD(QSize(1340, 400), frame));
     QCOMPARE(future.result().size(), 1339);
