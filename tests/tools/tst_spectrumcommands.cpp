@@ -67,7 +67,10 @@ void TestSpectrumCommands::processRunsThePipeline_data()
         << "--background=splines:6:dynamic --cut2=300:900 --normalize=unit" << p << 0;
     p = ProcessingParameters();
     p.steps = SubtractBackground;
+    p.goldindecReduction = 1;
+    QTest::newRow("Goldindec 1") << "--background=goldindec:1" << p << 0;
     p.useGoldindec = false;
+    QTest::newRow("splines") << "--background=splines" << p << 0;
     p.controlPoints = {150.0, 600.0, 1200.0};
     QTest::newRow("manual") << "--background=manual:150,600,1200" << p << 0;
     for (const char *bad :
