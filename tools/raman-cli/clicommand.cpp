@@ -1,7 +1,9 @@
 #include "clicommand.h"
 
+#include "ccdcommand.h"
 #include "infocommand.h"
 #include "upgradecommand.h"
+#include "processcommand.h"
 
 #include <QCoreApplication>
 
@@ -10,6 +12,8 @@ const QVector<CliCommand> &cliCommands()
     static const QVector<CliCommand> commands{
         {"info", "print a measurement folder as JSON", &runInfoCommand},
         {"upgrade", "re-save old measurement folders in the current format", &runUpgradeCommand},
+        {"process", "run the processing pipeline over a text spectrum", &runProcessCommand},
+        {"ccd", "turn a raw camera frame into a spectrum", &runCcdCommand},
     };
     return commands;
 }
