@@ -1,6 +1,7 @@
 #include "clicommand.h"
 
 #include "infocommand.h"
+#include "listcommand.h"
 
 #include <QCoreApplication>
 
@@ -8,6 +9,7 @@ const QVector<CliCommand> &cliCommands()
 {
     static const QVector<CliCommand> commands{
         {"info", "print a measurement folder as JSON", &runInfoCommand},
+        {"list", "list the measurements below a folder as TSV", &runListCommand},
     };
     return commands;
 }
