@@ -60,8 +60,10 @@ void SaveDataBrowseModel::loadNextChunk()
         emit loadingFinished();
         return;
     }
-    // A slot reacting to an inserted row may restart the scan, so the queue is checked each time.
-    for (int i = 0; i < ChunkSize && !m_pending.isEmpty(); ++i) {
+    // Folders queued by this chunk wait for the next one. A slot reacting to an inserted row may
+    // restart the scan, so the queue is checked each time.
+    const int count = qMin(ChunkSize, m_pending.size());
+    for (int i = 0; i < count && !m_pending.isEmpty(); ++i) {
         const QString relativePath = m_pending.dequeue();
         SaveData entry;
         if (entry.load(m_baseDirectory + QLatin1Char('/') + relativePath, Metadata)) {
