@@ -22,6 +22,8 @@ SampleDataDialog::SampleDataDialog(QWidget *parent)
     m_dateDialog = new DateSelectDialog(this);
     applyDateFormat();
 
+    connect(m_ui->buttonBox, &QDialogButtonBox::accepted, this, &SampleDataDialog::accept);
+    connect(m_ui->buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_ui->rButtYear, &QRadioButton::toggled, this, &SampleDataDialog::applyDateFormat);
     connect(m_ui->rButtYearMonthDay, &QRadioButton::toggled, this,
             &SampleDataDialog::applyDateFormat);
