@@ -59,6 +59,9 @@ void SaveDataBrowseWidget::setUpTableView()
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     view->horizontalHeader()->setStretchLastSection(true);
     view->horizontalHeader()->setMinimumSectionSize(4);
+    // Sizing the columns from thousands of rows would freeze the window at the end of a large
+    // scan; the rows around the visible ones are a good enough sample.
+    view->horizontalHeader()->setResizeContentsPrecision(ResizeSampleRows);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setSortingEnabled(true);

@@ -19,6 +19,8 @@ class SaveDataBrowseWidget : public QWidget
     Q_OBJECT
 
 public:
+    static constexpr int ResizeSampleRows = 250;
+
     explicit SaveDataBrowseWidget(QWidget *parent = nullptr);
     ~SaveDataBrowseWidget() override;
 
