@@ -1,6 +1,6 @@
 #pragma once
 
-// Writes small measurement folders (metadata.json plus empty Location folders) for tests.
+// Small measurement folders (metadata.json and empty Location folders) for tests.
 
 #include <QDateTime>
 #include <QDir>
@@ -9,19 +9,14 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
-#include <QUuid>
-
-#include <utime.h>
 
 struct TestMeasurement
 {
     QString owner;
-    QString collectionName;
     QString collectionId;
     int rating = -1;             // -1: no rating key
-    QStringList identifications; // one measuring point each; empty text: not identified
+    QStringList identifications; // one measuring point each
     QDateTime created = QDateTime(QDate(2020, 1, 1), QTime(12, 0), Qt::UTC);
-    QDateTime saved = QDateTime(QDate(2020, 1, 2), QTime(12, 0), Qt::UTC);
 };
 
 inline bool writeTestMeasurement(const QString &folder, const TestMeasurement &m)
@@ -36,17 +31,11 @@ inline bool writeTestMeasurement(const QString &folder, const TestMeasurement &m
         if (!QDir().mkpath(location) || !calibration.open(QIODevice::WriteOnly))
             return false;
     }
-    QJsonObject json{
-        {QStringLiteral("save_data_version"), 11},
-        {QStringLiteral("created_as_version"), 11},
-        {QStringLiteral("owner"), m.owner},
-        {QStringLiteral("collection_name"), m.collectionName},
-        {QStringLiteral("collection_id"), m.collectionId},
-        {QStringLiteral("unique_ident"), QUuid::createUuid().toString(QUuid::WithoutBraces)},
-        {QStringLiteral("created_date"), m.created.toString(Qt::ISODate)},
-        {QStringLiteral("saved_date"), m.saved.toString(Qt::ISODate)},
-        {QStringLiteral("sectors"), sectors},
-    };
+    QJsonObject json{{QStringLiteral("save_data_version"), 11},
+                     {QStringLiteral("owner"), m.owner},
+                     {QStringLiteral("collection_id"), m.collectionId},
+                     {QStringLiteral("created_date"), m.created.toString(Qt::ISODate)},
+                     {QStringLiteral("sectors"), sectors}};
     if (m.rating != -1)
         json.insert(QStringLiteral("rating"), m.rating);
     QFile file(folder + QStringLiteral("/metadata.json"));
@@ -54,11 +43,13 @@ inline bool writeTestMeasurement(const QString &folder, const TestMeasurement &m
            && file.write(QJsonDocument(json).toJson()) > 0;
 }
 
-// Sets a folder's modification time, which orders the folders of one level in the search.
-inline bool setModificationTime(const QString &path, const QDateTime &time)
+inline QStringList words(const char *text)
 {
-    utimbuf times;
-    times.actime = time.toSecsSinceEpoch();
-    times.modtime = time.toSecsSinceEpoch();
-    return utime(QFile::encodeName(path).constData(), &times) == 0;
+    return QString::fromUtf8(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+template<typename T>
+T *childNamed(QObject *parent, const char *name)
+{
+    return parent->findChild<T *>(QString::fromLatin1(name));
 }
