@@ -2,8 +2,9 @@
 
 #include "ccdcommand.h"
 #include "infocommand.h"
-#include "upgradecommand.h"
+#include "listcommand.h"
 #include "processcommand.h"
+#include "upgradecommand.h"
 
 #include <QCoreApplication>
 
@@ -14,6 +15,7 @@ const QVector<CliCommand> &cliCommands()
         {"upgrade", "re-save old measurement folders in the current format", &runUpgradeCommand},
         {"process", "run the processing pipeline over a text spectrum", &runProcessCommand},
         {"ccd", "turn a raw camera frame into a spectrum", &runCcdCommand},
+        {"list", "list the measurements below a folder as TSV", &runListCommand},
     };
     return commands;
 }

@@ -1,0 +1,116 @@
+#include "measurementfolders.h"
+#include "savedata_view/dateselectdialog.h"
+#include "savedata_view/ratinglabel.h"
+#include "savedata_view/sampledatadialog.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+class TestSampleDataDialog : public QObject
+{
+    Q_OBJECT
+
+    static void pressLater(QDialog *dialog, QDialogButtonBox::StandardButton button)
+    {
+        QTimer::singleShot(0, dialog, [dialog, button] {
+            childNamed<QDialogButtonBox>(dialog, "buttonBox")->button(button)->click();
+        });
+    }
+
+private slots:
+    void init() { QSettings().clear(); }
+
+    void roundTrip_data()
+    {
+        QTest::addColumn<bool>("yearOnly");
+        QTest::addColumn<bool>("noDate");
+        QTest::addColumn<QDate>("written");
+        QTest::newRow("full date") << false << false << QDate(1987, 6, 15);
+        QTest::newRow("year only") << true << false << QDate(1987, 1, 1);
+        QTest::newRow("no date") << false << true << QDate(1987, 6, 15);
+    }
+
+    void roundTrip()
+    {
+        QFETCH(bool, yearOnly);
+        QFETCH(bool, noDate);
+        QFETCH(QDate, written);
+        SaveDataMetadata m;
+        m.owner = QStringLiteral("Huber");
+        m.found_date = QDate(1987, 6, 15);
+        m.found_date_year_only = yearOnly;
+        m.nodate = noDate;
+        m.rating = 3;
+        SampleDataDialog dialog;
+        dialog.setData(m);
+        auto *dateEdit = childNamed<QDateEdit>(&dialog, "dEditFoundDate");
+        QCOMPARE(dateEdit->displayFormat(),
+                 yearOnly ? QStringLiteral("yyyy") : QStringLiteral("dd.MM.yyyy"));
+        QCOMPARE(dateEdit->isEnabled(), !noDate);
+        SaveDataMetadata expected = m;
+        expected.found_date = written;
+        QCOMPARE(dialog.data(m), expected);
+
+        // Switching the format changes the display only.
+        childNamed<QRadioButton>(&dialog, yearOnly ? "rButtYearMonthDay" : "rButtYear")->click();
+        QCOMPARE(dateEdit->displayFormat(),
+                 yearOnly ? QStringLiteral("dd.MM.yyyy") : QStringLiteral("yyyy"));
+        QCOMPARE(dateEdit->date(), m.found_date);
+    }
+
+    void remarkStopsAt300Characters()
+    {
+        SampleDataDialog dialog;
+        dialog.show();
+        auto *remark = childNamed<QPlainTextEdit>(&dialog, "tEditRemark");
+        remark->setPlainText(QString(299, QLatin1Char('a')));
+        remark->moveCursor(QTextCursor::End);
+        QTest::keyClicks(remark, QStringLiteral("bc"));
+        QCOMPARE(remark->toPlainText(), QString(299, QLatin1Char('a')) + QLatin1Char('b'));
+    }
+
+    void onlyAcceptingStoresDefaults()
+    {
+        SampleDataDialog cancelled;
+        pressLater(&cancelled, QDialogButtonBox::Cancel);
+        QCOMPARE(cancelled.exec(), int(QDialog::Rejected));
+        QVERIFY(QSettings().allKeys().isEmpty());
+
+        SampleDataDialog accepted;
+        childNamed<QLineEdit>(&accepted, "EditOwner")->setText(QStringLiteral("Huber"));
+        childNamed<QLineEdit>(&accepted, "EditCollectionNumber")->setText(QStringLiteral("X"));
+        childNamed<QRadioButton>(&accepted, "rButtYear")->click();
+        pressLater(&accepted, QDialogButtonBox::Ok);
+        QCOMPARE(accepted.exec(), int(QDialog::Accepted));
+        QVERIFY(accepted.wasAccepted());
+
+        SampleDataDialog next;
+        QCOMPARE(childNamed<QLineEdit>(&next, "EditOwner")->text(), QStringLiteral("Huber"));
+        QCOMPARE(childNamed<QLineEdit>(&next, "EditCollectionNumber")->text(),
+                 QStringLiteral("Unbenannt"));
+        QVERIFY(childNamed<QRadioButton>(&next, "rButtYear")->isChecked());
+        QCOMPARE(QSettings().value(QStringLiteral("DefaultSampleMetadata/FoundDate")).toString(),
+                 childNamed<QDateEdit>(&next, "dEditFoundDate")->text());
+    }
+
+    // The calendar gives the shown month with the selected day, which may not exist there.
+    void calendarDate()
+    {
+        SampleDataDialog dialog;
+        auto *calendarDialog = dialog.findChild<DateSelectDialog *>();
+        auto *calendar = childNamed<QCalendarWidget>(calendarDialog, "calendarWidget");
+        QCOMPARE(calendar->maximumDate(), QDate(2200, 1, 1));
+        calendar->setSelectedDate(QDate(2020, 1, 31));
+        calendar->setCurrentPage(2020, 2);
+        QCOMPARE(calendarDialog->date(), QDate());
+        calendar->setCurrentPage(1999, 12);
+        QCOMPARE(calendarDialog->date(), QDate(1999, 12, 31));
+
+        pressLater(calendarDialog, QDialogButtonBox::Ok);
+        childNamed<QToolButton>(&dialog, "tButtDateChooser")->click();
+        QCOMPARE(childNamed<QDateEdit>(&dialog, "dEditFoundDate")->date(), QDate(1999, 12, 31));
+    }
+};
+
+QTEST_MAIN(TestSampleDataDialog)
+#include "tst_sampledatadialog.moc"

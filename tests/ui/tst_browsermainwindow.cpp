@@ -1,0 +1,40 @@
+#include "browse/savedatabrowsemodel.h"
+#include "browse/savedatabrowsewidget.h"
+#include "library/pathmanager.h"
+#include "measurementfolders.h"
+#include "ui/browsermainwindow.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+class TestBrowserMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void firstStartListsTheSavePath()
+    {
+        QSettings().clear();
+        const QString savePath
+            = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+              + QStringLiteral("/Raman/");
+        QCOMPARE(PathManager::instance().savePath(), savePath);
+        QVERIFY(writeTestMeasurement(savePath + QStringLiteral("2020/probe"),
+                                     {{}, {}, 2, {QStringLiteral("Quarz")}, {}}));
+        BrowserMainWindow window;
+        auto *browse = childNamed<SaveDataBrowseWidget>(&window, "browseWidget");
+        QCOMPARE(childNamed<QSplitter>(&window, "splitter")->widget(0), browse);
+        QCOMPARE(window.windowTitle(), QStringLiteral("[%1] Raman-Speicherdatenbetrachter")
+                                           .arg(QDir::toNativeSeparators(savePath)));
+        QVERIFY(QSignalSpy(browse->model(), &SaveDataBrowseModel::loadingFinished).wait(5000));
+        QCOMPARE(browse->model()->rowCount(), 1);
+        QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("Fertig."));
+
+        emit browse->model()->progress(7, 30);
+        QCOMPARE(window.statusBar()->currentMessage(),
+                 QStringLiteral("Lade Speicherdaten: 7 von etwa 30 (23%) ..."));
+    }
+};
+
+QTEST_MAIN(TestBrowserMainWindow)
+#include "tst_browsermainwindow.moc"

@@ -1,0 +1,98 @@
+#include "ui/geometryrestore.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+namespace {
+
+int g_saves = 0;
+QtMessageHandler g_previous = nullptr;
+
+// Every write is announced in the log.
+void countSaves(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    g_saves += message.startsWith(QLatin1String("saving geometry:"));
+    g_previous(type, context, message);
+}
+
+} // namespace
+
+class TestGeometryRestore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { g_previous = qInstallMessageHandler(countSaves); }
+    void init() { QSettings().clear(); }
+
+    void writesOnceAfterResizesAndRestoresOnFirstShow()
+    {
+        QWidget widget;
+        new GeometryRestore(&widget, QStringLiteral("W"));
+        widget.resize(100, 100); // hidden: not stored
+        g_saves = 0;
+        widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&widget));
+        QTest::qWait(100);
+        QCOMPARE(g_saves, 0);
+        for (int i = 1; i <= 10; ++i)
+            widget.resize(200 + i, 150);
+        QCOMPARE(g_saves, 0);
+        QTRY_COMPARE(g_saves, 1);
+        QTest::qWait(100);
+        QCOMPARE(g_saves, 1);
+
+        QWidget next;
+        new GeometryRestore(&next, QStringLiteral("W"));
+        next.show();
+        QCOMPARE(next.size(), QSize(210, 150));
+        next.hide();
+        next.resize(120, 130);
+        next.show();
+        QCOMPARE(next.size(), QSize(120, 130));
+    }
+
+    void nestedSplittersOuterFirst()
+    {
+        QWidget widget;
+        auto *outer = new QSplitter;
+        auto *inner = new QSplitter(Qt::Vertical);
+        inner->addWidget(new QWidget);
+        inner->addWidget(new QWidget);
+        outer->addWidget(inner);
+        outer->addWidget(new QWidget);
+        (new QHBoxLayout(&widget))->addWidget(outer);
+        new QSplitter(new QWidget(&widget, Qt::Window)); // a separate window is not searched
+        auto *restore = new GeometryRestore(&widget, QStringLiteral("S"));
+        widget.resize(400, 300);
+        widget.show();
+        outer->setSizes({150, 250});
+        inner->setSizes({100, 200});
+        restore->saveGeometry();
+
+        QSettings settings;
+        QCOMPARE(settings.beginReadArray(QStringLiteral("S/splitters")), 2);
+        for (const QSplitter *splitter : {outer, inner}) {
+            settings.setArrayIndex(splitter == outer ? 0 : 1);
+            QCOMPARE(
+                settings.value(QStringLiteral("sizes")).toString(),
+                QStringLiteral("%1,%2,").arg(splitter->sizes().at(0)).arg(splitter->sizes().at(1)));
+        }
+    }
+
+    void widgetGoneBeforeSaving()
+    {
+        auto *widget = new QWidget;
+        auto *restore = new GeometryRestore(widget, QStringLiteral("Gone"));
+        restore->setParent(nullptr);
+        delete widget;
+        QTest::ignoreMessage(QtWarningMsg,
+                             "Widget destroyed before GeometryRestore object was destroyed");
+        restore->saveGeometry();
+        QVERIFY(QSettings().allKeys().isEmpty());
+        delete restore;
+    }
+};
+
+QTEST_MAIN(TestGeometryRestore)
+#include "tst_geometryrestore.moc"
