@@ -5,8 +5,6 @@
 #include <QDoubleSpinBox>
 #include <QPushButton>
 
-#include <cmath>
-
 CorrelationParametersDialog::CorrelationParametersDialog(QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::CorrelationParametersDialog>())
 {
@@ -25,30 +23,28 @@ CorrelationParametersDialog::~CorrelationParametersDialog() = default;
 
 double CorrelationParametersDialog::widthScale(int sliderValue)
 {
-    const double w = std::pow((sliderValue + 51) / 50.0, 2);
-    return w <= 0.0 || w > 5.0 ? 1.0 : w;
+    return fingerprintWidthScale(sliderValue);
 }
 
 FingerprintParameters CorrelationParametersDialog::parameters(int sliderValue) const
 {
-    const double w = widthScale(sliderValue);
     FingerprintParameters p;
-    p.peakNoiseFactor = m_ui->sBoxPeakNoiseFactor->value() / w;
+    p.peakNoiseFactor = m_ui->sBoxPeakNoiseFactor->value();
     p.significantNoiseFactor = m_ui->sBoxSignificantNoiseFactor->value();
-    p.checkWidth = m_ui->sBoxCheckWidth->value() * w;
-    p.halfFitSize = m_ui->sBoxHalfFitSize->value() * w;
+    p.checkWidth = m_ui->sBoxCheckWidth->value();
+    p.halfFitSize = m_ui->sBoxHalfFitSize->value();
     p.mustDropTo = m_ui->sBoxMustDropTo->value();
     p.clearWhenDropsTo = m_ui->sBoxClearWhenDropsTo->value();
     p.clearExtraScore = m_ui->sBoxClearExtraScore->value();
     p.minHeight = m_ui->sBoxMinHeight->value();
-    p.maxWidth = m_ui->sBoxMaxWidth->value() * w;
+    p.maxWidth = m_ui->sBoxMaxWidth->value();
     p.maxWavenumDiff = m_ui->sBoxMaxWavenumDiff->value();
     p.clearUnmatchedPenalty = m_ui->sBoxClearUnmatchedPenalty->value();
     p.unrecognizableNoiseFactor = m_ui->sBoxUnrecognizableNoisFac->value();
     p.uncertaintyWavenumDiff = m_ui->sBoxUncertainityWavenumDiff->value();
     p.uncertaintyWidth = m_ui->sBoxUncertainityWidth->value();
     p.uncertaintyEnergy = m_ui->sBoxUncertainityEnergy->value();
-    return p;
+    return scaledForPeakWidth(p, widthScale(sliderValue));
 }
 
 void CorrelationParametersDialog::resetToDefaults()

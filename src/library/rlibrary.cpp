@@ -32,7 +32,7 @@ void RLibrary::readLibraryFromDisk()
     QStringList chemistryFiles{QStringLiteral(":/chemistry.csv"),
                                QStringLiteral(":/chemistry-extra.csv")};
     int folders = 0;
-    for (const LibraryPath &library : PathManager::instance().libraryPaths()) {
+    for (const LibraryPath &library : libraryFolders()) {
         if (!library.enabled)
             continue;
         const QString folder = library.path;
@@ -95,6 +95,11 @@ void RLibrary::readLibraryFromDisk()
     qCInfo(logDataLibraries) << "Raman library loaded successfully in" << timer.elapsed() << "ms";
     m_loading = false;
     QMetaObject::invokeMethod(this, &RLibrary::dataChanged, Qt::QueuedConnection);
+}
+
+QVector<LibraryPath> RLibrary::libraryFolders() const
+{
+    return m_folders ? *m_folders : PathManager::instance().libraryPaths();
 }
 
 void RLibrary::clear()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "library/fingerprint.h"
+#include "library/librarypath.h"
 #include "library/ramanlibraryspectrum.h"
 #include "spectrum/processingparameters.h"
 
@@ -8,6 +9,8 @@
 #include <QObject>
 #include <QReadWriteLock>
 #include <QVector>
+
+#include <optional>
 
 // The reference library: every spectrum of every enabled library folder, with its re-binned
 // copy, fingerprint and chemistry. Reloads itself when a folder's cache.tar is rewritten.
@@ -28,6 +31,9 @@ public:
 
     // (Re)loads all enabled library folders; blocks, the heavy steps run on the global pool.
     void readLibraryFromDisk();
+    // Folders to load instead of the configured ones (batch tools, tests).
+    void setLibraryFolders(const QVector<LibraryPath> &folders) { m_folders = folders; }
+    QVector<LibraryPath> libraryFolders() const;
     void clear();
     bool isLoading() const { return m_loading; }
 
@@ -74,5 +80,6 @@ private:
     QVector<RamanLibrarySpectrum> m_spectra;
     QVector<SpectrumFingerprint> m_fingerprints; // index-aligned with m_spectra
     bool m_loading = true;
+    std::optional<QVector<LibraryPath>> m_folders;
     QFileSystemWatcher m_watcher;
 };

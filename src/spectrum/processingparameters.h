@@ -34,3 +34,17 @@ struct ProcessingParameters
 };
 
 Q_DECLARE_METATYPE(ProcessingParameters)
+
+// What a fresh analysis starts with: cut 60 to 4000 1/cm, no smoothing, a dynamic spline
+// background with 8 support points.
+inline ProcessingParameters analysisStartParameters()
+{
+    ProcessingParameters p;
+    p.steps = Cut | SubtractBackground;
+    p.cutMinimum = 60;
+    p.cutMaximum = 4000;
+    p.useGoldindec = false;
+    p.splineSupportPoints = 8;
+    p.dynamic = true;
+    return p;
+}

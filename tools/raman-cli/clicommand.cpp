@@ -1,6 +1,8 @@
 #include "clicommand.h"
 
+#include "cachecommand.h"
 #include "ccdcommand.h"
+#include "identifycommand.h"
 #include "infocommand.h"
 #include "listcommand.h"
 #include "processcommand.h"
@@ -16,6 +18,8 @@ const QVector<CliCommand> &cliCommands()
         {"process", "run the processing pipeline over a text spectrum", &runProcessCommand},
         {"ccd", "turn a raw camera frame into a spectrum", &runCcdCommand},
         {"list", "list the measurements below a folder as TSV", &runListCommand},
+        {"cache", "build the caches of reference library folders", &runCacheCommand},
+        {"identify", "search spectra against the reference library", &runIdentifyCommand},
     };
     return commands;
 }

@@ -47,7 +47,9 @@ bool parseBackground(const QString &text, ProcessingParameters *parameters)
                || (parts.size() == 2 && parseUnsigned(parts[1], &parameters->goldindecReduction));
     }
     parameters->useGoldindec = false;
+    parameters->controlPoints.clear();
     if (method == QLatin1String("splines")) {
+        parameters->dynamic = false;
         if (parts.size() > 3
             || (parts.size() >= 2 && !parseUnsigned(parts[1], &parameters->splineSupportPoints)))
             return false;
@@ -102,7 +104,7 @@ void addProcessingOptions(QCommandLineParser &parser)
         {backgroundName,
          QStringLiteral("remove the background: goldindec[:REDUCTION] (default 4), "
                         "splines[:POINTS[:dynamic]] (default 8) or manual:X1,X2,... "
-                        "(at least three control points)"),
+                        "(at least three control points), or none"),
          QStringLiteral("METHOD")},
         {cut2Name, QStringLiteral("keep MIN <= x <= MAX after background removal"),
          QStringLiteral("MIN:MAX")},
@@ -116,7 +118,6 @@ bool processingParametersFromOptions(const QCommandLineParser &parser,
                                      ProcessingParameters *parameters, double *rebinStep,
                                      QString *error)
 {
-    *parameters = ProcessingParameters();
     *rebinStep = 0.0;
     if (parser.isSet(rebinName)
         && (!parseDouble(parser.value(rebinName), rebinStep) || !(*rebinStep > 0.0))) {
@@ -141,7 +142,9 @@ bool processingParametersFromOptions(const QCommandLineParser &parser,
         }
         parameters->steps |= Smooth;
     }
-    if (parser.isSet(backgroundName)) {
+    if (parser.isSet(backgroundName) && parser.value(backgroundName) == QLatin1String("none")) {
+        parameters->steps &= ~quint32(SubtractBackground);
+    } else if (parser.isSet(backgroundName)) {
         if (!parseBackground(parser.value(backgroundName), parameters)) {
             *error = QStringLiteral("--background needs goldindec[:REDUCTION], "
                                     "splines[:POINTS[:dynamic]] or manual:X1,X2,..., not '%1'")

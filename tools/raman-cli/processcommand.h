@@ -14,7 +14,8 @@ int runProcessCommand(const QStringList &arguments, QTextStream &out, QTextStrea
 // The processing options shared by the commands that process a spectrum first.
 void addProcessingOptions(QCommandLineParser &parser);
 
-// The pipeline parameters the options ask for; false with a message in *error for malformed values.
+// Applies the options to *parameters (the caller's defaults); false with a message in *error for
+// malformed values.
 // The re-binning step (0 for none) goes to *rebinStep.
 bool processingParametersFromOptions(const QCommandLineParser &parser,
                                      ProcessingParameters *parameters, double *rebinStep,

@@ -1,0 +1,84 @@
+#pragma once
+
+// Identification rates of the library search on the RRUFF queries of the shared test data.
+
+#include "library/rlibrary.h"
+#include "spectrum/spectrumfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+
+#include <algorithm>
+#include <numeric>
+
+struct RruffQuery
+{
+    QString path;
+    QString mineral;
+};
+
+// The query files listed in INDEX.csv with the mineral each should be identified as.
+inline QVector<RruffQuery> rruffQueries(const QString &rruffDir)
+{
+    QVector<RruffQuery> queries;
+    QFile index(rruffDir + QStringLiteral("/INDEX.csv"));
+    if (!index.open(QIODevice::ReadOnly | QIODevice::Text))
+        return queries;
+    index.readLine(); // header
+    while (!index.atEnd()) {
+        const QStringList fields = QString::fromUtf8(index.readLine()).split(QLatin1Char(','));
+        if (fields.size() < 3 || !fields[1].startsWith(QLatin1String("query")))
+            continue;
+        queries.append({rruffDir + QStringLiteral("/queries/") + fields[2], fields[0]});
+    }
+    return queries;
+}
+
+struct IdentificationRates
+{
+    int queries = 0;
+    int searched = 0; // queries that got scores at all
+    int top1 = 0;
+    int top5 = 0;
+};
+
+inline IdentificationRates identificationRates(const RLibrary &library,
+                                               const QVector<RruffQuery> &queries, unsigned flags)
+{
+    IdentificationRates rates;
+    const ProcessingParameters processing = analysisStartParameters();
+    for (const RruffQuery &query : queries) {
+        ++rates.queries;
+        const QVector<double> scores = library.computeCorrelations(
+            loadSpectrumFromCSV(query.path), processing, flags, FingerprintParameters());
+        if (scores.isEmpty())
+            continue;
+        ++rates.searched;
+        QVector<int> order(scores.size());
+        std::iota(order.begin(), order.end(), 0);
+        const int top = std::min(5, int(order.size()));
+        std::partial_sort(order.begin(), order.begin() + top, order.end(),
+                          [&scores](int a, int b) { return scores[a] > scores[b]; });
+        for (int rank = 0; rank < top; ++rank) {
+            if (library.spectra().at(order[rank]).info.name == query.mineral) {
+                rates.top1 += rank == 0;
+                ++rates.top5;
+                break;
+            }
+        }
+    }
+    return rates;
+}
+
+// Copies the reference files of a read-only folder so that a cache can be built beside them.
+inline bool copyLibraryFolder(const QString &from, const QString &to)
+{
+    QDir().mkpath(to);
+    const QDir source(from);
+    for (const QString &file : source.entryList({QStringLiteral("*.txt")}, QDir::Files)) {
+        if (!QFile::copy(source.filePath(file), to + QLatin1Char('/') + file))
+            return false;
+    }
+    return true;
+}

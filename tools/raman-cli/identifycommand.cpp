@@ -1,0 +1,149 @@
+#include "identifycommand.h"
+
+#include "processcommand.h"
+
+#include "library/rlibrary.h"
+#include "spectrum/spectrumfile.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+
+#include <numeric>
+
+namespace {
+
+bool methodFlags(const QString &method, unsigned *flags)
+{
+    if (method == QLatin1String("fingerprint"))
+        *flags = RLibrary::FingerprintSearch;
+    else if (method == QLatin1String("correlation"))
+        *flags = RLibrary::NormalizeToUnitNorm;
+    else if (method == QLatin1String("auto"))
+        *flags = RLibrary::ChooseSearchMethod;
+    else
+        return false;
+    return true;
+}
+
+} // namespace
+
+int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Searches each text spectrum against the reference library and prints the best hits as "
+        "TSV: query, rank, score (0-10), name, number, RRUFF id, library, formula.\n"
+        "Defaults are those of a fresh analysis: cut 60:4000, spline background with 8 dynamic "
+        "support points, fingerprint search."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("SPECTRUM"), QStringLiteral("text spectra"),
+                                 QStringLiteral("SPECTRUM..."));
+    const QCommandLineOption libraryOption(
+        QStringLiteral("library"),
+        QStringLiteral("library folder (repeatable); default: the configured folders"),
+        QStringLiteral("DIR"));
+    const QCommandLineOption methodOption(QStringLiteral("method"),
+                                          QStringLiteral("fingerprint (default), correlation or "
+                                                         "auto"),
+                                          QStringLiteral("METHOD"), QStringLiteral("fingerprint"));
+    const QCommandLineOption topOption(QStringLiteral("top"), QStringLiteral("hits per query"),
+                                       QStringLiteral("N"), QStringLiteral("10"));
+    const QCommandLineOption sensitivityOption(
+        QStringLiteral("sensitivity"),
+        QStringLiteral("peak-width control of the analysis, -51..60; -1 leaves widths as they are"),
+        QStringLiteral("S"), QStringLiteral("-1"));
+    parser.addOptions({libraryOption, methodOption, topOption, sensitivityOption});
+    addProcessingOptions(parser);
+    if (!parser.parse(QStringList{QStringLiteral("raman-cli identify")} + arguments)) {
+        err << "raman-cli identify: " << parser.errorText() << '\n';
+        return 2;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        out << parser.helpText();
+        return 0;
+    }
+    const QStringList queries = parser.positionalArguments();
+    if (queries.isEmpty()) {
+        err << "raman-cli identify: expected at least one SPECTRUM\n";
+        return 2;
+    }
+    unsigned flags = 0;
+    if (!methodFlags(parser.value(methodOption), &flags)) {
+        err << "raman-cli identify: unknown --method '" << parser.value(methodOption)
+            << "' (fingerprint, correlation or auto)\n";
+        return 2;
+    }
+    bool ok = false;
+    const int top = parser.value(topOption).toInt(&ok);
+    if (!ok || top < 1) {
+        err << "raman-cli identify: --top needs a positive number\n";
+        return 2;
+    }
+    const int sensitivity = parser.value(sensitivityOption).toInt(&ok);
+    if (!ok) {
+        err << "raman-cli identify: --sensitivity needs a whole number\n";
+        return 2;
+    }
+    ProcessingParameters processing = analysisStartParameters();
+    double rebinStep = 0.0;
+    QString error;
+    if (!processingParametersFromOptions(parser, &processing, &rebinStep, &error)) {
+        err << "raman-cli identify: " << error << '\n';
+        return 2;
+    }
+
+    RLibrary library;
+    if (parser.isSet(libraryOption)) {
+        QVector<LibraryPath> folders;
+        for (const QString &folder : parser.values(libraryOption)) {
+            LibraryPath path;
+            path.path = QDir::cleanPath(folder);
+            folders.append(path);
+        }
+        library.setLibraryFolders(folders);
+    }
+    library.readLibraryFromDisk();
+    if (library.count() == 0) {
+        err << "raman-cli identify: the library holds no spectra\n";
+        return 1;
+    }
+    const FingerprintParameters parameters =
+        scaledForPeakWidth(FingerprintParameters(), fingerprintWidthScale(sensitivity));
+
+    out << "query\trank\tscore\tname\tnumber\trruff_id\tlibrary\tformula\n";
+    bool failed = false;
+    for (const QString &query : queries) {
+        if (!QFileInfo(query).isFile()) {
+            err << "raman-cli identify: cannot read " << QDir::toNativeSeparators(query) << '\n';
+            failed = true;
+            continue;
+        }
+        RamanData<Wavenumbers> spectrum = loadSpectrumFromCSV(query);
+        if (rebinStep > 0.0)
+            spectrum = spectrum.resampled(rebinStep);
+        const QVector<double> scores =
+            library.computeCorrelations(spectrum, processing, flags, parameters);
+        if (scores.isEmpty()) {
+            err << "raman-cli identify: " << QDir::toNativeSeparators(query)
+                << " holds no usable spectrum\n";
+            failed = true;
+            continue;
+        }
+        QVector<int> order(scores.size());
+        std::iota(order.begin(), order.end(), 0);
+        const int shown = std::min(top, int(order.size()));
+        std::partial_sort(order.begin(), order.begin() + shown, order.end(),
+                          [&scores](int a, int b) { return scores[a] > scores[b]; });
+        for (int rank = 0; rank < shown; ++rank) {
+            const int index = order[rank];
+            if (scores[index] < 0)
+                break; // no score: neither fingerprint had peaks
+            const rruff_infos &info = library.spectra().at(index).info;
+            out << query << '\t' << rank + 1 << '\t' << QString::number(scores[index], 'f', 3)
+                << '\t' << info.name << '\t' << info.number << '\t' << info.rruffId << '\t'
+                << info.library << '\t' << info.chemistry.formulaPlain << '\n';
+        }
+    }
+    return failed ? 1 : 0;
+}
