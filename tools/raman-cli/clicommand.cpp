@@ -1,6 +1,7 @@
 #include "clicommand.h"
 
 #include "infocommand.h"
+#include "reportcommand.h"
 
 #include <QCoreApplication>
 
@@ -8,6 +9,7 @@ const QVector<CliCommand> &cliCommands()
 {
     static const QVector<CliCommand> commands{
         {"info", "print a measurement folder as JSON", &runInfoCommand},
+        {"report", "write the PDF report of a measuring point", &runReportCommand},
     };
     return commands;
 }
