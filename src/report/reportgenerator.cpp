@@ -3,10 +3,10 @@
 #include "core/logging.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QCursor>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLocale>
@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QThread>
 
 #ifdef Q_OS_UNIX
 #include <signal.h>
@@ -85,6 +86,32 @@ private:
     bool m_active;
 };
 
+#ifdef Q_OS_UNIX
+// True while a process of the group still runs. Killed members stay visible to kill() as
+// zombies until whoever inherited them reaps them, so on Linux their state is read instead.
+bool groupHasLiveMembers(pid_t group)
+{
+#ifdef Q_OS_LINUX
+    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString &pid : pids) {
+        if (!pid.front().isDigit())
+            continue;
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // pid (command) state ppid pgrp ...; the command may hold blanks and brackets.
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 2 && fields[2].toLongLong() == group && fields[0] != "Z")
+            return true;
+    }
+    return false;
+#else
+    return ::kill(-group, 0) == 0;
+#endif
+}
+#endif
+
 // Runs the compiler as leader of its own process group, so that whatever it starts (a shell
 // script's children, say) can be stopped with it and nothing outlives the report attempt.
 class CompilerProcess : public QProcess
@@ -95,16 +122,17 @@ public:
     void stop()
     {
 #ifdef Q_OS_UNIX
-        if (m_group > 0) {
-            ::kill(-m_group, SIGTERM);
+        // Zero: the whole group is gone already, the usual case after a normal exit.
+        if (m_group > 0 && ::kill(-m_group, SIGTERM) == 0) {
             if (state() != NotRunning && !waitForFinished(2000))
-                kill();
+                ::kill(-m_group, SIGKILL);
             waitForFinished(5000);
-            // Members of the group that ignored the request, or were left behind by a leader
-            // that already finished.
+            // Members that ignored the request, or that a finished leader left behind.
             ::kill(-m_group, SIGKILL);
-            m_group = 0;
+            for (int i = 0; i < 100 && groupHasLiveMembers(pid_t(m_group)); ++i)
+                QThread::msleep(20);
         }
+        m_group = 0;
 #endif
         if (state() != NotRunning) {
             terminate();
