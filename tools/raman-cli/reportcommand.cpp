@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTranslator>
@@ -96,6 +97,10 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         err << "raman-cli report: give either --point or --all-points\n";
         return 2;
     }
+
+    // The command prints the generator's error texts itself; QT_LOGGING_RULES still wins.
+    QLoggingCategory::setFilterRules(
+        QStringLiteral("*.debug=false\n*.info=false\ndata.io.warning=false"));
 
     const QString folder = parser.positionalArguments().constFirst();
     SaveData data;
