@@ -7,6 +7,8 @@ packages=(
     qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev libqt5opengl5-dev
     libqwt-qt5-dev libkf5archive-dev libeigen3-dev zlib1g-dev
     qttranslations5-l10n
+    texlive-latex-base texlive-latex-recommended texlive-fonts-recommended texlive-science
+    poppler-utils
 )
 packages+=(${RAMAN_EXTRA_PACKAGES:-})
 

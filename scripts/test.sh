@@ -6,7 +6,6 @@ if [ "${RAMAN_SANITIZE:-OFF}" = "ON" ]; then
     export RAMAN_BUILD_DIR=${RAMAN_BUILD_DIR:-$here/build-sanitize}
     export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 fi
-export RAMAN_EXTRA_PACKAGES="${RAMAN_EXTRA_PACKAGES:-} poppler-utils"
 bash "$here/scripts/build.sh" -DRAMAN_SANITIZE="${RAMAN_SANITIZE:-OFF}"
 build=${RAMAN_BUILD_DIR:-$here/build}
 cd "$build"

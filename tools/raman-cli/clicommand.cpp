@@ -6,6 +6,7 @@
 #include "infocommand.h"
 #include "listcommand.h"
 #include "processcommand.h"
+#include "reportcommand.h"
 #include "upgradecommand.h"
 
 #include <QCoreApplication>
@@ -20,6 +21,7 @@ const QVector<CliCommand> &cliCommands()
         {"list", "list the measurements below a folder as TSV", &runListCommand},
         {"cache", "build the caches of reference library folders", &runCacheCommand},
         {"identify", "search spectra against the reference library", &runIdentifyCommand},
+        {"report", "write the PDF report of a measuring point", &runReportCommand},
     };
     return commands;
 }
