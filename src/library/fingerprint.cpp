@@ -335,13 +335,27 @@ double correlateSpectra(const RamanData<Wavenumbers> &a, const RamanData<Wavenum
     const auto [startA, countA] = range(a.x);
     const auto [startB, countB] = range(b.x);
     const int n = std::min(countA, countB);
-    double ab = 0.0, aa = 0.0, bb = 0.0;
-    for (int k = 0; k < n; ++k) {
-        const double va = a.y[startA + k];
-        const double vb = b.y[startB + k];
-        ab += va * vb;
-        aa += va * va;
-        bb += vb * vb;
+    // Four independent sums per product let the compiler keep several multiply-adds in flight.
+    const double *pa = a.y.constData() + startA;
+    const double *pb = b.y.constData() + startB;
+    double ab4[4] = {}, aa4[4] = {}, bb4[4] = {};
+    int k = 0;
+    for (; k + 4 <= n; k += 4) {
+        for (int lane = 0; lane < 4; ++lane) {
+            const double va = pa[k + lane];
+            const double vb = pb[k + lane];
+            ab4[lane] += va * vb;
+            aa4[lane] += va * va;
+            bb4[lane] += vb * vb;
+        }
+    }
+    double ab = (ab4[0] + ab4[1]) + (ab4[2] + ab4[3]);
+    double aa = (aa4[0] + aa4[1]) + (aa4[2] + aa4[3]);
+    double bb = (bb4[0] + bb4[1]) + (bb4[2] + bb4[3]);
+    for (; k < n; ++k) {
+        ab += pa[k] * pb[k];
+        aa += pa[k] * pa[k];
+        bb += pb[k] * pb[k];
     }
     const double denominator = std::sqrt(bb) * std::sqrt(aa);
     return std::fabs(denominator) <= 1e-12 ? 0.0 : 10.0 * ab / denominator;

@@ -36,9 +36,16 @@ QByteArray encodeEntry(const RamanData<Wavenumbers> &data)
 
 RamanData<Wavenumbers> decodeEntry(const QByteArray &bytes)
 {
-    RamanData<Wavenumbers> data;
-    QDataStream stream(bytes);
-    stream >> data;
+    // The data-stream form (big-endian pairs), decoded without a stream: loads decode millions.
+    const int pairs = bytes.size() / 16;
+    RamanData<Wavenumbers> data{QVector<double>(pairs), QVector<double>(pairs)};
+    const char *p = bytes.constData();
+    double *x = data.x.data();
+    double *y = data.y.data();
+    for (int i = 0; i < pairs; ++i, p += 16) {
+        x[i] = qFromBigEndian<double>(p);
+        y[i] = qFromBigEndian<double>(p + 8);
+    }
     return data;
 }
 
@@ -153,9 +160,9 @@ bool ensureCache(const QString &folder, const SpectrumNameMapper &mapper)
     return true;
 }
 
-bool readCacheEntries(const QString &folder, QVector<CacheEntry> &entries)
+bool readCacheInBatches(const QString &folder, int batchSize,
+                        const std::function<void(const QVector<CacheEntry> &)> &consume)
 {
-    entries.clear();
     KTar tar(cachePath(folder), QStringLiteral("application/x-tar"));
     if (!tar.open(QIODevice::ReadOnly))
         return false;
@@ -170,16 +177,31 @@ bool readCacheEntries(const QString &folder, QVector<CacheEntry> &entries)
     std::sort(files.begin(), files.end(), [](const KArchiveFile *a, const KArchiveFile *b) {
         return a->position() < b->position();
     });
-    entries.reserve(files.size());
+    // Batches keep only a slice of a large archive in memory at a time.
+    QVector<CacheEntry> batch;
+    batch.reserve(batchSize);
     for (const KArchiveFile *file : qAsConst(files)) {
         QByteArray data = file->data();
         if (data.isEmpty()) {
             qCWarning(logDataLibraries) << "Empty data in cache for" << file->name();
             continue;
         }
-        entries.append({file->name(), std::move(data)});
+        batch.append({file->name(), std::move(data)});
+        if (batch.size() == batchSize) {
+            consume(batch);
+            batch.clear();
+        }
     }
+    if (!batch.isEmpty())
+        consume(batch);
     return true;
+}
+
+bool readCacheEntries(const QString &folder, QVector<CacheEntry> &entries)
+{
+    entries.clear();
+    return readCacheInBatches(folder, 1024,
+                              [&entries](const QVector<CacheEntry> &batch) { entries += batch; });
 }
 
 } // namespace LibraryCache

@@ -4,6 +4,8 @@
 
 #include <QVector>
 
+#include <functional>
+
 // Reading a library folder (text spectra and measurement sub-folders) and its cache.tar.
 namespace LibraryCache {
 
@@ -31,6 +33,9 @@ struct CacheEntry
 
 // The non-empty entries of a cache in archive order; false when the archive cannot be read.
 bool readCacheEntries(const QString &folder, QVector<CacheEntry> &entries);
+// The same, handed over in batches of at most `batchSize` entries.
+bool readCacheInBatches(const QString &folder, int batchSize,
+                        const std::function<void(const QVector<CacheEntry> &)> &consume);
 
 // The spectrum of a measurement folder placed in a library folder, named after its first
 // measuring point's identification; empty when there is none.

@@ -42,22 +42,19 @@ void RLibrary::readLibraryFromDisk()
         const QString cache = LibraryCache::cachePath(folder);
         if (QFileInfo::exists(cache))
             m_watcher.addPath(cache);
-        QVector<LibraryCache::CacheEntry> entries;
-        if (!LibraryCache::readCacheEntries(folder, entries)) {
-            qCWarning(logDataLibraries) << "Failed to read library cache archive:" << folder;
-            continue;
-        }
         const QString libraryName = folder.section(QLatin1Char('/'), -1, -1);
-        const QVector<RamanLibrarySpectrum> loaded =
-            orderedMap<RamanLibrarySpectrum>(
-                entries, [&libraryName](const LibraryCache::CacheEntry &entry) {
+        const auto decodeBatch = [this, &libraryName](const QVector<LibraryCache::CacheEntry> &batch) {
+            m_spectra += orderedMap<RamanLibrarySpectrum>(
+                batch, [&libraryName](const LibraryCache::CacheEntry &entry) {
                     RamanLibrarySpectrum spectrum;
                     spectrum.info = parseSpectrumName(entry.name);
                     spectrum.info.library = libraryName;
                     spectrum.data = LibraryCache::decodeEntry(entry.data);
                     return spectrum;
                 });
-        m_spectra += loaded;
+        };
+        if (!LibraryCache::readCacheInBatches(folder, 512, decodeBatch))
+            qCWarning(logDataLibraries) << "Failed to read library cache archive:" << folder;
     }
     qCDebug(logDataLibraries) << "loaded:" << m_spectra.size() << "spectra from" << folders
                               << "directories";
