@@ -1,5 +1,7 @@
 #include "library/fingerprint.h"
 
+#include "syntheticspectra.h"
+
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -7,28 +9,10 @@
 
 namespace {
 
-struct Band
+// Lorentzian bands on the 1.25 1/cm grid with a little noise, maximum exactly 1.
+RamanData<Wavenumbers> synthetic(const QVector<SyntheticBand> &bands)
 {
-    double position;
-    double height;
-    double hwhm;
-};
-
-// Lorentzian bands on the 1.25 1/cm grid with a little deterministic noise, maximum exactly 1.
-RamanData<Wavenumbers> synthetic(const QVector<Band> &bands, double noise = 0.002)
-{
-    RamanData<Wavenumbers> s;
-    quint32 state = 12345;
-    for (double x = 100; x <= 1500; x += 1.25) {
-        double y = 0;
-        for (const Band &b : bands)
-            y += b.height / (1 + std::pow((x - b.position) / b.hwhm, 2));
-        state = state * 1664525u + 1013904223u;
-        y += noise * ((state >> 8) / double(1 << 24) - 0.5);
-        s.x.append(x);
-        s.y.append(y);
-    }
-    return s.normalizedToMaximum();
+    return syntheticSpectrum(bands).normalizedToMaximum();
 }
 
 FingerprintPeak peak(double position, float weight = 1.0f, float width = 5.0f, float height = 1.0f)

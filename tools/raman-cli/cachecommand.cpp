@@ -1,5 +1,7 @@
 #include "cachecommand.h"
 
+#include "clicommand.h"
+
 #include "library/librarycache.h"
 
 #include <QCommandLineParser>
@@ -12,7 +14,6 @@ int runCacheCommand(const QStringList &arguments, QTextStream &out, QTextStream 
     parser.setApplicationDescription(QStringLiteral(
         "Builds the cache.tar of each library folder DIR that has none (or every one, with "
         "--rebuild) and prints folder, spectra in the cache and what was done, as TSV."));
-    parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("library folders"),
                                  QStringLiteral("DIR..."));
     const QCommandLineOption rebuild(QStringLiteral("rebuild"),
@@ -21,19 +22,9 @@ int runCacheCommand(const QStringList &arguments, QTextStream &out, QTextStream 
         QStringLiteral("pigments"),
         QStringLiteral("map file names of the pigment collection onto the library scheme"));
     parser.addOptions({rebuild, pigments});
-    if (!parser.parse(QStringList{QStringLiteral("raman-cli cache")} + arguments)) {
-        err << "raman-cli cache: " << parser.errorText() << '\n';
-        return 2;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
-        return 0;
-    }
+    if (const auto done = parseCommandLine(parser, "cache", arguments, 1, -1, "DIR", out, err))
+        return *done;
     const QStringList folders = parser.positionalArguments();
-    if (folders.isEmpty()) {
-        err << "raman-cli cache: expected at least one DIR\n";
-        return 2;
-    }
     const SpectrumNameMapper mapper =
         parser.isSet(pigments) ? SpectrumNameMapper(&pigmentNameMapper) : SpectrumNameMapper();
     bool failed = false;

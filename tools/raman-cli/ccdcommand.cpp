@@ -1,5 +1,7 @@
 #include "ccdcommand.h"
 
+#include "clicommand.h"
+
 #include "spectrum/calibrationfile.h"
 #include "spectrum/ccdspectrum.h"
 #include "spectrum/spectrumfile.h"
@@ -45,7 +47,6 @@ int runCcdCommand(const QStringList &arguments, QTextStream &out, QTextStream &e
         "spectrum with hot pixels removed: x is the pixel column, with --calibration the "
         "wavelength in nm, with --calibration and --laser the Raman shift in 1/cm. Writes a text "
         "spectrum (x y per line)."));
-    parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("RAW"), QStringLiteral("raw frame file"));
     const QCommandLineOption widthOption(QStringLiteral("width"),
                                          QStringLiteral("frame width in pixels (columns)"),
@@ -62,18 +63,8 @@ int runCcdCommand(const QStringList &arguments, QTextStream &out, QTextStream &e
         QStringLiteral("laser"), QStringLiteral("laser wavelength in nm, for the Raman shift"),
         QStringLiteral("NM"));
     parser.addOptions({widthOption, heightOption, calibrationOption, laserOption});
-    if (!parser.parse(QStringList{QStringLiteral("raman-cli ccd")} + arguments)) {
-        err << "raman-cli ccd: " << parser.errorText() << '\n';
-        return 2;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
-        return 0;
-    }
-    if (parser.positionalArguments().size() != 1) {
-        err << "raman-cli ccd: expected exactly one RAW frame file\n";
-        return 2;
-    }
+    if (const auto done = parseCommandLine(parser, "ccd", arguments, 1, 1, "RAW frame file", out, err))
+        return *done;
     int width = 0;
     int height = 0;
     if (!positiveInteger(parser.value(widthOption), &width)

@@ -9,6 +9,7 @@
 #include "reportcommand.h"
 #include "upgradecommand.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 
 const QVector<CliCommand> &cliCommands()
@@ -42,6 +43,34 @@ void printUsage(QTextStream &out)
 }
 
 } // namespace
+
+std::optional<int> parseCommandLine(QCommandLineParser &parser, const char *command,
+                                    const QStringList &arguments, int minimum, int maximum,
+                                    const char *name, QTextStream &out, QTextStream &err)
+{
+    const QString program = QStringLiteral("raman-cli ") + QLatin1String(command);
+    parser.addHelpOption();
+    if (!parser.parse(QStringList{program} + arguments)) {
+        err << program << ": " << parser.errorText() << '\n';
+        return 2;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        // The parser names the executable; the user typed the command too.
+        QString help = parser.helpText();
+        const int usageEnd = help.indexOf(QLatin1String(" [options]"));
+        if (help.startsWith(QLatin1String("Usage: ")) && usageEnd > 0)
+            help.replace(7, usageEnd - 7, program);
+        out << help;
+        return 0;
+    }
+    const int count = parser.positionalArguments().size();
+    if (count < minimum || (maximum >= 0 && count > maximum)) {
+        err << program << ": expected "
+            << (minimum == maximum ? "exactly one " : "at least one ") << name << '\n';
+        return 2;
+    }
+    return std::nullopt;
+}
 
 int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {

@@ -1,5 +1,7 @@
 #include "identifycommand.h"
 
+#include "clicommand.h"
+
 #include "processcommand.h"
 
 #include "library/rlibrary.h"
@@ -36,7 +38,6 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
         "TSV: query, rank, score (0-10), name, number, RRUFF id, library, formula.\n"
         "Defaults are those of a fresh analysis: cut 60:4000, spline background with 8 dynamic "
         "support points, fingerprint search."));
-    parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("SPECTRUM"), QStringLiteral("text spectra"),
                                  QStringLiteral("SPECTRUM..."));
     const QCommandLineOption libraryOption(
@@ -55,19 +56,9 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
         QStringLiteral("S"), QStringLiteral("-1"));
     parser.addOptions({libraryOption, methodOption, topOption, sensitivityOption});
     addProcessingOptions(parser);
-    if (!parser.parse(QStringList{QStringLiteral("raman-cli identify")} + arguments)) {
-        err << "raman-cli identify: " << parser.errorText() << '\n';
-        return 2;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
-        return 0;
-    }
+    if (const auto done = parseCommandLine(parser, "identify", arguments, 1, -1, "SPECTRUM", out, err))
+        return *done;
     const QStringList queries = parser.positionalArguments();
-    if (queries.isEmpty()) {
-        err << "raman-cli identify: expected at least one SPECTRUM\n";
-        return 2;
-    }
     unsigned flags = 0;
     if (!methodFlags(parser.value(methodOption), &flags)) {
         err << "raman-cli identify: unknown --method '" << parser.value(methodOption)

@@ -1,5 +1,7 @@
 #include "infocommand.h"
 
+#include "clicommand.h"
+
 #include "storage/savedatajson.h"
 
 #include <QCommandLineParser>
@@ -99,25 +101,14 @@ int runInfoCommand(const QStringList &arguments, QTextStream &out, QTextStream &
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Prints the measurement folder FOLDER as one JSON object."));
-    parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("measurement folder"));
     const QCommandLineOption partsOption(
         QStringLiteral("parts"),
         QStringLiteral("what to load: metadata, images, spectra or all (default)"),
         QStringLiteral("PARTS"), QStringLiteral("all"));
     parser.addOption(partsOption);
-    if (!parser.parse(QStringList{QStringLiteral("raman-cli info")} + arguments)) {
-        err << "raman-cli info: " << parser.errorText() << '\n';
-        return 2;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
-        return 0;
-    }
-    if (parser.positionalArguments().size() != 1) {
-        err << "raman-cli info: expected exactly one FOLDER\n";
-        return 2;
-    }
+    if (const auto done = parseCommandLine(parser, "info", arguments, 1, 1, "FOLDER", out, err))
+        return *done;
     SaveDataParts parts;
     if (!partsFromName(parser.value(partsOption), parts)) {
         err << "raman-cli info: unknown --parts value '" << parser.value(partsOption)

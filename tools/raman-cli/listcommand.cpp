@@ -1,5 +1,7 @@
 #include "listcommand.h"
 
+#include "clicommand.h"
+
 #include "browse/savedatabrowsefiltermodel.h"
 #include "browse/savedatabrowsemodel.h"
 
@@ -56,7 +58,6 @@ int runListCommand(const QStringList &arguments, QTextStream &out, QTextStream &
         "contents, created, changed and unique id (dates in the short format of the system "
         "locale), followed by the folder path. Without filter options every measurement is "
         "listed."));
-    parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("folder to search"));
     const QCommandLineOption owner(QStringLiteral("owner"),
                                    QStringLiteral("owner contains TEXT (any case)"),
@@ -85,18 +86,8 @@ int runListCommand(const QStringList &arguments, QTextStream &out, QTextStream &
     const QCommandLineOption header(QStringLiteral("header"),
                                     QStringLiteral("print the column headers first"));
     parser.addOptions({owner, result, id, minRating, hideEmpty, hideUnrated, sort, header});
-    if (!parser.parse(QStringList{QStringLiteral("raman-cli list")} + arguments)) {
-        err << "raman-cli list: " << parser.errorText() << '\n';
-        return 2;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
-        return 0;
-    }
-    if (parser.positionalArguments().size() != 1) {
-        err << "raman-cli list: expected exactly one DIR\n";
-        return 2;
-    }
+    if (const auto done = parseCommandLine(parser, "list", arguments, 1, 1, "DIR", out, err))
+        return *done;
     const QString directory = parser.positionalArguments().constFirst();
     if (!QFileInfo(directory).isDir()) {
         err << "raman-cli list: " << QDir::toNativeSeparators(directory) << " is not a directory\n";

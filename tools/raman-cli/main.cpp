@@ -3,11 +3,15 @@
 #include "core/appidentity.h"
 #include "spectrum/ramandata.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QLoggingCategory>
 
 #include <cstdio>
+
+#include <unistd.h>
 
 int main(int argc, char *argv[])
 {
@@ -15,6 +19,16 @@ int main(int argc, char *argv[])
     // shows a window, so it runs without a display unless told otherwise.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Batch machines often have no runtime folder; make the private one Qt would otherwise warn
+    // about on every run.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QByteArray runtime = QDir::tempPath().toLocal8Bit() + "/raman-cli-runtime-"
+                                   + QByteArray::number(getuid());
+        if (QDir().mkpath(QString::fromLocal8Bit(runtime))
+            && QFile::setPermissions(QString::fromLocal8Bit(runtime),
+                                     QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+            qputenv("XDG_RUNTIME_DIR", runtime);
+    }
     QGuiApplication application(argc, argv);
     // Without a desktop there is no configured font size; the page layout is made for about 9 pt.
     QFont font = QGuiApplication::font();

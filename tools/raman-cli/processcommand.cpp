@@ -1,5 +1,7 @@
 #include "processcommand.h"
 
+#include "clicommand.h"
+
 #include "spectrum/processing.h"
 #include "spectrum/spectrumfile.h"
 
@@ -182,7 +184,6 @@ int runProcessCommand(const QStringList &arguments, QTextStream &out, QTextStrea
         "Runs the processing pipeline over the text spectrum IN: re-bin, cut, smooth, remove the "
         "background, second cut, normalise, in this order and each only when asked for. Writes "
         "the result as a text spectrum (x y per line)."));
-    parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("IN"), QStringLiteral("text spectrum"));
     const QCommandLineOption outputOption(
         {QStringLiteral("o"), QStringLiteral("output")},
@@ -195,18 +196,8 @@ int runProcessCommand(const QStringList &arguments, QTextStream &out, QTextStrea
     parser.addOption(outputOption);
     addProcessingOptions(parser);
     parser.addOption(baselineOption);
-    if (!parser.parse(QStringList{QStringLiteral("raman-cli process")} + arguments)) {
-        err << "raman-cli process: " << parser.errorText() << '\n';
-        return 2;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
-        return 0;
-    }
-    if (parser.positionalArguments().size() != 1) {
-        err << "raman-cli process: expected exactly one input spectrum IN\n";
-        return 2;
-    }
+    if (const auto done = parseCommandLine(parser, "process", arguments, 1, 1, "input spectrum IN", out, err))
+        return *done;
     ProcessingParameters parameters;
     double rebinStep = 0.0;
     QString error;

@@ -1,5 +1,7 @@
 #include "reportcommand.h"
 
+#include "clicommand.h"
+
 #include "report/reportgenerator.h"
 
 #include <QCommandLineParser>
@@ -50,7 +52,6 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         "Writes the PDF report of a measuring point of the measurement FOLDER through pdflatex "
         "(setting pdflatexExecutablePath, else pdflatex on PATH). Prints one line per written "
         "report: point number, tab, file."));
-    parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("measurement folder"));
     const QCommandLineOption pointOption(QStringLiteral("point"),
                                          QStringLiteral("measuring point to report (default 1)"),
@@ -75,18 +76,8 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
         QStringLiteral("LOCALE"));
     parser.addOptions(
         {pointOption, allOption, outputOption, templateOption, logoOption, languageOption});
-    if (!parser.parse(QStringList{QStringLiteral("raman-cli report")} + arguments)) {
-        err << "raman-cli report: " << parser.errorText() << '\n';
-        return 2;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
-        return 0;
-    }
-    if (parser.positionalArguments().size() != 1) {
-        err << "raman-cli report: expected exactly one FOLDER\n";
-        return 2;
-    }
+    if (const auto done = parseCommandLine(parser, "report", arguments, 1, 1, "FOLDER", out, err))
+        return *done;
     bool numeric = false;
     const int point = parser.value(pointOption).toInt(&numeric);
     if (!numeric || point < 1) {

@@ -1,5 +1,7 @@
 #include "upgradecommand.h"
 
+#include "clicommand.h"
+
 #include "storage/backup.h"
 #include "storage/savedata.h"
 #include "storage/savedatafiles.h"
@@ -74,25 +76,14 @@ int runUpgradeCommand(const QStringList &arguments, QTextStream &out, QTextStrea
             "folder "
             "could not be upgraded.")
             .arg(CurrentSaveDataVersion));
-    parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("folders to search"),
                                  QStringLiteral("DIR..."));
     const QCommandLineOption dryRun(QStringLiteral("dry-run"),
                                     QStringLiteral("only list the folders, change nothing"));
     parser.addOption(dryRun);
-    if (!parser.parse(QStringList{QStringLiteral("raman-cli upgrade")} + arguments)) {
-        err << "raman-cli upgrade: " << parser.errorText() << '\n';
-        return 2;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
-        return 0;
-    }
+    if (const auto done = parseCommandLine(parser, "upgrade", arguments, 1, -1, "DIR", out, err))
+        return *done;
     const QStringList roots = parser.positionalArguments();
-    if (roots.isEmpty()) {
-        err << "raman-cli upgrade: expected at least one DIR\n";
-        return 2;
-    }
     for (const QString &root : roots) {
         if (!QFileInfo(root).isDir()) {
             err << "raman-cli upgrade: " << QDir::toNativeSeparators(root) << " is not a folder\n";
