@@ -78,8 +78,6 @@ void NicePicWidget::showInfo(const NicePicInfo &info)
                 .arg(tr("Sammlung: "), info.collection)
           + QStringLiteral("<tr><td>%1</td><td>%2</td></tr>\n").arg(tr("Anmerkung: "), remark)
           + QStringLiteral("</TABLE>\n</figcaption>\n</figure>\n");
-    // The same file name may now hold another picture, so nothing cached may be reused.
-    m_ui->textBrowser->document()->clear();
     m_ui->textBrowser->setHtml(m_html);
 }
 
