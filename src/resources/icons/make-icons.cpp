@@ -165,8 +165,8 @@ void dialogResults(QPainter &p)
     p.setPen(QPen(outline, 2));
     p.drawLine(QPointF(15, 53), QPointF(49, 53));
     p.setPen(Qt::NoPen);
-    const QColor bars[] = {QColor(0x34, 0x65, 0xa4), QColor(0x4e, 0xb5, 0x2a),
-                           QColor(0xf5, 0x79, 0x00)};
+    const QColor bars[]
+        = {QColor(0x34, 0x65, 0xa4), QColor(0x4e, 0xb5, 0x2a), QColor(0xf5, 0x79, 0x00)};
     const qreal heights[] = {12, 24, 17};
     for (int i = 0; i < 3; ++i) {
         p.setBrush(bars[i]);
