@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QSettings>
@@ -56,7 +57,6 @@ void NewMineralPicDialog::setMineral(const QString &name)
     pictures->setMineral(name);
     const int count = NicePicInfos().pictureCount(name);
     qCDebug(logUiGeneral) << "addMineralPicture Mineralname and spinBoxNumber  " << name << count;
-    pictures->setPictureCount(count);
     pictures->setCurrentNumber(count);
 }
 
@@ -101,6 +101,11 @@ void NewMineralPicDialog::takeForm()
 
 void NewMineralPicDialog::addNewPicture()
 {
+    // An empty name would match every file of the store.
+    if (m_mineral.isEmpty()) {
+        qCWarning(logUiGeneral) << "no mineral chosen for a new picture";
+        return;
+    }
     QSettings settings;
     const QString chosen = QFileDialog::getOpenFileName(
         this, tr("Mineralbild zur Aufnahme in die Datenbank auswählen"),
@@ -111,6 +116,13 @@ void NewMineralPicDialog::addNewPicture()
         return;
     }
     settings.setValue(lastSourceKey, chosen);
+    if (!QImageReader(chosen).canRead()) {
+        qCWarning(logUiGeneral) << "not a readable picture:" << chosen;
+        QMessageBox::warning(this, tr("Kein Bild"),
+                             tr("Die Datei %1 kann nicht als Bild gelesen werden.")
+                                 .arg(QDir::toNativeSeparators(chosen)));
+        return;
+    }
     m_chosenPicture = chosen;
     qCDebug(logUiGeneral) << "file selected - now to be shown Emitting index changed" << chosen;
 
@@ -138,17 +150,24 @@ void NewMineralPicDialog::addNewPicture()
     const int number = store.pictureCount(m_mineral);
     const QString picture = store.picturePath(m_mineral, number);
     qCDebug(logUiGeneral) << "0. copy" << chosen << "to" << picture;
-    if (!QFile::exists(picture) && !QFile::copy(chosen, picture)) {
+    const bool copied = !QFile::exists(picture);
+    if (copied && !QFile::copy(chosen, picture)) {
         qCWarning(logDataLibraries)
             << "nicepic could not be copied from" << chosen << "to" << picture;
+        reportNotSaved(picture);
         return;
     }
     m_record = recordFromForm(number);
     const QString recordPath = store.recordPath(m_mineral, number);
     qCDebug(logUiGeneral) << "1. read QJson object from dialog and write it to file - pathname"
                           << recordPath;
-    if (!NicePicInfos::writeInfo(recordPath, m_record))
+    if (!NicePicInfos::writeInfo(recordPath, m_record)) {
+        // A picture without description would later keep its number for another picture.
+        if (copied)
+            QFile::remove(picture);
+        reportNotSaved(recordPath);
         return;
+    }
     m_modified = false;
 
     NicePicWidget *pictures = m_ui->widget_add_mineral;
@@ -164,6 +183,10 @@ void NewMineralPicDialog::savePicture()
     if (m_ui->lEditCopyright->text().isEmpty()) {
         QMessageBox::information(this, tr("kein copyright eingegeben"),
                                  tr("bitte sicherstellen, dass keine Rechte verletzt werden"));
+        return;
+    }
+    if (m_mineral.isEmpty()) {
+        qCWarning(logUiGeneral) << "no mineral chosen for the picture";
         return;
     }
     qCDebug(logUiGeneral) << "inserting to database";
@@ -185,17 +208,28 @@ void NewMineralPicDialog::savePicture()
         if (!QFile::copy(m_chosenPicture, picture)) {
             qCWarning(logDataLibraries)
                 << "nicepic could not be copied from" << m_chosenPicture << "to" << picture;
+            reportNotSaved(picture);
             return;
         }
     }
     m_record = recordFromForm(number);
-    if (!NicePicInfos::writeInfo(store.recordPath(m_mineral, number), m_record))
+    if (!NicePicInfos::writeInfo(store.recordPath(m_mineral, number), m_record)) {
+        reportNotSaved(store.recordPath(m_mineral, number));
         return;
+    }
     m_modified = false;
     m_ui->ButtNewNicePic->setEnabled(true);
     pictures->setDeleteEnabled(true);
     pictures->setPictureCount(store.pictureCount(m_mineral));
     emit infoNicePicChanged(number);
+}
+
+void NewMineralPicDialog::reportNotSaved(const QString &path)
+{
+    QMessageBox::warning(this, tr("Bild nicht gespeichert"),
+                         tr("Das Bild oder seine Beschreibung konnte nicht als %1 gespeichert "
+                            "werden.")
+                             .arg(QDir::toNativeSeparators(QDir::cleanPath(path))));
 }
 
 void NewMineralPicDialog::closeClicked()

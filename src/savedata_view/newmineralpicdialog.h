@@ -42,6 +42,7 @@ private:
     void addNewPicture();
     void savePicture();
     void closeClicked();
+    void reportNotSaved(const QString &path);
 
     std::unique_ptr<Ui::NewMineralPicDialog> m_ui;
     QString m_mineral;

@@ -4,6 +4,7 @@
 
 #include "measurementfolders.h"
 #include "nicepicstore.h"
+#include "testfiles.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -192,6 +193,31 @@ private slots:
             ->button(QDialogButtonBox::Close)
             ->click();
         QVERIFY(!save->isEnabled());
+    }
+
+    void badInputStoresNothing()
+    {
+        QTemporaryDir sources;
+        const QString notes = sources.filePath(QStringLiteral("notes.jpg"));
+        QVERIFY(TestFiles::write(notes, "no picture"));
+        const QString photo = sources.filePath(QStringLiteral("photo.jpg"));
+        QVERIFY(TestPictureStore::writeJpeg(photo, Qt::magenta));
+        NewMineralPicDialog dialog;
+        dialog.setMineral(quartz);
+        auto *newPicture = childNamed<QPushButton>(&dialog, "ButtNewNicePic");
+        QStringList shown;
+        clickAnswering(newPicture, notes, &shown);
+        // A file where the folder of the descriptions must go.
+        const QString records = m_store.path(QStringLiteral("NicePicJson"));
+        QVERIFY(QDir(records).removeRecursively() && TestFiles::write(records, "x"));
+        clickAnswering(newPicture, photo, &shown);
+        QVERIFY(QFile::remove(records));
+        QCOMPARE(
+            shown.mid(1, 1) + shown.mid(3),
+            (QStringList{QStringLiteral("Kein Bild"), QStringLiteral("Bild nicht gespeichert")}));
+        QVERIFY(QDir(m_store.path(QStringLiteral("NicePicJpg")))
+                    .entryList({QStringLiteral("Quartz*")}, QDir::Files)
+                    .isEmpty());
     }
 
 private:

@@ -851,6 +851,22 @@
         <source>bitte sicherstellen, dass keine Rechte verletzt werden</source>
         <translation>please make sure that no rights are infringed</translation>
     </message>
+    <message>
+        <source>Kein Bild</source>
+        <translation>Not a picture</translation>
+    </message>
+    <message>
+        <source>Die Datei %1 kann nicht als Bild gelesen werden.</source>
+        <translation>The file %1 cannot be read as a picture.</translation>
+    </message>
+    <message>
+        <source>Bild nicht gespeichert</source>
+        <translation>Picture not saved</translation>
+    </message>
+    <message>
+        <source>Das Bild oder seine Beschreibung konnte nicht als %1 gespeichert werden.</source>
+        <translation>The picture or its description could not be saved as %1.</translation>
+    </message>
 </context>
 <context>
     <name>RamanLibraryModel</name>
