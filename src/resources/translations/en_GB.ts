@@ -644,4 +644,263 @@
         <translation>Year found</translation>
     </message>
 </context>
+<context>
+    <name>SaveDataModel</name>
+    <message>
+        <source>Foto der Probe (mit Laser)</source>
+        <translation>Photo of the sample (with laser)</translation>
+    </message>
+    <message>
+        <source>Spektrum (Graph)</source>
+        <translation>Spectrum (graph)</translation>
+    </message>
+    <message>
+        <source>Spektrum (Rohdaten)</source>
+        <translation>Spectrum (raw data)</translation>
+    </message>
+    <message>
+        <source>Spektrum (Prozessierte Daten)</source>
+        <translation>Spectrum (processed data)</translation>
+    </message>
+    <message>
+        <source>Spektrum (Graph Rohdaten)</source>
+        <translation>Spectrum (raw data graph)</translation>
+    </message>
+    <message>
+        <source>Spektrum (CCD-Rohbild)</source>
+        <translation>Spectrum (CCD raw image)</translation>
+    </message>
+    <message>
+        <source>Bibliotheks-Suchergebnis</source>
+        <translation>Library search result</translation>
+    </message>
+    <message>
+        <source>Bibliotheks-Suchergebnis (Tabelle)</source>
+        <translation>Library search result (table)</translation>
+    </message>
+    <message>
+        <source>Spektrum Aufnahmedaten</source>
+        <translation>Spectrum recording data</translation>
+    </message>
+    <message>
+        <source>nicht identifiziert</source>
+        <translation>not identified</translation>
+    </message>
+    <message>
+        <source>Messpunkt Nr. %1 (%2)</source>
+        <translation>Measuring point no. %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Belichtungszeit</source>
+        <translation>Exposure time</translation>
+    </message>
+    <message>
+        <source>Neutralfilter</source>
+        <translation>Neutral density filter</translation>
+    </message>
+    <message>
+        <source>Objektiv</source>
+        <translation>Objective</translation>
+    </message>
+    <message>
+        <source>Gain</source>
+        <translation>Gain</translation>
+    </message>
+    <message>
+        <source>Temperatur Kamera</source>
+        <translation>Camera temperature</translation>
+    </message>
+    <message>
+        <source>Automatisch identifiziert</source>
+        <translation>Identified automatically</translation>
+    </message>
+    <message>
+        <source>Match-Qualität</source>
+        <translation>Match quality</translation>
+    </message>
+    <message>
+        <source>Manuell ausgewählt</source>
+        <translation>Selected manually</translation>
+    </message>
+    <message>
+        <source>Sammlung</source>
+        <translation>Collection</translation>
+    </message>
+    <message>
+        <source>Sammlungs-Nummer</source>
+        <translation>Collection number</translation>
+    </message>
+    <message>
+        <source>Besitzer</source>
+        <translation>Owner</translation>
+    </message>
+    <message>
+        <source>Fundort</source>
+        <translation>Locality</translation>
+    </message>
+    <message>
+        <source>Fundjahr</source>
+        <translation>Year found</translation>
+    </message>
+    <message>
+        <source>Funddatum</source>
+        <translation>Date found</translation>
+    </message>
+    <message>
+        <source>8 oder früher</source>
+        <translation>8 or earlier</translation>
+    </message>
+    <message>
+        <source>ID-Nummer</source>
+        <translation>ID number</translation>
+    </message>
+    <message>
+        <source>Daten aufgenommen</source>
+        <translation>Data recorded</translation>
+    </message>
+    <message>
+        <source>Daten bearbeitet</source>
+        <translation>Data edited</translation>
+    </message>
+    <message>
+        <source>Daten-Version</source>
+        <translation>Data version</translation>
+    </message>
+    <message>
+        <source>%1 (erstellt: %2)</source>
+        <translation>%1 (created: %2)</translation>
+    </message>
+</context>
+<context>
+    <name>NicePicWidget</name>
+    <message>
+        <source>Löschen</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Copyright: </source>
+        <translation>Copyright: </translation>
+    </message>
+    <message>
+        <source>Fundort: </source>
+        <translation>Locality: </translation>
+    </message>
+    <message>
+        <source>Sammlung: </source>
+        <translation>Collection: </translation>
+    </message>
+    <message>
+        <source>Anmerkung: </source>
+        <translation>Remark: </translation>
+    </message>
+</context>
+<context>
+    <name>DialogShowNicePic</name>
+    <message>
+        <source>Mineral Erkennungsbild</source>
+        <translation>Mineral identification picture</translation>
+    </message>
+</context>
+<context>
+    <name>NewMineralPicDialog</name>
+    <message>
+        <source>Bild des Minerals in Datenbank aufnehmen</source>
+        <translation>Add a picture of the mineral to the database</translation>
+    </message>
+    <message>
+        <source>Mineralname</source>
+        <translation>Mineral name</translation>
+    </message>
+    <message>
+        <source>Sammlung</source>
+        <translation>Collection</translation>
+    </message>
+    <message>
+        <source>Fundort</source>
+        <translation>Locality</translation>
+    </message>
+    <message>
+        <source>Copyright</source>
+        <translation>Copyright</translation>
+    </message>
+    <message>
+        <source>Anmerkung</source>
+        <translation>Remark</translation>
+    </message>
+    <message>
+        <source>Neues Bild</source>
+        <translation>New picture</translation>
+    </message>
+    <message>
+        <source>Speichern</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Mineralbild zur Aufnahme in die Datenbank auswählen</source>
+        <translation>Choose a mineral picture to add to the database</translation>
+    </message>
+    <message>
+        <source>Bilder im jpg-Format (*.jpg) ;; Alle Dateien (*.*)</source>
+        <translation>JPEG pictures (*.jpg) ;; All files (*.*)</translation>
+    </message>
+    <message>
+        <source>kein copyright eingegeben</source>
+        <translation>no copyright entered</translation>
+    </message>
+    <message>
+        <source>bitte sicherstellen, dass keine Rechte verletzt werden</source>
+        <translation>please make sure that no rights are infringed</translation>
+    </message>
+    <message>
+        <source>Kein Bild</source>
+        <translation>Not a picture</translation>
+    </message>
+    <message>
+        <source>Die Datei %1 kann nicht als Bild gelesen werden.</source>
+        <translation>The file %1 cannot be read as a picture.</translation>
+    </message>
+    <message>
+        <source>Bild nicht gespeichert</source>
+        <translation>Picture not saved</translation>
+    </message>
+    <message>
+        <source>Das Bild oder seine Beschreibung konnte nicht als %1 gespeichert werden.</source>
+        <translation>The picture or its description could not be saved as %1.</translation>
+    </message>
+</context>
+<context>
+    <name>RamanLibraryModel</name>
+    <message>
+        <source>Wird geladen ...</source>
+        <translation>Loading ...</translation>
+    </message>
+    <message>
+        <source>Erg</source>
+        <translation>Score</translation>
+    </message>
+    <message>
+        <source>Mineral</source>
+        <translation>Mineral</translation>
+    </message>
+    <message>
+        <source>Formel</source>
+        <translation>Formula</translation>
+    </message>
+    <message>
+        <source>Ident Nr.</source>
+        <translation>Ident no.</translation>
+    </message>
+    <message>
+        <source>RRUFFID</source>
+        <translation>RRUFF ID</translation>
+    </message>
+    <message>
+        <source>Bilder</source>
+        <translation>Pictures</translation>
+    </message>
+    <message>
+        <source>Datenbank</source>
+        <translation>Database</translation>
+    </message>
+</context>
 </TS>

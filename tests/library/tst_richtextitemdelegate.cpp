@@ -1,0 +1,137 @@
+#include "library/ramanlibrarymodel.h"
+#include "library/richtextitemdelegate.h"
+
+#include "testfiles.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+namespace {
+
+// Reference spectra names from the test library with the built-in chemistry.
+QVector<rruff_infos> realRows()
+{
+    const ChemistryTable table = readChemistryFile(QStringLiteral(":/chemistry.csv"));
+    QVector<rruff_infos> rows;
+    const QDir library(TestFiles::testDataDir() + QStringLiteral("/rruff/library"));
+    for (const QString &file :
+         library.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
+        rruff_infos info = parseSpectrumName(file);
+        info.chemistry = table.value(chemistryKey(info.name));
+        if (!info.chemistry.formulaHtml.isEmpty())
+            rows.append(info);
+    }
+    return rows;
+}
+
+struct Table
+{
+    Table(const QVector<rruff_infos> &rows)
+    {
+        model.setLibraryData(rows);
+        view.setModel(&model);
+        view.setItemDelegateForColumn(RamanLibraryModel::FormulaColumn, &delegate);
+        view.verticalHeader()->setDefaultSectionSize(delegate.rowHeight(view.font()));
+        view.setColumnWidth(RamanLibraryModel::FormulaColumn,
+                            delegate.formulaColumnWidth(view.font()));
+        view.resize(760, 420);
+    }
+    QRect formulaCell(int row) const
+    {
+        return view.visualRect(model.index(row, RamanLibraryModel::FormulaColumn));
+    }
+    QImage grab()
+    {
+        view.show();
+        if (!QTest::qWaitForWindowExposed(&view))
+            return QImage();
+        return view.viewport()->grab().toImage();
+    }
+
+    RamanLibraryModel model;
+    RichTextItemDelegate delegate;
+    QTableView view;
+};
+
+rruff_infos formula(const char *html)
+{
+    rruff_infos info;
+    info.name = QStringLiteral("Test");
+    info.chemistry = Chemistry::fromFormula(QString::fromUtf8(html));
+    return info;
+}
+
+} // namespace
+
+class TestRichTextItemDelegate : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void measures()
+    {
+        RichTextItemDelegate delegate;
+        QFont font;
+        const QFontMetrics metrics(font);
+        QVERIFY(delegate.rowHeight(font) > metrics.height());
+        const int eleven = metrics.horizontalAdvance(QStringLiteral("MMMMMMMMMMM"));
+        QVERIFY(qAbs(delegate.formulaColumnWidth(font) - eleven) <= 4);
+
+        Table table({formula("SiO<sub>2</sub>")});
+        QStyleOptionViewItem option;
+        option.font = font;
+        const QSize hint = delegate.sizeHint(option, table.model.index(0, 2));
+        // The markup is rendered, not printed.
+        QVERIFY(hint.width() < metrics.horizontalAdvance(QStringLiteral("SiO<sub>2</sub>")));
+        QVERIFY(hint.width() >= metrics.horizontalAdvance(QStringLiteral("SiO")));
+    }
+
+    // Every formula of the real chemistry fits the row height the table uses.
+    void realFormulasFitTheRow()
+    {
+        const QVector<rruff_infos> rows = realRows();
+        QVERIFY(rows.size() > 500);
+        RichTextItemDelegate delegate;
+        RamanLibraryModel model;
+        model.setLibraryData(rows);
+        QStyleOptionViewItem option;
+        const int height = delegate.rowHeight(option.font);
+        for (int row = 0; row < rows.size(); ++row) {
+            const int needed = delegate.sizeHint(option, model.index(row, 2)).height();
+            if (needed > height)
+                QFAIL(qPrintable(QStringLiteral("%1 needs %2 of %3 pixels")
+                                     .arg(rows.at(row).chemistry.formulaHtml)
+                                     .arg(needed)
+                                     .arg(height)));
+        }
+    }
+
+    void cutOffMarker_data()
+    {
+        QTest::addColumn<QString>("html");
+        QTest::addColumn<bool>("marked");
+        QTest::newRow("short") << "SiO<sub>2</sub>" << false;
+        QTest::newRow("long")
+            << "(Na,Ca)<sub>3</sub>Ca<sub>2</sub>(Fe<sup>2+</sup>,Mg)<sub>4</sub>(Si<sub>8</sub>O"
+               "<sub>22</sub>)(OH)<sub>2</sub>"
+            << true;
+    }
+
+    void cutOffMarker()
+    {
+        QFETCH(QString, html);
+        QFETCH(bool, marked);
+        Table table({formula(html.toUtf8().constData())});
+        const QImage shot = table.grab();
+        QVERIFY(!shot.isNull());
+        const QRect cell = table.formulaCell(0);
+        const qreal ratio = shot.devicePixelRatio();
+        const QColor corner = shot.pixelColor(
+            QPointF((cell.right() - 1) * ratio, (cell.bottom() - 1) * ratio).toPoint());
+        const QColor mark = table.view.palette().color(QPalette::WindowText);
+        QCOMPARE(corner == mark, marked);
+    }
+};
+
+QTEST_MAIN(TestRichTextItemDelegate)
+#include "tst_richtextitemdelegate.moc"

@@ -1,0 +1,228 @@
+#include "savedata_view/dialogshownicepic.h"
+#include "savedata_view/newmineralpicdialog.h"
+#include "savedata_view/nicepicwidget.h"
+
+#include "measurementfolders.h"
+#include "nicepicstore.h"
+#include "testfiles.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+namespace {
+
+// Answers file choosers with `file` (empty: cancels) and message boxes with OK while `context`
+// lives; records their titles in `shown`.
+void answerDialogs(QObject *context, const QString &file, QStringList *shown)
+{
+    auto *timer = new QTimer(context);
+    QObject::connect(timer, &QTimer::timeout, context, [file, shown] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *chooser = qobject_cast<QFileDialog *>(modal)) {
+            *shown << chooser->windowTitle();
+            chooser->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(file);
+            file.isEmpty() ? chooser->reject() : static_cast<QDialog *>(chooser)->accept();
+        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            *shown << box->windowTitle();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    timer->start(10);
+}
+
+void clickAnswering(QAbstractButton *button, const QString &file, QStringList *shown)
+{
+    QObject context;
+    answerDialogs(&context, file, shown);
+    button->click();
+}
+
+// The picture as the view's document loaded it (a pixmap).
+bool showsColor(const NicePicWidget &widget, const QColor &color)
+{
+    const QUrl url = QUrl::fromLocalFile(
+        NicePicInfos().picturePath(widget.mineral(), widget.currentNumber() - 1));
+    const QVariant picture = widget.findChild<QTextBrowser *>()->document()->resource(
+        QTextDocument::ImageResource, url);
+    return TestPictureStore::sameColor(picture.value<QPixmap>().toImage(), color);
+}
+
+const QString quartz = QStringLiteral("Quartz");
+const QColor colors[] = {Qt::red, Qt::green, Qt::blue};
+
+} // namespace
+
+class TestNicePicDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_store.clear(); }
+
+    void browsing()
+    {
+        NicePicWidget widget;
+        widget.setMineral(quartz);
+        auto *spin = childNamed<QSpinBox>(&widget, "current");
+        QCOMPARE(spin->maximum(), 1); // the minimum wins
+        QCOMPARE(spin->suffix(), QStringLiteral(" / 0"));
+        QCOMPARE(widget.shownInfo(), NicePicInfo());
+
+        for (int n = 0; n < 3; ++n)
+            m_store.add(quartz, n, colors[n]);
+        widget.show();
+        QSignalSpy changed(&widget, &NicePicWidget::indexChanged);
+        widget.setMineral(quartz);
+        QCOMPARE(spin->suffix(), QStringLiteral(" / 3"));
+        for (int i = 0; i < 3; ++i)
+            childNamed<QPushButton>(&widget, "next")->click();
+        QCOMPARE(spin->value(), 3);
+        QCOMPARE(changed.size(), 3);
+        QCOMPARE(widget.shownInfo().pic_copyright, QStringLiteral("owner 2"));
+        QVERIFY(showsColor(widget, Qt::blue));
+        QVERIFY(widget.shownHtml().contains(QStringLiteral("&copy; owner 2")));
+        // The picture follows the width of the view.
+        widget.resize(700, 400);
+        const int width = int(widget.findChild<QTextBrowser *>()->width() * 0.9);
+        QVERIFY(widget.shownHtml().contains(QStringLiteral("width=\"%1\"").arg(width)));
+    }
+
+    void deleting_data()
+    {
+        QTest::addColumn<int>("number"); // 1-based, as the spin box shows it
+        QTest::addColumn<int>("shownAfter");
+        QTest::addColumn<int>("original"); // the number the shown picture had before
+        QTest::newRow("first") << 1 << 1 << 1;
+        QTest::newRow("middle") << 2 << 2 << 2;
+        QTest::newRow("last") << 3 << 2 << 1;
+    }
+
+    void deleting()
+    {
+        QFETCH(int, number);
+        QFETCH(int, shownAfter);
+        QFETCH(int, original);
+        for (int n = 0; n < 3; ++n)
+            m_store.add(quartz, n, colors[n]);
+        NicePicWidget widget;
+        widget.show();
+        widget.setMineral(quartz);
+        widget.setCurrentNumber(number);
+        // Loaded into the document before the file name gets another picture.
+        QVERIFY(showsColor(widget, colors[number - 1]));
+        childNamed<QPushButton>(&widget, "buttonDelete")->click();
+        auto *spin = childNamed<QSpinBox>(&widget, "current");
+        QCOMPARE(spin->maximum(), 2);
+        QCOMPARE(spin->suffix(), QStringLiteral("/2"));
+        QCOMPARE(spin->value(), shownAfter);
+        QCOMPARE(widget.shownInfo().pic_copyright, QStringLiteral("owner %1").arg(original));
+        QVERIFY(showsColor(widget, colors[original]));
+    }
+
+    void showDialogStartsAtFirst()
+    {
+        m_store.add(quartz, 0, Qt::red);
+        m_store.add(quartz, 1, Qt::green);
+        DialogShowNicePic dialog;
+        dialog.widget()->setCurrentNumber(2);
+        dialog.setMineral(quartz);
+        QVERIFY(showsColor(*dialog.widget(), Qt::red));
+    }
+
+    void addingPictures()
+    {
+        QTemporaryDir sources;
+        const QString photo = sources.filePath(QStringLiteral("photo.jpg"));
+        QVERIFY(TestPictureStore::writeJpeg(photo, Qt::magenta));
+        m_store.add(quartz, 0, Qt::red);
+        NewMineralPicDialog dialog;
+        dialog.setMineral(quartz);
+        NicePicWidget *pictures = dialog.widget();
+        auto *newPicture = childNamed<QPushButton>(&dialog, "ButtNewNicePic");
+        auto *save = childNamed<QPushButton>(&dialog, "ButtAddNicePic");
+        auto *copyright = childNamed<QLineEdit>(&dialog, "lEditCopyright");
+        QCOMPARE(copyright->text(), QStringLiteral("owner 0"));
+        QVERIFY(!save->isEnabled());
+
+        QStringList shown;
+        clickAnswering(newPicture, QString(), &shown); // cancelled: nothing changes
+        QCOMPARE(NicePicInfos().pictureCount(quartz), 1);
+        QCOMPARE(copyright->text(), QStringLiteral("owner 0"));
+
+        QSignalSpy written(&dialog, &NewMineralPicDialog::infoNicePicChanged);
+        clickAnswering(newPicture, photo, &shown);
+        QCOMPARE(QSettings().value(QStringLiteral("lastNicePicSourcePath")).toString(), photo);
+        QCOMPARE(NicePicInfos().pictureCount(quartz), 2);
+        QCOMPARE(written.at(0).at(0), QVariant(1));
+        QVERIFY(showsColor(*pictures, Qt::magenta));
+        NicePicInfo entered = NicePicInfos().loadFromFolder(quartz, 1);
+        QCOMPARE(entered.filename, QStringLiteral("Quartz_1"));
+        QCOMPARE(entered.mineral_pic_number, 1);
+        QCOMPARE(copyright->text(), QString());
+        QVERIFY(save->isEnabled());
+        QVERIFY(!childNamed<QPushButton>(pictures, "buttonDelete")->isEnabled());
+
+        childNamed<QLineEdit>(&dialog, "lEditLocation")->setText(QStringLiteral("Gotthard"));
+        clickAnswering(save, QString(), &shown); // no copyright: refused
+        QCOMPARE(NicePicInfos().loadFromFolder(quartz, 1), entered);
+        QCOMPARE(shown,
+                 (QStringList{QStringLiteral("Mineralbild zur Aufnahme in die Datenbank auswählen"),
+                              QStringLiteral("Mineralbild zur Aufnahme in die Datenbank auswählen"),
+                              QStringLiteral("kein copyright eingegeben")}));
+
+        copyright->setText(QStringLiteral("CC-BY Huber"));
+        childNamed<QPlainTextEdit>(&dialog, "tEditComment")->setPlainText(QStringLiteral("a\nb"));
+        QVERIFY(pictures->shownHtml().contains(QStringLiteral("a<br>b")));
+        save->click();
+        entered = NicePicInfos().loadFromFolder(quartz, 1);
+        QCOMPARE(entered.pic_copyright + entered.locality + entered.remark,
+                 QStringLiteral("CC-BY HuberGotthard") + QStringLiteral("a\nb"));
+        QVERIFY(childNamed<QPushButton>(pictures, "buttonDelete")->isEnabled());
+
+        // An earlier picture keeps its file and gets the new description.
+        pictures->setCurrentNumber(1);
+        QCOMPARE(copyright->text(), QStringLiteral("owner 0"));
+        copyright->setText(QStringLiteral("owner 0, 2024"));
+        save->click();
+        QCOMPARE(NicePicInfos().loadFromFolder(quartz, 0).pic_copyright,
+                 QStringLiteral("owner 0, 2024"));
+        QVERIFY(showsColor(*pictures, Qt::red));
+        QCOMPARE(NicePicInfos().pictureCount(quartz), 2);
+
+        childNamed<QDialogButtonBox>(&dialog, "buttonBox")
+            ->button(QDialogButtonBox::Close)
+            ->click();
+        QVERIFY(!save->isEnabled());
+    }
+
+    void badInputStoresNothing()
+    {
+        QTemporaryDir sources;
+        const QString notes = sources.filePath(QStringLiteral("notes.jpg"));
+        QVERIFY(TestFiles::write(notes, "no picture"));
+        const QString photo = sources.filePath(QStringLiteral("photo.jpg"));
+        QVERIFY(TestPictureStore::writeJpeg(photo, Qt::magenta));
+        NewMineralPicDialog dialog;
+        dialog.setMineral(quartz);
+        auto *newPicture = childNamed<QPushButton>(&dialog, "ButtNewNicePic");
+        QStringList shown;
+        clickAnswering(newPicture, notes, &shown);
+        // A file where the folder of the descriptions must go.
+        const QString records = m_store.path(QStringLiteral("NicePicJson"));
+        QVERIFY(QDir(records).removeRecursively() && TestFiles::write(records, "x"));
+        clickAnswering(newPicture, photo, &shown);
+        QVERIFY(QFile::remove(records));
+        QCOMPARE(
+            shown.mid(1, 1) + shown.mid(3),
+            (QStringList{QStringLiteral("Kein Bild"), QStringLiteral("Bild nicht gespeichert")}));
+        QVERIFY(QDir(m_store.path(QStringLiteral("NicePicJpg")))
+                    .entryList({QStringLiteral("Quartz*")}, QDir::Files)
+                    .isEmpty());
+    }
+
+private:
+    TestPictureStore m_store;
+};
+
+QTEST_MAIN(TestNicePicDialogs)
+#include "tst_nicepicdialogs.moc"
