@@ -644,4 +644,160 @@
         <translation>Year found</translation>
     </message>
 </context>
+<context>
+    <name>LibraryDownloadDialog</name>
+    <message>
+        <source>Raman-Bibliotheken herunterladen</source>
+        <translation>Download Raman libraries</translation>
+    </message>
+    <message>
+        <source>Für die gewählten Bibliotheken gelten folgende Lizenzbestimmungen:</source>
+        <translation>The following licence terms apply to the chosen libraries:</translation>
+    </message>
+    <message>
+        <source>Die gewählten Bibliotheken werden heruntergeladen und installiert.</source>
+        <translation>The chosen libraries are being downloaded and installed.</translation>
+    </message>
+    <message>
+        <source>Herunterladen:</source>
+        <translation>Download:</translation>
+    </message>
+    <message>
+        <source>Starte Download ...</source>
+        <translation>Starting download ...</translation>
+    </message>
+    <message>
+        <source>Installieren:</source>
+        <translation>Install:</translation>
+    </message>
+    <message>
+        <source>Warte auf Download ...</source>
+        <translation>Waiting for download ...</translation>
+    </message>
+    <message>
+        <source>Fertig: %v von %m</source>
+        <translation>Done: %v of %m</translation>
+    </message>
+    <message>
+        <source>Details ...</source>
+        <translation>Details ...</translation>
+    </message>
+    <message>
+        <source>Akzeptieren und herunterladen</source>
+        <translation>Accept and download</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;b&gt;Von&lt;/b&gt;: &lt;i&gt;${VENDOR_WEBSITE}&lt;/i&gt;&lt;br&gt;
+&lt;b&gt;Lizenztext&lt;/b&gt;: ${VENDOR_LICENSE}&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;From&lt;/b&gt;: &lt;i&gt;${VENDOR_WEBSITE}&lt;/i&gt;&lt;br&gt;
+&lt;b&gt;Licence text&lt;/b&gt;: ${VENDOR_LICENSE}&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Bibliothek schon vorhanden</source>
+        <translation>Library already present</translation>
+    </message>
+    <message>
+        <source>Diese Bibliothek war schon einmal installiert, soll die bestehende Installation in &apos;%1&apos; ersetzt werden?</source>
+        <translation>This library has been installed before. Replace the existing installation in &apos;%1&apos;?</translation>
+    </message>
+    <message>
+        <source>Fertig.</source>
+        <translation>Done.</translation>
+    </message>
+    <message>
+        <source>Die Installation von %1 Bibliotheken ist fehlgeschlagen (%2 erfolgreich installiert)&lt;br&gt;Klicken Sie &apos;Details&apos; für weitere Informationen.</source>
+        <translation>Installing %1 libraries failed (%2 installed successfully)&lt;br&gt;Click &apos;Details&apos; for more information.</translation>
+    </message>
+    <message>
+        <source>Konnte Datei &apos;%1&apos; nicht öffnen.</source>
+        <translation>Could not open file &apos;%1&apos;.</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryManagementDialog</name>
+    <message>
+        <source>Raman-Bibliotheken verwalten</source>
+        <translation>Manage Raman libraries</translation>
+    </message>
+    <message>
+        <source>Angehakte Bibliotheken werden geladen; angehakte herunterladbare Bibliotheken werden beim Übernehmen heruntergeladen und installiert.</source>
+        <translation>Ticked libraries are loaded; ticked downloadable libraries are downloaded and installed when you apply.</translation>
+    </message>
+    <message>
+        <source>Bibliothek</source>
+        <translation>Library</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Ordner</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>Ordner hinzufügen ...</source>
+        <translation>Add folder ...</translation>
+    </message>
+    <message>
+        <source>Entfernen</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>Cache löschen</source>
+        <translation>Clear cache</translation>
+    </message>
+    <message>
+        <source>Alle Caches löschen</source>
+        <translation>Clear all caches</translation>
+    </message>
+    <message>
+        <source>Eingerichtete Bibliotheken</source>
+        <translation>Configured libraries</translation>
+    </message>
+    <message>
+        <source>Ordner fehlt</source>
+        <translation>Folder missing</translation>
+    </message>
+    <message>
+        <source>Cache vorhanden</source>
+        <translation>Cache present</translation>
+    </message>
+    <message>
+        <source>Kein Cache</source>
+        <translation>No cache</translation>
+    </message>
+    <message>
+        <source>System</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <source>Mineralien zum Herunterladen</source>
+        <translation>Minerals to download</translation>
+    </message>
+    <message>
+        <source>Pigmente zum Herunterladen</source>
+        <translation>Pigments to download</translation>
+    </message>
+    <message>
+        <source>Installiert, nicht eingerichtet</source>
+        <translation>Installed, not configured</translation>
+    </message>
+    <message>
+        <source>Nicht installiert</source>
+        <translation>Not installed</translation>
+    </message>
+    <message>
+        <source>Raman-Bibliothek auswählen</source>
+        <translation>Select Raman library</translation>
+    </message>
+    <message>
+        <source>Das Wiederherstellen aller Caches kann einige Zeit in Anspruch nehmen - wirklich alle löschen?</source>
+        <translation>Rebuilding all caches can take a while - really delete them all?</translation>
+    </message>
+    <message>
+        <source>Alle löschen</source>
+        <translation>Delete all</translation>
+    </message>
+</context>
 </TS>
