@@ -7,8 +7,6 @@
 #include "library/librarysettings.h"
 #include "library/librarysources.h"
 
-#include <QJsonObject>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -18,13 +16,12 @@ class TestCliLibrary : public QObject
 
 private slots:
     void initTestCase();
-    void init();
     void list();
     void install_data();
     void install();
 
 private:
-    // Runs raman-cli while this process keeps serving.
+    // Runs raman-cli while this process goes on serving.
     ToolRun run(const QStringList &arguments, const QByteArray &input = {});
 
     QTemporaryDir m_dir;
@@ -34,37 +31,26 @@ private:
 
 void TestCliLibrary::initTestCase()
 {
-    AppIdentity::apply();
+    AppIdentity::apply(); // the settings and data folders of raman-cli
     qRegisterMetaType<QProcess::ExitStatus>();
     QVERIFY(m_server.listen());
-    m_server.addRoute("/minerals.zip",
-                      {200, TestZip::build(TestZip::rruffSpectra(3)), {}, -1, false});
+    m_server.addRoute("/minerals.zip", {200, TestZip::build(TestZip::rruffSpectra(3))});
     auto library = [this](const char *path) {
-        return QJsonObject{
-            {QStringLiteral("category"), QStringLiteral("minerals")},
-            {QStringLiteral("url"), m_server.url(QLatin1String(path))},
-            {QStringLiteral("readable-name"),
-             QJsonObject{{QStringLiteral("en_GB"), QStringLiteral("Test minerals")}}},
-            {QStringLiteral("install-handler"), QStringLiteral("rruff-zip")},
-            {QStringLiteral("vendor-id"), QStringLiteral("example.org")}};
+        return QJsonObject{{QStringLiteral("category"), QStringLiteral("minerals")},
+                           {QStringLiteral("url"), m_server.url(QLatin1String(path))},
+                           {QStringLiteral("readable-name"),
+                            QJsonObject{{QStringLiteral("en_GB"), QStringLiteral("Test")}}},
+                           {QStringLiteral("vendor-id"), QStringLiteral("example.org")}};
     };
+    const QJsonObject vendor{{QStringLiteral("website"), QStringLiteral("https://example.org/")},
+                             {QStringLiteral("license-terms"), QStringLiteral("Cite us.")}};
     m_sources = m_dir.filePath(QStringLiteral("mirror.json"));
     QVERIFY(TestFiles::writeJson(
         m_sources,
         {{QStringLiteral("libraries"),
           QJsonObject{{QStringLiteral("minerals"), library("/minerals.zip")},
                       {QStringLiteral("gone"), library("/gone.zip")}}},
-         {QStringLiteral("vendor-info"),
-          QJsonObject{
-              {QStringLiteral("example.org"),
-               QJsonObject{{QStringLiteral("website"), QStringLiteral("https://example.org/")},
-                           {QStringLiteral("license-terms"), QStringLiteral("Cite us.")}}}}}}));
-}
-
-void TestCliLibrary::init()
-{
-    QSettings().clear();
-    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
+         {QStringLiteral("vendor-info"), QJsonObject{{QStringLiteral("example.org"), vendor}}}}));
 }
 
 ToolRun TestCliLibrary::run(const QStringList &arguments, const QByteArray &input)
@@ -72,35 +58,28 @@ ToolRun TestCliLibrary::run(const QStringList &arguments, const QByteArray &inpu
     QProcess process;
     QSignalSpy finished(&process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished));
     process.start(QStringLiteral(RAMAN_BINARY_DIR "/bin/raman-cli"),
-                  QStringList{QStringLiteral("library")} + arguments);
+                  QStringList{QStringLiteral("library")} + arguments
+                      + QStringList{QStringLiteral("--sources"), m_sources});
     process.write(input);
     process.closeWriteChannel();
-    ToolRun result;
     if (!finished.wait(60000) || process.exitStatus() != QProcess::NormalExit)
-        return result;
-    result.exitCode = process.exitCode();
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    return result;
+        return {};
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
 void TestCliLibrary::list()
 {
-    const QString own = m_dir.filePath(QStringLiteral("own"));
-    QVERIFY(QDir().mkpath(own));
-    LibrarySettings::storeLibraryPaths({LibraryPath{own, true, false, {}},
-                                        LibraryPath{QStringLiteral("/nowhere"), false, false, {}}});
-    const ToolRun result = run({QStringLiteral("list"), QStringLiteral("--sources"), m_sources});
+    LibrarySettings::storeLibraryPaths(
+        {{m_dir.path(), true, false, {}}, {QStringLiteral("/nowhere"), false, false, {}}});
+    const ToolRun result = run({QStringLiteral("list")});
     QCOMPARE(result.exitCode, 0);
-    QCOMPARE(
-        QString::fromUtf8(result.out).split(QLatin1Char('\n')),
-        (QStringList{QStringLiteral("configured\t%1\tenabled\tuser\tno-cache").arg(own),
-                     QStringLiteral("configured\t/nowhere\tdisabled\tuser\tmissing"),
-                     QStringLiteral("installable\tgone\tminerals\tavailable\tTest minerals\t")
-                         + m_server.url(QStringLiteral("/gone.zip")),
-                     QStringLiteral("installable\tminerals\tminerals\tavailable\tTest minerals\t")
-                         + m_server.url(QStringLiteral("/minerals.zip")),
-                     QString()}));
+    QCOMPARE(QString::fromUtf8(result.out),
+             QStringLiteral("configured\t%1\tenabled\tuser\tno-cache\n"
+                            "configured\t/nowhere\tdisabled\tuser\tmissing\n"
+                            "installable\tgone\tminerals\tavailable\tTest\t%2\n"
+                            "installable\tminerals\tminerals\tavailable\tTest\t%3\n")
+                 .arg(m_dir.path(), m_server.url(QStringLiteral("/gone.zip")),
+                      m_server.url(QStringLiteral("/minerals.zip"))));
 }
 
 void TestCliLibrary::install_data()
@@ -110,25 +89,21 @@ void TestCliLibrary::install_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("out"); // %1: the folder of "minerals", %2: of "gone"
     QTest::addColumn<QString>("err");
-    const QString minerals = QStringLiteral("minerals");
+    const QString minerals = QStringLiteral("minerals"), yes = QStringLiteral("--yes");
+    const QString installed = QStringLiteral("minerals\tinstalled\t%1\n");
     QTest::newRow("accepted by option")
-        << QStringList{minerals, QStringLiteral("--yes")} << QByteArray() << 0
-        << QStringLiteral("minerals\tinstalled\t%1\n")
-        << QStringLiteral("[success] Successfully installed: Test minerals");
+        << QStringList{minerals, yes} << QByteArray() << 0 << installed
+        << QStringLiteral("[success] Successfully installed: Test");
     QTest::newRow("accepted on stdin")
-        << QStringList{minerals} << QByteArray("y\n") << 0
-        << QStringLiteral("minerals\tinstalled\t%1\n") << QStringLiteral("Terms: Cite us.");
-    QTest::newRow("refused on stdin")
-        << QStringList{minerals} << QByteArray("n\n") << 1 << QString()
-        << QStringLiteral("terms not accepted, nothing installed");
-    QTest::newRow("one fails") << QStringList{QStringLiteral("gone"), minerals,
-                                              QStringLiteral("--yes")}
-                               << QByteArray() << 1
-                               << QStringLiteral("minerals\tinstalled\t%1\ngone\tfailed\t%2\n")
+        << QStringList{minerals} << QByteArray("y\n") << 0 << installed
+        << QStringLiteral("From: https://example.org/\nTerms: Cite us.");
+    QTest::newRow("refused on stdin") << QStringList{minerals} << QByteArray("\n") << 1 << QString()
+                                      << QStringLiteral("terms not accepted, nothing installed");
+    QTest::newRow("one fails") << QStringList{QStringLiteral("gone"), minerals, yes} << QByteArray()
+                               << 1 << installed + QStringLiteral("gone\tfailed\t%2\n")
                                << QStringLiteral("[error] download failed for path '%2'");
-    QTest::newRow("unknown library")
-        << QStringList{QStringLiteral("nothing"), QStringLiteral("--yes")} << QByteArray() << 2
-        << QString() << QStringLiteral("unknown library 'nothing'");
+    QTest::newRow("unknown") << QStringList{QStringLiteral("nothing"), yes} << QByteArray() << 2
+                             << QString() << QStringLiteral("unknown library 'nothing'");
 }
 
 void TestCliLibrary::install()
@@ -138,21 +113,21 @@ void TestCliLibrary::install()
     QFETCH(int, exitCode);
     QFETCH(QString, out);
     QFETCH(QString, err);
+    QSettings().clear();
+    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
     const QString minerals = LibrarySources::installFolder(QStringLiteral("minerals"));
     const QString gone = LibrarySources::installFolder(QStringLiteral("gone"));
-
-    const ToolRun result = run(QStringList{QStringLiteral("install")} + arguments
-                                   + QStringList{QStringLiteral("--sources"), m_sources},
-                               input);
-    QCOMPARE(result.exitCode, exitCode);
     for (QString *text : {&out, &err})
         text->replace(QLatin1String("%1"), minerals).replace(QLatin1String("%2"), gone);
+
+    const ToolRun result = run(QStringList{QStringLiteral("install")} + arguments, input);
+    QCOMPARE(result.exitCode, exitCode);
     QCOMPARE(QString::fromUtf8(result.out), out);
     QVERIFY2(QString::fromUtf8(result.err).contains(err), result.err.constData());
-    const bool installed = out.contains(QStringLiteral("installed"));
+    // An installed library is cached and configured for the program.
+    const bool installed = out.contains(QLatin1String("installed"));
     QCOMPARE(QFileInfo::exists(LibraryCache::cachePath(minerals)), installed);
     QVERIFY(!QFileInfo::exists(gone));
-    // An installed library is configured for the program.
     QSettings settings;
     QCOMPARE(settings.beginReadArray(QStringLiteral("Paths/LibraryPaths")), installed ? 1 : 0);
     settings.setArrayIndex(0);

@@ -13,9 +13,6 @@ private slots:
     void builtInList();
     void readingProblems_data();
     void readingProblems();
-    void installFolders_data();
-    void installFolders();
-    void licenceText_data();
     void licenceText();
 
 private:
@@ -24,50 +21,44 @@ private:
 
 void TestLibrarySources::builtInList()
 {
-    const QVector<LibraryPath> libraries = LibrarySources::installableLibraries();
     QStringList identifiers;
-    for (const LibraryPath &library : libraries) {
+    for (const LibraryPath &library : LibrarySources::installableLibraries()) {
         const QString id = LibrarySources::identifier(library);
         identifiers << id;
-        QCOMPARE(library.path, LibrarySources::installFolder(id));
+        QVERIFY(LibrarySources::isInstallFolder(library.path));
         const QVariantMap &info = library.info;
-        const bool pigments = id.startsWith(QLatin1String("chsopensource"));
+        const bool pigments = id == QLatin1String("chsopensource-pigments");
         QCOMPARE(info.value(QStringLiteral("category")).toString(),
-                 pigments ? QStringLiteral("pigments") : QStringLiteral("minerals"));
-        const QString handler = info.value(QStringLiteral("install-handler")).toString();
-        QCOMPARE(handler,
-                 pigments ? QStringLiteral("chsopensource-zip") : QStringLiteral("rruff-zip"));
+                 QLatin1String(pigments ? "pigments" : "minerals"));
         // The pigment collection needs its names mapped, the RRUFF ones are read as they are.
+        const QString handler = info.value(QStringLiteral("install-handler")).toString();
+        QCOMPARE(handler, QLatin1String(pigments ? "chsopensource-zip" : "rruff-zip"));
         QCOMPARE(bool(nameMapperForInstallHandler(handler)), pigments);
-        const QUrl url(info.value(QStringLiteral("url")).toString());
-        QCOMPARE(url.scheme(), QStringLiteral("https"));
-        QVERIFY(url.path().endsWith(QLatin1String(".zip")));
-        if (!pigments)
-            QVERIFY(url.toString().startsWith(
-                QLatin1String("https://rruff.info/zipped_data_files/raman/")));
-        const QVariantMap names = info.value(QStringLiteral("readable-name")).toMap();
-        QVERIFY(!names.value(QStringLiteral("de_DE")).toString().isEmpty());
-        QVERIFY(!names.value(QStringLiteral("en_GB")).toString().isEmpty());
+        const QString url = info.value(QStringLiteral("url")).toString();
+        QVERIFY2(url.startsWith(QLatin1String(
+                     pigments ? "https://" : "https://rruff.info/zipped_data_files/raman/"))
+                     && url.endsWith(QLatin1String(".zip")),
+                 qPrintable(url));
         QCOMPARE(info.value(QStringLiteral("preselect")).toBool(),
                  id.startsWith(QLatin1String("rruff-excellent")));
+        QVERIFY(!LibrarySources::readableName(library, QStringLiteral("en_GB"))
+                     .startsWith(QLatin1String("rruff")));
         const QString licence
-            = LibrarySources::licenceText({info.value(QStringLiteral("vendor-id")).toString()},
-                                          QStringLiteral("${VENDOR_WEBSITE}|${VENDOR_LICENSE}"));
-        QVERIFY2(licence.startsWith(QLatin1String("https://")) && licence.size() > 60,
+            = LibrarySources::licenceText(LibrarySources::vendorIds({library}),
+                                          QStringLiteral("${VENDOR_WEBSITE} ${VENDOR_LICENSE}"));
+        QVERIFY2(licence.startsWith(QLatin1String("https://")) && licence.size() > 100,
                  qPrintable(licence));
     }
-    identifiers.sort();
-    QCOMPARE(
-        identifiers,
-        (QStringList{
-            QStringLiteral("chsopensource-pigments"), QStringLiteral("rruff-excellent-oriented"),
-            QStringLiteral("rruff-excellent-unoriented"), QStringLiteral("rruff-fair-oriented"),
-            QStringLiteral("rruff-fair-unoriented"), QStringLiteral("rruff-lr-raman"),
-            QStringLiteral("rruff-poor-oriented"), QStringLiteral("rruff-poor-unoriented"),
-            QStringLiteral("rruff-unrated-oriented"), QStringLiteral("rruff-unrated-unoriented")}));
-    const QJsonObject list = LibrarySources::readList();
-    QCOMPARE(list.value(QLatin1String("version")).toInt(), 1);
-    QCOMPARE(list.value(QLatin1String("format-version")).toInt(), 1);
+    QCOMPARE(identifiers.size(), 10);
+    for (const char *quality : {"excellent", "fair", "poor", "unrated"}) {
+        for (const char *orientation : {"oriented", "unoriented"})
+            QVERIFY(
+                identifiers.contains(QStringLiteral("rruff-%1-%2")
+                                         .arg(QLatin1String(quality), QLatin1String(orientation))));
+    }
+    QVERIFY(identifiers.contains(QStringLiteral("rruff-lr-raman")));
+    QVERIFY(!LibrarySources::isInstallFolder(LibrarySources::installFolder(QStringLiteral(".."))));
+    QVERIFY(!LibrarySources::isInstallFolder(QStringLiteral("/tmp/rruff-lr-raman")));
 }
 
 void TestLibrarySources::readingProblems_data()
@@ -83,25 +74,11 @@ void TestLibrarySources::readingProblems_data()
                             << QStringList{QStringLiteral(
                                    "^Failed to parse downloadable library list: .* at 15$")}
                             << QStringList();
-    QTest::newRow("identifiers that are no folder names") << QByteArray(
-        R"({"libraries": {"a/b": {}, "a\\b": {}, "..": {}, ".": {}, "": {}, "fine": {"url": "u"}}})")
-                                                          << QStringList{QStringLiteral(
-                                                                             "^Invalid library "
-                                                                             "name: \"\"$"),
-                                                                         QStringLiteral(
-                                                                             "^Invalid library "
-                                                                             "name: \".\"$"),
-                                                                         QStringLiteral(
-                                                                             "^Invalid library "
-                                                                             "name: \"..\"$"),
-                                                                         QStringLiteral(
-                                                                             "^Invalid library "
-                                                                             "name: \"a/b\"$"),
-                                                                         QStringLiteral(
-                                                                             "^Invalid library "
-                                                                             "name: "
-                                                                             "\"a\\\\\\\\b\"$")}
-                                                          << QStringList{QStringLiteral("fine")};
+    QTest::newRow("identifiers that are no folder names")
+        << QByteArray(
+               R"({"libraries": {"a/b": {}, "a\\b": {}, "..": {}, ".": {}, "": {}, "fine": {}}})")
+        << QStringList{QStringLiteral("^Invalid library name: \"(|\\.|\\.\\.|a/b|a\\\\\\\\b)\"$")}
+        << QStringList{QStringLiteral("fine")};
 }
 
 void TestLibrarySources::readingProblems()
@@ -112,61 +89,29 @@ void TestLibrarySources::readingProblems()
     const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
     if (!content.isEmpty())
         QVERIFY(TestFiles::write(path, content));
-    for (const QString &warning : warnings)
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
+    for (const QString &warning : warnings) {
+        for (int i = 0; i < (listed.isEmpty() ? 1 : 5); ++i)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
+    }
     QStringList identifiers;
     for (const LibraryPath &library : LibrarySources::installableLibraries(path))
         identifiers << LibrarySources::identifier(library);
     QCOMPARE(identifiers, listed);
 }
 
-void TestLibrarySources::installFolders_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<bool>("isInstallFolder");
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QTest::newRow("library") << data + QStringLiteral("/rruff-lr-raman") << true;
-    QTest::newRow("uncleaned") << data + QStringLiteral("//rruff-lr-raman/") << true;
-    QTest::newRow("the data location itself") << data << false;
-    QTest::newRow("its parent") << data + QStringLiteral("/x/../..") << false;
-    QTest::newRow("deeper") << data + QStringLiteral("/a/b") << false;
-    QTest::newRow("elsewhere") << QStringLiteral("/tmp/rruff-lr-raman") << false;
-}
-
-void TestLibrarySources::installFolders()
-{
-    QFETCH(QString, path);
-    QFETCH(bool, isInstallFolder);
-    QCOMPARE(LibrarySources::isInstallFolder(path), isInstallFolder);
-}
-
-void TestLibrarySources::licenceText_data()
-{
-    QTest::addColumn<QStringList>("vendors");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("known") << QStringList{QStringLiteral("v1")}
-                           << QStringLiteral("[https://v1/: Terms 1]");
-    QTest::newRow("each vendor once")
-        << QStringList{QStringLiteral("v1"), QStringLiteral("v2"), QStringLiteral("v1")}
-        << QStringLiteral("[https://v1/: Terms 1][https://v2/: Terms 2]");
-    QTest::newRow("unknown")
-        << QStringList{QStringLiteral("v3"), QStringLiteral("v2")}
-        << QStringLiteral("No license details available for vendor v3\n[https://v2/: Terms 2]");
-}
-
 void TestLibrarySources::licenceText()
 {
-    QFETCH(QStringList, vendors);
-    QFETCH(QString, text);
     const QString path = m_dir.filePath(QStringLiteral("vendors.json"));
-    const QByteArray vendorInfo
-        = "{\"vendor-info\": {"
-          "\"v1\": {\"website\": \"https://v1/\", \"license-terms\": \"Terms 1\"},"
-          "\"v2\": {\"website\": \"https://v2/\", \"license-terms\": \"Terms 2\"}}}";
-    QVERIFY(TestFiles::write(path, vendorInfo));
-    QCOMPARE(LibrarySources::licenceText(
-                 vendors, QStringLiteral("[${VENDOR_WEBSITE}: ${VENDOR_LICENSE}]"), path),
-             text);
+    QVERIFY(TestFiles::write(
+        path, "{\"vendor-info\": {"
+              "\"v1\": {\"website\": \"https://v1/\", \"license-terms\": \"T1\"},"
+              "\"v2\": {\"website\": \"https://v2/\", \"license-terms\": \"T2\"}}}"));
+    QCOMPARE(LibrarySources::licenceText({QStringLiteral("v1"), QStringLiteral("v3"),
+                                          QStringLiteral("v2"), QStringLiteral("v1")},
+                                         QStringLiteral("[${VENDOR_WEBSITE}: ${VENDOR_LICENSE}]"),
+                                         path),
+             QStringLiteral(
+                 "[https://v1/: T1]No license details available for vendor v3\n[https://v2/: T2]"));
 }
 
 QTEST_GUILESS_MAIN(TestLibrarySources)
