@@ -32,7 +32,7 @@ LibraryInstaller::~LibraryInstaller()
         m_file.close();
         discard(m_downloading);
     }
-    if (m_installation.isRunning()) {
+    if (m_installRunning) {
         m_installation.waitForFinished();
         if (!m_installation.result())
             discard(m_installing);
@@ -85,7 +85,7 @@ void LibraryInstaller::cancel()
 
 bool LibraryInstaller::installsPending() const
 {
-    return m_installation.isRunning() || !m_installQueue.isEmpty();
+    return m_installRunning || !m_installQueue.isEmpty();
 }
 
 int LibraryInstaller::finishedSteps() const
@@ -212,8 +212,9 @@ void LibraryInstaller::failDownload(const QString &reason)
 
 void LibraryInstaller::installNext()
 {
-    if (m_installation.isRunning() || m_installQueue.isEmpty())
+    if (m_installRunning || m_installQueue.isEmpty())
         return;
+    m_installRunning = true;
     m_installing = m_installQueue.takeFirst();
     const QString folder = m_installing.path;
     const QString handler = m_installing.info.value(QStringLiteral("install-handler")).toString();
@@ -237,6 +238,7 @@ void LibraryInstaller::installCompleted()
         report(QStringLiteral("Installation failed: %1").arg(name), Error);
     }
     ++m_installsDone;
+    m_installRunning = false;
     m_installing = LibraryPath();
     installNext();
     finishStep();

@@ -80,6 +80,9 @@ private:
     QFile m_file;
     QString m_writeError;
     QFutureWatcher<bool> m_installation;
+    // Until installCompleted ran: the watcher stops running before it reports, and a new future
+    // set in between would swallow that report.
+    bool m_installRunning = false;
     int m_libraryCount = 0;
     int m_downloadsDone = 0;
     int m_downloadsFailed = 0;

@@ -20,6 +20,7 @@ class TestLibraryDownloadDialog : public QObject
 
 private slots:
     void initTestCase();
+    void init();
     void licenceThenProgressThenSummary();
     void existingInstallation_data();
     void existingInstallation();
@@ -52,6 +53,11 @@ void TestLibraryDownloadDialog::initTestCase()
 {
     QVERIFY(m_server.listen());
     m_server.addRoute("/minerals.zip", {200, TestZip::build(TestZip::rruffSpectra(2))});
+}
+
+void TestLibraryDownloadDialog::init()
+{
+    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
 }
 
 void TestLibraryDownloadDialog::licenceThenProgressThenSummary()
@@ -124,7 +130,6 @@ void TestLibraryDownloadDialog::existingInstallation()
     QTRY_VERIFY_WITH_TIMEOUT(okButton(dialog)->isEnabled(), 30000);
     QCOMPARE(dialog.installer().installed().size(), replace ? 1 : 0);
     QCOMPARE(QFileInfo::exists(ownFile), !replace);
-    QDir(existing.path).removeRecursively();
 }
 
 QTEST_MAIN(TestLibraryDownloadDialog)

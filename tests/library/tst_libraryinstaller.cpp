@@ -35,6 +35,7 @@ private:
 
 void TestLibraryInstaller::initTestCase()
 {
+    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
     QVERIFY(m_server.listen());
     const QByteArray minerals = TestZip::build(TestZip::rruffSpectra(3));
     Entries folder{{QStringLiteral("top/"), {}}};
