@@ -10,10 +10,16 @@ export XDG_CONFIG_HOME=$profile/config
 export XDG_DATA_HOME=$profile/data
 export XDG_CACHE_HOME=$profile/cache
 measurements=$XDG_DATA_HOME/Raman           # the program's default save path
-library=$build/raman-libs/demo-library        # the default library folder beside the program
+library=$profile/libraries/demo-library
 if [ ! -e "$measurements/.demo-complete" ]; then
     echo "Writing demo data to $profile"
     "$build/bin/raman-demo-data" --measurements "$measurements" --library "$library"
     touch "$measurements/.demo-complete"
+fi
+settings=$XDG_CONFIG_HOME/Lumorel/RAMAN.ini
+if ! grep -q 'LibraryPaths' "$settings" 2>/dev/null; then
+    mkdir -p "$(dirname "$settings")"
+    printf '[Paths]\nLibraryPaths\\1\\Enabled=true\nLibraryPaths\\1\\Path=%s\nLibraryPaths\\size=1\n' \
+        "$library" >> "$settings"
 fi
 exec "$build/bin/raman-browser" "$@"

@@ -24,35 +24,7 @@ PathManager::PathManager(const QString &applicationDir)
     qCInfo(logSystem) << "Loading settings from" << settings.fileName();
     settings.beginGroup(QStringLiteral("Paths"));
 
-    const int count = settings.beginReadArray(QStringLiteral("LibraryPaths"));
-    for (int i = 0; i < count; ++i) {
-        settings.setArrayIndex(i);
-        LibraryPath entry;
-        entry.path = settings.value(QStringLiteral("Path")).toString();
-        entry.enabled = settings.value(QStringLiteral("Enabled")).toBool();
-        entry.system = false;
-        m_libraryPaths.append(entry);
-    }
-    settings.endArray();
-
-    const QStringList systemFolders
-        = QDir(m_defaultLibraryFolder)
-              .entryList(QDir::Dirs | QDir::Readable | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString &name : systemFolders) {
-        const QString full = QDir::cleanPath(m_defaultLibraryFolder + QLatin1Char('/') + name);
-        auto configured = std::find_if(
-            m_libraryPaths.begin(), m_libraryPaths.end(),
-            [&full](const LibraryPath &p) { return QDir::cleanPath(p.path) == full; });
-        if (configured != m_libraryPaths.end()) {
-            configured->system = true;
-        } else {
-            LibraryPath entry;
-            entry.path = full;
-            entry.enabled = true;
-            entry.system = true;
-            m_libraryPaths.append(entry);
-        }
-    }
+    m_libraryPaths = readLibraryPaths(m_defaultLibraryFolder);
 
     const QString defaultSavePath
         = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
@@ -69,6 +41,44 @@ PathManager::PathManager(const QString &applicationDir)
         qCWarning(logSystem) << "Path manager: could not create the save data path" << m_savePath;
 
     logPaths();
+}
+
+QVector<LibraryPath> PathManager::readLibraryPaths(const QString &defaultLibraryFolder)
+{
+    QVector<LibraryPath> paths;
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("Paths"));
+    const int count = settings.beginReadArray(QStringLiteral("LibraryPaths"));
+    for (int i = 0; i < count; ++i) {
+        settings.setArrayIndex(i);
+        LibraryPath entry;
+        entry.path = settings.value(QStringLiteral("Path")).toString();
+        entry.enabled = settings.value(QStringLiteral("Enabled")).toBool();
+        entry.system = false;
+        paths.append(entry);
+    }
+    settings.endArray();
+
+    const QStringList systemFolders
+        = QDir(defaultLibraryFolder)
+              .entryList(QDir::Dirs | QDir::Readable | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString &name : systemFolders) {
+        const QString full = QDir::cleanPath(defaultLibraryFolder + QLatin1Char('/') + name);
+        auto configured = std::find_if(paths.begin(), paths.end(), [&full](const LibraryPath &p) {
+            return QDir::cleanPath(p.path) == full;
+        });
+        if (configured != paths.end()) {
+            configured->system = true;
+        } else {
+            LibraryPath entry;
+            entry.path = full;
+            entry.enabled = true;
+            entry.system = true;
+            paths.append(entry);
+        }
+    }
+
+    return paths;
 }
 
 void PathManager::logPaths() const

@@ -20,6 +20,10 @@ public:
     PathManager(const PathManager &) = delete;
     PathManager &operator=(const PathManager &) = delete;
 
+    // The folder list as the settings and the default library folder describe it now; the
+    // instance keeps the list it read at construction.
+    static QVector<LibraryPath> readLibraryPaths(const QString &defaultLibraryFolder);
+
     QVector<LibraryPath> libraryPaths() const;
     QString savePath() const;
     QString nicePicPath() const;

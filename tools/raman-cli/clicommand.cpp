@@ -4,6 +4,7 @@
 #include "ccdcommand.h"
 #include "identifycommand.h"
 #include "infocommand.h"
+#include "librarycommand.h"
 #include "listcommand.h"
 #include "processcommand.h"
 #include "reportcommand.h"
@@ -22,6 +23,7 @@ const QVector<CliCommand> &cliCommands()
         {"list", "list the measurements below a folder as TSV", &runListCommand},
         {"cache", "build the caches of reference library folders", &runCacheCommand},
         {"identify", "search spectra against the reference library", &runIdentifyCommand},
+        {"library", "list, download and install reference libraries", &runLibraryCommand},
         {"report", "write the PDF report of a measuring point", &runReportCommand},
     };
     return commands;

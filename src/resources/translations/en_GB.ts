@@ -33,180 +33,6 @@
     </message>
 </context>
 <context>
-    <name>SaveDataBrowseModel</name>
-    <message>
-        <source>#</source>
-        <translation>#</translation>
-    </message>
-    <message>
-        <source>Bewertung</source>
-        <translation>Rating</translation>
-    </message>
-    <message>
-        <source>Sammlung</source>
-        <translation>Collection</translation>
-    </message>
-    <message>
-        <source>Bezeichnung</source>
-        <translation>Name</translation>
-    </message>
-    <message>
-        <source>Inhalte</source>
-        <translation>Contents</translation>
-    </message>
-    <message>
-        <source>Erstellt</source>
-        <translation>Created</translation>
-    </message>
-    <message>
-        <source>Geändert</source>
-        <translation>Modified</translation>
-    </message>
-    <message>
-        <source>Eindeutige ID</source>
-        <translation>Unique ID</translation>
-    </message>
-</context>
-<context>
-    <name>SaveDataBrowseWidget</name>
-    <message>
-        <source>Filter</source>
-        <translation>Filter</translation>
-    </message>
-    <message>
-        <source>Eigentümer enthält</source>
-        <translation>Owner contains</translation>
-    </message>
-    <message>
-        <source>Ergebnis enthält</source>
-        <translation>Result contains</translation>
-    </message>
-    <message>
-        <source>Bezeichnung enthält</source>
-        <translation>Name contains</translation>
-    </message>
-    <message>
-        <source>Bewertung mindestens</source>
-        <translation>Minimum rating</translation>
-    </message>
-    <message>
-        <source>Leere ausblenden</source>
-        <translation>Hide empty</translation>
-    </message>
-    <message>
-        <source>Aktiviert</source>
-        <translation>Enabled</translation>
-    </message>
-    <message>
-        <source>Unbewertete ausblenden</source>
-        <translation>Hide unrated</translation>
-    </message>
-    <message>
-        <source>Angezeigte Spalten</source>
-        <translation>Shown columns</translation>
-    </message>
-    <message>
-        <source>Konfigurieren ...</source>
-        <translation>Configure ...</translation>
-    </message>
-    <message>
-        <source>Speicherdaten-Quellverzeichnis auswählen</source>
-        <translation>Select save data source directory</translation>
-    </message>
-</context>
-<context>
-    <name>DialogSelectTableColumns</name>
-    <message>
-        <source>Tabellen-Spalten auswählen</source>
-        <translation>Select table columns</translation>
-    </message>
-    <message>
-        <source>Wählen Sie die Spalten aus, die in der Datei-Liste angezeigt werden sollen.</source>
-        <translation>Select the columns to show in the file list.</translation>
-    </message>
-</context>
-<context>
-    <name>GetSampleDataDialog</name>
-    <message>
-        <source>Sample-Daten</source>
-        <translation>Sample data</translation>
-    </message>
-    <message>
-        <source>Probenherkunft</source>
-        <translation>Sample origin</translation>
-    </message>
-    <message>
-        <source>Fundstelle  </source>
-        <translation>Location  </translation>
-    </message>
-    <message>
-        <source>z. B. Grube Clara</source>
-        <translation>e.g. Clara mine</translation>
-    </message>
-    <message>
-        <source>Funddatum   </source>
-        <translation>Date found   </translation>
-    </message>
-    <message>
-        <source>Format</source>
-        <translation>Format</translation>
-    </message>
-    <message>
-        <source>Jahr/Monat/Tag</source>
-        <translation>Year/month/day</translation>
-    </message>
-    <message>
-        <source>&amp;Jahr</source>
-        <translation>&amp;Year</translation>
-    </message>
-    <message>
-        <source>kein Datum</source>
-        <translation>no date</translation>
-    </message>
-    <message>
-        <source>Kurzanmerkung (maximal 5 Zeilen a 80 Zeichen)</source>
-        <translation>Short remark (at most 5 lines of 80 characters)</translation>
-    </message>
-    <message>
-        <source>Probenidentifikation</source>
-        <translation>Sample identification</translation>
-    </message>
-    <message>
-        <source>Besitzer</source>
-        <translation>Owner</translation>
-    </message>
-    <message>
-        <source>Sammlung</source>
-        <translation>Collection</translation>
-    </message>
-    <message>
-        <source>Sammlungs-Nummer</source>
-        <translation>Collection number</translation>
-    </message>
-    <message>
-        <source>Bewertung</source>
-        <translation>Rating</translation>
-    </message>
-    <message>
-        <source>Qualität der Analyse</source>
-        <translation>Quality of the analysis</translation>
-    </message>
-</context>
-<context>
-    <name>SampleDataDialog</name>
-    <message>
-        <source>Unbenannt</source>
-        <translation>Unnamed</translation>
-    </message>
-</context>
-<context>
-    <name>DialogDate</name>
-    <message>
-        <source>Funddatum für Bericht</source>
-        <translation>Date found for report</translation>
-    </message>
-</context>
-<context>
     <name>CorrelationParametersDialog</name>
     <message>
         <source>Peaksuche</source>
@@ -291,6 +117,434 @@
     <message>
         <source>Energie Peaks (Verhältnis)</source>
         <translation>Peak energy (ratio)</translation>
+    </message>
+</context>
+<context>
+    <name>DialogDate</name>
+    <message>
+        <source>Funddatum für Bericht</source>
+        <translation>Date found for report</translation>
+    </message>
+</context>
+<context>
+    <name>DialogGenerateReport</name>
+    <message>
+        <source>Bericht generieren</source>
+        <translation>Generate Report</translation>
+    </message>
+    <message>
+        <source>Allgemein</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <source>Pfad zu pdflatex:</source>
+        <translation>Path to pdflatex:</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>Öffnen wenn fertig:</source>
+        <translation>Open when done:</translation>
+    </message>
+    <message>
+        <source>Aktiviert</source>
+        <translation>Enabled</translation>
+    </message>
+    <message>
+        <source>Stil</source>
+        <translation>Style</translation>
+    </message>
+    <message>
+        <source>Eigenes Template:</source>
+        <translation>Custom template:</translation>
+    </message>
+    <message>
+        <source>Pfad zum Template</source>
+        <translation>Path to the template</translation>
+    </message>
+    <message>
+        <source>Eigenes Logo:</source>
+        <translation>Custom logo:</translation>
+    </message>
+    <message>
+        <source>Pfad zur Bilddatei</source>
+        <translation>Path to the image file</translation>
+    </message>
+    <message>
+        <source>Klicken Sie &quot;Ok&quot;, um das Dokument zu generieren.</source>
+        <translation>Click &quot;Ok&quot; to generate the document.</translation>
+    </message>
+</context>
+<context>
+    <name>DialogSelectTableColumns</name>
+    <message>
+        <source>Tabellen-Spalten auswählen</source>
+        <translation>Select table columns</translation>
+    </message>
+    <message>
+        <source>Wählen Sie die Spalten aus, die in der Datei-Liste angezeigt werden sollen.</source>
+        <translation>Select the columns to show in the file list.</translation>
+    </message>
+</context>
+<context>
+    <name>DialogShowNicePic</name>
+    <message>
+        <source>Mineral Erkennungsbild</source>
+        <translation>Mineral identification picture</translation>
+    </message>
+</context>
+<context>
+    <name>GenerateReportDialog</name>
+    <message>
+        <source>TeX-Compiler auswählen</source>
+        <translation>Select TeX Compiler</translation>
+    </message>
+    <message>
+        <source>Kein gültiges Programm</source>
+        <translation>Not a Valid Program</translation>
+    </message>
+    <message>
+        <source>Bitte wählen Sie eine ausführbare Datei aus.</source>
+        <translation>Please select an executable file.</translation>
+    </message>
+    <message>
+        <source>Template auswählen</source>
+        <translation>Select Template</translation>
+    </message>
+    <message>
+        <source>LaTeX-Dateien (*.tex);;</source>
+        <translation>LaTeX files (*.tex);;</translation>
+    </message>
+    <message>
+        <source>Logo auswählen</source>
+        <translation>Select Logo</translation>
+    </message>
+    <message>
+        <source>Bericht speichern</source>
+        <translation>Save Report</translation>
+    </message>
+    <message>
+        <source>Bericht generieren fehlgeschlagen</source>
+        <translation>Report Generation Failed</translation>
+    </message>
+    <message>
+        <source>Das Generieren des Berichts ist fehlgeschlagen.</source>
+        <translation>Generating the report failed.</translation>
+    </message>
+</context>
+<context>
+    <name>GetSampleDataDialog</name>
+    <message>
+        <source>Sample-Daten</source>
+        <translation>Sample data</translation>
+    </message>
+    <message>
+        <source>Probenherkunft</source>
+        <translation>Sample origin</translation>
+    </message>
+    <message>
+        <source>Fundstelle  </source>
+        <translation>Location  </translation>
+    </message>
+    <message>
+        <source>z. B. Grube Clara</source>
+        <translation>e.g. Clara mine</translation>
+    </message>
+    <message>
+        <source>Funddatum   </source>
+        <translation>Date found   </translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Format</translation>
+    </message>
+    <message>
+        <source>Jahr/Monat/Tag</source>
+        <translation>Year/month/day</translation>
+    </message>
+    <message>
+        <source>&amp;Jahr</source>
+        <translation>&amp;Year</translation>
+    </message>
+    <message>
+        <source>kein Datum</source>
+        <translation>no date</translation>
+    </message>
+    <message>
+        <source>Kurzanmerkung (maximal 5 Zeilen a 80 Zeichen)</source>
+        <translation>Short remark (at most 5 lines of 80 characters)</translation>
+    </message>
+    <message>
+        <source>Probenidentifikation</source>
+        <translation>Sample identification</translation>
+    </message>
+    <message>
+        <source>Besitzer</source>
+        <translation>Owner</translation>
+    </message>
+    <message>
+        <source>Sammlung</source>
+        <translation>Collection</translation>
+    </message>
+    <message>
+        <source>Sammlungs-Nummer</source>
+        <translation>Collection number</translation>
+    </message>
+    <message>
+        <source>Bewertung</source>
+        <translation>Rating</translation>
+    </message>
+    <message>
+        <source>Qualität der Analyse</source>
+        <translation>Quality of the analysis</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryDownloadDialog</name>
+    <message>
+        <source>Raman-Bibliotheken herunterladen</source>
+        <translation>Download Raman libraries</translation>
+    </message>
+    <message>
+        <source>Für die gewählten Bibliotheken gelten folgende Lizenzbestimmungen:</source>
+        <translation>The following licence terms apply to the chosen libraries:</translation>
+    </message>
+    <message>
+        <source>Die gewählten Bibliotheken werden heruntergeladen und installiert.</source>
+        <translation>The chosen libraries are being downloaded and installed.</translation>
+    </message>
+    <message>
+        <source>Herunterladen:</source>
+        <translation>Download:</translation>
+    </message>
+    <message>
+        <source>Starte Download ...</source>
+        <translation>Starting download ...</translation>
+    </message>
+    <message>
+        <source>Installieren:</source>
+        <translation>Install:</translation>
+    </message>
+    <message>
+        <source>Warte auf Download ...</source>
+        <translation>Waiting for download ...</translation>
+    </message>
+    <message>
+        <source>Fertig: %v von %m</source>
+        <translation>Done: %v of %m</translation>
+    </message>
+    <message>
+        <source>Details ...</source>
+        <translation>Details ...</translation>
+    </message>
+    <message>
+        <source>Akzeptieren und herunterladen</source>
+        <translation>Accept and download</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;b&gt;Von&lt;/b&gt;: &lt;i&gt;${VENDOR_WEBSITE}&lt;/i&gt;&lt;br&gt;
+&lt;b&gt;Lizenztext&lt;/b&gt;: ${VENDOR_LICENSE}&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;From&lt;/b&gt;: &lt;i&gt;${VENDOR_WEBSITE}&lt;/i&gt;&lt;br&gt;
+&lt;b&gt;Licence text&lt;/b&gt;: ${VENDOR_LICENSE}&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Bibliothek schon vorhanden</source>
+        <translation>Library already present</translation>
+    </message>
+    <message>
+        <source>Diese Bibliothek war schon einmal installiert, soll die bestehende Installation in &apos;%1&apos; ersetzt werden?</source>
+        <translation>This library has been installed before. Replace the existing installation in &apos;%1&apos;?</translation>
+    </message>
+    <message>
+        <source>Fertig.</source>
+        <translation>Done.</translation>
+    </message>
+    <message>
+        <source>Die Installation von %1 Bibliotheken ist fehlgeschlagen (%2 erfolgreich installiert)&lt;br&gt;Klicken Sie &apos;Details&apos; für weitere Informationen.</source>
+        <translation>Installing %1 libraries failed (%2 installed successfully)&lt;br&gt;Click &apos;Details&apos; for more information.</translation>
+    </message>
+    <message>
+        <source>Konnte Datei &apos;%1&apos; nicht öffnen.</source>
+        <translation>Could not open file &apos;%1&apos;.</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryManagementDialog</name>
+    <message>
+        <source>Raman-Bibliotheken verwalten</source>
+        <translation>Manage Raman libraries</translation>
+    </message>
+    <message>
+        <source>Angehakte Bibliotheken werden geladen; angehakte herunterladbare Bibliotheken werden beim Übernehmen heruntergeladen und installiert.</source>
+        <translation>Ticked libraries are loaded; ticked downloadable libraries are downloaded and installed when you apply.</translation>
+    </message>
+    <message>
+        <source>Bibliothek</source>
+        <translation>Library</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Ordner</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>Ordner hinzufügen ...</source>
+        <translation>Add folder ...</translation>
+    </message>
+    <message>
+        <source>Entfernen</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>Cache löschen</source>
+        <translation>Clear cache</translation>
+    </message>
+    <message>
+        <source>Alle Caches löschen</source>
+        <translation>Clear all caches</translation>
+    </message>
+    <message>
+        <source>Eingerichtete Bibliotheken</source>
+        <translation>Configured libraries</translation>
+    </message>
+    <message>
+        <source>Ordner fehlt</source>
+        <translation>Folder missing</translation>
+    </message>
+    <message>
+        <source>Cache vorhanden</source>
+        <translation>Cache present</translation>
+    </message>
+    <message>
+        <source>Kein Cache</source>
+        <translation>No cache</translation>
+    </message>
+    <message>
+        <source>System</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <source>Mineralien zum Herunterladen</source>
+        <translation>Minerals to download</translation>
+    </message>
+    <message>
+        <source>Pigmente zum Herunterladen</source>
+        <translation>Pigments to download</translation>
+    </message>
+    <message>
+        <source>Installiert, nicht eingerichtet</source>
+        <translation>Installed, not configured</translation>
+    </message>
+    <message>
+        <source>Nicht installiert</source>
+        <translation>Not installed</translation>
+    </message>
+    <message>
+        <source>Raman-Bibliothek auswählen</source>
+        <translation>Select Raman library</translation>
+    </message>
+    <message>
+        <source>Das Wiederherstellen aller Caches kann einige Zeit in Anspruch nehmen - wirklich alle löschen?</source>
+        <translation>Rebuilding all caches can take a while - really delete them all?</translation>
+    </message>
+    <message>
+        <source>Alle löschen</source>
+        <translation>Delete all</translation>
+    </message>
+</context>
+<context>
+    <name>NewMineralPicDialog</name>
+    <message>
+        <source>Bild des Minerals in Datenbank aufnehmen</source>
+        <translation>Add a picture of the mineral to the database</translation>
+    </message>
+    <message>
+        <source>Mineralname</source>
+        <translation>Mineral name</translation>
+    </message>
+    <message>
+        <source>Sammlung</source>
+        <translation>Collection</translation>
+    </message>
+    <message>
+        <source>Fundort</source>
+        <translation>Locality</translation>
+    </message>
+    <message>
+        <source>Copyright</source>
+        <translation>Copyright</translation>
+    </message>
+    <message>
+        <source>Anmerkung</source>
+        <translation>Remark</translation>
+    </message>
+    <message>
+        <source>Neues Bild</source>
+        <translation>New picture</translation>
+    </message>
+    <message>
+        <source>Speichern</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Mineralbild zur Aufnahme in die Datenbank auswählen</source>
+        <translation>Choose a mineral picture to add to the database</translation>
+    </message>
+    <message>
+        <source>Bilder im jpg-Format (*.jpg) ;; Alle Dateien (*.*)</source>
+        <translation>JPEG pictures (*.jpg) ;; All files (*.*)</translation>
+    </message>
+    <message>
+        <source>kein copyright eingegeben</source>
+        <translation>no copyright entered</translation>
+    </message>
+    <message>
+        <source>bitte sicherstellen, dass keine Rechte verletzt werden</source>
+        <translation>please make sure that no rights are infringed</translation>
+    </message>
+    <message>
+        <source>Kein Bild</source>
+        <translation>Not a picture</translation>
+    </message>
+    <message>
+        <source>Die Datei %1 kann nicht als Bild gelesen werden.</source>
+        <translation>The file %1 cannot be read as a picture.</translation>
+    </message>
+    <message>
+        <source>Bild nicht gespeichert</source>
+        <translation>Picture not saved</translation>
+    </message>
+    <message>
+        <source>Das Bild oder seine Beschreibung konnte nicht als %1 gespeichert werden.</source>
+        <translation>The picture or its description could not be saved as %1.</translation>
+    </message>
+</context>
+<context>
+    <name>NicePicWidget</name>
+    <message>
+        <source>Löschen</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Copyright: </source>
+        <translation>Copyright: </translation>
+    </message>
+    <message>
+        <source>Fundort: </source>
+        <translation>Locality: </translation>
+    </message>
+    <message>
+        <source>Sammlung: </source>
+        <translation>Collection: </translation>
+    </message>
+    <message>
+        <source>Anmerkung: </source>
+        <translation>Remark: </translation>
     </message>
 </context>
 <context>
@@ -449,93 +703,61 @@
     </message>
 </context>
 <context>
-    <name>DialogGenerateReport</name>
+    <name>QObject</name>
     <message>
-        <source>Bericht generieren</source>
-        <translation>Generate Report</translation>
+        <source>Automatisch identifiziert</source>
+        <translation>Identified automatically</translation>
     </message>
     <message>
-        <source>Allgemein</source>
-        <translation>General</translation>
+        <source>Manuell ausgewählt</source>
+        <translation>Selected manually</translation>
     </message>
     <message>
-        <source>Pfad zu pdflatex:</source>
-        <translation>Path to pdflatex:</translation>
+        <source>Kein Kommentar angegeben.</source>
+        <translation>No comment given.</translation>
     </message>
     <message>
-        <source>...</source>
-        <translation>...</translation>
+        <source>Funddatum</source>
+        <translation>Date found</translation>
     </message>
     <message>
-        <source>Öffnen wenn fertig:</source>
-        <translation>Open when done:</translation>
-    </message>
-    <message>
-        <source>Aktiviert</source>
-        <translation>Enabled</translation>
-    </message>
-    <message>
-        <source>Stil</source>
-        <translation>Style</translation>
-    </message>
-    <message>
-        <source>Eigenes Template:</source>
-        <translation>Custom template:</translation>
-    </message>
-    <message>
-        <source>Pfad zum Template</source>
-        <translation>Path to the template</translation>
-    </message>
-    <message>
-        <source>Eigenes Logo:</source>
-        <translation>Custom logo:</translation>
-    </message>
-    <message>
-        <source>Pfad zur Bilddatei</source>
-        <translation>Path to the image file</translation>
-    </message>
-    <message>
-        <source>Klicken Sie &quot;Ok&quot;, um das Dokument zu generieren.</source>
-        <translation>Click &quot;Ok&quot; to generate the document.</translation>
+        <source>Fundjahr</source>
+        <translation>Year found</translation>
     </message>
 </context>
 <context>
-    <name>GenerateReportDialog</name>
+    <name>RamanLibraryModel</name>
     <message>
-        <source>TeX-Compiler auswählen</source>
-        <translation>Select TeX Compiler</translation>
+        <source>Wird geladen ...</source>
+        <translation>Loading ...</translation>
     </message>
     <message>
-        <source>Kein gültiges Programm</source>
-        <translation>Not a Valid Program</translation>
+        <source>Erg</source>
+        <translation>Score</translation>
     </message>
     <message>
-        <source>Bitte wählen Sie eine ausführbare Datei aus.</source>
-        <translation>Please select an executable file.</translation>
+        <source>Mineral</source>
+        <translation>Mineral</translation>
     </message>
     <message>
-        <source>Template auswählen</source>
-        <translation>Select Template</translation>
+        <source>Formel</source>
+        <translation>Formula</translation>
     </message>
     <message>
-        <source>LaTeX-Dateien (*.tex);;</source>
-        <translation>LaTeX files (*.tex);;</translation>
+        <source>Ident Nr.</source>
+        <translation>Ident no.</translation>
     </message>
     <message>
-        <source>Logo auswählen</source>
-        <translation>Select Logo</translation>
+        <source>RRUFFID</source>
+        <translation>RRUFF ID</translation>
     </message>
     <message>
-        <source>Bericht speichern</source>
-        <translation>Save Report</translation>
+        <source>Bilder</source>
+        <translation>Pictures</translation>
     </message>
     <message>
-        <source>Bericht generieren fehlgeschlagen</source>
-        <translation>Report Generation Failed</translation>
-    </message>
-    <message>
-        <source>Das Generieren des Berichts ist fehlgeschlagen.</source>
-        <translation>Generating the report failed.</translation>
+        <source>Datenbank</source>
+        <translation>Database</translation>
     </message>
 </context>
 <context>
@@ -622,26 +844,92 @@
     </message>
 </context>
 <context>
-    <name>QObject</name>
+    <name>SampleDataDialog</name>
     <message>
-        <source>Automatisch identifiziert</source>
-        <translation>Identified automatically</translation>
+        <source>Unbenannt</source>
+        <translation>Unnamed</translation>
+    </message>
+</context>
+<context>
+    <name>SaveDataBrowseModel</name>
+    <message>
+        <source>#</source>
+        <translation>#</translation>
     </message>
     <message>
-        <source>Manuell ausgewählt</source>
-        <translation>Selected manually</translation>
+        <source>Bewertung</source>
+        <translation>Rating</translation>
     </message>
     <message>
-        <source>Kein Kommentar angegeben.</source>
-        <translation>No comment given.</translation>
+        <source>Sammlung</source>
+        <translation>Collection</translation>
     </message>
     <message>
-        <source>Funddatum</source>
-        <translation>Date found</translation>
+        <source>Bezeichnung</source>
+        <translation>Name</translation>
     </message>
     <message>
-        <source>Fundjahr</source>
-        <translation>Year found</translation>
+        <source>Inhalte</source>
+        <translation>Contents</translation>
+    </message>
+    <message>
+        <source>Erstellt</source>
+        <translation>Created</translation>
+    </message>
+    <message>
+        <source>Geändert</source>
+        <translation>Modified</translation>
+    </message>
+    <message>
+        <source>Eindeutige ID</source>
+        <translation>Unique ID</translation>
+    </message>
+</context>
+<context>
+    <name>SaveDataBrowseWidget</name>
+    <message>
+        <source>Filter</source>
+        <translation>Filter</translation>
+    </message>
+    <message>
+        <source>Eigentümer enthält</source>
+        <translation>Owner contains</translation>
+    </message>
+    <message>
+        <source>Ergebnis enthält</source>
+        <translation>Result contains</translation>
+    </message>
+    <message>
+        <source>Bezeichnung enthält</source>
+        <translation>Name contains</translation>
+    </message>
+    <message>
+        <source>Bewertung mindestens</source>
+        <translation>Minimum rating</translation>
+    </message>
+    <message>
+        <source>Leere ausblenden</source>
+        <translation>Hide empty</translation>
+    </message>
+    <message>
+        <source>Aktiviert</source>
+        <translation>Enabled</translation>
+    </message>
+    <message>
+        <source>Unbewertete ausblenden</source>
+        <translation>Hide unrated</translation>
+    </message>
+    <message>
+        <source>Angezeigte Spalten</source>
+        <translation>Shown columns</translation>
+    </message>
+    <message>
+        <source>Konfigurieren ...</source>
+        <translation>Configure ...</translation>
+    </message>
+    <message>
+        <source>Speicherdaten-Quellverzeichnis auswählen</source>
+        <translation>Select save data source directory</translation>
     </message>
 </context>
 <context>
@@ -769,138 +1057,6 @@
     <message>
         <source>%1 (erstellt: %2)</source>
         <translation>%1 (created: %2)</translation>
-    </message>
-</context>
-<context>
-    <name>NicePicWidget</name>
-    <message>
-        <source>Löschen</source>
-        <translation>Delete</translation>
-    </message>
-    <message>
-        <source>Copyright: </source>
-        <translation>Copyright: </translation>
-    </message>
-    <message>
-        <source>Fundort: </source>
-        <translation>Locality: </translation>
-    </message>
-    <message>
-        <source>Sammlung: </source>
-        <translation>Collection: </translation>
-    </message>
-    <message>
-        <source>Anmerkung: </source>
-        <translation>Remark: </translation>
-    </message>
-</context>
-<context>
-    <name>DialogShowNicePic</name>
-    <message>
-        <source>Mineral Erkennungsbild</source>
-        <translation>Mineral identification picture</translation>
-    </message>
-</context>
-<context>
-    <name>NewMineralPicDialog</name>
-    <message>
-        <source>Bild des Minerals in Datenbank aufnehmen</source>
-        <translation>Add a picture of the mineral to the database</translation>
-    </message>
-    <message>
-        <source>Mineralname</source>
-        <translation>Mineral name</translation>
-    </message>
-    <message>
-        <source>Sammlung</source>
-        <translation>Collection</translation>
-    </message>
-    <message>
-        <source>Fundort</source>
-        <translation>Locality</translation>
-    </message>
-    <message>
-        <source>Copyright</source>
-        <translation>Copyright</translation>
-    </message>
-    <message>
-        <source>Anmerkung</source>
-        <translation>Remark</translation>
-    </message>
-    <message>
-        <source>Neues Bild</source>
-        <translation>New picture</translation>
-    </message>
-    <message>
-        <source>Speichern</source>
-        <translation>Save</translation>
-    </message>
-    <message>
-        <source>Mineralbild zur Aufnahme in die Datenbank auswählen</source>
-        <translation>Choose a mineral picture to add to the database</translation>
-    </message>
-    <message>
-        <source>Bilder im jpg-Format (*.jpg) ;; Alle Dateien (*.*)</source>
-        <translation>JPEG pictures (*.jpg) ;; All files (*.*)</translation>
-    </message>
-    <message>
-        <source>kein copyright eingegeben</source>
-        <translation>no copyright entered</translation>
-    </message>
-    <message>
-        <source>bitte sicherstellen, dass keine Rechte verletzt werden</source>
-        <translation>please make sure that no rights are infringed</translation>
-    </message>
-    <message>
-        <source>Kein Bild</source>
-        <translation>Not a picture</translation>
-    </message>
-    <message>
-        <source>Die Datei %1 kann nicht als Bild gelesen werden.</source>
-        <translation>The file %1 cannot be read as a picture.</translation>
-    </message>
-    <message>
-        <source>Bild nicht gespeichert</source>
-        <translation>Picture not saved</translation>
-    </message>
-    <message>
-        <source>Das Bild oder seine Beschreibung konnte nicht als %1 gespeichert werden.</source>
-        <translation>The picture or its description could not be saved as %1.</translation>
-    </message>
-</context>
-<context>
-    <name>RamanLibraryModel</name>
-    <message>
-        <source>Wird geladen ...</source>
-        <translation>Loading ...</translation>
-    </message>
-    <message>
-        <source>Erg</source>
-        <translation>Score</translation>
-    </message>
-    <message>
-        <source>Mineral</source>
-        <translation>Mineral</translation>
-    </message>
-    <message>
-        <source>Formel</source>
-        <translation>Formula</translation>
-    </message>
-    <message>
-        <source>Ident Nr.</source>
-        <translation>Ident no.</translation>
-    </message>
-    <message>
-        <source>RRUFFID</source>
-        <translation>RRUFF ID</translation>
-    </message>
-    <message>
-        <source>Bilder</source>
-        <translation>Pictures</translation>
-    </message>
-    <message>
-        <source>Datenbank</source>
-        <translation>Database</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,142 @@
+#pragma once
+
+// Serves library archives over HTTP on 127.0.0.1, and builds the archives from files, so that
+// installation tests never leave the machine.
+
+#include <QByteArray>
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QPair>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QVector>
+
+#include <zlib.h>
+
+namespace TestZip {
+
+using Entries = QVector<QPair<QString, QByteArray>>;
+
+// An uncompressed ZIP archive with the names exactly as given; a name ending in "/" is a folder.
+inline QByteArray build(const Entries &entries)
+{
+    QByteArray archive, directory;
+    QDataStream out(&archive, QIODevice::WriteOnly), dir(&directory, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    dir.setByteOrder(QDataStream::LittleEndian);
+    for (const auto &[name, data] : entries) {
+        const QByteArray fileName = name.toUtf8();
+        const quint32 crc
+            = crc32(0, reinterpret_cast<const Bytef *>(data.constData()), uInt(data.size()));
+        const quint32 offset = quint32(archive.size());
+        out << quint32(0x04034b50) << quint16(20) << quint16(0) << quint16(0) << quint16(0)
+            << quint16(0x21) << crc << quint32(data.size()) << quint32(data.size())
+            << quint16(fileName.size()) << quint16(0);
+        out.writeRawData(fileName.constData(), fileName.size());
+        out.writeRawData(data.constData(), data.size());
+        const quint32 attributes = name.endsWith(QLatin1Char('/')) ? 0x10 : 0;
+        dir << quint32(0x02014b50) << quint16(20) << quint16(20) << quint16(0) << quint16(0)
+            << quint16(0) << quint16(0x21) << crc << quint32(data.size()) << quint32(data.size())
+            << quint16(fileName.size()) << quint16(0) << quint16(0) << quint16(0) << quint16(0)
+            << attributes << offset;
+        dir.writeRawData(fileName.constData(), fileName.size());
+    }
+    const quint32 directoryOffset = quint32(archive.size());
+    out.writeRawData(directory.constData(), directory.size());
+    out << quint32(0x06054b50) << quint16(0) << quint16(0) << quint16(entries.size())
+        << quint16(entries.size()) << quint32(directory.size()) << directoryOffset << quint16(0);
+    return archive;
+}
+
+// The first `count` real RRUFF spectra of the test data, named `prefix` + their own names.
+inline Entries rruffSpectra(int count, const QString &prefix = QString())
+{
+    const QDir library(QStringLiteral(RAMAN_TEST_DATA_DIR "/rruff/library"));
+    Entries entries;
+    for (const QString &name :
+         library.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name).mid(0, count)) {
+        QFile file(library.filePath(name));
+        if (file.open(QIODevice::ReadOnly))
+            entries.append({prefix + name, file.readAll()});
+    }
+    return entries;
+}
+
+} // namespace TestZip
+
+using Entries = TestZip::Entries;
+
+class LibraryServer : public QObject
+{
+public:
+    struct Route
+    {
+        Route() = default;
+        Route(int status, const QByteArray &body, const QByteArray &location = {},
+              int sendBytes = -1, bool stall = false)
+            : status(status)
+            , body(body)
+            , location(location)
+            , sendBytes(sendBytes)
+            , stall(stall)
+        {}
+        int status = 404;
+        QByteArray body;
+        QByteArray location; // for redirects
+        int sendBytes = -1;  // fewer than the body's length: the connection closes early
+        bool stall = false;  // headers and half the body, then nothing
+    };
+
+    LibraryServer()
+    {
+        connect(&m_server, &QTcpServer::newConnection, this, [this]() {
+            while (QTcpSocket *socket = m_server.nextPendingConnection())
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket]() { serve(socket); });
+        });
+    }
+
+    bool listen() { return m_server.listen(QHostAddress::LocalHost); }
+    QString url(const QString &path) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path);
+    }
+    void addRoute(const QByteArray &path, const Route &route) { m_routes.insert(path, route); }
+    // The header blocks of all requests received.
+    QVector<QByteArray> requests() const { return m_requests; }
+
+private:
+    void serve(QTcpSocket *socket)
+    {
+        QByteArray &buffer = m_buffers[socket];
+        buffer += socket->readAll();
+        const int end = buffer.indexOf("\r\n\r\n");
+        if (end < 0)
+            return;
+        const QByteArray head = buffer.left(end);
+        m_requests.append(head);
+        const QByteArray path = head.split(' ').value(1);
+        const Route route = m_routes.value(path, Route(404, "not here"));
+        const char *reason = route.status == 200   ? "OK"
+                             : route.status == 302 ? "Found"
+                                                   : "Not Found";
+        QByteArray response = "HTTP/1.1 " + QByteArray::number(route.status) + ' ' + reason
+                              + "\r\nContent-Length: " + QByteArray::number(route.body.size())
+                              + "\r\nConnection: close\r\n";
+        if (!route.location.isEmpty())
+            response += "Location: " + route.location + "\r\n";
+        response += "\r\n";
+        const int sent = route.stall            ? route.body.size() / 2
+                         : route.sendBytes >= 0 ? route.sendBytes
+                                                : route.body.size();
+        socket->write(response + route.body.left(sent));
+        if (!route.stall)
+            socket->disconnectFromHost();
+    }
+
+    QTcpServer m_server;
+    QMap<QByteArray, Route> m_routes;
+    QMap<QTcpSocket *, QByteArray> m_buffers;
+    QVector<QByteArray> m_requests;
+};
