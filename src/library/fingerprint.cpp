@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
 
 double fingerprintWidthScale(int sliderValue)
 {
@@ -224,6 +225,41 @@ float folded(float ratio)
     return ratio > 1.0f ? 1.0f / ratio : ratio;
 }
 
+// The similarity s of a candidate pair; false when the two are too far apart. Weak peaks
+// get a wider position tolerance, up to twice the normal one.
+bool scorePair(const FingerprintPeak &a, const FingerprintPeak &b, const FingerprintParameters &p,
+               double *s, float *meanWeight)
+{
+    const double dPos = a.position - b.position;
+    *meanWeight = (a.weight + b.weight) / 2.0f;
+    const float tol = std::clamp(1.0f / std::sqrt(*meanWeight), 1.0f, 2.0f);
+    const double tMax = tol * p.maxWavenumDiff;
+    const double tPerfect = tol * p.uncertaintyWavenumDiff;
+    if (std::isnan(dPos) || std::fabs(dPos) > tMax)
+        return false;
+    *s = 1.0;
+    if (std::fabs(dPos) > tPerfect)
+        *s = 1.0 - (std::fabs(dPos) - tPerfect) / (tMax - tPerfect);
+    const float w = folded(ratioOf(a.width, b.width));
+    if (w < 1.0 / p.uncertaintyWidth)
+        *s *= 0.2 * p.uncertaintyWidth * w + 0.8;
+    const float e = folded(ratioOf(a.height, b.height));
+    if (std::sqrt(e) < 1.0 / p.uncertaintyEnergy)
+        *s *= 0.7 * p.uncertaintyEnergy * e + 0.3;
+    return true;
+}
+
+// Unmatched peaks near the low end of the range count less: their bands are often cut off.
+float unmatchedPenalty(const FingerprintPeak &q, double noise, double lo, double hi,
+                       const FingerprintParameters &p)
+{
+    const double posFactor
+        = lo == -1.0 ? 1.0 : std::min((q.position - lo) / (lo + 0.07 * (hi - lo)), 1.0);
+    const double heightFactor = std::min(q.height / (noise * p.unrecognizableNoiseFactor), 1.0);
+    const float value = float(q.weight * posFactor * heightFactor);
+    return value > 1.0f ? float(p.clearUnmatchedPenalty) : value;
+}
+
 // Marks the first unmatched peak at the given position as matched.
 void removeFirstAt(const QVector<FingerprintPeak> &peaks, QVarLengthArray<bool, 64> &removed,
                    double position)
@@ -274,22 +310,10 @@ double matchFingerprints(const SpectrumFingerprint &A, const SpectrumFingerprint
     for (const auto &[ia, ib] : pairs) {
         const FingerprintPeak &a = A.peaks[ia];
         const FingerprintPeak &b = B.peaks[ib];
-        const double dPos = a.position - b.position;
-        const float meanWeight = (a.weight + b.weight) / 2.0f;
-        const float tol = std::clamp(1.0f / std::sqrt(meanWeight), 1.0f, 2.0f);
-        const double tMax = tol * p.maxWavenumDiff;
-        const double tPerfect = tol * p.uncertaintyWavenumDiff;
-        if (std::isnan(dPos) || std::fabs(dPos) > tMax)
+        double s = 0.0;
+        float meanWeight = 0.0f;
+        if (!scorePair(a, b, p, &s, &meanWeight))
             continue;
-        double s = 1.0;
-        if (std::fabs(dPos) > tPerfect)
-            s = 1.0 - (std::fabs(dPos) - tPerfect) / (tMax - tPerfect);
-        const float w = folded(ratioOf(a.width, b.width));
-        if (w < 1.0 / p.uncertaintyWidth)
-            s *= 0.2 * p.uncertaintyWidth * w + 0.8;
-        const float e = folded(ratioOf(a.height, b.height));
-        if (std::sqrt(e) < 1.0 / p.uncertaintyEnergy)
-            s *= 0.7 * p.uncertaintyEnergy * e + 0.3;
         removeFirstAt(A.peaks, removedA, a.position);
         removeFirstAt(B.peaks, removedB, b.position);
         acc += float(s) * meanWeight;
@@ -298,23 +322,152 @@ double matchFingerprints(const SpectrumFingerprint &A, const SpectrumFingerprint
 
     const double lo = std::min(A.xFirst, B.xFirst);
     const double hi = std::max(A.xLast, B.xLast);
-    // Unmatched peaks near the low end of the range count less: their bands are often cut off.
-    const auto penalty = [&](const SpectrumFingerprint &F, const FingerprintPeak &q) {
-        const double posFactor =
-            lo == -1.0 ? 1.0 : std::min((q.position - lo) / (lo + 0.07 * (hi - lo)), 1.0);
-        const double heightFactor = std::min(q.height / (F.noise * p.unrecognizableNoiseFactor), 1.0);
-        const float value = float(q.weight * posFactor * heightFactor);
-        return value > 1.0f ? float(p.clearUnmatchedPenalty) : value;
-    };
     float denominator = matchedWeight;
     for (int ib = 0; ib < nb; ++ib) {
         if (!removedB[ib])
-            denominator += penalty(B, B.peaks[ib]);
+            denominator += unmatchedPenalty(B.peaks[ib], B.noise, lo, hi, p);
     }
     if (!p.ignoreUnmatchedMeasured) {
         for (int ia = 0; ia < na; ++ia) {
             if (!removedA[ia])
-                denominator += penalty(A, A.peaks[ia]);
+                denominator += unmatchedPenalty(A.peaks[ia], A.noise, lo, hi, p);
+        }
+    }
+    const float score = std::fabs(denominator) > 1e-12f ? 10.0f * acc / denominator : 10.0f * acc;
+    return double(score);
+}
+
+FingerprintMatcher::FingerprintMatcher(const SpectrumFingerprint &measured,
+                                       const FingerprintParameters &parameters)
+    : m_measured(measured)
+    , m_parameters(parameters)
+{
+    const int n = measured.peaks.size();
+    QVector<int> order(n);
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&measured](int a, int b) {
+        return measured.peaks[a].position < measured.peaks[b].position;
+    });
+    m_sameFirst.resize(n);
+    m_sameNext.resize(n);
+    for (int k = 0; k < n;) {
+        // A run of equal positions, in index order thanks to the stable sort.
+        int end = k + 1;
+        while (end < n && measured.peaks[order[end]].position == measured.peaks[order[k]].position)
+            ++end;
+        m_positions.append(measured.peaks[order[k]].position);
+        m_firstIndex.append(order[k]);
+        for (int r = k; r < end; ++r) {
+            m_sameFirst[order[r]] = order[k];
+            m_sameNext[order[r]] = r + 1 < end ? order[r + 1] : -1;
+        }
+        k = end;
+    }
+}
+
+namespace {
+
+// The nearest of ascending positions to q, the smallest index among equally near ones: the same
+// choice as nearestPeak's linear scan, found by bisection.
+template<typename PositionAt, typename IndexAt>
+int nearestSorted(int count, double q, PositionAt positionAt, IndexAt indexAt)
+{
+    int low = 0, high = count;
+    while (low < high) {
+        const int middle = (low + high) / 2;
+        if (positionAt(middle) < q)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    double best = std::numeric_limits<double>::infinity();
+    int bestIndex = std::numeric_limits<int>::max();
+    const auto consider = [&](int k) {
+        const double distance = std::fabs(positionAt(k) - q);
+        if (distance > best)
+            return false;
+        if (distance < best || indexAt(k) < bestIndex)
+            bestIndex = indexAt(k);
+        best = distance;
+        return true;
+    };
+    for (int k = low - 1; k >= 0 && consider(k); --k) {
+    }
+    for (int k = low; k < count && consider(k); ++k) {
+    }
+    return bestIndex;
+}
+
+} // namespace
+
+double FingerprintMatcher::match(const SortedPeaksFingerprint &B) const
+{
+    const QVector<FingerprintPeak> &aPeaks = m_measured.peaks;
+    const FingerprintParameters &p = m_parameters;
+    if (aPeaks.isEmpty() || B.count == 0)
+        return -1.0;
+    const int na = aPeaks.size();
+    const int nb = B.count;
+    const FingerprintPeak *bPeaks = B.peaks;
+
+    QVarLengthArray<std::pair<int, int>, 256> pairs;
+    QVarLengthArray<int, 128> partnerOfA(na);
+    for (int ia = 0; ia < na; ++ia) {
+        partnerOfA[ia] = -1;
+        const double position = aPeaks[ia].position;
+        if (position > B.xFirst && position < B.xLast) {
+            partnerOfA[ia] = nearestSorted(
+                nb, position, [bPeaks](int k) { return bPeaks[k].position; },
+                [](int k) { return k; });
+            pairs.append({ia, partnerOfA[ia]});
+        }
+    }
+    const double *positions = m_positions.constData();
+    const int *firstIndex = m_firstIndex.constData();
+    for (int ib = 0; ib < nb; ++ib) {
+        const double position = bPeaks[ib].position;
+        if (position > m_measured.xFirst && position < m_measured.xLast) {
+            const int ia = nearestSorted(
+                m_positions.size(), position, [positions](int k) { return positions[k]; },
+                [firstIndex](int k) { return firstIndex[k]; });
+            if (partnerOfA[ia] != ib)
+                pairs.append({ia, ib});
+        }
+    }
+
+    QVarLengthArray<bool, 128> removedA(na);
+    QVarLengthArray<bool, 256> removedB(nb);
+    std::fill(removedA.begin(), removedA.end(), false);
+    std::fill(removedB.begin(), removedB.end(), false);
+    float acc = 0.0f;
+    float matchedWeight = 0.0f;
+    for (const auto &[ia, ib] : pairs) {
+        double s = 0.0;
+        float meanWeight = 0.0f;
+        if (!scorePair(aPeaks[ia], bPeaks[ib], p, &s, &meanWeight))
+            continue;
+        // The first unmatched measured peak at this position; library positions are distinct.
+        int j = m_sameFirst[ia];
+        while (j != -1 && removedA[j])
+            j = m_sameNext[j];
+        if (j != -1)
+            removedA[j] = true;
+        removedB[ib] = true;
+        acc += float(s) * meanWeight;
+        matchedWeight += meanWeight;
+    }
+
+    const double lo = std::min(m_measured.xFirst, B.xFirst);
+    const double hi = std::max(m_measured.xLast, B.xLast);
+    float denominator = matchedWeight;
+    for (int ib = 0; ib < nb; ++ib) {
+        if (!removedB[ib])
+            denominator += unmatchedPenalty(bPeaks[ib], B.noise, lo, hi, p);
+    }
+    if (!p.ignoreUnmatchedMeasured) {
+        for (int ia = 0; ia < na; ++ia) {
+            if (!removedA[ia])
+                denominator += unmatchedPenalty(aPeaks[ia], m_measured.noise, lo, hi, p);
         }
     }
     const float score = std::fabs(denominator) > 1e-12f ? 10.0f * acc / denominator : 10.0f * acc;

@@ -72,5 +72,35 @@ SpectrumFingerprint buildFingerprint(const RamanData<Wavenumbers> &spectrum,
 double matchFingerprints(const SpectrumFingerprint &measured, const SpectrumFingerprint &library,
                          const FingerprintParameters &parameters);
 
+// A library-side fingerprint whose peaks live elsewhere, sorted by strictly increasing position
+// (as the peaks of a combined fingerprint are).
+struct SortedPeaksFingerprint
+{
+    const FingerprintPeak *peaks = nullptr;
+    int count = 0;
+    double xFirst = -1.0;
+    double xLast = -1.0;
+    double noise = 0.0;
+};
+
+// matchFingerprints for one measured fingerprint against very many library-side ones: the
+// measured side is indexed once, the library side is read in place, nothing is allocated per
+// match (up to 128 measured and 256 library peaks). Gives exactly matchFingerprints' score.
+class FingerprintMatcher
+{
+public:
+    FingerprintMatcher(const SpectrumFingerprint &measured, const FingerprintParameters &parameters);
+
+    double match(const SortedPeaksFingerprint &library) const;
+
+private:
+    SpectrumFingerprint m_measured;
+    FingerprintParameters m_parameters;
+    QVector<double> m_positions; // distinct measured peak positions, ascending
+    QVector<int> m_firstIndex;   // smallest peak index at each of m_positions
+    QVector<int> m_sameFirst;    // per peak: the smallest index at its position
+    QVector<int> m_sameNext;     // per peak: the next larger index at its position, or -1
+};
+
 // Cosine similarity times 10 over the common range of two spectra on the same grid.
 double correlateSpectra(const RamanData<Wavenumbers> &a, const RamanData<Wavenumbers> &b);

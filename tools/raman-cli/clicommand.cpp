@@ -5,6 +5,7 @@
 #include "identifycommand.h"
 #include "infocommand.h"
 #include "listcommand.h"
+#include "mixturecommand.h"
 #include "processcommand.h"
 #include "reportcommand.h"
 #include "upgradecommand.h"
@@ -21,6 +22,7 @@ const QVector<CliCommand> &cliCommands()
         {"list", "list the measurements below a folder as TSV", &runListCommand},
         {"cache", "build the caches of reference library folders", &runCacheCommand},
         {"identify", "search spectra against the reference library", &runIdentifyCommand},
+        {"mixture", "search the reference library for pairs of minerals", &runMixtureCommand},
         {"report", "write the PDF report of a measuring point", &runReportCommand},
     };
     return commands;
