@@ -31,18 +31,40 @@ SpectrumFingerprint combinedFingerprint(const SpectrumFingerprint &a, const Spec
     return sum;
 }
 
-int combinePeaks(const FingerprintPeak *a, int countA, const FingerprintPeak *b, int countB,
-                 FingerprintPeak *out)
+namespace {
+
+template<bool Tagged>
+int combine(const FingerprintPeak *a, const int *tagsA, int countA, const FingerprintPeak *b,
+            const int *tagsB, int countB, FingerprintPeak *out, int *tagsOut)
 {
     int ia = 0, ib = 0, kept = 0;
     while (ia < countA || ib < countB) {
         // At equal positions a's peak comes first, as in a stable sort of a's peaks then b's.
         const bool takeA = ib == countB || (ia < countA && !(b[ib].position < a[ia].position));
-        const FingerprintPeak &peak = takeA ? a[ia++] : b[ib++];
-        if (kept == 0 || std::fabs(peak.position - out[kept - 1].position) >= combinedPeakDistance)
+        const FingerprintPeak &peak = takeA ? a[ia] : b[ib];
+        if (kept == 0
+            || std::fabs(peak.position - out[kept - 1].position) >= combinedPeakDistance) {
+            if constexpr (Tagged)
+                tagsOut[kept] = takeA ? tagsA[ia] : tagsB[ib];
             out[kept++] = peak;
+        }
+        ++(takeA ? ia : ib);
     }
     return kept;
+}
+
+} // namespace
+
+int combinePeaks(const FingerprintPeak *a, int countA, const FingerprintPeak *b, int countB,
+                 FingerprintPeak *out)
+{
+    return combine<false>(a, nullptr, countA, b, nullptr, countB, out, nullptr);
+}
+
+int combinePeaks(const FingerprintPeak *a, const int *tagsA, int countA, const FingerprintPeak *b,
+                 const int *tagsB, int countB, FingerprintPeak *out, int *tagsOut)
+{
+    return combine<true>(a, tagsA, countA, b, tagsB, countB, out, tagsOut);
 }
 
 namespace {
@@ -70,6 +92,9 @@ struct SearchState
             offsets.append(sortedPeaks.size());
             mostPeaks = std::max(mostPeaks, int(peaks.size()));
         }
+        nearestMeasured.reserve(sortedPeaks.size());
+        for (const FingerprintPeak &peak : qAsConst(sortedPeaks))
+            nearestMeasured.append(matcher.nearestMeasuredPeak(peak.position));
     }
 
     const QVector<RamanLibrarySpectrum> spectra;
@@ -77,6 +102,7 @@ struct SearchState
     const FingerprintMatcher matcher;
     QVector<FingerprintPeak> sortedPeaks; // each fingerprint's peaks by position, one after another
     QVector<int> offsets;                 // fingerprint i: sortedPeaks[offsets[i], offsets[i + 1])
+    QVector<int> nearestMeasured;         // per sorted peak: the measured peak it pairs with
     int mostPeaks = 0;
 };
 
@@ -97,17 +123,21 @@ public:
         result_type results(n);
         LinearCombinationResult *out = results.data();
         QVarLengthArray<FingerprintPeak, 256> combined(2 * s.mostPeaks);
+        QVarLengthArray<int, 256> combinedNearest(2 * s.mostPeaks);
         const FingerprintPeak *peaks = s.sortedPeaks.constData();
+        const int *nearest = s.nearestMeasured.constData();
         const int *offsets = s.offsets.constData();
         const RamanLibrarySpectrum *spectra = s.spectra.constData();
         const SpectrumFingerprint &a = s.fingerprints.at(i);
         SortedPeaksFingerprint sum;
         sum.peaks = combined.constData();
+        sum.nearestMeasured = combinedNearest.constData();
         for (int j = 0; j < n; ++j) {
             const SpectrumFingerprint &b = s.fingerprints.at(j);
-            sum.count
-                = combinePeaks(peaks + offsets[i], offsets[i + 1] - offsets[i], peaks + offsets[j],
-                               offsets[j + 1] - offsets[j], combined.data());
+            sum.count = combinePeaks(peaks + offsets[i], nearest + offsets[i],
+                                     offsets[i + 1] - offsets[i], peaks + offsets[j],
+                                     nearest + offsets[j], offsets[j + 1] - offsets[j],
+                                     combined.data(), combinedNearest.data());
             sum.xFirst = std::min(a.xFirst, b.xFirst);
             sum.xLast = std::max(a.xLast, b.xLast);
             sum.noise = (a.noise + b.noise) / 2.0;

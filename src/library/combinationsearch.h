@@ -28,6 +28,9 @@ SpectrumFingerprint combinedFingerprint(const SpectrumFingerprint &a, const Spec
 // (room for countA + countB peaks); returns how many were kept.
 int combinePeaks(const FingerprintPeak *a, int countA, const FingerprintPeak *b, int countB,
                  FingerprintPeak *out);
+// The same, carrying a value per peak along from tagsA and tagsB to tagsOut.
+int combinePeaks(const FingerprintPeak *a, const int *tagsA, int countA, const FingerprintPeak *b,
+                 const int *tagsB, int countB, FingerprintPeak *out, int *tagsOut);
 
 // Scores every ordered pair (i, j) of library fingerprints, self-pairs included, against the
 // measured fingerprint on the global thread pool and returns at once. The result holds the

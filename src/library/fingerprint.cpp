@@ -227,10 +227,13 @@ float folded(float ratio)
 
 // The similarity s of a candidate pair; false when the two are too far apart. Weak peaks
 // get a wider position tolerance, up to twice the normal one.
-bool scorePair(const FingerprintPeak &a, const FingerprintPeak &b, const FingerprintParameters &p,
-               double *s, float *meanWeight)
+inline bool scorePair(const FingerprintPeak &a, const FingerprintPeak &b,
+                      const FingerprintParameters &p, double *s, float *meanWeight)
 {
     const double dPos = a.position - b.position;
+    // tol is at most 2, so pairs further apart never match, whatever their weights.
+    if (std::fabs(dPos) > 2.0 * p.maxWavenumDiff)
+        return false;
     *meanWeight = (a.weight + b.weight) / 2.0f;
     const float tol = std::clamp(1.0f / std::sqrt(*meanWeight), 1.0f, 2.0f);
     const double tMax = tol * p.maxWavenumDiff;
@@ -250,14 +253,27 @@ bool scorePair(const FingerprintPeak &a, const FingerprintPeak &b, const Fingerp
 }
 
 // Unmatched peaks near the low end of the range count less: their bands are often cut off.
+inline double positionFactor(double position, double lo, double hi)
+{
+    return lo == -1.0 ? 1.0 : std::min((position - lo) / (lo + 0.07 * (hi - lo)), 1.0);
+}
+
+inline double heightFactor(const FingerprintPeak &q, double noise, const FingerprintParameters &p)
+{
+    return std::min(q.height / (noise * p.unrecognizableNoiseFactor), 1.0);
+}
+
+inline float penaltyOf(const FingerprintPeak &q, double positionFactor, double heightFactor,
+                       const FingerprintParameters &p)
+{
+    const float value = float(q.weight * positionFactor * heightFactor);
+    return value > 1.0f ? float(p.clearUnmatchedPenalty) : value;
+}
+
 float unmatchedPenalty(const FingerprintPeak &q, double noise, double lo, double hi,
                        const FingerprintParameters &p)
 {
-    const double posFactor
-        = lo == -1.0 ? 1.0 : std::min((q.position - lo) / (lo + 0.07 * (hi - lo)), 1.0);
-    const double heightFactor = std::min(q.height / (noise * p.unrecognizableNoiseFactor), 1.0);
-    const float value = float(q.weight * posFactor * heightFactor);
-    return value > 1.0f ? float(p.clearUnmatchedPenalty) : value;
+    return penaltyOf(q, positionFactor(q.position, lo, hi), heightFactor(q, noise, p), p);
 }
 
 // Marks the first unmatched peak at the given position as matched.
@@ -348,6 +364,7 @@ FingerprintMatcher::FingerprintMatcher(const SpectrumFingerprint &measured,
     std::stable_sort(order.begin(), order.end(), [&measured](int a, int b) {
         return measured.peaks[a].position < measured.peaks[b].position;
     });
+    m_distinctOf.resize(n);
     m_sameFirst.resize(n);
     m_sameNext.resize(n);
     for (int k = 0; k < n;) {
@@ -355,31 +372,27 @@ FingerprintMatcher::FingerprintMatcher(const SpectrumFingerprint &measured,
         int end = k + 1;
         while (end < n && measured.peaks[order[end]].position == measured.peaks[order[k]].position)
             ++end;
-        m_positions.append(measured.peaks[order[k]].position);
-        m_firstIndex.append(order[k]);
         for (int r = k; r < end; ++r) {
+            m_distinctOf[order[r]] = m_positions.size();
             m_sameFirst[order[r]] = order[k];
             m_sameNext[order[r]] = r + 1 < end ? order[r + 1] : -1;
         }
+        m_positions.append(measured.peaks[order[k]].position);
+        m_firstIndex.append(order[k]);
         k = end;
     }
+    for (const FingerprintPeak &peak : measured.peaks)
+        m_heightFactors.append(heightFactor(peak, measured.noise, parameters));
 }
 
 namespace {
 
-// The nearest of ascending positions to q, the smallest index among equally near ones: the same
-// choice as nearestPeak's linear scan, found by bisection.
+// The nearest of ascending positions to q, given the first one not below q, with the smallest
+// index among equally near ones: the choice of nearestPeak's scan from the front.
 template<typename PositionAt, typename IndexAt>
-int nearestSorted(int count, double q, PositionAt positionAt, IndexAt indexAt)
+inline int nearestAround(int firstNotBelow, int count, double q, PositionAt positionAt,
+                         IndexAt indexAt)
 {
-    int low = 0, high = count;
-    while (low < high) {
-        const int middle = (low + high) / 2;
-        if (positionAt(middle) < q)
-            low = middle + 1;
-        else
-            high = middle;
-    }
     double best = std::numeric_limits<double>::infinity();
     int bestIndex = std::numeric_limits<int>::max();
     const auto consider = [&](int k) {
@@ -391,48 +404,77 @@ int nearestSorted(int count, double q, PositionAt positionAt, IndexAt indexAt)
         best = distance;
         return true;
     };
-    for (int k = low - 1; k >= 0 && consider(k); --k) {
+    for (int k = firstNotBelow - 1; k >= 0 && consider(k); --k) {
     }
-    for (int k = low; k < count && consider(k); ++k) {
+    for (int k = firstNotBelow; k < count && consider(k); ++k) {
     }
     return bestIndex;
 }
 
 } // namespace
 
+int FingerprintMatcher::nearestMeasuredPeak(double position) const
+{
+    if (!(position > m_measured.xFirst && position < m_measured.xLast) || m_positions.isEmpty())
+        return -1;
+    const double *positions = m_positions.constData();
+    const int *firstIndex = m_firstIndex.constData();
+    const int firstNotBelow =
+        int(std::lower_bound(m_positions.cbegin(), m_positions.cend(), position)
+            - m_positions.cbegin());
+    return nearestAround(
+        firstNotBelow, m_positions.size(), position, [positions](int j) { return positions[j]; },
+        [firstIndex](int j) { return firstIndex[j]; });
+}
+
 double FingerprintMatcher::match(const SortedPeaksFingerprint &B) const
 {
-    const QVector<FingerprintPeak> &aPeaks = m_measured.peaks;
+    const FingerprintPeak *aPeaks = m_measured.peaks.constData();
     const FingerprintParameters &p = m_parameters;
-    if (aPeaks.isEmpty() || B.count == 0)
-        return -1.0;
-    const int na = aPeaks.size();
+    const int na = m_measured.peaks.size();
     const int nb = B.count;
+    if (na == 0 || nb == 0)
+        return -1.0;
     const FingerprintPeak *bPeaks = B.peaks;
+    const double *positions = m_positions.constData();
+    const int *firstIndex = m_firstIndex.constData();
+    const int distinct = m_positions.size();
 
+    // Both sides are walked in position order, so each nearest neighbour is found next to where
+    // the previous one was.
+    QVarLengthArray<int, 128> nearestOfDistinct(distinct);
+    for (int d = 0, k = 0; d < distinct; ++d) {
+        while (k < nb && bPeaks[k].position < positions[d])
+            ++k;
+        nearestOfDistinct[d] = nearestAround(
+            k, nb, positions[d], [bPeaks](int j) { return bPeaks[j].position; },
+            [](int j) { return j; });
+    }
     QVarLengthArray<std::pair<int, int>, 256> pairs;
     QVarLengthArray<int, 128> partnerOfA(na);
     for (int ia = 0; ia < na; ++ia) {
         partnerOfA[ia] = -1;
         const double position = aPeaks[ia].position;
         if (position > B.xFirst && position < B.xLast) {
-            partnerOfA[ia] = nearestSorted(
-                nb, position, [bPeaks](int k) { return bPeaks[k].position; },
-                [](int k) { return k; });
+            partnerOfA[ia] = nearestOfDistinct[m_distinctOf[ia]];
             pairs.append({ia, partnerOfA[ia]});
         }
     }
-    const double *positions = m_positions.constData();
-    const int *firstIndex = m_firstIndex.constData();
-    for (int ib = 0; ib < nb; ++ib) {
-        const double position = bPeaks[ib].position;
-        if (position > m_measured.xFirst && position < m_measured.xLast) {
-            const int ia = nearestSorted(
-                m_positions.size(), position, [positions](int k) { return positions[k]; },
-                [firstIndex](int k) { return firstIndex[k]; });
-            if (partnerOfA[ia] != ib)
-                pairs.append({ia, ib});
+    for (int ib = 0, d = 0; ib < nb; ++ib) {
+        int ia = -1;
+        if (B.nearestMeasured) {
+            ia = B.nearestMeasured[ib];
+        } else {
+            const double position = bPeaks[ib].position;
+            while (d < distinct && positions[d] < position)
+                ++d;
+            if (position > m_measured.xFirst && position < m_measured.xLast)
+                ia = nearestAround(
+                    d, distinct, position, [positions](int j) { return positions[j]; },
+                    [firstIndex](int j) { return firstIndex[j]; });
         }
+        if (ia != -1 && partnerOfA[ia] != ib)
+            pairs.append({ia, ib});
     }
 
     QVarLengthArray<bool, 128> removedA(na);
@@ -467,7 +509,8 @@ double FingerprintMatcher::match(const SortedPeaksFingerprint &B) const
     if (!p.ignoreUnmatchedMeasured) {
         for (int ia = 0; ia < na; ++ia) {
             if (!removedA[ia])
-                denominator += unmatchedPenalty(aPeaks[ia], m_measured.noise, lo, hi, p);
+                denominator += penaltyOf(aPeaks[ia], positionFactor(aPeaks[ia].position, lo, hi),
+                                         m_heightFactors[ia], p);
         }
     }
     const float score = std::fabs(denominator) > 1e-12f ? 10.0f * acc / denominator : 10.0f * acc;
