@@ -47,27 +47,42 @@ Peaks sortedByPosition(Peaks peaks)
     return peaks;
 }
 
-// The score of every pair through the in-place path, checked against matching a combined copy.
+// The score of every pair through the in-place path, with the library peaks' measured
+// neighbours found by the matcher or known beforehand, checked against matching a combined copy.
 int countDisagreements(const SpectrumFingerprint &measured,
                        const QVector<SpectrumFingerprint> &library,
                        const FingerprintParameters &parameters)
 {
     const FingerprintMatcher matcher(measured, parameters);
+    const auto neighbours = [&matcher](const Peaks &peaks) {
+        QVector<int> nearest;
+        for (const FingerprintPeak &peak : peaks)
+            nearest.append(matcher.nearestMeasuredPeak(peak.position));
+        return nearest;
+    };
     int disagreements = 0;
     for (const SpectrumFingerprint &a : library) {
         const Peaks sortedA = sortedByPosition(a.peaks);
+        const QVector<int> nearestA = neighbours(sortedA);
         for (const SpectrumFingerprint &b : library) {
             const Peaks sortedB = sortedByPosition(b.peaks);
+            const QVector<int> nearestB = neighbours(sortedB);
             const SpectrumFingerprint sum = combinedFingerprint(a, b);
+            const double expected = matchFingerprints(measured, sum, parameters);
             Peaks buffer(sortedA.size() + sortedB.size());
+            QVector<int> nearest(buffer.size());
             SortedPeaksFingerprint view{buffer.constData(),
                                         combinePeaks(sortedA.constData(), sortedA.size(),
                                                      sortedB.constData(), sortedB.size(),
                                                      buffer.data()),
                                         sum.xFirst, sum.xLast, sum.noise};
-            const double expected = matchFingerprints(measured, sum, parameters);
-            if (!sameBits(matcher.match(view), expected))
-                ++disagreements;
+            disagreements += !sameBits(matcher.match(view), expected);
+            buffer.fill(FingerprintPeak());
+            view.count = combinePeaks(sortedA.constData(), nearestA.constData(), sortedA.size(),
+                                      sortedB.constData(), nearestB.constData(), sortedB.size(),
+                                      buffer.data(), nearest.data());
+            view.nearestMeasured = nearest.constData();
+            disagreements += !sameBits(matcher.match(view), expected);
         }
     }
     return disagreements;
