@@ -450,7 +450,7 @@ double FingerprintMatcher::match(const SortedPeaksFingerprint &B) const
             k, nb, positions[d], [bPeaks](int j) { return bPeaks[j].position; },
             [](int j) { return j; });
     }
-    QVarLengthArray<std::pair<int, int>, 256> pairs;
+    QVarLengthArray<std::pair<int, int>, 384> pairs;
     QVarLengthArray<int, 128> partnerOfA(na);
     for (int ia = 0; ia < na; ++ia) {
         partnerOfA[ia] = -1;

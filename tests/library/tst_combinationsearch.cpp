@@ -1,43 +1,17 @@
-#include "library/rlibrary.h"
-#include "spectrum/spectrumfile.h"
+#include "library/combinationsearch.h"
 
 #include "combinationfixture.h"
-#include "identificationeval.h"
-#include "syntheticspectra.h"
-#include "testfiles.h"
 
-#include <QTemporaryDir>
+#include <QSet>
 #include <QtTest>
 
 #include <cstring>
 
-Q_DECLARE_METATYPE(FingerprintPeak)
 Q_DECLARE_METATYPE(FingerprintParameters)
 
 namespace {
 
 using Peaks = QVector<FingerprintPeak>;
-
-// A peak identified by its weight in the expectations.
-FingerprintPeak peak(double position, float weight)
-{
-    return {position, 5.0f, 0.5f, weight};
-}
-
-SpectrumFingerprint fingerprint(const Peaks &peaks, double xFirst, double xLast, double noise)
-{
-    SpectrumFingerprint f;
-    f.peaks = peaks;
-    f.xFirst = xFirst;
-    f.xLast = xLast;
-    f.noise = noise;
-    return f;
-}
-
-bool sameBits(double a, double b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
 
 Peaks sortedByPosition(Peaks peaks)
 {
@@ -47,50 +21,15 @@ Peaks sortedByPosition(Peaks peaks)
     return peaks;
 }
 
-// The score of every pair through the in-place path, with the library peaks' measured
-// neighbours found by the matcher or known beforehand, checked against matching a combined copy.
-int countDisagreements(const SpectrumFingerprint &measured,
-                       const QVector<SpectrumFingerprint> &library,
-                       const FingerprintParameters &parameters)
+bool sameBits(double a, double b)
 {
-    const FingerprintMatcher matcher(measured, parameters);
-    const auto neighbours = [&matcher](const Peaks &peaks) {
-        QVector<int> nearest;
-        for (const FingerprintPeak &peak : peaks)
-            nearest.append(matcher.nearestMeasuredPeak(peak.position));
-        return nearest;
-    };
-    int disagreements = 0;
-    for (const SpectrumFingerprint &a : library) {
-        const Peaks sortedA = sortedByPosition(a.peaks);
-        const QVector<int> nearestA = neighbours(sortedA);
-        for (const SpectrumFingerprint &b : library) {
-            const Peaks sortedB = sortedByPosition(b.peaks);
-            const QVector<int> nearestB = neighbours(sortedB);
-            const SpectrumFingerprint sum = combinedFingerprint(a, b);
-            const double expected = matchFingerprints(measured, sum, parameters);
-            Peaks buffer(sortedA.size() + sortedB.size());
-            QVector<int> nearest(buffer.size());
-            SortedPeaksFingerprint view{buffer.constData(),
-                                        combinePeaks(sortedA.constData(), sortedA.size(),
-                                                     sortedB.constData(), sortedB.size(),
-                                                     buffer.data()),
-                                        sum.xFirst, sum.xLast, sum.noise};
-            disagreements += !sameBits(matcher.match(view), expected);
-            buffer.fill(FingerprintPeak());
-            view.count = combinePeaks(sortedA.constData(), nearestA.constData(), sortedA.size(),
-                                      sortedB.constData(), nearestB.constData(), sortedB.size(),
-                                      buffer.data(), nearest.data());
-            view.nearestMeasured = nearest.constData();
-            disagreements += !sameBits(matcher.match(view), expected);
-        }
-    }
-    return disagreements;
+    return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-int indexIn(const QVector<RamanLibrarySpectrum> &spectra, const RamanLibrarySpectrum *spectrum)
+double reference(const SpectrumFingerprint &measured, const SpectrumFingerprint &a,
+                 const SpectrumFingerprint &b, const FingerprintParameters &p)
 {
-    return int(spectrum - spectra.constData());
+    return matchFingerprints(measured, combinedFingerprint(a, b), p);
 }
 
 } // namespace
@@ -102,65 +41,64 @@ class TestCombinationSearch : public QObject
 private slots:
     void combine_data();
     void combine();
-    void matcherAgreesOnRandomFingerprints_data();
-    void matcherAgreesOnRandomFingerprints();
-    void matcherAgreesOnRruffFingerprints();
-    void searchScoresEveryPair_data();
-    void searchScoresEveryPair();
+    void matcherAgreesWithMatchingACombinedCopy_data();
+    void matcherAgreesWithMatchingACombinedCopy();
+    void searchKeepsTheBestPairs_data();
+    void searchKeepsTheBestPairs();
     void cancellingStopsTheWork();
-    void unusableInputGivesNoCombinations();
 };
 
 void TestCombinationSearch::combine_data()
 {
-    QTest::addColumn<Peaks>("a");
-    QTest::addColumn<Peaks>("b");
-    QTest::addColumn<Peaks>("expected");
+    QTest::addColumn<QVector<double>>("a");
+    QTest::addColumn<QVector<double>>("b");
+    QTest::addColumn<QVector<double>>("kept");
+    QTest::addColumn<QString>("from"); // which fingerprint each kept peak came from
     QTest::newRow("9.9 apart collapse")
-        << Peaks{peak(500, 1)} << Peaks{peak(509.9, 2)} << Peaks{peak(500, 1)};
+        << QVector<double>{500} << QVector<double>{509.9} << QVector<double>{500} << "a";
     QTest::newRow("10 apart both stay")
-        << Peaks{peak(500, 1)} << Peaks{peak(510, 2)} << Peaks{peak(500, 1), peak(510, 2)};
-    QTest::newRow("the lower one stays, from either side")
-        << Peaks{peak(509.9, 1)} << Peaks{peak(500, 2)} << Peaks{peak(500, 2)};
-    QTest::newRow("equal positions keep the first's")
-        << Peaks{peak(500, 1)} << Peaks{peak(500, 2)} << Peaks{peak(500, 1)};
-    QTest::newRow("distance to the last kept, not the last seen")
-        << Peaks{peak(500, 1), peak(512, 3)} << Peaks{peak(505, 2)}
-        << Peaks{peak(500, 1), peak(512, 3)};
-    QTest::newRow("unsorted input, empty partner")
-        << Peaks{peak(900, 1), peak(300, 2), peak(600, 3)} << Peaks{}
-        << Peaks{peak(300, 2), peak(600, 3), peak(900, 1)};
-    QTest::newRow("interleaved") << Peaks{peak(200, 1), peak(800, 3)}
-                                 << Peaks{peak(500, 2), peak(1100, 4)}
-                                 << Peaks{peak(200, 1), peak(500, 2), peak(800, 3), peak(1100, 4)};
+        << QVector<double>{500} << QVector<double>{510} << QVector<double>{500, 510} << "ab";
+    QTest::newRow("the lower stays")
+        << QVector<double>{509.9} << QVector<double>{500} << QVector<double>{500} << "b";
+    QTest::newRow("equal: the first's")
+        << QVector<double>{500} << QVector<double>{500} << QVector<double>{500} << "a";
+    QTest::newRow("measured from the last kept")
+        << QVector<double>{500, 512} << QVector<double>{505} << QVector<double>{500, 512} << "aa";
+    QTest::newRow("unsorted, empty partner")
+        << QVector<double>{900, 300} << QVector<double>{} << QVector<double>{300, 900} << "aa";
 }
 
 void TestCombinationSearch::combine()
 {
-    QFETCH(Peaks, a);
-    QFETCH(Peaks, b);
-    QFETCH(Peaks, expected);
-    const SpectrumFingerprint sum
-        = combinedFingerprint(fingerprint(a, 100, 1500, 0.01), fingerprint(b, 50, 1200, 0.03));
+    QFETCH(QVector<double>, a);
+    QFETCH(QVector<double>, b);
+    QFETCH(QVector<double>, kept);
+    QFETCH(QString, from);
+    SpectrumFingerprint fa, fb;
+    fa = {{}, 100, 1500, 0.01};
+    fb = {{}, 50, 1200, 0.03};
+    for (double position : a)
+        fa.peaks.append({position, 5, 0.5, 1});
+    for (double position : b)
+        fb.peaks.append({position, 5, 0.5, 2});
+    const SpectrumFingerprint sum = combinedFingerprint(fa, fb);
     QCOMPARE(sum.xFirst, 50.0);
     QCOMPARE(sum.xLast, 1500.0);
     QCOMPARE(sum.noise, 0.02);
-
-    const Peaks sortedA = sortedByPosition(a);
-    const Peaks sortedB = sortedByPosition(b);
+    const Peaks sortedA = sortedByPosition(fa.peaks), sortedB = sortedByPosition(fb.peaks);
     Peaks inPlace(a.size() + b.size());
     inPlace.resize(combinePeaks(sortedA.constData(), sortedA.size(), sortedB.constData(),
                                 sortedB.size(), inPlace.data()));
     for (const Peaks &peaks : {sum.peaks, inPlace}) {
-        QCOMPARE(peaks.size(), expected.size());
+        QCOMPARE(peaks.size(), kept.size());
         for (int k = 0; k < peaks.size(); ++k) {
-            QCOMPARE(peaks[k].position, expected[k].position);
-            QCOMPARE(peaks[k].weight, expected[k].weight);
+            QCOMPARE(peaks[k].position, kept[k]);
+            QCOMPARE(peaks[k].weight, from[k] == QLatin1Char('a') ? 1.0f : 2.0f);
         }
     }
 }
 
-void TestCombinationSearch::matcherAgreesOnRandomFingerprints_data()
+void TestCombinationSearch::matcherAgreesWithMatchingACombinedCopy_data()
 {
     QTest::addColumn<FingerprintParameters>("parameters");
     QTest::addColumn<double>("step");
@@ -173,143 +111,97 @@ void TestCombinationSearch::matcherAgreesOnRandomFingerprints_data()
     QTest::newRow("wide peaks") << scaledForPeakWidth(FingerprintParameters(), 4.0) << 0.5 << 800;
 }
 
-void TestCombinationSearch::matcherAgreesOnRandomFingerprints()
+// Bit for bit, with the library peaks' measured neighbours found by match or known beforehand.
+void TestCombinationSearch::matcherAgreesWithMatchingACombinedCopy()
 {
     QFETCH(FingerprintParameters, parameters);
     QFETCH(double, step);
     QFETCH(int, span);
     QRandomGenerator random(77);
-    QVector<SpectrumFingerprint> library;
+    QVector<SpectrumFingerprint> library{SpectrumFingerprint()}; // one without a fingerprint
     for (int i = 0; i < 25; ++i)
         library.append(randomFingerprint(random, 30, step, span));
-    library.append(SpectrumFingerprint()); // a library spectrum without a usable fingerprint
     for (int m = 0; m < 12; ++m) {
         SpectrumFingerprint measured = randomFingerprint(random, 40, step, span);
-        if (m % 3 == 0 && !measured.peaks.isEmpty()) {
-            // Duplicated positions exercise the tie rules of pairing and removal.
-            measured.peaks.append(measured.peaks.constFirst());
-            measured.peaks.append(peak(measured.peaks.constFirst().position, 0.3f));
+        if (m % 3 == 0 && !measured.peaks.isEmpty()) // duplicated positions
+            measured.peaks += {measured.peaks[0], {measured.peaks[0].position, 3, 0.2f, 0.3f}};
+        const FingerprintMatcher matcher(measured, parameters);
+        int disagreements = 0;
+        for (const SpectrumFingerprint &a : library) {
+            for (const SpectrumFingerprint &b : library) {
+                const Peaks sortedA = sortedByPosition(a.peaks),
+                            sortedB = sortedByPosition(b.peaks);
+                QVector<int> nearestA, nearestB, nearest(sortedA.size() + sortedB.size());
+                for (const FingerprintPeak &peak : sortedA)
+                    nearestA.append(matcher.nearestMeasuredPeak(peak.position));
+                for (const FingerprintPeak &peak : sortedB)
+                    nearestB.append(matcher.nearestMeasuredPeak(peak.position));
+                Peaks buffer(nearest.size());
+                SortedPeaksFingerprint view{buffer.constData(), 0, std::min(a.xFirst, b.xFirst),
+                                            std::max(a.xLast, b.xLast), (a.noise + b.noise) / 2};
+                view.count = combinePeaks(sortedA.constData(), sortedA.size(), sortedB.constData(),
+                                          sortedB.size(), buffer.data());
+                const double expected = reference(measured, a, b, parameters);
+                disagreements += !sameBits(matcher.match(view), expected);
+                view.count = combinePeaks(sortedA.constData(), nearestA.constData(), sortedA.size(),
+                                          sortedB.constData(), nearestB.constData(), sortedB.size(),
+                                          buffer.data(), nearest.data());
+                view.nearestMeasured = nearest.constData();
+                disagreements += !sameBits(matcher.match(view), expected);
+            }
         }
-        QCOMPARE(countDisagreements(measured, library, parameters), 0);
+        QCOMPARE(disagreements, 0);
     }
 }
 
-void TestCombinationSearch::matcherAgreesOnRruffFingerprints()
-{
-    const QString rruff = QStringLiteral(RAMAN_TEST_DATA_DIR "/rruff");
-    const QVector<RruffQuery> queries = rruffQueries(rruff);
-    if (queries.isEmpty())
-        QSKIP("reference spectra not available");
-    QTemporaryDir dir;
-    const QStringList files = QDir(rruff + QStringLiteral("/library"))
-                                  .entryList({QStringLiteral("*.txt")}, QDir::Files);
-    for (int k = 0; k < files.size(); k += 20)
-        QVERIFY(
-            QFile::copy(rruff + QStringLiteral("/library/") + files[k], dir.filePath(files[k])));
-    RLibrary library;
-    LibraryPath path;
-    path.path = dir.path();
-    library.setLibraryFolders({path});
-    library.readLibraryFromDisk();
-    QVERIFY(library.count() >= 30);
-    for (int q = 0; q < queries.size(); q += 30) {
-        const SpectrumFingerprint measured = buildFingerprint(
-            RLibrary::prepareSpectrum(loadSpectrumFromCSV(queries[q].path),
-                                      analysisStartParameters(), RLibrary::FingerprintSearch),
-            FingerprintParameters());
-        QVERIFY(!measured.peaks.isEmpty());
-        QCOMPARE(countDisagreements(measured, library.fingerprints(), FingerprintParameters()), 0);
-    }
-}
-
-void TestCombinationSearch::searchScoresEveryPair_data()
+void TestCombinationSearch::searchKeepsTheBestPairs_data()
 {
     QTest::addColumn<int>("count");
     QTest::newRow("144 combinations: all kept") << 12;
     QTest::newRow("169 combinations: the best 150 kept") << 13;
 }
 
-void TestCombinationSearch::searchScoresEveryPair()
+void TestCombinationSearch::searchKeepsTheBestPairs()
 {
     QFETCH(int, count);
-    QTemporaryDir dir;
-    QRandomGenerator random{quint32(count)};
-    QVector<RamanData<Wavenumbers>> minerals;
-    for (int i = 0; i < count; ++i) {
-        QVector<SyntheticBand> bands;
-        for (int b = 0; b < 4; ++b)
-            bands.append(
-                {150 + random.bounded(1300.0), 0.2 + random.bounded(0.8), 3 + random.bounded(4.0)});
-        minerals.append(syntheticSpectrum(bands, quint32(i)));
-        QVERIFY(TestFiles::write(
-            dir.filePath(QStringLiteral("Mineral%1__R%1__Raman__532__0__unoriented__"
-                                        "Raman_Data_Processed__%1.txt")
-                             .arg(100 + i)),
-            spectrumText(minerals.constLast())));
-    }
-    RLibrary library;
-    LibraryPath path;
-    path.path = dir.path();
-    library.setLibraryFolders({path});
-    library.readLibraryFromDisk();
-    QCOMPARE(library.count(), count);
-
-    RamanData<Wavenumbers> mixture = minerals[3].normalizedToMaximum();
-    const RamanData<Wavenumbers> other = minerals[7].normalizedToMaximum();
-    for (int k = 0; k < mixture.size(); ++k)
-        mixture.y[k] += other.y[k];
-    const SpectrumFingerprint measured
-        = buildFingerprint(mixture.normalizedToMaximum(), FingerprintParameters());
-    QFuture<QVector<LinearCombinationResult>> search
-        = library.startCombinationSearch(measured, FingerprintParameters());
-    search.waitForFinished();
+    const CombinationLibrary library = randomCombinationLibrary(count, 21, 12);
+    QRandomGenerator random(22);
+    SpectrumFingerprint measured;
+    while (measured.peaks.size() < 5)
+        measured = randomFingerprint(random, 20);
+    QFuture<QVector<LinearCombinationResult>> search = startCombinationSearch(
+        library.spectra, library.fingerprints, measured, FingerprintParameters());
+    const QVector<LinearCombinationResult> results = search.result();
     QCOMPARE(search.progressMaximum(), count);
     QCOMPARE(search.progressValue(), count);
-    const QVector<LinearCombinationResult> results = search.result();
     QCOMPARE(results.size(), std::min(count * count, combinationResultsKept));
 
-    // Every kept score is the one of matching the combined fingerprint; none is listed twice and
-    // none left out scores better than the worst kept.
-    const QVector<RamanLibrarySpectrum> &spectra = library.spectra();
-    QVector<double> scoreOf(count * count, -2.0);
-    for (int k = 0; k < results.size(); ++k) {
-        const int i = indexIn(spectra, results[k].first);
-        const int j = indexIn(spectra, results[k].second);
-        QVERIFY(i >= 0 && i < count && j >= 0 && j < count);
-        QCOMPARE(scoreOf[i * count + j], -2.0);
-        scoreOf[i * count + j] = results[k].score;
-        QVERIFY(sameBits(results[k].score,
-                         matchFingerprints(measured,
-                                           combinedFingerprint(library.fingerprints()[i],
-                                                               library.fingerprints()[j]),
-                                           FingerprintParameters())));
-        if (k > 0)
-            QVERIFY(results[k - 1].score >= results[k].score);
-    }
+    QVector<double> scores(count * count), kept(count * count, -2.0);
     for (int i = 0; i < count; ++i) {
-        for (int j = 0; j < count; ++j) {
-            if (scoreOf[i * count + j] == -2.0) {
-                const double left = matchFingerprints(
-                    measured,
-                    combinedFingerprint(library.fingerprints()[i], library.fingerprints()[j]),
-                    FingerprintParameters());
-                QVERIFY(left <= results.constLast().score);
-            }
-        }
+        for (int j = 0; j < count; ++j)
+            scores[i * count + j] = reference(measured, library.fingerprints[i],
+                                              library.fingerprints[j], FingerprintParameters());
     }
+    for (int k = 0; k < results.size(); ++k) {
+        const int pair = int(results[k].first - library.spectra.constData()) * count
+                         + int(results[k].second - library.spectra.constData());
+        QCOMPARE(kept[pair], -2.0);
+        QVERIFY(sameBits(results[k].score, scores[pair]));
+        kept[pair] = scores[pair];
+        QVERIFY(k == 0 || results[k - 1].score >= results[k].score);
+    }
+    for (int pair = 0; pair < count * count; ++pair)
+        QVERIFY(kept[pair] != -2.0 || scores[pair] <= results.constLast().score);
 
+    // (i, j) and (j, i) are listed once, self-pairs too.
     const QVector<LinearCombinationResult> distinct = distinctPairs(results);
-    QVERIFY(distinct.size() <= count * (count + 1) / 2);
-    if (count * count <= combinationResultsKept) {
+    QSet<QString> listed;
+    for (const LinearCombinationResult &r : distinct)
+        listed.insert(std::min(r.first, r.second)->info.number + QLatin1Char('+')
+                      + std::max(r.first, r.second)->info.number);
+    QCOMPARE(listed.size(), distinct.size());
+    if (results.size() == count * count)
         QCOMPARE(distinct.size(), count * (count + 1) / 2);
-        QVERIFY(std::any_of(distinct.cbegin(), distinct.cend(),
-                            [](const LinearCombinationResult &r) { return r.first == r.second; }));
-    }
-    QStringList best{distinct.constFirst().first->info.number,
-                     distinct.constFirst().second->info.number};
-    best.sort();
-    QCOMPARE(best, (QStringList{QStringLiteral("103"), QStringLiteral("107")}));
-    QVERIFY(scoreOf[3 * count + 7] == scoreOf[7 * count + 3]);
 }
 
 void TestCombinationSearch::cancellingStopsTheWork()
@@ -326,23 +218,13 @@ void TestCombinationSearch::cancellingStopsTheWork()
     QVERIFY(search.isCanceled());
     QCOMPARE(search.progressMaximum(), 2000);
     QVERIFY(search.progressValue() < search.progressMaximum());
-}
 
-void TestCombinationSearch::unusableInputGivesNoCombinations()
-{
-    const CombinationLibrary library = randomCombinationLibrary(5, 8);
-    QRandomGenerator random(9);
-    SpectrumFingerprint measured;
-    while (measured.peaks.isEmpty())
-        measured = randomFingerprint(random, 30);
-    const struct
-    {
-        SpectrumFingerprint measured;
-        CombinationLibrary library;
-    } cases[] = {{SpectrumFingerprint(), library}, {measured, CombinationLibrary()}};
-    for (const auto &c : cases) {
-        QFuture<QVector<LinearCombinationResult>> search = startCombinationSearch(
-            c.library.spectra, c.library.fingerprints, c.measured, FingerprintParameters());
+    // Nothing to search with: finished at once, without combinations.
+    for (const auto &[fingerprint, size] :
+         {std::pair(SpectrumFingerprint(), 2000), {measured, 0}}) {
+        search = startCombinationSearch(library.spectra.mid(0, size),
+                                        library.fingerprints.mid(0, size), fingerprint,
+                                        FingerprintParameters());
         QVERIFY(search.isFinished());
         QVERIFY(search.result().isEmpty());
     }
