@@ -4,13 +4,12 @@
 #include "library/rlibrary.h"
 #include "spectrum/spectrumfile.h"
 
+#include "generatedlibrary.h"
 #include "identificationeval.h"
-#include "syntheticspectra.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLoggingCategory>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
@@ -24,27 +23,6 @@ double peakMemoryMiB()
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024.0;
-}
-
-void writeGeneratedLibrary(const QString &folder, int count)
-{
-    QDir().mkpath(folder);
-    QRandomGenerator random(4242);
-    for (int i = 0; i < count; ++i) {
-        QVector<SyntheticBand> bands;
-        const int bandCount = 3 + int(random.bounded(13));
-        for (int b = 0; b < bandCount; ++b)
-            bands.append({100 + random.bounded(3700.0), 0.05 + random.bounded(0.95),
-                          2 + random.bounded(13.0)});
-        // 3000 points over 50 to 4000 1/cm
-        const RamanData<Wavenumbers> s =
-            syntheticSpectrum(bands, quint32(i), 0.01, 50, 4000, 3950.0 / 2999, 0.2);
-        QFile file(folder + QStringLiteral("/Mineral%1__R%1__Raman__532__0__unoriented__"
-                                           "Raman_Data_Processed__%1.txt")
-                                .arg(i));
-        file.open(QIODevice::WriteOnly);
-        file.write(spectrumText(s));
-    }
 }
 
 template <typename Function>

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
 
 double fingerprintWidthScale(int sliderValue)
 {
@@ -224,6 +225,57 @@ float folded(float ratio)
     return ratio > 1.0f ? 1.0f / ratio : ratio;
 }
 
+// The similarity s of a candidate pair; false when the two are too far apart. Weak peaks
+// get a wider position tolerance, up to twice the normal one.
+inline bool scorePair(const FingerprintPeak &a, const FingerprintPeak &b,
+                      const FingerprintParameters &p, double *s, float *meanWeight)
+{
+    const double dPos = a.position - b.position;
+    // tol is at most 2, so pairs further apart never match, whatever their weights.
+    if (std::fabs(dPos) > 2.0 * p.maxWavenumDiff)
+        return false;
+    *meanWeight = (a.weight + b.weight) / 2.0f;
+    const float tol = std::clamp(1.0f / std::sqrt(*meanWeight), 1.0f, 2.0f);
+    const double tMax = tol * p.maxWavenumDiff;
+    const double tPerfect = tol * p.uncertaintyWavenumDiff;
+    if (std::isnan(dPos) || std::fabs(dPos) > tMax)
+        return false;
+    *s = 1.0;
+    if (std::fabs(dPos) > tPerfect)
+        *s = 1.0 - (std::fabs(dPos) - tPerfect) / (tMax - tPerfect);
+    const float w = folded(ratioOf(a.width, b.width));
+    if (w < 1.0 / p.uncertaintyWidth)
+        *s *= 0.2 * p.uncertaintyWidth * w + 0.8;
+    const float e = folded(ratioOf(a.height, b.height));
+    if (std::sqrt(e) < 1.0 / p.uncertaintyEnergy)
+        *s *= 0.7 * p.uncertaintyEnergy * e + 0.3;
+    return true;
+}
+
+// Unmatched peaks near the low end of the range count less: their bands are often cut off.
+inline double positionFactor(double position, double lo, double hi)
+{
+    return lo == -1.0 ? 1.0 : std::min((position - lo) / (lo + 0.07 * (hi - lo)), 1.0);
+}
+
+inline double heightFactor(const FingerprintPeak &q, double noise, const FingerprintParameters &p)
+{
+    return std::min(q.height / (noise * p.unrecognizableNoiseFactor), 1.0);
+}
+
+inline float penaltyOf(const FingerprintPeak &q, double positionFactor, double heightFactor,
+                       const FingerprintParameters &p)
+{
+    const float value = float(q.weight * positionFactor * heightFactor);
+    return value > 1.0f ? float(p.clearUnmatchedPenalty) : value;
+}
+
+float unmatchedPenalty(const FingerprintPeak &q, double noise, double lo, double hi,
+                       const FingerprintParameters &p)
+{
+    return penaltyOf(q, positionFactor(q.position, lo, hi), heightFactor(q, noise, p), p);
+}
+
 // Marks the first unmatched peak at the given position as matched.
 void removeFirstAt(const QVector<FingerprintPeak> &peaks, QVarLengthArray<bool, 64> &removed,
                    double position)
@@ -274,22 +326,10 @@ double matchFingerprints(const SpectrumFingerprint &A, const SpectrumFingerprint
     for (const auto &[ia, ib] : pairs) {
         const FingerprintPeak &a = A.peaks[ia];
         const FingerprintPeak &b = B.peaks[ib];
-        const double dPos = a.position - b.position;
-        const float meanWeight = (a.weight + b.weight) / 2.0f;
-        const float tol = std::clamp(1.0f / std::sqrt(meanWeight), 1.0f, 2.0f);
-        const double tMax = tol * p.maxWavenumDiff;
-        const double tPerfect = tol * p.uncertaintyWavenumDiff;
-        if (std::isnan(dPos) || std::fabs(dPos) > tMax)
+        double s = 0.0;
+        float meanWeight = 0.0f;
+        if (!scorePair(a, b, p, &s, &meanWeight))
             continue;
-        double s = 1.0;
-        if (std::fabs(dPos) > tPerfect)
-            s = 1.0 - (std::fabs(dPos) - tPerfect) / (tMax - tPerfect);
-        const float w = folded(ratioOf(a.width, b.width));
-        if (w < 1.0 / p.uncertaintyWidth)
-            s *= 0.2 * p.uncertaintyWidth * w + 0.8;
-        const float e = folded(ratioOf(a.height, b.height));
-        if (std::sqrt(e) < 1.0 / p.uncertaintyEnergy)
-            s *= 0.7 * p.uncertaintyEnergy * e + 0.3;
         removeFirstAt(A.peaks, removedA, a.position);
         removeFirstAt(B.peaks, removedB, b.position);
         acc += float(s) * meanWeight;
@@ -298,23 +338,179 @@ double matchFingerprints(const SpectrumFingerprint &A, const SpectrumFingerprint
 
     const double lo = std::min(A.xFirst, B.xFirst);
     const double hi = std::max(A.xLast, B.xLast);
-    // Unmatched peaks near the low end of the range count less: their bands are often cut off.
-    const auto penalty = [&](const SpectrumFingerprint &F, const FingerprintPeak &q) {
-        const double posFactor =
-            lo == -1.0 ? 1.0 : std::min((q.position - lo) / (lo + 0.07 * (hi - lo)), 1.0);
-        const double heightFactor = std::min(q.height / (F.noise * p.unrecognizableNoiseFactor), 1.0);
-        const float value = float(q.weight * posFactor * heightFactor);
-        return value > 1.0f ? float(p.clearUnmatchedPenalty) : value;
-    };
     float denominator = matchedWeight;
     for (int ib = 0; ib < nb; ++ib) {
         if (!removedB[ib])
-            denominator += penalty(B, B.peaks[ib]);
+            denominator += unmatchedPenalty(B.peaks[ib], B.noise, lo, hi, p);
     }
     if (!p.ignoreUnmatchedMeasured) {
         for (int ia = 0; ia < na; ++ia) {
             if (!removedA[ia])
-                denominator += penalty(A, A.peaks[ia]);
+                denominator += unmatchedPenalty(A.peaks[ia], A.noise, lo, hi, p);
+        }
+    }
+    const float score = std::fabs(denominator) > 1e-12f ? 10.0f * acc / denominator : 10.0f * acc;
+    return double(score);
+}
+
+FingerprintMatcher::FingerprintMatcher(const SpectrumFingerprint &measured,
+                                       const FingerprintParameters &parameters)
+    : m_measured(measured)
+    , m_parameters(parameters)
+{
+    const int n = measured.peaks.size();
+    QVector<int> order(n);
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&measured](int a, int b) {
+        return measured.peaks[a].position < measured.peaks[b].position;
+    });
+    m_distinctOf.resize(n);
+    m_sameFirst.resize(n);
+    m_sameNext.resize(n);
+    for (int k = 0; k < n;) {
+        // A run of equal positions, in index order thanks to the stable sort.
+        int end = k + 1;
+        while (end < n && measured.peaks[order[end]].position == measured.peaks[order[k]].position)
+            ++end;
+        for (int r = k; r < end; ++r) {
+            m_distinctOf[order[r]] = m_positions.size();
+            m_sameFirst[order[r]] = order[k];
+            m_sameNext[order[r]] = r + 1 < end ? order[r + 1] : -1;
+        }
+        m_positions.append(measured.peaks[order[k]].position);
+        m_firstIndex.append(order[k]);
+        k = end;
+    }
+    for (const FingerprintPeak &peak : measured.peaks)
+        m_heightFactors.append(heightFactor(peak, measured.noise, parameters));
+}
+
+namespace {
+
+// The nearest of ascending positions to q, given the first one not below q, with the smallest
+// index among equally near ones: the choice of nearestPeak's scan from the front.
+template<typename PositionAt, typename IndexAt>
+inline int nearestAround(int firstNotBelow, int count, double q, PositionAt positionAt,
+                         IndexAt indexAt)
+{
+    double best = std::numeric_limits<double>::infinity();
+    int bestIndex = std::numeric_limits<int>::max();
+    const auto consider = [&](int k) {
+        const double distance = std::fabs(positionAt(k) - q);
+        if (distance > best)
+            return false;
+        if (distance < best || indexAt(k) < bestIndex)
+            bestIndex = indexAt(k);
+        best = distance;
+        return true;
+    };
+    for (int k = firstNotBelow - 1; k >= 0 && consider(k); --k) {
+    }
+    for (int k = firstNotBelow; k < count && consider(k); ++k) {
+    }
+    return bestIndex;
+}
+
+} // namespace
+
+int FingerprintMatcher::nearestMeasuredPeak(double position) const
+{
+    if (!(position > m_measured.xFirst && position < m_measured.xLast) || m_positions.isEmpty())
+        return -1;
+    const double *positions = m_positions.constData();
+    const int *firstIndex = m_firstIndex.constData();
+    const int firstNotBelow =
+        int(std::lower_bound(m_positions.cbegin(), m_positions.cend(), position)
+            - m_positions.cbegin());
+    return nearestAround(
+        firstNotBelow, m_positions.size(), position, [positions](int j) { return positions[j]; },
+        [firstIndex](int j) { return firstIndex[j]; });
+}
+
+double FingerprintMatcher::match(const SortedPeaksFingerprint &B) const
+{
+    const FingerprintPeak *aPeaks = m_measured.peaks.constData();
+    const FingerprintParameters &p = m_parameters;
+    const int na = m_measured.peaks.size();
+    const int nb = B.count;
+    if (na == 0 || nb == 0)
+        return -1.0;
+    const FingerprintPeak *bPeaks = B.peaks;
+    const double *positions = m_positions.constData();
+    const int *firstIndex = m_firstIndex.constData();
+    const int distinct = m_positions.size();
+
+    // Both sides are walked in position order, so each nearest neighbour is found next to where
+    // the previous one was.
+    QVarLengthArray<int, 128> nearestOfDistinct(distinct);
+    for (int d = 0, k = 0; d < distinct; ++d) {
+        while (k < nb && bPeaks[k].position < positions[d])
+            ++k;
+        nearestOfDistinct[d] = nearestAround(
+            k, nb, positions[d], [bPeaks](int j) { return bPeaks[j].position; },
+            [](int j) { return j; });
+    }
+    QVarLengthArray<std::pair<int, int>, 384> pairs;
+    QVarLengthArray<int, 128> partnerOfA(na);
+    for (int ia = 0; ia < na; ++ia) {
+        partnerOfA[ia] = -1;
+        const double position = aPeaks[ia].position;
+        if (position > B.xFirst && position < B.xLast) {
+            partnerOfA[ia] = nearestOfDistinct[m_distinctOf[ia]];
+            pairs.append({ia, partnerOfA[ia]});
+        }
+    }
+    for (int ib = 0, d = 0; ib < nb; ++ib) {
+        int ia = -1;
+        if (B.nearestMeasured) {
+            ia = B.nearestMeasured[ib];
+        } else {
+            const double position = bPeaks[ib].position;
+            while (d < distinct && positions[d] < position)
+                ++d;
+            if (position > m_measured.xFirst && position < m_measured.xLast)
+                ia = nearestAround(
+                    d, distinct, position, [positions](int j) { return positions[j]; },
+                    [firstIndex](int j) { return firstIndex[j]; });
+        }
+        if (ia != -1 && partnerOfA[ia] != ib)
+            pairs.append({ia, ib});
+    }
+
+    QVarLengthArray<bool, 128> removedA(na);
+    QVarLengthArray<bool, 256> removedB(nb);
+    std::fill(removedA.begin(), removedA.end(), false);
+    std::fill(removedB.begin(), removedB.end(), false);
+    float acc = 0.0f;
+    float matchedWeight = 0.0f;
+    for (const auto &[ia, ib] : pairs) {
+        double s = 0.0;
+        float meanWeight = 0.0f;
+        if (!scorePair(aPeaks[ia], bPeaks[ib], p, &s, &meanWeight))
+            continue;
+        // The first unmatched measured peak at this position; library positions are distinct.
+        int j = m_sameFirst[ia];
+        while (j != -1 && removedA[j])
+            j = m_sameNext[j];
+        if (j != -1)
+            removedA[j] = true;
+        removedB[ib] = true;
+        acc += float(s) * meanWeight;
+        matchedWeight += meanWeight;
+    }
+
+    const double lo = std::min(m_measured.xFirst, B.xFirst);
+    const double hi = std::max(m_measured.xLast, B.xLast);
+    float denominator = matchedWeight;
+    for (int ib = 0; ib < nb; ++ib) {
+        if (!removedB[ib])
+            denominator += unmatchedPenalty(bPeaks[ib], B.noise, lo, hi, p);
+    }
+    if (!p.ignoreUnmatchedMeasured) {
+        for (int ia = 0; ia < na; ++ia) {
+            if (!removedA[ia])
+                denominator += penaltyOf(aPeaks[ia], positionFactor(aPeaks[ia].position, lo, hi),
+                                         m_heightFactors[ia], p);
         }
     }
     const float score = std::fabs(denominator) > 1e-12f ? 10.0f * acc / denominator : 10.0f * acc;

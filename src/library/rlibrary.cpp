@@ -225,3 +225,11 @@ QVector<double> RLibrary::computeCorrelations(const SpectrumFingerprint &measure
             return matchFingerprints(measured, library, parameters);
         });
 }
+
+QFuture<QVector<LinearCombinationResult>>
+RLibrary::startCombinationSearch(const SpectrumFingerprint &measured,
+                                 const FingerprintParameters &parameters) const
+{
+    QReadLocker locker(&m_lock);
+    return ::startCombinationSearch(m_spectra, m_fingerprints, measured, parameters);
+}

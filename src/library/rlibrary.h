@@ -1,5 +1,6 @@
 #pragma once
 
+#include "library/combinationsearch.h"
 #include "library/fingerprint.h"
 #include "library/librarypath.h"
 #include "library/ramanlibraryspectrum.h"
@@ -56,6 +57,13 @@ public:
                                         const FingerprintParameters &parameters) const;
     QVector<double> computeCorrelations(const SpectrumFingerprint &measured,
                                         const FingerprintParameters &parameters) const;
+
+    // The best pairs of library spectra whose combined fingerprint matches the measured one;
+    // runs on the global thread pool and returns at once. The library must not be reloaded
+    // before the results are used: they point into its spectra.
+    QFuture<QVector<LinearCombinationResult>>
+    startCombinationSearch(const SpectrumFingerprint &measured,
+                           const FingerprintParameters &parameters) const;
 
     // 1 (full correlation) for spectra too noisy for peaks, else 2 (fingerprints).
     static unsigned chooseSearchMethod(const RamanData<Wavenumbers> &spectrum);

@@ -6,6 +6,7 @@
 #include "infocommand.h"
 #include "librarycommand.h"
 #include "listcommand.h"
+#include "mixturecommand.h"
 #include "processcommand.h"
 #include "reportcommand.h"
 #include "upgradecommand.h"
@@ -24,6 +25,7 @@ const QVector<CliCommand> &cliCommands()
         {"cache", "build the caches of reference library folders", &runCacheCommand},
         {"identify", "search spectra against the reference library", &runIdentifyCommand},
         {"library", "list, download and install reference libraries", &runLibraryCommand},
+        {"mixture", "search the reference library for pairs of minerals", &runMixtureCommand},
         {"report", "write the PDF report of a measuring point", &runReportCommand},
     };
     return commands;

@@ -178,6 +178,25 @@
     </message>
 </context>
 <context>
+    <name>DialogLCAnalysisProgress</name>
+    <message>
+        <source>Korrelations-Ergebnisse</source>
+        <translation>Correlation results</translation>
+    </message>
+    <message>
+        <source>Die Datenbank wird nach Paaren von Spektren durchsucht, die in Summe zu dem Analysierten passen.</source>
+        <translation>The database is searched for pairs of spectra whose sum matches the analysed one.</translation>
+    </message>
+    <message>
+        <source>Fertig: </source>
+        <translation>Done: </translation>
+    </message>
+    <message>
+        <source>Folgende Kombinationen aus zwei Mineralien sind plausibel für das geladene Spektrum (doppelklicken zum Ansehen):</source>
+        <translation>These combinations of two minerals are plausible for the loaded spectrum (double-click to view):</translation>
+    </message>
+</context>
+<context>
     <name>DialogSelectTableColumns</name>
     <message>
         <source>Tabellen-Spalten auswählen</source>
@@ -299,6 +318,13 @@
     <message>
         <source>Qualität der Analyse</source>
         <translation>Quality of the analysis</translation>
+    </message>
+</context>
+<context>
+    <name>LCAnalysisProgressDialog</name>
+    <message>
+        <source>Fertig: %1 k von %2 k (%3 m %4 s übrig)</source>
+        <translation>Done: %1 k of %2 k (%3 m %4 s left)</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,242 @@
+#include "library/combinationsearch.h"
+
+#include "core/logging.h"
+
+#include <QFutureInterface>
+#include <QSet>
+#include <QVarLengthArray>
+#include <QtConcurrent>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <numeric>
+
+SpectrumFingerprint combinedFingerprint(const SpectrumFingerprint &a, const SpectrumFingerprint &b)
+{
+    QVector<FingerprintPeak> peaks = a.peaks + b.peaks;
+    std::stable_sort(
+        peaks.begin(), peaks.end(),
+        [](const FingerprintPeak &p, const FingerprintPeak &q) { return p.position < q.position; });
+    SpectrumFingerprint sum;
+    for (const FingerprintPeak &peak : qAsConst(peaks)) {
+        if (sum.peaks.isEmpty()
+            || std::fabs(peak.position - sum.peaks.constLast().position) >= combinedPeakDistance)
+            sum.peaks.append(peak);
+    }
+    sum.noise = (a.noise + b.noise) / 2.0;
+    sum.xFirst = std::min(a.xFirst, b.xFirst);
+    sum.xLast = std::max(a.xLast, b.xLast);
+    return sum;
+}
+
+namespace {
+
+template<bool Tagged>
+int combine(const FingerprintPeak *a, const int *tagsA, int countA, const FingerprintPeak *b,
+            const int *tagsB, int countB, FingerprintPeak *out, int *tagsOut)
+{
+    int ia = 0, ib = 0, kept = 0;
+    while (ia < countA || ib < countB) {
+        // At equal positions a's peak comes first, as in a stable sort of a's peaks then b's.
+        const bool takeA = ib == countB || (ia < countA && !(b[ib].position < a[ia].position));
+        const FingerprintPeak &peak = takeA ? a[ia] : b[ib];
+        if (kept == 0
+            || std::fabs(peak.position - out[kept - 1].position) >= combinedPeakDistance) {
+            if constexpr (Tagged)
+                tagsOut[kept] = takeA ? tagsA[ia] : tagsB[ib];
+            out[kept++] = peak;
+        }
+        ++(takeA ? ia : ib);
+    }
+    return kept;
+}
+
+} // namespace
+
+int combinePeaks(const FingerprintPeak *a, int countA, const FingerprintPeak *b, int countB,
+                 FingerprintPeak *out)
+{
+    return combine<false>(a, nullptr, countA, b, nullptr, countB, out, nullptr);
+}
+
+int combinePeaks(const FingerprintPeak *a, const int *tagsA, int countA, const FingerprintPeak *b,
+                 const int *tagsB, int countB, FingerprintPeak *out, int *tagsOut)
+{
+    return combine<true>(a, tagsA, countA, b, tagsB, countB, out, tagsOut);
+}
+
+namespace {
+
+// What every task of one search reads. The vectors are shallow copies, so a library reload
+// during the search cannot free them under the workers.
+struct SearchState
+{
+    SearchState(const QVector<RamanLibrarySpectrum> &spectra,
+                const QVector<SpectrumFingerprint> &fingerprints,
+                const SpectrumFingerprint &measured, const FingerprintParameters &parameters)
+        : spectra(spectra)
+        , fingerprints(fingerprints)
+        , matcher(measured, parameters)
+    {
+        offsets.reserve(fingerprints.size() + 1);
+        offsets.append(0);
+        for (const SpectrumFingerprint &fingerprint : fingerprints) {
+            QVector<FingerprintPeak> peaks = fingerprint.peaks;
+            std::stable_sort(peaks.begin(), peaks.end(),
+                             [](const FingerprintPeak &p, const FingerprintPeak &q) {
+                                 return p.position < q.position;
+                             });
+            sortedPeaks += peaks;
+            offsets.append(sortedPeaks.size());
+            mostPeaks = std::max(mostPeaks, int(peaks.size()));
+        }
+        nearestMeasured.reserve(sortedPeaks.size());
+        for (const FingerprintPeak &peak : qAsConst(sortedPeaks))
+            nearestMeasured.append(matcher.nearestMeasuredPeak(peak.position));
+    }
+
+    const QVector<RamanLibrarySpectrum> spectra;
+    const QVector<SpectrumFingerprint> fingerprints;
+    const FingerprintMatcher matcher;
+    QVector<FingerprintPeak> sortedPeaks; // each fingerprint's peaks by position, one after another
+    QVector<int> offsets;                 // fingerprint i: sortedPeaks[offsets[i], offsets[i + 1])
+    QVector<int> nearestMeasured;         // per sorted peak: the measured peak it pairs with
+    int mostPeaks = 0;
+};
+
+// The map step: library spectrum i combined with every spectrum j.
+class CombineWithAll
+{
+public:
+    using result_type = QVector<LinearCombinationResult>;
+
+    explicit CombineWithAll(std::shared_ptr<const SearchState> state)
+        : m_state(std::move(state))
+    {}
+
+    result_type operator()(int i) const
+    {
+        const SearchState &s = *m_state;
+        const int n = s.fingerprints.size();
+        result_type results(n);
+        LinearCombinationResult *out = results.data();
+        QVarLengthArray<FingerprintPeak, 256> combined(2 * s.mostPeaks);
+        QVarLengthArray<int, 256> combinedNearest(2 * s.mostPeaks);
+        const FingerprintPeak *peaks = s.sortedPeaks.constData();
+        const int *nearest = s.nearestMeasured.constData();
+        const int *offsets = s.offsets.constData();
+        const RamanLibrarySpectrum *spectra = s.spectra.constData();
+        const SpectrumFingerprint &a = s.fingerprints.at(i);
+        SortedPeaksFingerprint sum;
+        sum.peaks = combined.constData();
+        sum.nearestMeasured = combinedNearest.constData();
+        for (int j = 0; j < n; ++j) {
+            const SpectrumFingerprint &b = s.fingerprints.at(j);
+            sum.count = combinePeaks(peaks + offsets[i], nearest + offsets[i],
+                                     offsets[i + 1] - offsets[i], peaks + offsets[j],
+                                     nearest + offsets[j], offsets[j + 1] - offsets[j],
+                                     combined.data(), combinedNearest.data());
+            sum.xFirst = std::min(a.xFirst, b.xFirst);
+            sum.xLast = std::max(a.xLast, b.xLast);
+            sum.noise = (a.noise + b.noise) / 2.0;
+            const double score = s.matcher.match(sum);
+            out[j] = {spectra + i, spectra + j, std::isnan(score) ? -1.0 : score};
+        }
+        return results;
+    }
+
+private:
+    std::shared_ptr<const SearchState> m_state;
+};
+
+// Best score first; ties in library order, so that the result does not depend on which task
+// finished first.
+bool ranksBefore(const LinearCombinationResult &a, const LinearCombinationResult &b)
+{
+    if (a.score != b.score)
+        return a.score > b.score;
+    const std::less<const RamanLibrarySpectrum *> before;
+    if (a.first != b.first)
+        return before(a.first, b.first);
+    return before(a.second, b.second);
+}
+
+// The reduce step: at most the kept best plus one task's results are held at any time.
+struct KeepBest
+{
+    void operator()(QVector<LinearCombinationResult> &kept,
+                    const QVector<LinearCombinationResult> &found) const
+    {
+        kept += found;
+        if (kept.size() > combinationResultsKept) {
+            std::nth_element(kept.begin(), kept.begin() + combinationResultsKept, kept.end(),
+                             ranksBefore);
+            kept.resize(combinationResultsKept);
+        }
+        std::sort(kept.begin(), kept.end(), ranksBefore);
+    }
+};
+
+QFuture<QVector<LinearCombinationResult>> finishedSearch()
+{
+    QFutureInterface<QVector<LinearCombinationResult>> search;
+    search.reportStarted();
+    const QVector<LinearCombinationResult> none;
+    search.reportFinished(&none);
+    return search.future();
+}
+
+} // namespace
+
+QFuture<QVector<LinearCombinationResult>>
+startCombinationSearch(const QVector<RamanLibrarySpectrum> &spectra,
+                       const QVector<SpectrumFingerprint> &fingerprints,
+                       const SpectrumFingerprint &measured, const FingerprintParameters &parameters)
+{
+    if (measured.peaks.isEmpty()) {
+        qCWarning(logDataAlgorithms) << "two-mineral search: the measured spectrum has no peaks";
+        return finishedSearch();
+    }
+    if (fingerprints.isEmpty() || fingerprints.size() != spectra.size()) {
+        qCWarning(logDataLibraries) << "two-mineral search: no library spectra to combine";
+        return finishedSearch();
+    }
+    qCDebug(logDataLibraries) << "two-mineral search over" << fingerprints.size() << "spectra";
+    auto state = std::make_shared<const SearchState>(spectra, fingerprints, measured, parameters);
+    QVector<int> indices(fingerprints.size());
+    std::iota(indices.begin(), indices.end(), 0);
+    return QtConcurrent::mappedReduced<QVector<LinearCombinationResult>>(
+        indices, CombineWithAll(std::move(state)), KeepBest(),
+        QtConcurrent::UnorderedReduce | QtConcurrent::SequentialReduce);
+}
+
+QVector<LinearCombinationResult> distinctPairs(const QVector<LinearCombinationResult> &results)
+{
+    QVector<LinearCombinationResult> distinct;
+    QSet<QPair<QString, QString>> listed;
+    for (const LinearCombinationResult &result : results) {
+        if (!result.first || !result.second)
+            continue;
+        const QString &a = result.first->info.number;
+        const QString &b = result.second->info.number;
+        const QPair<QString, QString> ids = a <= b ? qMakePair(a, b) : qMakePair(b, a);
+        if (listed.contains(ids))
+            continue;
+        listed.insert(ids);
+        distinct.append(result);
+    }
+    return distinct;
+}
+
+CombinationProgress combinationProgress(int value, int maximum, int librarySize, qint64 elapsedMs)
+{
+    CombinationProgress progress;
+    const qint64 t = elapsedMs < 2 ? 1 : elapsedMs;
+    progress.done = qint64(value) * librarySize;
+    progress.total = qint64(maximum) * librarySize;
+    const qint64 rate = progress.done / t; // combinations per millisecond
+    progress.remainingSeconds = rate > 0 ? (progress.total - progress.done) / rate / 1000 : 0;
+    return progress;
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "library/combinationsearch.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QFutureWatcher>
+#include <QStringList>
+
+#include <memory>
+
+class RLibrary;
+class QListWidgetItem;
+
+namespace Ui {
+class DialogLCAnalysisProgress;
+}
+
+// Shows the progress of a two-mineral search and then its best distinct pairs. Deletes itself
+// when closed; closing or cancelling it cancels the search.
+class LCAnalysisProgressDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit LCAnalysisProgressDialog(QWidget *parent = nullptr);
+    ~LCAnalysisProgressDialog() override;
+
+    // Follows a running search over a library of librarySize spectra until it finishes.
+    void watchSearch(const QFuture<QVector<LinearCombinationResult>> &search, int librarySize);
+    // The results point into the library's spectra, so a reload of it closes the dialog.
+    void watchLibrary(const RLibrary *library);
+
+    // "Fertig: 120 k von 580 k (0 m 3 s übrig)", from the future's progress value and maximum.
+    static QString progressText(int value, int maximum, int librarySize, qint64 elapsedMs);
+
+public slots:
+    void setProgress(int value, const QString &detail);
+    void showResults(const QVector<LinearCombinationResult> &results);
+    void onLibraryAboutToBeInvalidated();
+
+signals:
+    // The spectrum numbers of the pair the user picked.
+    void idsSelected(const QStringList &ids);
+
+private:
+    void onProgressValueChanged(int value);
+    void onSearchFinished();
+    void onItemActivated(QListWidgetItem *item);
+
+    std::unique_ptr<Ui::DialogLCAnalysisProgress> m_ui;
+    QFutureWatcher<QVector<LinearCombinationResult>> m_watcher;
+    QElapsedTimer m_elapsed;
+    int m_librarySize = 0;
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+// Random fingerprints and in-memory libraries for the two-mineral search tests.
+
+#include "library/combinationsearch.h"
+
+#include <QRandomGenerator>
+
+// Positions on a grid of `step` 1/cm over [0, span), so that equal and equally distant positions
+// occur.
+inline SpectrumFingerprint randomFingerprint(QRandomGenerator &random, int maxPeaks,
+                                             double step = 0.25, int span = 1600)
+{
+    SpectrumFingerprint f;
+    f.xFirst = 50 + random.bounded(200);
+    f.xLast = 1000 + random.bounded(1500);
+    f.noise = 0.001 + random.bounded(0.02);
+    const int count = int(random.bounded(maxPeaks + 1));
+    for (int k = 0; k < count; ++k) {
+        FingerprintPeak peak;
+        peak.position = step * random.bounded(int(span / step));
+        peak.width = float(1 + random.bounded(30.0));
+        peak.height = float(0.01 + random.bounded(1.0));
+        peak.weight = float(0.05 + random.bounded(1.5));
+        f.peaks.append(peak);
+    }
+    return f;
+}
+
+struct CombinationLibrary
+{
+    QVector<RamanLibrarySpectrum> spectra;
+    QVector<SpectrumFingerprint> fingerprints;
+};
+
+inline CombinationLibrary randomCombinationLibrary(int count, quint32 seed, int maxPeaks = 30)
+{
+    QRandomGenerator random(seed);
+    CombinationLibrary library;
+    for (int i = 0; i < count; ++i) {
+        RamanLibrarySpectrum spectrum;
+        spectrum.info.name = QStringLiteral("Mineral%1").arg(i);
+        spectrum.info.number = QString::number(1000 + i);
+        library.spectra.append(spectrum);
+        library.fingerprints.append(randomFingerprint(random, maxPeaks));
+    }
+    return library;
+}
