@@ -12,7 +12,8 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
-    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false\n*.warning=false"));
+    QLoggingCategory::setFilterRules(
+        QStringLiteral("*.debug=false\n*.info=false\n*.warning=false"));
     const QString rruff = QStringLiteral(RAMAN_TEST_DATA_DIR "/rruff");
     const QVector<RruffQuery> queries = rruffQueries(rruff);
     if (queries.isEmpty()) {

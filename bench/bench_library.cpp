@@ -1,5 +1,6 @@
 // Library speed: cache build, load from cache, one correlation and one fingerprint search.
-//   bench_library [SPECTRA]   (default 10000 generated spectra; also runs on the real RRUFF library)
+//   bench_library [SPECTRA]   (default 10000 generated spectra; also runs on the real RRUFF
+//   library)
 #include "library/librarycache.h"
 #include "library/rlibrary.h"
 #include "spectrum/spectrumfile.h"
@@ -25,7 +26,7 @@ double peakMemoryMiB()
     return usage.ru_maxrss / 1024.0;
 }
 
-template <typename Function>
+template<typename Function>
 double milliseconds(Function function, int repeat = 1)
 {
     QElapsedTimer timer;
@@ -68,8 +69,8 @@ void measure(const char *label, const QString &folder)
         },
         5);
     const SpectrumFingerprint measured = library.fingerprint(library.count() / 2);
-    const double matchOnly =
-        milliseconds([&] { library.computeCorrelations(measured, FingerprintParameters()); }, 5);
+    const double matchOnly
+        = milliseconds([&] { library.computeCorrelations(measured, FingerprintParameters()); }, 5);
     std::printf("correlation search:        %9.2f ms (query preparation included)\n", correlation);
     std::printf("fingerprint search:        %9.2f ms (query preparation included)\n", fingerprint);
     std::printf("fingerprint matching only: %9.2f ms\n", matchOnly);

@@ -13,7 +13,8 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
-    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false\n*.warning=false"));
+    QLoggingCategory::setFilterRules(
+        QStringLiteral("*.debug=false\n*.info=false\n*.warning=false"));
 
     const QString library = QStringLiteral(RAMAN_TEST_DATA_DIR "/rruff/library");
     QStringList files;

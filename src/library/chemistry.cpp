@@ -7,8 +7,7 @@
 
 Chemistry Chemistry::fromFormula(const QString &formulaHtml)
 {
-    static const QRegularExpression tag(
-        QStringLiteral("<\\s*\\/?\\w+\\s*(\\w+=\"?.*\"?)*\\s*>"));
+    static const QRegularExpression tag(QStringLiteral("<\\s*\\/?\\w+\\s*(\\w+=\"?.*\"?)*\\s*>"));
     Chemistry chemistry;
     chemistry.formulaHtml = formulaHtml;
     chemistry.formulaPlain = QString(formulaHtml).remove(tag);

@@ -24,6 +24,6 @@ QString chemistryKey(const QString &name);
 
 using ChemistryTable = QHash<QString, Chemistry>;
 
-// Reads a chemistry file ("<name> <formula>" per line, name keys lower-cased); a later line with the
-// same key wins. An unreadable file gives an empty table and a warning.
+// Reads a chemistry file ("<name> <formula>" per line, name keys lower-cased); a later line with
+// the same key wins. An unreadable file gives an empty table and a warning.
 ChemistryTable readChemistryFile(const QString &path);

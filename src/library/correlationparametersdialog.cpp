@@ -6,7 +6,8 @@
 #include <QPushButton>
 
 CorrelationParametersDialog::CorrelationParametersDialog(QWidget *parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::CorrelationParametersDialog>())
+    : QDialog(parent)
+    , m_ui(std::make_unique<Ui::CorrelationParametersDialog>())
 {
     m_ui->setupUi(this);
     setValues(FingerprintParameters());

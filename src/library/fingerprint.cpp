@@ -76,8 +76,8 @@ int indexOfMinimum(const QVector<double> &y, int first, int last)
  *     _____/  \______      a flank drops if some point is below h * mustDropTo (and noise away)
  *    i-c     i     i+c     and drops clearly if below h * clearWhenDropsTo
  */
-QVector<FingerprintPeak> findPeaks(const QVector<double> &x, const QVector<double> &y,
-                                   double noise, const FingerprintParameters &p)
+QVector<FingerprintPeak> findPeaks(const QVector<double> &x, const QVector<double> &y, double noise,
+                                   const FingerprintParameters &p)
 {
     QVector<FingerprintPeak> peaks;
     const int n = y.size();
@@ -419,9 +419,9 @@ int FingerprintMatcher::nearestMeasuredPeak(double position) const
         return -1;
     const double *positions = m_positions.constData();
     const int *firstIndex = m_firstIndex.constData();
-    const int firstNotBelow =
-        int(std::lower_bound(m_positions.cbegin(), m_positions.cend(), position)
-            - m_positions.cbegin());
+    const int firstNotBelow
+        = int(std::lower_bound(m_positions.cbegin(), m_positions.cend(), position)
+              - m_positions.cbegin());
     return nearestAround(
         firstNotBelow, m_positions.size(), position, [positions](int j) { return positions[j]; },
         [firstIndex](int j) { return firstIndex[j]; });

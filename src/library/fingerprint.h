@@ -91,7 +91,8 @@ struct SortedPeaksFingerprint
 class FingerprintMatcher
 {
 public:
-    FingerprintMatcher(const SpectrumFingerprint &measured, const FingerprintParameters &parameters);
+    FingerprintMatcher(const SpectrumFingerprint &measured,
+                       const FingerprintParameters &parameters);
 
     double match(const SortedPeaksFingerprint &library) const;
     // The measured peak a library peak at this position pairs with, -1 when it lies outside the

@@ -86,27 +86,25 @@ QVector<RamanLibrarySpectrum> readLibraryDirectory(const QString &folder,
         QString mapped;
     };
     QVector<SourceFileMetadata> sources;
-    const QStringList files =
-        dir.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Unsorted);
+    const QStringList files = dir.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Unsorted);
     sources.reserve(files.size());
     for (const QString &file : files)
         sources.append({file, mapper ? mapper(file) : file});
     qCDebug(logDataLibraries) << "reading" << sources.size() << "files from library";
 
-    QVector<RamanLibrarySpectrum> spectra = orderedMap<RamanLibrarySpectrum>(
-        sources, [&dir](const SourceFileMetadata &source) {
-            RamanLibrarySpectrum spectrum;
-            spectrum.data = loadSpectrumFromCSV(dir.filePath(source.file));
-            spectrum.info = parseSpectrumName(source.mapped);
-            return spectrum;
-        });
+    QVector<RamanLibrarySpectrum> spectra
+        = orderedMap<RamanLibrarySpectrum>(sources, [&dir](const SourceFileMetadata &source) {
+              RamanLibrarySpectrum spectrum;
+              spectrum.data = loadSpectrumFromCSV(dir.filePath(source.file));
+              spectrum.info = parseSpectrumName(source.mapped);
+              return spectrum;
+          });
 
     QStringList subFolders = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
     for (QString &sub : subFolders)
         sub = dir.filePath(sub);
-    const QVector<RamanLibrarySpectrum> measured =
-        orderedMap<RamanLibrarySpectrum>(subFolders,
-                                                                    &loadMeasurementFolder);
+    const QVector<RamanLibrarySpectrum> measured
+        = orderedMap<RamanLibrarySpectrum>(subFolders, &loadMeasurementFolder);
     for (const RamanLibrarySpectrum &spectrum : measured) {
         if (!spectrum.data.x.isEmpty() || !spectrum.data.y.isEmpty())
             spectra.append(spectrum);
@@ -129,24 +127,24 @@ bool ensureCache(const QString &folder, const SpectrumNameMapper &mapper)
     {
         KTar tar(temporary, QStringLiteral("application/x-tar"));
         if (!tar.open(QIODevice::WriteOnly)) {
-            qCWarning(logDataLibraries) << "failed to create library cache" << temporary << ":"
-                                        << tar.errorString();
+            qCWarning(logDataLibraries)
+                << "failed to create library cache" << temporary << ":" << tar.errorString();
             return false;
         }
         const QDateTime now = QDateTime::currentDateTime();
         for (const RamanLibrarySpectrum &spectrum : spectra) {
             if (!tar.writeFile(cacheEntryName(spectrum.info), encodeEntry(spectrum.data), 0100644,
                                QString(), QString(), now, now, now)) {
-                qCWarning(logDataLibraries) << "failed to write library cache" << temporary << ":"
-                                            << tar.errorString();
+                qCWarning(logDataLibraries)
+                    << "failed to write library cache" << temporary << ":" << tar.errorString();
                 tar.close();
                 QFile::remove(temporary);
                 return false;
             }
         }
         if (!tar.close()) {
-            qCWarning(logDataLibraries) << "failed to finish library cache" << temporary << ":"
-                                        << tar.errorString();
+            qCWarning(logDataLibraries)
+                << "failed to finish library cache" << temporary << ":" << tar.errorString();
             QFile::remove(temporary);
             return false;
         }

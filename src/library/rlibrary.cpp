@@ -12,7 +12,8 @@
 
 #include <numeric>
 
-RLibrary::RLibrary(QObject *parent) : QObject(parent)
+RLibrary::RLibrary(QObject *parent)
+    : QObject(parent)
 {
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &RLibrary::onCacheFileChanged);
 }
@@ -43,16 +44,17 @@ void RLibrary::readLibraryFromDisk()
         if (QFileInfo::exists(cache))
             m_watcher.addPath(cache);
         const QString libraryName = folder.section(QLatin1Char('/'), -1, -1);
-        const auto decodeBatch = [this, &libraryName](const QVector<LibraryCache::CacheEntry> &batch) {
-            m_spectra += orderedMap<RamanLibrarySpectrum>(
-                batch, [&libraryName](const LibraryCache::CacheEntry &entry) {
-                    RamanLibrarySpectrum spectrum;
-                    spectrum.info = parseSpectrumName(entry.name);
-                    spectrum.info.library = libraryName;
-                    spectrum.data = LibraryCache::decodeEntry(entry.data);
-                    return spectrum;
-                });
-        };
+        const auto decodeBatch
+            = [this, &libraryName](const QVector<LibraryCache::CacheEntry> &batch) {
+                  m_spectra += orderedMap<RamanLibrarySpectrum>(
+                      batch, [&libraryName](const LibraryCache::CacheEntry &entry) {
+                          RamanLibrarySpectrum spectrum;
+                          spectrum.info = parseSpectrumName(entry.name);
+                          spectrum.info.library = libraryName;
+                          spectrum.data = LibraryCache::decodeEntry(entry.data);
+                          return spectrum;
+                      });
+              };
         if (!LibraryCache::readCacheInBatches(folder, 512, decodeBatch))
             qCWarning(logDataLibraries) << "Failed to read library cache archive:" << folder;
     }
@@ -180,12 +182,12 @@ RamanData<Wavenumbers> RLibrary::prepareSpectrum(const RamanData<Wavenumbers> &s
 
 unsigned RLibrary::chooseSearchMethod(const RamanData<Wavenumbers> &spectrum)
 {
-    const SpectrumFingerprint fingerprint =
-        buildFingerprint(spectrum.normalizedToMaximum(), FingerprintParameters());
+    const SpectrumFingerprint fingerprint
+        = buildFingerprint(spectrum.normalizedToMaximum(), FingerprintParameters());
     if (fingerprint.peaks.isEmpty())
         return NormalizeToUnitNorm;
-    const double mean =
-        std::accumulate(spectrum.y.cbegin(), spectrum.y.cend(), 0.0) / spectrum.y.size();
+    const double mean
+        = std::accumulate(spectrum.y.cbegin(), spectrum.y.cend(), 0.0) / spectrum.y.size();
     qCDebug(logDataAlgorithms) << "comparing average to noise estimate:" << mean
                                << fingerprint.noise;
     return 20.0 * fingerprint.noise > mean ? NormalizeToUnitNorm : FingerprintSearch;
@@ -204,10 +206,9 @@ QVector<double> RLibrary::computeCorrelations(const RamanData<Wavenumbers> &spec
     if (!(flags & FingerprintSearch)) {
         if (prepared.isEmpty())
             return {};
-        return orderedMap<double>(
-            m_spectra, [&prepared](const RamanLibrarySpectrum &library) {
-                return correlateSpectra(prepared, library.resampledData);
-            });
+        return orderedMap<double>(m_spectra, [&prepared](const RamanLibrarySpectrum &library) {
+            return correlateSpectra(prepared, library.resampledData);
+        });
     }
     const SpectrumFingerprint measured = buildFingerprint(prepared, parameters);
     if (!measured.isValid())
@@ -220,10 +221,10 @@ QVector<double> RLibrary::computeCorrelations(const SpectrumFingerprint &measure
 {
     if (!measured.isValid())
         return {};
-    return orderedMap<double>(
-        m_fingerprints, [&measured, &parameters](const SpectrumFingerprint &library) {
-            return matchFingerprints(measured, library, parameters);
-        });
+    return orderedMap<double>(m_fingerprints,
+                              [&measured, &parameters](const SpectrumFingerprint &library) {
+                                  return matchFingerprints(measured, library, parameters);
+                              });
 }
 
 QFuture<QVector<LinearCombinationResult>>

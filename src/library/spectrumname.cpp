@@ -31,8 +31,8 @@ QString pigmentNameMapper(const QString &fileName)
 {
     static const QRegularExpression pattern(QRegularExpression::anchoredPattern(
         QStringLiteral("^([A-z\\s]*?)\\s?([A-Z\\d]+)?_(\\d+)(?:_(\\d))?(?:_[a-z]+)?\\.txt")));
-    static const QString scheme =
-        QStringLiteral("%1__BXXXXXX__Raman__%2__0__unoriented__Raman_Data_Processed__%3.txt");
+    static const QString scheme
+        = QStringLiteral("%1__BXXXXXX__Raman__%2__0__unoriented__Raman_Data_Processed__%3.txt");
     const QRegularExpressionMatch match = pattern.match(fileName);
     if (!match.hasMatch()) {
         qCWarning(logDataLibraries) << "Expression did not match filename:" << fileName;

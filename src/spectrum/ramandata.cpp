@@ -7,7 +7,7 @@
 #include <climits>
 #include <cmath>
 
-template <typename Unit>
+template<typename Unit>
 void RamanData<Unit>::cut(double min, double max)
 {
     if (min == max) {
@@ -33,7 +33,7 @@ void RamanData<Unit>::cut(double min, double max)
     y = y.mid(first, end - first);
 }
 
-template <typename Unit>
+template<typename Unit>
 RamanData<Unit> RamanData<Unit>::normalized() const
 {
     double sumOfSquares = 0.0;
@@ -51,7 +51,7 @@ RamanData<Unit> RamanData<Unit>::normalized() const
     return result;
 }
 
-template <typename Unit>
+template<typename Unit>
 RamanData<Unit> RamanData<Unit>::normalizedToMaximum(double *maximum) const
 {
     if (size() <= 0) {
@@ -78,7 +78,7 @@ RamanData<Unit> RamanData<Unit>::normalizedToMaximum(double *maximum) const
  *   x[p]   |   x[p+1] ... x[c-1]         |   x[c]
  *     wlo                        whi
  */
-template <typename Unit>
+template<typename Unit>
 RamanData<Unit> RamanData<Unit>::resampled(double step) const
 {
     if (x.isEmpty() || y.isEmpty() || size() < 0)
@@ -87,8 +87,8 @@ RamanData<Unit> RamanData<Unit>::resampled(double step) const
     const double lastBin = x.last() / step + 1.0;
     if (!std::isfinite(firstBin) || !std::isfinite(lastBin) || !(step > 0.0)
         || std::fabs(firstBin) >= INT_MAX || std::fabs(lastBin) >= INT_MAX) {
-        qCWarning(logDataAlgorithms) << "cannot resample with step" << step << "over"
-                                     << x.first() << "to" << x.last();
+        qCWarning(logDataAlgorithms)
+            << "cannot resample with step" << step << "over" << x.first() << "to" << x.last();
         return {};
     }
 
@@ -125,7 +125,7 @@ RamanData<Unit> RamanData<Unit>::resampled(double step) const
     return result;
 }
 
-template <typename Unit>
+template<typename Unit>
 RamanData<Unit> RamanData<Unit>::smoothed(unsigned order, unsigned width) const
 {
     if (size() < 2)
@@ -222,8 +222,8 @@ double extractLaserWavelength(const RamanData<Nanometers> &data,
     const QVector<double> dx{x[peak - 1] - x[peak], 0.0, x[peak + 1] - x[peak]};
     const QVector<double> dy{data.y[peak - 1], data.y[peak], data.y[peak + 1]};
     const QuadraticCoefficients q = fitQuadratic(dx, dy);
-    const double offset = std::fabs(q.a) > 1e-12 ? q.b / (-2.0 * q.a)
-                                                 : std::numeric_limits<double>::quiet_NaN();
+    const double offset
+        = std::fabs(q.a) > 1e-12 ? q.b / (-2.0 * q.a) : std::numeric_limits<double>::quiet_NaN();
     const double wavelength = x[peak] + offset;
     qCDebug(logDataAlgorithms) << "compued laser wavelength:" << wavelength;
     return wavelength;

@@ -6,13 +6,19 @@
 #include <limits>
 
 // Units of a spectrum's x axis, used as compile-time tags.
-struct RawPixels {};   // detector column index
-struct Nanometers {};  // wavelength in nm
-struct Wavenumbers {}; // Raman shift in 1/cm
+struct RawPixels
+{
+}; // detector column index
+struct Nanometers
+{
+}; // wavelength in nm
+struct Wavenumbers
+{
+}; // Raman shift in 1/cm
 
 // One spectrum: equally long x and y sequences, implicitly shared. A record whose sequences differ
 // in length has size -1; every per-point operation then does nothing.
-template <typename Unit>
+template<typename Unit>
 struct RamanData
 {
     QVector<double> x;

@@ -54,8 +54,8 @@ QVector<double> savitzkyGolaySmoothed(const QVector<double> &values, unsigned or
 {
     if (!validParameters(order, points, spacing)) {
         qCWarning(logDataAlgorithms) << "Invalid parameters passed to savitzkyGolaySmoothed";
-        qCWarning(logDataAlgorithms) << "Parameters are [polyorder npoints spacing]" << order
-                                     << points << spacing;
+        qCWarning(logDataAlgorithms)
+            << "Parameters are [polyorder npoints spacing]" << order << points << spacing;
         return values;
     }
     const int n = values.size();

@@ -24,7 +24,10 @@ bool isSpace(char c)
 class NumberCursor
 {
 public:
-    NumberCursor(const char *begin, const char *end) : m_pos(begin), m_end(end) {}
+    NumberCursor(const char *begin, const char *end)
+        : m_pos(begin)
+        , m_end(end)
+    {}
 
     bool atEnd() const { return m_pos == m_end; }
     void skipWhitespace()
@@ -69,7 +72,8 @@ private:
 // Consumes the leading "#" lines and returns the offset of the first data line.
 int readHeader(const QByteArray &content, QMap<QString, QString> *header)
 {
-    static const QRegularExpression keyValue(QStringLiteral("\\#\\s*([\\w\\s]*\\w)\\s*\\:\\s*(.*)"));
+    static const QRegularExpression keyValue(
+        QStringLiteral("\\#\\s*([\\w\\s]*\\w)\\s*\\:\\s*(.*)"));
     int offset = 0;
     while (offset < content.size() && content.at(offset) == '#') {
         int lineEnd = content.indexOf('\n', offset);
@@ -126,8 +130,8 @@ RamanData<Wavenumbers> loadSpectrumFromCSV(const QString &path, QMap<QString, QS
         if (!cursor.readNumber(y))
             break;
         if (!std::isfinite(x) || !std::isfinite(y)) {
-            qCWarning(logDataIo) << "invalid value read from" << path << "at item"
-                                 << data.x.size() << ":" << x << y;
+            qCWarning(logDataIo) << "invalid value read from" << path << "at item" << data.x.size()
+                                 << ":" << x << y;
         }
         data.x.append(x);
         data.y.append(y);
@@ -139,8 +143,8 @@ RamanData<Wavenumbers> loadSpectrumFromCSV(const QString &path, QMap<QString, QS
         std::reverse(data.y.begin(), data.y.end());
     }
     if (!isAscending(data.x)) {
-        qCWarning(logDataLibraries) << "Data from" << path
-                                    << "is not sorted either way, refusing to load.";
+        qCWarning(logDataLibraries)
+            << "Data from" << path << "is not sorted either way, refusing to load.";
         return {};
     }
     data.x.squeeze();

@@ -19,7 +19,7 @@ QString formatSpectrumNumber(double value);
 // "x y\n" per point, the form read back by loadSpectrumFromCSV.
 QByteArray spectrumText(const QVector<double> &x, const QVector<double> &y);
 
-template <typename Unit>
+template<typename Unit>
 QByteArray spectrumText(const RamanData<Unit> &data)
 {
     return spectrumText(data.x, data.y);
@@ -32,14 +32,14 @@ bool writeSpectrumText(const QString &path, const RamanData<Wavenumbers> &data);
 void readSpectrumPairs(QDataStream &stream, QVector<double> &x, QVector<double> &y);
 void writeSpectrumPairs(QDataStream &stream, const QVector<double> &x, const QVector<double> &y);
 
-template <typename Unit>
+template<typename Unit>
 QDataStream &operator>>(QDataStream &stream, RamanData<Unit> &data)
 {
     readSpectrumPairs(stream, data.x, data.y);
     return stream;
 }
 
-template <typename Unit>
+template<typename Unit>
 QDataStream &operator<<(QDataStream &stream, const RamanData<Unit> &data)
 {
     writeSpectrumPairs(stream, data.x, data.y);

@@ -77,7 +77,8 @@ bool SaveData::load(const QString &path, SaveDataParts parts)
         return false;
     }
     const QJsonObject json = QJsonDocument::fromJson(file.readAll()).object();
-    const auto text = [&json](const char *key) { return json.value(QLatin1String(key)).toString(); };
+    const auto text
+        = [&json](const char *key) { return json.value(QLatin1String(key)).toString(); };
 
     SaveDataMetadata &m = m_metadata;
     m.save_data_version = json.value(QLatin1String("save_data_version")).toInt();
@@ -102,9 +103,8 @@ bool SaveData::load(const QString &path, SaveDataParts parts)
     m.created_date = readDateTime(json, "created_date");
     if (version < 9)
         m.created_date = m.saved_date;
-    m.rating = json.contains(QLatin1String("rating"))
-                   ? json.value(QLatin1String("rating")).toInt()
-                   : -1;
+    m.rating
+        = json.contains(QLatin1String("rating")) ? json.value(QLatin1String("rating")).toInt() : -1;
 
     qCDebug(logDataIo) << "loading save data with version" << version << "from" << m_folderPath;
 
@@ -141,10 +141,10 @@ void SaveData::loadSectorFolder(const QString &sectorDir, int version, const QSt
         sector.withoutLaserImage = loadImage(dir.filePath(names.withoutLaserImage));
         sector.rawSpectrumImage = loadImage(dir.filePath(names.rawSpectrumImage));
         sector.ccdRawImage = loadImage(dir.filePath(names.ccdRawImage));
-        sector.identificationData.searchResultImage =
-            loadImage(dir.filePath(names.searchResultImage));
-        sector.identificationData.searchResultTableImage =
-            loadImage(dir.filePath(names.searchResultTableImage));
+        sector.identificationData.searchResultImage
+            = loadImage(dir.filePath(names.searchResultImage));
+        sector.identificationData.searchResultTableImage
+            = loadImage(dir.filePath(names.searchResultTableImage));
     }
     if (parts & SpectralData) {
         sector.processedSpectrum = loadSpectrumIfPresent(dir.filePath(names.processedSpectrum));
@@ -159,9 +159,8 @@ void SaveData::loadSectorFolder(const QString &sectorDir, int version, const QSt
 
 QString SaveData::defaultFolderName() const
 {
-    const auto orUnspecified = [](const QString &s) {
-        return s.isEmpty() ? QStringLiteral("unspecified") : s;
-    };
+    const auto orUnspecified
+        = [](const QString &s) { return s.isEmpty() ? QStringLiteral("unspecified") : s; };
     return orUnspecified(m_metadata.collection_name) + QLatin1Char('-')
            + orUnspecified(m_metadata.collection_id) + QLatin1Char('-')
            + m_metadata.unique_ident.left(13);

@@ -24,6 +24,12 @@ struct SaveDataFileNames
 };
 
 namespace SaveDataFiles {
-inline QString metadataFileName() { return QStringLiteral("metadata.json"); }
-inline QString locationFolderName(int number) { return QStringLiteral("Location%1").arg(number); }
+inline QString metadataFileName()
+{
+    return QStringLiteral("metadata.json");
+}
+inline QString locationFolderName(int number)
+{
+    return QStringLiteral("Location%1").arg(number);
+}
 } // namespace SaveDataFiles

@@ -80,8 +80,8 @@ void readSector(const QJsonObject &object, SaveDataSector &sector)
     sector.exposure_objective = text(object, "exposure_objective");
     sector.image_width = text(object, "image_width");
     sector.exposureData = exposureFromJson(object.value(QLatin1String("exposure_data")).toObject());
-    const IdentificationData read =
-        identificationFromJson(object.value(QLatin1String("identification_data")).toObject());
+    const IdentificationData read
+        = identificationFromJson(object.value(QLatin1String("identification_data")).toObject());
     // Keep pictures that may already be in the sector.
     IdentificationData &target = sector.identificationData;
     const QImage result = target.searchResultImage;

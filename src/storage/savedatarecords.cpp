@@ -35,8 +35,7 @@ bool SaveDataSector::operator==(const SaveDataSector &o) const
            && exposure_objective == o.exposure_objective && image_width == o.image_width
            && exposureData == o.exposureData && rawSpectrum == o.rawSpectrum
            && processedSpectrum == o.processedSpectrum && ccdRaw == o.ccdRaw
-           && calibrationLines == o.calibrationLines
-           && identificationData == o.identificationData;
+           && calibrationLines == o.calibrationLines && identificationData == o.identificationData;
 }
 
 bool SaveDataMetadata::operator==(const SaveDataMetadata &o) const

@@ -76,8 +76,8 @@ void TestFingerprint::noiseOfFlatOrShortData()
 
 void TestFingerprint::peaksOfSyntheticSpectrum()
 {
-    const RamanData<Wavenumbers> s =
-        synthetic({{464, 1.0, 4}, {206, 0.4, 6}, {1086, 0.25, 3}, {355, 0.05, 5}});
+    const RamanData<Wavenumbers> s
+        = synthetic({{464, 1.0, 4}, {206, 0.4, 6}, {1086, 0.25, 3}, {355, 0.05, 5}});
     const SpectrumFingerprint f = buildFingerprint(s, FingerprintParameters());
     QVERIFY(f.isValid());
     QCOMPARE(f.xFirst, 100.0);
@@ -105,16 +105,19 @@ void TestFingerprint::invalidInputs_data()
 {
     QTest::addColumn<RamanData<Wavenumbers>>("spectrum");
     QTest::addColumn<QString>("warning");
-    QTest::newRow("empty") << RamanData<Wavenumbers>{} << QStringLiteral("constructing fingerprint from empty spectrum");
+    QTest::newRow("empty") << RamanData<Wavenumbers>{}
+                           << QStringLiteral("constructing fingerprint from empty spectrum");
     RamanData<Wavenumbers> notNormalised = synthetic({{500, 1, 5}});
     for (double &v : notNormalised.y)
         v *= 3;
-    QTest::newRow("not normalised") << notNormalised
-                                    << QStringLiteral("constructing fingerprint from non-normalized spectrum");
+    QTest::newRow("not normalised")
+        << notNormalised << QStringLiteral("constructing fingerprint from non-normalized spectrum");
     RamanData<Wavenumbers> zeros{QVector<double>(600, 0), QVector<double>(600, 0)};
     for (int i = 0; i < 600; ++i)
         zeros.x[i] = 100 + 1.25 * i;
-    QTest::newRow("zeros") << zeros << QStringLiteral("constructing fingerprint from non-normalized spectrum");
+    QTest::newRow("zeros") << zeros
+                           << QStringLiteral(
+                                  "constructing fingerprint from non-normalized spectrum");
 }
 
 void TestFingerprint::invalidInputs()
@@ -122,7 +125,8 @@ void TestFingerprint::invalidInputs()
     QFETCH(RamanData<Wavenumbers>, spectrum);
     QFETCH(QString, warning);
     if (warning.contains(QLatin1String("non-normalized")))
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Spectrum should be normalized")));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("^Spectrum should be normalized")));
     QTest::ignoreMessage(QtWarningMsg, qPrintable(warning));
     const SpectrumFingerprint f = buildFingerprint(spectrum, FingerprintParameters());
     QVERIFY(!f.isValid());
@@ -132,9 +136,8 @@ void TestFingerprint::invalidInputs()
 
 void TestFingerprint::identicalFingerprintsScoreTen()
 {
-    const SpectrumFingerprint f =
-        buildFingerprint(synthetic({{464, 1.0, 4}, {206, 0.4, 6}, {1086, 0.25, 3}}),
-                         FingerprintParameters());
+    const SpectrumFingerprint f = buildFingerprint(
+        synthetic({{464, 1.0, 4}, {206, 0.4, 6}, {1086, 0.25, 3}}), FingerprintParameters());
     QVERIFY(f.peaks.size() >= 3);
     QCOMPARE(matchFingerprints(f, f, FingerprintParameters()), 10.0);
 }
@@ -189,8 +192,10 @@ void TestFingerprint::widthAndHeightRatios()
     QFETCH(float, libraryHeight);
     QFETCH(double, s);
     const SpectrumFingerprint measured = fingerprintOf({peak(500)});
-    const SpectrumFingerprint library = fingerprintOf({peak(500, 1.0f, libraryWidth, libraryHeight)});
-    QVERIFY(std::fabs(matchFingerprints(measured, library, FingerprintParameters()) - 10 * s) < 1e-5);
+    const SpectrumFingerprint library
+        = fingerprintOf({peak(500, 1.0f, libraryWidth, libraryHeight)});
+    QVERIFY(std::fabs(matchFingerprints(measured, library, FingerprintParameters()) - 10 * s)
+            < 1e-5);
 }
 
 void TestFingerprint::unmatchedPeaks()
@@ -233,8 +238,8 @@ void TestFingerprint::correlation_data()
     QTest::newRow("orthogonal") << RamanData<Wavenumbers>{s.x, {1, 0, 1, 0}}
                                 << RamanData<Wavenumbers>{s.x, {0, 1, 0, 1}} << 0.0;
     QTest::newRow("no overlap") << s << RamanData<Wavenumbers>{{10, 11.25}, {1, 1}} << 0.0;
-    QTest::newRow("common range only") << s << RamanData<Wavenumbers>{{2.5, 3.75, 5}, {3, 4, -100}}
-                                       << 10.0;
+    QTest::newRow("common range only")
+        << s << RamanData<Wavenumbers>{{2.5, 3.75, 5}, {3, 4, -100}} << 10.0;
     QTest::newRow("empty") << s << RamanData<Wavenumbers>{} << 0.0;
 }
 
@@ -245,7 +250,6 @@ void TestFingerprint::correlation()
     QFETCH(double, score);
     QVERIFY(std::fabs(correlateSpectra(a, b) - score) < 1e-12);
 }
-
 
 QTEST_GUILESS_MAIN(TestFingerprint)
 #include "tst_fingerprint.moc"

@@ -39,24 +39,37 @@ void TestLibraryFiles::parseNames_data()
 
     QTest::newRow("classic") << QStringLiteral(
         "Quartz__R040031__Raman__532__0__unoriented__Raman_Data_Processed__13512.txt")
-                             << QStringList{QStringLiteral("Quartz"), QStringLiteral("R040031"),
-                                            QStringLiteral("532"), QStringLiteral("0"),
+                             << QStringList{QStringLiteral("Quartz"),
+                                            QStringLiteral("R040031"),
+                                            QStringLiteral("532"),
+                                            QStringLiteral("0"),
                                             QStringLiteral("unoriented"),
                                             QStringLiteral("Raman_Data_Processed"),
                                             QStringLiteral("13512")};
     QTest::newRow("newer export, empty orientation")
-        << QStringLiteral("Albite__R040068-3__Raman__514__45-000____Raman_Data_Processed__e0ba99.txt")
-        << QStringList{QStringLiteral("Albite"), QStringLiteral("R040068-3"), QStringLiteral("514"),
-                       QStringLiteral("45-000"), QString(), QStringLiteral("Raman_Data_Processed"),
+        << QStringLiteral(
+               "Albite__R040068-3__Raman__514__45-000____Raman_Data_Processed__e0ba99.txt")
+        << QStringList{QStringLiteral("Albite"),
+                       QStringLiteral("R040068-3"),
+                       QStringLiteral("514"),
+                       QStringLiteral("45-000"),
+                       QString(),
+                       QStringLiteral("Raman_Data_Processed"),
                        QStringLiteral("e0ba99")};
     QTest::newRow("only the last extension goes")
         << QStringLiteral("Foo.bar__X__Raman__785__0__oriented__processed__1.5.txt")
-        << QStringList{QStringLiteral("Foo.bar"), QStringLiteral("X"), QStringLiteral("785"),
-                       QStringLiteral("0"), QStringLiteral("oriented"), QStringLiteral("processed"),
+        << QStringList{QStringLiteral("Foo.bar"),  QStringLiteral("X"),
+                       QStringLiteral("785"),      QStringLiteral("0"),
+                       QStringLiteral("oriented"), QStringLiteral("processed"),
                        QStringLiteral("1.5")};
-    QTest::newRow("not in the scheme") << QStringLiteral("notes.txt")
-                                       << QStringList{QStringLiteral("notes"), QString(), QString(),
-                                                      QString(), QString(), QString(), QString()};
+    QTest::newRow("not in the scheme")
+        << QStringLiteral("notes.txt") << QStringList{QStringLiteral("notes"),
+                                                      QString(),
+                                                      QString(),
+                                                      QString(),
+                                                      QString(),
+                                                      QString(),
+                                                      QString()};
 }
 
 void TestLibraryFiles::parseNames()
@@ -64,8 +77,8 @@ void TestLibraryFiles::parseNames()
     QFETCH(QString, file);
     QFETCH(QStringList, fields);
     const auto fieldsOf = [](const rruff_infos &i) {
-        return QStringList{i.name, i.rruffId, i.laserWavelength, i.angle, i.orientation,
-                           i.dataKind, i.number};
+        return QStringList{i.name,        i.rruffId,  i.laserWavelength, i.angle,
+                           i.orientation, i.dataKind, i.number};
     };
     const rruff_infos info = parseSpectrumName(file);
     QCOMPARE(fieldsOf(info), fields);
@@ -83,15 +96,15 @@ void TestLibraryFiles::pigmentNames_data()
     QTest::addColumn<QString>("laser");
     QTest::addColumn<QString>("number");
 
-    QTest::newRow("code, digit and suffix") << QStringLiteral("Azurite K12_785_2_a.txt")
-                                            << QStringLiteral("Azurite_2") << QStringLiteral("785")
-                                            << QStringLiteral("pigment_K12");
+    QTest::newRow("code, digit and suffix")
+        << QStringLiteral("Azurite K12_785_2_a.txt") << QStringLiteral("Azurite_2")
+        << QStringLiteral("785") << QStringLiteral("pigment_K12");
     QTest::newRow("code only") << QStringLiteral("Malachite M3_532.txt")
                                << QStringLiteral("Malachite") << QStringLiteral("532")
                                << QStringLiteral("pigment_M3");
-    QTest::newRow("no match keeps the whole name") << QStringLiteral("unknown pigment.txt")
-                                                   << QStringLiteral("unknown pigment.txt")
-                                                   << QStringLiteral("0") << QStringLiteral("0");
+    QTest::newRow("no match keeps the whole name")
+        << QStringLiteral("unknown pigment.txt") << QStringLiteral("unknown pigment.txt")
+        << QStringLiteral("0") << QStringLiteral("0");
 }
 
 void TestLibraryFiles::pigmentNames()
@@ -118,13 +131,14 @@ void TestLibraryFiles::chemistryKeys_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("key");
-    QTest::newRow("bracketed suffix") << QStringLiteral("Abenakiite-(Ce)")
-                                      << QStringLiteral("abenakiitece");
-    QTest::newRow("as in file names") << QStringLiteral("AbenakiiteCe")
-                                      << QStringLiteral("abenakiitece");
-    QTest::newRow("plain suffix") << QStringLiteral("Ferrierite-K") << QStringLiteral("ferrieritek");
-    QTest::newRow("several hyphens") << QStringLiteral("Ferro-ferri-hornblende")
-                                     << QStringLiteral("ferroferrihornblende");
+    QTest::newRow("bracketed suffix")
+        << QStringLiteral("Abenakiite-(Ce)") << QStringLiteral("abenakiitece");
+    QTest::newRow("as in file names")
+        << QStringLiteral("AbenakiiteCe") << QStringLiteral("abenakiitece");
+    QTest::newRow("plain suffix") << QStringLiteral("Ferrierite-K")
+                                  << QStringLiteral("ferrieritek");
+    QTest::newRow("several hyphens")
+        << QStringLiteral("Ferro-ferri-hornblende") << QStringLiteral("ferroferrihornblende");
     QTest::newRow("simple") << QStringLiteral("Quartz") << QStringLiteral("quartz");
 }
 
@@ -188,25 +202,29 @@ void TestLibraryFiles::cacheIsBuiltOnceFromAllSources()
 {
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("My Library"));
-    QVERIFY(TestFiles::write(folder + QStringLiteral("/Quartz__R1__Raman__532__0__unoriented__"
-                                                     "Raman_Data_Processed__1.txt"),
+    QVERIFY(TestFiles::write(folder
+                                 + QStringLiteral("/Quartz__R1__Raman__532__0__unoriented__"
+                                                  "Raman_Data_Processed__1.txt"),
                              "100 1\n101 2\n102 3\n"));
-    QVERIFY(TestFiles::write(folder + QStringLiteral("/Calcite__R2__Raman__785__0__unoriented__"
-                                                     "Raman_Data_Processed__2.txt"),
+    QVERIFY(TestFiles::write(folder
+                                 + QStringLiteral("/Calcite__R2__Raman__785__0__unoriented__"
+                                                  "Raman_Data_Processed__2.txt"),
                              "# source: test\n300, 0.5\n301, 0.25\n"));
-    QVERIFY(TestFiles::write(folder + QStringLiteral("/Empty__R3__Raman__532__0__unoriented__"
-                                                     "Raman_Data_Processed__3.txt"),
+    QVERIFY(TestFiles::write(folder
+                                 + QStringLiteral("/Empty__R3__Raman__532__0__unoriented__"
+                                                  "Raman_Data_Processed__3.txt"),
                              ""));
     QVERIFY(TestFiles::write(folder + QStringLiteral("/readme.md"), "not a spectrum"));
     // A measurement folder placed in the library: its first point's processed spectrum.
     const QString measurement = folder + QStringLiteral("/Probe 7");
-    const QJsonObject sector{{QStringLiteral("identification_data"),
-                              QJsonObject{{QStringLiteral("mineral_final_identification"),
-                                           QStringLiteral("Gips")}}}};
+    const QJsonObject sector{
+        {QStringLiteral("identification_data"),
+         QJsonObject{{QStringLiteral("mineral_final_identification"), QStringLiteral("Gips")}}}};
     QVERIFY(TestFiles::writeJson(measurement + QStringLiteral("/metadata.json"),
                                  {{QStringLiteral("save_data_version"), 11},
                                   {QStringLiteral("sectors"), QJsonArray{sector}}}));
-    QVERIFY(TestFiles::write(measurement + QStringLiteral("/Location1/data.csv"), "1 0.5\n2 -2\n3 1e+300\n"));
+    QVERIFY(TestFiles::write(measurement + QStringLiteral("/Location1/data.csv"),
+                             "1 0.5\n2 -2\n3 1e+300\n"));
     QVERIFY(TestFiles::write(measurement + QStringLiteral("/Location1/calibration_lines.txt"), ""));
     QVERIFY(QDir().mkpath(folder + QStringLiteral("/not a measurement")));
 
@@ -215,20 +233,21 @@ void TestLibraryFiles::cacheIsBuiltOnceFromAllSources()
     QVERIFY(left.contains(QStringLiteral("cache.tar")));
     QVERIFY(left.filter(QRegularExpression(QStringLiteral("\\.(bin|tmp)$"))).isEmpty());
 
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(
-                                           "^Empty data in cache for .*Empty__R3")));
+    QTest::ignoreMessage(
+        QtWarningMsg, QRegularExpression(QStringLiteral("^Empty data in cache for .*Empty__R3")));
     QVector<LibraryCache::CacheEntry> entries;
     QVERIFY(LibraryCache::readCacheEntries(folder, entries));
     QStringList names;
     for (const LibraryCache::CacheEntry &entry : entries)
         names << entry.name;
     names.sort();
-    QCOMPARE(names,
-             (QStringList{
-                 QStringLiteral("Calcite__R2__Raman__785__0__unoriented__Raman_Data_Processed__2.bin"),
-                 QStringLiteral("Gips__BXXXXXX__Raman__532__0__unoriented__Raman_Data_Processed__"
-                                "43c95f11.bin"),
-                 QStringLiteral("Quartz__R1__Raman__532__0__unoriented__Raman_Data_Processed__1.bin")}));
+    QCOMPARE(
+        names,
+        (QStringList{
+            QStringLiteral("Calcite__R2__Raman__785__0__unoriented__Raman_Data_Processed__2.bin"),
+            QStringLiteral("Gips__BXXXXXX__Raman__532__0__unoriented__Raman_Data_Processed__"
+                           "43c95f11.bin"),
+            QStringLiteral("Quartz__R1__Raman__532__0__unoriented__Raman_Data_Processed__1.bin")}));
     for (const LibraryCache::CacheEntry &entry : entries) {
         if (entry.name.startsWith(QLatin1String("Calcite"))) {
             const RamanData<Wavenumbers> data = LibraryCache::decodeEntry(entry.data);
@@ -239,8 +258,8 @@ void TestLibraryFiles::cacheIsBuiltOnceFromAllSources()
 
     // An existing cache is kept as it is, whatever the folder holds now.
     const QDateTime built = QFileInfo(LibraryCache::cachePath(folder)).lastModified();
-    QVERIFY(TestFiles::write(folder + QStringLiteral("/New__R4__Raman__532__0__unoriented__x__4.txt"),
-                             "1 1\n2 2\n"));
+    QVERIFY(TestFiles::write(
+        folder + QStringLiteral("/New__R4__Raman__532__0__unoriented__x__4.txt"), "1 1\n2 2\n"));
     QTest::qWait(20);
     QVERIFY(LibraryCache::ensureCache(folder));
     QCOMPARE(QFileInfo(LibraryCache::cachePath(folder)).lastModified(), built);

@@ -12,10 +12,10 @@
 namespace {
 
 const QVector<QVector<SyntheticBand>> minerals{
-    {{464, 1.0, 4}, {206, 0.4, 6}, {128, 0.3, 4}},                  // quartz-like
-    {{1086, 1.0, 3}, {282, 0.4, 5}, {712, 0.2, 3}, {155, 0.3, 4}},  // calcite-like
+    {{464, 1.0, 4}, {206, 0.4, 6}, {128, 0.3, 4}},                    // quartz-like
+    {{1086, 1.0, 3}, {282, 0.4, 5}, {712, 0.2, 3}, {155, 0.3, 4}},    // calcite-like
     {{1008, 1.0, 3}, {414, 0.25, 6}, {494, 0.2, 6}, {1136, 0.15, 5}}, // gypsum-like
-    {{417, 1.0, 3}, {378, 0.2, 4}, {750, 0.15, 6}, {576, 0.1, 5}},  // corundum-like
+    {{417, 1.0, 3}, {378, 0.2, 4}, {750, 0.15, 6}, {576, 0.1, 5}},    // corundum-like
 };
 const QStringList names{QStringLiteral("Quartz"), QStringLiteral("Calcite"),
                         QStringLiteral("Gypsum"), QStringLiteral("Corundum")};
@@ -90,8 +90,8 @@ void TestRLibrary::loadsEnabledFoldersInOrder()
     RLibrary library;
     QVERIFY(library.isLoading());
     QSignalSpy changed(&library, &RLibrary::dataChanged);
-    library.setLibraryFolders(folders({m_second, m_first, m_second}) +
-                              folders({m_dir.filePath(QStringLiteral("off"))}, false));
+    library.setLibraryFolders(folders({m_second, m_first, m_second})
+                              + folders({m_dir.filePath(QStringLiteral("off"))}, false));
     library.readLibraryFromDisk();
     QVERIFY(!library.isLoading());
     // Delivered queued, once the load is complete.
@@ -130,10 +130,10 @@ void TestRLibrary::chemistryPrecedence()
     QHash<QString, QString> formulas; // number -> plain formula
     for (int i = 0; i < library.count(); ++i)
         formulas.insert(library.info(i).number, library.info(i).chemistry.formulaPlain);
-    QCOMPARE(formulas.value(QStringLiteral("100")), QStringLiteral("SiO2"));      // built in
-    QCOMPARE(formulas.value(QStringLiteral("200")), QStringLiteral("SiO2:Fe"));   // this spectrum
-    QCOMPARE(formulas.value(QStringLiteral("101")), QStringLiteral("Ca(CO3)"));   // later folder
-    QCOMPARE(formulas.value(QStringLiteral("103")), QStringLiteral("Al2O3:Cr"));  // library file
+    QCOMPARE(formulas.value(QStringLiteral("100")), QStringLiteral("SiO2"));     // built in
+    QCOMPARE(formulas.value(QStringLiteral("200")), QStringLiteral("SiO2:Fe"));  // this spectrum
+    QCOMPARE(formulas.value(QStringLiteral("101")), QStringLiteral("Ca(CO3)"));  // later folder
+    QCOMPARE(formulas.value(QStringLiteral("103")), QStringLiteral("Al2O3:Cr")); // library file
 }
 
 void TestRLibrary::accessors()
@@ -168,19 +168,19 @@ void TestRLibrary::brokenFolders()
     RLibrary library;
     library.setLibraryFolders(folders({m_dir.filePath(QStringLiteral("missing")), corrupt, zeros}));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^no such directory:")));
-    QTest::ignoreMessage(QtWarningMsg,
-                         QRegularExpression(QStringLiteral("^Failed to read library cache archive:")));
-    QTest::ignoreMessage(QtWarningMsg,
-                         QRegularExpression(QStringLiteral("^Failed to read library cache archive:")));
+    QTest::ignoreMessage(
+        QtWarningMsg, QRegularExpression(QStringLiteral("^Failed to read library cache archive:")));
+    QTest::ignoreMessage(
+        QtWarningMsg, QRegularExpression(QStringLiteral("^Failed to read library cache archive:")));
     QTest::ignoreMessage(QtWarningMsg,
                          QRegularExpression(QStringLiteral("^Empty data in cache for .*Empty")));
     library.readLibraryFromDisk();
     // The flat spectrum loads but has no fingerprint; it must not break the search.
     QCOMPARE(library.count(), 1);
     QVERIFY(library.fingerprint(0).peaks.isEmpty());
-    const QVector<double> scores = library.computeCorrelations(
-        syntheticSpectrum(minerals[0]), ProcessingParameters(), RLibrary::FingerprintSearch,
-        FingerprintParameters());
+    const QVector<double> scores
+        = library.computeCorrelations(syntheticSpectrum(minerals[0]), ProcessingParameters(),
+                                      RLibrary::FingerprintSearch, FingerprintParameters());
     QCOMPARE(scores, QVector<double>{-1.0});
 }
 
@@ -234,9 +234,10 @@ void TestRLibrary::searchFindsTheRightSpectrum()
         QVector<SyntheticBand> bands = minerals[m];
         for (SyntheticBand &b : bands)
             b.position += 0.5;
-        const RamanData<Wavenumbers> query = syntheticSpectrum(bands, 77 + m, 0.01, 80, 1600, 0.9, 0.3);
-        const QVector<double> scores = library.computeCorrelations(query, processing, flags,
-                                                                   FingerprintParameters());
+        const RamanData<Wavenumbers> query
+            = syntheticSpectrum(bands, 77 + m, 0.01, 80, 1600, 0.9, 0.3);
+        const QVector<double> scores
+            = library.computeCorrelations(query, processing, flags, FingerprintParameters());
         QCOMPARE(scores.size(), library.count());
         const int best = int(std::max_element(scores.cbegin(), scores.cend()) - scores.cbegin());
         QCOMPARE(library.info(best).name, names[m]);

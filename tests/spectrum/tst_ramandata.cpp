@@ -79,8 +79,8 @@ void TestRamanData::cut_data()
     QTest::newRow("above data") << 20.0 << 30.0 << Doubles{}
                                 << QStringLiteral("cut range is completely out of data bounds");
     QTest::newRow("below data") << -30.0 << -20.0 << Doubles{} << QString();
-    QTest::newRow("min above max keeps the rest") << 7.0 << 3.0 << Doubles{7, 8, 9, 10}
-                                                  << QString();
+    QTest::newRow("min above max keeps the rest")
+        << 7.0 << 3.0 << Doubles{7, 8, 9, 10} << QString();
     QTest::newRow("covering everything") << -1.0 << 11.0 << all << QString();
 }
 
@@ -170,7 +170,8 @@ void TestRamanData::calibrated_data()
     QTest::newRow("no calibration") << CalibrationParameters{nan, nan, nan} << Doubles{7, 8, 9};
     QTest::newRow("identity") << CalibrationParameters{0, 1, 0} << Doubles{0, 1, 2};
     QTest::newRow("quadratic") << CalibrationParameters{1, 2, 3} << Doubles{3, 6, 11};
-    QTest::newRow("only a is tested") << CalibrationParameters{0, nan, 500} << Doubles{nan, nan, nan};
+    QTest::newRow("only a is tested")
+        << CalibrationParameters{0, nan, 500} << Doubles{nan, nan, nan};
 }
 
 void TestRamanData::calibrated()
@@ -209,16 +210,16 @@ void TestRamanData::laserWavelength_data()
     for (double v : x)
         y.append(1000 - 40 * (v - 532.3) * (v - 532.3));
 
-    QTest::newRow("nominal mode ignores data") << 1u << Doubles{} << Doubles{} << 0.0 << 0.0
-                                               << 532.0 << QString();
+    QTest::newRow("nominal mode ignores data")
+        << 1u << Doubles{} << Doubles{} << 0.0 << 0.0 << 532.0 << QString();
     QTest::newRow("vertex of the peak") << 0u << x << y << 529.0 << 535.0 << 532.3 << QString();
     QTest::newRow("peak at start of range") << 0u << x << y << 532.2 << 535.0 << 532.0
                                             << QStringLiteral("Laser peak is at corner of search "
                                                               "range, cannot determine wavelength");
     QTest::newRow("range beyond data") << 0u << x << y << 529.0 << 540.0 << 532.0
                                        << QStringLiteral("No data in laser peak search range");
-    QTest::newRow("unsorted") << 0u << Doubles{530, 529, 531} << Doubles{1, 2, 3} << 529.0
-                              << 530.5 << 532.0
+    QTest::newRow("unsorted") << 0u << Doubles{530, 529, 531} << Doubles{1, 2, 3} << 529.0 << 530.5
+                              << 532.0
                               << QStringLiteral("Refusing to extract laser wavelength from "
                                                 "unsorted data");
 }
@@ -357,7 +358,8 @@ void TestRamanData::mismatchedSizesAreNeverIndexed()
     Spectrum cut = broken;
     cut.cut(2, 4);
     QCOMPARE(cut, broken);
-    const RamanData<Nanometers> nm = ::calibrated(RamanData<RawPixels>{broken.x, broken.y}, {0, 1, 0});
+    const RamanData<Nanometers> nm
+        = ::calibrated(RamanData<RawPixels>{broken.x, broken.y}, {0, 1, 0});
     QVERIFY(nm.isEmpty());
     LaserWavelengthSettings settings;
     settings.mode = 0;

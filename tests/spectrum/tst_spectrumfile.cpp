@@ -40,23 +40,24 @@ void TestSpectrumFile::load_data()
 
     const Doubles x{100, 101.5, 103};
     const Doubles y{5, -2.5, 7e-3};
-    QTest::newRow("blank separated") << QByteArray("100 5\n101.5 -2.5\n103 0.007\n") << x << y
-                                     << Header{} << QString();
+    QTest::newRow("blank separated")
+        << QByteArray("100 5\n101.5 -2.5\n103 0.007\n") << x << y << Header{} << QString();
     QTest::newRow("comma and blank, CRLF")
         << QByteArray("100, 5\r\n101.5, -2.5\r\n103, 7e-3\r\n") << x << y << Header{} << QString();
-    QTest::newRow("tab, no final line feed") << QByteArray("100\t5\n101.5\t-2.5\n103\t0.007") << x
-                                             << y << Header{} << QString();
+    QTest::newRow("tab, no final line feed")
+        << QByteArray("100\t5\n101.5\t-2.5\n103\t0.007") << x << y << Header{} << QString();
     QTest::newRow("several blanks after separator")
         << QByteArray("100,   5\n101.5,\t-2.5\n103,0.007\n") << x << y << Header{} << QString();
-    QTest::newRow("header lines")
-        << QByteArray("# Sample : Quartz\n#laser wavelength:532 nm\n#no key here\n## RRUFF=1\n"
-                      "# Sample: Calcite\n100 5\n101.5 -2.5\n103 0.007\n")
-        << x << y
-        << Header{{QStringLiteral("Sample"), QStringLiteral("Calcite")},
-                  {QStringLiteral("laser wavelength"), QStringLiteral("532 nm")}}
-        << QString();
-    QTest::newRow("descending is reversed") << QByteArray("103 0.007\n101.5 -2.5\n100 5\n") << x
-                                            << y << Header{} << QString();
+    QTest::newRow("header lines") << QByteArray(
+        "# Sample : Quartz\n#laser wavelength:532 nm\n#no key here\n## RRUFF=1\n"
+        "# Sample: Calcite\n100 5\n101.5 -2.5\n103 0.007\n")
+                                  << x << y
+                                  << Header{{QStringLiteral("Sample"), QStringLiteral("Calcite")},
+                                            {QStringLiteral("laser wavelength"),
+                                             QStringLiteral("532 nm")}}
+                                  << QString();
+    QTest::newRow("descending is reversed")
+        << QByteArray("103 0.007\n101.5 -2.5\n100 5\n") << x << y << Header{} << QString();
     QTest::newRow("rising and falling is refused")
         << QByteArray("100 1\n103 2\n101 3\n") << Doubles{} << Doubles{} << Header{}
         << QStringLiteral("is not sorted either way, refusing to load.");
@@ -86,7 +87,8 @@ void TestSpectrumFile::load()
     QFETCH(Header, header);
     QFETCH(QString, warning);
 
-    const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + QLatin1String(".txt"));
+    const QString path
+        = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + QLatin1String(".txt"));
     QVERIFY(TestFiles::write(path, content));
     if (!warning.isEmpty()) {
         const int count = warning.startsWith(QLatin1String("invalid value")) ? 2 : 1;

@@ -30,10 +30,10 @@ void TestCalibrationLines::load_data()
 
     QTest::newRow("two lines") << QByteArray("540.056 100.5\n585.249 700\n")
                                << Doubles{540.056, 585.249} << Doubles{100.5, 700};
-    QTest::newRow("several blanks") << QByteArray("  540.056    100.5  \n") << Doubles{540.056}
-                                    << Doubles{100.5};
-    QTest::newRow("empty line adds a zero pair") << QByteArray("540 100\n\n585 700\n")
-                                                 << Doubles{540, 0, 585} << Doubles{100, 0, 700};
+    QTest::newRow("several blanks")
+        << QByteArray("  540.056    100.5  \n") << Doubles{540.056} << Doubles{100.5};
+    QTest::newRow("empty line adds a zero pair")
+        << QByteArray("540 100\n\n585 700\n") << Doubles{540, 0, 585} << Doubles{100, 0, 700};
     QTest::newRow("missing pixel") << QByteArray("540\n") << Doubles{540} << Doubles{0};
     QTest::newRow("not a number") << QByteArray("neon x\n") << Doubles{0} << Doubles{0};
     QTest::newRow("CRLF") << QByteArray("540 100\r\n585 700\r\n") << Doubles{540, 585}

@@ -63,8 +63,7 @@ void TestSaveData::newRecord()
     QVERIFY(!data.isModified());
     QCOMPARE(int(data.loadedParts()), 0);
     QVERIFY(data.folderPath().isEmpty());
-    QCOMPARE(data.defaultFolderName(),
-             QStringLiteral("unspecified-unspecified-") + id.left(13));
+    QCOMPARE(data.defaultFolderName(), QStringLiteral("unspecified-unspecified-") + id.left(13));
 }
 
 void TestSaveData::addSectorDropsEmptySectors()
@@ -198,8 +197,9 @@ void TestSaveData::finalIdentifications()
 {
     SaveData data = recordWith({QStringLiteral("Quarz"), QStringLiteral("quarz"),
                                 QStringLiteral("Quarz"), QStringLiteral("Calcit")});
-    QCOMPARE(data.finalIdentifications(),
-             (QStringList{QStringLiteral("Quarz"), QStringLiteral("quarz"), QStringLiteral("Calcit")}));
+    QCOMPARE(
+        data.finalIdentifications(),
+        (QStringList{QStringLiteral("Quarz"), QStringLiteral("quarz"), QStringLiteral("Calcit")}));
     // A sector without identification but with a spectrum adds the empty name once.
     SaveDataSector unnamed;
     unnamed.rawSpectrum = {{1, 2}, {3, 4}};

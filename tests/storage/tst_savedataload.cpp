@@ -13,7 +13,11 @@ namespace {
 class Folder
 {
 public:
-    explicit Folder(const QString &path) : m_path(path) { QDir().mkpath(path); }
+    explicit Folder(const QString &path)
+        : m_path(path)
+    {
+        QDir().mkpath(path);
+    }
 
     QString path() const { return m_path; }
     QString file(const QString &relative) const { return m_path + QLatin1Char('/') + relative; }
@@ -107,27 +111,30 @@ void TestSaveDataLoad::fileNamesByVersion_data()
     QTest::addColumn<bool>("ccd");
     QTest::addColumn<bool>("calibration");
 
-    const QStringList old{QStringLiteral("AB_with_laser.png"), QStringLiteral("without_laser.png"),
-                          QStringLiteral("../Overview.png"), QStringLiteral("AB.csv"),
-                          QStringLiteral("AB_raw.csv"), QStringLiteral("AB_ccd_raw.raw"),
-                          QStringLiteral("calibration_lines.txt")};
-    const QStringList middle{QStringLiteral("AB_with_laser.jpg"), QStringLiteral("without_laser.jpg"),
-                             QStringLiteral("../Overview.jpg"), QStringLiteral("AB.csv"),
-                             QStringLiteral("AB_raw.csv"), QStringLiteral("AB_ccd_raw.raw"),
-                             QStringLiteral("calibration_lines.txt")};
-    const QStringList current{QStringLiteral("with_laser.jpg"), QStringLiteral("without_laser.jpg"),
-                              QStringLiteral("../Overview.jpg"), QStringLiteral("data.csv"),
-                              QStringLiteral("data_raw.csv"), QStringLiteral("data_ccd_raw.raw"),
-                              QStringLiteral("calibration_lines.txt")};
+    const QStringList old{
+        QStringLiteral("AB_with_laser.png"),    QStringLiteral("without_laser.png"),
+        QStringLiteral("../Overview.png"),      QStringLiteral("AB.csv"),
+        QStringLiteral("AB_raw.csv"),           QStringLiteral("AB_ccd_raw.raw"),
+        QStringLiteral("calibration_lines.txt")};
+    const QStringList middle{
+        QStringLiteral("AB_with_laser.jpg"),    QStringLiteral("without_laser.jpg"),
+        QStringLiteral("../Overview.jpg"),      QStringLiteral("AB.csv"),
+        QStringLiteral("AB_raw.csv"),           QStringLiteral("AB_ccd_raw.raw"),
+        QStringLiteral("calibration_lines.txt")};
+    const QStringList current{
+        QStringLiteral("with_laser.jpg"),       QStringLiteral("without_laser.jpg"),
+        QStringLiteral("../Overview.jpg"),      QStringLiteral("data.csv"),
+        QStringLiteral("data_raw.csv"),         QStringLiteral("data_ccd_raw.raw"),
+        QStringLiteral("calibration_lines.txt")};
 
     // Columns: with laser, without laser, overview, processed, raw, CCD, calibration lines.
     QTest::newRow("v0") << 0 << old << true << true << true << true << false << false << false;
-    QTest::newRow("v2 ignores raw spectrum") << 2 << old << true << true << true << true << false
-                                             << false << false;
-    QTest::newRow("v3 reads raw spectrum") << 3 << middle << true << true << true << true << true
-                                           << false << false;
-    QTest::newRow("v4 reads CCD frame") << 4 << middle << true << true << true << true << true
-                                        << true << false;
+    QTest::newRow("v2 ignores raw spectrum")
+        << 2 << old << true << true << true << true << false << false << false;
+    QTest::newRow("v3 reads raw spectrum")
+        << 3 << middle << true << true << true << true << true << false << false;
+    QTest::newRow("v4 reads CCD frame")
+        << 4 << middle << true << true << true << true << true << true << false;
     QTest::newRow("v7 reads calibration lines")
         << 7 << middle << true << true << true << true << true << true << true;
     QTest::newRow("v8 new names") << 8 << current << true << true << true << true << true << true
@@ -167,8 +174,8 @@ void TestSaveDataLoad::fileNamesByVersion()
             folder.raw(relative, "540.056 100.5\n585.249 700.25\n");
     }
     // Picture names that never change with the version.
-    for (const char *name : {"raw_spectrum.png", "ccd_raw.png", "searchresult.png",
-                             "searchresult table.png"})
+    for (const char *name :
+         {"raw_spectrum.png", "ccd_raw.png", "searchresult.png", "searchresult table.png"})
         folder.image(QStringLiteral("Location1/") + QLatin1String(name), 8, 4);
 
     if (version >= 4 && !ccd) {
@@ -206,11 +213,16 @@ void TestSaveDataLoad::collectionNumber_data()
     QTest::addColumn<QString>("expectedName");
     QTest::addColumn<QString>("expectedId");
 
-    QTest::newRow("label and number") << 7 << QStringLiteral("AB") << QStringLiteral("12") << QStringLiteral("") << QStringLiteral("AB_12");
-    QTest::newRow("number only") << 7 << QStringLiteral("") << QStringLiteral("12") << QStringLiteral("") << QStringLiteral("12");
-    QTest::newRow("label only") << 5 << QStringLiteral("AB") << QStringLiteral("") << QStringLiteral("") << QStringLiteral("AB");
-    QTest::newRow("neither") << 2 << QStringLiteral("") << QStringLiteral("") << QStringLiteral("") << QStringLiteral("");
-    QTest::newRow("v8 uses collection keys") << 8 << QStringLiteral("AB") << QStringLiteral("12") << QStringLiteral("Alpen") << QStringLiteral("17");
+    QTest::newRow("label and number") << 7 << QStringLiteral("AB") << QStringLiteral("12")
+                                      << QStringLiteral("") << QStringLiteral("AB_12");
+    QTest::newRow("number only") << 7 << QStringLiteral("") << QStringLiteral("12")
+                                 << QStringLiteral("") << QStringLiteral("12");
+    QTest::newRow("label only") << 5 << QStringLiteral("AB") << QStringLiteral("")
+                                << QStringLiteral("") << QStringLiteral("AB");
+    QTest::newRow("neither") << 2 << QStringLiteral("") << QStringLiteral("") << QStringLiteral("")
+                             << QStringLiteral("");
+    QTest::newRow("v8 uses collection keys") << 8 << QStringLiteral("AB") << QStringLiteral("12")
+                                             << QStringLiteral("Alpen") << QStringLiteral("17");
 }
 
 void TestSaveDataLoad::collectionNumber()
@@ -248,8 +260,8 @@ void TestSaveDataLoad::createdDateAndRating_data()
     QTest::newRow("v8 takes saved date") << 8 << createdText << QJsonValue(3) << saved << 3;
     QTest::newRow("v9 keeps created date") << 9 << createdText << QJsonValue(0) << created << 0;
     QTest::newRow("v9 without created date") << 9 << absent << absent << QDateTime() << -1;
-    QTest::newRow("rating of wrong type") << 11 << createdText << QJsonValue(QStringLiteral("4"))
-                                          << created << 0;
+    QTest::newRow("rating of wrong type")
+        << 11 << createdText << QJsonValue(QStringLiteral("4")) << created << 0;
 }
 
 void TestSaveDataLoad::createdDateAndRating()
@@ -277,18 +289,19 @@ void TestSaveDataLoad::createdDateAndRating()
 void TestSaveDataLoad::metadataFields()
 {
     const Folder folder(freshFolder());
-    folder.metadata({{QStringLiteral("save_data_version"), 11},
-                     {QStringLiteral("created_as_version"), 9},
-                     {QStringLiteral("owner"), QStringLiteral("Müller")},
-                     {QStringLiteral("collection_name"), QStringLiteral("Alpen")},
-                     {QStringLiteral("collection_id"), QStringLiteral("17")},
-                     {QStringLiteral("unique_ident"), QStringLiteral("3f2a61c0-9b1e-4d6e-8a55-0c1d2e3f4a5b")},
-                     {QStringLiteral("location"), QStringLiteral("Gotthard")},
-                     {QStringLiteral("found_date"), QStringLiteral("1987-06-05")},
-                     {QStringLiteral("found_date_year_only"), true},
-                     {QStringLiteral("nodate"), false},
-                     {QStringLiteral("mineral_comment"), QStringLiteral("Spitze abgebrochen")},
-                     {QStringLiteral("sectors"), QJsonArray{sectorJson(QStringLiteral("Quarz"))}}});
+    folder.metadata(
+        {{QStringLiteral("save_data_version"), 11},
+         {QStringLiteral("created_as_version"), 9},
+         {QStringLiteral("owner"), QStringLiteral("Müller")},
+         {QStringLiteral("collection_name"), QStringLiteral("Alpen")},
+         {QStringLiteral("collection_id"), QStringLiteral("17")},
+         {QStringLiteral("unique_ident"), QStringLiteral("3f2a61c0-9b1e-4d6e-8a55-0c1d2e3f4a5b")},
+         {QStringLiteral("location"), QStringLiteral("Gotthard")},
+         {QStringLiteral("found_date"), QStringLiteral("1987-06-05")},
+         {QStringLiteral("found_date_year_only"), true},
+         {QStringLiteral("nodate"), false},
+         {QStringLiteral("mineral_comment"), QStringLiteral("Spitze abgebrochen")},
+         {QStringLiteral("sectors"), QJsonArray{sectorJson(QStringLiteral("Quarz"))}}});
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Could not descend")));
     SaveData data;
     QVERIFY(data.load(folder.path() + QStringLiteral("/./"), Metadata));
@@ -335,10 +348,10 @@ void TestSaveDataLoad::malformedMetadata_data()
     QTest::newRow("not JSON") << QByteArray("{\"owner\": \"A\", ") << QString() << 0;
     QTest::newRow("array at top") << QByteArray("[1, 2, 3]") << QString() << 0;
     QTest::newRow("empty file") << QByteArray() << QString() << 0;
-    QTest::newRow("wrong types")
-        << QByteArray("{\"save_data_version\": \"11\", \"owner\": 5, \"sectors\": {\"a\": 1},"
-                      " \"found_date\": 20200101, \"nodate\": \"yes\"}")
-        << QString() << 0;
+    QTest::newRow("wrong types") << QByteArray(
+        "{\"save_data_version\": \"11\", \"owner\": 5, \"sectors\": {\"a\": 1},"
+        " \"found_date\": 20200101, \"nodate\": \"yes\"}")
+                                 << QString() << 0;
     QTest::newRow("sector of wrong types")
         << QByteArray("{\"save_data_version\": 11, \"owner\": \"B\", \"sectors\": ["
                       "{\"exposure_data\": [1], \"identification_data\": {\"mineral_final_"
@@ -354,7 +367,8 @@ void TestSaveDataLoad::malformedMetadata()
     const Folder folder(freshFolder());
     folder.raw(QStringLiteral("metadata.json"), content);
     for (int i = 0; i < sectors; ++i)
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Could not descend")));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("^Could not descend")));
     SaveData data;
     QVERIFY(data.load(folder.path(), AllSaveDataParts));
     QCOMPARE(data.metadata().owner, owner);
@@ -385,8 +399,8 @@ void TestSaveDataLoad::missingLocationFolder()
 {
     const Folder folder(freshFolder());
     folder.metadata({{QStringLiteral("save_data_version"), 11},
-                     {QStringLiteral("sectors"),
-                      QJsonArray{sectorJson(QStringLiteral("A")), sectorJson(QStringLiteral("B"))}}});
+                     {QStringLiteral("sectors"), QJsonArray{sectorJson(QStringLiteral("A")),
+                                                            sectorJson(QStringLiteral("B"))}}});
     folder.raw(QStringLiteral("Location1/data_raw.csv"), spectrumText);
     folder.raw(QStringLiteral("Location1/data_ccd_raw.raw"), QByteArray(4, '\0'));
     folder.raw(QStringLiteral("Location1/calibration_lines.txt"), "1 2\n");
@@ -423,10 +437,10 @@ void TestSaveDataLoad::metadataOnlyStillReadsCalibrationLines()
 void TestSaveDataLoad::emptySectorsAreDroppedWhileLoading()
 {
     const Folder folder(freshFolder());
-    folder.metadata({{QStringLiteral("save_data_version"), 11},
-                     {QStringLiteral("sectors"),
-                      QJsonArray{sectorJson(), sectorJson(QStringLiteral("B")),
-                                 sectorJson(QStringLiteral("C")), sectorJson()}}});
+    folder.metadata(
+        {{QStringLiteral("save_data_version"), 11},
+         {QStringLiteral("sectors"), QJsonArray{sectorJson(), sectorJson(QStringLiteral("B")),
+                                                sectorJson(QStringLiteral("C")), sectorJson()}}});
     for (int n = 1; n <= 4; ++n)
         QDir().mkpath(folder.file(QStringLiteral("Location%1").arg(n)));
     SaveData data;
@@ -450,10 +464,10 @@ void TestSaveDataLoad::ccdRawFile_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QVector<quint16>>("values");
-    QTest::newRow("little endian") << QByteArray("\x34\x12\xff\xff", 4)
-                                   << QVector<quint16>{0x1234, 0xffff};
-    QTest::newRow("odd size drops last byte") << QByteArray("\x01\x00\x02\x00\x07", 5)
-                                              << QVector<quint16>{1, 2};
+    QTest::newRow("little endian")
+        << QByteArray("\x34\x12\xff\xff", 4) << QVector<quint16>{0x1234, 0xffff};
+    QTest::newRow("odd size drops last byte")
+        << QByteArray("\x01\x00\x02\x00\x07", 5) << QVector<quint16>{1, 2};
     QTest::newRow("single byte") << QByteArray("\x07", 1) << QVector<quint16>{};
 }
 
@@ -465,7 +479,8 @@ void TestSaveDataLoad::ccdRawFile()
     folder.metadata({{QStringLiteral("save_data_version"), 11},
                      {QStringLiteral("sectors"), QJsonArray{sectorJson(QStringLiteral("X"))}}});
     folder.raw(QStringLiteral("Location1/data_ccd_raw.raw"), bytes);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^failed to load calibration")));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^failed to load calibration")));
     SaveData data;
     QVERIFY(data.load(folder.path(), AllSaveDataParts));
     QCOMPARE(data.activeSector().ccdRaw, values);
@@ -475,9 +490,11 @@ void TestSaveDataLoad::ccdRawFile()
     blocked.metadata({{QStringLiteral("save_data_version"), 11},
                       {QStringLiteral("sectors"), QJsonArray{sectorJson(QStringLiteral("X"))}}});
     QDir().mkpath(blocked.file(QStringLiteral("Location1/data_ccd_raw.raw")));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Failed to load CCD raw data from")));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^Failed to load CCD raw data from")));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Error message was:")));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^failed to load calibration")));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^failed to load calibration")));
     QVERIFY(data.load(blocked.path(), AllSaveDataParts));
     QVERIFY(data.activeSector().ccdRaw.isEmpty());
 }

@@ -34,13 +34,13 @@ void TestCliInfo::initTestCase()
         {QStringLiteral("exposure_data"), QJsonObject{{QStringLiteral("exp_time"), 700}}},
         {QStringLiteral("identification_data"),
          QJsonObject{{QStringLiteral("mineral_final_identification"), QStringLiteral("Gips")}}}};
-    QVERIFY(TestFiles::writeJson(
-        m_folder + QStringLiteral("/metadata.json"),
-        {{QStringLiteral("save_data_version"), 7},
-         {QStringLiteral("owner_ident_label"), QStringLiteral("AB")},
-         {QStringLiteral("owner_ident_no"), QStringLiteral("12")},
-         {QStringLiteral("saved_date"), QStringLiteral("2018-07-20T14:30:00")},
-         {QStringLiteral("sectors"), QJsonArray{sector}}}));
+    QVERIFY(
+        TestFiles::writeJson(m_folder + QStringLiteral("/metadata.json"),
+                             {{QStringLiteral("save_data_version"), 7},
+                              {QStringLiteral("owner_ident_label"), QStringLiteral("AB")},
+                              {QStringLiteral("owner_ident_no"), QStringLiteral("12")},
+                              {QStringLiteral("saved_date"), QStringLiteral("2018-07-20T14:30:00")},
+                              {QStringLiteral("sectors"), QJsonArray{sector}}}));
     QVERIFY(TestFiles::write(m_folder + QStringLiteral("/Location1/AB.csv"), "1 2\n3 4\n5 6\n"));
     QVERIFY(TestFiles::write(m_folder + QStringLiteral("/Location1/AB_raw.csv"), "1 2\n3 4\n"));
     QVERIFY(TestFiles::write(m_folder + QStringLiteral("/Location1/AB_ccd_raw.raw"),
@@ -54,7 +54,8 @@ void TestCliInfo::initTestCase()
 
 QJsonObject TestCliInfo::info(const QStringList &arguments)
 {
-    const ToolRun run = runTool(QStringLiteral("raman-cli"), QStringList{QStringLiteral("info")} + arguments);
+    const ToolRun run
+        = runTool(QStringLiteral("raman-cli"), QStringList{QStringLiteral("info")} + arguments);
     if (run.exitCode != 0)
         qWarning("raman-cli failed: %s", run.err.constData());
     QJsonParseError error;
@@ -117,7 +118,10 @@ void TestCliInfo::versionSevenFolder()
     QCOMPARE(sectors.size(), 1);
     const QJsonObject s = sectors.first().toObject();
     QCOMPARE(s.value(QStringLiteral("exposure_objective")).toString(), QStringLiteral("50x"));
-    QCOMPARE(s.value(QStringLiteral("exposure_data")).toObject().value(QStringLiteral("exp_time")).toInt(),
+    QCOMPARE(s.value(QStringLiteral("exposure_data"))
+                 .toObject()
+                 .value(QStringLiteral("exp_time"))
+                 .toInt(),
              700);
     QCOMPARE(s.value(QStringLiteral("identification_data"))
                  .toObject()
@@ -129,7 +133,10 @@ void TestCliInfo::versionSevenFolder()
     QCOMPARE(s.value(QStringLiteral("ccd_raw_values")).toInt(), 5);
     QCOMPARE(s.value(QStringLiteral("calibration_lines")).toInt(), 2);
     const QJsonObject images = s.value(QStringLiteral("images")).toObject();
-    QCOMPARE(images.value(QStringLiteral("with_laser")).toObject().value(QStringLiteral("width")).toInt(),
+    QCOMPARE(images.value(QStringLiteral("with_laser"))
+                 .toObject()
+                 .value(QStringLiteral("width"))
+                 .toInt(),
              32);
     QVERIFY(images.value(QStringLiteral("without_laser")).isNull());
 }
@@ -144,12 +151,14 @@ void TestCliInfo::partsLimitWhatIsLoaded()
     QCOMPARE(s.value(QStringLiteral("processed_spectrum_points")).toInt(), 0);
     QCOMPARE(s.value(QStringLiteral("ccd_raw_values")).toInt(), 0);
     QCOMPARE(s.value(QStringLiteral("calibration_lines")).toInt(), 2);
-    QVERIFY(s.value(QStringLiteral("images")).toObject().value(QStringLiteral("with_laser")).isNull());
+    QVERIFY(
+        s.value(QStringLiteral("images")).toObject().value(QStringLiteral("with_laser")).isNull());
 }
 
 void TestCliInfo::notAMeasurementFolder()
 {
-    const ToolRun run = runTool(QStringLiteral("raman-cli"), {QStringLiteral("info"), m_dir.path()});
+    const ToolRun run
+        = runTool(QStringLiteral("raman-cli"), {QStringLiteral("info"), m_dir.path()});
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.out.isEmpty());
     QVERIFY(run.err.contains("not a measurement folder"));

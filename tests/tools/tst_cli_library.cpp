@@ -37,10 +37,11 @@ void TestCliLibrary::initTestCase()
 void TestCliLibrary::cacheStates()
 {
     const QString missing = m_dir.filePath(QStringLiteral("missing"));
-    ToolRun run = runTool(QStringLiteral("raman-cli"), {QStringLiteral("cache"), m_library, missing});
+    ToolRun run
+        = runTool(QStringLiteral("raman-cli"), {QStringLiteral("cache"), m_library, missing});
     QCOMPARE(run.exitCode, 1);
-    QCOMPARE(QString::fromUtf8(run.out),
-             m_library + QStringLiteral("\t763\tbuilt\n") + missing + QStringLiteral("\t0\tfailed\n"));
+    QCOMPARE(QString::fromUtf8(run.out), m_library + QStringLiteral("\t763\tbuilt\n") + missing
+                                             + QStringLiteral("\t0\tfailed\n"));
     QVERIFY(run.err.contains("is not a folder"));
 
     run = runTool(QStringLiteral("raman-cli"), {QStringLiteral("cache"), m_library});
@@ -78,9 +79,11 @@ void TestCliLibrary::identifyNamesTheMineral()
                                             QStringLiteral("--top"), QStringLiteral("3")}
                                     + paths);
     QCOMPARE(run.exitCode, 0);
-    const QStringList lines = QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList lines
+        = QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 1 + 2 * 3);
-    QCOMPARE(lines[0], QStringLiteral("query\trank\tscore\tname\tnumber\trruff_id\tlibrary\tformula"));
+    QCOMPARE(lines[0],
+             QStringLiteral("query\trank\tscore\tname\tnumber\trruff_id\tlibrary\tformula"));
     for (int q = 0; q < 2; ++q) {
         const QStringList best = lines[1 + 3 * q].split(QLatin1Char('\t'));
         QCOMPARE(best.size(), 8);
@@ -100,17 +103,17 @@ void TestCliLibrary::identifyRejectsBadInput_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("message");
-    QTest::newRow("unknown method") << QStringList{QStringLiteral("--method"), QStringLiteral("guess"),
-                                                   QStringLiteral("x.txt")}
-                                    << 2 << QStringLiteral("--method");
+    QTest::newRow("unknown method")
+        << QStringList{QStringLiteral("--method"), QStringLiteral("guess"), QStringLiteral("x.txt")}
+        << 2 << QStringLiteral("--method");
     QTest::newRow("bad top") << QStringList{QStringLiteral("--top"), QStringLiteral("0"),
                                             QStringLiteral("x.txt")}
                              << 2 << QStringLiteral("--top");
     QTest::newRow("bad background") << QStringList{QStringLiteral("--background"),
                                                    QStringLiteral("magic"), QStringLiteral("x.txt")}
                                     << 2 << QStringLiteral("--background");
-    QTest::newRow("missing spectrum") << QStringList{QStringLiteral("no-such-file.txt")} << 1
-                                      << QStringLiteral("cannot read");
+    QTest::newRow("missing spectrum")
+        << QStringList{QStringLiteral("no-such-file.txt")} << 1 << QStringLiteral("cannot read");
 }
 
 void TestCliLibrary::identifyRejectsBadInput()
@@ -118,10 +121,10 @@ void TestCliLibrary::identifyRejectsBadInput()
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
     QFETCH(QString, message);
-    const ToolRun run = runTool(QStringLiteral("raman-cli"),
-                                QStringList{QStringLiteral("identify"), QStringLiteral("--library"),
-                                            m_library}
-                                    + arguments);
+    const ToolRun run
+        = runTool(QStringLiteral("raman-cli"),
+                  QStringList{QStringLiteral("identify"), QStringLiteral("--library"), m_library}
+                      + arguments);
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
 }

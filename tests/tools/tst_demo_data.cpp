@@ -23,9 +23,10 @@ private:
 
 void TestDemoData::initTestCase()
 {
-    const ToolRun run = runTool(QStringLiteral("raman-demo-data"),
-                                {QStringLiteral("--measurements"), m_dir.filePath(QStringLiteral("Raman")),
-                                 QStringLiteral("--library"), m_dir.filePath(QStringLiteral("lib"))});
+    const ToolRun run
+        = runTool(QStringLiteral("raman-demo-data"),
+                  {QStringLiteral("--measurements"), m_dir.filePath(QStringLiteral("Raman")),
+                   QStringLiteral("--library"), m_dir.filePath(QStringLiteral("lib"))});
     QVERIFY2(run.exitCode == 0, run.err.constData());
 }
 
@@ -46,7 +47,8 @@ void TestDemoData::measurementsCoverTheFormatVersions()
         QVERIFY(data.load(folder, AllSaveDataParts));
         ++folders;
         versions.insert(data.metadata().save_data_version);
-        deepest = std::max(deepest, int(QDir(root).relativeFilePath(folder).count(QLatin1Char('/'))));
+        deepest
+            = std::max(deepest, int(QDir(root).relativeFilePath(folder).count(QLatin1Char('/'))));
         QVERIFY(data.hasContent());
         QVERIFY(!data.metadata().overviewImage.isNull());
         rated += data.metadata().rating >= 0;

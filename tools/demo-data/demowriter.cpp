@@ -143,7 +143,8 @@ CalibrationLines neonCalibrationLines()
         const double pixel = (-b + std::sqrt(b * b - 4 * a * (c - nm))) / (2 * a);
         const double otherRoot = (-b - std::sqrt(b * b - 4 * a * (c - nm))) / (2 * a);
         lines.wavelengths.append(nm);
-        lines.pixels.append(std::round((pixel >= 0 && pixel < ccdWidth ? pixel : otherRoot) * 100) / 100);
+        lines.pixels.append(std::round((pixel >= 0 && pixel < ccdWidth ? pixel : otherRoot) * 100)
+                            / 100);
     }
     return lines;
 }
@@ -173,10 +174,11 @@ bool DemoWriter::writeMeasurement(const QString &root, const DemoMeasurement &m)
     const QString ident = uuid();
     QString relativePath = m.relativePath;
     if (relativePath.isEmpty() || relativePath.endsWith(QLatin1Char('/'))) {
-        relativePath += (m.collectionName.isEmpty() ? QStringLiteral("unspecified") : m.collectionName)
-                        + QLatin1Char('-')
-                        + (m.collectionId.isEmpty() ? QStringLiteral("unspecified") : m.collectionId)
-                        + QLatin1Char('-') + ident.left(13);
+        relativePath
+            += (m.collectionName.isEmpty() ? QStringLiteral("unspecified") : m.collectionName)
+               + QLatin1Char('-')
+               + (m.collectionId.isEmpty() ? QStringLiteral("unspecified") : m.collectionId)
+               + QLatin1Char('-') + ident.left(13);
     }
     const QString folder = QDir(root).filePath(relativePath);
     if (!QDir().mkpath(folder))
@@ -238,10 +240,11 @@ bool DemoWriter::writeMeasurement(const QString &root, const DemoMeasurement &m)
         QVector<double> counts(ccdWidth);
         RamanData<Wavenumbers> raw;
         for (int i = 0; i < ccdWidth; ++i) {
-            const double nm = (i * demoCalibration.a) * i + i * demoCalibration.b + demoCalibration.c;
+            const double nm
+                = (i * demoCalibration.a) * i + i * demoCalibration.b + demoCalibration.c;
             const double shift = ramanShift(nm);
-            const double expected = fluorescence(shift, point.fluorescence)
-                                    + 6000.0 * bandSignal(mineral, shift);
+            const double expected
+                = fluorescence(shift, point.fluorescence) + 6000.0 * bandSignal(mineral, shift);
             counts[i] = std::max(0.0, expected + std::sqrt(expected) * gaussianNoise());
             raw.x.append(shift);
             raw.y.append(counts[i]);
@@ -260,8 +263,7 @@ bool DemoWriter::writeMeasurement(const QString &root, const DemoMeasurement &m)
         for (int row = 0; row < ccdHeight; ++row) {
             const double profile = std::exp(-std::pow((row - ccdHeight / 2.0) / 6.0, 2));
             for (int col = 0; col < ccdWidth; ++col) {
-                const double value = 200.0 + counts[col] * profile / 10.0
-                                     + 4.0 * gaussianNoise();
+                const double value = 200.0 + counts[col] * profile / 10.0 + 4.0 * gaussianNoise();
                 frame[row * ccdWidth + col] = quint16(std::clamp(value, 0.0, 65535.0));
             }
         }
@@ -273,7 +275,8 @@ bool DemoWriter::writeMeasurement(const QString &root, const DemoMeasurement &m)
         if (point.identification != DemoIdentification::None) {
             id.mineral_suggested_auto = mineral.name;
             id.auto_korrelation = 7.5 + m_random.bounded(2.4);
-            id.raman_library_ident_no = QStringLiteral("D%1").arg(100001 + int(&mineral - demoMinerals().constData()) * 2);
+            id.raman_library_ident_no = QStringLiteral("D%1").arg(
+                100001 + int(&mineral - demoMinerals().constData()) * 2);
         }
         if (point.identification == DemoIdentification::Final) {
             id.mineral_suggested_manual = mineral.name;
@@ -286,10 +289,12 @@ bool DemoWriter::writeMeasurement(const QString &root, const DemoMeasurement &m)
             continue;
         ok = ok && QDir().mkpath(sectorDir);
         const QDir dir(sectorDir);
-        ok = ok && samplePhoto(point.mineral, true, m_random)
-                       .save(dir.filePath(names.withLaserImage), nullptr, 95);
-        ok = ok && samplePhoto(point.mineral, false, m_random)
-                       .save(dir.filePath(names.withoutLaserImage), nullptr, 95);
+        ok = ok
+             && samplePhoto(point.mineral, true, m_random)
+                    .save(dir.filePath(names.withLaserImage), nullptr, 95);
+        ok = ok
+             && samplePhoto(point.mineral, false, m_random)
+                    .save(dir.filePath(names.withoutLaserImage), nullptr, 95);
         ok = ok && spectrumPicture(raw).save(dir.filePath(names.rawSpectrumImage), nullptr, 95);
         ok = ok && writeSpectrumText(dir.filePath(names.processedSpectrum), processed);
         if (!names.rawSpectrum.isEmpty())
@@ -301,15 +306,18 @@ bool DemoWriter::writeMeasurement(const QString &root, const DemoMeasurement &m)
             ok = ok && ccdPicture(frame).save(dir.filePath(names.ccdRawImage), nullptr, 95);
         }
         if (!names.calibrationLines.isEmpty())
-            ok = ok && writeCalibrationLines(dir.filePath(names.calibrationLines),
-                                             neonCalibrationLines());
+            ok = ok
+                 && writeCalibrationLines(dir.filePath(names.calibrationLines),
+                                          neonCalibrationLines());
         if (point.identification != DemoIdentification::None)
-            ok = ok && spectrumPicture(processed).save(dir.filePath(names.searchResultImage),
-                                                       nullptr, 95);
+            ok = ok
+                 && spectrumPicture(processed).save(dir.filePath(names.searchResultImage), nullptr,
+                                                    95);
     }
     json.insert(QStringLiteral("sectors"), sectors);
-    return ok && writeBytes(QDir(folder).filePath(SaveDataFiles::metadataFileName()),
-                            QJsonDocument(json).toJson(QJsonDocument::Indented));
+    return ok
+           && writeBytes(QDir(folder).filePath(SaveDataFiles::metadataFileName()),
+                         QJsonDocument(json).toJson(QJsonDocument::Indented));
 }
 
 bool DemoWriter::writeLibrary(const QString &folder)
@@ -329,15 +337,16 @@ bool DemoWriter::writeLibrary(const QString &folder)
                               + "\r\n##IDEAL CHEMISTRY=" + mineral.formulaHtml.toUtf8()
                               + "\r\n##SOURCE=synthetic demo spectrum\r\n";
             for (double shift = 100.0; shift <= 1500.0; shift += 0.5) {
-                const double value =
-                    1000.0 * bandSignal(mineral, shift - drift) + 4.0 * gaussianNoise() + 10.0;
-                text += QByteArray::number(shift, 'f', 2) + ", "
-                        + QByteArray::number(value, 'f', 3) + "\r\n";
+                const double value
+                    = 1000.0 * bandSignal(mineral, shift - drift) + 4.0 * gaussianNoise() + 10.0;
+                text += QByteArray::number(shift, 'f', 2) + ", " + QByteArray::number(value, 'f', 3)
+                        + "\r\n";
             }
             text += "##END=\r\n";
-            const QString fileName = QStringLiteral("%1__%2__Raman__532__0__unoriented__Raman_Data_Processed__%3.txt")
-                                         .arg(mineral.name, id)
-                                         .arg(number);
+            const QString fileName
+                = QStringLiteral("%1__%2__Raman__532__0__unoriented__Raman_Data_Processed__%3.txt")
+                      .arg(mineral.name, id)
+                      .arg(number);
             ok = ok && writeBytes(QDir(folder).filePath(fileName), text);
         }
     }

@@ -41,7 +41,9 @@ struct DemoMeasurement
 class DemoWriter
 {
 public:
-    explicit DemoWriter(quint32 seed) : m_random(seed) {}
+    explicit DemoWriter(quint32 seed)
+        : m_random(seed)
+    {}
 
     bool writeMeasurement(const QString &root, const DemoMeasurement &measurement);
     bool writeLibrary(const QString &folder);

@@ -25,8 +25,8 @@ int runCacheCommand(const QStringList &arguments, QTextStream &out, QTextStream 
     if (const auto done = parseCommandLine(parser, "cache", arguments, 1, -1, "DIR", out, err))
         return *done;
     const QStringList folders = parser.positionalArguments();
-    const SpectrumNameMapper mapper =
-        parser.isSet(pigments) ? SpectrumNameMapper(&pigmentNameMapper) : SpectrumNameMapper();
+    const SpectrumNameMapper mapper
+        = parser.isSet(pigments) ? SpectrumNameMapper(&pigmentNameMapper) : SpectrumNameMapper();
     bool failed = false;
     for (const QString &argument : folders) {
         const QString folder = QDir::cleanPath(argument);

@@ -63,7 +63,8 @@ int runCcdCommand(const QStringList &arguments, QTextStream &out, QTextStream &e
         QStringLiteral("laser"), QStringLiteral("laser wavelength in nm, for the Raman shift"),
         QStringLiteral("NM"));
     parser.addOptions({widthOption, heightOption, calibrationOption, laserOption});
-    if (const auto done = parseCommandLine(parser, "ccd", arguments, 1, 1, "RAW frame file", out, err))
+    if (const auto done
+        = parseCommandLine(parser, "ccd", arguments, 1, 1, "RAW frame file", out, err))
         return *done;
     int width = 0;
     int height = 0;

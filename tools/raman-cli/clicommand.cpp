@@ -69,8 +69,8 @@ std::optional<int> parseCommandLine(QCommandLineParser &parser, const char *comm
     }
     const int count = parser.positionalArguments().size();
     if (count < minimum || (maximum >= 0 && count > maximum)) {
-        err << program << ": expected "
-            << (minimum == maximum ? "exactly one " : "at least one ") << name << '\n';
+        err << program << ": expected " << (minimum == maximum ? "exactly one " : "at least one ")
+            << name << '\n';
         return 2;
     }
     return std::nullopt;

@@ -56,7 +56,8 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
         QStringLiteral("S"), QStringLiteral("-1"));
     parser.addOptions({libraryOption, methodOption, topOption, sensitivityOption});
     addProcessingOptions(parser);
-    if (const auto done = parseCommandLine(parser, "identify", arguments, 1, -1, "SPECTRUM", out, err))
+    if (const auto done
+        = parseCommandLine(parser, "identify", arguments, 1, -1, "SPECTRUM", out, err))
         return *done;
     const QStringList queries = parser.positionalArguments();
     unsigned flags = 0;
@@ -99,8 +100,8 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
         err << "raman-cli identify: the library holds no spectra\n";
         return 1;
     }
-    const FingerprintParameters parameters =
-        scaledForPeakWidth(FingerprintParameters(), fingerprintWidthScale(sensitivity));
+    const FingerprintParameters parameters
+        = scaledForPeakWidth(FingerprintParameters(), fingerprintWidthScale(sensitivity));
 
     out << "query\trank\tscore\tname\tnumber\trruff_id\tlibrary\tformula\n";
     bool failed = false;
@@ -113,8 +114,8 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
         RamanData<Wavenumbers> spectrum = loadSpectrumFromCSV(query);
         if (rebinStep > 0.0)
             spectrum = spectrum.resampled(rebinStep);
-        const QVector<double> scores =
-            library.computeCorrelations(spectrum, processing, flags, parameters);
+        const QVector<double> scores
+            = library.computeCorrelations(spectrum, processing, flags, parameters);
         if (scores.isEmpty()) {
             err << "raman-cli identify: " << QDir::toNativeSeparators(query)
                 << " holds no usable spectrum\n";

@@ -22,8 +22,8 @@ int main(int argc, char *argv[])
     // Batch machines often have no runtime folder; make the private one Qt would otherwise warn
     // about on every run.
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const QByteArray runtime = QDir::tempPath().toLocal8Bit() + "/raman-cli-runtime-"
-                                   + QByteArray::number(getuid());
+        const QByteArray runtime
+            = QDir::tempPath().toLocal8Bit() + "/raman-cli-runtime-" + QByteArray::number(getuid());
         if (QDir().mkpath(QString::fromLocal8Bit(runtime))
             && QFile::setPermissions(QString::fromLocal8Bit(runtime),
                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))

@@ -196,7 +196,8 @@ int runProcessCommand(const QStringList &arguments, QTextStream &out, QTextStrea
     parser.addOption(outputOption);
     addProcessingOptions(parser);
     parser.addOption(baselineOption);
-    if (const auto done = parseCommandLine(parser, "process", arguments, 1, 1, "input spectrum IN", out, err))
+    if (const auto done
+        = parseCommandLine(parser, "process", arguments, 1, 1, "input spectrum IN", out, err))
         return *done;
     ProcessingParameters parameters;
     double rebinStep = 0.0;
