@@ -93,7 +93,7 @@ void TestMixtureCommand::refusesBadInput_data()
     QTest::addColumn<QString>("options");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no spectrum") << "" << 2 << "expected one SPECTRUM";
+    QTest::newRow("no spectrum") << "" << 2 << "expected exactly one SPECTRUM";
     QTest::newRow("top 0") << "MIXTURE --top=0" << 2 << "--top needs a positive number";
     QTest::newRow("processing option") << "MIXTURE --cut=100" << 2 << "--cut needs MIN:MAX";
     QTest::newRow("missing file") << "NOFILE" << 1 << "cannot read";

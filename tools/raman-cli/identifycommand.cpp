@@ -2,7 +2,7 @@
 
 #include "clicommand.h"
 
-#include "processcommand.h"
+#include "searchoptions.h"
 
 #include "library/rlibrary.h"
 #include "spectrum/spectrumfile.h"
@@ -40,22 +40,12 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
         "support points, fingerprint search."));
     parser.addPositionalArgument(QStringLiteral("SPECTRUM"), QStringLiteral("text spectra"),
                                  QStringLiteral("SPECTRUM..."));
-    const QCommandLineOption libraryOption(
-        QStringLiteral("library"),
-        QStringLiteral("library folder (repeatable); default: the configured folders"),
-        QStringLiteral("DIR"));
     const QCommandLineOption methodOption(QStringLiteral("method"),
                                           QStringLiteral("fingerprint (default), correlation or "
                                                          "auto"),
                                           QStringLiteral("METHOD"), QStringLiteral("fingerprint"));
-    const QCommandLineOption topOption(QStringLiteral("top"), QStringLiteral("hits per query"),
-                                       QStringLiteral("N"), QStringLiteral("10"));
-    const QCommandLineOption sensitivityOption(
-        QStringLiteral("sensitivity"),
-        QStringLiteral("peak-width control of the analysis, -51..60; -1 leaves widths as they are"),
-        QStringLiteral("S"), QStringLiteral("-1"));
-    parser.addOptions({libraryOption, methodOption, topOption, sensitivityOption});
-    addProcessingOptions(parser);
+    parser.addOption(methodOption);
+    SearchOptions options(parser);
     if (const auto done
         = parseCommandLine(parser, "identify", arguments, 1, -1, "SPECTRUM", out, err))
         return *done;
@@ -66,42 +56,15 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
             << "' (fingerprint, correlation or auto)\n";
         return 2;
     }
-    bool ok = false;
-    const int top = parser.value(topOption).toInt(&ok);
-    if (!ok || top < 1) {
-        err << "raman-cli identify: --top needs a positive number\n";
-        return 2;
-    }
-    const int sensitivity = parser.value(sensitivityOption).toInt(&ok);
-    if (!ok) {
-        err << "raman-cli identify: --sensitivity needs a whole number\n";
-        return 2;
-    }
-    ProcessingParameters processing = analysisStartParameters();
-    double rebinStep = 0.0;
-    QString error;
-    if (!processingParametersFromOptions(parser, &processing, &rebinStep, &error)) {
-        err << "raman-cli identify: " << error << '\n';
-        return 2;
-    }
+    if (const auto failed = options.read(parser, "identify", err))
+        return *failed;
 
     RLibrary library;
-    if (parser.isSet(libraryOption)) {
-        QVector<LibraryPath> folders;
-        for (const QString &folder : parser.values(libraryOption)) {
-            LibraryPath path;
-            path.path = QDir::cleanPath(folder);
-            folders.append(path);
-        }
-        library.setLibraryFolders(folders);
-    }
-    library.readLibraryFromDisk();
+    options.loadLibrary(parser, library);
     if (library.count() == 0) {
         err << "raman-cli identify: the library holds no spectra\n";
         return 1;
     }
-    const FingerprintParameters parameters
-        = scaledForPeakWidth(FingerprintParameters(), fingerprintWidthScale(sensitivity));
 
     out << "query\trank\tscore\tname\tnumber\trruff_id\tlibrary\tformula\n";
     bool failed = false;
@@ -111,11 +74,9 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
             failed = true;
             continue;
         }
-        RamanData<Wavenumbers> spectrum = loadSpectrumFromCSV(query);
-        if (rebinStep > 0.0)
-            spectrum = spectrum.resampled(rebinStep);
+        const RamanData<Wavenumbers> spectrum = options.loadSpectrum(query);
         const QVector<double> scores
-            = library.computeCorrelations(spectrum, processing, flags, parameters);
+            = library.computeCorrelations(spectrum, options.processing, flags, options.fingerprint);
         if (scores.isEmpty()) {
             err << "raman-cli identify: " << QDir::toNativeSeparators(query)
                 << " holds no usable spectrum\n";
@@ -124,7 +85,7 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
         }
         QVector<int> order(scores.size());
         std::iota(order.begin(), order.end(), 0);
-        const int shown = std::min(top, int(order.size()));
+        const int shown = std::min(options.top, int(order.size()));
         std::partial_sort(order.begin(), order.begin() + shown, order.end(),
                           [&scores](int a, int b) { return scores[a] > scores[b]; });
         for (int rank = 0; rank < shown; ++rank) {

@@ -1,6 +1,7 @@
 #include "mixturecommand.h"
 
-#include "processcommand.h"
+#include "clicommand.h"
+#include "searchoptions.h"
 
 #include "library/rlibrary.h"
 #include "spectrum/spectrumfile.h"
@@ -21,66 +22,26 @@ int runMixtureCommand(const QStringList &arguments, QTextStream &out, QTextStrea
         "number 2; progress goes to standard error.\n"
         "Defaults are those of a fresh analysis: cut 60:4000, spline background with 8 dynamic "
         "support points."));
-    parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("SPECTRUM"), QStringLiteral("text spectrum"));
-    const QCommandLineOption libraryOption(
-        QStringLiteral("library"),
-        QStringLiteral("library folder (repeatable); default: the configured folders"),
-        QStringLiteral("DIR"));
-    const QCommandLineOption topOption(QStringLiteral("top"), QStringLiteral("pairs to print"),
-                                       QStringLiteral("N"), QStringLiteral("10"));
-    const QCommandLineOption sensitivityOption(
-        QStringLiteral("sensitivity"),
-        QStringLiteral("peak-width control of the analysis, -51..60; -1 leaves widths as they are"),
-        QStringLiteral("S"), QStringLiteral("-1"));
-    parser.addOptions({libraryOption, topOption, sensitivityOption});
-    addProcessingOptions(parser);
-    if (!parser.parse(QStringList{QStringLiteral("raman-cli mixture")} + arguments)) {
-        err << "raman-cli mixture: " << parser.errorText() << '\n';
-        return 2;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
-        return 0;
-    }
-    if (parser.positionalArguments().size() != 1) {
-        err << "raman-cli mixture: expected one SPECTRUM\n";
-        return 2;
-    }
+    SearchOptions options(parser);
+    if (const auto done
+        = parseCommandLine(parser, "mixture", arguments, 1, 1, "SPECTRUM", out, err))
+        return *done;
+    if (const auto failed = options.read(parser, "mixture", err))
+        return *failed;
     const QString query = parser.positionalArguments().constFirst();
-    bool ok = false;
-    const int top = parser.value(topOption).toInt(&ok);
-    if (!ok || top < 1) {
-        err << "raman-cli mixture: --top needs a positive number\n";
-        return 2;
-    }
-    const int sensitivity = parser.value(sensitivityOption).toInt(&ok);
-    if (!ok) {
-        err << "raman-cli mixture: --sensitivity needs a whole number\n";
-        return 2;
-    }
-    ProcessingParameters processing = analysisStartParameters();
-    double rebinStep = 0.0;
-    QString error;
-    if (!processingParametersFromOptions(parser, &processing, &rebinStep, &error)) {
-        err << "raman-cli mixture: " << error << '\n';
-        return 2;
-    }
     if (!QFileInfo(query).isFile()) {
         err << "raman-cli mixture: cannot read " << QDir::toNativeSeparators(query) << '\n';
         return 1;
     }
-    RamanData<Wavenumbers> spectrum = loadSpectrumFromCSV(query);
-    if (rebinStep > 0.0)
-        spectrum = spectrum.resampled(rebinStep);
-    const FingerprintParameters parameters
-        = scaledForPeakWidth(FingerprintParameters(), fingerprintWidthScale(sensitivity));
+    const RamanData<Wavenumbers> spectrum = options.loadSpectrum(query);
+    const FingerprintParameters &parameters = options.fingerprint;
     const SpectrumFingerprint measured
         = spectrum.isEmpty()
               ? SpectrumFingerprint()
-              : buildFingerprint(
-                  RLibrary::prepareSpectrum(spectrum, processing, RLibrary::FingerprintSearch),
-                  parameters);
+              : buildFingerprint(RLibrary::prepareSpectrum(spectrum, options.processing,
+                                                           RLibrary::FingerprintSearch),
+                                 parameters);
     if (measured.peaks.isEmpty()) {
         err << "raman-cli mixture: " << QDir::toNativeSeparators(query)
             << " has no peaks to search for\n";
@@ -88,16 +49,7 @@ int runMixtureCommand(const QStringList &arguments, QTextStream &out, QTextStrea
     }
 
     RLibrary library;
-    if (parser.isSet(libraryOption)) {
-        QVector<LibraryPath> folders;
-        for (const QString &folder : parser.values(libraryOption)) {
-            LibraryPath path;
-            path.path = QDir::cleanPath(folder);
-            folders.append(path);
-        }
-        library.setLibraryFolders(folders);
-    }
-    library.readLibraryFromDisk();
+    options.loadLibrary(parser, library);
     const int count = library.count();
     if (count == 0) {
         err << "raman-cli mixture: the library holds no spectra\n";
@@ -125,7 +77,7 @@ int runMixtureCommand(const QStringList &arguments, QTextStream &out, QTextStrea
 
     out << "rank\tscore\tname_1\tnumber_1\tname_2\tnumber_2\n";
     const QVector<LinearCombinationResult> pairs = distinctPairs(search.result());
-    for (int rank = 0; rank < top && rank < pairs.size(); ++rank) {
+    for (int rank = 0; rank < options.top && rank < pairs.size(); ++rank) {
         const LinearCombinationResult &pair = pairs[rank];
         if (pair.score < 0)
             break; // no score: neither fingerprint had peaks

@@ -1,0 +1,68 @@
+#include "searchoptions.h"
+
+#include "processcommand.h"
+
+#include "library/rlibrary.h"
+#include "spectrum/spectrumfile.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+
+SearchOptions::SearchOptions(QCommandLineParser &parser)
+    : m_library(QStringLiteral("library"),
+                QStringLiteral("library folder (repeatable); default: the configured folders"),
+                QStringLiteral("DIR"))
+    , m_top(QStringLiteral("top"), QStringLiteral("results to print"), QStringLiteral("N"),
+            QStringLiteral("10"))
+    , m_sensitivity(QStringLiteral("sensitivity"),
+                    QStringLiteral("peak-width control of the analysis, -51..60; -1 leaves "
+                                   "widths as they are"),
+                    QStringLiteral("S"), QStringLiteral("-1"))
+{
+    parser.addOptions({m_library, m_top, m_sensitivity});
+    addProcessingOptions(parser);
+}
+
+std::optional<int> SearchOptions::read(const QCommandLineParser &parser, const char *command,
+                                       QTextStream &err)
+{
+    const QString program = QStringLiteral("raman-cli ") + QLatin1String(command);
+    bool ok = false;
+    top = parser.value(m_top).toInt(&ok);
+    if (!ok || top < 1) {
+        err << program << ": --top needs a positive number\n";
+        return 2;
+    }
+    const int sensitivity = parser.value(m_sensitivity).toInt(&ok);
+    if (!ok) {
+        err << program << ": --sensitivity needs a whole number\n";
+        return 2;
+    }
+    fingerprint = scaledForPeakWidth(FingerprintParameters(), fingerprintWidthScale(sensitivity));
+    QString error;
+    if (!processingParametersFromOptions(parser, &processing, &m_rebinStep, &error)) {
+        err << program << ": " << error << '\n';
+        return 2;
+    }
+    return std::nullopt;
+}
+
+void SearchOptions::loadLibrary(const QCommandLineParser &parser, RLibrary &library) const
+{
+    if (parser.isSet(m_library)) {
+        QVector<LibraryPath> folders;
+        for (const QString &folder : parser.values(m_library)) {
+            LibraryPath path;
+            path.path = QDir::cleanPath(folder);
+            folders.append(path);
+        }
+        library.setLibraryFolders(folders);
+    }
+    library.readLibraryFromDisk();
+}
+
+RamanData<Wavenumbers> SearchOptions::loadSpectrum(const QString &path) const
+{
+    const RamanData<Wavenumbers> spectrum = loadSpectrumFromCSV(path);
+    return m_rebinStep > 0.0 ? spectrum.resampled(m_rebinStep) : spectrum;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "library/fingerprint.h"
+#include "spectrum/processingparameters.h"
+
+#include <QCommandLineOption>
+#include <QTextStream>
+
+#include <optional>
+
+class QCommandLineParser;
+class RLibrary;
+
+// The options that `identify` and `mixture` share: library folders, number of results, the
+// peak-width control and the processing options of `process`, with a fresh analysis' defaults.
+class SearchOptions
+{
+public:
+    explicit SearchOptions(QCommandLineParser &parser);
+
+    // Reads the values; the exit code 2 (after a message) when one is malformed.
+    std::optional<int> read(const QCommandLineParser &parser, const char *command,
+                            QTextStream &err);
+
+    // Loads the library from the --library folders, or the configured ones without any.
+    void loadLibrary(const QCommandLineParser &parser, RLibrary &library) const;
+    // A text spectrum, re-binned when --rebin asks for it; empty when unreadable.
+    RamanData<Wavenumbers> loadSpectrum(const QString &path) const;
+
+    int top = 10;
+    FingerprintParameters fingerprint;
+    ProcessingParameters processing = analysisStartParameters();
+
+private:
+    QCommandLineOption m_library;
+    QCommandLineOption m_top;
+    QCommandLineOption m_sensitivity;
+    double m_rebinStep = 0.0;
+};
