@@ -37,17 +37,12 @@ private slots:
             QVERIFY(writeTestMeasurement(base.filePath(QString::number(i)), {}));
         SaveDataBrowseModel model;
         QSignalSpy progress(&model, &SaveDataBrowseModel::progress);
-        QSignalSpy finished(&model, &SaveDataBrowseModel::loadingFinished);
         model.setDirectory(base.path());
         for (int done : {0, 10, 20, 25}) {
             QCoreApplication::processEvents();
             QCOMPARE(progress.last(), (QVariantList{done, 25}));
         }
         QCOMPARE(progress.count(), 4);
-        QCOMPARE(finished.count(), 0);
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
-        QCOMPARE(finished.count(), 1);
     }
 
     void searchesOnlyOutsideMeasurements_data()
@@ -119,9 +114,6 @@ private slots:
         QCOMPARE(cell(2, SaveDataBrowseModel::IdentificationsRole).toString(),
                  QStringLiteral("Quarz, Calcit, Pyrit, Gips"));
         QCOMPARE(cell(2, SaveDataBrowseModel::OwnerRole).toString(), m.owner);
-        QCOMPARE(cell(1, SaveDataBrowseModel::SortKeyRole), QVariant(3));
-        QCOMPARE(cell(5, SaveDataBrowseModel::SortKeyRole),
-                 QVariant(m.created.toMSecsSinceEpoch()));
 
         QSignalSpy changed(&model, &SaveDataBrowseModel::dataChanged);
         model.reloadRow(1);

@@ -19,11 +19,8 @@ private slots:
     void load_data();
     void load();
     void missingFile();
-    void numberForm_data();
-    void numberForm();
     void textRoundTrip();
     void binaryRoundTrip();
-    void binaryTruncatedPairIsDropped();
     void realReferenceSpectra();
 
 private:
@@ -44,10 +41,8 @@ void TestSpectrumFile::load_data()
         << QByteArray("100 5\n101.5 -2.5\n103 0.007\n") << x << y << Header{} << QString();
     QTest::newRow("comma and blank, CRLF")
         << QByteArray("100, 5\r\n101.5, -2.5\r\n103, 7e-3\r\n") << x << y << Header{} << QString();
-    QTest::newRow("tab, no final line feed")
-        << QByteArray("100\t5\n101.5\t-2.5\n103\t0.007") << x << y << Header{} << QString();
-    QTest::newRow("several blanks after separator")
-        << QByteArray("100,   5\n101.5,\t-2.5\n103,0.007\n") << x << y << Header{} << QString();
+    QTest::newRow("tab and blanks, no final line feed")
+        << QByteArray("100\t5\n101.5,\t-2.5\n103,   0.007") << x << y << Header{} << QString();
     QTest::newRow("header lines") << QByteArray(
         "# Sample : Quartz\n#laser wavelength:532 nm\n#no key here\n## RRUFF=1\n"
         "# Sample: Calcite\n100 5\n101.5 -2.5\n103 0.007\n")
@@ -64,9 +59,6 @@ void TestSpectrumFile::load_data()
     QTest::newRow("lone value ends the data")
         << QByteArray("100 5\n101.5 -2.5\n5\n200 1\n") << Doubles{100, 101.5} << Doubles{5, -2.5}
         << Header{} << QString();
-    QTest::newRow("lone value with CRLF ends the data")
-        << QByteArray("100 5\r\n5\r\n200 1\r\n") << Doubles{100} << Doubles{5} << Header{}
-        << QString();
     QTest::newRow("trailing end marker") << QByteArray("100, 5\r\n101.5, -2.5\r\n103, 0.007\r\n"
                                                        "##END=\r\n\r\n")
                                          << x << y << Header{} << QString();
@@ -111,73 +103,39 @@ void TestSpectrumFile::load()
 
 void TestSpectrumFile::missingFile()
 {
-    QTest::ignoreMessage(QtWarningMsg,
-                         QRegularExpression(QStringLiteral("^loadSpectrumFromCSV: failed to open "
-                                                           "file:")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("failed to open file:")));
     Header header{{QStringLiteral("stale"), QStringLiteral("entry")}};
     QVERIFY(loadSpectrumFromCSV(m_dir.filePath(QStringLiteral("missing.txt")), &header).isEmpty());
 }
 
-void TestSpectrumFile::numberForm_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("six digits") << 1234.5678 << QStringLiteral("1234.57");
-    QTest::newRow("half") << 0.5 << QStringLiteral("0.5");
-    QTest::newRow("small exponent") << 0.00001 << QStringLiteral("1e-05");
-    QTest::newRow("just fixed") << 0.0001 << QStringLiteral("0.0001");
-    QTest::newRow("large exponent") << 1234567.0 << QStringLiteral("1.23457e+06");
-    QTest::newRow("integer") << 532.0 << QStringLiteral("532");
-    QTest::newRow("negative") << -12.25 << QStringLiteral("-12.25");
-}
-
-void TestSpectrumFile::numberForm()
-{
-    QFETCH(double, value);
-    QFETCH(QString, text);
-    QCOMPARE(formatSpectrumNumber(value), text);
-}
-
 void TestSpectrumFile::textRoundTrip()
 {
-    const RamanData<Wavenumbers> data{{150.123456, 151.5, 2000.25}, {0.5, -1234.5678, 1e-5}};
-    QCOMPARE(spectrumText(data), QByteArray("150.123 0.5\n151.5 -1234.57\n2000.25 1e-05\n"));
+    // Six significant digits, fixed down to 1e-4.
+    const RamanData<Wavenumbers> data{{150.123456, 151.5, 2000.25, 1234567.0},
+                                      {0.5, -1234.5678, 1e-5, 1e-4}};
+    QCOMPARE(spectrumText(data),
+             QByteArray("150.123 0.5\n151.5 -1234.57\n2000.25 1e-05\n1.23457e+06 0.0001\n"));
+    QCOMPARE(formatSpectrumNumber(532.0), QStringLiteral("532"));
     const QString path = m_dir.filePath(QStringLiteral("roundtrip.csv"));
     QVERIFY(writeSpectrumText(path, data));
     const RamanData<Wavenumbers> read = loadSpectrumFromCSV(path);
-    QCOMPARE(read.x, (Doubles{150.123, 151.5, 2000.25}));
-    QCOMPARE(read.y, (Doubles{0.5, -1234.57, 1e-5}));
+    QCOMPARE(read.x, (Doubles{150.123, 151.5, 2000.25, 1234570}));
+    QCOMPARE(read.y, (Doubles{0.5, -1234.57, 1e-5, 1e-4}));
 }
 
 void TestSpectrumFile::binaryRoundTrip()
 {
     const RamanData<Wavenumbers> data{{1, 2.5, -3}, {4, 5e300, 6e-300}};
     QByteArray bytes;
-    {
-        QDataStream out(&bytes, QIODevice::WriteOnly);
-        out << data;
-    }
-    QCOMPARE(bytes.size(), 6 * 8);
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << data << 7.0; // a last x without its y is dropped
     // Big-endian doubles, x before y.
+    QCOMPARE(bytes.size(), 7 * 8);
     QCOMPARE(bytes.left(8), QByteArray::fromHex("3ff0000000000000"));
     QDataStream in(bytes);
     RamanData<Wavenumbers> read;
     in >> read;
     QCOMPARE(read, data);
-}
-
-void TestSpectrumFile::binaryTruncatedPairIsDropped()
-{
-    QByteArray bytes;
-    {
-        QDataStream out(&bytes, QIODevice::WriteOnly);
-        out << 1.0 << 2.0 << 3.0; // the second pair has no y
-    }
-    QDataStream in(bytes);
-    RamanData<Wavenumbers> read;
-    in >> read;
-    QCOMPARE(read.x, Doubles{1.0});
-    QCOMPARE(read.y, Doubles{2.0});
 }
 
 // Every real reference spectrum loads, except files whose header wraps onto lines without "#":
