@@ -73,15 +73,6 @@ class LibraryServer : public QObject
 public:
     struct Route
     {
-        Route() = default;
-        Route(int status, const QByteArray &body, const QByteArray &location = {},
-              int sendBytes = -1, bool stall = false)
-            : status(status)
-            , body(body)
-            , location(location)
-            , sendBytes(sendBytes)
-            , stall(stall)
-        {}
         int status = 404;
         QByteArray body;
         QByteArray location; // for redirects
@@ -117,16 +108,16 @@ private:
         const QByteArray head = buffer.left(end);
         m_requests.append(head);
         const QByteArray path = head.split(' ').value(1);
-        const Route route = m_routes.value(path, Route(404, "not here"));
+        const Route route = m_routes.value(path, Route{404, "not here"});
         const char *reason = route.status == 200   ? "OK"
                              : route.status == 302 ? "Found"
                                                    : "Not Found";
-        QByteArray response = "HTTP/1.1 " + QByteArray::number(route.status) + ' ' + reason
-                              + "\r\nContent-Length: " + QByteArray::number(route.body.size())
-                              + "\r\nConnection: close\r\n";
-        if (!route.location.isEmpty())
-            response += "Location: " + route.location + "\r\n";
-        response += "\r\n";
+        const QByteArray response
+            = "HTTP/1.1 " + QByteArray::number(route.status) + ' ' + reason + "\r\nContent-Length: "
+              + QByteArray::number(route.body.size()) + "\r\nConnection: close\r\n"
+              + (route.location.isEmpty() ? QByteArray()
+                                          : QByteArray("Location: " + route.location + "\r\n"))
+              + "\r\n";
         const int sent = route.stall            ? route.body.size() / 2
                          : route.sendBytes >= 0 ? route.sendBytes
                                                 : route.body.size();
