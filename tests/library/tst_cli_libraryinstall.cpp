@@ -10,6 +10,12 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+const char libraryJson[] = R"({"category": "minerals", "url": "%1/%2.zip", )"
+                           R"("readable-name": {"en_GB": "Test"}, "vendor-id": "example.org"})";
+const char sourcesJson[] = R"({"libraries": {"minerals": %1, "gone": %2}, "vendor-info": )"
+                           R"({"example.org": {"website": "https://example.org/", )"
+                           R"("license-terms": "Cite us."}}})";
+
 class TestCliLibrary : public QObject
 {
     Q_OBJECT
@@ -21,23 +27,13 @@ private slots:
         qRegisterMetaType<QProcess::ExitStatus>();
         QVERIFY(m_server.listen());
         m_server.addRoute("/minerals.zip", {200, TestZip::build(TestZip::rruffSpectra(3))});
-        auto library = [this](const char *path) {
-            return QJsonObject{{QStringLiteral("category"), QStringLiteral("minerals")},
-                               {QStringLiteral("url"), m_server.url(QLatin1String(path))},
-                               {QStringLiteral("readable-name"),
-                                QJsonObject{{QStringLiteral("en_GB"), QStringLiteral("Test")}}},
-                               {QStringLiteral("vendor-id"), QStringLiteral("example.org")}};
-        };
-        const QJsonObject vendor{
-            {QStringLiteral("website"), QStringLiteral("https://example.org/")},
-            {QStringLiteral("license-terms"), QStringLiteral("Cite us.")}};
+        const QString library = QString::fromUtf8(libraryJson);
+        const QString url = m_server.url(QString());
         m_sources = m_dir.filePath(QStringLiteral("mirror.json"));
-        QVERIFY(TestFiles::writeJson(
-            m_sources, {{QStringLiteral("libraries"),
-                         QJsonObject{{QStringLiteral("minerals"), library("/minerals.zip")},
-                                     {QStringLiteral("gone"), library("/gone.zip")}}},
-                        {QStringLiteral("vendor-info"),
-                         QJsonObject{{QStringLiteral("example.org"), vendor}}}}));
+        const QString sources = QString::fromUtf8(sourcesJson)
+                                    .arg(library.arg(url, QStringLiteral("minerals")),
+                                         library.arg(url, QStringLiteral("gone")));
+        QVERIFY(TestFiles::write(m_sources, sources.toUtf8()));
     }
     void list()
     {
