@@ -68,10 +68,8 @@ private slots:
         QCOMPARE(lines.size(), 4);
         QCOMPARE(lines[0], QStringLiteral("rank\tscore\tname_1\tnumber_1\tname_2\tnumber_2"));
         const QStringList best = lines[1].split(QLatin1Char('\t'));
-        QCOMPARE(best.size(), 6);
-        QCOMPARE(best[0], QStringLiteral("1"));
-        QCOMPARE(best.mid(2), (QStringList{QStringLiteral("Mineral11"), QStringLiteral("11"),
-                                           QStringLiteral("Mineral14"), QStringLiteral("14")}));
+        QCOMPARE((QStringList{best[0]} + best.mid(2)).join(QLatin1Char(' ')),
+                 QStringLiteral("1 Mineral11 11 Mineral14 14"));
         QVERIFY(best[1].toDouble() > lines[2].split(QLatin1Char('\t'))[1].toDouble() - 1e-9);
         QVERIFY(run.err.contains(QStringLiteral("searched 36 combinations of 6 spectra")));
     }

@@ -17,18 +17,17 @@ const QVector<QVector<SyntheticBand>> minerals{
     {{1008, 1.0, 3}, {414, 0.25, 6}, {494, 0.2, 6}, {1136, 0.15, 5}}, // gypsum-like
     {{417, 1.0, 3}, {378, 0.2, 4}, {750, 0.15, 6}, {576, 0.1, 5}},    // corundum-like
 };
-const QStringList names = QStringLiteral("Quartz Calcite Gypsum Corundum").split(QLatin1Char(' '));
+const char *const names[] = {"Quartz", "Calcite", "Gypsum", "Corundum"};
 
-QString fileName(const QString &name, int number)
+void writeSpectrum(const QString &folder, const char *name, int number,
+                   const RamanData<Wavenumbers> &data)
 {
-    return QStringLiteral("%1__R%2__Raman__532__0__unoriented__Raman_Data_Processed__%2.txt")
-        .arg(name)
-        .arg(number);
-}
-
-void writeSpectrum(const QString &path, const RamanData<Wavenumbers> &data)
-{
-    QVERIFY(TestFiles::write(path, spectrumText(data)));
+    QVERIFY(TestFiles::write(
+        folder
+            + QStringLiteral("/%1__R%2__Raman__532__0__unoriented__Raman_Data_Processed__%2.txt")
+                  .arg(QLatin1String(name))
+                  .arg(number),
+        data.isEmpty() ? QByteArray() : spectrumText(data)));
 }
 
 } // namespace
@@ -43,9 +42,9 @@ private slots:
         m_first = m_dir.filePath(QStringLiteral("minerals"));
         m_second = m_dir.filePath(QStringLiteral("own"));
         for (int i = 0; i < minerals.size(); ++i)
-            writeSpectrum(m_first + QLatin1Char('/') + fileName(names[i], 100 + i),
+            writeSpectrum(m_first, names[i], 100 + i,
                           syntheticSpectrum(minerals[i], i, 0.002, 50, 1800, 0.5));
-        writeSpectrum(m_second + QLatin1Char('/') + fileName(QStringLiteral("Quartz"), 200),
+        writeSpectrum(m_second, "Quartz", 200,
                       syntheticSpectrum(minerals[0], 9, 0.004, 100, 1500, 0.7));
         QVERIFY(TestFiles::write(m_second + QStringLiteral("/chemistry.csv"),
                                  "Quartz-200 SiO<sub>2</sub>:Fe\nCalcite Ca(CO<sub>3</sub>)\n"));
@@ -109,10 +108,8 @@ private slots:
         const QString corrupt = m_dir.filePath(QStringLiteral("corrupt"));
         QVERIFY(TestFiles::write(corrupt + QStringLiteral("/cache.tar"), QByteArray(3000, '\x7f')));
         const QString zeros = m_dir.filePath(QStringLiteral("zeros"));
-        writeSpectrum(zeros + QLatin1Char('/') + fileName(QStringLiteral("Nothing"), 1),
-                      syntheticSpectrum({}, 1, 0.0));
-        QVERIFY(
-            TestFiles::write(zeros + QLatin1Char('/') + fileName(QStringLiteral("Empty"), 2), ""));
+        writeSpectrum(zeros, "Nothing", 1, syntheticSpectrum({}, 1, 0.0));
+        writeSpectrum(zeros, "Empty", 2, {});
 
         RLibrary library;
         library.setLibraryFolders(
@@ -136,8 +133,7 @@ private slots:
     void reloadsWhenCacheIsRewritten()
     {
         const QString folder = m_dir.filePath(QStringLiteral("watched"));
-        writeSpectrum(folder + QLatin1Char('/') + fileName(QStringLiteral("Quartz"), 1),
-                      syntheticSpectrum(minerals[0]));
+        writeSpectrum(folder, "Quartz", 1, syntheticSpectrum(minerals[0]));
         RLibrary library;
         library.setLibraryFolders(folders({folder}));
         library.readLibraryFromDisk();
@@ -146,8 +142,7 @@ private slots:
         QSignalSpy changed(&library, &RLibrary::dataChanged);
         QTRY_COMPARE(changed.count(), 1);
 
-        writeSpectrum(folder + QLatin1Char('/') + fileName(QStringLiteral("Calcite"), 2),
-                      syntheticSpectrum(minerals[1]));
+        writeSpectrum(folder, "Calcite", 2, syntheticSpectrum(minerals[1]));
         QMetaObject::invokeMethod(&library, "recreateArchive", Q_ARG(QString, folder));
         QTRY_COMPARE(changed.count(), 2);
         QVERIFY(invalidated.count() >= 1);
@@ -188,7 +183,7 @@ private slots:
             QCOMPARE(scores.size(), library.count());
             const int best
                 = int(std::max_element(scores.cbegin(), scores.cend()) - scores.cbegin());
-            QCOMPARE(library.info(best).name, names[m]);
+            QCOMPARE(library.info(best).name, QLatin1String(names[m]));
             QVERIFY2(scores[best] > 7.0, qPrintable(QString::number(scores[best])));
         }
     }
