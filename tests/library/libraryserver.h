@@ -73,7 +73,15 @@ class LibraryServer : public QObject
 public:
     struct Route
     {
-        int status = 404;
+        Route(int status = 404, const QByteArray &body = {}, const QByteArray &location = {},
+              int sendBytes = -1, bool stall = false)
+            : status(status)
+            , body(body)
+            , location(location)
+            , sendBytes(sendBytes)
+            , stall(stall)
+        {}
+        int status;
         QByteArray body;
         QByteArray location; // for redirects
         int sendBytes = -1;  // fewer than the body's length: the connection closes early
@@ -108,7 +116,7 @@ private:
         const QByteArray head = buffer.left(end);
         m_requests.append(head);
         const QByteArray path = head.split(' ').value(1);
-        const Route route = m_routes.value(path, Route{404, "not here"});
+        const Route route = m_routes.value(path, Route(404, "not here"));
         const char *reason = route.status == 200   ? "OK"
                              : route.status == 302 ? "Found"
                                                    : "Not Found";

@@ -67,10 +67,6 @@ private slots:
         QTest::newRow("refused on stdin")
             << QStringList{minerals} << QByteArray("\n") << 1 << QString()
             << QStringLiteral("terms not accepted, nothing installed");
-        QTest::newRow("one fails")
-            << QStringList{QStringLiteral("gone"), minerals, yes} << QByteArray() << 1
-            << installed + QStringLiteral("gone\tfailed\t%2\n")
-            << QStringLiteral("[error] download failed for path '%2'");
         QTest::newRow("unknown") << QStringList{QStringLiteral("nothing"), yes} << QByteArray() << 2
                                  << QString() << QStringLiteral("unknown library 'nothing'");
     }

@@ -112,32 +112,6 @@ private slots:
         QCOMPARE(library->count(), 2);
         QCOMPARE(storedSettings(), (QVector<QVariantList>{{m_second, true, false}}));
     }
-    void clearingCachesRebuildsThem()
-    {
-        QVERIFY(LibraryCache::ensureCache(m_first));
-        auto library = std::make_shared<RLibrary>();
-        LibraryManagementDialog dialog(library, nullptr, m_sources);
-        dialog.addLibraryFolder(m_first + QStringLiteral("/")); // known already
-        QCOMPARE(dialog.configuredLibraries().size(), 2);
-
-        for (const bool deleteAll : {false, true}) {
-            QTimer::singleShot(0, this, [deleteAll]() {
-                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-                for (QAbstractButton *button : box->buttons()) {
-                    if (deleteAll ? button->text() == QStringLiteral("Alle löschen")
-                                  : box->standardButton(button) == QMessageBox::Cancel)
-                        button->click();
-                }
-            });
-            dialog.clearAllCaches();
-            QCOMPARE(QFileInfo::exists(LibraryCache::cachePath(m_first)), !deleteAll);
-        }
-        QSignalSpy updated(&dialog, &LibraryManagementDialog::update_sig);
-        dialog.applyAndReload();
-        QCOMPARE(updated.count(), 1);
-        QVERIFY(QFileInfo::exists(LibraryCache::cachePath(m_first)));
-        QCOMPARE(library->count(), 3);
-    }
     void chosenLibrariesAreInstalled()
     {
         auto library = std::make_shared<RLibrary>();

@@ -39,24 +39,6 @@ class TestRichTextItemDelegate : public QObject
     Q_OBJECT
 
 private slots:
-    void measures()
-    {
-        RichTextItemDelegate delegate;
-        const QFont font;
-        const QFontMetrics metrics(font);
-        QVERIFY(delegate.rowHeight(font) > metrics.height());
-        const int eleven = metrics.horizontalAdvance(QStringLiteral("MMMMMMMMMMM"));
-        QVERIFY(qAbs(delegate.formulaColumnWidth(font) - eleven) <= 4);
-        RamanLibraryModel model;
-        model.setLibraryData({formula(QStringLiteral("SiO<sub>2</sub>"))});
-        QStyleOptionViewItem option;
-        option.font = font;
-        const QSize hint = delegate.sizeHint(option, model.index(0, 2));
-        // The markup is rendered, not printed.
-        QVERIFY(hint.width() < metrics.horizontalAdvance(QStringLiteral("SiO<sub>2</sub>")));
-        QVERIFY(hint.width() >= metrics.horizontalAdvance(QStringLiteral("SiO")));
-    }
-
     // Every formula of the real chemistry fits the row height the table uses.
     void realFormulasFitTheRow()
     {
