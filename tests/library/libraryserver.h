@@ -73,8 +73,7 @@ class LibraryServer : public QObject
 public:
     struct Route
     {
-        Route() = default;
-        Route(int status, const QByteArray &body, const QByteArray &location = {},
+        Route(int status = 404, const QByteArray &body = {}, const QByteArray &location = {},
               int sendBytes = -1, bool stall = false)
             : status(status)
             , body(body)
@@ -82,7 +81,7 @@ public:
             , sendBytes(sendBytes)
             , stall(stall)
         {}
-        int status = 404;
+        int status;
         QByteArray body;
         QByteArray location; // for redirects
         int sendBytes = -1;  // fewer than the body's length: the connection closes early
@@ -121,12 +120,12 @@ private:
         const char *reason = route.status == 200   ? "OK"
                              : route.status == 302 ? "Found"
                                                    : "Not Found";
-        QByteArray response = "HTTP/1.1 " + QByteArray::number(route.status) + ' ' + reason
-                              + "\r\nContent-Length: " + QByteArray::number(route.body.size())
-                              + "\r\nConnection: close\r\n";
-        if (!route.location.isEmpty())
-            response += "Location: " + route.location + "\r\n";
-        response += "\r\n";
+        const QByteArray response
+            = "HTTP/1.1 " + QByteArray::number(route.status) + ' ' + reason + "\r\nContent-Length: "
+              + QByteArray::number(route.body.size()) + "\r\nConnection: close\r\n"
+              + (route.location.isEmpty() ? QByteArray()
+                                          : QByteArray("Location: " + route.location + "\r\n"))
+              + "\r\n";
         const int sent = route.stall            ? route.body.size() / 2
                          : route.sendBytes >= 0 ? route.sendBytes
                                                 : route.body.size();

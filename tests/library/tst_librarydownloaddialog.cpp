@@ -5,13 +5,8 @@
 #include "library/librarysources.h"
 
 #include <QDialogButtonBox>
-#include <QLabel>
 #include <QMessageBox>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QStackedWidget>
-#include <QTextBrowser>
-#include <QTextEdit>
 #include <QtTest>
 
 class TestLibraryDownloadDialog : public QObject
@@ -19,14 +14,48 @@ class TestLibraryDownloadDialog : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void licenceThenProgressThenSummary();
-    void existingInstallation_data();
-    void existingInstallation();
+    void initTestCase()
+    {
+        QVERIFY(m_server.listen());
+        m_server.addRoute("/minerals.zip", {200, TestZip::build(TestZip::rruffSpectra(2))});
+    }
+    void init()
+    {
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
+    }
+    void existingInstallation_data()
+    {
+        QTest::addColumn<bool>("replace");
+        QTest::newRow("replaced") << true;
+        QTest::newRow("kept") << false;
+    }
+    void existingInstallation()
+    {
+        QFETCH(bool, replace);
+        const LibraryPath existing = library("rruff-fair-unoriented", "/minerals.zip");
+        const QString ownFile = existing.path + QStringLiteral("/own notes.txt");
+        QVERIFY(QDir().mkpath(existing.path));
+        QVERIFY(QFile(ownFile).open(QIODevice::WriteOnly));
+
+        LibraryDownloadDialog dialog({existing});
+        QString question;
+        QTimer::singleShot(0, this, [&]() {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            question = box->windowTitle() + QLatin1Char('|') + box->text();
+            box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
+        });
+        okButton(dialog)->click();
+        QCOMPARE(question,
+                 QStringLiteral("Bibliothek schon vorhanden|Diese Bibliothek war schon einmal "
+                                "installiert, soll die bestehende Installation in '%1' "
+                                "ersetzt werden?")
+                     .arg(QDir::toNativeSeparators(existing.path)));
+        QTRY_VERIFY_WITH_TIMEOUT(okButton(dialog)->isEnabled(), 30000);
+        QCOMPARE(dialog.installer().installed().size(), replace ? 1 : 0);
+        QCOMPARE(QFileInfo::exists(ownFile), !replace);
+    }
 
 private:
-    // The built-in description, downloaded from the test server.
     LibraryPath library(const char *identifier, const char *path) const
     {
         const QVector<LibraryPath> all = LibrarySources::installableLibraries();
@@ -36,101 +65,14 @@ private:
         library.info.insert(QStringLiteral("url"), m_server.url(QLatin1String(path)));
         return library;
     }
-    template<typename T>
-    static T *child(const QWidget &dialog, const char *name)
-    {
-        return dialog.findChild<T *>(QLatin1String(name));
-    }
     static QPushButton *okButton(const QWidget &dialog)
     {
-        return child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok);
+        return dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))
+            ->button(QDialogButtonBox::Ok);
     }
 
     LibraryServer m_server;
 };
-
-void TestLibraryDownloadDialog::initTestCase()
-{
-    QVERIFY(m_server.listen());
-    m_server.addRoute("/minerals.zip", {200, TestZip::build(TestZip::rruffSpectra(2))});
-}
-
-void TestLibraryDownloadDialog::init()
-{
-    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
-}
-
-void TestLibraryDownloadDialog::licenceThenProgressThenSummary()
-{
-    const LibraryPath missing = library("rruff-poor-oriented", "/missing.zip");
-    LibraryDownloadDialog dialog({library("rruff-excellent-unoriented", "/minerals.zip"), missing});
-    auto *pages = child<QStackedWidget>(dialog, "stackedWidget");
-    QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("pageLicence"));
-    QCOMPARE(okButton(dialog)->text(), QStringLiteral("Akzeptieren und herunterladen"));
-    // Both libraries come from one vendor, whose terms are shown once.
-    const QString licence = child<QTextBrowser>(dialog, "textLicence")->toPlainText();
-    QCOMPARE(licence.count(QStringLiteral("Von: https://rruff.info/\nLizenztext: ")), 1);
-
-    okButton(dialog)->click();
-    QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("pageProgress"));
-    QVERIFY(!okButton(dialog)->isEnabled());
-    QTRY_VERIFY_WITH_TIMEOUT(okButton(dialog)->isEnabled(), 30000);
-    QCOMPARE(child<QLabel>(dialog, "labelDownloadStatus")->text(), QStringLiteral("Fertig."));
-    QCOMPARE(child<QLabel>(dialog, "labelInstallStatus")->text(), QStringLiteral("Fertig."));
-    QCOMPARE(child<QProgressBar>(dialog, "progressBar")->text(), QStringLiteral("Fertig: 4 von 4"));
-    QCOMPARE(child<QLabel>(dialog, "labelSummary")->text(),
-             QStringLiteral("Die Installation von 1 Bibliotheken ist fehlgeschlagen (1 erfolgreich "
-                            "installiert)<br>Klicken Sie 'Details' für weitere Informationen."));
-
-    auto *details = child<QTextEdit>(dialog, "textDetails");
-    QVERIFY(details->isHidden());
-    child<QPushButton>(dialog, "buttonDetails")->click();
-    QVERIFY(!details->isHidden());
-    const QStringList log = details->toPlainText().split(QLatin1Char('\n'));
-    QVERIFY(log.contains(
-        QStringLiteral("[success] Successfully installed: Exzellent ohne Polarisation")));
-    const QString failed
-        = QStringLiteral("[error] download failed for path '%1': ").arg(missing.path);
-    QVERIFY(std::any_of(log.cbegin(), log.cend(),
-                        [&](const QString &l) { return l.startsWith(failed); }));
-    QVERIFY(details->toHtml().contains(QStringLiteral("color:#8b0000;\">download failed")));
-
-    okButton(dialog)->click();
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-}
-
-void TestLibraryDownloadDialog::existingInstallation_data()
-{
-    QTest::addColumn<bool>("replace");
-    QTest::newRow("replaced") << true;
-    QTest::newRow("kept") << false;
-}
-
-void TestLibraryDownloadDialog::existingInstallation()
-{
-    QFETCH(bool, replace);
-    const LibraryPath existing = library("rruff-fair-unoriented", "/minerals.zip");
-    const QString ownFile = existing.path + QStringLiteral("/own notes.txt");
-    QVERIFY(QDir().mkpath(existing.path));
-    QVERIFY(QFile(ownFile).open(QIODevice::WriteOnly));
-
-    LibraryDownloadDialog dialog({existing});
-    QString question;
-    QTimer::singleShot(0, this, [&]() {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        question = box->windowTitle() + QLatin1Char('|') + box->text();
-        box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
-    });
-    okButton(dialog)->click();
-    QCOMPARE(question,
-             QStringLiteral("Bibliothek schon vorhanden|Diese Bibliothek war schon einmal "
-                            "installiert, soll die bestehende Installation in '%1' "
-                            "ersetzt werden?")
-                 .arg(QDir::toNativeSeparators(existing.path)));
-    QTRY_VERIFY_WITH_TIMEOUT(okButton(dialog)->isEnabled(), 30000);
-    QCOMPARE(dialog.installer().installed().size(), replace ? 1 : 0);
-    QCOMPARE(QFileInfo::exists(ownFile), !replace);
-}
 
 QTEST_MAIN(TestLibraryDownloadDialog)
 #include "tst_librarydownloaddialog.moc"

@@ -17,17 +17,128 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+const char entryJson[] = R"({"category": "%1", "url": "%2", "readable-name": {"de_DE": "%3"}, )"
+                         R"("install-handler": "rruff-zip", "preselect": %4})";
+
 class TestLibraryManagementDialog : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void presentsConfiguredAndInstallable();
-    void applyStoresAndReloadsOnChange();
-    void clearingCachesRebuildsThem();
-    void chosenLibrariesAreInstalled();
+    void initTestCase()
+    {
+        AppIdentity::apply();
+        QVERIFY(m_server.listen());
+        m_server.addRoute("/minerals.zip", {200, TestZip::build(TestZip::rruffSpectra(2))});
+        const QString entry = QString::fromUtf8(entryJson);
+        const QString url = m_server.url(QStringLiteral("/minerals.zip"));
+        const QString sources
+            = QStringLiteral("{\"libraries\": {\"test-minerals\": %1, \"test-pigments\": %2}}")
+                  .arg(entry.arg(QStringLiteral("minerals"), url, QStringLiteral("Minerale"),
+                                 QStringLiteral("true")),
+                       entry.arg(QStringLiteral("pigments"), url, QStringLiteral("Pigmente"),
+                                 QStringLiteral("false")));
+        m_sources = m_dir.filePath(QStringLiteral("sources.json"));
+        QVERIFY(TestFiles::write(m_sources, sources.toUtf8()));
+        m_first = m_dir.filePath(QStringLiteral("first"));
+        m_second = m_dir.filePath(QStringLiteral("second"));
+        const Entries spectra = TestZip::rruffSpectra(5);
+        for (int i = 0; i < spectra.size(); ++i)
+            QVERIFY(
+                TestFiles::write((i < 3 ? m_first : m_second) + QLatin1Char('/') + spectra[i].first,
+                                 spectra[i].second));
+    }
+    void init()
+    {
+        QSettings().clear();
+        LibrarySettings::storeLibraryPaths(
+            {{m_first, true, false, {}}, {m_second, false, false, {}}});
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
+        QFile::remove(LibraryCache::cachePath(m_first));
+        QFile::remove(LibraryCache::cachePath(m_second));
+    }
+    void presentsConfiguredAndInstallable()
+    {
+        QStringList rows;
+        const LibraryManagementDialog dialog(nullptr, nullptr, m_sources);
+        const auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("treeLibraries"));
+        for (int g = 0; g < tree->topLevelItemCount(); ++g) {
+            rows << tree->topLevelItem(g)->text(0);
+            for (int i = 0; i < tree->topLevelItem(g)->childCount(); ++i) {
+                const QTreeWidgetItem *entry = item(dialog, g, i);
+                rows << QStringLiteral("%1|%2|%3")
+                            .arg(entry->text(0), entry->text(1))
+                            .arg(entry->checkState(0) == Qt::Checked);
+            }
+        }
+        QCOMPARE(rows.join(QLatin1Char(';')),
+                 QStringLiteral("Eingerichtete Bibliotheken;first|Kein Cache|1;second|Kein Cache|0;"
+                                "Mineralien zum Herunterladen;Minerale|Nicht installiert|0;"
+                                "Pigmente zum Herunterladen;Pigmente|Nicht installiert|0"));
+        // Only a first set-up, with nothing configured, suggests the preselected libraries.
+        QVERIFY(dialog.chosenInstallableLibraries().isEmpty());
+        LibrarySettings::storeLibraryPaths({});
+        const auto chosen
+            = LibraryManagementDialog(nullptr, nullptr, m_sources).chosenInstallableLibraries();
+        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(LibrarySources::identifier(chosen[0]), QStringLiteral("test-minerals"));
+    }
+    void applyStoresAndReloadsOnChange()
+    {
+        auto library = std::make_shared<RLibrary>();
+        library->setLibraryFolders(
+            PathManager::readLibraryPaths(PathManager::instance().defaultLibraryFolder()));
+        library->readLibraryFromDisk();
+        QCOMPARE(library->count(), 3);
+
+        LibraryManagementDialog dialog(library, nullptr, m_sources);
+        QSignalSpy updated(&dialog, &LibraryManagementDialog::update_sig);
+        QSignalSpy invalidated(library.get(), &RLibrary::dataAboutToBeInvalidated);
+        dialog.applyAndReload();
+        QCOMPARE(updated.count() + invalidated.count(), 0);
+
+        item(dialog, 0, 1)->setCheckState(0, Qt::Checked);
+        dialog.applyAndReload();
+        QCOMPARE(updated.count(), 1);
+        QCOMPARE(invalidated.count(), 1);
+        QCOMPARE(library->count(), 5);
+        QCOMPARE(storedSettings(),
+                 (QVector<QVariantList>{{m_first, true, false}, {m_second, true, false}}));
+
+        dialog.findChild<QTreeWidget *>()->setCurrentItem(item(dialog, 0, 0));
+        dialog.findChild<QPushButton *>(QStringLiteral("buttonRemoveLibrary"))->click();
+        dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(library->count(), 2);
+        QCOMPARE(storedSettings(), (QVector<QVariantList>{{m_second, true, false}}));
+    }
+    void chosenLibrariesAreInstalled()
+    {
+        auto library = std::make_shared<RLibrary>();
+        LibraryManagementDialog dialog(library, nullptr, m_sources);
+        item(dialog, 1, 0)->setCheckState(0, Qt::Checked);
+        QVector<LibraryPath> handedOver;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&handedOver]() {
+            if (auto *download
+                = qobject_cast<LibraryDownloadDialog *>(QApplication::activeModalWidget())) {
+                handedOver = download->libraries();
+                QPushButton *ok
+                    = download->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+                if (ok->isEnabled())
+                    ok->click();
+            }
+        });
+        poll.start(20);
+        dialog.applyAndReload();
+        const QString installed = LibrarySources::installFolder(QStringLiteral("test-minerals"));
+        QCOMPARE(handedOver.size(), 1);
+        QCOMPARE(handedOver[0].path, installed);
+        QCOMPARE(storedSettings(),
+                 (QVector<QVariantList>{
+                     {m_first, true, false}, {m_second, false, false}, {installed, true, false}}));
+        QCOMPARE(library->count(), 3 + 2);
+    }
 
 private:
     static QTreeWidgetItem *item(const QDialog &dialog, int group, int row)
@@ -41,43 +152,6 @@ private:
     QString m_sources, m_first, m_second;
 };
 
-void TestLibraryManagementDialog::initTestCase()
-{
-    AppIdentity::apply();
-    QVERIFY(m_server.listen());
-    m_server.addRoute("/minerals.zip", {200, TestZip::build(TestZip::rruffSpectra(2))});
-    auto entry = [this](const char *category, const char *name, bool preselect) {
-        return QJsonObject{{QStringLiteral("category"), QLatin1String(category)},
-                           {QStringLiteral("url"), m_server.url(QStringLiteral("/minerals.zip"))},
-                           {QStringLiteral("readable-name"),
-                            QJsonObject{{QStringLiteral("de_DE"), QLatin1String(name)}}},
-                           {QStringLiteral("install-handler"), QStringLiteral("rruff-zip")},
-                           {QStringLiteral("preselect"), preselect}};
-    };
-    m_sources = m_dir.filePath(QStringLiteral("sources.json"));
-    QVERIFY(TestFiles::writeJson(
-        m_sources,
-        {{QStringLiteral("libraries"),
-          QJsonObject{{QStringLiteral("test-minerals"), entry("minerals", "Minerale", true)},
-                      {QStringLiteral("test-pigments"), entry("pigments", "Pigmente", false)}}}}));
-    // Real spectra: three in the first folder, two in the second.
-    m_first = m_dir.filePath(QStringLiteral("first"));
-    m_second = m_dir.filePath(QStringLiteral("second"));
-    const Entries spectra = TestZip::rruffSpectra(5);
-    for (int i = 0; i < spectra.size(); ++i)
-        QVERIFY(TestFiles::write((i < 3 ? m_first : m_second) + QLatin1Char('/') + spectra[i].first,
-                                 spectra[i].second));
-}
-
-void TestLibraryManagementDialog::init()
-{
-    QSettings().clear();
-    LibrarySettings::storeLibraryPaths({{m_first, true, false, {}}, {m_second, false, false, {}}});
-    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
-    QFile::remove(LibraryCache::cachePath(m_first));
-    QFile::remove(LibraryCache::cachePath(m_second));
-}
-
 QVector<QVariantList> TestLibraryManagementDialog::storedSettings()
 {
     QVector<QVariantList> stored;
@@ -90,129 +164,6 @@ QVector<QVariantList> TestLibraryManagementDialog::storedSettings()
                        settings.value(QStringLiteral("System")).toBool()});
     }
     return stored;
-}
-
-void TestLibraryManagementDialog::presentsConfiguredAndInstallable()
-{
-    QStringList rows;
-    const LibraryManagementDialog dialog(nullptr, nullptr, m_sources);
-    const auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("treeLibraries"));
-    for (int g = 0; g < tree->topLevelItemCount(); ++g) {
-        rows << tree->topLevelItem(g)->text(0);
-        for (int i = 0; i < tree->topLevelItem(g)->childCount(); ++i) {
-            const QTreeWidgetItem *entry = item(dialog, g, i);
-            rows << QStringLiteral("%1|%2|%3")
-                        .arg(entry->text(0), entry->text(1))
-                        .arg(entry->checkState(0) == Qt::Checked);
-        }
-    }
-    QCOMPARE(rows, (QStringList{QStringLiteral("Eingerichtete Bibliotheken"),
-                                QStringLiteral("first|Kein Cache|1"),
-                                QStringLiteral("second|Kein Cache|0"),
-                                QStringLiteral("Mineralien zum Herunterladen"),
-                                QStringLiteral("Minerale|Nicht installiert|0"),
-                                QStringLiteral("Pigmente zum Herunterladen"),
-                                QStringLiteral("Pigmente|Nicht installiert|0")}));
-    // Only a first set-up, with nothing configured, suggests the preselected libraries.
-    QVERIFY(dialog.chosenInstallableLibraries().isEmpty());
-    LibrarySettings::storeLibraryPaths({});
-    const LibraryManagementDialog first(nullptr, nullptr, m_sources);
-    QCOMPARE(first.chosenInstallableLibraries().size(), 1);
-    QCOMPARE(LibrarySources::identifier(first.chosenInstallableLibraries()[0]),
-             QStringLiteral("test-minerals"));
-}
-
-void TestLibraryManagementDialog::applyStoresAndReloadsOnChange()
-{
-    auto library = std::make_shared<RLibrary>();
-    library->setLibraryFolders(
-        PathManager::readLibraryPaths(PathManager::instance().defaultLibraryFolder()));
-    library->readLibraryFromDisk();
-    QCOMPARE(library->count(), 3);
-
-    LibraryManagementDialog dialog(library, nullptr, m_sources);
-    QSignalSpy updated(&dialog, &LibraryManagementDialog::update_sig);
-    QSignalSpy invalidated(library.get(), &RLibrary::dataAboutToBeInvalidated);
-    dialog.applyAndReload();
-    QCOMPARE(updated.count() + invalidated.count(), 0);
-
-    item(dialog, 0, 1)->setCheckState(0, Qt::Checked);
-    dialog.applyAndReload();
-    QCOMPARE(updated.count(), 1);
-    QCOMPARE(invalidated.count(), 1);
-    QCOMPARE(library->count(), 5);
-    QCOMPARE(storedSettings(),
-             (QVector<QVariantList>{{m_first, true, false}, {m_second, true, false}}));
-
-    auto *remove = dialog.findChild<QPushButton *>(QStringLiteral("buttonRemoveLibrary"));
-    QVERIFY(!remove->isEnabled());
-    dialog.findChild<QTreeWidget *>()->setCurrentItem(item(dialog, 0, 0));
-    remove->click();
-    dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(library->count(), 2);
-    QCOMPARE(storedSettings(), (QVector<QVariantList>{{m_second, true, false}}));
-}
-
-void TestLibraryManagementDialog::clearingCachesRebuildsThem()
-{
-    QVERIFY(LibraryCache::ensureCache(m_first));
-    QVERIFY(LibraryCache::ensureCache(m_second));
-    auto library = std::make_shared<RLibrary>();
-    LibraryManagementDialog dialog(library, nullptr, m_sources);
-    dialog.addLibraryFolder(m_first + QStringLiteral("/")); // known already
-    QCOMPARE(dialog.configuredLibraries().size(), 2);
-
-    dialog.findChild<QTreeWidget *>()->setCurrentItem(item(dialog, 0, 1));
-    dialog.findChild<QPushButton *>(QStringLiteral("buttonClearCache"))->click();
-    QVERIFY(!QFileInfo::exists(LibraryCache::cachePath(m_second)));
-    QCOMPARE(item(dialog, 0, 1)->text(1), QStringLiteral("Kein Cache"));
-    for (const bool deleteAll : {false, true}) {
-        QTimer::singleShot(0, this, [deleteAll]() {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            for (QAbstractButton *button : box->buttons()) {
-                if (deleteAll ? button->text() == QStringLiteral("Alle löschen")
-                              : box->standardButton(button) == QMessageBox::Cancel)
-                    button->click();
-            }
-        });
-        dialog.clearAllCaches();
-        QCOMPARE(QFileInfo::exists(LibraryCache::cachePath(m_first)), !deleteAll);
-    }
-    QSignalSpy updated(&dialog, &LibraryManagementDialog::update_sig);
-    dialog.applyAndReload();
-    QCOMPARE(updated.count(), 1);
-    QVERIFY(QFileInfo::exists(LibraryCache::cachePath(m_first)));
-    QCOMPARE(library->count(), 3);
-}
-
-void TestLibraryManagementDialog::chosenLibrariesAreInstalled()
-{
-    auto library = std::make_shared<RLibrary>();
-    LibraryManagementDialog dialog(library, nullptr, m_sources);
-    item(dialog, 1, 0)->setCheckState(0, Qt::Checked);
-    QVector<LibraryPath> handedOver;
-    // Accepts the licence, then closes the download dialog once everything is done.
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, this, [&handedOver]() {
-        if (auto *download
-            = qobject_cast<LibraryDownloadDialog *>(QApplication::activeModalWidget())) {
-            handedOver = download->libraries();
-            QPushButton *ok
-                = download->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
-            if (ok->isEnabled())
-                ok->click();
-        }
-    });
-    poll.start(20);
-    dialog.applyAndReload();
-    const QString installed = LibrarySources::installFolder(QStringLiteral("test-minerals"));
-    QCOMPARE(handedOver.size(), 1);
-    QCOMPARE(handedOver[0].path, installed);
-    QCOMPARE(storedSettings(),
-             (QVector<QVariantList>{
-                 {m_first, true, false}, {m_second, false, false}, {installed, true, false}}));
-    QCOMPARE(library->count(), 3 + 2);
 }
 
 QTEST_MAIN(TestLibraryManagementDialog)

@@ -10,109 +10,90 @@ class TestLibrarySources : public QObject
     Q_OBJECT
 
 private slots:
-    void builtInList();
-    void readingProblems_data();
-    void readingProblems();
-    void licenceText();
+    void builtInList()
+    {
+        QStringList identifiers;
+        for (const LibraryPath &library : LibrarySources::installableLibraries()) {
+            const QString id = LibrarySources::identifier(library);
+            identifiers << id;
+            QVERIFY(LibrarySources::isInstallFolder(library.path));
+            const bool pigments = id == QLatin1String("chsopensource-pigments");
+            // The pigment collection needs its names mapped, the RRUFF ones are read as they are.
+            const QString handler
+                = library.info.value(QStringLiteral("install-handler")).toString();
+            QCOMPARE(bool(nameMapperForInstallHandler(handler)), pigments);
+            QCOMPARE(library.info.value(QStringLiteral("preselect")).toBool(),
+                     id.startsWith(QLatin1String("rruff-excellent")));
+            const QString licence = LibrarySources::licenceText(
+                LibrarySources::vendorIds({library}),
+                QStringLiteral("${VENDOR_WEBSITE} ${VENDOR_LICENSE}"));
+            QVERIFY2(licence.startsWith(QLatin1String("https://")) && licence.size() > 100,
+                     qPrintable(licence));
+        }
+        QCOMPARE(identifiers.size(), 10);
+        QVERIFY(identifiers.contains(QStringLiteral("rruff-lr-raman")));
+        QVERIFY(
+            !LibrarySources::isInstallFolder(LibrarySources::installFolder(QStringLiteral(".."))));
+        QVERIFY(!LibrarySources::isInstallFolder(QStringLiteral("/tmp/rruff-lr-raman")));
+    }
+    void readingProblems_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // empty: no file at all
+        QTest::addColumn<QStringList>("warnings");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("missing") << QByteArray()
+                                 << QStringList{QStringLiteral(
+                                        "^Failed to read downloadable library list")}
+                                 << QStringList();
+        QTest::newRow("broken") << QByteArray("{\"libraries\": {")
+                                << QStringList{QStringLiteral(
+                                       "^Failed to parse downloadable library list: .* at 15$")}
+                                << QStringList();
+        QTest::newRow("identifiers that are no folder names") << QByteArray(
+            R"({"libraries": {"a/b": {}, "a\\b": {}, "..": {}, ".": {}, "": {}, "fine": {}}})")
+                                                              << QStringList{QStringLiteral(
+                                                                     "^Invalid library name: "
+                                                                     "\"(|\\.|\\.\\.|a/"
+                                                                     "b|a\\\\\\\\b)\"$")}
+                                                              << QStringList{
+                                                                     QStringLiteral("fine")};
+    }
+    void readingProblems()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, warnings);
+        QFETCH(QStringList, listed);
+        const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
+        if (!content.isEmpty())
+            QVERIFY(TestFiles::write(path, content));
+        for (const QString &warning : warnings) {
+            for (int i = 0; i < (listed.isEmpty() ? 1 : 5); ++i)
+                QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
+        }
+        QStringList identifiers;
+        for (const LibraryPath &library : LibrarySources::installableLibraries(path))
+            identifiers << LibrarySources::identifier(library);
+        QCOMPARE(identifiers, listed);
+    }
+    void licenceText()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("vendors.json"));
+        QVERIFY(TestFiles::write(
+            path, "{\"vendor-info\": {"
+                  "\"v1\": {\"website\": \"https://v1/\", \"license-terms\": \"T1\"},"
+                  "\"v2\": {\"website\": \"https://v2/\", \"license-terms\": \"T2\"}}}"));
+        QCOMPARE(
+            LibrarySources::licenceText({QStringLiteral("v1"), QStringLiteral("v3"),
+                                         QStringLiteral("v2"), QStringLiteral("v1")},
+                                        QStringLiteral("[${VENDOR_WEBSITE}: ${VENDOR_LICENSE}]"),
+                                        path),
+            QStringLiteral(
+                "[https://v1/: T1]No license details available for vendor v3\n[https://v2/: T2]"));
+    }
 
 private:
     QTemporaryDir m_dir;
 };
-
-void TestLibrarySources::builtInList()
-{
-    QStringList identifiers;
-    for (const LibraryPath &library : LibrarySources::installableLibraries()) {
-        const QString id = LibrarySources::identifier(library);
-        identifiers << id;
-        QVERIFY(LibrarySources::isInstallFolder(library.path));
-        const QVariantMap &info = library.info;
-        const bool pigments = id == QLatin1String("chsopensource-pigments");
-        QCOMPARE(info.value(QStringLiteral("category")).toString(),
-                 QLatin1String(pigments ? "pigments" : "minerals"));
-        // The pigment collection needs its names mapped, the RRUFF ones are read as they are.
-        const QString handler = info.value(QStringLiteral("install-handler")).toString();
-        QCOMPARE(handler, QLatin1String(pigments ? "chsopensource-zip" : "rruff-zip"));
-        QCOMPARE(bool(nameMapperForInstallHandler(handler)), pigments);
-        const QString url = info.value(QStringLiteral("url")).toString();
-        QVERIFY2(url.startsWith(QLatin1String(
-                     pigments ? "https://" : "https://rruff.info/zipped_data_files/raman/"))
-                     && url.endsWith(QLatin1String(".zip")),
-                 qPrintable(url));
-        QCOMPARE(info.value(QStringLiteral("preselect")).toBool(),
-                 id.startsWith(QLatin1String("rruff-excellent")));
-        QVERIFY(!LibrarySources::readableName(library, QStringLiteral("en_GB"))
-                     .startsWith(QLatin1String("rruff")));
-        const QString licence
-            = LibrarySources::licenceText(LibrarySources::vendorIds({library}),
-                                          QStringLiteral("${VENDOR_WEBSITE} ${VENDOR_LICENSE}"));
-        QVERIFY2(licence.startsWith(QLatin1String("https://")) && licence.size() > 100,
-                 qPrintable(licence));
-    }
-    QCOMPARE(identifiers.size(), 10);
-    for (const char *quality : {"excellent", "fair", "poor", "unrated"}) {
-        for (const char *orientation : {"oriented", "unoriented"})
-            QVERIFY(
-                identifiers.contains(QStringLiteral("rruff-%1-%2")
-                                         .arg(QLatin1String(quality), QLatin1String(orientation))));
-    }
-    QVERIFY(identifiers.contains(QStringLiteral("rruff-lr-raman")));
-    QVERIFY(!LibrarySources::isInstallFolder(LibrarySources::installFolder(QStringLiteral(".."))));
-    QVERIFY(!LibrarySources::isInstallFolder(QStringLiteral("/tmp/rruff-lr-raman")));
-}
-
-void TestLibrarySources::readingProblems_data()
-{
-    QTest::addColumn<QByteArray>("content"); // empty: no file at all
-    QTest::addColumn<QStringList>("warnings");
-    QTest::addColumn<QStringList>("listed");
-    QTest::newRow("missing") << QByteArray()
-                             << QStringList{QStringLiteral(
-                                    "^Failed to read downloadable library list")}
-                             << QStringList();
-    QTest::newRow("broken") << QByteArray("{\"libraries\": {")
-                            << QStringList{QStringLiteral(
-                                   "^Failed to parse downloadable library list: .* at 15$")}
-                            << QStringList();
-    QTest::newRow("identifiers that are no folder names")
-        << QByteArray(
-               R"({"libraries": {"a/b": {}, "a\\b": {}, "..": {}, ".": {}, "": {}, "fine": {}}})")
-        << QStringList{QStringLiteral("^Invalid library name: \"(|\\.|\\.\\.|a/b|a\\\\\\\\b)\"$")}
-        << QStringList{QStringLiteral("fine")};
-}
-
-void TestLibrarySources::readingProblems()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(QStringList, warnings);
-    QFETCH(QStringList, listed);
-    const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
-    if (!content.isEmpty())
-        QVERIFY(TestFiles::write(path, content));
-    for (const QString &warning : warnings) {
-        for (int i = 0; i < (listed.isEmpty() ? 1 : 5); ++i)
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
-    }
-    QStringList identifiers;
-    for (const LibraryPath &library : LibrarySources::installableLibraries(path))
-        identifiers << LibrarySources::identifier(library);
-    QCOMPARE(identifiers, listed);
-}
-
-void TestLibrarySources::licenceText()
-{
-    const QString path = m_dir.filePath(QStringLiteral("vendors.json"));
-    QVERIFY(TestFiles::write(
-        path, "{\"vendor-info\": {"
-              "\"v1\": {\"website\": \"https://v1/\", \"license-terms\": \"T1\"},"
-              "\"v2\": {\"website\": \"https://v2/\", \"license-terms\": \"T2\"}}}"));
-    QCOMPARE(LibrarySources::licenceText({QStringLiteral("v1"), QStringLiteral("v3"),
-                                          QStringLiteral("v2"), QStringLiteral("v1")},
-                                         QStringLiteral("[${VENDOR_WEBSITE}: ${VENDOR_LICENSE}]"),
-                                         path),
-             QStringLiteral(
-                 "[https://v1/: T1]No license details available for vendor v3\n[https://v2/: T2]"));
-}
 
 QTEST_GUILESS_MAIN(TestLibrarySources)
 #include "tst_librarysources.moc"

@@ -42,83 +42,73 @@ class TestMixtureCommand : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void findsThePairOfAMixture();
-    void refusesBadInput_data();
-    void refusesBadInput();
+    void initTestCase()
+    {
+        m_library = m_dir.filePath(QStringLiteral("library"));
+        for (int i = 0; i < minerals.size(); ++i)
+            QVERIFY(TestFiles::write(
+                m_library
+                    + QStringLiteral("/Mineral%1__R%1__Raman__532__0__unoriented__Raman_Data_"
+                                     "Processed__%1.txt")
+                          .arg(10 + i),
+                spectrumText(syntheticSpectrum(minerals[i], quint32(i), 0.002, 50, 1800, 1.0))));
+        QVector<SyntheticBand> bands = minerals[1];
+        for (const SyntheticBand &band : minerals[4])
+            bands.append({band.position, 0.8 * band.height, band.hwhm});
+        m_mixture = m_dir.filePath(QStringLiteral("mixture.txt"));
+        QVERIFY(TestFiles::write(m_mixture,
+                                 spectrumText(syntheticSpectrum(bands, 99, 0.004, 60, 1800, 1.0))));
+    }
+    void findsThePairOfAMixture()
+    {
+        const Run run = mixture(
+            {m_mixture, QStringLiteral("--library"), m_library, QStringLiteral("--top=3")});
+        QCOMPARE(run.code, 0);
+        const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0], QStringLiteral("rank\tscore\tname_1\tnumber_1\tname_2\tnumber_2"));
+        const QStringList best = lines[1].split(QLatin1Char('\t'));
+        QCOMPARE((QStringList{best[0]} + best.mid(2)).join(QLatin1Char(' ')),
+                 QStringLiteral("1 Mineral11 11 Mineral14 14"));
+        QVERIFY(best[1].toDouble() > lines[2].split(QLatin1Char('\t'))[1].toDouble() - 1e-9);
+        QVERIFY(run.err.contains(QStringLiteral("searched 36 combinations of 6 spectra")));
+    }
+    void refusesBadInput_data()
+    {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no spectrum") << "" << 2 << "expected exactly one SPECTRUM";
+        QTest::newRow("top 0") << "MIXTURE --top=0" << 2 << "--top needs a positive number";
+        QTest::newRow("processing option") << "MIXTURE --cut=100" << 2 << "--cut needs MIN:MAX";
+        QTest::newRow("missing file") << "NOFILE" << 1 << "cannot read";
+        QTest::newRow("flat spectrum") << "FLAT" << 1 << "has no peaks";
+        QTest::newRow("empty library") << "MIXTURE --library=EMPTY" << 1 << "holds no spectra";
+    }
+    void refusesBadInput()
+    {
+        QFETCH(QString, options);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        const QString flat = m_dir.filePath(QStringLiteral("flat.txt"));
+        QVERIFY(TestFiles::write(flat, spectrumText(syntheticSpectrum({}, 1, 0.0))));
+        const QString empty = m_dir.filePath(QStringLiteral("empty"));
+        QDir().mkpath(empty);
+        options.replace(QStringLiteral("MIXTURE"), m_mixture)
+            .replace(QStringLiteral("NOFILE"), m_dir.filePath(QStringLiteral("none.txt")))
+            .replace(QStringLiteral("FLAT"), flat)
+            .replace(QStringLiteral("EMPTY"), empty);
+        const Run run = mixture(options.split(QLatin1Char(' '), Qt::SkipEmptyParts));
+        QCOMPARE(run.code, code);
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QVERIFY(run.out.isEmpty());
+    }
 
 private:
     QTemporaryDir m_dir;
     QString m_library;
     QString m_mixture;
 };
-
-void TestMixtureCommand::initTestCase()
-{
-    m_library = m_dir.filePath(QStringLiteral("library"));
-    for (int i = 0; i < minerals.size(); ++i)
-        QVERIFY(TestFiles::write(
-            m_library
-                + QStringLiteral("/Mineral%1__R%1__Raman__532__0__unoriented__Raman_Data_"
-                                 "Processed__%1.txt")
-                      .arg(10 + i),
-            spectrumText(syntheticSpectrum(minerals[i], quint32(i), 0.002, 50, 1800, 1.0))));
-    QVector<SyntheticBand> bands = minerals[1];
-    for (const SyntheticBand &band : minerals[4])
-        bands.append({band.position, 0.8 * band.height, band.hwhm});
-    m_mixture = m_dir.filePath(QStringLiteral("mixture.txt"));
-    QVERIFY(TestFiles::write(m_mixture,
-                             spectrumText(syntheticSpectrum(bands, 99, 0.004, 60, 1800, 1.0))));
-}
-
-void TestMixtureCommand::findsThePairOfAMixture()
-{
-    const Run run
-        = mixture({m_mixture, QStringLiteral("--library"), m_library, QStringLiteral("--top=3")});
-    QCOMPARE(run.code, 0);
-    const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 4);
-    QCOMPARE(lines[0], QStringLiteral("rank\tscore\tname_1\tnumber_1\tname_2\tnumber_2"));
-    const QStringList best = lines[1].split(QLatin1Char('\t'));
-    QCOMPARE(best.size(), 6);
-    QCOMPARE(best[0], QStringLiteral("1"));
-    QCOMPARE(best.mid(2), (QStringList{QStringLiteral("Mineral11"), QStringLiteral("11"),
-                                       QStringLiteral("Mineral14"), QStringLiteral("14")}));
-    QVERIFY(best[1].toDouble() > lines[2].split(QLatin1Char('\t'))[1].toDouble() - 1e-9);
-    QVERIFY(run.err.contains(QStringLiteral("searched 36 combinations of 6 spectra")));
-}
-
-void TestMixtureCommand::refusesBadInput_data()
-{
-    QTest::addColumn<QString>("options");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("no spectrum") << "" << 2 << "expected exactly one SPECTRUM";
-    QTest::newRow("top 0") << "MIXTURE --top=0" << 2 << "--top needs a positive number";
-    QTest::newRow("processing option") << "MIXTURE --cut=100" << 2 << "--cut needs MIN:MAX";
-    QTest::newRow("missing file") << "NOFILE" << 1 << "cannot read";
-    QTest::newRow("flat spectrum") << "FLAT" << 1 << "has no peaks";
-    QTest::newRow("empty library") << "MIXTURE --library=EMPTY" << 1 << "holds no spectra";
-}
-
-void TestMixtureCommand::refusesBadInput()
-{
-    QFETCH(QString, options);
-    QFETCH(int, code);
-    QFETCH(QString, message);
-    const QString flat = m_dir.filePath(QStringLiteral("flat.txt"));
-    QVERIFY(TestFiles::write(flat, spectrumText(syntheticSpectrum({}, 1, 0.0))));
-    const QString empty = m_dir.filePath(QStringLiteral("empty"));
-    QDir().mkpath(empty);
-    options.replace(QStringLiteral("MIXTURE"), m_mixture)
-        .replace(QStringLiteral("NOFILE"), m_dir.filePath(QStringLiteral("none.txt")))
-        .replace(QStringLiteral("FLAT"), flat)
-        .replace(QStringLiteral("EMPTY"), empty);
-    const Run run = mixture(options.split(QLatin1Char(' '), Qt::SkipEmptyParts));
-    QCOMPARE(run.code, code);
-    QVERIFY2(run.err.contains(message), qPrintable(run.err));
-    QVERIFY(run.out.isEmpty());
-}
 
 QTEST_GUILESS_MAIN(TestMixtureCommand)
 #include "tst_mixturecommand.moc"

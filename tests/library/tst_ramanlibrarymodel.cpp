@@ -2,7 +2,6 @@
 #include "library/ramanlibrarymodel.h"
 
 #include "../savedata_view/nicepicstore.h"
-#include "measurementfolders.h"
 
 #include <QAbstractItemModelTester>
 #include <QColor>
@@ -12,7 +11,7 @@
 
 namespace {
 
-rruff_infos info(const char *name, const char *formula, const char *number = "1")
+rruff_infos info(const char *name, const char *formula, const char *number)
 {
     rruff_infos row;
     row.name = QString::fromUtf8(name);
@@ -53,7 +52,7 @@ class TestRamanLibraryModel : public QObject
 private slots:
     void init() { m_store.clear(); }
 
-    void placeholders()
+    void placeholdersAndColumns()
     {
         RamanLibraryModel model;
         MineralSortFilterProxyModel proxy;
@@ -61,42 +60,18 @@ private slots:
         QAbstractItemModelTester tester(&proxy,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(model.rowCount(), 100);
-        QCOMPARE(model.columnCount(), 7);
         QCOMPARE(model.index(99, 1).data().toString(), QStringLiteral("Wird geladen ..."));
         QVERIFY(!model.index(5, 0).data().isValid());
-        QVERIFY(!model.index(5, 2).data(RamanLibraryModel::ChemistryRole).isValid());
-
-        proxy.setFilter(QStringLiteral("Wird"), QString());
-        QCOMPARE(proxy.rowCount(), 100);
-        proxy.sort(0, Qt::DescendingOrder);
-        QCOMPARE(proxy.rowCount(), 100);
         proxy.setFilter(QStringLiteral("Quartz"), QString());
         QCOMPARE(proxy.rowCount(), 0);
-        model.setLibraryData({});
-        QCOMPARE(proxy.rowCount(), 0);
-    }
 
-    void columns()
-    {
-        RamanLibraryModel model;
-        QAbstractItemModelTester tester(&model,
-                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         model.setLibraryData(minerals());
-        QStringList headers;
         QStringList melanterite;
-        for (int column = 0; column < 7; ++column) {
-            headers << model.headerData(column, Qt::Horizontal).toString();
+        for (int column = 0; column < 7; ++column)
             melanterite << model.index(2, column).data().toString();
-            QCOMPARE(model.headerData(column, Qt::Vertical, Qt::TextAlignmentRole).toInt()
-                         & Qt::AlignHorizontal_Mask,
-                     int(Qt::AlignLeft));
-        }
-        QCOMPARE(headers.join(QLatin1Char('|')),
-                 QStringLiteral("Erg|Mineral|Formel|Ident Nr.|RRUFFID|Bilder|Datenbank"));
         QCOMPARE(melanterite.join(QLatin1Char('|')),
                  QStringLiteral("--|Melanterite|Fe<sup>2+</sup>(SO<sub>4</sub>)·7H<sub>2</sub>O|12|"
                                 "R012|0|rruff"));
-        QVERIFY(!model.headerData(0, Qt::Vertical).isValid());
         const QVariant chemistry = model.index(2, 4).data(RamanLibraryModel::ChemistryRole);
         QCOMPARE(chemistry.value<Chemistry>().formulaPlain, QStringLiteral("Fe2+(SO4)·7H2O"));
     }
@@ -107,7 +82,6 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QColor>("color");
         QTest::addColumn<bool>("strange");
-        QTest::newRow("perfect") << 10.0 << "10.00" << QColor(98, 239, 96) << false;
         QTest::newRow("exactly 9") << 9.0 << "9.00" << QColor(98, 239, 96) << false;
         QTest::newRow("just below 9") << 8.999 << "9.00" << QColor(139, 244, 139) << false;
         QTest::newRow("5") << 5.0 << "5.00" << QColor(240, 215, 184) << false;
@@ -131,8 +105,6 @@ private slots:
         QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
         model.setResultScores(scores);
         QCOMPARE(changed.size(), 1);
-        QCOMPARE(changed.at(0).at(0).toModelIndex(), model.index(0, 0));
-        QCOMPARE(changed.at(0).at(1).toModelIndex(), model.index(5, 0));
 
         if (strange)
             QTest::ignoreMessage(QtWarningMsg,
@@ -146,47 +118,30 @@ private slots:
         QVERIFY(!model.index(4, 0).data(Qt::BackgroundRole).isValid());
     }
 
-    void partialScoresColourNothing()
-    {
-        RamanLibraryModel model;
-        model.setLibraryData(minerals());
-        model.setResultScores({9.5, 9.5, 9.5});
-        QCOMPARE(model.index(1, 0).data().toString(), QStringLiteral("9.50"));
-        QVERIFY(!model.index(1, 0).data(Qt::BackgroundRole).isValid());
-        QCOMPARE(model.index(5, 0).data().toString(), QStringLiteral("--"));
-        // A reload forgets the scores.
-        model.setLibraryData(minerals());
-        QCOMPARE(model.index(1, 0).data().toString(), QStringLiteral("--"));
-    }
-
     void filter_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("elements");
-        QTest::addColumn<QStringList>("kept");
-        QTest::newRow("nothing") << QString() << QString()
-                                 << words(
-                                        "Quartz Pyrite Melanterite Coquimbite Anhydrite Siderite");
-        QTest::newRow("capital: prefix") << "Qu" << QString() << words("Quartz");
-        QTest::newRow("lower case: anywhere") << "qu" << QString() << words("Quartz Coquimbite");
-        QTest::newRow("capital inside") << "Im" << QString() << words("");
-        QTest::newRow("S is not Si")
-            << QString() << "S" << words("Pyrite Melanterite Coquimbite Anhydrite");
-        QTest::newRow("elements and fragment")
-            << QString() << "Fe, S :O4" << words("Melanterite Coquimbite");
-        QTest::newRow("commas, repeats") << QString() << "Fe,,Fe,C" << words("Siderite");
-        QTest::newRow("fragment with charge") << QString() << ":3+" << words("Coquimbite");
-        QTest::newRow("lower case element") << QString() << "fe" << words("");
-        QTest::newRow("too long for a symbol") << QString() << "Fex" << words("");
-        QTest::newRow("name and elements") << "M"
-                                           << "Fe" << words("Melanterite");
+        QTest::addColumn<QString>("kept");
+        const auto row = [](const char *tag, const char *name, const char *elements,
+                            const char *kept) { QTest::newRow(tag) << name << elements << kept; };
+        row("nothing", "", "", "Quartz Pyrite Melanterite Coquimbite Anhydrite Siderite");
+        row("capital: prefix", "Qu", "", "Quartz");
+        row("lower case: anywhere", "qu", "", "Quartz Coquimbite");
+        row("capital inside", "Im", "", "");
+        row("S is not Si", "", "S", "Pyrite Melanterite Coquimbite Anhydrite");
+        row("elements and fragment", "", "Fe, S :O4", "Melanterite Coquimbite");
+        row("commas, repeats", "", "Fe,,Fe,C", "Siderite");
+        row("fragment with charge", "", ":3+", "Coquimbite");
+        row("lower case element", "", "fe", "");
+        row("name and elements", "M", "Fe", "Melanterite");
     }
 
     void filter()
     {
         QFETCH(QString, name);
         QFETCH(QString, elements);
-        QFETCH(QStringList, kept);
+        QFETCH(QString, kept);
         RamanLibraryModel model;
         model.setLibraryData(minerals());
         MineralSortFilterProxyModel proxy;
@@ -195,37 +150,36 @@ private slots:
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         proxy.setFilter(QStringLiteral("Py"), QStringLiteral("Ca"));
         proxy.setFilter(name, elements);
-        QCOMPARE(names(proxy), kept);
+        QCOMPARE(names(proxy).join(QLatin1Char(' ')), kept);
     }
 
-    void sorting()
+    void sortingAndPartialScores()
     {
         RamanLibraryModel model;
         model.setLibraryData(minerals());
         model.setResultScores({2.5, -1, 9.25, 10, -1, 0});
         MineralSortFilterProxyModel proxy;
         proxy.setSourceModel(&model);
-        QAbstractItemModelTester tester(&proxy,
-                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         proxy.sort(0, Qt::DescendingOrder);
         // Numerically, not as text ("10.00" < "9.25"); rows without a score last.
-        QCOMPARE(names(proxy).mid(0, 4),
-                 (QStringList{QStringLiteral("Coquimbite"), QStringLiteral("Melanterite"),
-                              QStringLiteral("Quartz"), QStringLiteral("Siderite")}));
-        QCOMPARE(names(proxy).mid(4).size(), 2);
-        proxy.sort(1, Qt::AscendingOrder);
-        QCOMPARE(names(proxy).first(), QStringLiteral("Anhydrite"));
+        QCOMPARE(names(proxy).mid(0, 4).join(QLatin1Char(' ')),
+                 QStringLiteral("Coquimbite Melanterite Quartz Siderite"));
+        // Fewer scores than rows colour nothing; a reload forgets the scores.
+        model.setResultScores({9.5, 9.5, 9.5});
+        QCOMPARE(model.index(1, 0).data().toString(), QStringLiteral("9.50"));
+        QVERIFY(!model.index(1, 0).data(Qt::BackgroundRole).isValid());
+        QCOMPARE(model.index(5, 0).data().toString(), QStringLiteral("--"));
+        model.setLibraryData(minerals());
+        QCOMPARE(model.index(1, 0).data().toString(), QStringLiteral("--"));
     }
 
     void pictureCounts()
     {
-        for (int n : {0, 1})
-            m_store.add(QStringLiteral("Pyrite"), n, Qt::yellow);
+        m_store.add(QStringLiteral("Pyrite"), 0, Qt::yellow);
+        m_store.add(QStringLiteral("Pyrite"), 1, Qt::yellow);
         RamanLibraryModel model;
         model.setLibraryData(minerals());
         QCOMPARE(model.index(1, RamanLibraryModel::PicturesColumn).data(), QVariant(2));
-        QCOMPARE(model.index(0, RamanLibraryModel::PicturesColumn).data(), QVariant(0));
-
         m_store.add(QStringLiteral("Pyrite"), 2, Qt::yellow);
         model.picturesChanged();
         QCOMPARE(model.index(1, RamanLibraryModel::PicturesColumn).data(), QVariant(3));

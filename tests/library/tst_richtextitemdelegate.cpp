@@ -24,40 +24,11 @@ QVector<rruff_infos> realRows()
     return rows;
 }
 
-struct Table
-{
-    Table(const QVector<rruff_infos> &rows)
-    {
-        model.setLibraryData(rows);
-        view.setModel(&model);
-        view.setItemDelegateForColumn(RamanLibraryModel::FormulaColumn, &delegate);
-        view.verticalHeader()->setDefaultSectionSize(delegate.rowHeight(view.font()));
-        view.setColumnWidth(RamanLibraryModel::FormulaColumn,
-                            delegate.formulaColumnWidth(view.font()));
-        view.resize(760, 420);
-    }
-    QRect formulaCell(int row) const
-    {
-        return view.visualRect(model.index(row, RamanLibraryModel::FormulaColumn));
-    }
-    QImage grab()
-    {
-        view.show();
-        if (!QTest::qWaitForWindowExposed(&view))
-            return QImage();
-        return view.viewport()->grab().toImage();
-    }
-
-    RamanLibraryModel model;
-    RichTextItemDelegate delegate;
-    QTableView view;
-};
-
-rruff_infos formula(const char *html)
+rruff_infos formula(const QString &html)
 {
     rruff_infos info;
     info.name = QStringLiteral("Test");
-    info.chemistry = Chemistry::fromFormula(QString::fromUtf8(html));
+    info.chemistry = Chemistry::fromFormula(html);
     return info;
 }
 
@@ -68,24 +39,6 @@ class TestRichTextItemDelegate : public QObject
     Q_OBJECT
 
 private slots:
-    void measures()
-    {
-        RichTextItemDelegate delegate;
-        QFont font;
-        const QFontMetrics metrics(font);
-        QVERIFY(delegate.rowHeight(font) > metrics.height());
-        const int eleven = metrics.horizontalAdvance(QStringLiteral("MMMMMMMMMMM"));
-        QVERIFY(qAbs(delegate.formulaColumnWidth(font) - eleven) <= 4);
-
-        Table table({formula("SiO<sub>2</sub>")});
-        QStyleOptionViewItem option;
-        option.font = font;
-        const QSize hint = delegate.sizeHint(option, table.model.index(0, 2));
-        // The markup is rendered, not printed.
-        QVERIFY(hint.width() < metrics.horizontalAdvance(QStringLiteral("SiO<sub>2</sub>")));
-        QVERIFY(hint.width() >= metrics.horizontalAdvance(QStringLiteral("SiO")));
-    }
-
     // Every formula of the real chemistry fits the row height the table uses.
     void realFormulasFitTheRow()
     {
@@ -121,15 +74,24 @@ private slots:
     {
         QFETCH(QString, html);
         QFETCH(bool, marked);
-        Table table({formula(html.toUtf8().constData())});
-        const QImage shot = table.grab();
-        QVERIFY(!shot.isNull());
-        const QRect cell = table.formulaCell(0);
+        RamanLibraryModel model;
+        model.setLibraryData({formula(html)});
+        RichTextItemDelegate delegate;
+        QTableView view;
+        view.setModel(&model);
+        view.setItemDelegateForColumn(RamanLibraryModel::FormulaColumn, &delegate);
+        view.verticalHeader()->setDefaultSectionSize(delegate.rowHeight(view.font()));
+        view.setColumnWidth(RamanLibraryModel::FormulaColumn,
+                            delegate.formulaColumnWidth(view.font()));
+        view.resize(760, 420);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const QImage shot = view.viewport()->grab().toImage();
+        const QRect cell = view.visualRect(model.index(0, RamanLibraryModel::FormulaColumn));
         const qreal ratio = shot.devicePixelRatio();
         const QColor corner = shot.pixelColor(
             QPointF((cell.right() - 1) * ratio, (cell.bottom() - 1) * ratio).toPoint());
-        const QColor mark = table.view.palette().color(QPalette::WindowText);
-        QCOMPARE(corner == mark, marked);
+        QCOMPARE(corner == view.palette().color(QPalette::WindowText), marked);
     }
 };
 

@@ -17,19 +17,17 @@ const QVector<QVector<SyntheticBand>> minerals{
     {{1008, 1.0, 3}, {414, 0.25, 6}, {494, 0.2, 6}, {1136, 0.15, 5}}, // gypsum-like
     {{417, 1.0, 3}, {378, 0.2, 4}, {750, 0.15, 6}, {576, 0.1, 5}},    // corundum-like
 };
-const QStringList names{QStringLiteral("Quartz"), QStringLiteral("Calcite"),
-                        QStringLiteral("Gypsum"), QStringLiteral("Corundum")};
+const char *const names[] = {"Quartz", "Calcite", "Gypsum", "Corundum"};
 
-QString fileName(const QString &name, int number)
+void writeSpectrum(const QString &folder, const char *name, int number,
+                   const RamanData<Wavenumbers> &data)
 {
-    return QStringLiteral("%1__R%2__Raman__532__0__unoriented__Raman_Data_Processed__%2.txt")
-        .arg(name)
-        .arg(number);
-}
-
-void writeSpectrum(const QString &path, const RamanData<Wavenumbers> &data)
-{
-    QVERIFY(TestFiles::write(path, spectrumText(data)));
+    QVERIFY(TestFiles::write(
+        folder
+            + QStringLiteral("/%1__R%2__Raman__532__0__unoriented__Raman_Data_Processed__%2.txt")
+                  .arg(QLatin1String(name))
+                  .arg(number),
+        data.isEmpty() ? QByteArray() : spectrumText(data)));
 }
 
 } // namespace
@@ -39,16 +37,173 @@ class TestRLibrary : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void loadsEnabledFoldersInOrder();
-    void chemistryPrecedence();
-    void accessors();
-    void brokenFolders();
-    void reloadsWhenCacheIsRewritten();
-    void searchFindsTheRightSpectrum_data();
-    void searchFindsTheRightSpectrum();
-    void searchRefusesUnusableInput();
-    void chooseSearchMethod();
+    void initTestCase()
+    {
+        m_first = m_dir.filePath(QStringLiteral("minerals"));
+        m_second = m_dir.filePath(QStringLiteral("own"));
+        for (int i = 0; i < minerals.size(); ++i)
+            writeSpectrum(m_first, names[i], 100 + i,
+                          syntheticSpectrum(minerals[i], i, 0.002, 50, 1800, 0.5));
+        writeSpectrum(m_second, "Quartz", 200,
+                      syntheticSpectrum(minerals[0], 9, 0.004, 100, 1500, 0.7));
+        QVERIFY(TestFiles::write(m_second + QStringLiteral("/chemistry.csv"),
+                                 "Quartz-200 SiO<sub>2</sub>:Fe\nCalcite Ca(CO<sub>3</sub>)\n"));
+        QVERIFY(TestFiles::write(m_first + QStringLiteral("/chemistry.csv"),
+                                 "Corundum Al<sub>2</sub>O<sub>3</sub>:Cr\n"));
+    }
+    void loadsEnabledFoldersInOrder()
+    {
+        RLibrary library;
+        QVERIFY(library.isLoading());
+        QSignalSpy changed(&library, &RLibrary::dataChanged);
+        library.setLibraryFolders(folders({m_second, m_first, m_second})
+                                  + folders({m_dir.filePath(QStringLiteral("off"))}, false));
+        library.readLibraryFromDisk();
+        QVERIFY(!library.isLoading());
+        // Delivered queued, once the load is complete.
+        QCOMPARE(changed.count(), 0);
+        QTRY_COMPARE(changed.count(), 1);
+
+        QCOMPARE(library.count(), 6);
+        QCOMPARE(library.info(0).library, QStringLiteral("own"));
+        QCOMPARE(library.info(0).number, QStringLiteral("200"));
+        QCOMPARE(library.info(5).number, QStringLiteral("200"));
+        for (int i = 1; i <= 4; ++i)
+            QCOMPARE(library.info(i).library, QStringLiteral("minerals"));
+
+        QCOMPARE(library.fingerprints().size(), library.count());
+        for (int i = 0; i < library.count(); ++i) {
+            const RamanLibrarySpectrum &s = library.spectra().at(i);
+            QVERIFY(!s.resampledData.isEmpty());
+            QCOMPARE(std::fmod(s.resampledData.x.first(), 1.25), 0.0);
+            QVERIFY(library.fingerprint(i).peaks.size() >= 3);
+        }
+        QVERIFY(QFileInfo::exists(m_first + QStringLiteral("/cache.tar")));
+    }
+    void chemistryPrecedence()
+    {
+        RLibrary library;
+        library.setLibraryFolders(folders({m_first, m_second}));
+        library.readLibraryFromDisk();
+        QHash<QString, QString> formulas; // number -> plain formula
+        for (int i = 0; i < library.count(); ++i)
+            formulas.insert(library.info(i).number, library.info(i).chemistry.formulaPlain);
+        QCOMPARE(formulas.value(QStringLiteral("100")), QStringLiteral("SiO2"));    // built in
+        QCOMPARE(formulas.value(QStringLiteral("200")), QStringLiteral("SiO2:Fe")); // this spectrum
+        QCOMPARE(formulas.value(QStringLiteral("101")), QStringLiteral("Ca(CO3)")); // later folder
+        QCOMPARE(formulas.value(QStringLiteral("103")), QStringLiteral("Al2O3:Cr")); // library file
+
+        QCOMPARE(library.indexOfNumber(QStringLiteral("999")), -1);
+        QCOMPARE(library.info(-1).name, QString());
+        QSignalSpy invalidated(&library, &RLibrary::dataAboutToBeInvalidated);
+        library.clear();
+        QCOMPARE(invalidated.count(), 1);
+        QCOMPARE(library.fingerprints().size(), 0);
+    }
+    void brokenFolders()
+    {
+        const QString corrupt = m_dir.filePath(QStringLiteral("corrupt"));
+        QVERIFY(TestFiles::write(corrupt + QStringLiteral("/cache.tar"), QByteArray(3000, '\x7f')));
+        const QString zeros = m_dir.filePath(QStringLiteral("zeros"));
+        writeSpectrum(zeros, "Nothing", 1, syntheticSpectrum({}, 1, 0.0));
+        writeSpectrum(zeros, "Empty", 2, {});
+
+        RLibrary library;
+        library.setLibraryFolders(
+            folders({m_dir.filePath(QStringLiteral("missing")), corrupt, zeros}));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("^no such directory:")));
+        for (int i = 0; i < 2; ++i)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(
+                                                   "^Failed to read library cache archive:")));
+        QTest::ignoreMessage(
+            QtWarningMsg, QRegularExpression(QStringLiteral("^Empty data in cache for .*Empty")));
+        library.readLibraryFromDisk();
+        // The flat spectrum loads but has no fingerprint; it must not break the search.
+        QCOMPARE(library.count(), 1);
+        QVERIFY(library.fingerprint(0).peaks.isEmpty());
+        const QVector<double> scores
+            = library.computeCorrelations(syntheticSpectrum(minerals[0]), ProcessingParameters(),
+                                          RLibrary::FingerprintSearch, FingerprintParameters());
+        QCOMPARE(scores, QVector<double>{-1.0});
+    }
+    void reloadsWhenCacheIsRewritten()
+    {
+        const QString folder = m_dir.filePath(QStringLiteral("watched"));
+        writeSpectrum(folder, "Quartz", 1, syntheticSpectrum(minerals[0]));
+        RLibrary library;
+        library.setLibraryFolders(folders({folder}));
+        library.readLibraryFromDisk();
+        QCOMPARE(library.count(), 1);
+        QSignalSpy invalidated(&library, &RLibrary::dataAboutToBeInvalidated);
+        QSignalSpy changed(&library, &RLibrary::dataChanged);
+        QTRY_COMPARE(changed.count(), 1);
+
+        writeSpectrum(folder, "Calcite", 2, syntheticSpectrum(minerals[1]));
+        QMetaObject::invokeMethod(&library, "recreateArchive", Q_ARG(QString, folder));
+        QTRY_COMPARE(changed.count(), 2);
+        QVERIFY(invalidated.count() >= 1);
+        QCOMPARE(library.count(), 2);
+
+        // A deleted cache does not reload.
+        QVERIFY(QFile::remove(folder + QStringLiteral("/cache.tar")));
+        QTest::qWait(300);
+        QCOMPARE(changed.count(), 2);
+        QCOMPARE(library.count(), 2);
+    }
+    void searchFindsTheRightSpectrum_data()
+    {
+        QTest::addColumn<unsigned>("flags");
+        QTest::newRow("full correlation") << unsigned(RLibrary::NormalizeToUnitNorm);
+        QTest::newRow("fingerprints") << unsigned(RLibrary::FingerprintSearch);
+    }
+    void searchFindsTheRightSpectrum()
+    {
+        QFETCH(unsigned, flags);
+        RLibrary library;
+        library.setLibraryFolders(folders({m_first}));
+        library.readLibraryFromDisk();
+        ProcessingParameters processing;
+        processing.steps = SubtractBackground;
+        processing.useGoldindec = false;
+        processing.dynamic = true;
+        for (int m = 0; m < minerals.size(); ++m) {
+            // Another measurement: other noise, shifted by half a wavenumber, on a sloping
+            // background.
+            QVector<SyntheticBand> bands = minerals[m];
+            for (SyntheticBand &b : bands)
+                b.position += 0.5;
+            const RamanData<Wavenumbers> query
+                = syntheticSpectrum(bands, 77 + m, 0.01, 80, 1600, 0.9, 0.3);
+            const QVector<double> scores
+                = library.computeCorrelations(query, processing, flags, FingerprintParameters());
+            QCOMPARE(scores.size(), library.count());
+            const int best
+                = int(std::max_element(scores.cbegin(), scores.cend()) - scores.cbegin());
+            QCOMPARE(library.info(best).name, QLatin1String(names[m]));
+            QVERIFY2(scores[best] > 7.0, qPrintable(QString::number(scores[best])));
+        }
+    }
+    void searchRefusesUnusableInput()
+    {
+        RLibrary library;
+        library.setLibraryFolders(folders({m_first}));
+        library.readLibraryFromDisk();
+        const ProcessingParameters processing;
+        QVERIFY(library.computeCorrelations({}, processing, 2, FingerprintParameters()).isEmpty());
+        QVERIFY(
+            library.computeCorrelations({{1, 2, 3}, {1, 2}}, processing, 1, FingerprintParameters())
+                .isEmpty());
+        // A spectrum of zeros cannot be normalised to maximum 1: no scores, no crash.
+        const RamanData<Wavenumbers> zeros = syntheticSpectrum({}, 1, 0.0);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(".*")));
+        QVERIFY(
+            library.computeCorrelations(zeros, processing, 2, FingerprintParameters()).isEmpty());
+
+        QCOMPARE(RLibrary::chooseSearchMethod(syntheticSpectrum(minerals[1], 3, 0.002)), 2u);
+        // Pure noise has no peak above 25 noise levels.
+        QCOMPARE(RLibrary::chooseSearchMethod(syntheticSpectrum({}, 3, 1.0)), 1u);
+    }
 
 private:
     QVector<LibraryPath> folders(const QStringList &paths, bool enabled = true) const;
@@ -61,210 +216,9 @@ private:
 QVector<LibraryPath> TestRLibrary::folders(const QStringList &paths, bool enabled) const
 {
     QVector<LibraryPath> list;
-    for (const QString &path : paths) {
-        LibraryPath entry;
-        entry.path = path;
-        entry.enabled = enabled;
-        list.append(entry);
-    }
+    for (const QString &path : paths)
+        list.append({path, enabled, false, {}});
     return list;
-}
-
-void TestRLibrary::initTestCase()
-{
-    m_first = m_dir.filePath(QStringLiteral("minerals"));
-    m_second = m_dir.filePath(QStringLiteral("own"));
-    for (int i = 0; i < minerals.size(); ++i)
-        writeSpectrum(m_first + QLatin1Char('/') + fileName(names[i], 100 + i),
-                      syntheticSpectrum(minerals[i], i, 0.002, 50, 1800, 0.5));
-    writeSpectrum(m_second + QLatin1Char('/') + fileName(QStringLiteral("Quartz"), 200),
-                  syntheticSpectrum(minerals[0], 9, 0.004, 100, 1500, 0.7));
-    QVERIFY(TestFiles::write(m_second + QStringLiteral("/chemistry.csv"),
-                             "Quartz-200 SiO<sub>2</sub>:Fe\nCalcite Ca(CO<sub>3</sub>)\n"));
-    QVERIFY(TestFiles::write(m_first + QStringLiteral("/chemistry.csv"),
-                             "Corundum Al<sub>2</sub>O<sub>3</sub>:Cr\n"));
-}
-
-void TestRLibrary::loadsEnabledFoldersInOrder()
-{
-    RLibrary library;
-    QVERIFY(library.isLoading());
-    QSignalSpy changed(&library, &RLibrary::dataChanged);
-    library.setLibraryFolders(folders({m_second, m_first, m_second})
-                              + folders({m_dir.filePath(QStringLiteral("off"))}, false));
-    library.readLibraryFromDisk();
-    QVERIFY(!library.isLoading());
-    // Delivered queued, once the load is complete.
-    QCOMPARE(changed.count(), 0);
-    QTRY_COMPARE(changed.count(), 1);
-
-    QCOMPARE(library.count(), 6);
-    QCOMPARE(library.info(0).library, QStringLiteral("own"));
-    QCOMPARE(library.info(0).number, QStringLiteral("200"));
-    QCOMPARE(library.info(5).number, QStringLiteral("200"));
-    QStringList firstFolder;
-    for (int i = 1; i <= 4; ++i) {
-        QCOMPARE(library.info(i).library, QStringLiteral("minerals"));
-        firstFolder << library.info(i).name;
-    }
-    firstFolder.sort();
-    QStringList expected = names;
-    expected.sort();
-    QCOMPARE(firstFolder, expected);
-
-    QCOMPARE(library.fingerprints().size(), library.count());
-    for (int i = 0; i < library.count(); ++i) {
-        const RamanLibrarySpectrum &s = library.spectra().at(i);
-        QVERIFY(!s.resampledData.isEmpty());
-        QCOMPARE(std::fmod(s.resampledData.x.first(), 1.25), 0.0);
-        QVERIFY(library.fingerprint(i).peaks.size() >= 3);
-    }
-    QVERIFY(QFileInfo::exists(m_first + QStringLiteral("/cache.tar")));
-}
-
-void TestRLibrary::chemistryPrecedence()
-{
-    RLibrary library;
-    library.setLibraryFolders(folders({m_first, m_second}));
-    library.readLibraryFromDisk();
-    QHash<QString, QString> formulas; // number -> plain formula
-    for (int i = 0; i < library.count(); ++i)
-        formulas.insert(library.info(i).number, library.info(i).chemistry.formulaPlain);
-    QCOMPARE(formulas.value(QStringLiteral("100")), QStringLiteral("SiO2"));     // built in
-    QCOMPARE(formulas.value(QStringLiteral("200")), QStringLiteral("SiO2:Fe"));  // this spectrum
-    QCOMPARE(formulas.value(QStringLiteral("101")), QStringLiteral("Ca(CO3)"));  // later folder
-    QCOMPARE(formulas.value(QStringLiteral("103")), QStringLiteral("Al2O3:Cr")); // library file
-}
-
-void TestRLibrary::accessors()
-{
-    RLibrary library;
-    library.setLibraryFolders(folders({m_first}));
-    library.readLibraryFromDisk();
-    const int index = library.indexOfNumber(QStringLiteral("102"));
-    QVERIFY(index >= 0);
-    QCOMPARE(library.info(index).name, QStringLiteral("Gypsum"));
-    QCOMPARE(library.spectrumData(index).size(), library.spectra().at(index).data.size());
-    QCOMPARE(library.indexOfNumber(QStringLiteral("999")), -1);
-    QCOMPARE(library.info(-1).name, QString());
-    QVERIFY(library.spectrumData(library.count()).isEmpty());
-
-    QSignalSpy invalidated(&library, &RLibrary::dataAboutToBeInvalidated);
-    library.clear();
-    QCOMPARE(invalidated.count(), 1);
-    QCOMPARE(library.count(), 0);
-    QCOMPARE(library.fingerprints().size(), 0);
-}
-
-void TestRLibrary::brokenFolders()
-{
-    const QString corrupt = m_dir.filePath(QStringLiteral("corrupt"));
-    QVERIFY(TestFiles::write(corrupt + QStringLiteral("/cache.tar"), QByteArray(3000, '\x7f')));
-    const QString zeros = m_dir.filePath(QStringLiteral("zeros"));
-    RamanData<Wavenumbers> flat = syntheticSpectrum({}, 1, 0.0);
-    writeSpectrum(zeros + QLatin1Char('/') + fileName(QStringLiteral("Nothing"), 1), flat);
-    QVERIFY(TestFiles::write(zeros + QLatin1Char('/') + fileName(QStringLiteral("Empty"), 2), ""));
-
-    RLibrary library;
-    library.setLibraryFolders(folders({m_dir.filePath(QStringLiteral("missing")), corrupt, zeros}));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^no such directory:")));
-    QTest::ignoreMessage(
-        QtWarningMsg, QRegularExpression(QStringLiteral("^Failed to read library cache archive:")));
-    QTest::ignoreMessage(
-        QtWarningMsg, QRegularExpression(QStringLiteral("^Failed to read library cache archive:")));
-    QTest::ignoreMessage(QtWarningMsg,
-                         QRegularExpression(QStringLiteral("^Empty data in cache for .*Empty")));
-    library.readLibraryFromDisk();
-    // The flat spectrum loads but has no fingerprint; it must not break the search.
-    QCOMPARE(library.count(), 1);
-    QVERIFY(library.fingerprint(0).peaks.isEmpty());
-    const QVector<double> scores
-        = library.computeCorrelations(syntheticSpectrum(minerals[0]), ProcessingParameters(),
-                                      RLibrary::FingerprintSearch, FingerprintParameters());
-    QCOMPARE(scores, QVector<double>{-1.0});
-}
-
-void TestRLibrary::reloadsWhenCacheIsRewritten()
-{
-    const QString folder = m_dir.filePath(QStringLiteral("watched"));
-    writeSpectrum(folder + QLatin1Char('/') + fileName(QStringLiteral("Quartz"), 1),
-                  syntheticSpectrum(minerals[0]));
-    RLibrary library;
-    library.setLibraryFolders(folders({folder}));
-    library.readLibraryFromDisk();
-    QCOMPARE(library.count(), 1);
-    QSignalSpy invalidated(&library, &RLibrary::dataAboutToBeInvalidated);
-    QSignalSpy changed(&library, &RLibrary::dataChanged);
-    QTRY_COMPARE(changed.count(), 1);
-
-    writeSpectrum(folder + QLatin1Char('/') + fileName(QStringLiteral("Calcite"), 2),
-                  syntheticSpectrum(minerals[1]));
-    QMetaObject::invokeMethod(&library, "recreateArchive", Q_ARG(QString, folder));
-    QTRY_COMPARE(changed.count(), 2);
-    QVERIFY(invalidated.count() >= 1);
-    QCOMPARE(library.count(), 2);
-
-    // A deleted cache does not reload.
-    QVERIFY(QFile::remove(folder + QStringLiteral("/cache.tar")));
-    QTest::qWait(300);
-    QCOMPARE(changed.count(), 2);
-    QCOMPARE(library.count(), 2);
-}
-
-void TestRLibrary::searchFindsTheRightSpectrum_data()
-{
-    QTest::addColumn<unsigned>("flags");
-    QTest::newRow("full correlation") << unsigned(RLibrary::NormalizeToUnitNorm);
-    QTest::newRow("fingerprints") << unsigned(RLibrary::FingerprintSearch);
-    QTest::newRow("method chosen") << unsigned(RLibrary::ChooseSearchMethod);
-}
-
-void TestRLibrary::searchFindsTheRightSpectrum()
-{
-    QFETCH(unsigned, flags);
-    RLibrary library;
-    library.setLibraryFolders(folders({m_first}));
-    library.readLibraryFromDisk();
-    ProcessingParameters processing;
-    processing.steps = SubtractBackground;
-    processing.useGoldindec = false;
-    processing.dynamic = true;
-    for (int m = 0; m < minerals.size(); ++m) {
-        // Another measurement: other noise, shifted by half a wavenumber, on a sloping background.
-        QVector<SyntheticBand> bands = minerals[m];
-        for (SyntheticBand &b : bands)
-            b.position += 0.5;
-        const RamanData<Wavenumbers> query
-            = syntheticSpectrum(bands, 77 + m, 0.01, 80, 1600, 0.9, 0.3);
-        const QVector<double> scores
-            = library.computeCorrelations(query, processing, flags, FingerprintParameters());
-        QCOMPARE(scores.size(), library.count());
-        const int best = int(std::max_element(scores.cbegin(), scores.cend()) - scores.cbegin());
-        QCOMPARE(library.info(best).name, names[m]);
-        QVERIFY2(scores[best] > 7.0, qPrintable(QString::number(scores[best])));
-    }
-}
-
-void TestRLibrary::searchRefusesUnusableInput()
-{
-    RLibrary library;
-    library.setLibraryFolders(folders({m_first}));
-    library.readLibraryFromDisk();
-    const ProcessingParameters processing;
-    QVERIFY(library.computeCorrelations({}, processing, 2, FingerprintParameters()).isEmpty());
-    QVERIFY(library.computeCorrelations({{1, 2, 3}, {1, 2}}, processing, 1, FingerprintParameters())
-                .isEmpty());
-    // A spectrum of zeros cannot be normalised to maximum 1: no scores, no crash.
-    const RamanData<Wavenumbers> zeros = syntheticSpectrum({}, 1, 0.0);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(".*")));
-    QVERIFY(library.computeCorrelations(zeros, processing, 2, FingerprintParameters()).isEmpty());
-}
-
-void TestRLibrary::chooseSearchMethod()
-{
-    QCOMPARE(RLibrary::chooseSearchMethod(syntheticSpectrum(minerals[1], 3, 0.002)), 2u);
-    // Pure noise has no peak above 25 noise levels.
-    QCOMPARE(RLibrary::chooseSearchMethod(syntheticSpectrum({}, 3, 1.0)), 1u);
 }
 
 QTEST_GUILESS_MAIN(TestRLibrary)
