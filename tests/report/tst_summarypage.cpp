@@ -119,41 +119,6 @@ private slots:
             QVERIFY2(!text.contains(t), qPrintable(t + QStringLiteral(" found in ") + text));
     }
 
-    void positions_data()
-    {
-        QTest::addColumn<QString>("word");
-        QTest::addColumn<double>("x");
-        QTest::addColumn<double>("y"); // -1: depends on the font
-        QTest::newRow("date") << QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"))
-                              << 3600.0 << 400.0;
-        QTest::newRow("Sammlung") << QStringLiteral("Sammlung:") << 3000.0 << 920.0;
-        QTest::newRow("Identifiziertes") << QStringLiteral("Identifiziertes") << 0.0 << 5800.0;
-        QTest::newRow("ND-Filter") << QStringLiteral("ND-Filter:") << 2400.0 << -1.0;
-    }
-
-    // Word boxes in points: x from the 20 mm margin, base line between the box's top and bottom.
-    void positions()
-    {
-        QFETCH(QString, word);
-        QFETCH(double, x);
-        QFETCH(double, y);
-        const QString path = m_dir.filePath(QStringLiteral("positions.pdf"));
-        if (!QFileInfo::exists(path))
-            QVERIFY(writeSummaryPage(pageRecord(sevenLines), path, 0));
-        const QRegularExpressionMatch box
-            = QRegularExpression(QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" "
-                                                "xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\">")
-                                 + QRegularExpression::escape(word) + QStringLiteral("</word>"))
-                  .match(run("pdftotext", {QStringLiteral("-bbox"), path, QStringLiteral("-")}));
-        QVERIFY2(box.hasMatch(), qPrintable(word));
-        constexpr double pointsPerDot = 72.0 / 600.0;
-        QVERIFY(qAbs(box.captured(1).toDouble() - (20 / 25.4 * 72 + x * pointsPerDot)) < 1.5);
-        if (y >= 0) {
-            QVERIFY(box.captured(2).toDouble() < y * pointsPerDot);
-            QVERIFY(box.captured(3).toDouble() > y * pointsPerDot);
-        }
-    }
-
     // Saving numbers the written sectors anew; each page still shows its own sector.
     void savedPageShowsItsSector()
     {

@@ -75,16 +75,9 @@ private slots:
         QTest::addColumn<QVariant>("size");
         QTest::newRow("photo") << 0 << "Foto der Probe (mit Laser)"
                                << QVariant(QStringLiteral("64x48"));
-        QTest::newRow("graph") << 1 << "Spektrum (Graph)" << QVariant(QStringLiteral("60x30"));
         QTest::newRow("raw") << 2 << "Spektrum (Rohdaten)" << QVariant(300);
-        QTest::newRow("processed") << 3 << "Spektrum (Prozessierte Daten)" << QVariant(200);
-        QTest::newRow("raw graph")
-            << 4 << "Spektrum (Graph Rohdaten)" << QVariant(QStringLiteral("80x40"));
         QTest::newRow("ccd") << 5 << "Spektrum (CCD-Rohbild)" << QVariant(QStringLiteral("134x40"));
         QTest::newRow("result") << 6 << "Bibliotheks-Suchergebnis" << QVariant();
-        QTest::newRow("table") << 7 << "Bibliotheks-Suchergebnis (Tabelle)"
-                               << QVariant(QStringLiteral("20x40"));
-        QTest::newRow("exposure") << 8 << "Spektrum Aufnahmedaten" << QVariant();
     }
 
     // The first point is filled, the second is empty; the HTML rows are never empty.
