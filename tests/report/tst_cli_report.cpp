@@ -1,6 +1,7 @@
 // raman-cli report, run as a process with stand-in compilers that "compile" by copying the
 // filled-in source, so the written file shows what the template became.
 #include "core/appidentity.h"
+#include "measurementfolders.h"
 #include "reportfixture.h"
 
 #include <QProcess>
@@ -43,31 +44,25 @@ void TestCliReport::reports_data()
     QTest::addColumn<QString>("errContains");
     QTest::addColumn<QString>("written"); // file and the start of its text
 
-    const QString m = QStringLiteral("../measurement"); // run in a folder of its own
-    const QString copying = QStringLiteral("bin/pdflatex");
-    const QString mini = QStringLiteral("--template=../mini.tex");
+    // Run in a folder of its own; the arguments are split at blanks.
     QTest::newRow("default point and name")
-        << copying << QStringList{m, mini} << 0 << QStringLiteral("1\tmeasurement_Location1.pdf\n")
-        << QString() << QStringLiteral("measurement_Location1.pdf|Probe Huber \\& Söhne 1");
+        << QStringLiteral("bin/pdflatex") << words("../measurement --template=../mini.tex") << 0
+        << QStringLiteral("1\tmeasurement_Location1.pdf\n") << QString()
+        << QStringLiteral("measurement_Location1.pdf|Probe Huber \\& Söhne 1");
     QTest::newRow("all points, compiler on PATH, English")
         << QString()
-        << QStringList{m,
-                       mini,
-                       QStringLiteral("--all-points"),
-                       QStringLiteral("-o"),
-                       QStringLiteral("r.PDF"),
-                       QStringLiteral("--language=en_GB")}
+        << words("../measurement --template=../mini.tex --all-points -o r.PDF --language=en_GB")
         << 0 << QStringLiteral("1\tr_Location1.pdf\n2\tr_Location2.pdf\n") << QString()
         << QStringLiteral("r_Location2.pdf|Sample Huber \\& Söhne 2");
     QTest::newRow("failing compiler")
-        << QStringLiteral("failing") << QStringList{m} << 1 << QString()
+        << QStringLiteral("failing") << words("../measurement") << 1 << QString()
         << QStringLiteral(
                "raman-cli report: point 1: The given TeX compiler exited with non-zero status\n"
                "raman-cli report: point 1: \nraman-cli report: point 1: bad\n")
         << QString();
     QTest::newRow("point and all points")
-        << copying << QStringList{m, QStringLiteral("--point=1"), QStringLiteral("--all-points")}
-        << 2 << QString() << QStringLiteral("either --point or --all-points") << QString();
+        << QStringLiteral("bin/pdflatex") << words("../measurement --point=1 --all-points") << 2
+        << QString() << QStringLiteral("either --point or --all-points") << QString();
 }
 
 void TestCliReport::reports()

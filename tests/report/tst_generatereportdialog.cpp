@@ -1,22 +1,14 @@
 #include "report/generatereportdialog.h"
 
 #include "core/appidentity.h"
+#include "measurementfolders.h"
 #include "reportfixture.h"
 
-#include <QApplication>
-#include <QCheckBox>
 #include <QDesktopServices>
-#include <QDialogButtonBox>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QTimer>
-#include <QToolButton>
 #include <QtTest>
+#include <QtWidgets>
 
 namespace {
 
@@ -40,19 +32,10 @@ void answerDialogs(QObject *context, const QString &file, QStringList *shown)
     timer->start(10);
 }
 
-template<typename T>
-T *child(QObject *dialog, const char *name)
-{
-    return dialog->findChild<T *>(QLatin1String(name));
-}
-
 QString setting(const char *key)
 {
     return QSettings().value(QLatin1String(key)).toString();
 }
-
-const QString failedBox = QStringLiteral(
-    "Bericht generieren fehlgeschlagen|Das Generieren des Berichts ist fehlgeschlagen.");
 
 } // namespace
 
@@ -64,103 +47,101 @@ public slots:
     void recordOpenedUrl(const QUrl &url) { m_opened << url; }
 
 private slots:
-    void initTestCase();
+    void initTestCase()
+    {
+        AppIdentity::apply();
+        QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+        m_data = ReportFixture::measurement(m_dir.filePath(QStringLiteral("m")));
+    }
     void init() { QSettings().clear(); }
-    void browseCompiler_data();
-    void browseCompiler();
-    void targetCancelledThenFailureThenSuccess();
+
+    void browseCompiler_data()
+    {
+        QTest::addColumn<QString>("chosen"); // empty: the chooser is cancelled
+        QTest::addColumn<bool>("accepted");
+        const QString link = m_dir.filePath(QStringLiteral("tex link"));
+        QFile::link(ReportFixture::writeCompiler(m_dir.filePath(QStringLiteral("tex")), ""), link);
+        QTest::newRow("link to a program, kept as chosen") << link << true;
+        QTest::newRow("not executable")
+            << m_dir.filePath(QStringLiteral("m/metadata.json")) << false;
+        QTest::newRow("cancelled") << QString() << false;
+    }
+
+    void browseCompiler()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(bool, accepted);
+        GenerateReportDialog dialog(m_data, 0);
+        auto *path = childNamed<QLineEdit>(&dialog, "pdflatexPath");
+        path->setText(QStringLiteral("/old"));
+        QStringList shown;
+        answerDialogs(&dialog, chosen, &shown);
+        childNamed<QToolButton>(&dialog, "buttonBrowse")->click();
+        QCOMPARE(path->text(), accepted ? chosen : QStringLiteral("/old"));
+        QCOMPARE(setting("pdflatexExecutablePath"), path->text());
+        QStringList expected{QStringLiteral("TeX-Compiler auswählen")};
+        if (!accepted)
+            expected << QStringLiteral("Kein gültiges Programm|Bitte wählen Sie eine ausführbare "
+                                       "Datei aus.");
+        QCOMPARE(shown, expected);
+    }
+
+    void targetCancelledThenFailureThenSuccess()
+    {
+        QSettings().setValue(QStringLiteral("LastReportLogoUsed"), QStringLiteral("/no/logo.png"));
+        GenerateReportDialog dialog(m_data, 1);
+        dialog.show();
+        auto *logo = childNamed<QLineEdit>(&dialog, "logoPath");
+        QCOMPARE(logo->text(), QStringLiteral("/no/logo.png"));
+        QVERIFY(childNamed<QCheckBox>(&dialog, "cBoxOpenWhenDone")->isChecked());
+        QPushButton *ok
+            = childNamed<QDialogButtonBox>(&dialog, "buttonBox")->button(QDialogButtonBox::Ok);
+        QCOMPARE(ok->text(), QStringLiteral("Speichern unter ..."));
+        auto *errors = childNamed<QPlainTextEdit>(&dialog, "errors");
+        const QString intro = errors->toPlainText();
+        QStringList shown;
+        const QString target = m_dir.filePath(QStringLiteral("report.pdf"));
+
+        auto *cancelling = new QObject(&dialog);
+        answerDialogs(cancelling, QString(), &shown);
+        ok->click();
+        delete cancelling;
+        QVERIFY(dialog.isVisible());
+        QVERIFY(setting("LastExportedReportPath").isEmpty());
+
+        // The logo fails first; with the built-in logo the empty compiler path does.
+        answerDialogs(new QObject(&dialog), target, &shown);
+        ok->click();
+        logo->clear();
+        ok->click();
+        const QString save = QStringLiteral("Bericht speichern");
+        const QString failed = QStringLiteral(
+            "Bericht generieren fehlgeschlagen|Das Generieren des Berichts ist fehlgeschlagen.");
+        QCOMPARE(shown, (QStringList{save, save, failed, save, failed}));
+        QCOMPARE(errors->toPlainText(),
+                 intro
+                     + QStringLiteral("\nFailed to copy image files to temporary directory\n"
+                                      "The given TeX compiler is not an executable program"));
+        QCOMPARE(setting("LastExportedReportPath"), target);
+        QCOMPARE(setting("LastReportLogoUsed"), QString());
+        QVERIFY(dialog.isVisible());
+
+        childNamed<QLineEdit>(&dialog, "pdflatexPath")
+            ->setText(ReportFixture::writeCompiler(m_dir.filePath(QStringLiteral("good tex")),
+                                                   "echo '%PDF' > report.pdf\n"));
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "recordOpenedUrl");
+        ok->click();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(m_opened, QList<QUrl>{QUrl::fromLocalFile(target)});
+    }
 
 private:
     QTemporaryDir m_dir;
     SaveData m_data;
     QList<QUrl> m_opened;
 };
-
-void TestGenerateReportDialog::initTestCase()
-{
-    AppIdentity::apply();
-    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
-    m_data = ReportFixture::measurement(m_dir.filePath(QStringLiteral("m")));
-}
-
-void TestGenerateReportDialog::browseCompiler_data()
-{
-    QTest::addColumn<QString>("chosen"); // empty: the chooser is cancelled
-    QTest::addColumn<bool>("accepted");
-    const QString link = m_dir.filePath(QStringLiteral("tex link"));
-    QFile::link(ReportFixture::writeCompiler(m_dir.filePath(QStringLiteral("tex")), ""), link);
-    QTest::newRow("link to a program, kept as chosen") << link << true;
-    QTest::newRow("not executable") << m_dir.filePath(QStringLiteral("m/metadata.json")) << false;
-    QTest::newRow("cancelled") << QString() << false;
-}
-
-void TestGenerateReportDialog::browseCompiler()
-{
-    QFETCH(QString, chosen);
-    QFETCH(bool, accepted);
-    GenerateReportDialog dialog(m_data, 0);
-    child<QLineEdit>(&dialog, "pdflatexPath")->setText(QStringLiteral("/old"));
-    QStringList shown;
-    answerDialogs(&dialog, chosen, &shown);
-    child<QToolButton>(&dialog, "buttonBrowse")->click();
-    QCOMPARE(child<QLineEdit>(&dialog, "pdflatexPath")->text(),
-             accepted ? chosen : QStringLiteral("/old"));
-    QCOMPARE(setting("pdflatexExecutablePath"), accepted ? chosen : QStringLiteral("/old"));
-    QStringList expected{QStringLiteral("TeX-Compiler auswählen")};
-    if (!accepted)
-        expected << QStringLiteral("Kein gültiges Programm|Bitte wählen Sie eine ausführbare "
-                                   "Datei aus.");
-    QCOMPARE(shown, expected);
-}
-
-void TestGenerateReportDialog::targetCancelledThenFailureThenSuccess()
-{
-    QSettings().setValue(QStringLiteral("LastReportLogoUsed"), QStringLiteral("/no/logo.png"));
-    GenerateReportDialog dialog(m_data, 1);
-    dialog.show();
-    QCOMPARE(child<QLineEdit>(&dialog, "logoPath")->text(), QStringLiteral("/no/logo.png"));
-    QVERIFY(child<QCheckBox>(&dialog, "cBoxOpenWhenDone")->isChecked());
-    QPushButton *ok = child<QDialogButtonBox>(&dialog, "buttonBox")->button(QDialogButtonBox::Ok);
-    QCOMPARE(ok->text(), QStringLiteral("Speichern unter ..."));
-    auto *errors = child<QPlainTextEdit>(&dialog, "errors");
-    const QString intro = errors->toPlainText();
-    QStringList shown;
-    const QString target = m_dir.filePath(QStringLiteral("report.pdf"));
-
-    auto *cancelling = new QObject(&dialog);
-    answerDialogs(cancelling, QString(), &shown);
-    ok->click();
-    delete cancelling;
-    QCOMPARE(shown, QStringList{QStringLiteral("Bericht speichern")});
-    QVERIFY(dialog.isVisible());
-    QVERIFY(setting("LastExportedReportPath").isEmpty());
-
-    // The logo fails first; with the built-in logo the empty compiler path does.
-    auto *answering = new QObject(&dialog);
-    answerDialogs(answering, target, &shown);
-    ok->click();
-    child<QLineEdit>(&dialog, "logoPath")->clear();
-    ok->click();
-    QCOMPARE(shown.mid(1), (QStringList{QStringLiteral("Bericht speichern"), failedBox,
-                                        QStringLiteral("Bericht speichern"), failedBox}));
-    QCOMPARE(errors->toPlainText(),
-             intro
-                 + QStringLiteral("\nFailed to copy image files to temporary directory\n"
-                                  "The given TeX compiler is not an executable program"));
-    QCOMPARE(setting("LastExportedReportPath"), target);
-    QCOMPARE(setting("LastReportLogoUsed"), QString());
-    QVERIFY(dialog.isVisible());
-
-    child<QLineEdit>(&dialog, "pdflatexPath")
-        ->setText(ReportFixture::writeCompiler(m_dir.filePath(QStringLiteral("good tex")),
-                                               "echo '%PDF' > report.pdf\n"));
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "recordOpenedUrl");
-    ok->click();
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QVERIFY(!dialog.isVisible());
-    QCOMPARE(m_opened, QList<QUrl>{QUrl::fromLocalFile(target)});
-}
 
 QTEST_MAIN(TestGenerateReportDialog)
 #include "tst_generatereportdialog.moc"

@@ -9,6 +9,17 @@
 #include <QTranslator>
 #include <QtTest>
 
+static QStringList list(const char *joined)
+{
+    return joined[0] ? QString::fromUtf8(joined).split(u'|') : QStringList();
+}
+
+static QByteArray read(const QString &name)
+{
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 class TestReportGenerator : public QObject
 {
     Q_OBJECT
@@ -25,7 +36,7 @@ private slots:
     void slowCompilerIsStopped();
 
 private:
-    QString path(const QString &name) const { return m_root.filePath(name); }
+    QString path(const char *name) const { return m_root.filePath(QString::fromUtf8(name)); }
 
     QTemporaryDir m_root;
     QString m_tmp;
@@ -37,13 +48,12 @@ void TestReportGenerator::initTestCase()
 {
     AppIdentity::apply();
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
-    // Every temporary folder of the generator lands here, so leftovers show.
-    m_tmp = path(QStringLiteral("tmp"));
+    m_tmp = path("tmp"); // every temporary folder of the generator lands here
     QVERIFY(QDir().mkpath(m_tmp));
     qputenv("TMPDIR", QFile::encodeName(m_tmp));
     QVERIFY(m_translator.load(QStringLiteral(":/translations/en_GB.qm")));
     QCoreApplication::installTranslator(&m_translator);
-    m_data = ReportFixture::measurement(path(QStringLiteral("m")));
+    m_data = ReportFixture::measurement(path("m"));
 }
 
 void TestReportGenerator::cleanup()
@@ -80,49 +90,40 @@ void TestReportGenerator::textRules()
              expected);
 }
 
-// The stand-in records how it was called and what it found, then writes the PDF.
+// The stand-in keeps its working folder and arguments, then writes the PDF over an older one.
 void TestReportGenerator::compilerCall()
 {
-    const QByteArray seen = path(QStringLiteral("seen")).toUtf8();
-    QSettings().setValue(QStringLiteral("pdflatexArguments"),
-                         QStringList{QStringLiteral("-x"), QStringLiteral("a b")});
+    const QByteArray seen = path("seen").toUtf8();
+    QSettings().setValue(QStringLiteral("pdflatexArguments"), list("-x|a b"));
     ReportGenerator::setTexCompilerPath(ReportFixture::writeCompiler(
-        path(QStringLiteral("recording tex")), "cp -r \"$PWD\" '" + seen
-                                                   + "'\nfor a in \"$@\"; "
-                                                     "do echo \"$a\"; done > '"
-                                                   + seen
-                                                   + "/args'\n"
-                                                     "echo %PDF > report.pdf\n"));
-    const QString logo = path(QStringLiteral("own logo.png"));
+        path("recording tex"), "cp -r \"$PWD\" '" + seen
+                                   + "'\nfor a in \"$@\"; do echo \"$a\"; "
+                                     "done > '"
+                                   + seen + "/args'\necho %PDF > report.pdf\n"));
+    const QString logo = path("own logo.png");
     QImage(7, 3, QImage::Format_RGB32).save(logo);
-    const QString output = path(QStringLiteral("out.pdf"));
+    const QString output = path("out.pdf");
     QVERIFY(TestFiles::write(output, "an older report"));
 
     ReportGenerator generator(m_data);
     generator.setLogoAndTemplate(logo, QString());
     QVERIFY2(generator.generate(output, 1), qPrintable(generator.errors().join(u'\n')));
     QVERIFY(generator.errors().isEmpty());
-
-    QFile args(QString::fromUtf8(seen) + QStringLiteral("/args"));
-    QVERIFY(args.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromUtf8(args.readAll()).split(u'\n');
-    QCOMPARE(lines.mid(0, 2), (QStringList{QStringLiteral("-x"), QStringLiteral("a b")}));
-    QVERIFY(lines.value(2).startsWith(m_tmp)
-            && lines.value(2).endsWith(QLatin1String("/report.tex")));
     const QDir files(QString::fromUtf8(seen));
+    const QStringList args
+        = QString::fromUtf8(read(files.filePath(QStringLiteral("args")))).split(u'\n');
+    QCOMPARE(args.mid(0, 2), list("-x|a b"));
+    QVERIFY(args.value(2).startsWith(m_tmp)
+            && args.value(2).endsWith(QLatin1String("/report.tex")));
     QCOMPARE(QImage(files.filePath(QStringLiteral("with_laser.jpg"))).size(), QSize(1, 1));
     QCOMPARE(QImage(files.filePath(QStringLiteral("logo.png"))).size(), QSize(7, 3));
-    QFile source(files.filePath(QStringLiteral("report.tex")));
-    QVERIFY(source.open(QIODevice::ReadOnly));
-    QVERIFY(source.readAll().contains("\\textbf{Calcit}"));
-    QFile pdf(output);
-    QVERIFY(pdf.open(QIODevice::ReadOnly));
-    QCOMPARE(pdf.readAll(), QByteArray("%PDF\n"));
+    QVERIFY(read(files.filePath(QStringLiteral("report.tex"))).contains("\\textbf{Calcit}"));
+    QCOMPARE(read(output), QByteArray("%PDF\n"));
 }
 
 void TestReportGenerator::failures_data()
 {
-    QTest::addColumn<QByteArray>("compiler");     // script body; empty: no compiler set
+    QTest::addColumn<QByteArray>("compiler");     // script body
     QTest::addColumn<QByteArray>("templateText"); // empty: built-in; "missing", "empty" file
     QTest::addColumn<QString>("logo");
     QTest::addColumn<QString>("output");
@@ -131,44 +132,31 @@ void TestReportGenerator::failures_data()
     const QByteArray pdf = "echo pdf > report.pdf\n";
     const QByteArray mib(1024 * 1024, '%');
     const QString out = QStringLiteral("report.pdf");
-    const QString noCompiler
-        = QStringLiteral("The given TeX compiler is not an executable program");
-    const QString empty = QStringLiteral("Got empty LaTeX template file");
     QTest::newRow("template of 1 MiB") << pdf << mib << QString() << out << QStringList();
     QTest::newRow("one byte more")
         << pdf << QByteArray(mib + '%') << QString() << out
-        << QStringList{QStringLiteral("The file to be used as TeX template is unreasonably large, "
-                                      "not loading it"),
-                       empty};
+        << list("The file to be used as TeX template is unreasonably large, not loading it|"
+                "Got empty LaTeX template file");
     QTest::newRow("empty template")
-        << pdf << QByteArray("empty") << QString() << out << QStringList{empty};
+        << pdf << QByteArray("empty") << QString() << out << list("Got empty LaTeX template file");
     QTest::newRow("no template file")
         << pdf << QByteArray("missing") << QString() << out
-        << QStringList{QStringLiteral("Could not open TeX template file"), empty};
+        << list("Could not open TeX template file|Got empty LaTeX template file");
     QTest::newRow("no logo file") << pdf << QByteArray() << QStringLiteral("no logo.png") << out
-                                  << QStringList{QStringLiteral(
-                                         "Failed to copy image files to temporary directory")};
-    QTest::newRow("no compiler") << QByteArray() << QByteArray() << QString() << out
-                                 << QStringList{noCompiler};
-    QTest::newRow("not executable")
-        << QByteArray("-") << QByteArray() << QString() << out << QStringList{noCompiler};
+                                  << list("Failed to copy image files to temporary directory");
+    QTest::newRow("not executable") << QByteArray("-") << QByteArray() << QString() << out
+                                    << list("The given TeX compiler is not an executable program");
     QTest::newRow("cannot start") << QByteArray("#!/no/such/shell\n") << QByteArray() << QString()
-                                  << out
-                                  << QStringList{QStringLiteral(
-                                                     "The given TeX compiler could not be started"),
-                                                 QStringLiteral("*")};
+                                  << out << list("The given TeX compiler could not be started|*");
     QTest::newRow("exit 1")
         << QByteArray("echo log; echo bad >&2; " + pdf + "exit 1") << QByteArray() << QString()
-        << out
-        << QStringList{QStringLiteral("The given TeX compiler exited with non-zero status"),
-                       QStringLiteral("log\n"), QStringLiteral("bad\n")};
+        << out << list("The given TeX compiler exited with non-zero status|log\n|bad\n");
     QTest::newRow("no output") << QByteArray("exit 0") << QByteArray() << QString() << out
-                               << QStringList{QStringLiteral(
-                                      "The given TeX compiler claims to have succeeded, but did "
-                                      "not create the expected output file")};
+                               << list("The given TeX compiler claims to have succeeded, but did "
+                                       "not create the expected output file");
     QTest::newRow("target below a file")
         << pdf << QByteArray() << QString() << QStringLiteral("a file/report.pdf")
-        << QStringList{QStringLiteral("Failed to copy output file to the given destination")};
+        << list("Failed to copy output file to the given destination");
 }
 
 void TestReportGenerator::failures()
@@ -179,29 +167,26 @@ void TestReportGenerator::failures()
     QFETCH(QString, output);
     QFETCH(QStringList, expected);
 
-    const QString child = path(QStringLiteral("child.pid"));
+    const QString child = path("child.pid");
     QFile::remove(child);
-    if (!compiler.isEmpty()) {
-        // What the compiler leaves running in the background must not outlive the attempt.
-        ReportGenerator::setTexCompilerPath(ReportFixture::writeCompiler(
-            path(QStringLiteral("tex")),
-            compiler.startsWith("#!")
-                ? compiler
-                : QByteArray("sleep 30 & echo $! > '" + child.toUtf8() + "'\n" + compiler),
-            compiler != "-"));
-    }
+    // What the compiler leaves running in the background must not outlive the attempt.
+    ReportGenerator::setTexCompilerPath(ReportFixture::writeCompiler(
+        path("tex"),
+        compiler.startsWith("#!") ? compiler
+                                  : "sleep 30 & echo $! > '" + child.toUtf8() + "'\n" + compiler,
+        compiler != "-"));
     QString templatePath;
     if (!templateText.isEmpty()) {
-        templatePath = path(QStringLiteral("template.tex"));
+        templatePath = path("template.tex");
         QFile::remove(templatePath);
         if (templateText != "missing")
             QVERIFY(TestFiles::write(templatePath, templateText == "empty" ? "" : templateText));
     }
-    QVERIFY(TestFiles::write(path(QStringLiteral("a file")), "not a folder"));
+    QVERIFY(TestFiles::write(path("a file"), "not a folder"));
 
     ReportGenerator generator(m_data);
-    generator.setLogoAndTemplate(logo.isEmpty() ? logo : path(logo), templatePath);
-    QCOMPARE(generator.generate(path(output), 0), expected.isEmpty());
+    generator.setLogoAndTemplate(logo.isEmpty() ? logo : m_root.filePath(logo), templatePath);
+    QCOMPARE(generator.generate(m_root.filePath(output), 0), expected.isEmpty());
     const QStringList errors = generator.errors();
     QCOMPARE(errors.size(), expected.size());
     for (int i = 0; i < expected.size(); ++i) {
@@ -211,29 +196,26 @@ void TestReportGenerator::failures()
     QVERIFY(!ReportFixture::processAlive(child));
 }
 
+// It ignores the polite request, as a hung program might, and has a child of its own.
 void TestReportGenerator::slowCompilerIsStopped()
 {
-    const QByteArray pids = path(QStringLiteral("slow")).toUtf8();
-    // Ignoring the polite request, as a hung program might.
+    const QByteArray pids = path("slow").toUtf8();
     ReportGenerator::setTexCompilerPath(ReportFixture::writeCompiler(
-        path(QStringLiteral("slow tex")), "trap '' TERM\necho $$ > '" + pids
-                                              + ".pid'\nsleep 60 & "
-                                                "echo $! > '"
-                                              + pids
-                                              + ".child'\necho 'still thinking' "
-                                                ">&2\nwait\necho pdf > report.pdf\n"));
+        path("slow tex"), "trap '' TERM\necho $$ > '" + pids + ".pid'\nsleep 60 & echo $! > '"
+                              + pids
+                              + ".child'\necho 'still thinking' >&2\nwait\n"
+                                "echo pdf > report.pdf\n"));
     ReportGenerator generator(m_data);
     QElapsedTimer timer;
     timer.start();
-    QVERIFY(!generator.generate(path(QStringLiteral("slow.pdf")), 0));
-    QVERIFY(timer.elapsed() < 40000); // not waiting for the 60 s of its child
+    QVERIFY(!generator.generate(path("slow.pdf"), 0));
+    QVERIFY(timer.elapsed() < 40000);
     QCOMPARE(generator.errors(),
-             (QStringList{QStringLiteral("The given TeX compiler did not finish within 15 seconds"),
-                          QStringLiteral("still thinking\n")}));
+             list("The given TeX compiler did not finish within 15 seconds|still thinking\n"));
     QVERIFY(QFile::exists(QString::fromUtf8(pids + ".pid")));
     QVERIFY(!ReportFixture::processAlive(QString::fromUtf8(pids + ".pid")));
     QVERIFY(!ReportFixture::processAlive(QString::fromUtf8(pids + ".child")));
-    QVERIFY(!QFile::exists(path(QStringLiteral("slow.pdf"))));
+    QVERIFY(!QFile::exists(path("slow.pdf")));
 }
 
 QTEST_GUILESS_MAIN(TestReportGenerator)

@@ -13,8 +13,6 @@ private slots:
         RatingLabel label;
         QCOMPARE(label.rating(), -1);
         label.setRating(3);
-        QVERIFY(label.text().startsWith(QString::fromUtf8(
-            "<a style=\"text-decoration: none; color: #f1e900\" href=\"1\">★</a>")));
         QCOMPARE(label.text().count(QStringLiteral("color: #f1e900")), 3);
         QCOMPARE(label.text().count(QStringLiteral("color: black")), 2);
 

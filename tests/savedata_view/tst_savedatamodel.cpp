@@ -3,12 +3,7 @@
 #include "savedatafixture.h"
 
 #include <QAbstractItemModelTester>
-#include <QFont>
-#include <QGuiApplication>
-#include <QLocale>
-#include <QPixmap>
-#include <QSignalSpy>
-#include <QTemporaryDir>
+#include <QtGui>
 #include <QtTest>
 
 #include <memory>
@@ -22,7 +17,6 @@ QImage icon(const char *name)
         .toImage();
 }
 
-// A model holding `data`, watched by the model tester.
 struct TestedModel
 {
     explicit TestedModel(const SaveData &data)
@@ -48,18 +42,12 @@ QStringList words(const char *text)
 // Every dataChanged range as "parent row:row:column" of both ends.
 QStringList ranges(const QSignalSpy &spy)
 {
+    const auto text = [](const QModelIndex &i) {
+        return QStringLiteral("%1:%2:%3").arg(i.parent().row()).arg(i.row()).arg(i.column());
+    };
     QStringList result;
-    for (const QList<QVariant> &signal : spy) {
-        const QModelIndex from = signal.at(0).toModelIndex();
-        const QModelIndex to = signal.at(1).toModelIndex();
-        result << QStringLiteral("%1:%2:%3 %4:%5:%6")
-                      .arg(from.parent().row())
-                      .arg(from.row())
-                      .arg(from.column())
-                      .arg(to.parent().row())
-                      .arg(to.row())
-                      .arg(to.column());
-    }
+    for (const QList<QVariant> &signal : spy)
+        result << text(signal.at(0).toModelIndex()) + u' ' + text(signal.at(1).toModelIndex());
     return result;
 }
 
@@ -87,16 +75,9 @@ private slots:
         QTest::addColumn<QVariant>("size");
         QTest::newRow("photo") << 0 << "Foto der Probe (mit Laser)"
                                << QVariant(QStringLiteral("64x48"));
-        QTest::newRow("graph") << 1 << "Spektrum (Graph)" << QVariant(QStringLiteral("60x30"));
         QTest::newRow("raw") << 2 << "Spektrum (Rohdaten)" << QVariant(300);
-        QTest::newRow("processed") << 3 << "Spektrum (Prozessierte Daten)" << QVariant(200);
-        QTest::newRow("raw graph")
-            << 4 << "Spektrum (Graph Rohdaten)" << QVariant(QStringLiteral("80x40"));
         QTest::newRow("ccd") << 5 << "Spektrum (CCD-Rohbild)" << QVariant(QStringLiteral("134x40"));
         QTest::newRow("result") << 6 << "Bibliotheks-Suchergebnis" << QVariant();
-        QTest::newRow("table") << 7 << "Bibliotheks-Suchergebnis (Tabelle)"
-                               << QVariant(QStringLiteral("20x40"));
-        QTest::newRow("exposure") << 8 << "Spektrum Aufnahmedaten" << QVariant();
     }
 
     // The first point is filled, the second is empty; the HTML rows are never empty.
@@ -124,8 +105,18 @@ private slots:
                  icon(html ? "task-complete" : "task-attention"));
     }
 
-    void spectra()
+    void previews()
     {
+        TestedModel full(Fixture::measurement(1));
+        QCOMPARE(
+            full.item(0, 8).data(SaveDataModel::PreviewRole).toString(),
+            table(words("Belichtungszeit|3 s|Neutralfilter|ND 0.1|Objektiv|20x #1|Gain|3 e-/count|"
+                        "Temperatur Kamera|-60.25 °C")));
+        QCOMPARE(full.item(0, 6).data(SaveDataModel::PreviewRole).toString(),
+                 table(words("Automatisch identifiziert|Quartz|Match-Qualität|8.25|Manuell "
+                             "ausgewählt|Calcite")));
+
+        // Raw x and y of different lengths count as broken.
         SaveDataSector sector = Fixture::sector(1);
         sector.rawSpectrum.y.removeLast();
         sector.processedSpectrum = {{1234.5678, 0.5, -3}, {12345.6, 1e-5, 100}};
@@ -153,18 +144,6 @@ private slots:
         QVERIFY(!t.model.index(2, 0).data(Qt::FontRole).isValid());
         // The new and the old active row repaint, over both columns.
         QCOMPARE(ranges(changed), words("-1:0:0 -1:0:1|-1:2:0 -1:2:1"));
-    }
-
-    void tables()
-    {
-        TestedModel t(Fixture::measurement(1));
-        QCOMPARE(
-            t.item(0, 8).data(SaveDataModel::PreviewRole).toString(),
-            table(words("Belichtungszeit|3 s|Neutralfilter|ND 0.1|Objektiv|20x #1|Gain|3 e-/count|"
-                        "Temperatur Kamera|-60.25 °C")));
-        QCOMPARE(t.item(0, 6).data(SaveDataModel::PreviewRole).toString(),
-                 table(words("Automatisch identifiziert|Quartz|Match-Qualität|8.25|Manuell "
-                             "ausgewählt|Calcite")));
     }
 
     void metadataTable_data()
