@@ -24,12 +24,6 @@ QFuture<QVector<LinearCombinationResult>> startSearch(const CombinationLibrary &
                                   FingerprintParameters());
 }
 
-bool showsResults(const QDialog *dialog)
-{
-    return dialog->findChild<QStackedWidget *>()->currentWidget()->objectName()
-           == QLatin1String("pageResults");
-}
-
 } // namespace
 
 class TestLCAnalysisProgressDialog : public QObject
