@@ -19,11 +19,6 @@ void collectWarnings(QtMsgType type, const QMessageLogContext &context, const QS
         dataIoWarnings << message;
 }
 
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QVERIFY(TestFiles::write(path, content));
-}
-
 // `path` extended by folders to exactly `length` characters.
 QString paddedPath(QString path, int length)
 {
@@ -114,11 +109,11 @@ private slots:
 
         const QString folder = folderPathLength > 0 ? paddedPath(base.path(), folderPathLength)
                                                     : base.filePath(QStringLiteral("m"));
-        writeFile(folder + QStringLiteral("/x"), "{\"save_data_version\": 5}");
-        writeFile(folder + QStringLiteral("/L/b"), "old");
+        QVERIFY(TestFiles::write(folder + QStringLiteral("/x"), "{\"save_data_version\": 5}"));
+        QVERIFY(TestFiles::write(folder + QStringLiteral("/L/b"), "old"));
         const auto old = Fixture::snapshot(folder);
         if (!blockedBackupPath.isEmpty())
-            writeFile(backupRoot() + blockedBackupPath, "in the way");
+            QVERIFY(TestFiles::write(backupRoot() + blockedBackupPath, "in the way"));
 
         SaveData data = Fixture::measurement(1);
         const bool saved = data.save(QFileInfo(folder).path(), QFileInfo(folder).fileName());
@@ -160,9 +155,9 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, blockingFile);
         QTemporaryDir base;
-        writeFile(base.filePath(QStringLiteral("keep/x")), "keep");
+        QVERIFY(TestFiles::write(base.filePath(QStringLiteral("keep/x")), "keep"));
         if (!blockingFile.isEmpty())
-            writeFile(base.filePath(blockingFile), "in the way");
+            QVERIFY(TestFiles::write(base.filePath(blockingFile), "in the way"));
         const auto before = Fixture::snapshot(base.path());
 
         SaveData data = Fixture::measurement(1);

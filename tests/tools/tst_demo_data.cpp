@@ -34,11 +34,7 @@ void TestDemoData::measurementsCoverTheFormatVersions()
 {
     const QString root = m_dir.filePath(QStringLiteral("Raman"));
     QSet<int> versions;
-    int folders = 0;
-    int deepest = 0;
-    int withCcd = 0;
-    int withCalibration = 0;
-    int rated = 0;
+    int folders = 0, deepest = 0, withCcd = 0, withCalibration = 0, rated = 0;
     for (QDirIterator it(root, {QStringLiteral("metadata.json")}, QDir::Files,
                          QDirIterator::Subdirectories);
          it.hasNext();) {
@@ -49,14 +45,12 @@ void TestDemoData::measurementsCoverTheFormatVersions()
         versions.insert(data.metadata().save_data_version);
         deepest
             = std::max(deepest, int(QDir(root).relativeFilePath(folder).count(QLatin1Char('/'))));
-        QVERIFY(data.hasContent());
-        QVERIFY(!data.metadata().overviewImage.isNull());
+        QVERIFY(data.hasContent() && !data.metadata().overviewImage.isNull());
         rated += data.metadata().rating >= 0;
         for (const SaveDataSector &s : data.sectors()) {
             if (s.processedSpectrum.isEmpty())
                 continue; // the folder of a measuring point that is missing on disk
-            QVERIFY(!s.withLaserImage.isNull());
-            QVERIFY(s.processedSpectrum.size() > 100);
+            QVERIFY(!s.withLaserImage.isNull() && s.processedSpectrum.size() > 100);
             withCcd += !s.ccdRaw.isEmpty();
             withCalibration += s.calibrationLines.size() > 0;
         }
@@ -64,9 +58,7 @@ void TestDemoData::measurementsCoverTheFormatVersions()
     QVERIFY(folders >= 12);
     for (int v : {2, 5, 7, 9, 11})
         QVERIFY2(versions.contains(v), qPrintable(QString::number(v)));
-    QVERIFY(deepest >= 2);
-    QVERIFY(withCcd > 0);
-    QVERIFY(withCalibration > 0);
+    QVERIFY(deepest >= 2 && withCcd > 0 && withCalibration > 0);
     QVERIFY(rated > 0 && rated < folders);
 }
 
