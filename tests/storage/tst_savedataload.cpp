@@ -45,17 +45,288 @@ class TestSaveDataLoad : public QObject
     Q_OBJECT
 
 private slots:
-    void fileNamesByVersion_data();
-    void fileNamesByVersion();
-    void metadataByVersion_data();
-    void metadataByVersion();
-    void metadataFields();
-    void malformedMetadata_data();
-    void malformedMetadata();
-    void missingFolders();
-    void metadataOnlyStillReadsCalibrationLines();
-    void emptySectorsAreDroppedWhileLoading();
-    void ccdRawFile();
+    void fileNamesByVersion_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QStringList>("files"); // written into Location1
+        // Loaded: with laser, without laser, overview, processed, raw, CCD, calibration lines.
+        QTest::addColumn<QString>("loaded");
+
+        const auto names = [](const char *label, const char *picture, const char *data) {
+            const QString p = QLatin1String(picture), d = QLatin1String(data);
+            return QStringList{QLatin1String(label) + S("with_laser.") + p,
+                               S("without_laser.") + p,
+                               S("../Overview.") + p,
+                               d + S(".csv"),
+                               d + S("_raw.csv"),
+                               d + S("_ccd_raw.raw"),
+                               S("calibration_lines.txt")};
+        };
+        const QStringList old = names("AB_", "png", "AB"), middle = names("AB_", "jpg", "AB"),
+                          current = names("", "jpg", "data");
+        QTest::newRow("v2 ignores raw spectrum") << 2 << old << S("1111000");
+        QTest::newRow("v3 reads raw spectrum") << 3 << middle << S("1111100");
+        QTest::newRow("v4 reads CCD frame") << 4 << middle << S("1111110");
+        QTest::newRow("v7 reads calibration lines") << 7 << middle << S("1111111");
+        QTest::newRow("v8 new names") << 8 << current << S("1111111");
+        QTest::newRow("v11 ignores old names") << 11 << middle << S("0110001");
+        QTest::newRow("v2 ignores jpg names") << 2 << middle << S("0001000");
+    }
+
+    void fileNamesByVersion()
+    {
+        QFETCH(int, version);
+        QFETCH(QStringList, files);
+        QFETCH(QString, loaded);
+
+        const QString path = folder({{S("save_data_version"), version},
+                                     {S("owner_ident_label"), S("AB")},
+                                     {S("sectors"), QJsonArray{sectorJson(S("Quarz"))}}});
+        for (const QString &name : files) {
+            const QString file = path + S("/Location1/") + name;
+            if (name.endsWith(QLatin1String(".png")) || name.endsWith(QLatin1String(".jpg")))
+                writeImage(file, 16, 12);
+            else if (name.endsWith(QLatin1String(".csv")))
+                QVERIFY(TestFiles::write(file, spectrumText));
+            else if (name.endsWith(QLatin1String(".raw")))
+                QVERIFY(TestFiles::write(file, QByteArray("\x01\x00\x02\x00", 4)));
+            else
+                QVERIFY(TestFiles::write(file, "540.056 100.5\n585.249 700.25\n"));
+        }
+        // Picture names that never change with the version.
+        for (const char *name :
+             {"raw_spectrum.png", "ccd_raw.png", "searchresult.png", "searchresult table.png"})
+            writeImage(path + S("/Location1/") + QLatin1String(name), 8, 4);
+
+        if (version >= 4 && loaded[5] == QLatin1Char('0')) {
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression(S("^Failed to load CCD raw data")));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^Error message")));
+        }
+        SaveData data;
+        QVERIFY(data.load(path, AllSaveDataParts));
+        QCOMPARE(data.sectorCount(), 1);
+        const SaveDataSector &s = data.activeSector();
+        const QString actual = QString::number(!s.withLaserImage.isNull())
+                               + QString::number(!s.withoutLaserImage.isNull())
+                               + QString::number(!data.metadata().overviewImage.isNull())
+                               + QString::number(s.processedSpectrum.size() == 3)
+                               + QString::number(s.rawSpectrum.size() == 3)
+                               + QString::number(s.ccdRaw == QVector<quint16>{1, 2})
+                               + QString::number(s.calibrationLines.size() == 2);
+        QCOMPARE(actual, loaded);
+        QCOMPARE(s.rawSpectrumImage.size(), QSize(8, 4));
+        QCOMPARE(s.ccdRawImage.size(), QSize(8, 4));
+        QCOMPARE(s.identificationData.searchResultImage.size(), QSize(8, 4));
+        QCOMPARE(s.identificationData.searchResultTableImage.size(), QSize(8, 4));
+        if (s.calibrationLines.size() == 2) {
+            QCOMPARE(s.calibrationLines.wavelengths, (QVector<double>{540.056, 585.249}));
+            QCOMPARE(s.calibrationLines.pixels, (QVector<double>{100.5, 700.25}));
+        }
+    }
+
+    void metadataByVersion_data()
+    {
+        QTest::addColumn<QJsonObject>("json");
+        QTest::addColumn<QString>("collectionName");
+        QTest::addColumn<QString>("collectionId");
+        QTest::addColumn<QDateTime>("created");
+        QTest::addColumn<int>("rating");
+
+        const QJsonObject ident{{S("owner_ident_label"), S("AB")},
+                                {S("owner_ident_no"), S("12")},
+                                {S("collection_name"), S("Alpen")},
+                                {S("collection_id"), S("17")},
+                                {S("saved_date"), S("2020-05-17T09:41:03")},
+                                {S("created_date"), S("2019-01-02T03:04:05")},
+                                {S("rating"), 3}};
+        const QDateTime saved(QDate(2020, 5, 17), QTime(9, 41, 3));
+        const QDateTime created(QDate(2019, 1, 2), QTime(3, 4, 5));
+        const auto with = [&](int version, std::initializer_list<const char *> removed) {
+            QJsonObject json = ident;
+            json.insert(S("save_data_version"), version);
+            for (const char *key : removed)
+                json.remove(QLatin1String(key));
+            return json;
+        };
+        QTest::newRow("v7 label and number") << with(7, {}) << S("") << S("AB_12") << saved << 3;
+        QTest::newRow("v7 number only")
+            << with(7, {"owner_ident_label"}) << S("") << S("12") << saved << 3;
+        QTest::newRow("v5 label only")
+            << with(5, {"owner_ident_no"}) << S("") << S("AB") << saved << 3;
+        QTest::newRow("v8 collection keys, saved date")
+            << with(8, {}) << S("Alpen") << S("17") << saved << 3;
+        QTest::newRow("v9 keeps created date")
+            << with(9, {}) << S("Alpen") << S("17") << created << 3;
+        QTest::newRow("v9 without created date, rating")
+            << with(9, {"created_date", "rating"}) << S("Alpen") << S("17") << QDateTime() << -1;
+        QJsonObject wrongRating = with(11, {});
+        wrongRating.insert(S("rating"), S("4"));
+        QTest::newRow("rating of wrong type")
+            << wrongRating << S("Alpen") << S("17") << created << 0;
+    }
+
+    void metadataByVersion()
+    {
+        QFETCH(QJsonObject, json);
+        QFETCH(QString, collectionName);
+        QFETCH(QString, collectionId);
+        QFETCH(QDateTime, created);
+        QFETCH(int, rating);
+        SaveData data;
+        QVERIFY(data.load(folder(json), Metadata));
+        QCOMPARE(data.metadata().collection_name, collectionName);
+        QCOMPARE(data.metadata().collection_id, collectionId);
+        QCOMPARE(data.metadata().created_date, created);
+        QCOMPARE(data.metadata().rating, rating);
+    }
+
+    void metadataFields()
+    {
+        const QString path = folder({{S("save_data_version"), 11},
+                                     {S("owner"), S("Müller")},
+                                     {S("collection_name"), S("Alpen")},
+                                     {S("collection_id"), S("17")},
+                                     {S("unique_ident"), S("3f2a61c0-9b1e-4d6e-8a55-0c1d2e3f4a5b")},
+                                     {S("found_date"), S("1987-06-05")},
+                                     {S("found_date_year_only"), true},
+                                     {S("mineral_comment"), S("Spitze abgebrochen")},
+                                     {S("sectors"), QJsonArray{sectorJson(S("Quarz"))}}});
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^Could not descend")));
+        SaveData data;
+        QVERIFY(data.load(path + S("/./"), Metadata));
+        const SaveDataMetadata &m = data.metadata();
+        QCOMPARE(data.folderPath(), path);
+        QCOMPARE(m.owner, S("Müller"));
+        QCOMPARE(m.found_date, QDate(1987, 6, 5));
+        QVERIFY(m.found_date_year_only);
+        QCOMPARE(m.mineral_comment, S("Spitze abgebrochen"));
+        QCOMPARE(data.defaultFolderName(), S("Alpen-17-3f2a61c0-9b1e"));
+        QCOMPARE(data.loadedParts(), SaveDataParts(Metadata));
+
+        const SaveDataSector &s = data.activeSector();
+        QCOMPARE(s.exposureData.ND_filter_used, S("ND1"));
+        QCOMPARE(s.exposureData.objective_focal_length_camera, 180.5);
+        QCOMPARE(s.exposureData.laser_wavelength, 532.1);
+        QCOMPARE(s.identificationData.auto_korrelation, 8.25);
+        QCOMPARE(s.identificationData.raman_library_ident_no, S("R040031"));
+        QCOMPARE(s.identificationData.objective_focal_length_camera, 42.0);
+    }
+
+    void malformedMetadata_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("sectors");
+
+        QTest::newRow("not JSON") << QByteArray("{\"owner\": \"A\", ") << 0;
+        QTest::newRow("wrong types")
+            << QByteArray("{\"save_data_version\": \"11\", \"owner\": 5, \"sectors\": {\"a\": 1},"
+                          " \"found_date\": 20200101, \"nodate\": \"yes\"}")
+            << 0;
+        QTest::newRow("sector of wrong types")
+            << QByteArray("{\"save_data_version\": 11, \"owner\": \"B\", \"sectors\": ["
+                          "{\"exposure_data\": [1], \"identification_data\": {\"mineral_final_"
+                          "identification\": \"X\", \"auto_korrelation\": \"high\"}}, 7]}")
+            << 2;
+    }
+
+    void malformedMetadata()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, sectors);
+        const QString path = folder({});
+        QVERIFY(TestFiles::write(path + S("/metadata.json"), content));
+        for (int i = 0; i < sectors; ++i)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^Could not descend")));
+        SaveData data;
+        QVERIFY(data.load(path, AllSaveDataParts));
+        QCOMPARE(data.metadata().owner, sectors ? S("B") : QString());
+        QCOMPARE(data.metadata().save_data_version, sectors ? 11 : 0);
+        QCOMPARE(data.metadata().rating, -1);
+        QVERIFY(!data.metadata().found_date.isValid() && !data.metadata().nodate);
+        QCOMPARE(data.sectorCount(), sectors);
+        QCOMPARE(data.activeSectorIndex(), sectors - 1);
+        for (const SaveDataSector &s : data.sectors())
+            QCOMPARE(s.identificationData.auto_korrelation, 0.0);
+    }
+
+    void missingFolders()
+    {
+        const QString empty = m_root.filePath(S("empty"));
+        QDir().mkpath(empty);
+        SaveData data;
+        QVERIFY(!data.load(empty + S("//sub/.."), AllSaveDataParts));
+        QCOMPARE(data.folderPath(), empty);
+        QCOMPARE(data.sectorCount(), 0);
+        QVERIFY(!data.load(m_root.filePath(S("does-not-exist")), Metadata));
+
+        // Only Location1 exists: the second sector keeps its metadata and no data.
+        const QString path
+            = folder({{S("save_data_version"), 11},
+                      {S("sectors"), QJsonArray{sectorJson(S("A")), sectorJson(S("B"))}}});
+        QVERIFY(TestFiles::write(path + S("/Location1/data_raw.csv"), spectrumText));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(S("^Could not descend into location directory "
+                                                  ".*Location2")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^failed to load calibration")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^Failed to load CCD raw data")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^Error message")));
+        QVERIFY(data.load(path, AllSaveDataParts));
+        QCOMPARE(data.sectorCount(), 2);
+        QCOMPARE(data.sectors().at(0).rawSpectrum.size(), 3);
+        QCOMPARE(data.sectors().at(1).identificationData.mineral_final_identification, S("B"));
+        QVERIFY(data.sectors().at(1).rawSpectrum.isEmpty());
+        QCOMPARE(data.activeSectorIndex(), 1);
+    }
+
+    void metadataOnlyStillReadsCalibrationLines()
+    {
+        const QString path = folder({{S("save_data_version"), 7},
+                                     {S("owner_ident_label"), S("AB")},
+                                     {S("sectors"), QJsonArray{sectorJson(S("Q"))}}});
+        QVERIFY(TestFiles::write(path + S("/Location1/calibration_lines.txt"), "540.056 100\n"));
+        QVERIFY(TestFiles::write(path + S("/Location1/AB.csv"), spectrumText));
+        writeImage(path + S("/Location1/AB_with_laser.jpg"), 10, 10);
+        SaveData data;
+        QVERIFY(data.load(path, Metadata));
+        const SaveDataSector &s = data.activeSector();
+        QCOMPARE(s.calibrationLines.size(), 1);
+        QVERIFY(s.processedSpectrum.isEmpty());
+        QVERIFY(s.withLaserImage.isNull());
+    }
+
+    void emptySectorsAreDroppedWhileLoading()
+    {
+        const QString path = folder({{S("save_data_version"), 11},
+                                     {S("sectors"), QJsonArray{sectorJson(), sectorJson(S("B")),
+                                                               sectorJson(S("C")), sectorJson()}}});
+        for (int n = 1; n <= 4; ++n)
+            QDir().mkpath(path + S("/Location%1").arg(n));
+        SaveData data;
+        QVERIFY(data.load(path, Metadata));
+        // The first (empty) sector goes when the second is added; the empty last one stays.
+        QCOMPARE(data.finalIdentifications(), (QStringList{S("B"), S("C"), QString()}));
+        QCOMPARE(data.nonEmptySectorCount(), 2);
+        QCOMPARE(data.activeSectorIndex(), 2);
+
+        QVERIFY(data.load(folder({{S("save_data_version"), 11}}), AllSaveDataParts));
+        QCOMPARE(data.sectorCount(), 0);
+        QCOMPARE(data.activeSectorIndex(), -1);
+        QVERIFY(!data.sector(0).has_value());
+    }
+
+    void ccdRawFile()
+    {
+        const QString path = folder(
+            {{S("save_data_version"), 11}, {S("sectors"), QJsonArray{sectorJson(S("X"))}}});
+        // Little endian; an odd size drops the last byte.
+        QVERIFY(TestFiles::write(path + S("/Location1/data_ccd_raw.raw"),
+                                 QByteArray("\x34\x12\xff\xff\x07", 5)));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^failed to load calibration")));
+        SaveData data;
+        QVERIFY(data.load(path, AllSaveDataParts));
+        QCOMPARE(data.activeSector().ccdRaw, (QVector<quint16>{0x1234, 0xffff}));
+    }
 
 private:
     // A fresh measurement folder with the given metadata.
@@ -69,285 +340,6 @@ private:
     QTemporaryDir m_root;
     int m_count = 0;
 };
-
-void TestSaveDataLoad::fileNamesByVersion_data()
-{
-    QTest::addColumn<int>("version");
-    QTest::addColumn<QStringList>("files"); // written into Location1
-    // Loaded: with laser, without laser, overview, processed, raw, CCD, calibration lines.
-    QTest::addColumn<QString>("loaded");
-
-    const auto names = [](const char *label, const char *picture, const char *data) {
-        const QString p = QLatin1String(picture), d = QLatin1String(data);
-        return QStringList{QLatin1String(label) + S("with_laser.") + p,
-                           S("without_laser.") + p,
-                           S("../Overview.") + p,
-                           d + S(".csv"),
-                           d + S("_raw.csv"),
-                           d + S("_ccd_raw.raw"),
-                           S("calibration_lines.txt")};
-    };
-    const QStringList old = names("AB_", "png", "AB"), middle = names("AB_", "jpg", "AB"),
-                      current = names("", "jpg", "data");
-    QTest::newRow("v2 ignores raw spectrum") << 2 << old << S("1111000");
-    QTest::newRow("v3 reads raw spectrum") << 3 << middle << S("1111100");
-    QTest::newRow("v4 reads CCD frame") << 4 << middle << S("1111110");
-    QTest::newRow("v7 reads calibration lines") << 7 << middle << S("1111111");
-    QTest::newRow("v8 new names") << 8 << current << S("1111111");
-    QTest::newRow("v11 ignores old names") << 11 << middle << S("0110001");
-    QTest::newRow("v2 ignores jpg names") << 2 << middle << S("0001000");
-}
-
-void TestSaveDataLoad::fileNamesByVersion()
-{
-    QFETCH(int, version);
-    QFETCH(QStringList, files);
-    QFETCH(QString, loaded);
-
-    const QString path = folder({{S("save_data_version"), version},
-                                 {S("owner_ident_label"), S("AB")},
-                                 {S("sectors"), QJsonArray{sectorJson(S("Quarz"))}}});
-    for (const QString &name : files) {
-        const QString file = path + S("/Location1/") + name;
-        if (name.endsWith(QLatin1String(".png")) || name.endsWith(QLatin1String(".jpg")))
-            writeImage(file, 16, 12);
-        else if (name.endsWith(QLatin1String(".csv")))
-            QVERIFY(TestFiles::write(file, spectrumText));
-        else if (name.endsWith(QLatin1String(".raw")))
-            QVERIFY(TestFiles::write(file, QByteArray("\x01\x00\x02\x00", 4)));
-        else
-            QVERIFY(TestFiles::write(file, "540.056 100.5\n585.249 700.25\n"));
-    }
-    // Picture names that never change with the version.
-    for (const char *name :
-         {"raw_spectrum.png", "ccd_raw.png", "searchresult.png", "searchresult table.png"})
-        writeImage(path + S("/Location1/") + QLatin1String(name), 8, 4);
-
-    if (version >= 4 && loaded[5] == QLatin1Char('0')) {
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^Failed to load CCD raw data")));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^Error message")));
-    }
-    SaveData data;
-    QVERIFY(data.load(path, AllSaveDataParts));
-    QCOMPARE(data.sectorCount(), 1);
-    const SaveDataSector &s = data.activeSector();
-    const QString actual = QString::number(!s.withLaserImage.isNull())
-                           + QString::number(!s.withoutLaserImage.isNull())
-                           + QString::number(!data.metadata().overviewImage.isNull())
-                           + QString::number(s.processedSpectrum.size() == 3)
-                           + QString::number(s.rawSpectrum.size() == 3)
-                           + QString::number(s.ccdRaw == QVector<quint16>{1, 2})
-                           + QString::number(s.calibrationLines.size() == 2);
-    QCOMPARE(actual, loaded);
-    QCOMPARE(s.rawSpectrumImage.size(), QSize(8, 4));
-    QCOMPARE(s.ccdRawImage.size(), QSize(8, 4));
-    QCOMPARE(s.identificationData.searchResultImage.size(), QSize(8, 4));
-    QCOMPARE(s.identificationData.searchResultTableImage.size(), QSize(8, 4));
-    if (s.calibrationLines.size() == 2) {
-        QCOMPARE(s.calibrationLines.wavelengths, (QVector<double>{540.056, 585.249}));
-        QCOMPARE(s.calibrationLines.pixels, (QVector<double>{100.5, 700.25}));
-    }
-}
-
-void TestSaveDataLoad::metadataByVersion_data()
-{
-    QTest::addColumn<QJsonObject>("json");
-    QTest::addColumn<QString>("collectionName");
-    QTest::addColumn<QString>("collectionId");
-    QTest::addColumn<QDateTime>("created");
-    QTest::addColumn<int>("rating");
-
-    const QJsonObject ident{{S("owner_ident_label"), S("AB")},
-                            {S("owner_ident_no"), S("12")},
-                            {S("collection_name"), S("Alpen")},
-                            {S("collection_id"), S("17")},
-                            {S("saved_date"), S("2020-05-17T09:41:03")},
-                            {S("created_date"), S("2019-01-02T03:04:05")},
-                            {S("rating"), 3}};
-    const QDateTime saved(QDate(2020, 5, 17), QTime(9, 41, 3));
-    const QDateTime created(QDate(2019, 1, 2), QTime(3, 4, 5));
-    const auto with = [&](int version, std::initializer_list<const char *> removed) {
-        QJsonObject json = ident;
-        json.insert(S("save_data_version"), version);
-        for (const char *key : removed)
-            json.remove(QLatin1String(key));
-        return json;
-    };
-    QTest::newRow("v7 label and number") << with(7, {}) << S("") << S("AB_12") << saved << 3;
-    QTest::newRow("v7 number only")
-        << with(7, {"owner_ident_label"}) << S("") << S("12") << saved << 3;
-    QTest::newRow("v5 label only") << with(5, {"owner_ident_no"}) << S("") << S("AB") << saved << 3;
-    QTest::newRow("v8 collection keys, saved date")
-        << with(8, {}) << S("Alpen") << S("17") << saved << 3;
-    QTest::newRow("v9 keeps created date") << with(9, {}) << S("Alpen") << S("17") << created << 3;
-    QTest::newRow("v9 without created date, rating")
-        << with(9, {"created_date", "rating"}) << S("Alpen") << S("17") << QDateTime() << -1;
-    QJsonObject wrongRating = with(11, {});
-    wrongRating.insert(S("rating"), S("4"));
-    QTest::newRow("rating of wrong type") << wrongRating << S("Alpen") << S("17") << created << 0;
-}
-
-void TestSaveDataLoad::metadataByVersion()
-{
-    QFETCH(QJsonObject, json);
-    QFETCH(QString, collectionName);
-    QFETCH(QString, collectionId);
-    QFETCH(QDateTime, created);
-    QFETCH(int, rating);
-    SaveData data;
-    QVERIFY(data.load(folder(json), Metadata));
-    QCOMPARE(data.metadata().collection_name, collectionName);
-    QCOMPARE(data.metadata().collection_id, collectionId);
-    QCOMPARE(data.metadata().created_date, created);
-    QCOMPARE(data.metadata().rating, rating);
-}
-
-void TestSaveDataLoad::metadataFields()
-{
-    const QString path = folder({{S("save_data_version"), 11},
-                                 {S("owner"), S("Müller")},
-                                 {S("collection_name"), S("Alpen")},
-                                 {S("collection_id"), S("17")},
-                                 {S("unique_ident"), S("3f2a61c0-9b1e-4d6e-8a55-0c1d2e3f4a5b")},
-                                 {S("found_date"), S("1987-06-05")},
-                                 {S("found_date_year_only"), true},
-                                 {S("mineral_comment"), S("Spitze abgebrochen")},
-                                 {S("sectors"), QJsonArray{sectorJson(S("Quarz"))}}});
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^Could not descend")));
-    SaveData data;
-    QVERIFY(data.load(path + S("/./"), Metadata));
-    const SaveDataMetadata &m = data.metadata();
-    QCOMPARE(data.folderPath(), path);
-    QCOMPARE(m.owner, S("Müller"));
-    QCOMPARE(m.found_date, QDate(1987, 6, 5));
-    QVERIFY(m.found_date_year_only);
-    QCOMPARE(m.mineral_comment, S("Spitze abgebrochen"));
-    QCOMPARE(data.defaultFolderName(), S("Alpen-17-3f2a61c0-9b1e"));
-    QCOMPARE(data.loadedParts(), SaveDataParts(Metadata));
-
-    const SaveDataSector &s = data.activeSector();
-    QCOMPARE(s.exposureData.ND_filter_used, S("ND1"));
-    QCOMPARE(s.exposureData.objective_focal_length_camera, 180.5);
-    QCOMPARE(s.exposureData.laser_wavelength, 532.1);
-    QCOMPARE(s.identificationData.auto_korrelation, 8.25);
-    QCOMPARE(s.identificationData.raman_library_ident_no, S("R040031"));
-    QCOMPARE(s.identificationData.objective_focal_length_camera, 42.0);
-}
-
-void TestSaveDataLoad::malformedMetadata_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<int>("sectors");
-
-    QTest::newRow("not JSON") << QByteArray("{\"owner\": \"A\", ") << 0;
-    QTest::newRow("wrong types") << QByteArray(
-        "{\"save_data_version\": \"11\", \"owner\": 5, \"sectors\": {\"a\": 1},"
-        " \"found_date\": 20200101, \"nodate\": \"yes\"}")
-                                 << 0;
-    QTest::newRow("sector of wrong types")
-        << QByteArray("{\"save_data_version\": 11, \"owner\": \"B\", \"sectors\": ["
-                      "{\"exposure_data\": [1], \"identification_data\": {\"mineral_final_"
-                      "identification\": \"X\", \"auto_korrelation\": \"high\"}}, 7]}")
-        << 2;
-}
-
-void TestSaveDataLoad::malformedMetadata()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(int, sectors);
-    const QString path = folder({});
-    QVERIFY(TestFiles::write(path + S("/metadata.json"), content));
-    for (int i = 0; i < sectors; ++i)
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^Could not descend")));
-    SaveData data;
-    QVERIFY(data.load(path, AllSaveDataParts));
-    QCOMPARE(data.metadata().owner, sectors ? S("B") : QString());
-    QCOMPARE(data.metadata().save_data_version, sectors ? 11 : 0);
-    QCOMPARE(data.metadata().rating, -1);
-    QVERIFY(!data.metadata().found_date.isValid() && !data.metadata().nodate);
-    QCOMPARE(data.sectorCount(), sectors);
-    QCOMPARE(data.activeSectorIndex(), sectors - 1);
-    for (const SaveDataSector &s : data.sectors())
-        QCOMPARE(s.identificationData.auto_korrelation, 0.0);
-}
-
-void TestSaveDataLoad::missingFolders()
-{
-    const QString empty = m_root.filePath(S("empty"));
-    QDir().mkpath(empty);
-    SaveData data;
-    QVERIFY(!data.load(empty + S("//sub/.."), AllSaveDataParts));
-    QCOMPARE(data.folderPath(), empty);
-    QCOMPARE(data.sectorCount(), 0);
-    QVERIFY(!data.load(m_root.filePath(S("does-not-exist")), Metadata));
-
-    // Only Location1 exists: the second sector keeps its metadata and no data.
-    const QString path
-        = folder({{S("save_data_version"), 11},
-                  {S("sectors"), QJsonArray{sectorJson(S("A")), sectorJson(S("B"))}}});
-    QVERIFY(TestFiles::write(path + S("/Location1/data_raw.csv"), spectrumText));
-    QTest::ignoreMessage(QtWarningMsg,
-                         QRegularExpression(S("^Could not descend into location directory "
-                                              ".*Location2")));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^failed to load calibration")));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^Failed to load CCD raw data")));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^Error message")));
-    QVERIFY(data.load(path, AllSaveDataParts));
-    QCOMPARE(data.sectorCount(), 2);
-    QCOMPARE(data.sectors().at(0).rawSpectrum.size(), 3);
-    QCOMPARE(data.sectors().at(1).identificationData.mineral_final_identification, S("B"));
-    QVERIFY(data.sectors().at(1).rawSpectrum.isEmpty());
-    QCOMPARE(data.activeSectorIndex(), 1);
-}
-
-void TestSaveDataLoad::metadataOnlyStillReadsCalibrationLines()
-{
-    const QString path = folder({{S("save_data_version"), 7},
-                                 {S("owner_ident_label"), S("AB")},
-                                 {S("sectors"), QJsonArray{sectorJson(S("Q"))}}});
-    QVERIFY(TestFiles::write(path + S("/Location1/calibration_lines.txt"), "540.056 100\n"));
-    QVERIFY(TestFiles::write(path + S("/Location1/AB.csv"), spectrumText));
-    writeImage(path + S("/Location1/AB_with_laser.jpg"), 10, 10);
-    SaveData data;
-    QVERIFY(data.load(path, Metadata));
-    const SaveDataSector &s = data.activeSector();
-    QCOMPARE(s.calibrationLines.size(), 1);
-    QVERIFY(s.processedSpectrum.isEmpty());
-    QVERIFY(s.withLaserImage.isNull());
-}
-
-void TestSaveDataLoad::emptySectorsAreDroppedWhileLoading()
-{
-    const QString path = folder({{S("save_data_version"), 11},
-                                 {S("sectors"), QJsonArray{sectorJson(), sectorJson(S("B")),
-                                                           sectorJson(S("C")), sectorJson()}}});
-    for (int n = 1; n <= 4; ++n)
-        QDir().mkpath(path + S("/Location%1").arg(n));
-    SaveData data;
-    QVERIFY(data.load(path, Metadata));
-    // The first (empty) sector goes when the second is added; the empty last one stays.
-    QCOMPARE(data.finalIdentifications(), (QStringList{S("B"), S("C"), QString()}));
-    QCOMPARE(data.nonEmptySectorCount(), 2);
-    QCOMPARE(data.activeSectorIndex(), 2);
-
-    QVERIFY(data.load(folder({{S("save_data_version"), 11}}), AllSaveDataParts));
-    QCOMPARE(data.sectorCount(), 0);
-    QCOMPARE(data.activeSectorIndex(), -1);
-    QVERIFY(!data.sector(0).has_value());
-}
-
-void TestSaveDataLoad::ccdRawFile()
-{
-    const QString path
-        = folder({{S("save_data_version"), 11}, {S("sectors"), QJsonArray{sectorJson(S("X"))}}});
-    // Little endian; an odd size drops the last byte.
-    QVERIFY(TestFiles::write(path + S("/Location1/data_ccd_raw.raw"),
-                             QByteArray("\x34\x12\xff\xff\x07", 5)));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^failed to load calibration")));
-    SaveData data;
-    QVERIFY(data.load(path, AllSaveDataParts));
-    QCOMPARE(data.activeSector().ccdRaw, (QVector<quint16>{0x1234, 0xffff}));
-}
 
 QTEST_GUILESS_MAIN(TestSaveDataLoad)
 #include "tst_savedataload.moc"
