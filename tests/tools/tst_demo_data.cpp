@@ -13,76 +13,64 @@ class TestDemoData : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void measurementsCoverTheFormatVersions();
-    void libraryHoldsReadableReferenceSpectra();
+    void initTestCase()
+    {
+        const ToolRun run
+            = runTool(QStringLiteral("raman-demo-data"),
+                      {QStringLiteral("--measurements"), m_dir.filePath(QStringLiteral("Raman")),
+                       QStringLiteral("--library"), m_dir.filePath(QStringLiteral("lib"))});
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+    }
+
+    void measurementsCoverTheFormatVersions()
+    {
+        const QString root = m_dir.filePath(QStringLiteral("Raman"));
+        QSet<int> versions;
+        int folders = 0, deepest = 0, withCcd = 0, withCalibration = 0, rated = 0;
+        for (QDirIterator it(root, {QStringLiteral("metadata.json")}, QDir::Files,
+                             QDirIterator::Subdirectories);
+             it.hasNext();) {
+            const QString folder = QFileInfo(it.next()).path();
+            SaveData data;
+            QVERIFY(data.load(folder, AllSaveDataParts));
+            ++folders;
+            versions.insert(data.metadata().save_data_version);
+            deepest = std::max(deepest,
+                               int(QDir(root).relativeFilePath(folder).count(QLatin1Char('/'))));
+            QVERIFY(data.hasContent() && !data.metadata().overviewImage.isNull());
+            rated += data.metadata().rating >= 0;
+            for (const SaveDataSector &s : data.sectors()) {
+                if (s.processedSpectrum.isEmpty())
+                    continue; // the folder of a measuring point that is missing on disk
+                QVERIFY(!s.withLaserImage.isNull() && s.processedSpectrum.size() > 100);
+                withCcd += !s.ccdRaw.isEmpty();
+                withCalibration += s.calibrationLines.size() > 0;
+            }
+        }
+        QVERIFY(folders >= 12);
+        for (int v : {2, 5, 7, 9, 11})
+            QVERIFY2(versions.contains(v), qPrintable(QString::number(v)));
+        QVERIFY(deepest >= 2 && withCcd > 0 && withCalibration > 0);
+        QVERIFY(rated > 0 && rated < folders);
+    }
+
+    void libraryHoldsReadableReferenceSpectra()
+    {
+        const QDir library(m_dir.filePath(QStringLiteral("lib")));
+        const QStringList files = library.entryList({QStringLiteral("*.txt")}, QDir::Files);
+        QVERIFY(files.size() >= 10);
+        for (const QString &name : files) {
+            QCOMPARE(QFileInfo(name).completeBaseName().split(QStringLiteral("__")).size(), 8);
+            QVERIFY(loadSpectrumFromCSV(library.filePath(name)).size() > 1000);
+        }
+        QFile chemistry(library.filePath(QStringLiteral("chemistry.csv")));
+        QVERIFY(chemistry.open(QIODevice::ReadOnly));
+        QVERIFY(chemistry.readAll().contains("Quartz SiO<sub>2</sub>\n"));
+    }
 
 private:
     QTemporaryDir m_dir;
 };
-
-void TestDemoData::initTestCase()
-{
-    const ToolRun run
-        = runTool(QStringLiteral("raman-demo-data"),
-                  {QStringLiteral("--measurements"), m_dir.filePath(QStringLiteral("Raman")),
-                   QStringLiteral("--library"), m_dir.filePath(QStringLiteral("lib"))});
-    QVERIFY2(run.exitCode == 0, run.err.constData());
-}
-
-void TestDemoData::measurementsCoverTheFormatVersions()
-{
-    const QString root = m_dir.filePath(QStringLiteral("Raman"));
-    QSet<int> versions;
-    int folders = 0;
-    int deepest = 0;
-    int withCcd = 0;
-    int withCalibration = 0;
-    int rated = 0;
-    for (QDirIterator it(root, {QStringLiteral("metadata.json")}, QDir::Files,
-                         QDirIterator::Subdirectories);
-         it.hasNext();) {
-        const QString folder = QFileInfo(it.next()).path();
-        SaveData data;
-        QVERIFY(data.load(folder, AllSaveDataParts));
-        ++folders;
-        versions.insert(data.metadata().save_data_version);
-        deepest
-            = std::max(deepest, int(QDir(root).relativeFilePath(folder).count(QLatin1Char('/'))));
-        QVERIFY(data.hasContent());
-        QVERIFY(!data.metadata().overviewImage.isNull());
-        rated += data.metadata().rating >= 0;
-        for (const SaveDataSector &s : data.sectors()) {
-            if (s.processedSpectrum.isEmpty())
-                continue; // the folder of a measuring point that is missing on disk
-            QVERIFY(!s.withLaserImage.isNull());
-            QVERIFY(s.processedSpectrum.size() > 100);
-            withCcd += !s.ccdRaw.isEmpty();
-            withCalibration += s.calibrationLines.size() > 0;
-        }
-    }
-    QVERIFY(folders >= 12);
-    for (int v : {2, 5, 7, 9, 11})
-        QVERIFY2(versions.contains(v), qPrintable(QString::number(v)));
-    QVERIFY(deepest >= 2);
-    QVERIFY(withCcd > 0);
-    QVERIFY(withCalibration > 0);
-    QVERIFY(rated > 0 && rated < folders);
-}
-
-void TestDemoData::libraryHoldsReadableReferenceSpectra()
-{
-    const QDir library(m_dir.filePath(QStringLiteral("lib")));
-    const QStringList files = library.entryList({QStringLiteral("*.txt")}, QDir::Files);
-    QVERIFY(files.size() >= 10);
-    for (const QString &name : files) {
-        QCOMPARE(QFileInfo(name).completeBaseName().split(QStringLiteral("__")).size(), 8);
-        QVERIFY(loadSpectrumFromCSV(library.filePath(name)).size() > 1000);
-    }
-    QFile chemistry(library.filePath(QStringLiteral("chemistry.csv")));
-    QVERIFY(chemistry.open(QIODevice::ReadOnly));
-    QVERIFY(chemistry.readAll().contains("Quartz SiO<sub>2</sub>\n"));
-}
 
 QTEST_GUILESS_MAIN(TestDemoData)
 #include "tst_demo_data.moc"

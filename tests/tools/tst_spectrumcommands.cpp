@@ -15,17 +15,16 @@ const QString rawAlbite
 struct Run
 {
     int code = 0;
-    QString out;
-    QString err;
+    QString out, err;
 };
 
 Run run(const QString &command, const QString &file, const QString &options)
 {
     Run result;
-    QTextStream out(&result.out);
-    QTextStream err(&result.err);
-    const QStringList arguments{QStringLiteral("raman-cli"), command, file};
-    result.code = runCli(arguments + options.split(QLatin1Char(' '), Qt::SkipEmptyParts), out, err);
+    QTextStream out(&result.out), err(&result.err);
+    result.code = runCli(QStringList{QStringLiteral("raman-cli"), command, file}
+                             + options.split(QLatin1Char(' '), Qt::SkipEmptyParts),
+                         out, err);
     return result;
 }
 
@@ -36,113 +35,105 @@ class TestSpectrumCommands : public QObject
     Q_OBJECT
 
 private slots:
-    void processRunsThePipeline_data();
-    void processRunsThePipeline();
-    void processWritesTheRemovedBackground();
-    void ccdConvertsFrames();
+    void processRunsThePipeline_data()
+    {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<ProcessingParameters>("parameters");
+        QTest::addColumn<int>("code");
+        ProcessingParameters p;
+        p.steps = Smooth | SubtractBackground | Cut | NormalizeToMaximum;
+        p.cutMinimum = 200.0;
+        p.cutMaximum = 1100.0;
+        QTest::newRow("Goldindec")
+            << "--smooth=2:5 --background=goldindec --cut=200:1100 --normalize=max" << p << 0;
+        p = ProcessingParameters();
+        p.steps = SubtractBackground | CutAfterBackground | Normalize;
+        p.useGoldindec = false;
+        p.splineSupportPoints = 6;
+        p.dynamic = true;
+        p.secondCutMinimum = 300.0;
+        p.secondCutMaximum = 900.0;
+        QTest::newRow("dynamic splines")
+            << "--background=splines:6:dynamic --cut2=300:900 --normalize=unit" << p << 0;
+        p = ProcessingParameters();
+        p.steps = SubtractBackground;
+        p.useGoldindec = false;
+        p.controlPoints = {150.0, 600.0, 1200.0};
+        QTest::newRow("manual") << "--background=manual:150,600,1200" << p << 0;
+        for (const char *bad : {"--background=splines:8:fast", "--cut=100", "--smooth=2:x",
+                                "--rebin=-1", "--baseline-out=b.txt"})
+            QTest::newRow(bad) << bad << p << 2;
+    }
+
+    void processRunsThePipeline()
+    {
+        QFETCH(QString, options);
+        QFETCH(ProcessingParameters, parameters);
+        QFETCH(int, code);
+        const Run result
+            = run(QStringLiteral("process"), rawAlbite, QStringLiteral("--rebin=1.25 ") + options);
+        QCOMPARE(result.code, code);
+        if (code != 0) {
+            QVERIFY(result.out.isEmpty()
+                    && result.err.contains(options.section(QLatin1Char('='), 0, 0)));
+            return;
+        }
+        const RamanData<Wavenumbers> expected
+            = processed(loadSpectrumFromCSV(rawAlbite).resampled(1.25), parameters);
+        QVERIFY(expected.size() > 400);
+        QCOMPARE(result.out, QString::fromLatin1(spectrumText(expected)));
+    }
+
+    void processWritesTheRemovedBackground()
+    {
+        const QString output = m_dir.filePath(QStringLiteral("corrected.txt"));
+        const QString background = m_dir.filePath(QStringLiteral("background.txt"));
+        const Run result = run(QStringLiteral("process"), rawAlbite,
+                               QStringLiteral("--background goldindec -o %1 --baseline-out %2")
+                                   .arg(output, background));
+        QVERIFY(result.code == 0 && result.out.isEmpty());
+        const RamanData<Wavenumbers> input = loadSpectrumFromCSV(rawAlbite);
+        const RamanData<Wavenumbers> corrected = loadSpectrumFromCSV(output);
+        const RamanData<Wavenumbers> removed = loadSpectrumFromCSV(background);
+        QVERIFY(corrected.x == removed.x && corrected.size() == input.size());
+        for (int i = 0; i < input.size(); ++i)
+            QVERIFY(std::fabs(corrected.y[i] + removed.y[i] - input.y[i])
+                    < 1e-5 * input.y[i] + 0.5);
+    }
+
+    void ccdConvertsFrames()
+    {
+        // 4 columns x 3 rows, little-endian; columns (10 12 11), (20 22 999), (30 32 31).
+        const QVector<quint16> frame{10, 20, 30, 40, 12, 22, 32, 42, 11, 999, 31, 41};
+        QByteArray bytes(frame.size() * 2, '\0');
+        qToLittleEndian<quint16>(frame.constData(), frame.size(), bytes.data());
+        QFile raw(m_dir.filePath(QStringLiteral("frame.raw")));
+        QVERIFY(raw.open(QIODevice::WriteOnly) && raw.write(bytes) == bytes.size());
+        raw.close();
+        const QString lines = m_dir.filePath(QStringLiteral("calibration_lines.txt"));
+        QVERIFY(writeCalibrationLines(lines, {{0, 1000, 2000}, {500, 600, 700}}));
+        const QString frameSize = QStringLiteral("--width=4 --height=3 ");
+        const auto ccd = [&](const QString &options) {
+            return run(QStringLiteral("ccd"), raw.fileName(), frameSize + options);
+        };
+
+        QCOMPARE(ccd(QString()).out, QStringLiteral("0 0.0021\n1 0.002\n2 0.0061\n"));
+        // 1e7/500 - 1e7/500.1 and 1e7/500 - 1e7/500.2
+        QCOMPARE(ccd(QStringLiteral("--laser=500 --calibration ") + lines).out,
+                 QStringLiteral("0 0.0021\n3.9992 0.002\n7.9968 0.0061\n"));
+        QCOMPARE(ccd(QStringLiteral("--width=5")).code, 1);
+        QCOMPARE(ccd(QStringLiteral("--laser=532")).code, 2);
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("failed to open file")));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("^no calibration data")));
+        QCOMPARE(
+            ccd(QStringLiteral("--calibration ") + m_dir.filePath(QStringLiteral("none"))).code, 1);
+    }
 
 private:
     QTemporaryDir m_dir;
 };
-
-void TestSpectrumCommands::processRunsThePipeline_data()
-{
-    QTest::addColumn<QString>("options");
-    QTest::addColumn<ProcessingParameters>("parameters");
-    QTest::addColumn<int>("code");
-    ProcessingParameters p;
-    p.steps = Smooth | SubtractBackground | Cut | NormalizeToMaximum;
-    p.cutMinimum = 200.0;
-    p.cutMaximum = 1100.0;
-    QTest::newRow("Goldindec")
-        << "--smooth=2:5 --background=goldindec --cut=200:1100 --normalize=max" << p << 0;
-    p = ProcessingParameters();
-    p.steps = SubtractBackground | CutAfterBackground | Normalize;
-    p.useGoldindec = false;
-    p.splineSupportPoints = 6;
-    p.dynamic = true;
-    p.secondCutMinimum = 300.0;
-    p.secondCutMaximum = 900.0;
-    QTest::newRow("dynamic splines")
-        << "--background=splines:6:dynamic --cut2=300:900 --normalize=unit" << p << 0;
-    p = ProcessingParameters();
-    p.steps = SubtractBackground;
-    p.goldindecReduction = 1;
-    QTest::newRow("Goldindec 1") << "--background=goldindec:1" << p << 0;
-    p.useGoldindec = false;
-    QTest::newRow("splines") << "--background=splines" << p << 0;
-    p.controlPoints = {150.0, 600.0, 1200.0};
-    QTest::newRow("manual") << "--background=manual:150,600,1200" << p << 0;
-    for (const char *bad :
-         {"--background=snake", "--background=splines:8:fast", "--cut=100", "--smooth=2:x",
-          "--rebin=-1", "--normalize=area", "--baseline-out=b.txt"})
-        QTest::newRow(bad) << bad << p << 2;
-}
-
-void TestSpectrumCommands::processRunsThePipeline()
-{
-    QFETCH(QString, options);
-    QFETCH(ProcessingParameters, parameters);
-    QFETCH(int, code);
-    const Run result
-        = run(QStringLiteral("process"), rawAlbite, QStringLiteral("--rebin=1.25 ") + options);
-    QCOMPARE(result.code, code);
-    if (code != 0) {
-        QVERIFY(result.out.isEmpty()
-                && result.err.contains(options.section(QLatin1Char('='), 0, 0)));
-        return;
-    }
-    const RamanData<Wavenumbers> expected
-        = processed(loadSpectrumFromCSV(rawAlbite).resampled(1.25), parameters);
-    QVERIFY(expected.size() > 400);
-    QCOMPARE(result.out, QString::fromLatin1(spectrumText(expected)));
-}
-
-void TestSpectrumCommands::processWritesTheRemovedBackground()
-{
-    const QString output = m_dir.filePath(QStringLiteral("corrected.txt"));
-    const QString background = m_dir.filePath(QStringLiteral("background.txt"));
-    const Run result = run(
-        QStringLiteral("process"), rawAlbite,
-        QStringLiteral("--background goldindec -o %1 --baseline-out %2").arg(output, background));
-    QVERIFY(result.code == 0 && result.out.isEmpty());
-    const RamanData<Wavenumbers> input = loadSpectrumFromCSV(rawAlbite);
-    const RamanData<Wavenumbers> corrected = loadSpectrumFromCSV(output);
-    const RamanData<Wavenumbers> removed = loadSpectrumFromCSV(background);
-    QVERIFY(corrected.x == removed.x && corrected.size() == input.size());
-    for (int i = 0; i < input.size(); ++i)
-        QVERIFY(std::fabs(corrected.y[i] + removed.y[i] - input.y[i]) < 1e-5 * input.y[i] + 0.5);
-}
-
-void TestSpectrumCommands::ccdConvertsFrames()
-{
-    // 4 columns x 3 rows, little-endian; columns (10 12 11), (20 22 999), (30 32 31).
-    const QVector<quint16> frame{10, 20, 30, 40, 12, 22, 32, 42, 11, 999, 31, 41};
-    QByteArray bytes(frame.size() * 2, '\0');
-    qToLittleEndian<quint16>(frame.constData(), frame.size(), bytes.data());
-    QFile raw(m_dir.filePath(QStringLiteral("frame.raw")));
-    QVERIFY(raw.open(QIODevice::WriteOnly) && raw.write(bytes) == bytes.size());
-    raw.close();
-    const QString lines = m_dir.filePath(QStringLiteral("calibration_lines.txt"));
-    QVERIFY(writeCalibrationLines(lines, {{0, 1000, 2000}, {500, 600, 700}}));
-    const QString frameSize = QStringLiteral("--width=4 --height=3 ");
-    const auto ccd = [&](const QString &options) {
-        return run(QStringLiteral("ccd"), raw.fileName(), frameSize + options);
-    };
-
-    QCOMPARE(ccd(QString()).out, QStringLiteral("0 0.0021\n1 0.002\n2 0.0061\n"));
-    QCOMPARE(ccd(QStringLiteral("--calibration ") + lines).out,
-             QStringLiteral("500 0.0021\n500.1 0.002\n500.2 0.0061\n"));
-    // 1e7/500 - 1e7/500.1 and 1e7/500 - 1e7/500.2
-    QCOMPARE(ccd(QStringLiteral("--laser=500 --calibration ") + lines).out,
-             QStringLiteral("0 0.0021\n3.9992 0.002\n7.9968 0.0061\n"));
-    QCOMPARE(ccd(QStringLiteral("--width=5")).code, 1);
-    QCOMPARE(ccd(QStringLiteral("--laser=532")).code, 2);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("failed to open file")));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^no calibration data")));
-    QCOMPARE(ccd(QStringLiteral("--calibration ") + m_dir.filePath(QStringLiteral("none"))).code,
-             1);
-}
 
 QTEST_GUILESS_MAIN(TestSpectrumCommands)
 #include "tst_spectrumcommands.moc"

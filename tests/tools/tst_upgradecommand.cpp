@@ -1,6 +1,7 @@
 #include "core/appidentity.h"
 #include "savedatafixture.h"
 #include "storage/backup.h"
+#include "testfiles.h"
 #include "upgradecommand.h"
 
 #include <QStandardPaths>
@@ -25,11 +26,7 @@ private slots:
         Fixture::writeVersion5Folder(root + QStringLiteral("/2017/old"));
         SaveData current = Fixture::measurement(1);
         QVERIFY(current.save(root + QStringLiteral("/2020"), QStringLiteral("current")));
-        QDir().mkpath(root + QStringLiteral("/broken"));
-        QFile broken(root + QStringLiteral("/broken/metadata.json"));
-        QVERIFY(broken.open(QIODevice::WriteOnly));
-        broken.write("{ not json");
-        broken.close();
+        QVERIFY(TestFiles::write(root + QStringLiteral("/broken/metadata.json"), "{ not json"));
         const auto before = Fixture::snapshot(root);
         const QString dataHome
             = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
@@ -65,10 +62,8 @@ private:
     // Exit code, a blank, then what the command printed on its standard output.
     static QString run(const QStringList &arguments)
     {
-        QString output;
-        QString errors;
-        QTextStream out(&output);
-        QTextStream err(&errors);
+        QString output, errors;
+        QTextStream out(&output), err(&errors);
         const int code = runUpgradeCommand(arguments, out, err);
         out.flush();
         return QString::number(code) + QLatin1Char(' ') + output;
