@@ -144,8 +144,6 @@ private slots:
             << with(5, {"owner_ident_no"}) << S("") << S("AB") << saved << 3;
         QTest::newRow("v8 collection keys, saved date")
             << with(8, {}) << S("Alpen") << S("17") << saved << 3;
-        QTest::newRow("v9 without created date, rating")
-            << with(9, {"created_date", "rating"}) << S("Alpen") << S("17") << QDateTime() << -1;
         QJsonObject wrongRating = with(11, {});
         wrongRating.insert(S("rating"), S("4"));
         QTest::newRow("rating of wrong type")
@@ -282,10 +280,6 @@ private slots:
         // The first (empty) sector goes when the second is added; the empty last one stays.
         QCOMPARE(data.finalIdentifications(), (QStringList{S("B"), S("C"), QString()}));
         QCOMPARE(data.nonEmptySectorCount(), 2);
-
-        QVERIFY(data.load(folder({{S("save_data_version"), 11}}), AllSaveDataParts));
-        QCOMPARE(data.sectorCount(), 0);
-        QCOMPARE(data.activeSectorIndex(), -1);
     }
 
 private:

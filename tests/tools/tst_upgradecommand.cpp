@@ -45,7 +45,6 @@ private slots:
         SaveData upgraded;
         QVERIFY(upgraded.load(root + QStringLiteral("/2017/old"), AllSaveDataParts));
         QCOMPARE(upgraded.metadata().save_data_version, CurrentSaveDataVersion);
-        QCOMPARE(upgraded.metadata().collection_id, QStringLiteral("AB_12"));
         QCOMPARE(upgraded.activeSector().rawSpectrum, Fixture::sector(5).rawSpectrum);
         QCOMPARE(QDir(backupRoot() + QStringLiteral("overwritten/")
                       + QDate::currentDate().toString(Qt::ISODate))
