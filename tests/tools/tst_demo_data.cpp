@@ -13,18 +13,16 @@ class TestDemoData : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
+    void demoTreeIsReadableAndVaried()
     {
-        const ToolRun run
-            = runTool(QStringLiteral("raman-demo-data"),
-                      {QStringLiteral("--measurements"), m_dir.filePath(QStringLiteral("Raman")),
-                       QStringLiteral("--library"), m_dir.filePath(QStringLiteral("lib"))});
+        QTemporaryDir dir;
+        const QString root = dir.filePath(QStringLiteral("Raman"));
+        const QDir library(dir.filePath(QStringLiteral("lib")));
+        const ToolRun run = runTool(
+            QStringLiteral("raman-demo-data"),
+            {QStringLiteral("--measurements"), root, QStringLiteral("--library"), library.path()});
         QVERIFY2(run.exitCode == 0, run.err.constData());
-    }
 
-    void measurementsCoverTheFormatVersions()
-    {
-        const QString root = m_dir.filePath(QStringLiteral("Raman"));
         QSet<int> versions;
         int folders = 0, deepest = 0, withCcd = 0, withCalibration = 0, rated = 0;
         for (QDirIterator it(root, {QStringLiteral("metadata.json")}, QDir::Files,
@@ -47,29 +45,18 @@ private slots:
                 withCalibration += s.calibrationLines.size() > 0;
             }
         }
-        QVERIFY(folders >= 12);
+        QVERIFY(folders >= 12 && rated > 0 && rated < folders);
         for (int v : {2, 5, 7, 9, 11})
             QVERIFY2(versions.contains(v), qPrintable(QString::number(v)));
         QVERIFY(deepest >= 2 && withCcd > 0 && withCalibration > 0);
-        QVERIFY(rated > 0 && rated < folders);
-    }
 
-    void libraryHoldsReadableReferenceSpectra()
-    {
-        const QDir library(m_dir.filePath(QStringLiteral("lib")));
         const QStringList files = library.entryList({QStringLiteral("*.txt")}, QDir::Files);
         QVERIFY(files.size() >= 10);
         for (const QString &name : files) {
             QCOMPARE(QFileInfo(name).completeBaseName().split(QStringLiteral("__")).size(), 8);
             QVERIFY(loadSpectrumFromCSV(library.filePath(name)).size() > 1000);
         }
-        QFile chemistry(library.filePath(QStringLiteral("chemistry.csv")));
-        QVERIFY(chemistry.open(QIODevice::ReadOnly));
-        QVERIFY(chemistry.readAll().contains("Quartz SiO<sub>2</sub>\n"));
     }
-
-private:
-    QTemporaryDir m_dir;
 };
 
 QTEST_GUILESS_MAIN(TestDemoData)

@@ -55,11 +55,6 @@ private slots:
         p.secondCutMaximum = 900.0;
         QTest::newRow("dynamic splines")
             << "--background=splines:6:dynamic --cut2=300:900 --normalize=unit" << p << 0;
-        p = ProcessingParameters();
-        p.steps = SubtractBackground;
-        p.useGoldindec = false;
-        p.controlPoints = {150.0, 600.0, 1200.0};
-        QTest::newRow("manual") << "--background=manual:150,600,1200" << p << 0;
         for (const char *bad : {"--background=splines:8:fast", "--cut=100"})
             QTest::newRow(bad) << bad << p << 2;
     }
