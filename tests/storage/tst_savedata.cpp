@@ -65,7 +65,7 @@ private slots:
         QFETCH(QString, expectedNames);
         SaveData data = recordWith({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
         data.setActiveSector(active);
-        data.setActiveSector(3); // ignored
+        data.setActiveSector(3); // out of range on both sides: ignored
         data.setActiveSector(-1);
         data.removeSector(removed);
         QVERIFY(data.isModified());

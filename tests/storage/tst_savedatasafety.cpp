@@ -68,14 +68,13 @@ private slots:
             << QStringLiteral("overwritten") << 0 << false
             << QStringList{QStringLiteral("backup of the previous")};
         QTest::newRow("backup on another device") << QString() << 0 << true << QStringList();
-        // Paths of 4096 characters fail; a sector's files are 11 plus their name longer than the
-        // folder path.
-        const QString table = QStringLiteral("searchresult table.png for sector 1");
-        const QString overview = QStringLiteral("overview image");
-        QTest::newRow("table picture") << QString() << 4063 << false << QStringList{table};
-        QTest::newRow("sector folder") << QString() << 4086 << false
-                                       << QStringList{QStringLiteral("Location1 for sector 1"),
-                                                      QStringLiteral("main metadata"), overview};
+        // Paths of 4096 characters fail; a sector's files are 11 plus their name longer.
+        QTest::newRow("table picture")
+            << QString() << 4063 << false << QStringList{QStringLiteral("searchresult table.png")};
+        QTest::newRow("sector folder")
+            << QString() << 4086 << false
+            << QStringList{QStringLiteral("Location1 for sector 1"),
+                           QStringLiteral("main metadata"), QStringLiteral("overview image")};
     }
 
     void previousContentSurvives()
