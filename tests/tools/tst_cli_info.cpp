@@ -1,0 +1,116 @@
+#include "testfiles.h"
+#include "toolprocess.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QString S(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+} // namespace
+
+class TestCliInfo : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void usage_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("outContains");
+        QTest::addColumn<QString>("errContains");
+        QTest::newRow("version") << QStringList{S("--version")} << 0 << S("raman-cli ")
+                                 << QString();
+        QTest::newRow("command help")
+            << QStringList{S("info"), S("--help")} << 0 << S("--parts") << QString();
+        QTest::newRow("nothing") << QStringList{} << 2 << QString() << S("Usage");
+        QTest::newRow("unknown command")
+            << QStringList{S("frobnicate")} << 2 << QString() << S("unknown command");
+        QTest::newRow("bad parts") << QStringList{S("info"), S("."), S("--parts"), S("some")} << 2
+                                   << QString() << S("--parts");
+        QTest::newRow("no folder") << QStringList{S("info")} << 2 << QString() << S("FOLDER");
+        QTest::newRow("not a measurement folder") << QStringList{S("info"), QDir::tempPath()} << 1
+                                                  << QString() << S("not a measurement folder");
+    }
+
+    void usage()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, outContains);
+        QFETCH(QString, errContains);
+        const ToolRun run = runTool(S("raman-cli"), arguments);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY(QString::fromUtf8(run.out).contains(outContains));
+        QVERIFY(QString::fromUtf8(run.err).contains(errContains));
+    }
+
+    void versionSevenFolder()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(S("old measurement"));
+        const QJsonObject sector{{S("exposure_data"), QJsonObject{{S("exp_time"), 700}}},
+                                 {S("identification_data"),
+                                  QJsonObject{{S("mineral_final_identification"), S("Gips")}}}};
+        QVERIFY(TestFiles::writeJson(folder + S("/metadata.json"),
+                                     {{S("save_data_version"), 7},
+                                      {S("owner_ident_label"), S("AB")},
+                                      {S("owner_ident_no"), S("12")},
+                                      {S("saved_date"), S("2018-07-20T14:30:00")},
+                                      {S("sectors"), QJsonArray{sector}}}));
+        QVERIFY(TestFiles::write(folder + S("/Location1/AB.csv"), "1 2\n3 4\n5 6\n"));
+        QVERIFY(TestFiles::write(folder + S("/Location1/AB_ccd_raw.raw"), QByteArray(10, '\1')));
+        QVERIFY(TestFiles::write(folder + S("/Location1/calibration_lines.txt"), "540 100\n"));
+        QImage photo(32, 24, QImage::Format_RGB32);
+        photo.fill(Qt::gray);
+        QVERIFY(photo.save(folder + S("/Location1/AB_with_laser.jpg")));
+
+        const QJsonObject json = info({folder});
+        QCOMPARE(json.value(S("collection_id")).toString(), S("AB_12"));
+        QCOMPARE(json.value(S("rating")).toInt(), -1);
+        QCOMPARE(json.value(S("created_date")).toString(), S("2018-07-20T14:30:00"));
+        QVERIFY(json.value(S("found_date")).isNull());
+        QCOMPARE(json.value(S("folderPath")).toString(), folder);
+        QCOMPARE(json.value(S("nonEmptySectorCount")).toInt(), 1);
+        QJsonObject s = json.value(S("sectors")).toArray().first().toObject();
+        QCOMPARE(s.value(S("exposure_data")).toObject().value(S("exp_time")).toInt(), 700);
+        QCOMPARE(s.value(S("processed_spectrum_points")).toInt(), 3);
+        QCOMPARE(s.value(S("raw_spectrum_points")).toInt(), 0);
+        QCOMPARE(s.value(S("ccd_raw_values")).toInt(), 5);
+        QCOMPARE(s.value(S("calibration_lines")).toInt(), 1);
+        const QJsonObject images = s.value(S("images")).toObject();
+        QCOMPARE(images.value(S("with_laser")).toObject().value(S("width")).toInt(), 32);
+        QVERIFY(images.value(S("without_laser")).isNull());
+
+        // --parts limits what is loaded; calibration lines come with the metadata.
+        s = info({folder, S("--parts"), S("metadata")})
+                .value(S("sectors"))
+                .toArray()
+                .first()
+                .toObject();
+        QCOMPARE(s.value(S("processed_spectrum_points")).toInt(), 0);
+        QCOMPARE(s.value(S("ccd_raw_values")).toInt(), 0);
+        QCOMPARE(s.value(S("calibration_lines")).toInt(), 1);
+        QVERIFY(s.value(S("images")).toObject().value(S("with_laser")).isNull());
+    }
+
+private:
+    static QJsonObject info(const QStringList &arguments)
+    {
+        const ToolRun run = runTool(S("raman-cli"), QStringList{S("info")} + arguments);
+        if (run.exitCode != 0)
+            qWarning("raman-cli failed: %s", run.err.constData());
+        return QJsonDocument::fromJson(run.out).object();
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCliInfo)
+#include "tst_cli_info.moc"
