@@ -79,8 +79,6 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("message");
         QTest::newRow("no spectrum") << "" << 2 << "expected exactly one SPECTRUM";
-        QTest::newRow("top 0") << "MIXTURE --top=0" << 2 << "--top needs a positive number";
-        QTest::newRow("processing option") << "MIXTURE --cut=100" << 2 << "--cut needs MIN:MAX";
         QTest::newRow("missing file") << "NOFILE" << 1 << "cannot read";
         QTest::newRow("flat spectrum") << "FLAT" << 1 << "has no peaks";
         QTest::newRow("empty library") << "MIXTURE --library=EMPTY" << 1 << "holds no spectra";

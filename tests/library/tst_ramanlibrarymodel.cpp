@@ -173,18 +173,6 @@ private slots:
         QCOMPARE(model.index(1, 0).data().toString(), QStringLiteral("--"));
     }
 
-    void pictureCounts()
-    {
-        m_store.add(QStringLiteral("Pyrite"), 0, Qt::yellow);
-        m_store.add(QStringLiteral("Pyrite"), 1, Qt::yellow);
-        RamanLibraryModel model;
-        model.setLibraryData(minerals());
-        QCOMPARE(model.index(1, RamanLibraryModel::PicturesColumn).data(), QVariant(2));
-        m_store.add(QStringLiteral("Pyrite"), 2, Qt::yellow);
-        model.picturesChanged();
-        QCOMPARE(model.index(1, RamanLibraryModel::PicturesColumn).data(), QVariant(3));
-    }
-
 private:
     TestPictureStore m_store;
 };

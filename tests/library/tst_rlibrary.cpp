@@ -93,8 +93,6 @@ private slots:
         QCOMPARE(formulas.value(QStringLiteral("101")), QStringLiteral("Ca(CO3)")); // later folder
         QCOMPARE(formulas.value(QStringLiteral("103")), QStringLiteral("Al2O3:Cr")); // library file
 
-        QCOMPARE(library.indexOfNumber(QStringLiteral("999")), -1);
-        QCOMPARE(library.info(-1).name, QString());
         QSignalSpy invalidated(&library, &RLibrary::dataAboutToBeInvalidated);
         library.clear();
         QCOMPARE(invalidated.count(), 1);
