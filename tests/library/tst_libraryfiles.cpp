@@ -145,20 +145,15 @@ private slots:
             names << entry.name;
         names.sort();
         QCOMPARE(
-            names,
-            (QStringList{
-                QStringLiteral(
-                    "Calcite__R2__Raman__785__0__unoriented__Raman_Data_Processed__2.bin"),
-                QStringLiteral("Gips__BXXXXXX__Raman__532__0__unoriented__Raman_Data_Processed__"
-                               "43c95f11.bin"),
-                QStringLiteral(
-                    "Quartz__R1__Raman__532__0__unoriented__Raman_Data_Processed__1.bin")}));
+            names.join(QLatin1Char(' ')),
+            QStringLiteral("Calcite__R2_785_2.bin Gips__BXXXXXX_532_43c95f11.bin "
+                           "Quartz__R1_532_1.bin")
+                .replace(QRegularExpression(QStringLiteral("_(\\d+)_")),
+                         QStringLiteral("__Raman__\\1__0__unoriented__Raman_Data_Processed__")));
         for (const LibraryCache::CacheEntry &entry : entries) {
-            if (entry.name.startsWith(QLatin1String("Calcite"))) {
-                const RamanData<Wavenumbers> data = LibraryCache::decodeEntry(entry.data);
-                QCOMPARE(data.x, (QVector<double>{300, 301}));
-                QCOMPARE(data.y, (QVector<double>{0.5, 0.25}));
-            }
+            const RamanData<Wavenumbers> data = LibraryCache::decodeEntry(entry.data);
+            if (entry.name.startsWith(QLatin1String("Calcite")))
+                QCOMPARE(data.x + data.y, (QVector<double>{300, 301, 0.5, 0.25}));
         }
 
         // An existing cache is kept as it is.
