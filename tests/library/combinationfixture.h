@@ -1,13 +1,10 @@
 #pragma once
 
-// Random fingerprints and in-memory libraries for the two-mineral search tests.
-
 #include "library/combinationsearch.h"
 
 #include <QRandomGenerator>
 
-// Positions on a grid of `step` 1/cm over [0, span), so that equal and equally distant positions
-// occur.
+// Positions on a grid of `step` 1/cm, so that equal and equally distant positions occur.
 inline SpectrumFingerprint randomFingerprint(QRandomGenerator &random, int maxPeaks,
                                              double step = 0.25, int span = 1600)
 {

@@ -1,7 +1,6 @@
 #pragma once
 
-// Serves library archives over HTTP on 127.0.0.1, and builds the archives from files, so that
-// installation tests never leave the machine.
+// Library archives served over HTTP on 127.0.0.1.
 
 #include <QByteArray>
 #include <QDataStream>
@@ -73,15 +72,7 @@ class LibraryServer : public QObject
 public:
     struct Route
     {
-        Route(int status = 404, const QByteArray &body = {}, const QByteArray &location = {},
-              int sendBytes = -1, bool stall = false)
-            : status(status)
-            , body(body)
-            , location(location)
-            , sendBytes(sendBytes)
-            , stall(stall)
-        {}
-        int status;
+        int status = 404;
         QByteArray body;
         QByteArray location; // for redirects
         int sendBytes = -1;  // fewer than the body's length: the connection closes early
@@ -116,7 +107,7 @@ private:
         const QByteArray head = buffer.left(end);
         m_requests.append(head);
         const QByteArray path = head.split(' ').value(1);
-        const Route route = m_routes.value(path, Route(404, "not here"));
+        const Route route = m_routes.value(path, Route{404, "not here"});
         const char *reason = route.status == 200   ? "OK"
                              : route.status == 302 ? "Found"
                                                    : "Not Found";

