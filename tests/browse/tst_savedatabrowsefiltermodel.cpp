@@ -58,8 +58,6 @@ private slots:
             << Filter{{}, {}, {}, 1, true, true} << rating << "eins vier";
         QTest::newRow("minimum 0: -1 sorts before 0, numbers not stars")
             << Filter{{}, {}, {}, 0, false, false} << rating << "ohne null eins leer vier";
-        QTest::newRow("minimum 0, unrated hidden")
-            << Filter{{}, {}, {}, 0, false, true} << rating << "null eins leer vier";
         QTest::newRow("created sorts by time")
             << Filter{{}, {}, {}, 0, false, false} << int(SaveDataBrowseModel::CreatedColumn)
             << "vier null ohne leer eins";
