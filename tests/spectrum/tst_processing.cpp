@@ -107,15 +107,12 @@ private slots:
             const auto input = loadSpectrumFromCSV(folder.filePath(file)).resampled(1.25);
             for (int method : {Goldindec4, Goldindec1, Splines, DynamicSplines}) {
                 QVector<double> y = processed(input, backgroundParameters(method)).y;
-                QVERIFY(y.size() == input.size() && std::all_of(y.cbegin(), y.cend(), [](double v) {
-                            return std::isfinite(v);
-                        }));
-                const double mean = std::accumulate(y.cbegin(), y.cend(), 0.0) / y.size();
+                QVERIFY(y.size() == input.size());
+                QVERIFY(
+                    std::all_of(y.cbegin(), y.cend(), [](double v) { return std::isfinite(v); }));
                 std::sort(y.begin(), y.end());
-                // The spline's first piece is extrapolated below its first support point and may
-                // swing far below zero there, which moves the mean but not the median.
-                QVERIFY2(y[y.size() / 2] > -0.01 * y.last() && mean > -0.15 * y.last(),
-                         qPrintable(file));
+                // The spline's extrapolated first piece may swing below zero: test the median.
+                QVERIFY2(y[y.size() / 2] > -0.01 * y.last(), qPrintable(file));
             }
         }
     }
