@@ -101,7 +101,6 @@ private slots:
         const RamanData<RawPixels> pixels{{7, 8, 9}, {1, 2, 3}};
         QCOMPARE(::calibrated(pixels, {1, 2, 3}).x, (Doubles{3, 6, 11}));
         const double nan = std::numeric_limits<double>::quiet_NaN();
-        QVERIFY(near(::calibrated(pixels, {0, nan, 500}).x, {nan, nan, nan})); // only a is tested
         QTest::ignoreMessage(QtWarningMsg,
                              "invalid calibration parameters, returning unchanged data");
         QCOMPARE(::calibrated(pixels, {nan, nan, nan}).x, pixels.x);
