@@ -54,12 +54,8 @@ private slots:
         const int rating = SaveDataBrowseModel::RatingColumn;
         QTest::newRow("form defaults: rating 0 and empty hidden, unrated shown")
             << Filter{{}, {}, {}, 1, true, false} << rating << "ohne eins vier";
-        QTest::newRow("unrated hidden")
-            << Filter{{}, {}, {}, 1, true, true} << rating << "eins vier";
         QTest::newRow("minimum 0: -1 sorts before 0, numbers not stars")
             << Filter{{}, {}, {}, 0, false, false} << rating << "ohne null eins leer vier";
-        QTest::newRow("minimum 0, unrated hidden")
-            << Filter{{}, {}, {}, 0, false, true} << rating << "null eins leer vier";
         QTest::newRow("created sorts by time")
             << Filter{{}, {}, {}, 0, false, false} << int(SaveDataBrowseModel::CreatedColumn)
             << "vier null ohne leer eins";

@@ -3,9 +3,7 @@
 #include "spectrum/ramandata.h"
 
 #include <QMetaType>
-#include <QString>
 
-#include <cmath>
 #include <functional>
 #include <random>
 
@@ -51,8 +49,7 @@ inline double fluorescenceBackground(double x)
 // Passes when the corrected spectrum is within a few noise widths of the bands alone.
 inline bool closeToBands(const QVector<double> &corrected, const QVector<double> &bands)
 {
-    double sum = 0.0;
-    double largest = 0.0;
+    double sum = 0.0, largest = 0.0;
     for (int i = 0; i < bands.size(); ++i) {
         sum += std::fabs(corrected[i] - bands[i]);
         largest = std::max(largest, std::fabs(corrected[i] - bands[i]));
