@@ -21,9 +21,7 @@ private slots:
         QTest::addColumn<int>("number");
         QTest::newRow("numbered") << "Quartz_12.jpg" << 12;
         QTest::newRow("pigment name") << "Azurite__3.json" << 3;
-        QTest::newRow("blank in the name") << "Prussian blue_7.jpg" << 7;
         QTest::newRow("no number") << "Quartz.jpg" << -1;
-        QTest::newRow("underscore only") << "Quartz_.jpg" << -1;
         QTest::newRow("second extension") << "Quartz_1.jpg.bak" << -1;
     }
 
@@ -42,7 +40,6 @@ private slots:
             m_store.add(QStringLiteral("Quartz"), n, Qt::red);
         m_store.add(QStringLiteral("Calcite"), 0, Qt::red);
         QCOMPARE(store.pictureCount(QStringLiteral("Quartz")), 3);
-        QCOMPARE(store.pictureCount(QStringLiteral("Calcite")), 1);
 
         // A gap counts up to the highest number, with a warning; records alone count nothing.
         QVERIFY(QFile::remove(file("NicePicJpg/Quartz_1.jpg")));
@@ -64,9 +61,6 @@ private slots:
         QCOMPARE(m_store.store().loadFromFolder(QStringLiteral("Quartz"), 4), info);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^no metadata.json")));
         QCOMPARE(m_store.store().loadFromFolder(QStringLiteral("Quartz"), 0), NicePicInfo());
-        QVERIFY(TestFiles::write(file("NicePicJson/Quartz_1.json"), "not json"));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^unreadable json")));
-        QCOMPARE(m_store.store().loadFromFolder(QStringLiteral("Quartz"), 1), NicePicInfo());
         // A file where the folder must go.
         QVERIFY(TestFiles::write(file("blocked"), "x"));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^could not write")));
@@ -78,7 +72,6 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::addColumn<QVector<int>>("left"); // the original numbers, in their new order
         QTest::newRow("first") << 0 << QVector<int>{1, 2, 3};
-        QTest::newRow("middle") << 1 << QVector<int>{0, 2, 3};
         QTest::newRow("last") << 3 << QVector<int>{0, 1, 2};
     }
 

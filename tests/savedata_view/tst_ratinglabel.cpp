@@ -14,7 +14,6 @@ private slots:
         QCOMPARE(label.rating(), -1);
         label.setRating(3);
         QCOMPARE(label.text().count(QStringLiteral("color: #f1e900")), 3);
-        QCOMPARE(label.text().count(QStringLiteral("color: black")), 2);
 
         label.resize(label.sizeHint());
         label.show();
@@ -33,8 +32,6 @@ private slots:
         QCOMPARE(changed.count(), 1);
         QCOMPARE(changed.at(0).at(0).toInt(), 5);
         QCOMPARE(label.text().count(QStringLiteral("color: #f1e900")), 5);
-        clickStar(1);
-        QCOMPARE(label.rating(), 1);
     }
 };
 

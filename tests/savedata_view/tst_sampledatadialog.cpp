@@ -50,12 +50,6 @@ private slots:
         SaveDataMetadata expected = m;
         expected.found_date = written;
         QCOMPARE(dialog.data(m), expected);
-
-        // Switching the format changes the display only.
-        childNamed<QRadioButton>(&dialog, yearOnly ? "rButtYearMonthDay" : "rButtYear")->click();
-        QCOMPARE(dateEdit->displayFormat(),
-                 yearOnly ? QStringLiteral("dd.MM.yyyy") : QStringLiteral("yyyy"));
-        QCOMPARE(dateEdit->date(), m.found_date);
     }
 
     void remarkStopsAt300Characters()
@@ -78,7 +72,6 @@ private slots:
 
         SampleDataDialog accepted;
         childNamed<QLineEdit>(&accepted, "EditOwner")->setText(QStringLiteral("Huber"));
-        childNamed<QLineEdit>(&accepted, "EditCollectionNumber")->setText(QStringLiteral("X"));
         childNamed<QRadioButton>(&accepted, "rButtYear")->click();
         pressLater(&accepted, QDialogButtonBox::Ok);
         QCOMPARE(accepted.exec(), int(QDialog::Accepted));
@@ -86,8 +79,6 @@ private slots:
 
         SampleDataDialog next;
         QCOMPARE(childNamed<QLineEdit>(&next, "EditOwner")->text(), QStringLiteral("Huber"));
-        QCOMPARE(childNamed<QLineEdit>(&next, "EditCollectionNumber")->text(),
-                 QStringLiteral("Unbenannt"));
         QVERIFY(childNamed<QRadioButton>(&next, "rButtYear")->isChecked());
         QCOMPARE(QSettings().value(QStringLiteral("DefaultSampleMetadata/FoundDate")).toString(),
                  childNamed<QDateEdit>(&next, "dEditFoundDate")->text());
@@ -99,7 +90,6 @@ private slots:
         SampleDataDialog dialog;
         auto *calendarDialog = dialog.findChild<DateSelectDialog *>();
         auto *calendar = childNamed<QCalendarWidget>(calendarDialog, "calendarWidget");
-        QCOMPARE(calendar->maximumDate(), QDate(2200, 1, 1));
         calendar->setSelectedDate(QDate(2020, 1, 31));
         calendar->setCurrentPage(2020, 2);
         QCOMPARE(calendarDialog->date(), QDate());
