@@ -1,7 +1,6 @@
 #pragma once
 
-// A picture store in a temporary folder, made the configured one before anything asks the path
-// manager.
+// A picture store in a temporary folder, configured before anything asks the path manager.
 
 #include "library/pathmanager.h"
 #include "savedata_view/nicepicinfos.h"
@@ -26,14 +25,13 @@ public:
 
     void clear() const
     {
-        QDir(path(QStringLiteral("NicePicJpg"))).removeRecursively();
-        QDir(path(QStringLiteral("NicePicJson"))).removeRecursively();
-        QDir().mkpath(path(QStringLiteral("NicePicJpg")));
-        QDir().mkpath(path(QStringLiteral("NicePicJson")));
+        for (const char *folder : {"NicePicJpg", "NicePicJson"}) {
+            QDir(path(QLatin1String(folder))).removeRecursively();
+            QDir().mkpath(path(QLatin1String(folder)));
+        }
     }
 
-    // A picture of one colour and its description; `number` is written into the copyright so
-    // that a record shows where it came from.
+    // A picture of one colour; its copyright names `number`.
     void add(const QString &mineral, int number, const QColor &color) const
     {
         const NicePicInfos pictures = store();
@@ -56,8 +54,9 @@ public:
     static bool sameColor(const QImage &image, const QColor &color)
     {
         const QColor seen = image.pixelColor(image.width() / 2, image.height() / 2);
-        return qAbs(seen.red() - color.red()) < 12 && qAbs(seen.green() - color.green()) < 12
-               && qAbs(seen.blue() - color.blue()) < 12;
+        return qAbs(seen.red() - color.red()) + qAbs(seen.green() - color.green())
+                   + qAbs(seen.blue() - color.blue())
+               < 24;
     }
 
 private:

@@ -15,21 +15,12 @@ class TestNicePicInfos : public QObject
 private slots:
     void init() { m_store.clear(); }
 
-    void pictureNumber_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("number");
-        QTest::newRow("numbered") << "Quartz_12.jpg" << 12;
-        QTest::newRow("pigment name") << "Azurite__3.json" << 3;
-        QTest::newRow("no number") << "Quartz.jpg" << -1;
-        QTest::newRow("second extension") << "Quartz_1.jpg.bak" << -1;
-    }
-
     void pictureNumber()
     {
-        QFETCH(QString, name);
-        QFETCH(int, number);
-        QCOMPARE(NicePicInfos::pictureNumber(name), number);
+        QCOMPARE(NicePicInfos::pictureNumber(QStringLiteral("Quartz_12.jpg")), 12);
+        QCOMPARE(NicePicInfos::pictureNumber(QStringLiteral("Azurite__3.json")), 3);
+        QCOMPARE(NicePicInfos::pictureNumber(QStringLiteral("Quartz.jpg")), -1);
+        QCOMPARE(NicePicInfos::pictureNumber(QStringLiteral("Quartz_1.jpg.bak")), -1);
     }
 
     void counting()
