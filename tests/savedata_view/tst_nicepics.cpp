@@ -3,11 +3,64 @@
 #include "savedata_view/nicepicwidget.h"
 
 #include "measurementfolders.h"
-#include "nicepicstore.h"
+#include "savedata_view/nicepicinfos.h"
 #include "testfiles.h"
 
 #include <QtTest>
 #include <QtWidgets>
+
+// A picture store in a temporary folder, configured before anything asks the path manager.
+
+class TestPictureStore
+{
+public:
+    TestPictureStore()
+    {
+        QSettings().setValue(QStringLiteral("Paths/NicePicPath"),
+                             QString(m_dir.path() + QLatin1Char('/')));
+    }
+
+    QString path(const QString &relative) const { return m_dir.filePath(relative); }
+
+    void clear() const
+    {
+        for (const char *folder : {"NicePicJpg", "NicePicJson"}) {
+            QDir(path(QLatin1String(folder))).removeRecursively();
+            QDir().mkpath(path(QLatin1String(folder)));
+        }
+    }
+
+    // A picture of one colour; its copyright names `number`.
+    void add(const QString &mineral, int number, const QColor &color) const
+    {
+        const NicePicInfos pictures;
+        writeJpeg(pictures.picturePath(mineral, number), color);
+        NicePicInfo info;
+        info.mineral_name = mineral;
+        info.mineral_pic_number = number;
+        info.pic_copyright = QStringLiteral("owner %1").arg(number);
+        NicePicInfos::writeInfo(pictures.recordPath(mineral, number), info);
+    }
+
+    static bool writeJpeg(const QString &file, const QColor &color)
+    {
+        QImage image(40, 30, QImage::Format_RGB32);
+        image.fill(color);
+        return image.save(file, "JPG", 95);
+    }
+
+    // JPEG keeps a plain colour close to what was written.
+    static bool sameColor(const QImage &image, const QColor &color)
+    {
+        const QColor seen = image.pixelColor(image.width() / 2, image.height() / 2);
+        return qAbs(seen.red() - color.red()) + qAbs(seen.green() - color.green())
+                   + qAbs(seen.blue() - color.blue())
+               < 24;
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
 
 namespace {
 
@@ -47,12 +100,83 @@ const QColor colors[] = {Qt::red, Qt::green, Qt::blue};
 
 } // namespace
 
-class TestNicePicDialogs : public QObject
+class TestNicePics : public QObject
 {
     Q_OBJECT
 
 private slots:
     void init() { m_store.clear(); }
+
+    void pictureNumber()
+    {
+        QCOMPARE(NicePicInfos::pictureNumber(QStringLiteral("Quartz_12.jpg")), 12);
+        QCOMPARE(NicePicInfos::pictureNumber(QStringLiteral("Azurite__3.json")), 3);
+        QCOMPARE(NicePicInfos::pictureNumber(QStringLiteral("Quartz.jpg")), -1);
+        QCOMPARE(NicePicInfos::pictureNumber(QStringLiteral("Quartz_1.jpg.bak")), -1);
+    }
+
+    void counting()
+    {
+        const NicePicInfos store;
+        QCOMPARE(store.pictureCount(QStringLiteral("Quartz")), 0);
+        for (int n : {0, 1, 2})
+            m_store.add(QStringLiteral("Quartz"), n, Qt::red);
+        m_store.add(QStringLiteral("Calcite"), 0, Qt::red);
+        QCOMPARE(store.pictureCount(QStringLiteral("Quartz")), 3);
+
+        // A gap counts up to the highest number, with a warning; records alone count nothing.
+        QVERIFY(QFile::remove(file("NicePicJpg/Quartz_1.jpg")));
+        QTest::ignoreMessage(QtWarningMsg, "numbering of pictures seems odd, counts: 2 2");
+        QCOMPARE(store.pictureCount(QStringLiteral("Quartz")), 3);
+        QVERIFY(QFile::remove(file("NicePicJpg/Quartz_0.jpg")));
+        QVERIFY(QFile::remove(file("NicePicJpg/Quartz_2.jpg")));
+        QCOMPARE(store.pictureCount(QStringLiteral("Quartz")), 0);
+    }
+
+    void records()
+    {
+        const NicePicInfo info{QStringLiteral("version 1.0"), QStringLiteral("Quartz"),
+                               QStringLiteral("A"),           QStringLiteral("Sammlung Ost"),
+                               QStringLiteral("B"),           QStringLiteral("CC-BY <i>Huber</i>"),
+                               QStringLiteral("Gotthard"),    QStringLiteral("zwei\nZeilen"),
+                               QStringLiteral("Quartz_4"),    4};
+        QVERIFY(NicePicInfos::writeInfo(file("NicePicJson/Quartz_4.json"), info));
+        QCOMPARE(NicePicInfos().loadFromFolder(QStringLiteral("Quartz"), 4), info);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^no metadata.json")));
+        QCOMPARE(NicePicInfos().loadFromFolder(QStringLiteral("Quartz"), 0), NicePicInfo());
+        // A file where the folder must go.
+        QVERIFY(TestFiles::write(file("blocked"), "x"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^could not write")));
+        QVERIFY(!NicePicInfos::writeInfo(file("blocked/Quartz_0.json"), info));
+    }
+
+    void removalRenumbers_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QVector<int>>("left"); // the original numbers, in their new order
+        QTest::newRow("first") << 0 << QVector<int>{1, 2, 3};
+        QTest::newRow("last") << 3 << QVector<int>{0, 1, 2};
+    }
+
+    void removalRenumbers()
+    {
+        QFETCH(int, index);
+        QFETCH(QVector<int>, left);
+        const QColor colors[] = {Qt::red, Qt::green, Qt::blue, Qt::yellow};
+        for (int n = 0; n < 4; ++n)
+            m_store.add(QStringLiteral("Quartz"), n, colors[n]);
+        const NicePicInfos store;
+        QVERIFY(store.removePicture(QStringLiteral("Quartz"), index));
+        QCOMPARE(store.pictureCount(QStringLiteral("Quartz")), 3);
+        QVERIFY(!QFile::exists(file("NicePicJson/Quartz_3.json")));
+        for (int n = 0; n < 3; ++n) {
+            const QImage picture(store.picturePath(QStringLiteral("Quartz"), n));
+            QVERIFY(TestPictureStore::sameColor(picture, colors[left.at(n)]));
+            // The description moved with its picture.
+            QCOMPARE(store.loadFromFolder(QStringLiteral("Quartz"), n).pic_copyright,
+                     QStringLiteral("owner %1").arg(left.at(n)));
+        }
+    }
 
     void browsing()
     {
@@ -160,8 +284,10 @@ private slots:
     }
 
 private:
+    QString file(const char *name) const { return m_store.path(QLatin1String(name)); }
+
     TestPictureStore m_store;
 };
 
-QTEST_MAIN(TestNicePicDialogs)
-#include "tst_nicepicdialogs.moc"
+QTEST_MAIN(TestNicePics)
+#include "tst_nicepics.moc"
