@@ -54,7 +54,6 @@ private slots:
             m.owner = QStringLiteral("Huber");
             m.found_date = QDate(1987, 6, 15);
             m.found_date_year_only = yearOnly;
-            m.rating = 3;
             SampleDataDialog dialog;
             dialog.setData(m);
             SaveDataMetadata expected = m;
@@ -86,13 +85,10 @@ private slots:
         childNamed<QRadioButton>(&accepted, "rButtYear")->click();
         pressLater(&accepted, QDialogButtonBox::Ok);
         QCOMPARE(accepted.exec(), int(QDialog::Accepted));
-        QVERIFY(accepted.wasAccepted());
 
         SampleDataDialog next;
         QCOMPARE(childNamed<QLineEdit>(&next, "EditOwner")->text(), QStringLiteral("Huber"));
         QVERIFY(childNamed<QRadioButton>(&next, "rButtYear")->isChecked());
-        QCOMPARE(QSettings().value(QStringLiteral("DefaultSampleMetadata/FoundDate")).toString(),
-                 childNamed<QDateEdit>(&next, "dEditFoundDate")->text());
     }
 
     // The calendar gives the shown month with the selected day, which may not exist there.
