@@ -3,7 +3,9 @@
 #include "core/appidentity.h"
 #include "reportfixture.h"
 
+#include <QProcess>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
@@ -11,6 +13,14 @@
 static QStringList list(const char *joined)
 {
     return joined[0] ? QString::fromUtf8(joined).split(u'|') : QStringList();
+}
+
+static QString toolOutput(const char *tool, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QString::fromLatin1(tool), arguments);
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 static QByteArray read(const QString &name)
@@ -33,6 +43,8 @@ private slots:
     void failures_data();
     void failures();
     void slowCompilerIsStopped();
+    void builtInTemplate_data();
+    void builtInTemplate();
 
 private:
     QString path(const char *name) const { return m_root.filePath(QString::fromUtf8(name)); }
@@ -205,6 +217,63 @@ void TestReportGenerator::slowCompilerIsStopped()
     QVERIFY(!ReportFixture::processAlive(QString::fromUtf8(pids + ".pid")));
     QVERIFY(!ReportFixture::processAlive(QString::fromUtf8(pids + ".child")));
     QVERIFY(!QFile::exists(path("slow.pdf")));
+}
+
+// The built-in template through the real pdflatex, read back with poppler's tools.
+void TestReportGenerator::builtInTemplate_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QJsonObject>("metadata");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("pieces"); // pieces of the text, blanks collapsed, between "|"
+    QTest::newRow("German")
+        << QStringLiteral("de_DE")
+        << QJsonObject{{QStringLiteral("mineral_comment"),
+                        QStringLiteral("50% _a_ #3 {x} $5 C:\\temp\nZeile 2")}}
+        << 0
+        << QStringLiteral("Eigentümer Huber & Söhne|Probennummer A_17|Funddatum 14.07.21|"
+                          "Ergebnis Quarz|Ausgewählt durch Manuell ausgewählt|"
+                          "Durchgeführt am 28.02.24 09:00|Laser-Wellenlänge 532.1 nm|"
+                          "Bildbreite: 85 µm, Aufnahme-Objektiv: 100x/0.9|"
+                          "Belichtungszeit 1500 s|Dichtefilter ND 50%|"
+                          "Sensor-Temperatur −59.1235|Kommentar: 50% _a_ #3 {x} $5 C:\\temp\n|"
+                          "Zeile 2|software version 1.5.0.|ID: 3f2a61c0-9b1e");
+    QTest::newRow("English, year only, point without photo")
+        << QStringLiteral("en_GB") << QJsonObject{{QStringLiteral("found_date_year_only"), true}}
+        << 1
+        << QStringLiteral("Sample Analysis|Owner Huber & Söhne Result Calcit|Year found 2021|"
+                          "Measuring point no. 2|Selected by Identified automatically|"
+                          "Performed on 28/02/2024 09:00|Image width: , Objective:|"
+                          "Recording parameters Comment: No comment given.");
+}
+
+void TestReportGenerator::builtInTemplate()
+{
+    QFETCH(QString, locale);
+    QFETCH(QJsonObject, metadata);
+    QFETCH(int, row);
+    QFETCH(QString, pieces);
+    QLocale::setDefault(QLocale(locale));
+    QCoreApplication::removeTranslator(&m_translator);
+    if (locale != QLatin1String("de_DE"))
+        QCoreApplication::installTranslator(&m_translator);
+
+    const QString folder = m_root.filePath(QString::fromLatin1(QTest::currentDataTag()));
+    ReportGenerator generator(ReportFixture::measurement(folder, metadata));
+    generator.setCompilerPath(QStandardPaths::findExecutable(QStringLiteral("pdflatex")));
+    const QString pdf = folder + QStringLiteral("/report with blanks.pdf");
+    QVERIFY2(generator.generate(pdf, row), qPrintable(generator.errors().join(u'\n')));
+
+    QVERIFY(
+        toolOutput("pdfinfo", {pdf}).contains(QRegularExpression(QStringLiteral("Pages: +1\n"))));
+    // Table rows stay on one line in layout mode; ligatures and blanks are made comparable.
+    QString text = toolOutput("pdftotext", {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
+                       .normalized(QString::NormalizationForm_KC);
+    text.replace(QRegularExpression(QStringLiteral("[ \\t]+")), QStringLiteral(" "));
+    text.replace(QRegularExpression(QStringLiteral(" ?\\n ?")), QStringLiteral("\n"));
+    for (const QString &piece : pieces.normalized(QString::NormalizationForm_KC).split(u'|'))
+        QVERIFY2(text.contains(piece), qPrintable(piece + QStringLiteral(" not in:\n") + text));
+    QVERIFY(!text.contains(QLatin1String("[")));
 }
 
 QTEST_GUILESS_MAIN(TestReportGenerator)
