@@ -37,7 +37,6 @@ private slots:
     void initTestCase();
     void init() { QSettings().clear(); }
     void cleanup();
-    void textRules_data();
     void textRules();
     void compilerCall();
     void failures_data();
@@ -71,31 +70,19 @@ void TestReportGenerator::cleanup()
     QCOMPARE(QDir(m_tmp).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
-void TestReportGenerator::textRules_data()
-{
-    QTest::addColumn<bool>("escape"); // else: translate the captions
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected");
-    const char *const rows[][3] = {
-        {"e", "50% & #1 _a {b} $5 ^~", "50\\% \\& \\#1 \\_a \\{b\\} \\$5 \\^\\~"},
-        // single pass: what one replacement inserts is not escaped again
-        {"e", "C:\\t\\$\nx", "C:$\\backslash$t$\\backslash$\\$\\\\x"},
-        {"t", "\\textbf{tr(Kommentar)}: tr(Gain)", "\\textbf{Kommentar)}: tr(Gain"},
-        {"t", "tr(Laser-Wellenlänge) tr(Unbekannt", "Laser wavelength tr(Unbekannt"},
-    };
-    for (const auto &row : rows)
-        QTest::newRow(row[1]) << (row[0][0] == 'e') << QString::fromUtf8(row[1])
-                              << QString::fromUtf8(row[2]);
-}
-
 void TestReportGenerator::textRules()
 {
-    QFETCH(bool, escape);
-    QFETCH(QString, text);
-    QFETCH(QString, expected);
-    QCOMPARE(escape ? ReportGenerator::latexEscaped(text)
-                    : ReportGenerator::translateCaptions(text),
-             expected);
+    QCOMPARE(ReportGenerator::latexEscaped(QStringLiteral("50% & #1 _a {b} $5 ^~")),
+             QStringLiteral("50\\% \\& \\#1 \\_a \\{b\\} \\$5 \\^\\~"));
+    // Single pass: what one replacement inserts is not escaped again.
+    QCOMPARE(ReportGenerator::latexEscaped(QStringLiteral("C:\\t\\$\nx")),
+             QStringLiteral("C:$\\backslash$t$\\backslash$\\$\\\\x"));
+    QCOMPARE(
+        ReportGenerator::translateCaptions(QStringLiteral("\\textbf{tr(Kommentar)}: tr(Gain)")),
+        QStringLiteral("\\textbf{Kommentar)}: tr(Gain"));
+    QCOMPARE(
+        ReportGenerator::translateCaptions(QStringLiteral("tr(Laser-Wellenlänge) tr(Unbekannt")),
+        QStringLiteral("Laser wavelength tr(Unbekannt"));
 }
 
 // The stand-in keeps its folder and arguments, then writes the PDF over an older one.
