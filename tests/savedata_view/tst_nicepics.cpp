@@ -83,6 +83,7 @@ private slots:
     void initTestCase()
     {
         QSettings().setValue(QStringLiteral("Paths/NicePicPath"), QString(m_dir.path() + u'/'));
+        QVERIFY(writeJpeg(file("photo.jpg"), Qt::magenta));
     }
     void init()
     {
@@ -194,9 +195,7 @@ private slots:
 
     void addingPictures()
     {
-        QTemporaryDir sources;
-        const QString photo = sources.filePath(QStringLiteral("photo.jpg"));
-        QVERIFY(writeJpeg(photo, Qt::magenta));
+        const QString photo = file("photo.jpg");
         add(quartz, 0, Qt::red);
         NewMineralPicDialog dialog;
         dialog.setMineral(quartz);
@@ -232,11 +231,8 @@ private slots:
 
     void badInputStoresNothing()
     {
-        QTemporaryDir sources;
-        const QString notes = sources.filePath(QStringLiteral("notes.jpg"));
+        const QString notes = file("notes.jpg");
         QVERIFY(TestFiles::write(notes, "no picture"));
-        const QString photo = sources.filePath(QStringLiteral("photo.jpg"));
-        QVERIFY(writeJpeg(photo, Qt::magenta));
         NewMineralPicDialog dialog;
         dialog.setMineral(quartz);
         auto *newPicture = childNamed<QPushButton>(&dialog, "ButtNewNicePic");
@@ -245,7 +241,7 @@ private slots:
         // A file where the folder of the descriptions must go.
         const QString records = file("NicePicJson");
         QVERIFY(QDir(records).removeRecursively() && TestFiles::write(records, "x"));
-        clickAnswering(newPicture, photo, &shown);
+        clickAnswering(newPicture, file("photo.jpg"), &shown);
         QVERIFY(QFile::remove(records));
         QCOMPARE(
             shown.mid(1, 1) + shown.mid(3),
