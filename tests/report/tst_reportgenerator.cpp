@@ -3,8 +3,9 @@
 #include "core/appidentity.h"
 #include "reportfixture.h"
 
-#include <QElapsedTimer>
+#include <QProcess>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
@@ -12,6 +13,14 @@
 static QStringList list(const char *joined)
 {
     return joined[0] ? QString::fromUtf8(joined).split(u'|') : QStringList();
+}
+
+static QString toolOutput(const char *tool, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QString::fromLatin1(tool), arguments);
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 static QByteArray read(const QString &name)
@@ -25,15 +34,211 @@ class TestReportGenerator : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init() { QSettings().clear(); }
-    void cleanup();
-    void textRules_data();
-    void textRules();
-    void compilerCall();
-    void failures_data();
-    void failures();
-    void slowCompilerIsStopped();
+
+    void initTestCase()
+    {
+        AppIdentity::apply();
+        QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+        m_tmp = path("tmp"); // every temporary folder of the generator lands here
+        QVERIFY(QDir().mkpath(m_tmp));
+        qputenv("TMPDIR", QFile::encodeName(m_tmp));
+        QVERIFY(m_translator.load(QStringLiteral(":/translations/en_GB.qm")));
+        QCoreApplication::installTranslator(&m_translator);
+        m_data = ReportFixture::measurement(path("m"));
+    }
+
+    void cleanup()
+    {
+        QCOMPARE(QDir(m_tmp).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    void textRules()
+    {
+        QCOMPARE(ReportGenerator::latexEscaped(QStringLiteral("50% & #1 _a {b} $5 ^~")),
+                 QStringLiteral("50\\% \\& \\#1 \\_a \\{b\\} \\$5 \\^\\~"));
+        // Single pass: what one replacement inserts is not escaped again.
+        QCOMPARE(ReportGenerator::latexEscaped(QStringLiteral("C:\\t\\$\nx")),
+                 QStringLiteral("C:$\\backslash$t$\\backslash$\\$\\\\x"));
+        QCOMPARE(
+            ReportGenerator::translateCaptions(QStringLiteral("\\textbf{tr(Kommentar)}: tr(Gain)")),
+            QStringLiteral("\\textbf{Kommentar)}: tr(Gain"));
+        QCOMPARE(ReportGenerator::translateCaptions(
+                     QStringLiteral("tr(Laser-Wellenlänge) tr(Unbekannt")),
+                 QStringLiteral("Laser wavelength tr(Unbekannt"));
+    }
+
+    // The stand-in keeps its folder and arguments, then writes the PDF over an older one.
+    void compilerCall()
+    {
+        const QByteArray seen = path("seen").toUtf8();
+        QSettings().setValue(QStringLiteral("pdflatexArguments"), list("-x|a b"));
+        ReportGenerator::setTexCompilerPath(ReportFixture::writeCompiler(
+            path("recording tex"), "cp -r \"$PWD\" '" + seen
+                                       + "'\nfor a in \"$@\"; do echo \"$a\"; "
+                                         "done > '"
+                                       + seen + "/args'\necho %PDF > report.pdf\n"));
+        const QString logo = path("own logo.png");
+        QImage(7, 3, QImage::Format_RGB32).save(logo);
+        const QString output = path("out.pdf");
+        QVERIFY(TestFiles::write(output, "an older report"));
+
+        ReportGenerator generator(m_data);
+        generator.setLogoAndTemplate(logo, QString());
+        QVERIFY2(generator.generate(output, 1), qPrintable(generator.errors().join(u'\n')));
+        const QDir files(QString::fromUtf8(seen));
+        const QStringList args
+            = QString::fromUtf8(read(files.filePath(QStringLiteral("args")))).split(u'\n');
+        QCOMPARE(args.mid(0, 2), list("-x|a b"));
+        QVERIFY(args.value(2).startsWith(m_tmp));
+        QCOMPARE(QImage(files.filePath(QStringLiteral("with_laser.jpg"))).size(), QSize(1, 1));
+        QCOMPARE(QImage(files.filePath(QStringLiteral("logo.png"))).size(), QSize(7, 3));
+        QVERIFY(read(files.filePath(QStringLiteral("report.tex"))).contains("\\textbf{Calcit}"));
+        QCOMPARE(read(output), QByteArray("%PDF\n"));
+    }
+
+    void failures_data()
+    {
+        QTest::addColumn<QByteArray>("compiler");     // script body
+        QTest::addColumn<QByteArray>("templateText"); // empty: built-in; "missing": no file
+        QTest::addColumn<QString>("logo");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QStringList>("expected"); // "*": any text
+
+        const QByteArray pdf = "echo pdf > report.pdf\n";
+        const QByteArray mib(1024 * 1024, '%');
+        const QString out = QStringLiteral("report.pdf");
+        QTest::newRow("template of 1 MiB") << pdf << mib << QString() << out << QStringList();
+        QTest::newRow("one byte more")
+            << pdf << QByteArray(mib + '%') << QString() << out
+            << list("The file to be used as TeX template is unreasonably large, not loading it|"
+                    "Got empty LaTeX template file");
+        QTest::newRow("no template file")
+            << pdf << QByteArray("missing") << QString() << out
+            << list("Could not open TeX template file|Got empty LaTeX template file");
+        QTest::newRow("no logo file") << pdf << QByteArray() << QStringLiteral("no logo.png") << out
+                                      << list("Failed to copy image files to temporary directory");
+        QTest::newRow("not executable")
+            << QByteArray("-") << QByteArray() << QString() << out
+            << list("The given TeX compiler is not an executable program");
+        QTest::newRow("cannot start")
+            << QByteArray("#!/no/such/shell\n") << QByteArray() << QString() << out
+            << list("The given TeX compiler could not be started|*");
+        QTest::newRow("exit 1")
+            << QByteArray("echo log; echo bad >&2; " + pdf + "exit 1") << QByteArray() << QString()
+            << out << list("The given TeX compiler exited with non-zero status|log\n|bad\n");
+        QTest::newRow("no output")
+            << QByteArray("exit 0") << QByteArray() << QString() << out
+            << list("The given TeX compiler claims to have succeeded, but did "
+                    "not create the expected output file");
+        // It ignores the polite request, as a hung program might.
+        QTest::newRow("too slow") << QByteArray("trap '' TERM\necho $$ > '"
+                                                + path("slow.pid").toUtf8()
+                                                + "'\necho 'still thinking' >&2\nwait\n" + pdf)
+                                  << QByteArray() << QString() << out
+                                  << list("The given TeX compiler did not finish within 15 "
+                                          "seconds|still thinking\n");
+        QTest::newRow("target below a file")
+            << pdf << QByteArray() << QString() << QStringLiteral("a file/report.pdf")
+            << list("Failed to copy output file to the given destination");
+    }
+
+    void failures()
+    {
+        QFETCH(QByteArray, compiler);
+        QFETCH(QByteArray, templateText);
+        QFETCH(QString, logo);
+        QFETCH(QString, output);
+        QFETCH(QStringList, expected);
+
+        const QString child = path("child.pid");
+        QFile::remove(child);
+        // Nothing the compiler started may outlive the attempt.
+        ReportGenerator::setTexCompilerPath(ReportFixture::writeCompiler(
+            path("tex"),
+            compiler.startsWith("#!")
+                ? compiler
+                : "sleep 30 & echo $! > '" + child.toUtf8() + "'\n" + compiler,
+            compiler != "-"));
+        QString templatePath;
+        if (!templateText.isEmpty()) {
+            templatePath = path("template.tex");
+            QFile::remove(templatePath);
+            if (templateText != "missing")
+                QVERIFY(TestFiles::write(templatePath, templateText));
+        }
+        QVERIFY(TestFiles::write(path("a file"), "not a folder"));
+
+        ReportGenerator generator(m_data);
+        generator.setLogoAndTemplate(logo.isEmpty() ? logo : m_root.filePath(logo), templatePath);
+        QCOMPARE(generator.generate(m_root.filePath(output), 0), expected.isEmpty());
+        const QStringList errors = generator.errors();
+        QCOMPARE(errors.size(), expected.size());
+        for (int i = 0; i < expected.size(); ++i) {
+            if (expected[i] != QLatin1String("*"))
+                QCOMPARE(errors[i], expected[i]);
+        }
+        QVERIFY(!ReportFixture::processAlive(child));
+        QVERIFY(!ReportFixture::processAlive(path("slow.pid")));
+    }
+
+    // The built-in template through the real pdflatex, read back with poppler's tools.
+    void builtInTemplate_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QJsonObject>("metadata");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("pieces"); // pieces of the text, blanks collapsed, between "|"
+        QTest::newRow("German")
+            << QStringLiteral("de_DE")
+            << QJsonObject{{QStringLiteral("mineral_comment"),
+                            QStringLiteral("50% _a_ #3 {x} $5 C:\\temp\nZeile 2")}}
+            << 0
+            << QStringLiteral("Eigentümer Huber & Söhne|Probennummer A_17|Funddatum 14.07.21|"
+                              "Ergebnis Quarz|Ausgewählt durch Manuell ausgewählt|"
+                              "Durchgeführt am 28.02.24 09:00|Laser-Wellenlänge 532.1 nm|"
+                              "Bildbreite: 85 µm, Aufnahme-Objektiv: 100x/0.9|"
+                              "Belichtungszeit 1500 s|Dichtefilter ND 50%|"
+                              "Sensor-Temperatur −59.1235|Kommentar: 50% _a_ #3 {x} $5 C:\\temp\n|"
+                              "Zeile 2|software version 1.5.0.|ID: 3f2a61c0-9b1e");
+        QTest::newRow("English, year only, point without photo")
+            << QStringLiteral("en_GB")
+            << QJsonObject{{QStringLiteral("found_date_year_only"), true}} << 1
+            << QStringLiteral("Sample Analysis|Owner Huber & Söhne Result Calcit|Year found 2021|"
+                              "Measuring point no. 2|Selected by Identified automatically|"
+                              "Performed on 28/02/2024 09:00|Image width: , Objective:|"
+                              "Recording parameters Comment: No comment given.");
+    }
+
+    void builtInTemplate()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QJsonObject, metadata);
+        QFETCH(int, row);
+        QFETCH(QString, pieces);
+        QLocale::setDefault(QLocale(locale));
+        QCoreApplication::removeTranslator(&m_translator);
+        if (locale != QLatin1String("de_DE"))
+            QCoreApplication::installTranslator(&m_translator);
+
+        const QString folder = m_root.filePath(QString::fromLatin1(QTest::currentDataTag()));
+        ReportGenerator generator(ReportFixture::measurement(folder, metadata));
+        generator.setCompilerPath(QStandardPaths::findExecutable(QStringLiteral("pdflatex")));
+        const QString pdf = folder + QStringLiteral("/report with blanks.pdf");
+        QVERIFY2(generator.generate(pdf, row), qPrintable(generator.errors().join(u'\n')));
+
+        QVERIFY(toolOutput("pdfinfo", {pdf})
+                    .contains(QRegularExpression(QStringLiteral("Pages: +1\n"))));
+        // Table rows stay on one line in layout mode; ligatures and blanks are made comparable.
+        QString text
+            = toolOutput("pdftotext", {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
+                  .normalized(QString::NormalizationForm_KC);
+        text.replace(QRegularExpression(QStringLiteral("[ \\t]+")), QStringLiteral(" "));
+        text.replace(QRegularExpression(QStringLiteral(" ?\\n ?")), QStringLiteral("\n"));
+        for (const QString &piece : pieces.normalized(QString::NormalizationForm_KC).split(u'|'))
+            QVERIFY2(text.contains(piece), qPrintable(piece + QStringLiteral(" not in:\n") + text));
+        QVERIFY(!text.contains(QLatin1String("[")));
+    }
 
 private:
     QString path(const char *name) const { return m_root.filePath(QString::fromUtf8(name)); }
@@ -43,180 +248,6 @@ private:
     QTranslator m_translator;
     SaveData m_data;
 };
-
-void TestReportGenerator::initTestCase()
-{
-    AppIdentity::apply();
-    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
-    m_tmp = path("tmp"); // every temporary folder of the generator lands here
-    QVERIFY(QDir().mkpath(m_tmp));
-    qputenv("TMPDIR", QFile::encodeName(m_tmp));
-    QVERIFY(m_translator.load(QStringLiteral(":/translations/en_GB.qm")));
-    QCoreApplication::installTranslator(&m_translator);
-    m_data = ReportFixture::measurement(path("m"));
-}
-
-void TestReportGenerator::cleanup()
-{
-    QCOMPARE(QDir(m_tmp).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
-}
-
-void TestReportGenerator::textRules_data()
-{
-    QTest::addColumn<bool>("escape"); // else: translate the captions
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected");
-    const char *const rows[][3] = {
-        {"e", "Öl (5 µm) [X]", "Öl (5 µm) [X]"},
-        {"e", "50% & #1 _a {b} $5 ^~", "50\\% \\& \\#1 \\_a \\{b\\} \\$5 \\^\\~"},
-        // single pass: what one replacement inserts is not escaped again
-        {"e", "C:\\t\\$\nx", "C:$\\backslash$t$\\backslash$\\$\\\\x"},
-        {"t", "tr(Ergebnis) [A]\ntr(Kommentar): [B]", "Result [A]\nComment: [B]"},
-        {"t", "\\textbf{tr(Kommentar)}: tr(Gain)", "\\textbf{Kommentar)}: tr(Gain"},
-        {"t", "tr(Laser-Wellenlänge) tr(Unbekannt", "Laser wavelength tr(Unbekannt"},
-    };
-    for (const auto &row : rows)
-        QTest::newRow(row[1]) << (row[0][0] == 'e') << QString::fromUtf8(row[1])
-                              << QString::fromUtf8(row[2]);
-}
-
-void TestReportGenerator::textRules()
-{
-    QFETCH(bool, escape);
-    QFETCH(QString, text);
-    QFETCH(QString, expected);
-    QCOMPARE(escape ? ReportGenerator::latexEscaped(text)
-                    : ReportGenerator::translateCaptions(text),
-             expected);
-}
-
-// The stand-in keeps its working folder and arguments, then writes the PDF over an older one.
-void TestReportGenerator::compilerCall()
-{
-    const QByteArray seen = path("seen").toUtf8();
-    QSettings().setValue(QStringLiteral("pdflatexArguments"), list("-x|a b"));
-    ReportGenerator::setTexCompilerPath(ReportFixture::writeCompiler(
-        path("recording tex"), "cp -r \"$PWD\" '" + seen
-                                   + "'\nfor a in \"$@\"; do echo \"$a\"; "
-                                     "done > '"
-                                   + seen + "/args'\necho %PDF > report.pdf\n"));
-    const QString logo = path("own logo.png");
-    QImage(7, 3, QImage::Format_RGB32).save(logo);
-    const QString output = path("out.pdf");
-    QVERIFY(TestFiles::write(output, "an older report"));
-
-    ReportGenerator generator(m_data);
-    generator.setLogoAndTemplate(logo, QString());
-    QVERIFY2(generator.generate(output, 1), qPrintable(generator.errors().join(u'\n')));
-    QVERIFY(generator.errors().isEmpty());
-    const QDir files(QString::fromUtf8(seen));
-    const QStringList args
-        = QString::fromUtf8(read(files.filePath(QStringLiteral("args")))).split(u'\n');
-    QCOMPARE(args.mid(0, 2), list("-x|a b"));
-    QVERIFY(args.value(2).startsWith(m_tmp)
-            && args.value(2).endsWith(QLatin1String("/report.tex")));
-    QCOMPARE(QImage(files.filePath(QStringLiteral("with_laser.jpg"))).size(), QSize(1, 1));
-    QCOMPARE(QImage(files.filePath(QStringLiteral("logo.png"))).size(), QSize(7, 3));
-    QVERIFY(read(files.filePath(QStringLiteral("report.tex"))).contains("\\textbf{Calcit}"));
-    QCOMPARE(read(output), QByteArray("%PDF\n"));
-}
-
-void TestReportGenerator::failures_data()
-{
-    QTest::addColumn<QByteArray>("compiler");     // script body
-    QTest::addColumn<QByteArray>("templateText"); // empty: built-in; "missing", "empty" file
-    QTest::addColumn<QString>("logo");
-    QTest::addColumn<QString>("output");
-    QTest::addColumn<QStringList>("expected"); // "*": any text
-
-    const QByteArray pdf = "echo pdf > report.pdf\n";
-    const QByteArray mib(1024 * 1024, '%');
-    const QString out = QStringLiteral("report.pdf");
-    QTest::newRow("template of 1 MiB") << pdf << mib << QString() << out << QStringList();
-    QTest::newRow("one byte more")
-        << pdf << QByteArray(mib + '%') << QString() << out
-        << list("The file to be used as TeX template is unreasonably large, not loading it|"
-                "Got empty LaTeX template file");
-    QTest::newRow("empty template")
-        << pdf << QByteArray("empty") << QString() << out << list("Got empty LaTeX template file");
-    QTest::newRow("no template file")
-        << pdf << QByteArray("missing") << QString() << out
-        << list("Could not open TeX template file|Got empty LaTeX template file");
-    QTest::newRow("no logo file") << pdf << QByteArray() << QStringLiteral("no logo.png") << out
-                                  << list("Failed to copy image files to temporary directory");
-    QTest::newRow("not executable") << QByteArray("-") << QByteArray() << QString() << out
-                                    << list("The given TeX compiler is not an executable program");
-    QTest::newRow("cannot start") << QByteArray("#!/no/such/shell\n") << QByteArray() << QString()
-                                  << out << list("The given TeX compiler could not be started|*");
-    QTest::newRow("exit 1")
-        << QByteArray("echo log; echo bad >&2; " + pdf + "exit 1") << QByteArray() << QString()
-        << out << list("The given TeX compiler exited with non-zero status|log\n|bad\n");
-    QTest::newRow("no output") << QByteArray("exit 0") << QByteArray() << QString() << out
-                               << list("The given TeX compiler claims to have succeeded, but did "
-                                       "not create the expected output file");
-    QTest::newRow("target below a file")
-        << pdf << QByteArray() << QString() << QStringLiteral("a file/report.pdf")
-        << list("Failed to copy output file to the given destination");
-}
-
-void TestReportGenerator::failures()
-{
-    QFETCH(QByteArray, compiler);
-    QFETCH(QByteArray, templateText);
-    QFETCH(QString, logo);
-    QFETCH(QString, output);
-    QFETCH(QStringList, expected);
-
-    const QString child = path("child.pid");
-    QFile::remove(child);
-    // What the compiler leaves running in the background must not outlive the attempt.
-    ReportGenerator::setTexCompilerPath(ReportFixture::writeCompiler(
-        path("tex"),
-        compiler.startsWith("#!") ? compiler
-                                  : "sleep 30 & echo $! > '" + child.toUtf8() + "'\n" + compiler,
-        compiler != "-"));
-    QString templatePath;
-    if (!templateText.isEmpty()) {
-        templatePath = path("template.tex");
-        QFile::remove(templatePath);
-        if (templateText != "missing")
-            QVERIFY(TestFiles::write(templatePath, templateText == "empty" ? "" : templateText));
-    }
-    QVERIFY(TestFiles::write(path("a file"), "not a folder"));
-
-    ReportGenerator generator(m_data);
-    generator.setLogoAndTemplate(logo.isEmpty() ? logo : m_root.filePath(logo), templatePath);
-    QCOMPARE(generator.generate(m_root.filePath(output), 0), expected.isEmpty());
-    const QStringList errors = generator.errors();
-    QCOMPARE(errors.size(), expected.size());
-    for (int i = 0; i < expected.size(); ++i) {
-        if (expected[i] != QLatin1String("*"))
-            QCOMPARE(errors[i], expected[i]);
-    }
-    QVERIFY(!ReportFixture::processAlive(child));
-}
-
-// It ignores the polite request, as a hung program might, and has a child of its own.
-void TestReportGenerator::slowCompilerIsStopped()
-{
-    const QByteArray pids = path("slow").toUtf8();
-    ReportGenerator::setTexCompilerPath(ReportFixture::writeCompiler(
-        path("slow tex"), "trap '' TERM\necho $$ > '" + pids + ".pid'\nsleep 60 & echo $! > '"
-                              + pids
-                              + ".child'\necho 'still thinking' >&2\nwait\n"
-                                "echo pdf > report.pdf\n"));
-    ReportGenerator generator(m_data);
-    QElapsedTimer timer;
-    timer.start();
-    QVERIFY(!generator.generate(path("slow.pdf"), 0));
-    QVERIFY(timer.elapsed() < 40000);
-    QCOMPARE(generator.errors(),
-             list("The given TeX compiler did not finish within 15 seconds|still thinking\n"));
-    QVERIFY(QFile::exists(QString::fromUtf8(pids + ".pid")));
-    QVERIFY(!ReportFixture::processAlive(QString::fromUtf8(pids + ".pid")));
-    QVERIFY(!ReportFixture::processAlive(QString::fromUtf8(pids + ".child")));
-    QVERIFY(!QFile::exists(path("slow.pdf")));
-}
 
 QTEST_GUILESS_MAIN(TestReportGenerator)
 #include "tst_reportgenerator.moc"

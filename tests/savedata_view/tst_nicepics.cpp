@@ -1,0 +1,260 @@
+#include "savedata_view/dialogshownicepic.h"
+#include "savedata_view/newmineralpicdialog.h"
+#include "savedata_view/nicepicwidget.h"
+
+#include "measurementfolders.h"
+#include "savedata_view/nicepicinfos.h"
+#include "testfiles.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+namespace {
+
+bool writeJpeg(const QString &file, const QColor &color)
+{
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(color);
+    return image.save(file, "JPG", 95);
+}
+
+// A picture of one colour; its copyright names `number`.
+void add(const QString &mineral, int number, const QColor &color)
+{
+    writeJpeg(NicePicInfos().picturePath(mineral, number), color);
+    NicePicInfo info;
+    info.mineral_name = mineral;
+    info.mineral_pic_number = number;
+    info.pic_copyright = QStringLiteral("owner %1").arg(number);
+    NicePicInfos::writeInfo(NicePicInfos().recordPath(mineral, number), info);
+}
+
+// JPEG keeps a plain colour close to what was written.
+bool sameColor(const QImage &image, const QColor &color)
+{
+    const QColor seen = image.pixelColor(image.width() / 2, image.height() / 2);
+    return qAbs(seen.red() - color.red()) + qAbs(seen.green() - color.green())
+               + qAbs(seen.blue() - color.blue())
+           < 24;
+}
+
+// Clicks `button`, answering file choosers with `file` (empty: cancels) and message boxes with
+// OK; records their titles in `shown`.
+void clickAnswering(QAbstractButton *button, const QString &file, QStringList *shown)
+{
+    QObject context;
+    auto *timer = new QTimer(&context);
+    QObject::connect(timer, &QTimer::timeout, &context, [file, shown] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *chooser = qobject_cast<QFileDialog *>(modal)) {
+            *shown << chooser->windowTitle();
+            chooser->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(file);
+            file.isEmpty() ? chooser->reject() : static_cast<QDialog *>(chooser)->accept();
+        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            *shown << box->windowTitle();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    timer->start(10);
+    button->click();
+}
+
+// The picture as the view's document loaded it (a pixmap).
+bool showsColor(const NicePicWidget &widget, const QColor &color)
+{
+    const QUrl url = QUrl::fromLocalFile(
+        NicePicInfos().picturePath(widget.mineral(), widget.currentNumber() - 1));
+    const QVariant picture = widget.findChild<QTextBrowser *>()->document()->resource(
+        QTextDocument::ImageResource, url);
+    return sameColor(picture.value<QPixmap>().toImage(), color);
+}
+
+const QString quartz = QStringLiteral("Quartz");
+const QColor colors[] = {Qt::red, Qt::green, Qt::blue};
+
+} // namespace
+
+class TestNicePics : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The store is configured before anything asks the path manager.
+    void initTestCase()
+    {
+        QSettings().setValue(QStringLiteral("Paths/NicePicPath"), QString(m_dir.path() + u'/'));
+        QVERIFY(writeJpeg(file("photo.jpg"), Qt::magenta));
+    }
+    void init()
+    {
+        for (const char *folder : {"NicePicJpg", "NicePicJson"}) {
+            QDir(file(folder)).removeRecursively();
+            QDir().mkpath(file(folder));
+        }
+    }
+
+    void pictureNumber()
+    {
+        QCOMPARE(NicePicInfos::pictureNumber(QStringLiteral("Quartz_12.jpg")), 12);
+        QCOMPARE(NicePicInfos::pictureNumber(QStringLiteral("Azurite__3.json")), 3);
+        QCOMPARE(NicePicInfos::pictureNumber(QStringLiteral("Quartz.jpg")), -1);
+        QCOMPARE(NicePicInfos::pictureNumber(QStringLiteral("Quartz_1.jpg.bak")), -1);
+    }
+
+    void counting()
+    {
+        const NicePicInfos store;
+        QCOMPARE(store.pictureCount(QStringLiteral("Quartz")), 0);
+        for (int n : {0, 1, 2})
+            add(QStringLiteral("Quartz"), n, Qt::red);
+        add(QStringLiteral("Calcite"), 0, Qt::red);
+        QCOMPARE(store.pictureCount(QStringLiteral("Quartz")), 3);
+
+        // A gap counts up to the highest number, with a warning; records alone count nothing.
+        QVERIFY(QFile::remove(file("NicePicJpg/Quartz_1.jpg")));
+        QTest::ignoreMessage(QtWarningMsg, "numbering of pictures seems odd, counts: 2 2");
+        QCOMPARE(store.pictureCount(QStringLiteral("Quartz")), 3);
+        QVERIFY(QFile::remove(file("NicePicJpg/Quartz_0.jpg")));
+        QVERIFY(QFile::remove(file("NicePicJpg/Quartz_2.jpg")));
+        QCOMPARE(store.pictureCount(QStringLiteral("Quartz")), 0);
+    }
+
+    void records()
+    {
+        const NicePicInfo info{QStringLiteral("version 1.0"), QStringLiteral("Quartz"),
+                               QStringLiteral("A"),           QStringLiteral("Sammlung Ost"),
+                               QStringLiteral("B"),           QStringLiteral("CC-BY <i>Huber</i>"),
+                               QStringLiteral("Gotthard"),    QStringLiteral("zwei\nZeilen"),
+                               QStringLiteral("Quartz_4"),    4};
+        QVERIFY(NicePicInfos::writeInfo(file("NicePicJson/Quartz_4.json"), info));
+        QCOMPARE(NicePicInfos().loadFromFolder(QStringLiteral("Quartz"), 4), info);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^no metadata.json")));
+        QCOMPARE(NicePicInfos().loadFromFolder(QStringLiteral("Quartz"), 0), NicePicInfo());
+        // A file where the folder must go.
+        QVERIFY(TestFiles::write(file("blocked"), "x"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^could not write")));
+        QVERIFY(!NicePicInfos::writeInfo(file("blocked/Quartz_0.json"), info));
+    }
+
+    // Removing the first picture moves the others, with their descriptions, down by one.
+    void removalRenumbers()
+    {
+        const QColor colors[] = {Qt::red, Qt::green, Qt::blue, Qt::yellow};
+        for (int n = 0; n < 4; ++n)
+            add(QStringLiteral("Quartz"), n, colors[n]);
+        const NicePicInfos store;
+        QVERIFY(store.removePicture(QStringLiteral("Quartz"), 0));
+        QCOMPARE(store.pictureCount(QStringLiteral("Quartz")), 3);
+        QVERIFY(!QFile::exists(file("NicePicJson/Quartz_3.json")));
+        for (int n = 0; n < 3; ++n) {
+            const QImage picture(store.picturePath(QStringLiteral("Quartz"), n));
+            QVERIFY(sameColor(picture, colors[n + 1]));
+            QCOMPARE(store.loadFromFolder(QStringLiteral("Quartz"), n).pic_copyright,
+                     QStringLiteral("owner %1").arg(n + 1));
+        }
+    }
+
+    void browsing()
+    {
+        NicePicWidget widget;
+        widget.setMineral(quartz);
+        QCOMPARE(widget.shownInfo(), NicePicInfo());
+
+        for (int n = 0; n < 3; ++n)
+            add(quartz, n, colors[n]);
+        widget.show();
+        widget.setMineral(quartz);
+        for (int i = 0; i < 3; ++i)
+            childNamed<QPushButton>(&widget, "next")->click();
+        QCOMPARE(widget.currentNumber(), 3);
+        QVERIFY(showsColor(widget, Qt::blue));
+        QVERIFY(widget.shownHtml().contains(QStringLiteral("&copy; owner 2")));
+
+        DialogShowNicePic dialog; // starts at the first picture
+        dialog.widget()->setCurrentNumber(2);
+        dialog.setMineral(quartz);
+        QVERIFY(showsColor(*dialog.widget(), Qt::red));
+    }
+
+    // Deleting the last picture shows the one before.
+    void deletingLast()
+    {
+        for (int n = 0; n < 3; ++n)
+            add(quartz, n, colors[n]);
+        NicePicWidget widget;
+        widget.show();
+        widget.setMineral(quartz);
+        widget.setCurrentNumber(3);
+        // Loaded into the document before the file name gets another picture.
+        QVERIFY(showsColor(widget, colors[2]));
+        childNamed<QPushButton>(&widget, "buttonDelete")->click();
+        QCOMPARE(childNamed<QSpinBox>(&widget, "current")->value(), 2);
+        QCOMPARE(widget.shownInfo().pic_copyright, QStringLiteral("owner 1"));
+        QVERIFY(showsColor(widget, colors[1]));
+    }
+
+    void addingPictures()
+    {
+        const QString photo = file("photo.jpg");
+        add(quartz, 0, Qt::red);
+        NewMineralPicDialog dialog;
+        dialog.setMineral(quartz);
+        NicePicWidget *pictures = dialog.widget();
+        auto *newPicture = childNamed<QPushButton>(&dialog, "ButtNewNicePic");
+        auto *save = childNamed<QPushButton>(&dialog, "ButtAddNicePic");
+        auto *copyright = childNamed<QLineEdit>(&dialog, "lEditCopyright");
+        QVERIFY(!save->isEnabled());
+
+        QStringList shown;
+        clickAnswering(newPicture, QString(), &shown); // cancelled: nothing changes
+        QCOMPARE(NicePicInfos().pictureCount(quartz), 1);
+
+        clickAnswering(newPicture, photo, &shown);
+        QCOMPARE(NicePicInfos().pictureCount(quartz), 2);
+        QVERIFY(showsColor(*pictures, Qt::magenta));
+        NicePicInfo entered = NicePicInfos().loadFromFolder(quartz, 1);
+        QCOMPARE(entered.filename, QStringLiteral("Quartz_1"));
+        QVERIFY(save->isEnabled());
+
+        childNamed<QLineEdit>(&dialog, "lEditLocation")->setText(QStringLiteral("Gotthard"));
+        clickAnswering(save, QString(), &shown); // no copyright: refused
+        QCOMPARE(NicePicInfos().loadFromFolder(quartz, 1), entered);
+        QCOMPARE(shown.size(), 3);
+
+        copyright->setText(QStringLiteral("CC-BY Huber"));
+        childNamed<QPlainTextEdit>(&dialog, "tEditComment")->setPlainText(QStringLiteral("a\nb"));
+        save->click();
+        entered = NicePicInfos().loadFromFolder(quartz, 1);
+        QCOMPARE(entered.pic_copyright + entered.locality + entered.remark,
+                 QStringLiteral("CC-BY HuberGotthard") + QStringLiteral("a\nb"));
+    }
+
+    void badInputStoresNothing()
+    {
+        const QString notes = file("notes.jpg");
+        QVERIFY(TestFiles::write(notes, "no picture"));
+        NewMineralPicDialog dialog;
+        dialog.setMineral(quartz);
+        auto *newPicture = childNamed<QPushButton>(&dialog, "ButtNewNicePic");
+        QStringList shown;
+        clickAnswering(newPicture, notes, &shown);
+        // A file where the folder of the descriptions must go.
+        const QString records = file("NicePicJson");
+        QVERIFY(QDir(records).removeRecursively() && TestFiles::write(records, "x"));
+        clickAnswering(newPicture, file("photo.jpg"), &shown);
+        QVERIFY(QFile::remove(records));
+        QCOMPARE(
+            shown.mid(1, 1) + shown.mid(3),
+            (QStringList{QStringLiteral("Kein Bild"), QStringLiteral("Bild nicht gespeichert")}));
+        QVERIFY(
+            QDir(file("NicePicJpg")).entryList({QStringLiteral("Quartz*")}, QDir::Files).isEmpty());
+    }
+
+private:
+    QString file(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
+
+    QTemporaryDir m_dir;
+};
+
+QTEST_MAIN(TestNicePics)
+#include "tst_nicepics.moc"
