@@ -1,0 +1,64 @@
+#pragma once
+
+// A picture store in a temporary folder, configured before anything asks the path manager.
+
+#include "library/pathmanager.h"
+#include "savedata_view/nicepicinfos.h"
+
+#include <QColor>
+#include <QDir>
+#include <QImage>
+#include <QSettings>
+#include <QTemporaryDir>
+
+class TestPictureStore
+{
+public:
+    TestPictureStore()
+    {
+        QSettings().setValue(QStringLiteral("Paths/NicePicPath"),
+                             QString(m_dir.path() + QLatin1Char('/')));
+    }
+
+    NicePicInfos store() const { return NicePicInfos(); }
+    QString path(const QString &relative) const { return m_dir.filePath(relative); }
+
+    void clear() const
+    {
+        for (const char *folder : {"NicePicJpg", "NicePicJson"}) {
+            QDir(path(QLatin1String(folder))).removeRecursively();
+            QDir().mkpath(path(QLatin1String(folder)));
+        }
+    }
+
+    // A picture of one colour; its copyright names `number`.
+    void add(const QString &mineral, int number, const QColor &color) const
+    {
+        const NicePicInfos pictures = store();
+        writeJpeg(pictures.picturePath(mineral, number), color);
+        NicePicInfo info;
+        info.mineral_name = mineral;
+        info.mineral_pic_number = number;
+        info.pic_copyright = QStringLiteral("owner %1").arg(number);
+        NicePicInfos::writeInfo(pictures.recordPath(mineral, number), info);
+    }
+
+    static bool writeJpeg(const QString &file, const QColor &color)
+    {
+        QImage image(40, 30, QImage::Format_RGB32);
+        image.fill(color);
+        return image.save(file, "JPG", 95);
+    }
+
+    // JPEG keeps a plain colour close to what was written.
+    static bool sameColor(const QImage &image, const QColor &color)
+    {
+        const QColor seen = image.pixelColor(image.width() / 2, image.height() / 2);
+        return qAbs(seen.red() - color.red()) + qAbs(seen.green() - color.green())
+                   + qAbs(seen.blue() - color.blue())
+               < 24;
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
