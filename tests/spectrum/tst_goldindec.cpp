@@ -46,7 +46,7 @@ private slots:
         const auto expect = [](const char *message) {
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QLatin1String(message)));
         };
-        expect("size of spec shift vec not equal");
+        expect("shift vec not equal size of intensity vec");
         QCOMPARE(goldindecBaseline(x, y.mid(1), 4, 0), y.mid(1));
         expect("reduction factor 0");
         QCOMPARE(goldindecBaseline(x, y, 0, 0), y);
