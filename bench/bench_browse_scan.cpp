@@ -4,8 +4,8 @@
 // into DIR when given (reused when it already holds one), and reports the time to the full list,
 // measurements per second and the longest single chunk, i.e. the longest event-loop turn.
 #include "browse/savedatabrowsemodel.h"
-#include "browse/savedatabrowsewidget.h"
-#include "storage/calibrationlines.h"
+#include "browse/ui/savedatabrowsewidget.h"
+#include "spectrum/calibrationlines.h"
 #include "storage/savedatajson.h"
 
 #include <QApplication>

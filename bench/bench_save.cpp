@@ -1,6 +1,7 @@
 // Time of saving one measurement of ten measuring points: bench_save [ROUNDS]
 // Each round saves into the same folder, so all but the first also move the previous one aside.
 #include "core/appidentity.h"
+#include "report/summarypage.h"
 #include "storage/savedata.h"
 
 #include <QDir>
@@ -171,7 +172,7 @@ int main(int argc, char *argv[])
         QElapsedTimer timer;
         const std::clock_t cpuStart = std::clock();
         timer.start();
-        const bool ok = data.save(parent, QStringLiteral("benchmark"), &t);
+        const bool ok = data.save(parent, QStringLiteral("benchmark"), writeSummaryPage, &t);
         const double elapsed = ms(timer.nsecsElapsed());
         const double cpu = 1000.0 * double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
         std::printf("%6d %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f %6s\n", r, elapsed, cpu,

@@ -1,7 +1,7 @@
-#include "app/language.h"
 #include "core/appidentity.h"
 #include "spectrum/ramandata.h"
 #include "ui/browsermainwindow.h"
+#include "ui/language.h"
 
 #include <QApplication>
 

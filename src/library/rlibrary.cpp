@@ -2,8 +2,8 @@
 
 #include "core/logging.h"
 #include "core/parallel.h"
+#include "core/pathmanager.h"
 #include "library/librarycache.h"
-#include "library/pathmanager.h"
 #include "spectrum/processing.h"
 
 #include <QElapsedTimer>

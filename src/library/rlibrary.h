@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/librarypath.h"
 #include "library/combinationsearch.h"
-#include "library/fingerprint.h"
-#include "library/librarypath.h"
+#include "library/matching/fingerprint.h"
 #include "library/ramanlibraryspectrum.h"
 #include "spectrum/processingparameters.h"
 

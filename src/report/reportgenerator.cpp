@@ -3,11 +3,9 @@
 #include "core/logging.h"
 
 #include <QCoreApplication>
-#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QImage>
 #include <QLocale>
 #include <QProcess>
@@ -63,28 +61,6 @@ QString inFolder(const QString &folder, const char *name)
 {
     return folder + QLatin1Char('/') + QLatin1String(name);
 }
-
-// The report blocks the GUI thread; a command-line run has no cursor to change.
-class WaitCursor
-{
-public:
-    WaitCursor()
-        : m_active(qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-    {
-        if (m_active)
-            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    }
-    ~WaitCursor()
-    {
-        if (m_active)
-            QGuiApplication::restoreOverrideCursor();
-    }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-
-private:
-    bool m_active;
-};
 
 #ifdef Q_OS_UNIX
 // True while a process of the group still runs. Killed members stay visible to kill() as
@@ -227,7 +203,6 @@ bool ReportGenerator::generate(const QString &outputFile, int row)
     }
     const QString source = substitutePlaceholders(translateCaptions(templateText), m_replacements);
 
-    const WaitCursor waitCursor;
     return compile(folder, source, outputFile);
 }
 

@@ -1,8 +1,6 @@
 #include "savedata_view/savedatamodel.h"
 
-#include <QCursor>
 #include <QFont>
-#include <QGuiApplication>
 #include <QImage>
 #include <QLocale>
 
@@ -58,13 +56,11 @@ SaveDataModel::SaveDataModel(QObject *parent)
 
 bool SaveDataModel::load(const QString &path)
 {
-    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     beginResetModel();
     m_saveData = SaveData();
     const bool loaded = m_saveData.load(path, AllSaveDataParts);
     endResetModel();
     emit metadataChanged();
-    QGuiApplication::restoreOverrideCursor();
     return loaded;
 }
 

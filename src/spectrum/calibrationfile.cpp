@@ -1,7 +1,7 @@
 #include "spectrum/calibrationfile.h"
 
 #include "core/logging.h"
-#include "storage/calibrationlines.h"
+#include "spectrum/calibrationlines.h"
 
 #include <QStandardPaths>
 

@@ -1,8 +1,8 @@
 #include "storage/savedata.h"
 
 #include "core/logging.h"
+#include "spectrum/calibrationlines.h"
 #include "spectrum/spectrumfile.h"
-#include "storage/calibrationlines.h"
 #include "storage/savedatafiles.h"
 #include "storage/savedatajson.h"
 

@@ -5,7 +5,15 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <optional>
+
+class SaveData;
+
+// Writes the one-page PDF summary of sector `sectorIndex`; the report layer provides it, so that
+// storage need not know how a page looks. An empty writer leaves the page out.
+using SummaryPageWriter
+    = std::function<bool(const SaveData &data, const QString &path, int sectorIndex)>;
 
 // One measurement: its metadata and its measuring points (sectors), loaded from and written to a
 // measurement folder of any format version.
@@ -48,13 +56,14 @@ public:
     QString sectorFolderPath(int index) const;
 
     // Writes the record as <parentDir>/<folderName> in the current format, after moving a folder of
-    // that name into the backup area. True when every component was written; `timings`, when
-    // given, receives where the time went.
-    bool save(const QString &parentDir, const QString &folderName, SaveTimings *timings = nullptr);
-    bool saveWithDefaultName(const QString &parentDir);
+    // that name into the backup area, with a summary page per sector from `summaryWriter`. True
+    // when every component was written; `timings`, when given, receives where the time went.
+    bool save(const QString &parentDir, const QString &folderName,
+              const SummaryPageWriter &summaryWriter, SaveTimings *timings = nullptr);
+    bool saveWithDefaultName(const QString &parentDir, const SummaryPageWriter &summaryWriter);
     // Saves a copy into the "unsaved" backup area on the global thread pool; returns at once and
     // leaves this record as it is.
-    void backupUnsaved() const;
+    void backupUnsaved(const SummaryPageWriter &summaryWriter) const;
     // Deletes this measurement's copy directly below the backup root, if it is a measurement
     // folder.
     void removeBackup() const;

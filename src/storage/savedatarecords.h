@@ -1,5 +1,6 @@
 #pragma once
 
+#include "spectrum/calibrationlines.h"
 #include "spectrum/ramandata.h"
 
 #include <QDate>
@@ -35,19 +36,6 @@ struct ExposureData
     double slitwidth = 0.0;
 
     bool operator==(const ExposureData &o) const;
-};
-
-// Pairs of detector pixel position and known wavelength, index-aligned.
-struct CalibrationLines
-{
-    QVector<double> pixels;
-    QVector<double> wavelengths;
-
-    int size() const { return pixels.size(); }
-    bool operator==(const CalibrationLines &o) const
-    {
-        return pixels == o.pixels && wavelengths == o.wavelengths;
-    }
 };
 
 struct IdentificationData

@@ -1,10 +1,9 @@
 #include "storage/savedata.h"
 
 #include "core/logging.h"
-#include "report/summarypage.h"
+#include "spectrum/calibrationlines.h"
 #include "spectrum/spectrumfile.h"
 #include "storage/backup.h"
-#include "storage/calibrationlines.h"
 #include "storage/savedatafiles.h"
 #include "storage/savedatajson.h"
 
@@ -168,7 +167,8 @@ void waitUntilGone(const QString &path)
 
 } // namespace
 
-bool SaveData::save(const QString &parentDir, const QString &folderName, SaveTimings *timings)
+bool SaveData::save(const QString &parentDir, const QString &folderName,
+                    const SummaryPageWriter &summaryWriter, SaveTimings *timings)
 {
     qCDebug(logDataIo) << "storing to folder:" << parentDir << folderName;
     if (parentDir.isEmpty() || !isPlainFolderName(folderName)) {
@@ -229,8 +229,10 @@ bool SaveData::save(const QString &parentDir, const QString &folderName, SaveTim
             continue;
         }
         writeSectorFiles(sectorDir, sector, position, names, failures, timings);
-        Stopwatch watch(timings, &SaveTimings::summaries);
-        writeSummaryPage(*this, sectorDir.filePath(names.summary), position - 1);
+        if (summaryWriter) {
+            Stopwatch watch(timings, &SaveTimings::summaries);
+            summaryWriter(*this, sectorDir.filePath(names.summary), position - 1);
+        }
     }
 
     {
@@ -246,12 +248,12 @@ bool SaveData::save(const QString &parentDir, const QString &folderName, SaveTim
     return !failures.any();
 }
 
-bool SaveData::saveWithDefaultName(const QString &parentDir)
+bool SaveData::saveWithDefaultName(const QString &parentDir, const SummaryPageWriter &summaryWriter)
 {
-    return save(parentDir, defaultFolderName());
+    return save(parentDir, defaultFolderName(), summaryWriter);
 }
 
-void SaveData::backupUnsaved() const
+void SaveData::backupUnsaved(const SummaryPageWriter &summaryWriter) const
 {
     const QString root = backupRoot();
     const QString directory = root + QStringLiteral("/unsaved/")
@@ -262,8 +264,9 @@ void SaveData::backupUnsaved() const
     }
     qCDebug(logDataIo) << "writing backup file:"
                        << directory + QLatin1Char('/') + defaultFolderName();
-    QtConcurrent::run(
-        [copy = *this, directory]() mutable { copy.save(directory, copy.defaultFolderName()); });
+    QtConcurrent::run([copy = *this, directory, summaryWriter]() mutable {
+        copy.save(directory, copy.defaultFolderName(), summaryWriter);
+    });
 }
 
 void SaveData::removeBackup() const

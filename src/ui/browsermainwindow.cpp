@@ -1,9 +1,9 @@
 #include "ui/browsermainwindow.h"
 
-#include "app/language.h"
 #include "browse/savedatabrowsemodel.h"
-#include "library/pathmanager.h"
-#include "ui/geometryrestore.h"
+#include "core/pathmanager.h"
+#include "ui/language.h"
+#include "widgets/geometryrestore.h"
 
 #include "ui_browsermainwindow.h"
 

@@ -1,5 +1,5 @@
-#include "app/language.h"
 #include "core/appidentity.h"
+#include "ui/language.h"
 
 #include <QApplication>
 #include <QMenu>

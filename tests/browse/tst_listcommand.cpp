@@ -1,5 +1,5 @@
 #include "browse/savedatabrowsemodel.h"
-#include "browse/savedatabrowsewidget.h"
+#include "browse/ui/savedatabrowsewidget.h"
 #include "listcommand.h"
 #include "measurementfolders.h"
 

@@ -1,6 +1,6 @@
 #include "browse/savedatabrowsemodel.h"
-#include "browse/savedatabrowsewidget.h"
-#include "browse/selecttablecolumnsdialog.h"
+#include "browse/ui/savedatabrowsewidget.h"
+#include "browse/ui/selecttablecolumnsdialog.h"
 #include "measurementfolders.h"
 
 #include <QtTest>

@@ -3,9 +3,9 @@
 #include "toolprocess.h"
 
 #include "core/appidentity.h"
+#include "core/librarysettings.h"
+#include "library/install/librarysources.h"
 #include "library/librarycache.h"
-#include "library/librarysettings.h"
-#include "library/librarysources.h"
 
 #include <QSignalSpy>
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "library/correlationparametersdialog.h"
+#include "library/ui/correlationparametersdialog.h"
 
 #include <QDoubleSpinBox>
 #include <QPushButton>

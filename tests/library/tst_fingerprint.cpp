@@ -1,4 +1,4 @@
-#include "library/fingerprint.h"
+#include "library/matching/fingerprint.h"
 
 #include "syntheticspectra.h"
 

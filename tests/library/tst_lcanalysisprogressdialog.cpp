@@ -1,5 +1,5 @@
-#include "library/lcanalysisprogressdialog.h"
 #include "library/rlibrary.h"
+#include "library/ui/lcanalysisprogressdialog.h"
 
 #include "combinationfixture.h"
 

@@ -1,7 +1,7 @@
 #include "libraryserver.h"
 #include "testfiles.h"
 
-#include "library/libraryarchive.h"
+#include "library/install/libraryarchive.h"
 #include "library/librarycache.h"
 
 #include <QtTest>

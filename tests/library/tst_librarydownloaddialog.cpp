@@ -1,8 +1,8 @@
 #include "libraryserver.h"
 
-#include "library/librarydownloaddialog.h"
-#include "library/libraryinstaller.h"
-#include "library/librarysources.h"
+#include "library/install/libraryinstaller.h"
+#include "library/install/librarysources.h"
+#include "library/ui/librarydownloaddialog.h"
 
 #include <QDialogButtonBox>
 #include <QMessageBox>

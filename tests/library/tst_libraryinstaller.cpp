@@ -1,10 +1,10 @@
 #include "libraryserver.h"
 #include "testfiles.h"
 
-#include "library/libraryarchive.h"
+#include "library/install/libraryarchive.h"
+#include "library/install/libraryinstaller.h"
+#include "library/install/librarysources.h"
 #include "library/librarycache.h"
-#include "library/libraryinstaller.h"
-#include "library/librarysources.h"
 #include "library/rlibrary.h"
 
 #include <QSignalSpy>

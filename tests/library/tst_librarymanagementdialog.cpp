@@ -2,13 +2,13 @@
 #include "testfiles.h"
 
 #include "core/appidentity.h"
+#include "core/librarysettings.h"
+#include "core/pathmanager.h"
+#include "library/install/librarysources.h"
 #include "library/librarycache.h"
-#include "library/librarydownloaddialog.h"
-#include "library/librarymanagementdialog.h"
-#include "library/librarysettings.h"
-#include "library/librarysources.h"
-#include "library/pathmanager.h"
 #include "library/rlibrary.h"
+#include "library/ui/librarydownloaddialog.h"
+#include "library/ui/librarymanagementdialog.h"
 
 #include <QDialogButtonBox>
 #include <QMessageBox>

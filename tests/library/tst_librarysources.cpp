@@ -1,6 +1,6 @@
 #include "testfiles.h"
 
-#include "library/librarysources.h"
+#include "library/install/librarysources.h"
 #include "library/spectrumname.h"
 
 #include <QtTest>

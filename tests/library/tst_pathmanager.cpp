@@ -1,4 +1,4 @@
-#include "library/pathmanager.h"
+#include "core/pathmanager.h"
 
 #include <QtCore>
 #include <QtTest>

@@ -1,5 +1,5 @@
-#include "library/mineralsortfilterproxymodel.h"
-#include "library/ramanlibrarymodel.h"
+#include "library/model/mineralsortfilterproxymodel.h"
+#include "library/model/ramanlibrarymodel.h"
 
 #include "../savedata_view/nicepicstore.h"
 

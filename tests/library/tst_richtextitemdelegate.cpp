@@ -1,5 +1,5 @@
-#include "library/ramanlibrarymodel.h"
-#include "library/richtextitemdelegate.h"
+#include "library/model/ramanlibrarymodel.h"
+#include "library/ui/richtextitemdelegate.h"
 
 #include "testfiles.h"
 

@@ -1,4 +1,4 @@
-#include "report/generatereportdialog.h"
+#include "report/ui/generatereportdialog.h"
 
 #include "core/appidentity.h"
 #include "measurementfolders.h"

@@ -112,7 +112,7 @@ private slots:
         SaveData data = Fixture::measurement(3);
         data.setActiveSector(1);
         data.replaceActiveSector(SaveDataSector());
-        QVERIFY(data.save(m_dir.path(), QStringLiteral("saved")));
+        QVERIFY(data.save(m_dir.path(), QStringLiteral("saved"), writeSummaryPage));
         const QString text
             = run("pdftotext",
                   {data.sectorFolderPath(1) + QStringLiteral("summary.pdf"), QStringLiteral("-")});

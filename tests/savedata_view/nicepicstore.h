@@ -2,8 +2,8 @@
 
 // A picture store in a temporary folder, configured before anything asks the path manager.
 
-#include "library/pathmanager.h"
-#include "savedata_view/nicepicinfos.h"
+#include "core/pathmanager.h"
+#include "pictures/nicepicinfos.h"
 
 #include <QColor>
 #include <QDir>

@@ -1,9 +1,9 @@
-#include "savedata_view/dialogshownicepic.h"
-#include "savedata_view/newmineralpicdialog.h"
-#include "savedata_view/nicepicwidget.h"
+#include "savedata_view/ui/dialogshownicepic.h"
+#include "savedata_view/ui/newmineralpicdialog.h"
+#include "savedata_view/ui/nicepicwidget.h"
 
 #include "measurementfolders.h"
-#include "savedata_view/nicepicinfos.h"
+#include "pictures/nicepicinfos.h"
 #include "testfiles.h"
 
 #include <QtTest>

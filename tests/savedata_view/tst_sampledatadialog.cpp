@@ -1,7 +1,7 @@
 #include "measurementfolders.h"
-#include "savedata_view/dateselectdialog.h"
-#include "savedata_view/ratinglabel.h"
-#include "savedata_view/sampledatadialog.h"
+#include "savedata_view/ui/dateselectdialog.h"
+#include "savedata_view/ui/ratinglabel.h"
+#include "savedata_view/ui/sampledatadialog.h"
 
 #include <QtTest>
 #include <QtWidgets>

@@ -1,7 +1,7 @@
 #include "core/appidentity.h"
 #include "spectrum/calibrationfile.h"
+#include "spectrum/calibrationlines.h"
 #include "spectrum/ccdspectrum.h"
-#include "storage/calibrationlines.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "storage/calibrationlines.h"
+#include "spectrum/calibrationlines.h"
 
 #include "testfiles.h"
 

@@ -104,7 +104,7 @@ private slots:
             QVERIFY(TestFiles::write(backupRoot() + blockedBackupPath, "in the way"));
 
         SaveData data = Fixture::measurement(1);
-        const bool saved = data.save(QFileInfo(folder).path(), QFileInfo(folder).fileName());
+        const bool saved = data.save(QFileInfo(folder).path(), QFileInfo(folder).fileName(), {});
 
         QCOMPARE(saved, failedComponents.isEmpty());
         QCOMPARE(data.isModified(), !saved);
@@ -147,7 +147,7 @@ private slots:
         const auto before = Fixture::snapshot(base.path());
 
         SaveData data = Fixture::measurement(1);
-        QVERIFY(!data.save(QDir(base.path()).filePath(parent), name));
+        QVERIFY(!data.save(QDir(base.path()).filePath(parent), name, {}));
         QVERIFY(data.isModified());
         QVERIFY(Fixture::snapshot(base.path()) == before);
         QVERIFY(!QFileInfo::exists(backupRoot() + QStringLiteral("overwritten")));

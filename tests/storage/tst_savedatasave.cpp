@@ -56,7 +56,7 @@ private slots:
         withoutSpectrum.processedSpectrum = {};
         data.replaceActiveSector(withoutSpectrum);
         const QDateTime created = data.metadata().created_date;
-        QVERIFY(data.save(dir.path(), QStringLiteral("m")));
+        QVERIFY(data.save(dir.path(), QStringLiteral("m"), {}));
         QVERIFY(!data.isModified());
         QCOMPARE(data.metadata().created_date, created);
         QCOMPARE(QFileInfo(data.sectorFolderPath(2) + QStringLiteral("data.csv")).size(), 0);
@@ -78,7 +78,7 @@ private slots:
         SaveData data = Fixture::measurement(1);
         data.replaceActiveSector(SaveDataSector());
         QTemporaryDir dir;
-        QVERIFY(data.save(dir.path(), QStringLiteral("m")));
+        QVERIFY(data.save(dir.path(), QStringLiteral("m"), {}));
         QVERIFY(foldersIn(data.folderPath()).isEmpty());
     }
 
@@ -92,8 +92,8 @@ private slots:
         SaveData data;
         QVERIFY(data.load(folder, AllSaveDataParts));
         const SaveData loaded = data;
-        QVERIFY(data.save(dir.path(), QStringLiteral("AB 12")));
-        QVERIFY(data.save(dir.path(), QStringLiteral("AB 12")));
+        QVERIFY(data.save(dir.path(), QStringLiteral("AB 12"), {}));
+        QVERIFY(data.save(dir.path(), QStringLiteral("AB 12"), {}));
 
         const QStringList backups = foldersIn(overwrittenToday());
         QCOMPARE(backups.size(), 2);
@@ -113,7 +113,7 @@ private slots:
     {
         SaveData data = Fixture::measurement(1);
         for (int round = 0; round < 2; ++round) {
-            data.backupUnsaved();
+            data.backupUnsaved({});
             QThreadPool::globalInstance()->waitForDone();
         }
         QVERIFY(data.isModified() && data.folderPath().isEmpty());

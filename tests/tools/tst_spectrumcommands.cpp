@@ -1,7 +1,7 @@
 #include "clicommand.h"
+#include "spectrum/calibrationlines.h"
 #include "spectrum/processing.h"
 #include "spectrum/spectrumfile.h"
-#include "storage/calibrationlines.h"
 
 #include <QtEndian>
 #include <QtTest>

@@ -25,7 +25,7 @@ private slots:
         const QString root = dir.filePath(QStringLiteral("archive"));
         Fixture::writeVersion5Folder(root + QStringLiteral("/2017/old"));
         SaveData current = Fixture::measurement(1);
-        QVERIFY(current.save(root + QStringLiteral("/2020"), QStringLiteral("current")));
+        QVERIFY(current.save(root + QStringLiteral("/2020"), QStringLiteral("current"), {}));
         QVERIFY(TestFiles::write(root + QStringLiteral("/broken/metadata.json"), "{ not json"));
         const auto before = Fixture::snapshot(root);
         const QString dataHome

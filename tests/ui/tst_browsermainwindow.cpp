@@ -1,6 +1,6 @@
 #include "browse/savedatabrowsemodel.h"
-#include "browse/savedatabrowsewidget.h"
-#include "library/pathmanager.h"
+#include "browse/ui/savedatabrowsewidget.h"
+#include "core/pathmanager.h"
 #include "measurementfolders.h"
 #include "ui/browsermainwindow.h"
 

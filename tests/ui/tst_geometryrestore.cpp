@@ -1,4 +1,4 @@
-#include "ui/geometryrestore.h"
+#include "widgets/geometryrestore.h"
 
 #include <QtTest>
 #include <QtWidgets>

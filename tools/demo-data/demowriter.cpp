@@ -1,7 +1,7 @@
 #include "demowriter.h"
 
+#include "spectrum/calibrationlines.h"
 #include "spectrum/spectrumfile.h"
-#include "storage/calibrationlines.h"
 #include "storage/savedatafiles.h"
 #include "storage/savedatajson.h"
 

@@ -1,11 +1,11 @@
 #include "librarycommand.h"
 
-#include "library/libraryarchive.h"
+#include "core/librarysettings.h"
+#include "core/pathmanager.h"
+#include "library/install/libraryarchive.h"
+#include "library/install/libraryinstaller.h"
+#include "library/install/librarysources.h"
 #include "library/librarycache.h"
-#include "library/libraryinstaller.h"
-#include "library/librarysettings.h"
-#include "library/librarysources.h"
-#include "library/pathmanager.h"
 
 #include <QCommandLineParser>
 #include <QDir>

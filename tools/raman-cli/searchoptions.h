@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/fingerprint.h"
+#include "library/matching/fingerprint.h"
 #include "spectrum/processingparameters.h"
 
 #include <QCommandLineOption>

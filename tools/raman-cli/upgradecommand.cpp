@@ -2,6 +2,7 @@
 
 #include "clicommand.h"
 
+#include "report/summarypage.h"
 #include "storage/backup.h"
 #include "storage/savedata.h"
 #include "storage/savedatafiles.h"
@@ -108,7 +109,7 @@ int runUpgradeCommand(const QStringList &arguments, QTextStream &out, QTextStrea
                 SaveData data;
                 const QFileInfo info(folder);
                 const bool saved = data.load(folder, AllSaveDataParts)
-                                   && data.save(info.path(), info.fileName());
+                                   && data.save(info.path(), info.fileName(), writeSummaryPage);
                 result = saved ? QStringLiteral("upgraded") : QStringLiteral("failed");
                 anyFailed = anyFailed || !saved;
                 const int dropped = header.sectors - data.nonEmptySectorCount();

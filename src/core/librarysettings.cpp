@@ -1,0 +1,60 @@
+#include "core/librarysettings.h"
+
+#include "core/logging.h"
+
+#include <QDir>
+#include <QSettings>
+
+#include <algorithm>
+
+namespace LibrarySettings {
+
+void storeLibraryPaths(const QVector<LibraryPath> &paths)
+{
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("Paths"));
+    settings.remove(QStringLiteral("LibraryPaths"));
+    settings.beginWriteArray(QStringLiteral("LibraryPaths"), paths.size());
+    for (int i = 0; i < paths.size(); ++i) {
+        settings.setArrayIndex(i);
+        settings.setValue(QStringLiteral("Path"), paths.at(i).path);
+        settings.setValue(QStringLiteral("Enabled"), paths.at(i).enabled);
+        settings.setValue(QStringLiteral("System"), paths.at(i).system);
+    }
+    settings.endArray();
+    settings.endGroup();
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        qCWarning(logDataLibraries)
+            << "failed to store the library folder list in" << settings.fileName();
+}
+
+void enableLibraryPath(const QString &path)
+{
+    QVector<LibraryPath> paths;
+    QSettings settings;
+    const int count = settings.beginReadArray(QStringLiteral("Paths/LibraryPaths"));
+    for (int i = 0; i < count; ++i) {
+        settings.setArrayIndex(i);
+        LibraryPath entry;
+        entry.path = settings.value(QStringLiteral("Path")).toString();
+        entry.enabled = settings.value(QStringLiteral("Enabled")).toBool();
+        entry.system = settings.value(QStringLiteral("System")).toBool();
+        paths.append(entry);
+    }
+    settings.endArray();
+    const QString cleaned = QDir::cleanPath(path);
+    auto known = std::find_if(paths.begin(), paths.end(), [&cleaned](const LibraryPath &p) {
+        return QDir::cleanPath(p.path) == cleaned;
+    });
+    if (known != paths.end()) {
+        known->enabled = true;
+    } else {
+        LibraryPath entry;
+        entry.path = cleaned;
+        paths.append(entry);
+    }
+    storeLibraryPaths(paths);
+}
+
+} // namespace LibrarySettings

@@ -1,0 +1,125 @@
+#include "core/pathmanager.h"
+
+#include "core/logging.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+PathManager &PathManager::instance()
+{
+    static PathManager manager(QCoreApplication::applicationDirPath());
+    return manager;
+}
+
+PathManager::PathManager(const QString &applicationDir)
+{
+    QWriteLocker locker(&m_lock);
+    m_defaultLibraryFolder = applicationDir + QStringLiteral("/../raman-libs/");
+
+    QSettings settings;
+    qCInfo(logSystem) << "Loading settings from" << settings.fileName();
+    settings.beginGroup(QStringLiteral("Paths"));
+
+    m_libraryPaths = readLibraryPaths(m_defaultLibraryFolder);
+
+    const QString defaultSavePath
+        = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+          + QStringLiteral("/Raman/");
+    const QString defaultNicePicPath = applicationDir + QStringLiteral("/../nice-pics/");
+    m_savePath = settings.value(QStringLiteral("SavePath"), defaultSavePath).toString();
+    m_nicePicPath = settings.value(QStringLiteral("NicePicPath"), defaultNicePicPath).toString();
+    settings.endGroup();
+    m_calibrationFile = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                        + QStringLiteral("/Calibration.txt");
+
+    // The list of measurements starts here, so it has to exist even on a first start.
+    if (!QDir().mkpath(m_savePath))
+        qCWarning(logSystem) << "Path manager: could not create the save data path" << m_savePath;
+
+    logPaths();
+}
+
+QVector<LibraryPath> PathManager::readLibraryPaths(const QString &defaultLibraryFolder)
+{
+    QVector<LibraryPath> paths;
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("Paths"));
+    const int count = settings.beginReadArray(QStringLiteral("LibraryPaths"));
+    for (int i = 0; i < count; ++i) {
+        settings.setArrayIndex(i);
+        LibraryPath entry;
+        entry.path = settings.value(QStringLiteral("Path")).toString();
+        entry.enabled = settings.value(QStringLiteral("Enabled")).toBool();
+        entry.system = false;
+        paths.append(entry);
+    }
+    settings.endArray();
+
+    const QStringList systemFolders
+        = QDir(defaultLibraryFolder)
+              .entryList(QDir::Dirs | QDir::Readable | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString &name : systemFolders) {
+        const QString full = QDir::cleanPath(defaultLibraryFolder + QLatin1Char('/') + name);
+        auto configured = std::find_if(paths.begin(), paths.end(), [&full](const LibraryPath &p) {
+            return QDir::cleanPath(p.path) == full;
+        });
+        if (configured != paths.end()) {
+            configured->system = true;
+        } else {
+            LibraryPath entry;
+            entry.path = full;
+            entry.enabled = true;
+            entry.system = true;
+            paths.append(entry);
+        }
+    }
+
+    return paths;
+}
+
+void PathManager::logPaths() const
+{
+    qCDebug(logSystem) << "Path manager: using Raman library paths";
+    for (const LibraryPath &entry : m_libraryPaths) {
+        qCDebug(logSystem).noquote()
+            << QLatin1Char('\t') + QLatin1String(entry.enabled ? "[x]" : "[ ]") << entry.path;
+    }
+    qCDebug(logSystem) << "Path manager: --- end of library path list";
+    qCDebug(logSystem) << "Path manager: save data path" << m_savePath;
+    qCDebug(logSystem) << "Path manager: NicePicPath" << m_nicePicPath;
+    qCDebug(logSystem) << "Path manager: calibration file" << m_calibrationFile;
+}
+
+QVector<LibraryPath> PathManager::libraryPaths() const
+{
+    QReadLocker locker(&m_lock);
+    return m_libraryPaths;
+}
+
+QString PathManager::savePath() const
+{
+    QReadLocker locker(&m_lock);
+    return m_savePath;
+}
+
+QString PathManager::nicePicPath() const
+{
+    QReadLocker locker(&m_lock);
+    return m_nicePicPath;
+}
+
+QString PathManager::defaultLibraryFolder() const
+{
+    QReadLocker locker(&m_lock);
+    return m_defaultLibraryFolder;
+}
+
+QString PathManager::calibrationFile() const
+{
+    QReadLocker locker(&m_lock);
+    return m_calibrationFile;
+}

@@ -1,0 +1,111 @@
+#include "library/ui/lcanalysisprogressdialog.h"
+
+#include "ui_lcanalysisprogressdialog.h"
+
+#include "core/logging.h"
+#include "library/rlibrary.h"
+
+#include <QListWidgetItem>
+
+LCAnalysisProgressDialog::LCAnalysisProgressDialog(QWidget *parent)
+    : QDialog(parent)
+    , m_ui(std::make_unique<Ui::DialogLCAnalysisProgress>())
+{
+    m_elapsed.start();
+    m_ui->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+    m_ui->stackedWidget->setCurrentWidget(m_ui->pageProgress);
+    connect(m_ui->buttonBoxProgress, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_ui->buttonBoxResults, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_ui->listWidgetResults, &QListWidget::itemActivated, this,
+            &LCAnalysisProgressDialog::onItemActivated);
+}
+
+LCAnalysisProgressDialog::~LCAnalysisProgressDialog()
+{
+    // Nobody would look at the results any more.
+    m_watcher.cancel();
+}
+
+void LCAnalysisProgressDialog::watchSearch(const QFuture<QVector<LinearCombinationResult>> &search,
+                                           int librarySize)
+{
+    m_librarySize = librarySize;
+    connect(&m_watcher, &QFutureWatcherBase::progressRangeChanged, m_ui->progressBar,
+            &QProgressBar::setRange);
+    connect(&m_watcher, &QFutureWatcherBase::progressValueChanged, this,
+            &LCAnalysisProgressDialog::onProgressValueChanged);
+    connect(&m_watcher, &QFutureWatcherBase::finished, this,
+            &LCAnalysisProgressDialog::onSearchFinished);
+    connect(this, &QDialog::rejected, &m_watcher, &QFutureWatcherBase::cancel);
+    m_watcher.setFuture(search);
+}
+
+void LCAnalysisProgressDialog::watchLibrary(const RLibrary *library)
+{
+    connect(library, &RLibrary::dataAboutToBeInvalidated, this,
+            &LCAnalysisProgressDialog::onLibraryAboutToBeInvalidated);
+}
+
+QString LCAnalysisProgressDialog::progressText(int value, int maximum, int librarySize,
+                                               qint64 elapsedMs)
+{
+    const CombinationProgress p = combinationProgress(value, maximum, librarySize, elapsedMs);
+    return tr("Fertig: %1 k von %2 k (%3 m %4 s übrig)")
+        .arg(p.done / 1000)
+        .arg(p.total / 1000)
+        .arg(p.remainingSeconds / 60)
+        .arg(p.remainingSeconds % 60);
+}
+
+void LCAnalysisProgressDialog::setProgress(int value, const QString &detail)
+{
+    m_ui->progressBar->setValue(value);
+    m_ui->labelDetailProgress->setText(detail);
+}
+
+void LCAnalysisProgressDialog::onProgressValueChanged(int value)
+{
+    setProgress(value, progressText(value, m_watcher.progressMaximum(), m_librarySize,
+                                    m_elapsed.elapsed()));
+}
+
+void LCAnalysisProgressDialog::onSearchFinished()
+{
+    if (m_watcher.isCanceled() || m_watcher.future().resultCount() == 0)
+        return;
+    showResults(m_watcher.result());
+}
+
+void LCAnalysisProgressDialog::showResults(const QVector<LinearCombinationResult> &results)
+{
+    m_ui->stackedWidget->setCurrentWidget(m_ui->pageResults);
+    m_ui->listWidgetResults->clear();
+    for (const LinearCombinationResult &result : distinctPairs(results)) {
+        QStringList ids{result.first->info.number, result.second->info.number};
+        ids.sort();
+        QString first = result.first->info.name;
+        QString second = result.second->info.name;
+        if (first > second)
+            std::swap(first, second);
+        auto *item
+            = new QListWidgetItem(QStringLiteral("%1 + %2 (%3)")
+                                      .arg(first, second, QString::number(result.score, 'g', 3)),
+                                  m_ui->listWidgetResults);
+        item->setData(Qt::UserRole, ids);
+    }
+}
+
+void LCAnalysisProgressDialog::onLibraryAboutToBeInvalidated()
+{
+    qCDebug(logDataLibraries) << "library reloads, closing the two-mineral search";
+    disconnect(&m_watcher, nullptr, this, nullptr);
+    m_watcher.cancel();
+    m_ui->listWidgetResults->clear();
+    close();
+}
+
+void LCAnalysisProgressDialog::onItemActivated(QListWidgetItem *item)
+{
+    emit idsSelected(item->data(Qt::UserRole).toStringList());
+}

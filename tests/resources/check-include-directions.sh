@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Fails when a file below src/ includes a header from a folder its own folder may not use, or
+# when a folder is missing from the table. Usage: check-include-directions.sh SRC_DIR
+set -euo pipefail
+src=$1
+table=$src/dependencies.txt
+declare -A allowed
+while IFS= read -r line; do
+    line=${line%%#*}
+    [[ $line == *:* ]] || continue
+    allowed[${line%%:*}]=" ${line#*:} "
+done < "$table"
+
+# The folder a header belongs to: its longest listed prefix.
+owner() {
+    local dir=$1 best=""
+    for folder in "${!allowed[@]}"; do
+        if [[ $dir == "$folder" || $dir == "$folder"/* ]] && (( ${#folder} > ${#best} )); then
+            best=$folder
+        fi
+    done
+    echo "$best"
+}
+
+faults=0
+while IFS= read -r file; do
+    rel=${file#"$src"/}
+    from=$(owner "$(dirname "$rel")")
+    if [[ -z $from ]]; then
+        echo "$rel: folder not listed in dependencies.txt"
+        faults=$((faults + 1))
+        continue
+    fi
+    while IFS= read -r header; do
+        to=$(owner "$(dirname "$header")")
+        [[ -z $to || $to == "$from" ]] && continue
+        if [[ ${allowed[$from]} != *" $to "* ]]; then
+            echo "$rel includes $header: $from may not use $to"
+            faults=$((faults + 1))
+        fi
+    done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\/[^"]*\)".*/\1/p' "$file")
+done < <(find "$src" -name '*.h' -o -name '*.cpp')
+
+echo "$faults include direction fault(s)"
+[[ $faults -eq 0 ]]
