@@ -128,9 +128,7 @@ private slots:
     // empty.
     void realReferenceSpectra()
     {
-        const QString root = TestFiles::testDataDir() + QStringLiteral("/rruff");
-        if (!QFileInfo::exists(root))
-            QSKIP("reference spectra not available");
+        const QString root = TestFiles::rruffDir();
         int loaded = 0;
         for (QDirIterator it(root, {QStringLiteral("*.txt")}, QDir::Files,
                              QDirIterator::Subdirectories);

@@ -3,6 +3,7 @@
 #include "savedata_view/ui/nicepicwidget.h"
 
 #include "measurementfolders.h"
+#include "modaldialogs.h"
 #include "pictures/nicepicinfos.h"
 #include "testfiles.h"
 
@@ -36,27 +37,6 @@ bool sameColor(const QImage &image, const QColor &color)
     return qAbs(seen.red() - color.red()) + qAbs(seen.green() - color.green())
                + qAbs(seen.blue() - color.blue())
            < 24;
-}
-
-// Clicks `button`, answering file choosers with `file` (empty: cancels) and message boxes with
-// OK; records their titles in `shown`.
-void clickAnswering(QAbstractButton *button, const QString &file, QStringList *shown)
-{
-    QObject context;
-    auto *timer = new QTimer(&context);
-    QObject::connect(timer, &QTimer::timeout, &context, [file, shown] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (auto *chooser = qobject_cast<QFileDialog *>(modal)) {
-            *shown << chooser->windowTitle();
-            chooser->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(file);
-            file.isEmpty() ? chooser->reject() : static_cast<QDialog *>(chooser)->accept();
-        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            *shown << box->windowTitle();
-            box->button(QMessageBox::Ok)->click();
-        }
-    });
-    timer->start(10);
-    button->click();
 }
 
 // The picture as the view's document loaded it (a pixmap).

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class tst_UpgradeCommand : public QObject
+class TestCliUpgrade : public QObject
 {
     Q_OBJECT
 
@@ -69,5 +69,5 @@ private:
     }
 };
 
-QTEST_MAIN(tst_UpgradeCommand)
-#include "tst_upgradecommand.moc"
+QTEST_MAIN(TestCliUpgrade)
+#include "tst_cli_upgrade.moc"

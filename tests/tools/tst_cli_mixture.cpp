@@ -32,7 +32,7 @@ Run mixture(const QStringList &arguments)
 
 } // namespace
 
-class TestMixtureCommand : public QObject
+class TestCliMixture : public QObject
 {
     Q_OBJECT
 
@@ -105,5 +105,5 @@ private:
     QString m_library, m_mixture;
 };
 
-QTEST_GUILESS_MAIN(TestMixtureCommand)
-#include "tst_mixturecommand.moc"
+QTEST_GUILESS_MAIN(TestCliMixture)
+#include "tst_cli_mixture.moc"

@@ -6,7 +6,7 @@
 #include <QtTest>
 #include <QtWidgets>
 
-class TestListCommand : public QObject
+class TestCliList : public QObject
 {
     Q_OBJECT
 
@@ -70,5 +70,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestListCommand)
-#include "tst_listcommand.moc"
+QTEST_MAIN(TestCliList)
+#include "tst_cli_list.moc"

@@ -8,9 +8,9 @@
 
 namespace {
 
-const QString rawAlbite
-    = QStringLiteral(RAMAN_TEST_DATA_DIR "/rruff/formats/Albite__R040068-3__Raman__514__0-000___"
-                                         "_Raman_Data_RAW__1771f4bb514e56d2d31d2a5be172.txt");
+const QString rawAlbite = QStringLiteral(
+    RAMAN_REPO_DATA_DIR
+    "/rruff/library/Albite__R040068__Raman__532__0__unoriented__Raman_Data_Processed__15181.txt");
 
 struct Run
 {
@@ -30,7 +30,7 @@ Run run(const QString &command, const QString &file, const QString &options)
 
 } // namespace
 
-class TestSpectrumCommands : public QObject
+class TestCliProcess : public QObject
 {
     Q_OBJECT
 
@@ -129,5 +129,5 @@ private:
     QTemporaryDir m_dir;
 };
 
-QTEST_GUILESS_MAIN(TestSpectrumCommands)
-#include "tst_spectrumcommands.moc"
+QTEST_GUILESS_MAIN(TestCliProcess)
+#include "tst_cli_process.moc"

@@ -1,0 +1,52 @@
+#pragma once
+
+// Answers the modal dialogs, message boxes and file choosers that a GUI test provokes.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <functional>
+
+// Calls `answer` once with the next modal widget that opens.
+inline void answerNextModal(const std::function<void(QWidget *)> &answer)
+{
+    auto *timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            answer(modal);
+        }
+    });
+    timer->start(10);
+}
+
+// Clicks `button`, answering file choosers with `file` (empty: cancels) and message boxes with
+// `reply`; records the titles of both in `shown`, message boxes also in `boxes`.
+inline void clickAnswering(QAbstractButton *button, const QString &file, QStringList *shown,
+                           QStringList *boxes = nullptr,
+                           QMessageBox::StandardButton reply = QMessageBox::Ok)
+{
+    QObject context;
+    auto *timer = new QTimer(&context);
+    QObject::connect(timer, &QTimer::timeout, &context, [=] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *chooser = qobject_cast<QFileDialog *>(modal)) {
+            *shown << chooser->windowTitle();
+            // Typed; selectFile() races with the chooser's folder scan.
+            chooser->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(file);
+            file.isEmpty() ? chooser->reject() : static_cast<QDialog *>(chooser)->accept();
+        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            *shown << box->windowTitle();
+            if (boxes)
+                *boxes << box->windowTitle();
+            box->button(reply)->click();
+        }
+    });
+    timer->start(10);
+    button->click();
+}
