@@ -7,8 +7,8 @@
 #include <memory>
 
 // Keeps the identification quality on real RRUFF measurements from slipping: every day on the
-// subset in the repository, and on the large shared set, where the rates were 98 of 120 first
-// hits for both methods when this test was written.
+// subset in the repository (34 and 33 of 40 first hits, 38 in the first five), and on the large
+// shared set, where the rates were 98 of 120 first hits for both methods.
 class TestIdentification : public QObject
 {
     Q_OBJECT
@@ -32,9 +32,9 @@ private:
         QTest::addColumn<int>("sharedTop1");
         QTest::addColumn<int>("sharedTop5");
         QTest::newRow("fingerprint")
-            << unsigned(RLibrary::FingerprintSearch) << 0 << 0 << 95 << 103;
+            << unsigned(RLibrary::FingerprintSearch) << 31 << 36 << 95 << 103;
         QTest::newRow("correlation")
-            << unsigned(RLibrary::NormalizeToUnitNorm) << 0 << 0 << 95 << 104;
+            << unsigned(RLibrary::NormalizeToUnitNorm) << 30 << 36 << 95 << 104;
     }
 
     void rates(const QString &rruff, int libraryCount, int queryCount)
