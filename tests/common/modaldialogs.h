@@ -11,7 +11,8 @@
 
 #include <functional>
 
-// Calls `answer` once with the next modal widget that opens.
+// Calls `answer` once with the next modal widget that opens, at the first chance: a dialog's
+// own timers must not run first.
 inline void answerNextModal(const std::function<void(QWidget *)> &answer)
 {
     auto *timer = new QTimer;
@@ -20,9 +21,11 @@ inline void answerNextModal(const std::function<void(QWidget *)> &answer)
             timer->stop();
             timer->deleteLater();
             answer(modal);
+        } else {
+            timer->setInterval(10);
         }
     });
-    timer->start(10);
+    timer->start(0);
 }
 
 // Clicks `button`, answering file choosers with `file` (empty: cancels) and message boxes with
