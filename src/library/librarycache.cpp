@@ -2,6 +2,7 @@
 
 #include "core/logging.h"
 #include "core/parallel.h"
+#include "spectrum/spectrumaxis.h"
 #include "spectrum/spectrumfile.h"
 #include "storage/savedata.h"
 
@@ -34,7 +35,7 @@ QByteArray encodeEntry(const RamanData<Wavenumbers> &data)
     return bytes;
 }
 
-RamanData<Wavenumbers> decodeEntry(const QByteArray &bytes)
+RamanData<Wavenumbers> decodeEntry(const QByteArray &bytes, QString *defect)
 {
     // The data-stream form (big-endian pairs), decoded without a stream: loads decode millions.
     const int pairs = bytes.size() / 16;
@@ -46,7 +47,10 @@ RamanData<Wavenumbers> decodeEntry(const QByteArray &bytes)
         x[i] = qFromBigEndian<double>(p);
         y[i] = qFromBigEndian<double>(p + 8);
     }
-    return data;
+    const QString why = spectrumAxisDefect(data.x);
+    if (defect)
+        *defect = why;
+    return why.isEmpty() ? data : RamanData<Wavenumbers>{};
 }
 
 QString spectrumIdentifier(const QVector<double> &intensities)

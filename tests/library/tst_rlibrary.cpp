@@ -1,6 +1,7 @@
 #include "library/rlibrary.h"
 #include "spectrum/spectrumfile.h"
 
+#include "malformedlibrary.h"
 #include "syntheticspectra.h"
 #include "testfiles.h"
 
@@ -118,6 +119,41 @@ private slots:
             = library.computeCorrelations(syntheticSpectrum(minerals[0]), ProcessingParameters(),
                                           RLibrary::FingerprintSearch, FingerprintParameters());
         QCOMPARE(scores, QVector<double>{-1.0});
+    }
+    // One malformed spectrum must neither hang nor abort the load, nor hide its good neighbours.
+    void malformedSpectraAreSkipped()
+    {
+        const QString text = m_dir.filePath(QStringLiteral("malformed text"));
+        const QString cached = m_dir.filePath(QStringLiteral("malformed cache"));
+        for (int i = 0; i < minerals.size(); ++i)
+            writeSpectrum(i < 2 ? text : cached, names[i], 300 + i, syntheticSpectrum(minerals[i]));
+        for (const auto &file : MalformedLibrary::textFiles())
+            QVERIFY(TestFiles::write(text + QLatin1Char('/') + file.first, file.second));
+        QVERIFY(LibraryCache::ensureCache(cached));
+        QVERIFY(MalformedLibrary::damageCacheEntry(
+            cached, loadSpectrumFromCSV(cached
+                                        + QStringLiteral("/Corundum__R303__Raman__532__0__"
+                                                         "unoriented__Raman_Data_Processed__"
+                                                         "303.txt"))));
+
+        for (const char *warning :
+             {"Nanite.*refused: x value nan at point 1 is not finite",
+              "Farite.*refused: x value 2.5e\+09 at point 1 is beyond", "^Empty data.*Nanite",
+              "^Empty data.*Farite", "^Skipping library spectrum Corundum.*is beyond"})
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QLatin1String(warning)));
+        RLibrary library;
+        library.setLibraryFolders(folders({text, cached}));
+        library.readLibraryFromDisk();
+        QCOMPARE(library.count(), 3);
+        for (int m = 0; m < 3; ++m) {
+            const QVector<double> scores = library.computeCorrelations(
+                syntheticSpectrum(minerals[m], 5 + m), ProcessingParameters(),
+                RLibrary::FingerprintSearch, FingerprintParameters());
+            QCOMPARE(scores.size(), 3);
+            const int best
+                = int(std::max_element(scores.cbegin(), scores.cend()) - scores.cbegin());
+            QCOMPARE(library.info(best).name, QLatin1String(names[m]));
+        }
     }
     void reloadsWhenCacheIsRewritten()
     {
