@@ -169,37 +169,6 @@ private slots:
                              QRegularExpression(QStringLiteral("^no such directory:")));
         QVERIFY(!LibraryCache::ensureCache(dir.filePath(QStringLiteral("missing"))));
     }
-    void brokenCacheArchives_data()
-    {
-        QTest::addColumn<int>("keptBytes"); // of a valid archive; -1: garbage instead
-        QTest::newRow("garbage") << -1;
-        QTest::newRow("cut in the middle of an entry") << 700;
-    }
-    void brokenCacheArchives()
-    {
-        QFETCH(int, keptBytes);
-        QTemporaryDir dir;
-        const QString folder = dir.path();
-        for (int i = 0; i < 3; ++i)
-            QVERIFY(TestFiles::write(
-                folder + QStringLiteral("/M%1__R__Raman__532__0__unoriented__k__%1.txt").arg(i),
-                "100 1\n101 2\n102 3\n103 4\n"));
-        QVERIFY(LibraryCache::ensureCache(folder));
-        QFile cache(LibraryCache::cachePath(folder));
-        QVERIFY(cache.open(QIODevice::ReadWrite));
-        const QByteArray whole = cache.readAll();
-        cache.resize(0);
-        cache.seek(0);
-        cache.write(keptBytes < 0 ? QByteArray(4096, 'x') : whole.left(keptBytes));
-        cache.close();
-
-        // Whatever survives must decode without crashing; nothing is invented.
-        QVector<LibraryCache::CacheEntry> entries;
-        LibraryCache::readCacheEntries(folder, entries);
-        QVERIFY(entries.size() <= 3);
-        for (const LibraryCache::CacheEntry &entry : entries)
-            QVERIFY(LibraryCache::decodeEntry(entry.data).x.size() <= 4);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestLibraryFiles)

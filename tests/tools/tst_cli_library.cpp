@@ -1,5 +1,4 @@
 #include "identificationeval.h"
-#include "malformedlibrary.h"
 #include "testfiles.h"
 #include "toolprocess.h"
 
@@ -66,52 +65,6 @@ private slots:
             2);
         QVERIFY(cli(identify + QStringList{QStringLiteral("no-such-file.txt")})
                     .err.contains("cannot read"));
-    }
-
-    // The malformed spectra seen in the field hung or aborted the search; now they are skipped.
-    void identifySkipsMalformedSpectra()
-    {
-        const QString text = m_dir.filePath(QStringLiteral("mixed text"));
-        const QString cached = m_dir.filePath(QStringLiteral("mixed cache"));
-        const QDir library(m_library);
-        QString calcite;
-        for (const char *mineral : {"Gypsum", "Quartz", "Calcite"}) {
-            const QString file
-                = library.entryList({QLatin1String(mineral) + QStringLiteral("__*.txt")}).value(0);
-            QVERIFY(!file.isEmpty());
-            const QString to = (*mineral == 'C' ? cached : text) + QLatin1Char('/') + file;
-            QVERIFY(QDir().mkpath(QFileInfo(to).path()) && QFile::copy(library.filePath(file), to));
-            if (*mineral == 'C')
-                calcite = to;
-        }
-        const QString quartz = library.entryList({QStringLiteral("Quartz__*.txt")}).value(0);
-        QVERIFY(QFile::copy(library.filePath(quartz), cached + QLatin1Char('/') + quartz));
-        for (const auto &file : MalformedLibrary::textFiles())
-            QVERIFY(TestFiles::write(text + QLatin1Char('/') + file.first, file.second));
-        ToolRun run = cli({QStringLiteral("cache"), text, cached});
-        QCOMPARE(run.exitCode, 0);
-        QCOMPARE(QString::fromUtf8(run.out),
-                 text + QStringLiteral("\t2\tbuilt\n") + cached + QStringLiteral("\t2\tbuilt\n"));
-        QVERIFY(run.err.contains("Nanite") && run.err.contains("Farite"));
-        QVERIFY(MalformedLibrary::damageCacheEntry(cached, loadSpectrumFromCSV(calcite)));
-
-        const QString query
-            = m_queries
-                  .value(std::find_if(m_queries.cbegin(), m_queries.cend(),
-                                      [](const RruffQuery &q) {
-                                          return q.mineral == QLatin1String("Gypsum");
-                                      })
-                         - m_queries.cbegin())
-                  .path;
-        run = cli({QStringLiteral("identify"), QStringLiteral("--library"), text,
-                   QStringLiteral("--library"), cached, QStringLiteral("--top"),
-                   QStringLiteral("5"), query});
-        QCOMPARE(run.exitCode, 0);
-        const QStringList lines
-            = QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), 1 + 3);
-        QCOMPARE(lines[1].section(QLatin1Char('\t'), 3, 3), QStringLiteral("Gypsum"));
-        QVERIFY2(run.err.contains("Skipping library spectrum Calcite"), run.err.constData());
     }
 
 private:
