@@ -18,7 +18,9 @@ inline void prepareAsLibrary(const RamanData<Wavenumbers> &data)
         return;
     check(data.size() > 0 && spectrumAxisDefect(data.x).isEmpty(), "accepted spectrum is valid");
     const RamanData<Wavenumbers> resampled = data.resampled(librarySearchStep);
-    check(!resampled.isEmpty(), "accepted spectrum can be re-binned");
+    // Points that all fall into one bin give none; anything else gives one per bin at most.
+    check(resampled.size() <= (data.x.last() - data.x.first()) / librarySearchStep + 2,
+          "re-binning gives at most one point per bin");
     const FingerprintParameters parameters = FingerprintParameters::librarySet();
     const SpectrumFingerprint fingerprint
         = buildFingerprint(resampled.normalizedToMaximum(), parameters);

@@ -15,7 +15,7 @@ CC=clang CXX=clang++ cmake -S "$here" -B "$build" -G Ninja -DRAMAN_FUZZ=ON \
     -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only -DNDEBUG" >/dev/null
 cmake --build "$build" -j "${RAMAN_JOBS:-2}" --target fuzzers
 
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:fast_unwind_on_malloc=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$here/fuzz/lsan.supp:print_suppressions=0}
 export QT_QPA_PLATFORM=offscreen

@@ -6,7 +6,7 @@
 #include <QStandardPaths>
 #include <QtTest>
 
-// Runs from a folder of its own: Goldindec writes its diagnostic curves beside the program.
+// Runs from a folder of its own, so that a curve written beside the program would show.
 class TestGoldindec : public QObject
 {
     Q_OBJECT
@@ -78,6 +78,7 @@ private slots:
         // Unasked, as in every search, nothing is written anywhere.
         const QDir folder(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
                           + QStringLiteral("/goldindec"));
+        QDir(folder.path()).removeRecursively();
         const QStringList besideProgram = QDir(QCoreApplication::applicationDirPath()).entryList();
         const SyntheticSpectrum s = syntheticSpectrum(fluorescenceBackground);
         const QVector<double> corrected = goldindecBaseline(s.data.x, s.data.y, 4, 0);
