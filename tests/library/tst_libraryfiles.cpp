@@ -10,8 +10,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <KTar>
-
 class TestLibraryFiles : public QObject
 {
     Q_OBJECT
