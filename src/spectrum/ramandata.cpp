@@ -95,8 +95,8 @@ RamanData<Unit> RamanData<Unit>::resampled(double step) const
     const bool ascending
         = std::all_of(x.cbegin(), x.cend(), [](double v) { return std::isfinite(v); })
           && std::is_sorted(x.cbegin(), x.cend());
-    const double firstBin = std::floor(x.first() / step);
-    const double lastBin = std::floor(x.last() / step) + 1.0;
+    const double firstBin = x.first() / step;
+    const double lastBin = x.last() / step + 1.0;
     if (!ascending || !(step > 0.0) || !(std::fabs(firstBin) < INT_MAX)
         || !(std::fabs(lastBin) < INT_MAX) || lastBin - firstBin > maximumResampledPoints) {
         qCWarning(logDataAlgorithms) << "cannot resample" << size() << "points with step" << step
@@ -105,7 +105,7 @@ RamanData<Unit> RamanData<Unit>::resampled(double step) const
     }
 
     RamanData result;
-    const int capacity = int(lastBin - firstBin) + 1;
+    const int capacity = int(lastBin) - int(firstBin) + 1;
     result.x.reserve(capacity);
     result.y.reserve(capacity);
 
