@@ -168,6 +168,7 @@ bool readCacheInBatches(const QString &folder, int batchSize,
     KTar tar(cachePath(folder), QStringLiteral("application/x-tar"));
     if (!tar.open(QIODevice::ReadOnly))
         return false;
+    const qint64 archiveSize = QFileInfo(cachePath(folder)).size();
     const KArchiveDirectory *root = tar.directory();
     QVector<const KArchiveFile *> files;
     for (const QString &name : root->entries()) {
@@ -183,6 +184,12 @@ bool readCacheInBatches(const QString &folder, int batchSize,
     QVector<CacheEntry> batch;
     batch.reserve(batchSize);
     for (const KArchiveFile *file : qAsConst(files)) {
+        // A damaged header can claim gigabytes; no entry is larger than the archive holding it.
+        if (file->size() > archiveSize) {
+            qCWarning(logDataLibraries) << "Damaged cache entry" << file->name() << "claims"
+                                        << file->size() << "bytes, skipping it";
+            continue;
+        }
         QByteArray data = file->data();
         if (data.isEmpty()) {
             qCWarning(logDataLibraries) << "Empty data in cache for" << file->name();
