@@ -2,6 +2,7 @@
 
 #include "core/logging.h"
 #include "core/parallel.h"
+#include "spectrum/spectrumaxis.h"
 #include "spectrum/spectrumfile.h"
 #include "storage/savedata.h"
 
@@ -34,7 +35,7 @@ QByteArray encodeEntry(const RamanData<Wavenumbers> &data)
     return bytes;
 }
 
-RamanData<Wavenumbers> decodeEntry(const QByteArray &bytes)
+RamanData<Wavenumbers> decodeEntry(const QByteArray &bytes, QString *defect)
 {
     // The data-stream form (big-endian pairs), decoded without a stream: loads decode millions.
     const int pairs = bytes.size() / 16;
@@ -46,7 +47,10 @@ RamanData<Wavenumbers> decodeEntry(const QByteArray &bytes)
         x[i] = qFromBigEndian<double>(p);
         y[i] = qFromBigEndian<double>(p + 8);
     }
-    return data;
+    const QString why = spectrumAxisDefect(data.x);
+    if (defect)
+        *defect = why;
+    return why.isEmpty() ? data : RamanData<Wavenumbers>{};
 }
 
 QString spectrumIdentifier(const QVector<double> &intensities)
@@ -164,6 +168,7 @@ bool readCacheInBatches(const QString &folder, int batchSize,
     KTar tar(cachePath(folder), QStringLiteral("application/x-tar"));
     if (!tar.open(QIODevice::ReadOnly))
         return false;
+    const qint64 archiveSize = QFileInfo(cachePath(folder)).size();
     const KArchiveDirectory *root = tar.directory();
     QVector<const KArchiveFile *> files;
     for (const QString &name : root->entries()) {
@@ -179,6 +184,12 @@ bool readCacheInBatches(const QString &folder, int batchSize,
     QVector<CacheEntry> batch;
     batch.reserve(batchSize);
     for (const KArchiveFile *file : qAsConst(files)) {
+        // A damaged header can claim gigabytes; no entry is larger than the archive holding it.
+        if (file->size() > archiveSize) {
+            qCWarning(logDataLibraries) << "Damaged cache entry" << file->name() << "claims"
+                                        << file->size() << "bytes, skipping it";
+            continue;
+        }
         QByteArray data = file->data();
         if (data.isEmpty()) {
             qCWarning(logDataLibraries) << "Empty data in cache for" << file->name();

@@ -13,7 +13,8 @@ QString cachePath(const QString &folder);
 
 // The pairs (x, y) of a spectrum as stored in a cache entry; empty when x and y differ in length.
 QByteArray encodeEntry(const RamanData<Wavenumbers> &data);
-RamanData<Wavenumbers> decodeEntry(const QByteArray &bytes);
+// Empty when the entry's x cannot be a spectrum's axis; *defect then tells why.
+RamanData<Wavenumbers> decodeEntry(const QByteArray &bytes, QString *defect = nullptr);
 
 // First 8 hex digits of the SHA-256 of the intensities' little-endian bytes.
 QString spectrumIdentifier(const QVector<double> &intensities);

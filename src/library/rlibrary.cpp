@@ -45,8 +45,8 @@ void RLibrary::readLibraryFromDisk()
             m_watcher.addPath(cache);
         const QString libraryName = folder.section(QLatin1Char('/'), -1, -1);
         const auto decodeBatch
-            = [this, &libraryName](const QVector<LibraryCache::CacheEntry> &batch) {
-                  m_spectra += orderedMap<RamanLibrarySpectrum>(
+            = [this, &libraryName, &folder](const QVector<LibraryCache::CacheEntry> &batch) {
+                  const QVector<RamanLibrarySpectrum> decoded = orderedMap<RamanLibrarySpectrum>(
                       batch, [&libraryName](const LibraryCache::CacheEntry &entry) {
                           RamanLibrarySpectrum spectrum;
                           spectrum.info = parseSpectrumName(entry.name);
@@ -54,6 +54,18 @@ void RLibrary::readLibraryFromDisk()
                           spectrum.data = LibraryCache::decodeEntry(entry.data);
                           return spectrum;
                       });
+                  for (int i = 0; i < decoded.size(); ++i) {
+                      // One damaged entry must not reach the numerics, nor hide the others.
+                      if (decoded[i].data.isEmpty()) {
+                          QString defect;
+                          LibraryCache::decodeEntry(batch[i].data, &defect);
+                          qCWarning(logDataLibraries).noquote()
+                              << "Skipping library spectrum" << batch[i].name << "in" << folder
+                              << ":" << (defect.isEmpty() ? QStringLiteral("no data") : defect);
+                          continue;
+                      }
+                      m_spectra.append(decoded[i]);
+                  }
               };
         if (!LibraryCache::readCacheInBatches(folder, 512, decodeBatch))
             qCWarning(logDataLibraries) << "Failed to read library cache archive:" << folder;

@@ -292,6 +292,22 @@ QMap<QString, QString> ReportGenerator::replacements(int row) const
     return table;
 }
 
+QString ReportGenerator::firstTexError(const QString &log)
+{
+    const QStringList lines = log.split(QLatin1Char('\n'));
+    static const QRegularExpression inputLine(QStringLiteral("^l\\.\\d+"));
+    for (int i = 0; i < lines.size(); ++i) {
+        if (!lines[i].startsWith(QLatin1String("! ")))
+            continue;
+        for (int j = i + 1; j < lines.size(); ++j) {
+            if (inputLine.match(lines[j]).hasMatch())
+                return lines[i] + QLatin1Char('\n') + lines[j];
+        }
+        return lines[i];
+    }
+    return QString();
+}
+
 QString ReportGenerator::latexEscaped(const QString &text)
 {
     QString escaped;
@@ -302,16 +318,21 @@ QString ReportGenerator::latexEscaped(const QString &text)
             escaped += QLatin1String("$\\backslash$");
             break;
         case '\n':
-            escaped += QLatin1String("\\\\");
+            // The braces stop "\\" from taking a following "[" or "*" as its argument.
+            escaped += QLatin1String("\\\\{}");
+            break;
+        case '^':
+            escaped += QLatin1String("\\textasciicircum{}");
+            break;
+        case '~':
+            escaped += QLatin1String("\\textasciitilde{}");
             break;
         case '_':
         case '#':
         case '{':
         case '}':
-        case '^':
         case '&':
         case '%':
-        case '~':
         case '$':
             escaped += QLatin1Char('\\');
             escaped += c;
@@ -410,7 +431,13 @@ bool ReportGenerator::compile(const QString &folder, const QString &source,
     process.stop(); // whatever it left running in its group
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         addError(QStringLiteral("The given TeX compiler exited with non-zero status"));
-        addError(QString::fromLocal8Bit(process.readAllStandardOutput()));
+        const QString output = QString::fromLocal8Bit(process.readAllStandardOutput());
+        const QString error = firstTexError(output);
+        if (!error.isEmpty()) {
+            addError(error);
+            return false;
+        }
+        addError(output);
         addError(QString::fromLocal8Bit(process.readAllStandardError()));
         return false;
     }

@@ -31,8 +31,12 @@ public:
     static void setTexCompilerPath(const QString &path);
     static QStringList texCompilerArguments();
 
-    // Makes text safe for LaTeX; every character is replaced at most once.
+    // Makes text safe for LaTeX so that it prints as typed; every character is replaced at most
+    // once.
     static QString latexEscaped(const QString &text);
+    // The first error of a TeX log ("! ...") and the input line it stopped at ("l.N ..."), one
+    // per line; empty when the log has none.
+    static QString firstTexError(const QString &log);
     // Replaces each tr(...) caption by its translation in the context "ReportTemplate".
     static QString translateCaptions(const QString &text);
     static QString substitutePlaceholders(QString text, const QMap<QString, QString> &values);

@@ -5,7 +5,10 @@
 #include "spectrum/spectrumfile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
 
 #include <Eigen/Dense>
 
@@ -89,15 +92,31 @@ void writeCurve(const QString &path, const QVector<double> &x, const QVector<dou
     file.write(spectrumText(x, y));
 }
 
+// The curves help whoever tunes the method. A search writes nothing unless the user asked for
+// them, and never beside the program, where an installed one cannot write.
+QString diagnosticsFolder()
+{
+    const bool asked
+        = qEnvironmentVariableIntValue("RAMAN_GOLDINDEC_CURVES") != 0
+          || QSettings().value(QStringLiteral("Processing/WriteGoldindecCurves"), false).toBool();
+    if (!asked)
+        return QString();
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
+                           + QStringLiteral("/goldindec");
+    if (!QDir().mkpath(folder)) {
+        qCWarning(logDataAlgorithms) << "cannot create the folder for Goldindec curves:" << folder;
+        return QString();
+    }
+    return folder;
+}
+
 void writeDiagnostics(const QVector<double> &x, const QVector<double> &y,
                       const QVector<double> &rescaledX, const QVector<double> &rescaledBaseline,
                       const QVector<double> &baseline)
 {
-    if (!QCoreApplication::instance()) {
-        qCDebug(logDataAlgorithms) << "no application folder known, Goldindec curves not written";
+    const QString folder = diagnosticsFolder();
+    if (folder.isEmpty())
         return;
-    }
-    const QString folder = QCoreApplication::applicationDirPath();
     QVector<double> corrected(y.size());
     for (int i = 0; i < y.size(); ++i)
         corrected[i] = y[i] - baseline[i];

@@ -3,8 +3,11 @@
 #include <QVector>
 
 enum GoldindecMode : unsigned {
-    GoldindecReturnBaseline = 1,   // the fitted background instead of the corrected signal
-    GoldindecWriteDiagnostics = 2, // intermediate curves as text files beside the program
+    GoldindecReturnBaseline = 1, // the fitted background instead of the corrected signal
+    // Intermediate curves as text files into the per-user cache folder's "goldindec", when the
+    // user asked for them (RAMAN_GOLDINDEC_CURVES=1 or the setting
+    // Processing/WriteGoldindecCurves).
+    GoldindecWriteDiagnostics = 2,
 };
 
 // Background removal by Goldindec: an order-8 polynomial under an asymmetric truncated quadratic

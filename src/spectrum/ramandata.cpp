@@ -7,6 +7,13 @@
 #include <climits>
 #include <cmath>
 
+namespace {
+
+// Bins of one re-binned spectrum; far beyond any real spectrum, well within memory.
+constexpr double maximumResampledPoints = 1 << 22;
+
+} // namespace
+
 template<typename Unit>
 void RamanData<Unit>::cut(double min, double max)
 {
@@ -83,17 +90,22 @@ RamanData<Unit> RamanData<Unit>::resampled(double step) const
 {
     if (x.isEmpty() || y.isEmpty() || size() < 0)
         return {};
+    // Refused: x that is not finite and ascending (the bin walk below would never end) and grids
+    // too large for memory.
+    const bool ascending
+        = std::all_of(x.cbegin(), x.cend(), [](double v) { return std::isfinite(v); })
+          && std::is_sorted(x.cbegin(), x.cend());
     const double firstBin = x.first() / step;
     const double lastBin = x.last() / step + 1.0;
-    if (!std::isfinite(firstBin) || !std::isfinite(lastBin) || !(step > 0.0)
-        || std::fabs(firstBin) >= INT_MAX || std::fabs(lastBin) >= INT_MAX) {
-        qCWarning(logDataAlgorithms)
-            << "cannot resample with step" << step << "over" << x.first() << "to" << x.last();
+    if (!ascending || !(step > 0.0) || !(std::fabs(firstBin) < INT_MAX)
+        || !(std::fabs(lastBin) < INT_MAX) || lastBin - firstBin > maximumResampledPoints) {
+        qCWarning(logDataAlgorithms) << "cannot resample" << size() << "points with step" << step
+                                     << "over" << x.first() << "to" << x.last();
         return {};
     }
 
     RamanData result;
-    const int capacity = std::max(0, int(lastBin) - int(firstBin));
+    const int capacity = int(lastBin) - int(firstBin) + 1;
     result.x.reserve(capacity);
     result.y.reserve(capacity);
 
@@ -113,8 +125,11 @@ RamanData<Unit> RamanData<Unit>::resampled(double step) const
             ++k;
             continue;
         }
-        const double wlo = (x[p + 1] - lower) / (x[p + 1] - x[p]);
-        const double whi = (upper - x[c - 1]) / (x[c] - x[c - 1]);
+        // Repeated x values leave an interval of length zero: it then counts whole.
+        const double spanLo = x[p + 1] - x[p];
+        const double spanHi = x[c] - x[c - 1];
+        const double wlo = spanLo > 0.0 ? (x[p + 1] - lower) / spanLo : 1.0;
+        const double whi = spanHi > 0.0 ? (upper - x[c - 1]) / spanHi : 1.0;
         double sum = wlo * y[p] + whi * y[c];
         for (int j = p + 1; j < c; ++j)
             sum += y[j];

@@ -1,6 +1,7 @@
 #include "spectrum/spectrumfile.h"
 
 #include "core/logging.h"
+#include "spectrum/spectrumaxis.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -92,16 +93,23 @@ int readHeader(const QByteArray &content, QMap<QString, QString> *header)
     return std::min(offset, int(content.size()));
 }
 
-bool isAscending(const QVector<double> &x)
-{
-    for (int k = 0; k + 1 < x.size(); ++k) {
-        if (x[k] > x[k + 1])
-            return false;
-    }
-    return true;
-}
-
 } // namespace
+
+QString spectrumAxisDefect(const QVector<double> &x)
+{
+    for (int k = 0; k < x.size(); ++k) {
+        if (!std::isfinite(x[k]))
+            return QStringLiteral("x value %1 at point %2 is not finite").arg(x[k]).arg(k);
+        if (std::fabs(x[k]) > maximumWavenumber)
+            return QStringLiteral("x value %1 at point %2 is beyond %3")
+                .arg(x[k])
+                .arg(k)
+                .arg(maximumWavenumber);
+        if (k > 0 && x[k - 1] > x[k])
+            return QStringLiteral("x is not sorted either way (point %1)").arg(k);
+    }
+    return QString();
+}
 
 RamanData<Wavenumbers> loadSpectrumFromCSV(const QString &path, QMap<QString, QString> *header)
 {
@@ -142,9 +150,10 @@ RamanData<Wavenumbers> loadSpectrumFromCSV(const QString &path, QMap<QString, QS
         std::reverse(data.x.begin(), data.x.end());
         std::reverse(data.y.begin(), data.y.end());
     }
-    if (!isAscending(data.x)) {
-        qCWarning(logDataLibraries)
-            << "Data from" << path << "is not sorted either way, refusing to load.";
+    const QString defect = spectrumAxisDefect(data.x);
+    if (!defect.isEmpty()) {
+        qCWarning(logDataLibraries).noquote()
+            << "Data from" << path << "refused:" << defect << "- skipping the file.";
         return {};
     }
     data.x.squeeze();

@@ -1,3 +1,4 @@
+#include "library/librarycache.h"
 #include "library/rlibrary.h"
 #include "spectrum/spectrumfile.h"
 
@@ -118,6 +119,45 @@ private slots:
             = library.computeCorrelations(syntheticSpectrum(minerals[0]), ProcessingParameters(),
                                           RLibrary::FingerprintSearch, FingerprintParameters());
         QCOMPARE(scores, QVector<double>{-1.0});
+    }
+    // Malformed spectra seen in the field hung or aborted the load; they are skipped now.
+    void malformedSpectraAreSkipped()
+    {
+        const QString text = m_dir.filePath(QStringLiteral("malformed text"));
+        const QString cached = m_dir.filePath(QStringLiteral("malformed cache"));
+        for (int i = 0; i < minerals.size(); ++i)
+            writeSpectrum(i < 2 ? text : cached, names[i], 300 + i, syntheticSpectrum(minerals[i]));
+        writeSpectrum(text, "Nanite", 901, {{100, qQNaN(), 200}, {1, 2, 3}});
+        writeSpectrum(text, "Farite", 902, {{0, 2.5e9}, {1, 2}});
+        QVERIFY(LibraryCache::ensureCache(cached));
+        // 1.8e258 as the second x of the last spectrum's cache entry.
+        QFile cache(LibraryCache::cachePath(cached));
+        QVERIFY(cache.open(QIODevice::ReadWrite));
+        const QByteArray corundum = LibraryCache::encodeEntry(loadSpectrumFromCSV(
+            cached
+            + QStringLiteral("/Corundum__R303__Raman__532__0__unoriented__Raman_Data_"
+                             "Processed__303.txt")));
+        QVERIFY(cache.seek(cache.readAll().indexOf(corundum) + 16));
+        QVERIFY(cache.write(QByteArray::fromHex("758df84f7b3ac4ec")) == 8);
+        cache.close();
+
+        for (const char *warning :
+             {"Nanite.*refused: x value nan at point 1 is not finite",
+              "Farite.*refused: x value 2.5e\\+09 at point 1 is beyond", "^Empty data.*Nanite",
+              "^Empty data.*Farite", "^Skipping library spectrum Corundum.*is beyond"})
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QLatin1String(warning)));
+        RLibrary library;
+        library.setLibraryFolders(folders({text, cached}));
+        library.readLibraryFromDisk();
+        QCOMPARE(library.count(), 3);
+        for (int m = 0; m < 3; ++m) {
+            const QVector<double> scores = library.computeCorrelations(
+                syntheticSpectrum(minerals[m], 5 + m), ProcessingParameters(),
+                RLibrary::FingerprintSearch, FingerprintParameters());
+            const int best
+                = int(std::max_element(scores.cbegin(), scores.cend()) - scores.cbegin());
+            QCOMPARE(library.info(best).name, QLatin1String(names[m]));
+        }
     }
     void reloadsWhenCacheIsRewritten()
     {

@@ -56,10 +56,11 @@ private slots:
     void textRules()
     {
         QCOMPARE(ReportGenerator::latexEscaped(QStringLiteral("50% & #1 _a {b} $5 ^~")),
-                 QStringLiteral("50\\% \\& \\#1 \\_a \\{b\\} \\$5 \\^\\~"));
+                 QStringLiteral("50\\% \\& \\#1 \\_a \\{b\\} \\$5 "
+                                "\\textasciicircum{}\\textasciitilde{}"));
         // Single pass: what one replacement inserts is not escaped again.
         QCOMPARE(ReportGenerator::latexEscaped(QStringLiteral("C:\\t\\$\nx")),
-                 QStringLiteral("C:$\\backslash$t$\\backslash$\\$\\\\x"));
+                 QStringLiteral("C:$\\backslash$t$\\backslash$\\$\\\\{}x"));
         QCOMPARE(
             ReportGenerator::translateCaptions(QStringLiteral("\\textbf{tr(Kommentar)}: tr(Gain)")),
             QStringLiteral("\\textbf{Kommentar)}: tr(Gain"));
@@ -127,6 +128,12 @@ private slots:
         QTest::newRow("exit 1")
             << QByteArray("echo log; echo bad >&2; " + pdf + "exit 1") << QByteArray() << QString()
             << out << list("The given TeX compiler exited with non-zero status|log\n|bad\n");
+        QTest::newRow("TeX error")
+            << QByteArray("printf 'This is TeX\\n! Undefined control sequence.\\n<argument> x\\n"
+                          "l.7 \\\\foo\\n\\n! Second.\\nl.9 x\\n'; exit 1")
+            << QByteArray() << QString() << out
+            << list("The given TeX compiler exited with non-zero status|"
+                    "! Undefined control sequence.\nl.7 \\foo");
         QTest::newRow("no output")
             << QByteArray("exit 0") << QByteArray() << QString() << out
             << list("The given TeX compiler claims to have succeeded, but did "
@@ -192,15 +199,17 @@ private slots:
         QTest::newRow("German")
             << QStringLiteral("de_DE")
             << QJsonObject{{QStringLiteral("mineral_comment"),
-                            QStringLiteral("50% _a_ #3 {x} $5 C:\\temp\nZeile 2")}}
+                            QStringLiteral("Preis $5 #1 50% _a_ {x} C:\\temp\n"
+                                           "zweite Zeile ~ ^ x\\y")}}
             << 0
-            << QStringLiteral("Eigentümer Huber & Söhne|Probennummer A_17|Funddatum 14.07.21|"
-                              "Ergebnis Quarz|Ausgewählt durch Manuell ausgewählt|"
-                              "Durchgeführt am 28.02.24 09:00|Laser-Wellenlänge 532.1 nm|"
-                              "Bildbreite: 85 µm, Aufnahme-Objektiv: 100x/0.9|"
-                              "Belichtungszeit 1500 s|Dichtefilter ND 50%|"
-                              "Sensor-Temperatur −59.1235|Kommentar: 50% _a_ #3 {x} $5 C:\\temp\n|"
-                              "Zeile 2|software version 1.5.0.|ID: 3f2a61c0-9b1e");
+            << QStringLiteral(
+                   "Eigentümer Huber & Söhne|Probennummer A_17|Funddatum 14.07.21|"
+                   "Ergebnis Quarz|Ausgewählt durch Manuell ausgewählt|"
+                   "Durchgeführt am 28.02.24 09:00|Laser-Wellenlänge 532.1 nm|"
+                   "Bildbreite: 85 µm, Aufnahme-Objektiv: 100x/0.9|"
+                   "Belichtungszeit 1500 s|Dichtefilter ND 50%|"
+                   "Sensor-Temperatur −59.1235|Kommentar: Preis $5 #1 50% _a_ {x} C:\\temp\n"
+                   "zweite Zeile ~ ^ x\\y|software version 1.5.0.|ID: 3f2a61c0-9b1e");
         QTest::newRow("English, year only, point without photo")
             << QStringLiteral("en_GB")
             << QJsonObject{{QStringLiteral("found_date_year_only"), true}} << 1

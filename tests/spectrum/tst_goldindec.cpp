@@ -2,9 +2,11 @@
 #include "spectrum/spectrumfile.h"
 #include "syntheticspectra.h"
 
+#include <QSettings>
+#include <QStandardPaths>
 #include <QtTest>
 
-// Runs from a folder of its own: Goldindec writes its diagnostic curves beside the program.
+// Runs from a folder of its own, so that a curve written beside the program would show.
 class TestGoldindec : public QObject
 {
     Q_OBJECT
@@ -73,10 +75,20 @@ private slots:
 
     void writesDiagnosticCurves()
     {
-        const QDir folder(QCoreApplication::applicationDirPath());
+        // Unasked, as in every search, nothing is written anywhere.
+        const QDir folder(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
+                          + QStringLiteral("/goldindec"));
+        QDir(folder.path()).removeRecursively();
+        const QStringList besideProgram = QDir(QCoreApplication::applicationDirPath()).entryList();
         const SyntheticSpectrum s = spectrumOnBackground(fluorescenceBackground);
         const QVector<double> corrected = goldindecBaseline(s.data.x, s.data.y, 4, 0);
         QCOMPARE(goldindecBaseline(s.data.x, s.data.y, 4, GoldindecWriteDiagnostics), corrected);
+        QVERIFY(!folder.exists());
+        QCOMPARE(QDir(QCoreApplication::applicationDirPath()).entryList(), besideProgram);
+
+        qputenv("RAMAN_GOLDINDEC_CURVES", "1");
+        QCOMPARE(goldindecBaseline(s.data.x, s.data.y, 4, GoldindecWriteDiagnostics), corrected);
+        qunsetenv("RAMAN_GOLDINDEC_CURVES");
         const auto curve = [&](const char *name) {
             return loadSpectrumFromCSV(folder.filePath(QLatin1String(name)));
         };
@@ -93,7 +105,9 @@ private slots:
         QTest::ignoreMessage(QtDebugMsg,
                              QRegularExpression(QStringLiteral("^\\*\\*\\* error \\*\\*\\* "
                                                                "while opening .*baseline")));
+        QSettings().setValue(QStringLiteral("Processing/WriteGoldindecCurves"), true);
         QCOMPARE(goldindecBaseline(s.data.x, s.data.y, 4, GoldindecWriteDiagnostics), corrected);
+        QSettings().remove(QStringLiteral("Processing"));
         QVERIFY(QDir(folder.filePath(QStringLiteral("baseline.txt"))).removeRecursively());
     }
 };

@@ -93,6 +93,14 @@ private slots:
         const Spectrum late = Spectrum{{1, 2, 3, 4, 5, 6}, Doubles(6, 2.0)}.resampled(1.25);
         QVERIFY(!late.isEmpty() && late.x.first() == 1.25 && near(late.y, Doubles(late.size(), 2)));
         QVERIFY(Spectrum().resampled(1.25).isEmpty());
+        // x that would never reach its last bin, and a grid beyond memory: refused, not walked.
+        for (const Spectrum &bad :
+             {Spectrum{{100, qQNaN(), 200}, {1, 2, 3}}, Spectrum{{100, 1.8e258, 200}, {1, 2, 3}},
+              Spectrum{{0, 2.5e9}, {1, 2}}}) {
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression(QStringLiteral("^cannot resample")));
+            QVERIFY(bad.resampled(1.25).isEmpty());
+        }
     }
 
     void calibrated()

@@ -40,7 +40,13 @@ private slots:
             << QByteArray("103 0.007\n101.5 -2.5\n100 5\n") << x << y << Header{} << QString();
         QTest::newRow("rising and falling is refused")
             << QByteArray("100 1\n103 2\n101 3\n") << Doubles{} << Doubles{} << Header{}
-            << QStringLiteral("is not sorted either way, refusing to load.");
+            << QStringLiteral("is not sorted either way");
+        // NaN passes every comparison of an order check.
+        QTest::newRow("NaN x is refused") << QByteArray("100 1\nnan 2\n200 3\n") << Doubles{}
+                                          << Doubles{} << Header{} << QStringLiteral("not finite");
+        QTest::newRow("absurd range is refused")
+            << QByteArray("0 1\n2500000000 2\n") << Doubles{} << Doubles{} << Header{}
+            << QStringLiteral("is beyond 1e+06");
         QTest::newRow("lone value ends the data")
             << QByteArray("100 5\n101.5 -2.5\n5\n200 1\n") << Doubles{100, 101.5}
             << Doubles{5, -2.5} << Header{} << QString();
@@ -98,14 +104,14 @@ private slots:
     void textRoundTrip()
     {
         // Six significant digits, fixed down to 1e-4.
-        const RamanData<Wavenumbers> data{{150.123456, 151.5, 2000.25, 1234567.0},
+        const RamanData<Wavenumbers> data{{150.123456, 151.5, 2000.25, 123456.7},
                                           {0.5, -1234.5678, 1e-5, 1e-4}};
         QCOMPARE(spectrumText(data),
-                 QByteArray("150.123 0.5\n151.5 -1234.57\n2000.25 1e-05\n1.23457e+06 0.0001\n"));
+                 QByteArray("150.123 0.5\n151.5 -1234.57\n2000.25 1e-05\n123457 0.0001\n"));
         const QString path = m_dir.filePath(QStringLiteral("roundtrip.csv"));
         QVERIFY(writeSpectrumText(path, data));
         const RamanData<Wavenumbers> read = loadSpectrumFromCSV(path);
-        QCOMPARE(read.x, (Doubles{150.123, 151.5, 2000.25, 1234570}));
+        QCOMPARE(read.x, (Doubles{150.123, 151.5, 2000.25, 123457}));
         QCOMPARE(read.y, (Doubles{0.5, -1234.57, 1e-5, 1e-4}));
     }
 

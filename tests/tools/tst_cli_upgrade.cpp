@@ -4,6 +4,10 @@
 #include "storage/backup.h"
 #include "testfiles.h"
 
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -55,6 +59,45 @@ private slots:
         QVERIFY(QDir(root + QStringLiteral("/broken")).removeRecursively());
         QCOMPARE(run({root}), QStringLiteral("0 "));
         QCOMPARE(run({dir.filePath(QStringLiteral("missing"))}), QStringLiteral("2 "));
+    }
+
+    // Killed at any moment, a saving process leaves the measurement whole: in place or as a
+    // backup.
+    void killedAnywhereLosesNothing()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("m"));
+        const QString cli = QStringLiteral(RAMAN_BINARY_DIR "/bin/raman-cli");
+        const auto upgrade = [&](int killAfterMs) {
+            QDir(folder).removeRecursively();
+            QDir(backupRoot()).removeRecursively();
+            Fixture::writeVersion5Folder(folder);
+            QProcess process;
+            QElapsedTimer timer;
+            timer.start();
+            process.start(cli, {QStringLiteral("upgrade"), folder});
+            if (!process.waitForFinished(killAfterMs))
+                process.kill();
+            process.waitForFinished();
+            return int(timer.elapsed());
+        };
+        const auto whole = [](const QString &candidate) {
+            SaveData data;
+            return data.load(candidate, AllSaveDataParts) && data.sectorCount() == 1
+                   && data.activeSector().rawSpectrum == Fixture::sector(5).rawSpectrum;
+        };
+        const int fullRun = upgrade(60000);
+        QRandomGenerator random(11);
+        for (int round = 0; round < 20; ++round) {
+            upgrade(int(random.bounded(fullRun + 1)));
+            QStringList found{folder};
+            for (QDirIterator it(backupRoot(), {QStringLiteral("metadata.json")}, QDir::Files,
+                                 QDirIterator::Subdirectories);
+                 it.hasNext();)
+                found << QFileInfo(it.next()).path();
+            QVERIFY2(std::any_of(found.cbegin(), found.cend(), whole),
+                     qPrintable(found.join(QLatin1Char(' '))));
+        }
     }
 
 private:
