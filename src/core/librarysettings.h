@@ -4,8 +4,11 @@
 
 #include <QVector>
 
-// Writing the library folder list that PathManager reads at start-up.
+// The library folder list in the settings, which PathManager reads at start-up.
 namespace LibrarySettings {
+
+// The array "LibraryPaths" of group "Paths" as stored (keys "Path", "Enabled", "System").
+QVector<LibraryPath> storedLibraryPaths();
 
 // Replaces the array "LibraryPaths" of group "Paths" (keys "Path", "Enabled", "System").
 void storeLibraryPaths(const QVector<LibraryPath> &paths);
