@@ -5,11 +5,9 @@ namespace SaveDataJson {
 namespace {
 
 // Each record's keys are listed once, in a function that hands every key with its field to a
-// visitor; reading and writing are two visitors. `Record` is the record or the const record.
+// visitor, for the record or the const record; reading and writing are two visitors.
 
-template<typename Record, typename Visitor>
-void exposureFields(Record &e, Visitor &&visit)
-{
+const auto exposureFields = [](auto &e, auto &&visit) {
     visit("exp_time", e.exp_time);
     visit("gain", e.gain);
     visit("cam_temp", e.cam_temp);
@@ -18,12 +16,10 @@ void exposureFields(Record &e, Visitor &&visit)
     visit("objective_focal_length_camera", e.objective_focal_length_camera);
     visit("slitwidth", e.slitwidth);
     visit("laser_wavelength", e.laser_wavelength);
-}
+};
 
 // The pictures of the identification are not part of the JSON record.
-template<typename Record, typename Visitor>
-void identificationFields(Record &i, Visitor &&visit)
-{
+const auto identificationFields = [](auto &i, auto &&visit) {
     visit("mineral_suggested_auto", i.mineral_suggested_auto);
     visit("mineral_suggested_manual", i.mineral_suggested_manual);
     visit("mineral_final_identification", i.mineral_final_identification);
@@ -31,16 +27,14 @@ void identificationFields(Record &i, Visitor &&visit)
     visit("manual_korrelation", i.manual_korrelation);
     visit("raman_library_ident_no", i.raman_library_ident_no);
     visit("objective_focal_length_camera", i.objective_focal_length_camera);
-}
+};
 
 const char *const versionKey = "save_data_version";
 const char *const createdAsVersionKey = "created_as_version";
 
 // The top-level keys that every version reads and writes alike; the collection, the dates and
 // the rating depend on the version or have their own form.
-template<typename Record, typename Visitor>
-void plainMetadataFields(Record &m, Visitor &&visit)
-{
+const auto plainMetadataFields = [](auto &m, auto &&visit) {
     visit(versionKey, m.save_data_version);
     visit(createdAsVersionKey, m.created_as_version);
     visit("owner", m.owner);
@@ -49,7 +43,7 @@ void plainMetadataFields(Record &m, Visitor &&visit)
     visit("found_date_year_only", m.found_date_year_only);
     visit("nodate", m.nodate);
     visit("mineral_comment", m.mineral_comment);
-}
+};
 
 const char *const collectionNameKey = "collection_name";
 const char *const collectionIdKey = "collection_id";
@@ -131,35 +125,29 @@ QJsonValue dateTimeValue(const QDateTime &dateTime, DateStyle style)
     return dateTime.toLocalTime().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
 }
 
-const auto exposureTable = [](auto &record, auto &&visit) { exposureFields(record, visit); };
-const auto identificationTable
-    = [](auto &record, auto &&visit) { identificationFields(record, visit); };
-const auto plainMetadataTable
-    = [](auto &record, auto &&visit) { plainMetadataFields(record, visit); };
-
 } // namespace
 
 ExposureData exposureFromJson(const QJsonObject &object)
 {
-    return readRecord<ExposureData>(object, exposureTable);
+    return readRecord<ExposureData>(object, exposureFields);
 }
 
 QJsonObject exposureToJson(const ExposureData &e)
 {
     QJsonObject object;
-    writeRecord(e, object, exposureTable);
+    writeRecord(e, object, exposureFields);
     return object;
 }
 
 IdentificationData identificationFromJson(const QJsonObject &object)
 {
-    return readRecord<IdentificationData>(object, identificationTable);
+    return readRecord<IdentificationData>(object, identificationFields);
 }
 
 QJsonObject identificationToJson(const IdentificationData &i)
 {
     QJsonObject object;
-    writeRecord(i, object, identificationTable);
+    writeRecord(i, object, identificationFields);
     return object;
 }
 
@@ -211,7 +199,7 @@ QString ownerIdentLabel(const QJsonObject &json)
 
 SaveDataMetadata metadataFromJson(const QJsonObject &json)
 {
-    SaveDataMetadata m = readRecord<SaveDataMetadata>(json, plainMetadataTable);
+    SaveDataMetadata m = readRecord<SaveDataMetadata>(json, plainMetadataFields);
     if (m.save_data_version >= 8) {
         m.collection_name = text(json, collectionNameKey);
         m.collection_id = text(json, collectionIdKey);
@@ -230,7 +218,7 @@ SaveDataMetadata metadataFromJson(const QJsonObject &json)
 QJsonObject metadataToJson(const SaveDataMetadata &m, const QJsonArray &sectors, DateStyle dates)
 {
     QJsonObject json;
-    writeRecord(m, json, plainMetadataTable);
+    writeRecord(m, json, plainMetadataFields);
     json.insert(QLatin1String(collectionNameKey), m.collection_name);
     json.insert(QLatin1String(collectionIdKey), m.collection_id);
     json.insert(QLatin1String(foundDateKey), dateValue(m.found_date, dates));
