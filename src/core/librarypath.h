@@ -1,11 +1,7 @@
 #pragma once
 
-#include <QDir>
 #include <QString>
 #include <QVariantMap>
-#include <QVector>
-
-#include <algorithm>
 
 // One folder of reference spectra that the library is assembled from.
 struct LibraryPath
@@ -23,13 +19,3 @@ struct LibraryPath
     }
     bool operator!=(const LibraryPath &o) const { return !(*this == o); }
 };
-
-// The entry that names the same folder as `path` once both are cleaned; -1 when none does.
-inline int indexOfLibraryPath(const QVector<LibraryPath> &paths, const QString &path)
-{
-    const QString cleaned = QDir::cleanPath(path);
-    const auto found = std::find_if(paths.cbegin(), paths.cend(), [&cleaned](const LibraryPath &p) {
-        return QDir::cleanPath(p.path) == cleaned;
-    });
-    return found == paths.cend() ? -1 : int(found - paths.cbegin());
-}

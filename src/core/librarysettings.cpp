@@ -5,6 +5,17 @@
 #include <QDir>
 #include <QSettings>
 
+#include <algorithm>
+
+int indexOfLibraryPath(const QVector<LibraryPath> &paths, const QString &path)
+{
+    const QString cleaned = QDir::cleanPath(path);
+    const auto found = std::find_if(paths.cbegin(), paths.cend(), [&cleaned](const LibraryPath &p) {
+        return QDir::cleanPath(p.path) == cleaned;
+    });
+    return found == paths.cend() ? -1 : int(found - paths.cbegin());
+}
+
 namespace LibrarySettings {
 
 QVector<LibraryPath> storedLibraryPaths()

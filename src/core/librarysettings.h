@@ -5,6 +5,9 @@
 #include <QVector>
 
 // The library folder list in the settings, which PathManager reads at start-up.
+// The entry that names the same folder as `path` once both are cleaned; -1 when none does.
+int indexOfLibraryPath(const QVector<LibraryPath> &paths, const QString &path);
+
 namespace LibrarySettings {
 
 // The array "LibraryPaths" of group "Paths" as stored (keys "Path", "Enabled", "System").
