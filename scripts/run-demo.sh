@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts the program on generated demo data in an isolated profile below
-# the build folder, so the user's own settings and data are never touched.
+# Sets up, builds and starts the program on demo data in an isolated profile below the build
+# folder, so the user's own settings and data are never touched: the real reference spectra of
+# data/rruff as the library, and measurements made from other samples of those minerals.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 bash "$here/scripts/build.sh"
@@ -11,10 +12,16 @@ export XDG_DATA_HOME=$profile/data
 export XDG_CACHE_HOME=$profile/cache
 measurements=$XDG_DATA_HOME/Raman           # the program's default save path
 library=$profile/libraries/demo-library
-if [ ! -e "$measurements/.demo-complete" ]; then
+# The program writes its cache into library folders, so the demo gets its own copy. Measurements
+# of an earlier demo stay; one of the same name is moved to the backup area by the writer.
+marker=$measurements/.demo-complete-rruff
+if [ ! -e "$marker" ]; then
     echo "Writing demo data to $profile"
-    "$build/bin/raman-demo-data" --measurements "$measurements" --library "$library"
-    touch "$measurements/.demo-complete"
+    rm -rf "$library"
+    mkdir -p "$library"
+    cp "$here"/data/rruff/library/*.txt "$library"/
+    "$build/bin/raman-demo-data" --measurements "$measurements" --data "$here/data/rruff"
+    touch "$marker"
 fi
 settings=$XDG_CONFIG_HOME/Lumorel/RAMAN.ini
 if ! grep -q 'LibraryPaths' "$settings" 2>/dev/null; then

@@ -7,7 +7,33 @@
 
 #include <algorithm>
 
+int indexOfLibraryPath(const QVector<LibraryPath> &paths, const QString &path)
+{
+    const QString cleaned = QDir::cleanPath(path);
+    const auto found = std::find_if(paths.cbegin(), paths.cend(), [&cleaned](const LibraryPath &p) {
+        return QDir::cleanPath(p.path) == cleaned;
+    });
+    return found == paths.cend() ? -1 : int(found - paths.cbegin());
+}
+
 namespace LibrarySettings {
+
+QVector<LibraryPath> storedLibraryPaths()
+{
+    QVector<LibraryPath> paths;
+    QSettings settings;
+    const int count = settings.beginReadArray(QStringLiteral("Paths/LibraryPaths"));
+    for (int i = 0; i < count; ++i) {
+        settings.setArrayIndex(i);
+        LibraryPath entry;
+        entry.path = settings.value(QStringLiteral("Path")).toString();
+        entry.enabled = settings.value(QStringLiteral("Enabled")).toBool();
+        entry.system = settings.value(QStringLiteral("System")).toBool();
+        paths.append(entry);
+    }
+    settings.endArray();
+    return paths;
+}
 
 void storeLibraryPaths(const QVector<LibraryPath> &paths)
 {
@@ -31,27 +57,13 @@ void storeLibraryPaths(const QVector<LibraryPath> &paths)
 
 void enableLibraryPath(const QString &path)
 {
-    QVector<LibraryPath> paths;
-    QSettings settings;
-    const int count = settings.beginReadArray(QStringLiteral("Paths/LibraryPaths"));
-    for (int i = 0; i < count; ++i) {
-        settings.setArrayIndex(i);
-        LibraryPath entry;
-        entry.path = settings.value(QStringLiteral("Path")).toString();
-        entry.enabled = settings.value(QStringLiteral("Enabled")).toBool();
-        entry.system = settings.value(QStringLiteral("System")).toBool();
-        paths.append(entry);
-    }
-    settings.endArray();
-    const QString cleaned = QDir::cleanPath(path);
-    auto known = std::find_if(paths.begin(), paths.end(), [&cleaned](const LibraryPath &p) {
-        return QDir::cleanPath(p.path) == cleaned;
-    });
-    if (known != paths.end()) {
-        known->enabled = true;
+    QVector<LibraryPath> paths = storedLibraryPaths();
+    const int known = indexOfLibraryPath(paths, path);
+    if (known >= 0) {
+        paths[known].enabled = true;
     } else {
         LibraryPath entry;
-        entry.path = cleaned;
+        entry.path = QDir::cleanPath(path);
         paths.append(entry);
     }
     storeLibraryPaths(paths);

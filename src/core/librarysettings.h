@@ -4,8 +4,14 @@
 
 #include <QVector>
 
-// Writing the library folder list that PathManager reads at start-up.
+// The library folder list in the settings, which PathManager reads at start-up.
+// The entry that names the same folder as `path` once both are cleaned; -1 when none does.
+int indexOfLibraryPath(const QVector<LibraryPath> &paths, const QString &path);
+
 namespace LibrarySettings {
+
+// The array "LibraryPaths" of group "Paths" as stored (keys "Path", "Enabled", "System").
+QVector<LibraryPath> storedLibraryPaths();
 
 // Replaces the array "LibraryPaths" of group "Paths" (keys "Path", "Enabled", "System").
 void storeLibraryPaths(const QVector<LibraryPath> &paths);

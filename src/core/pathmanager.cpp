@@ -1,13 +1,12 @@
 #include "core/pathmanager.h"
 
+#include "core/librarysettings.h"
 #include "core/logging.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
-
-#include <algorithm>
 
 PathManager &PathManager::instance()
 {
@@ -45,30 +44,19 @@ PathManager::PathManager(const QString &applicationDir)
 
 QVector<LibraryPath> PathManager::readLibraryPaths(const QString &defaultLibraryFolder)
 {
-    QVector<LibraryPath> paths;
-    QSettings settings;
-    settings.beginGroup(QStringLiteral("Paths"));
-    const int count = settings.beginReadArray(QStringLiteral("LibraryPaths"));
-    for (int i = 0; i < count; ++i) {
-        settings.setArrayIndex(i);
-        LibraryPath entry;
-        entry.path = settings.value(QStringLiteral("Path")).toString();
-        entry.enabled = settings.value(QStringLiteral("Enabled")).toBool();
+    // Whether a folder is a system one follows from where it is, not from what was stored.
+    QVector<LibraryPath> paths = LibrarySettings::storedLibraryPaths();
+    for (LibraryPath &entry : paths)
         entry.system = false;
-        paths.append(entry);
-    }
-    settings.endArray();
 
     const QStringList systemFolders
         = QDir(defaultLibraryFolder)
               .entryList(QDir::Dirs | QDir::Readable | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString &name : systemFolders) {
         const QString full = QDir::cleanPath(defaultLibraryFolder + QLatin1Char('/') + name);
-        auto configured = std::find_if(paths.begin(), paths.end(), [&full](const LibraryPath &p) {
-            return QDir::cleanPath(p.path) == full;
-        });
-        if (configured != paths.end()) {
-            configured->system = true;
+        const int configured = indexOfLibraryPath(paths, full);
+        if (configured >= 0) {
+            paths[configured].system = true;
         } else {
             LibraryPath entry;
             entry.path = full;

@@ -46,18 +46,6 @@ QVector<quint16> loadCcdRaw(const QString &path)
     return values;
 }
 
-QString collectionIdFromLabel(const QString &label, const QString &number)
-{
-    if (!label.isEmpty() && !number.isEmpty())
-        return label + QLatin1Char('_') + number;
-    return label.isEmpty() ? number : label;
-}
-
-QDateTime readDateTime(const QJsonObject &object, const char *key)
-{
-    return QDateTime::fromString(object.value(QLatin1String(key)).toString(), Qt::ISODate);
-}
-
 } // namespace
 
 SaveData::SaveData()
@@ -77,34 +65,10 @@ bool SaveData::load(const QString &path, SaveDataParts parts)
         return false;
     }
     const QJsonObject json = QJsonDocument::fromJson(file.readAll()).object();
-    const auto text
-        = [&json](const char *key) { return json.value(QLatin1String(key)).toString(); };
-
+    m_metadata = SaveDataJson::metadataFromJson(json);
     SaveDataMetadata &m = m_metadata;
-    m.save_data_version = json.value(QLatin1String("save_data_version")).toInt();
     const int version = m.save_data_version;
-    m.owner = text("owner");
-    const QString label = text("owner_ident_label");
-    if (version >= 8) {
-        m.collection_name = text("collection_name");
-        m.collection_id = text("collection_id");
-    } else {
-        m.collection_name.clear();
-        m.collection_id = collectionIdFromLabel(label, text("owner_ident_no"));
-    }
-    m.unique_ident = text("unique_ident");
-    m.location = text("location");
-    m.found_date = QDate::fromString(text("found_date"), Qt::ISODate);
-    m.found_date_year_only = json.value(QLatin1String("found_date_year_only")).toBool();
-    m.nodate = json.value(QLatin1String("nodate")).toBool();
-    m.saved_date = readDateTime(json, "saved_date");
-    m.mineral_comment = text("mineral_comment");
-    m.created_as_version = json.value(QLatin1String("created_as_version")).toInt();
-    m.created_date = readDateTime(json, "created_date");
-    if (version < 9)
-        m.created_date = m.saved_date;
-    m.rating
-        = json.contains(QLatin1String("rating")) ? json.value(QLatin1String("rating")).toInt() : -1;
+    const QString label = SaveDataJson::ownerIdentLabel(json);
 
     qCDebug(logDataIo) << "loading save data with version" << version << "from" << m_folderPath;
 
@@ -113,7 +77,7 @@ bool SaveData::load(const QString &path, SaveDataParts parts)
     if (parts & Images)
         m.overviewImage = loadImage(folder.filePath(names.overviewImage));
 
-    const QJsonArray sectors = json.value(QLatin1String("sectors")).toArray();
+    const QJsonArray sectors = SaveDataJson::sectorObjects(json);
     for (int n = 1; n <= sectors.size(); ++n) {
         addSector();
         SaveDataSector &sector = m_sectors.last();

@@ -4,75 +4,151 @@ namespace SaveDataJson {
 
 namespace {
 
+// Each record's keys are listed once, in a function that hands every key with its field to a
+// visitor, for the record or the const record; reading and writing are two visitors.
+
+const auto exposureFields = [](auto &e, auto &&visit) {
+    visit("exp_time", e.exp_time);
+    visit("gain", e.gain);
+    visit("cam_temp", e.cam_temp);
+    visit("ND_filter_used", e.ND_filter_used);
+    visit("exposure_objective", e.exposure_objective);
+    visit("objective_focal_length_camera", e.objective_focal_length_camera);
+    visit("slitwidth", e.slitwidth);
+    visit("laser_wavelength", e.laser_wavelength);
+};
+
+// The pictures of the identification are not part of the JSON record.
+const auto identificationFields = [](auto &i, auto &&visit) {
+    visit("mineral_suggested_auto", i.mineral_suggested_auto);
+    visit("mineral_suggested_manual", i.mineral_suggested_manual);
+    visit("mineral_final_identification", i.mineral_final_identification);
+    visit("auto_korrelation", i.auto_korrelation);
+    visit("manual_korrelation", i.manual_korrelation);
+    visit("raman_library_ident_no", i.raman_library_ident_no);
+    visit("objective_focal_length_camera", i.objective_focal_length_camera);
+};
+
+const char *const versionKey = "save_data_version";
+const char *const createdAsVersionKey = "created_as_version";
+
+// The top-level keys that every version reads and writes alike; the collection, the dates and
+// the rating depend on the version or have their own form.
+const auto plainMetadataFields = [](auto &m, auto &&visit) {
+    visit(versionKey, m.save_data_version);
+    visit(createdAsVersionKey, m.created_as_version);
+    visit("owner", m.owner);
+    visit("unique_ident", m.unique_ident);
+    visit("location", m.location);
+    visit("found_date_year_only", m.found_date_year_only);
+    visit("nodate", m.nodate);
+    visit("mineral_comment", m.mineral_comment);
+};
+
+const char *const collectionNameKey = "collection_name";
+const char *const collectionIdKey = "collection_id";
+const char *const ownerIdentLabelKey = "owner_ident_label";
+const char *const ownerIdentNoKey = "owner_ident_no";
+const char *const foundDateKey = "found_date";
+const char *const savedDateKey = "saved_date";
+const char *const createdDateKey = "created_date";
+const char *const ratingKey = "rating";
+const char *const sectorsKey = "sectors";
+
+// A missing key or a value of the wrong type gives the type's default.
+void fromValue(const QJsonValue &value, QString &field)
+{
+    field = value.toString();
+}
+void fromValue(const QJsonValue &value, double &field)
+{
+    field = value.toDouble();
+}
+void fromValue(const QJsonValue &value, qint32 &field)
+{
+    field = value.toInt();
+}
+void fromValue(const QJsonValue &value, bool &field)
+{
+    field = value.toBool();
+}
+
+template<typename Record, typename Fields>
+Record readRecord(const QJsonObject &object, Fields fields)
+{
+    Record record;
+    fields(record, [&object](const char *key, auto &field) {
+        fromValue(object.value(QLatin1String(key)), field);
+    });
+    return record;
+}
+
+template<typename Record, typename Fields>
+void writeRecord(const Record &record, QJsonObject &object, Fields fields)
+{
+    fields(record, [&object](const char *key, const auto &field) {
+        object.insert(QLatin1String(key), field);
+    });
+}
+
 QString text(const QJsonObject &object, const char *key)
 {
     return object.value(QLatin1String(key)).toString();
 }
 
-double number(const QJsonObject &object, const char *key)
+QDateTime dateTime(const QJsonObject &object, const char *key)
 {
-    return object.value(QLatin1String(key)).toDouble();
+    return QDateTime::fromString(text(object, key), Qt::ISODate);
 }
 
-qint32 integer(const QJsonObject &object, const char *key)
+QString collectionIdFromLabel(const QString &label, const QString &number)
 {
-    return object.value(QLatin1String(key)).toInt();
+    if (!label.isEmpty() && !number.isEmpty())
+        return label + QLatin1Char('_') + number;
+    return label.isEmpty() ? number : label;
+}
+
+QJsonValue dateValue(const QDate &date, DateStyle style)
+{
+    if (!date.isValid())
+        return style == DateStyle::File ? QJsonValue(QString()) : QJsonValue(QJsonValue::Null);
+    return date.toString(Qt::ISODate);
+}
+
+// The file keeps local time in whole seconds and no zone.
+QJsonValue dateTimeValue(const QDateTime &dateTime, DateStyle style)
+{
+    if (!dateTime.isValid())
+        return style == DateStyle::File ? QJsonValue(QString()) : QJsonValue(QJsonValue::Null);
+    if (style == DateStyle::Report)
+        return dateTime.toString(Qt::ISODate);
+    return dateTime.toLocalTime().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
 }
 
 } // namespace
 
 ExposureData exposureFromJson(const QJsonObject &object)
 {
-    ExposureData e;
-    e.exp_time = integer(object, "exp_time");
-    e.gain = integer(object, "gain");
-    e.cam_temp = number(object, "cam_temp");
-    e.ND_filter_used = text(object, "ND_filter_used");
-    e.exposure_objective = text(object, "exposure_objective");
-    e.objective_focal_length_camera = number(object, "objective_focal_length_camera");
-    e.slitwidth = number(object, "slitwidth");
-    e.laser_wavelength = number(object, "laser_wavelength");
-    return e;
+    return readRecord<ExposureData>(object, exposureFields);
 }
 
 QJsonObject exposureToJson(const ExposureData &e)
 {
-    return QJsonObject{
-        {QStringLiteral("exp_time"), e.exp_time},
-        {QStringLiteral("gain"), e.gain},
-        {QStringLiteral("cam_temp"), e.cam_temp},
-        {QStringLiteral("ND_filter_used"), e.ND_filter_used},
-        {QStringLiteral("exposure_objective"), e.exposure_objective},
-        {QStringLiteral("objective_focal_length_camera"), e.objective_focal_length_camera},
-        {QStringLiteral("slitwidth"), e.slitwidth},
-        {QStringLiteral("laser_wavelength"), e.laser_wavelength},
-    };
+    QJsonObject object;
+    writeRecord(e, object, exposureFields);
+    return object;
 }
 
 IdentificationData identificationFromJson(const QJsonObject &object)
 {
-    IdentificationData i;
-    i.mineral_suggested_auto = text(object, "mineral_suggested_auto");
-    i.mineral_suggested_manual = text(object, "mineral_suggested_manual");
-    i.mineral_final_identification = text(object, "mineral_final_identification");
-    i.auto_korrelation = number(object, "auto_korrelation");
-    i.manual_korrelation = number(object, "manual_korrelation");
-    i.raman_library_ident_no = text(object, "raman_library_ident_no");
-    i.objective_focal_length_camera = number(object, "objective_focal_length_camera");
-    return i;
+    return readRecord<IdentificationData>(object, identificationFields);
 }
 
 QJsonObject identificationToJson(const IdentificationData &i)
 {
-    return QJsonObject{
-        {QStringLiteral("mineral_suggested_auto"), i.mineral_suggested_auto},
-        {QStringLiteral("mineral_suggested_manual"), i.mineral_suggested_manual},
-        {QStringLiteral("mineral_final_identification"), i.mineral_final_identification},
-        {QStringLiteral("auto_korrelation"), i.auto_korrelation},
-        {QStringLiteral("manual_korrelation"), i.manual_korrelation},
-        {QStringLiteral("raman_library_ident_no"), i.raman_library_ident_no},
-        {QStringLiteral("objective_focal_length_camera"), i.objective_focal_length_camera},
-    };
+    QJsonObject object;
+    writeRecord(i, object, identificationFields);
+    return object;
 }
 
 void readSector(const QJsonObject &object, SaveDataSector &sector)
@@ -99,6 +175,78 @@ QJsonObject sectorToJson(const SaveDataSector &sector)
         {QStringLiteral("exposure_data"), exposureToJson(sector.exposureData)},
         {QStringLiteral("identification_data"), identificationToJson(sector.identificationData)},
     };
+}
+
+QJsonArray sectorsToJson(const QVector<SaveDataSector> &sectors)
+{
+    QJsonArray array;
+    for (const SaveDataSector &sector : sectors) {
+        if (!sector.isEmpty())
+            array.append(sectorToJson(sector));
+    }
+    return array;
+}
+
+QJsonArray sectorObjects(const QJsonObject &json)
+{
+    return json.value(QLatin1String(sectorsKey)).toArray();
+}
+
+QString ownerIdentLabel(const QJsonObject &json)
+{
+    return text(json, ownerIdentLabelKey);
+}
+
+SaveDataMetadata metadataFromJson(const QJsonObject &json)
+{
+    SaveDataMetadata m = readRecord<SaveDataMetadata>(json, plainMetadataFields);
+    if (m.save_data_version >= 8) {
+        m.collection_name = text(json, collectionNameKey);
+        m.collection_id = text(json, collectionIdKey);
+    } else {
+        m.collection_id = collectionIdFromLabel(ownerIdentLabel(json), text(json, ownerIdentNoKey));
+    }
+    m.found_date = QDate::fromString(text(json, foundDateKey), Qt::ISODate);
+    m.saved_date = dateTime(json, savedDateKey);
+    m.created_date = m.save_data_version < 9 ? m.saved_date : dateTime(json, createdDateKey);
+    m.rating = json.contains(QLatin1String(ratingKey))
+                   ? json.value(QLatin1String(ratingKey)).toInt()
+                   : -1;
+    return m;
+}
+
+QJsonObject metadataToJson(const SaveDataMetadata &m, const QJsonArray &sectors, DateStyle dates)
+{
+    QJsonObject json;
+    writeRecord(m, json, plainMetadataFields);
+    json.insert(QLatin1String(collectionNameKey), m.collection_name);
+    json.insert(QLatin1String(collectionIdKey), m.collection_id);
+    json.insert(QLatin1String(foundDateKey), dateValue(m.found_date, dates));
+    json.insert(QLatin1String(savedDateKey), dateTimeValue(m.saved_date, dates));
+    json.insert(QLatin1String(createdDateKey), dateTimeValue(m.created_date, dates));
+    json.insert(QLatin1String(ratingKey), m.rating);
+    json.insert(QLatin1String(sectorsKey), sectors);
+    return json;
+}
+
+QJsonObject metadataToJson(const SaveDataMetadata &metadata, const QJsonArray &sectors, int version,
+                           const QString &label, const QString &number)
+{
+    QJsonObject json = metadataToJson(metadata, sectors);
+    json.insert(QLatin1String(versionKey), version);
+    if (version < 8) {
+        json.remove(QLatin1String(collectionNameKey));
+        json.remove(QLatin1String(collectionIdKey));
+        json.insert(QLatin1String(ownerIdentLabelKey), label);
+        json.insert(QLatin1String(ownerIdentNoKey), number);
+    }
+    if (version < 9) {
+        json.remove(QLatin1String(createdAsVersionKey));
+        json.remove(QLatin1String(createdDateKey));
+    }
+    if (metadata.rating < 0)
+        json.remove(QLatin1String(ratingKey));
+    return json;
 }
 
 } // namespace SaveDataJson

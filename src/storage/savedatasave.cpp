@@ -73,36 +73,6 @@ bool isPlainFolderName(const QString &name)
            && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
 }
 
-// The file keeps local time in whole seconds and no zone.
-QString dateTimeText(const QDateTime &dateTime)
-{
-    if (!dateTime.isValid())
-        return QString();
-    return dateTime.toLocalTime().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
-}
-
-QJsonObject metadataToJson(const SaveDataMetadata &m, const QJsonArray &sectors)
-{
-    return QJsonObject{
-        {QStringLiteral("save_data_version"), m.save_data_version},
-        {QStringLiteral("created_as_version"), m.created_as_version},
-        {QStringLiteral("owner"), m.owner},
-        {QStringLiteral("collection_name"), m.collection_name},
-        {QStringLiteral("collection_id"), m.collection_id},
-        {QStringLiteral("unique_ident"), m.unique_ident},
-        {QStringLiteral("location"), m.location},
-        {QStringLiteral("found_date"),
-         m.found_date.isValid() ? m.found_date.toString(Qt::ISODate) : QString()},
-        {QStringLiteral("found_date_year_only"), m.found_date_year_only},
-        {QStringLiteral("nodate"), m.nodate},
-        {QStringLiteral("saved_date"), dateTimeText(m.saved_date)},
-        {QStringLiteral("created_date"), dateTimeText(m.created_date)},
-        {QStringLiteral("mineral_comment"), m.mineral_comment},
-        {QStringLiteral("rating"), m.rating},
-        {QStringLiteral("sectors"), sectors},
-    };
-}
-
 bool writeAtomically(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
@@ -213,14 +183,11 @@ bool SaveData::save(const QString &parentDir, const QString &folderName,
                        QStringLiteral("overview image"));
     }
 
-    QJsonArray sectorObjects;
     int written = 0;
     for (int position = 1; position <= m_sectors.size(); ++position) {
         const SaveDataSector &sector = m_sectors.at(position - 1);
         if (sector.isEmpty())
             continue;
-        // The n-th entry describes Location<n>, also when that folder fails.
-        sectorObjects.append(SaveDataJson::sectorToJson(sector));
         const QString location = SaveDataFiles::locationFolderName(++written);
         QDir sectorDir = folder;
         if (!sectorDir.mkpath(location) || !sectorDir.cd(location)) {
@@ -237,7 +204,9 @@ bool SaveData::save(const QString &parentDir, const QString &folderName,
 
     {
         Stopwatch watch(timings, &SaveTimings::json);
-        const QJsonObject json = metadataToJson(m_metadata, sectorObjects);
+        // The n-th entry describes Location<n>, also when that folder failed.
+        const QJsonObject json
+            = SaveDataJson::metadataToJson(m_metadata, SaveDataJson::sectorsToJson(m_sectors));
         failures.check(writeAtomically(folder.filePath(SaveDataFiles::metadataFileName()),
                                        QJsonDocument(json).toJson(QJsonDocument::Indented)),
                        QStringLiteral("main metadata"));

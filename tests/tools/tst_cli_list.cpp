@@ -2,6 +2,7 @@
 #include "browse/ui/savedatabrowsewidget.h"
 #include "clirun.h"
 #include "measurementfolders.h"
+#include "testfiles.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -16,7 +17,8 @@ private slots:
     void initTestCase()
     {
         QCOMPARE(QProcess::execute(QStringLiteral(RAMAN_BINARY_DIR "/bin/raman-demo-data"),
-                                   {QStringLiteral("--measurements"), m_demo.path()}),
+                                   {QStringLiteral("--measurements"), m_demo.path(),
+                                    QStringLiteral("--data"), TestFiles::rruffDir()}),
                  0);
     }
 
@@ -24,7 +26,7 @@ private slots:
     {
         SaveDataBrowseWidget widget;
         childNamed<QLineEdit>(&widget, "lineEditOwner")->setText(QStringLiteral("E"));
-        childNamed<QLineEdit>(&widget, "lineEditResult")->setText(QStringLiteral("QUARZ"));
+        childNamed<QLineEdit>(&widget, "lineEditResult")->setText(QStringLiteral("LABRADORIT"));
         childNamed<QCheckBox>(&widget, "cBoxHideUnrated")->setChecked(true);
         auto *table = childNamed<QTableView>(&widget, "tableView");
         table->sortByColumn(5, Qt::DescendingOrder);
@@ -45,7 +47,7 @@ private slots:
         QVERIFY(!expected.isEmpty());
         const CliRun run = runCliHere(
             {QStringLiteral("list"), m_demo.path(), QStringLiteral("--owner=E"),
-             QStringLiteral("--result=QUARZ"), QStringLiteral("--hide-empty"),
+             QStringLiteral("--result=LABRADORIT"), QStringLiteral("--hide-empty"),
              QStringLiteral("--hide-unrated"), QStringLiteral("--sort=Erstellt:desc")});
         QCOMPARE(run.code, 0);
         QCOMPARE(run.out, expected);

@@ -1,20 +1,26 @@
 #include "demowriter.h"
 
+#include "report/summarypage.h"
+#include "spectrum/calibrationfile.h"
 #include "spectrum/calibrationlines.h"
+#include "spectrum/ccdspectrum.h"
+#include "spectrum/interpolation.h"
+#include "spectrum/processing.h"
 #include "spectrum/spectrumfile.h"
+#include "storage/savedata.h"
 #include "storage/savedatafiles.h"
 #include "storage/savedatajson.h"
 
 #include <QDir>
 #include <QFile>
-#include <QJsonArray>
+#include <QFileInfo>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QSaveFile>
+#include <QTextStream>
 #include <QUuid>
-#include <QtEndian>
 
 #include <cmath>
 
@@ -26,23 +32,11 @@ constexpr int ccdHeight = 64;
 // Pixel-to-wavelength calibration of the demo spectrometer.
 const CalibrationParameters demoCalibration{-1.5e-6, 0.07408, 535.5};
 
-double ramanShift(double nm)
+LaserWavelengthSettings demoLaser()
 {
-    return 1e7 / laserNm - 1e7 / nm;
-}
-
-double lorentzian(double x, const RamanBand &band)
-{
-    const double d = (x - band.position) / band.width;
-    return band.amplitude / (1.0 + d * d);
-}
-
-double bandSignal(const DemoMineral &mineral, double shift)
-{
-    double sum = 0.0;
-    for (const RamanBand &band : mineral.bands)
-        sum += lorentzian(shift, band);
-    return sum;
+    LaserWavelengthSettings laser;
+    laser.nominalWavelength = laserNm;
+    return laser;
 }
 
 double fluorescence(double shift, double strength)
@@ -50,10 +44,20 @@ double fluorescence(double shift, double strength)
     return strength * (2200.0 * std::exp(-std::pow((shift - 1900.0) / 1700.0, 2)) + 150.0);
 }
 
-bool writeBytes(const QString &path, const QByteArray &bytes)
+// The mean of the spectrum over [lo, hi], zero outside its range; a detector column integrates
+// over its width.
+double meanOver(const RamanData<Wavenumbers> &spectrum, double lo, double hi)
 {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    if (spectrum.isEmpty() || hi < spectrum.x.first() || lo > spectrum.x.last())
+        return 0.0;
+    const auto begin = std::lower_bound(spectrum.x.cbegin(), spectrum.x.cend(), lo);
+    const auto end = std::upper_bound(begin, spectrum.x.cend(), hi);
+    if (begin == end)
+        return valueAt(spectrum, (lo + hi) / 2);
+    double sum = 0.0;
+    for (auto it = begin; it != end; ++it)
+        sum += spectrum.y.at(int(it - spectrum.x.cbegin()));
+    return sum / double(end - begin);
 }
 
 QColor mineralColour(const QString &name)
@@ -149,7 +153,105 @@ CalibrationLines neonCalibrationLines()
     return lines;
 }
 
+// The light along the slit: even over most rows, falling off at the edges, so that the hot-pixel
+// filter of the column sum keeps the signal.
+double slitProfile(int row)
+{
+    return std::exp(-std::pow(std::abs(row - (ccdHeight - 1) / 2.0) / 30.0, 6));
+}
+
+// The Raman shift each detector column sees.
+QVector<double> columnShifts()
+{
+    RamanData<RawPixels> columns;
+    for (int i = 0; i < ccdWidth; ++i) {
+        columns.x.append(i);
+        columns.y.append(0.0);
+    }
+    return toRamanShift(calibrated(columns, demoCalibration), demoLaser()).x;
+}
+
+QDateTime dateTimeOf(const QJsonObject &object, const char *key)
+{
+    return QDateTime::fromString(object.value(QLatin1String(key)).toString(), Qt::ISODate);
+}
+
+QString textOf(const QJsonObject &object, const char *key)
+{
+    return object.value(QLatin1String(key)).toString();
+}
+
+// Gives a file of a current-format folder the name an older version used, or removes it when that
+// version had no such file. Pictures are re-encoded when the format changes with the name.
+bool renameForVersion(const QDir &dir, const QString &current, const QString &old)
+{
+    const QString from = dir.filePath(current);
+    if (old == current || !QFileInfo::exists(from))
+        return true;
+    if (old.isEmpty())
+        return QFile::remove(from);
+    const QString to = dir.filePath(old);
+    if (QFileInfo(current).suffix() == QFileInfo(old).suffix())
+        return QFile::rename(from, to);
+    return QImage(from).save(to, nullptr, 95) && QFile::remove(from);
+}
+
+bool writeJson(const QString &path, const QJsonObject &json)
+{
+    QSaveFile file(path);
+    const QByteArray bytes = QJsonDocument(json).toJson(QJsonDocument::Indented);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
 } // namespace
+
+DemoWriter::DemoWriter(const QString &dataDir, quint32 seed)
+    : m_dataDir(dataDir)
+    , m_random(seed)
+{}
+
+bool DemoWriter::readData(QString *error)
+{
+    QFile table(QStringLiteral(":/demo/measurements.json"));
+    if (!table.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("the demo table is missing");
+        return false;
+    }
+    m_table = QJsonDocument::fromJson(table.readAll()).object();
+
+    QFile index(m_dataDir + QStringLiteral("/INDEX.csv"));
+    if (!index.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        *error = QStringLiteral("cannot read %1").arg(QDir::toNativeSeparators(index.fileName()));
+        return false;
+    }
+    QTextStream in(&index);
+    in.readLine(); // mineral,role,file,rruff_id,laser_nm
+    while (!in.atEnd()) {
+        const QStringList fields = in.readLine().split(QLatin1Char(','));
+        if (fields.size() < 4)
+            continue;
+        if (fields.at(1) == QLatin1String("library"))
+            m_libraryIds.insert(fields.at(0), fields.at(3));
+        else if (fields.at(1) == QLatin1String("query_other_sample"))
+            m_querySpectra.insert(fields.at(0),
+                                  m_dataDir + QStringLiteral("/queries/") + fields.at(2));
+    }
+    const QJsonObject minerals = m_table.value(QLatin1String("minerals")).toObject();
+    for (auto it = minerals.begin(); it != minerals.end(); ++it) {
+        if (!m_libraryIds.contains(it.key())
+            || !QFileInfo(m_querySpectra.value(it.key())).isFile()) {
+            *error = QStringLiteral("%1 has no reference and sample spectrum of %2")
+                         .arg(QDir::toNativeSeparators(m_dataDir), it.key());
+            return false;
+        }
+    }
+    return true;
+}
+
+QJsonArray DemoWriter::measurements() const
+{
+    return m_table.value(QLatin1String("measurements")).toArray();
+}
 
 QString DemoWriter::uuid()
 {
@@ -169,382 +271,142 @@ double DemoWriter::gaussianNoise()
     return std::sqrt(-2.0 * std::log(u1)) * std::cos(2 * M_PI * u2);
 }
 
-bool DemoWriter::writeMeasurement(const QString &root, const DemoMeasurement &m)
+SaveDataSector DemoWriter::measuredSector(const QString &mineral, const QString &identification,
+                                          double fluorescenceStrength)
 {
-    const QString ident = uuid();
-    QString relativePath = m.relativePath;
-    if (relativePath.isEmpty() || relativePath.endsWith(QLatin1Char('/'))) {
-        relativePath
-            += (m.collectionName.isEmpty() ? QStringLiteral("unspecified") : m.collectionName)
-               + QLatin1Char('-')
-               + (m.collectionId.isEmpty() ? QStringLiteral("unspecified") : m.collectionId)
-               + QLatin1Char('-') + ident.left(13);
-    }
-    const QString folder = QDir(root).filePath(relativePath);
-    if (!QDir().mkpath(folder))
-        return false;
+    SaveDataSector sector;
+    sector.exposure_objective = QStringLiteral("50x/0.75");
+    sector.image_width = QStringLiteral("120 µm");
+    sector.exposureData.exp_time = 500 + 250 * int(m_random.bounded(8));
+    sector.exposureData.gain = int(m_random.bounded(4));
+    sector.exposureData.cam_temp = -60.0 + m_random.bounded(2.0);
+    sector.exposureData.ND_filter_used = QStringLiteral("ND 0.3");
+    sector.exposureData.exposure_objective = sector.exposure_objective;
+    sector.exposureData.objective_focal_length_camera = 200.0;
+    sector.exposureData.slitwidth = 50.0;
+    sector.exposureData.laser_wavelength = laserNm;
 
-    const int v = m.version;
-    QJsonObject json{
-        {QStringLiteral("save_data_version"), v},
-        {QStringLiteral("owner"), m.owner},
-        {QStringLiteral("unique_ident"), ident},
-        {QStringLiteral("location"), m.location},
-        {QStringLiteral("found_date"),
-         m.foundDate.isValid() ? m.foundDate.toString(Qt::ISODate) : QString()},
-        {QStringLiteral("found_date_year_only"), m.yearOnly},
-        {QStringLiteral("nodate"), m.noDate},
-        {QStringLiteral("saved_date"), m.savedDate.toString(Qt::ISODate)},
-        {QStringLiteral("mineral_comment"), m.comment},
-    };
-    if (v >= 8) {
-        json.insert(QStringLiteral("collection_name"), m.collectionName);
-        json.insert(QStringLiteral("collection_id"), m.collectionId);
-    } else {
-        json.insert(QStringLiteral("owner_ident_label"), m.label);
-        json.insert(QStringLiteral("owner_ident_no"), m.number);
-    }
-    if (v >= 9) {
-        json.insert(QStringLiteral("created_as_version"), v);
-        if (m.writeCreatedDate)
-            json.insert(QStringLiteral("created_date"),
-                        m.savedDate.addDays(-3).toString(Qt::ISODate));
-    }
-    if (m.rating >= 0)
-        json.insert(QStringLiteral("rating"), m.rating);
-
-    const SaveDataFileNames names = SaveDataFileNames::forVersion(v, m.label);
-    bool ok = samplePhoto(m.points.value(0).mineral, false, m_random)
-                  .scaled(800, 600)
-                  .save(QDir(folder).filePath(names.overviewImage), nullptr, 95);
-
-    QJsonArray sectors;
-    for (int n = 1; n <= m.points.size(); ++n) {
-        const DemoPoint &point = m.points.at(n - 1);
-        const DemoMineral &mineral = demoMineral(point.mineral);
-        const QString sectorDir = QDir(folder).filePath(SaveDataFiles::locationFolderName(n));
-
-        SaveDataSector sector;
-        sector.exposure_objective = QStringLiteral("50x/0.75");
-        sector.image_width = QStringLiteral("120 µm");
-        sector.exposureData.exp_time = 500 + 250 * int(m_random.bounded(8));
-        sector.exposureData.gain = int(m_random.bounded(4));
-        sector.exposureData.cam_temp = -60.0 + m_random.bounded(2.0);
-        sector.exposureData.ND_filter_used = QStringLiteral("ND 0.3");
-        sector.exposureData.exposure_objective = sector.exposure_objective;
-        sector.exposureData.objective_focal_length_camera = 200.0;
-        sector.exposureData.slitwidth = 50.0;
-        sector.exposureData.laser_wavelength = laserNm;
-
-        // The detector sees counts per pixel; the spectra follow from the calibration.
-        QVector<double> counts(ccdWidth);
-        RamanData<Wavenumbers> raw;
-        for (int i = 0; i < ccdWidth; ++i) {
-            const double nm
-                = (i * demoCalibration.a) * i + i * demoCalibration.b + demoCalibration.c;
-            const double shift = ramanShift(nm);
-            const double expected
-                = fluorescence(shift, point.fluorescence) + 6000.0 * bandSignal(mineral, shift);
-            counts[i] = std::max(0.0, expected + std::sqrt(expected) * gaussianNoise());
-            raw.x.append(shift);
-            raw.y.append(counts[i]);
-        }
-        RamanData<Wavenumbers> background{raw.x, {}};
-        for (double shift : raw.x)
-            background.y.append(fluorescence(shift, point.fluorescence));
-        RamanData<Wavenumbers> corrected{raw.x, {}};
-        for (int i = 0; i < raw.size(); ++i)
-            corrected.y.append(raw.y[i] - background.y[i]);
-        RamanData<Wavenumbers> processed = corrected.resampled(1.25).smoothed(2, 5);
-        processed.cut(100.0, 2000.0);
-        processed = processed.normalized();
-
-        QVector<quint16> frame(ccdWidth * ccdHeight);
+    // The sample's spectrum as the detector sees it: scaled, on a fluorescence background, with
+    // shot and read noise along the slit and two hot pixels.
+    const RamanData<Wavenumbers> sample
+        = loadSpectrumFromCSV(m_querySpectra.value(mineral)).normalizedToMaximum();
+    static const QVector<double> shifts = columnShifts();
+    const double scale = 3000.0 + m_random.bounded(4000.0);
+    QVector<quint16> frame(ccdWidth * ccdHeight);
+    for (int col = 0; col < ccdWidth; ++col) {
+        const double lo = (shifts.at(std::max(col - 1, 0)) + shifts.at(col)) / 2;
+        const double hi = (shifts.at(col) + shifts.at(std::min(col + 1, ccdWidth - 1))) / 2;
+        const double expected = fluorescence(shifts.at(col), fluorescenceStrength)
+                                + scale * std::max(0.0, meanOver(sample, lo, hi));
         for (int row = 0; row < ccdHeight; ++row) {
-            const double profile = std::exp(-std::pow((row - ccdHeight / 2.0) / 6.0, 2));
-            for (int col = 0; col < ccdWidth; ++col) {
-                const double value = 200.0 + counts[col] * profile / 10.0 + 4.0 * gaussianNoise();
-                frame[row * ccdWidth + col] = quint16(std::clamp(value, 0.0, 65535.0));
-            }
-        }
-        frame[10 * ccdWidth + 400] = 65535; // hot pixels, as real detectors have
-        frame[40 * ccdWidth + 901] = 65535;
-
-        IdentificationData &id = sector.identificationData;
-        id.objective_focal_length_camera = 200.0;
-        if (point.identification != DemoIdentification::None) {
-            id.mineral_suggested_auto = mineral.name;
-            id.auto_korrelation = 7.5 + m_random.bounded(2.4);
-            id.raman_library_ident_no = QStringLiteral("D%1").arg(
-                100001 + int(&mineral - demoMinerals().constData()) * 2);
-        }
-        if (point.identification == DemoIdentification::Final) {
-            id.mineral_suggested_manual = mineral.name;
-            id.manual_korrelation = id.auto_korrelation;
-            id.mineral_final_identification = mineral.germanName;
-        }
-        sectors.append(SaveDataJson::sectorToJson(sector));
-
-        if (m.dropLastLocationFolder && n == m.points.size())
-            continue;
-        ok = ok && QDir().mkpath(sectorDir);
-        const QDir dir(sectorDir);
-        ok = ok
-             && samplePhoto(point.mineral, true, m_random)
-                    .save(dir.filePath(names.withLaserImage), nullptr, 95);
-        ok = ok
-             && samplePhoto(point.mineral, false, m_random)
-                    .save(dir.filePath(names.withoutLaserImage), nullptr, 95);
-        ok = ok && spectrumPicture(raw).save(dir.filePath(names.rawSpectrumImage), nullptr, 95);
-        ok = ok && writeSpectrumText(dir.filePath(names.processedSpectrum), processed);
-        if (!names.rawSpectrum.isEmpty())
-            ok = ok && writeSpectrumText(dir.filePath(names.rawSpectrum), raw);
-        if (!names.ccdRaw.isEmpty()) {
-            QByteArray bytes(frame.size() * 2, Qt::Uninitialized);
-            qToLittleEndian<quint16>(frame.constData(), frame.size(), bytes.data());
-            ok = ok && writeBytes(dir.filePath(names.ccdRaw), bytes);
-            ok = ok && ccdPicture(frame).save(dir.filePath(names.ccdRawImage), nullptr, 95);
-        }
-        if (!names.calibrationLines.isEmpty())
-            ok = ok
-                 && writeCalibrationLines(dir.filePath(names.calibrationLines),
-                                          neonCalibrationLines());
-        if (point.identification != DemoIdentification::None)
-            ok = ok
-                 && spectrumPicture(processed).save(dir.filePath(names.searchResultImage), nullptr,
-                                                    95);
-    }
-    json.insert(QStringLiteral("sectors"), sectors);
-    return ok
-           && writeBytes(QDir(folder).filePath(SaveDataFiles::metadataFileName()),
-                         QJsonDocument(json).toJson(QJsonDocument::Indented));
-}
-
-bool DemoWriter::writeLibrary(const QString &folder)
-{
-    if (!QDir().mkpath(folder))
-        return false;
-    QByteArray chemistry;
-    bool ok = true;
-    int number = 100001;
-    for (const DemoMineral &mineral : demoMinerals()) {
-        chemistry += mineral.name.toUtf8() + ' ' + mineral.formulaHtml.toUtf8() + '\n';
-        for (int sample = 0; sample < 2; ++sample, ++number) {
-            const QString id = QStringLiteral("D%1").arg(number);
-            // Two samples of one mineral differ a little in band position and noise.
-            const double drift = sample == 0 ? 0.0 : 1.5;
-            QByteArray text = "##NAMES=" + mineral.name.toUtf8() + "\r\n##RRUFFID=" + id.toUtf8()
-                              + "\r\n##IDEAL CHEMISTRY=" + mineral.formulaHtml.toUtf8()
-                              + "\r\n##SOURCE=synthetic demo spectrum\r\n";
-            for (double shift = 100.0; shift <= 1500.0; shift += 0.5) {
-                const double value
-                    = 1000.0 * bandSignal(mineral, shift - drift) + 4.0 * gaussianNoise() + 10.0;
-                text += QByteArray::number(shift, 'f', 2) + ", " + QByteArray::number(value, 'f', 3)
-                        + "\r\n";
-            }
-            text += "##END=\r\n";
-            const QString fileName
-                = QStringLiteral("%1__%2__Raman__532__0__unoriented__Raman_Data_Processed__%3.txt")
-                      .arg(mineral.name, id)
-                      .arg(number);
-            ok = ok && writeBytes(QDir(folder).filePath(fileName), text);
+            const double counts = expected * slitProfile(row) / 50.0;
+            const double value
+                = 200.0 + counts + std::sqrt(counts) * gaussianNoise() + 4.0 * gaussianNoise();
+            frame[row * ccdWidth + col] = quint16(std::clamp(value, 0.0, 65535.0));
         }
     }
-    return ok && writeBytes(QDir(folder).filePath(QStringLiteral("chemistry.csv")), chemistry);
+    frame[10 * ccdWidth + 400] = 65535;
+    frame[40 * ccdWidth + 901] = 65535;
+
+    // From here on, what the measuring side does with a frame.
+    sector.ccdRaw = frame;
+    sector.calibrationLines = neonCalibrationLines();
+    sector.rawSpectrum
+        = toRamanShift(calibrated(computeSpectrumFromCCD(QSize(ccdWidth, ccdHeight), frame),
+                                  calibrationFromLines(sector.calibrationLines)),
+                       demoLaser());
+    ProcessingParameters processing = analysisStartParameters();
+    processing.steps |= Smooth | Normalize;
+    sector.processedSpectrum = processed(sector.rawSpectrum.resampled(1.25), processing);
+
+    sector.withLaserImage = samplePhoto(mineral, true, m_random);
+    sector.withoutLaserImage = samplePhoto(mineral, false, m_random);
+    sector.rawSpectrumImage = spectrumPicture(sector.rawSpectrum);
+    sector.ccdRawImage = ccdPicture(frame);
+
+    IdentificationData &id = sector.identificationData;
+    id.objective_focal_length_camera = 200.0;
+    if (identification != QLatin1String("none")) {
+        id.mineral_suggested_auto = mineral;
+        id.auto_korrelation = 7.5 + m_random.bounded(2.4);
+        id.raman_library_ident_no = m_libraryIds.value(mineral);
+        id.searchResultImage = spectrumPicture(sector.processedSpectrum);
+    }
+    if (identification == QLatin1String("final")) {
+        id.mineral_suggested_manual = mineral;
+        id.manual_korrelation = id.auto_korrelation;
+        id.mineral_final_identification
+            = m_table.value(QLatin1String("minerals")).toObject().value(mineral).toString();
+    }
+    return sector;
 }
 
-const QVector<DemoMeasurement> &demoMeasurements()
+bool DemoWriter::writeMeasurement(const QString &root, const QJsonObject &m)
 {
-    using I = DemoIdentification;
-    const auto at = [](int y, int mo, int d) { return QDateTime(QDate(y, mo, d), QTime(14, 30)); };
-    static const QVector<DemoMeasurement> measurements = [&] {
-        QVector<DemoMeasurement> list;
-        DemoMeasurement m;
+    const int version = m.value(QLatin1String("version")).toInt();
+    const QString label = textOf(m, "label");
+    const QString number = textOf(m, "number");
+    SaveDataMetadata meta;
+    meta.owner = textOf(m, "owner");
+    meta.collection_name = textOf(m, "collection_name");
+    meta.collection_id = textOf(m, "collection_id");
+    meta.unique_ident = uuid();
+    meta.location = textOf(m, "location");
+    meta.mineral_comment = textOf(m, "comment");
+    meta.save_data_version = version;
+    meta.found_date = QDate::fromString(textOf(m, "found_date"), Qt::ISODate);
+    meta.found_date_year_only = m.value(QLatin1String("year_only")).toBool();
+    meta.nodate = m.value(QLatin1String("no_date")).toBool();
+    meta.saved_date = dateTimeOf(m, "saved");
+    meta.created_as_version = version;
+    if (!m.value(QLatin1String("no_created_date")).toBool())
+        meta.created_date = meta.saved_date.addDays(-3);
+    meta.rating = m.value(QLatin1String("rating")).toInt(-1);
 
-        m = {};
-        m.relativePath = QStringLiteral("2016/Altbestand/Q-7 Bergkristall");
-        m.version = 2;
-        m.owner = QStringLiteral("Mineralogische Sammlung");
-        m.label = QStringLiteral("Q");
-        m.number = QStringLiteral("7");
-        m.location = QStringLiteral("Gotthard, Schweiz");
-        m.foundDate = QDate(1987, 1, 1);
-        m.yearOnly = true;
-        m.savedDate = at(2016, 5, 12);
-        m.points = {{QStringLiteral("Quartz"), I::Final, 0.3}};
-        list << m;
+    const QJsonArray points = m.value(QLatin1String("points")).toArray();
+    meta.overviewImage
+        = samplePhoto(textOf(points.at(0).toObject(), "mineral"), false, m_random).scaled(800, 600);
 
-        m = {};
-        m.relativePath = QStringLiteral("2016/Altbestand/Kalkspat Stufe");
-        m.version = 2;
-        m.owner = QStringLiteral("Mineralogische Sammlung");
-        m.label = QStringLiteral("CA");
-        m.location = QStringLiteral("Eisleben");
-        m.noDate = true;
-        m.savedDate = at(2016, 6, 2);
-        m.points = {{QStringLiteral("Calcite"), I::AutoOnly, 0.8}};
-        list << m;
+    SaveData data;
+    data.setMetadata(meta);
+    for (const QJsonValue &value : points) {
+        const QJsonObject point = value.toObject();
+        const QString mineral = textOf(point, "mineral");
+        data.addSector();
+        data.replaceActiveSector(
+            measuredSector(mineral, textOf(point, "identification"),
+                           point.value(QLatin1String("fluorescence")).toDouble()));
+    }
 
-        m = {};
-        m.relativePath = QStringLiteral("2017/Sammlung Huber/Korund HU-3");
-        m.version = 3;
-        m.owner = QStringLiteral("Huber, Anna");
-        m.label = QStringLiteral("HU");
-        m.number = QStringLiteral("3");
-        m.location = QStringLiteral("Sri Lanka");
-        m.comment = QStringLiteral("Zwei Messpunkte: Kristallfläche und Bruch.");
-        m.savedDate = at(2017, 3, 21);
-        m.points = {{QStringLiteral("Corundum"), I::Final, 2.0},
-                    {QStringLiteral("Corundum"), I::None, 3.5}};
-        list << m;
+    // An empty name, or one ending in a slash, stands for the default folder name.
+    QString relativePath = textOf(m, "path");
+    if (relativePath.isEmpty() || relativePath.endsWith(QLatin1Char('/')))
+        relativePath += data.defaultFolderName();
+    const QFileInfo target(QDir(root).filePath(relativePath));
+    bool ok = data.save(target.path(), target.fileName(), writeSummaryPage);
 
-        m = {};
-        m.relativePath = QStringLiteral("2017/Sammlung Huber/Hämatit HU-8");
-        m.version = 5;
-        m.owner = QStringLiteral("Huber, Anna");
-        m.label = QStringLiteral("HU");
-        m.number = QStringLiteral("8");
-        m.location = QStringLiteral("Elba, Italien");
-        m.foundDate = QDate(2015, 8, 14);
-        m.savedDate = at(2017, 9, 5);
-        m.rating = 4;
-        m.points = {{QStringLiteral("Hematite"), I::Final, 0.5}};
-        list << m;
-
-        m = {};
-        m.relativePath = QStringLiteral("2018/TiO2 Vergleich");
-        m.version = 5;
-        m.owner = QStringLiteral("Institut für Geowissenschaften");
-        m.label = QStringLiteral("TI");
-        m.number = QStringLiteral("1");
-        m.location = QStringLiteral("Binntal, Schweiz");
-        m.savedDate = at(2018, 2, 11);
-        m.rating = 2;
-        m.points = {{QStringLiteral("Anatase"), I::Final, 1.0},
-                    {QStringLiteral("Rutile"), I::Final, 1.2}};
-        list << m;
-
-        m = {};
-        m.relativePath = QStringLiteral("2018/Exkursion Tauern/TA-12 Gips");
-        m.version = 7;
-        m.owner = QStringLiteral("Exkursion 2018");
-        m.label = QStringLiteral("TA");
-        m.number = QStringLiteral("12");
-        m.location = QStringLiteral("Hohe Tauern, Österreich");
-        m.foundDate = QDate(2018, 7, 3);
-        m.savedDate = at(2018, 7, 20);
-        m.rating = 0;
-        m.points = {{QStringLiteral("Gypsum"), I::Final, 1.5}};
-        list << m;
-
-        m = {};
-        m.relativePath = QStringLiteral("2018/Exkursion Tauern/Probe 12b");
-        m.version = 7;
-        m.owner = QStringLiteral("Exkursion 2018");
-        m.number = QStringLiteral("12");
-        m.location = QStringLiteral("Hohe Tauern, Österreich");
-        m.foundDate = QDate(2018, 7, 3);
-        m.savedDate = at(2018, 7, 21);
-        m.points = {{QStringLiteral("Quartz"), I::AutoOnly, 2.5}};
-        list << m;
-
-        m = {};
-        m.relativePath = QStringLiteral("2019/");
-        m.version = 8;
-        m.owner = QStringLiteral("Exkursion 2019");
-        m.collectionName = QStringLiteral("Tauern");
-        m.collectionId = QStringLiteral("21");
-        m.location = QStringLiteral("Rauris, Österreich");
-        m.foundDate = QDate(2019, 6, 30);
-        m.savedDate = at(2019, 8, 1);
-        m.rating = 3;
-        m.points = {{QStringLiteral("Aragonite"), I::Final, 1.0}};
-        list << m;
-
-        m = {};
-        m.relativePath = QStringLiteral("2020/Projekte/Pigmente/");
-        m.version = 9;
-        m.owner = QStringLiteral("Restaurierungswerkstatt");
-        m.collectionName = QStringLiteral("Altarbild");
-        m.collectionId = QStringLiteral("P-04");
-        m.location = QStringLiteral("Rote Fassung, Gewandsaum");
-        m.comment = QStringLiteral("Probe aus der roten Fassung; Verdacht auf Zinnober.");
-        m.noDate = true;
-        m.savedDate = at(2020, 11, 9);
-        m.rating = 5;
-        m.points = {{QStringLiteral("Cinnabar"), I::Final, 0.6},
-                    {QStringLiteral("Cinnabar"), I::AutoOnly, 1.8}};
-        list << m;
-
-        m = {};
-        m.relativePath = QStringLiteral("2020/Projekte/Pigmente/");
-        m.version = 9;
-        m.owner = QStringLiteral("Restaurierungswerkstatt");
-        m.collectionName = QStringLiteral("Altarbild");
-        m.collectionId = QStringLiteral("P-05");
-        m.location = QStringLiteral("Blaue Fassung, Himmel");
-        m.noDate = true;
-        m.savedDate = at(2020, 11, 10);
-        m.writeCreatedDate = false;
-        m.points = {{QStringLiteral("Lazurite"), I::None, 1.0}};
-        list << m;
-
-        m = {};
-        m.relativePath = QStringLiteral("2022/");
-        m.version = 10;
-        m.owner = QStringLiteral("Huber, Anna");
-        m.collectionName = QStringLiteral("Huber");
-        m.collectionId = QStringLiteral("HU-31");
-        m.location = QStringLiteral("Freiberg, Sachsen");
-        m.foundDate = QDate(2021, 4, 17);
-        m.savedDate = at(2022, 1, 28);
-        m.rating = 1;
-        m.points = {{QStringLiteral("Baryte"), I::Final, 0.9}};
-        list << m;
-
-        m = {};
-        m.relativePath = QStringLiteral("");
-        m.version = 11;
-        m.owner = QStringLiteral("Edelsteinlabor");
-        m.collectionName = QStringLiteral("Prüfsteine");
-        m.collectionId = QStringLiteral("7");
-        m.location = QStringLiteral("unbekannt");
-        m.noDate = true;
-        m.savedDate = at(2025, 3, 4);
-        m.rating = 5;
-        m.points = {{QStringLiteral("Diamond"), I::Final, 0.2}};
-        list << m;
-
-        m = {};
-        m.relativePath = QStringLiteral("");
-        m.version = 11;
-        m.owner = QStringLiteral("Edelsteinlabor");
-        m.collectionName = QStringLiteral("Prüfsteine");
-        m.collectionId = QStringLiteral("8");
-        m.location = QStringLiteral("Zabargad, Ägypten");
-        m.comment = QStringLiteral("Peridot; zweiter Messpunkt fehlt auf der Festplatte.");
-        m.foundDate = QDate(2024, 2, 1);
-        m.savedDate = at(2025, 3, 5);
-        m.points = {{QStringLiteral("Forsterite"), I::Final, 1.1},
-                    {QStringLiteral("Forsterite"), I::Final, 1.3}};
-        m.dropLastLocationFolder = true;
-        list << m;
-
-        m = {};
-        m.relativePath = QStringLiteral("");
-        m.version = 11;
-        m.owner = QStringLiteral("Institut für Geowissenschaften");
-        m.collectionName = QStringLiteral("Dünnschliff");
-        m.collectionId = QStringLiteral("DS-112");
-        m.location = QStringLiteral("Schwarzwald");
-        m.foundDate = QDate(2026, 9, 18);
-        m.savedDate = at(2026, 10, 2);
-        m.rating = 3;
-        m.points = {{QStringLiteral("Albite"), I::Final, 2.0},
-                    {QStringLiteral("Quartz"), I::Final, 2.2},
-                    {QStringLiteral("Calcite"), I::None, 3.0}};
-        list << m;
-        return list;
-    }();
-    return measurements;
+    // What the measuring side wrote in the days of `version`.
+    const QDir folder(target.filePath());
+    const SaveDataFileNames now = SaveDataFileNames::forVersion(CurrentSaveDataVersion);
+    const SaveDataFileNames then = SaveDataFileNames::forVersion(version, label);
+    ok = ok && renameForVersion(folder, now.overviewImage, then.overviewImage);
+    for (int n = 1; n <= data.sectorCount(); ++n) {
+        const QDir dir(folder.filePath(SaveDataFiles::locationFolderName(n)));
+        ok = ok && renameForVersion(dir, now.withLaserImage, then.withLaserImage)
+             && renameForVersion(dir, now.withoutLaserImage, then.withoutLaserImage)
+             && renameForVersion(dir, now.processedSpectrum, then.processedSpectrum)
+             && renameForVersion(dir, now.rawSpectrum, then.rawSpectrum)
+             && renameForVersion(dir, now.ccdRaw, then.ccdRaw)
+             && renameForVersion(dir, now.calibrationLines, then.calibrationLines);
+    }
+    ok = ok
+         && writeJson(folder.filePath(SaveDataFiles::metadataFileName()),
+                      SaveDataJson::metadataToJson(meta,
+                                                   SaveDataJson::sectorsToJson(data.sectors()),
+                                                   version, label, number));
+    if (m.value(QLatin1String("drop_last_location_folder")).toBool())
+        ok = ok
+             && QDir(folder.filePath(SaveDataFiles::locationFolderName(data.sectorCount())))
+                    .removeRecursively();
+    return ok;
 }

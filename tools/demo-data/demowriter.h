@@ -1,58 +1,38 @@
 #pragma once
 
-#include "demominerals.h"
+#include "storage/savedatarecords.h"
 
-#include <QDate>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QRandomGenerator>
 #include <QString>
 
-// How far a measuring point of the demo got with its identification.
-enum class DemoIdentification { None, AutoOnly, Final };
-
-struct DemoPoint
-{
-    QString mineral;
-    DemoIdentification identification = DemoIdentification::Final;
-    double fluorescence = 1.0; // relative strength of the background
-};
-
-struct DemoMeasurement
-{
-    QString relativePath; // below the measurement root; empty name: default folder name
-    int version = 11;
-    QString owner;
-    QString collectionName; // from version 8
-    QString collectionId;   // split into label and number below version 8
-    QString label;
-    QString number;
-    QString location;
-    QString comment;
-    QDate foundDate;
-    bool yearOnly = false;
-    bool noDate = false;
-    QDateTime savedDate;
-    bool writeCreatedDate = true; // from version 9
-    int rating = -1;              // -1: no rating key
-    QVector<DemoPoint> points;
-    bool dropLastLocationFolder = false;
-};
-
-// Writes synthetic but realistic measurement folders and reference spectra.
+// Writes demo measurement folders whose spectra come from real reference measurements of the
+// minerals: each passes through a simulated detector (fluorescence, noise, hot pixels) and is then
+// turned back into a spectrum by the program's own CCD and calibration steps.
 class DemoWriter
 {
 public:
-    explicit DemoWriter(quint32 seed)
-        : m_random(seed)
-    {}
+    // `dataDir` holds INDEX.csv and the spectra it names.
+    DemoWriter(const QString &dataDir, quint32 seed);
 
-    bool writeMeasurement(const QString &root, const DemoMeasurement &measurement);
-    bool writeLibrary(const QString &folder);
+    // Reads the demo table and the index of the data folder; false, with a message in `error`,
+    // when the data folder lacks a spectrum the table needs.
+    bool readData(QString *error);
+    QJsonArray measurements() const;
+    // One measurement as described by an entry of the demo table.
+    bool writeMeasurement(const QString &root, const QJsonObject &measurement);
 
 private:
+    SaveDataSector measuredSector(const QString &mineral, const QString &identification,
+                                  double fluorescenceStrength);
     QString uuid();
     double gaussianNoise();
 
+    QString m_dataDir;
     QRandomGenerator m_random;
+    QJsonObject m_table;
+    QHash<QString, QString> m_querySpectra; // mineral -> file of another sample
+    QHash<QString, QString> m_libraryIds;   // mineral -> RRUFF id of the library spectrum
 };
-
-const QVector<DemoMeasurement> &demoMeasurements();

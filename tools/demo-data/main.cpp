@@ -1,47 +1,58 @@
-// Writes the demo measurements and a small reference library of synthetic spectra.
+// Writes the demo measurements from real reference spectra.
 #include "demowriter.h"
 
+#include "core/appidentity.h"
+
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
+#include <QJsonArray>
+#include <QLoggingCategory>
 
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication application(argc, argv);
+    // Saving paints summary pages, which needs fonts, but no window is ever shown.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    AppIdentity::apply();
+    // Saving logs each step; QT_LOGGING_RULES can bring the messages back.
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Writes demo measurement folders and a demo reference library."));
+        QStringLiteral("Writes demo measurement folders made from the real spectra in DATA "
+                       "(a folder with INDEX.csv, library/ and queries/)."));
     parser.addHelpOption();
     const QCommandLineOption measurements(QStringLiteral("measurements"),
                                           QStringLiteral("folder for the measurements"),
                                           QStringLiteral("DIR"));
-    const QCommandLineOption library(QStringLiteral("library"),
-                                     QStringLiteral("folder for the reference library"),
-                                     QStringLiteral("DIR"));
+    const QCommandLineOption data(QStringLiteral("data"),
+                                  QStringLiteral("folder of the real spectra"),
+                                  QStringLiteral("DATA"));
     parser.addOption(measurements);
-    parser.addOption(library);
+    parser.addOption(data);
     parser.process(application);
-    if (!parser.isSet(measurements) && !parser.isSet(library)) {
-        std::fprintf(stderr, "raman-demo-data: give --measurements DIR and/or --library DIR\n");
+    if (!parser.isSet(measurements) || !parser.isSet(data)) {
+        std::fprintf(stderr, "raman-demo-data: give --measurements DIR and --data DATA\n");
         return 2;
     }
 
-    DemoWriter writer(20261205);
-    if (parser.isSet(measurements)) {
-        const QString root = parser.value(measurements);
-        for (const DemoMeasurement &m : demoMeasurements()) {
-            if (!writer.writeMeasurement(root, m)) {
-                std::fprintf(stderr, "raman-demo-data: failed to write below %s\n",
-                             qPrintable(QDir::toNativeSeparators(root)));
-                return 1;
-            }
-        }
+    DemoWriter writer(parser.value(data), 20261205);
+    QString error;
+    if (!writer.readData(&error)) {
+        std::fprintf(stderr, "raman-demo-data: %s\n", qPrintable(error));
+        return 2;
     }
-    if (parser.isSet(library) && !writer.writeLibrary(parser.value(library))) {
-        std::fprintf(stderr, "raman-demo-data: failed to write the library\n");
-        return 1;
+    const QString root = parser.value(measurements);
+    const QJsonArray list = writer.measurements();
+    for (const QJsonValue &measurement : list) {
+        if (!writer.writeMeasurement(root, measurement.toObject())) {
+            std::fprintf(stderr, "raman-demo-data: failed to write below %s\n",
+                         qPrintable(QDir::toNativeSeparators(root)));
+            return 1;
+        }
     }
     return 0;
 }

@@ -19,16 +19,6 @@ QJsonValue imageSize(const QImage &image)
                        {QStringLiteral("height"), image.height()}};
 }
 
-QJsonValue dateValue(const QDate &date)
-{
-    return date.isValid() ? QJsonValue(date.toString(Qt::ISODate)) : QJsonValue::Null;
-}
-
-QJsonValue dateTimeValue(const QDateTime &dateTime)
-{
-    return dateTime.isValid() ? QJsonValue(dateTime.toString(Qt::ISODate)) : QJsonValue::Null;
-}
-
 QJsonObject sectorJson(const SaveDataSector &sector)
 {
     QJsonObject json = SaveDataJson::sectorToJson(sector);
@@ -73,27 +63,12 @@ QJsonObject saveDataToInfoJson(const SaveData &data)
     QJsonArray sectors;
     for (const SaveDataSector &sector : data.sectors())
         sectors.append(sectorJson(sector));
-    return QJsonObject{
-        {QStringLiteral("owner"), m.owner},
-        {QStringLiteral("collection_name"), m.collection_name},
-        {QStringLiteral("collection_id"), m.collection_id},
-        {QStringLiteral("unique_ident"), m.unique_ident},
-        {QStringLiteral("location"), m.location},
-        {QStringLiteral("mineral_comment"), m.mineral_comment},
-        {QStringLiteral("save_data_version"), m.save_data_version},
-        {QStringLiteral("found_date"), dateValue(m.found_date)},
-        {QStringLiteral("found_date_year_only"), m.found_date_year_only},
-        {QStringLiteral("nodate"), m.nodate},
-        {QStringLiteral("saved_date"), dateTimeValue(m.saved_date)},
-        {QStringLiteral("created_as_version"), m.created_as_version},
-        {QStringLiteral("created_date"), dateTimeValue(m.created_date)},
-        {QStringLiteral("overview_image"), imageSize(m.overviewImage)},
-        {QStringLiteral("rating"), m.rating},
-        {QStringLiteral("folderPath"), data.folderPath()},
-        {QStringLiteral("activeSectorIndex"), data.activeSectorIndex()},
-        {QStringLiteral("nonEmptySectorCount"), data.nonEmptySectorCount()},
-        {QStringLiteral("sectors"), sectors},
-    };
+    QJsonObject json = SaveDataJson::metadataToJson(m, sectors, SaveDataJson::DateStyle::Report);
+    json.insert(QStringLiteral("overview_image"), imageSize(m.overviewImage));
+    json.insert(QStringLiteral("folderPath"), data.folderPath());
+    json.insert(QStringLiteral("activeSectorIndex"), data.activeSectorIndex());
+    json.insert(QStringLiteral("nonEmptySectorCount"), data.nonEmptySectorCount());
+    return json;
 }
 
 int runInfoCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)

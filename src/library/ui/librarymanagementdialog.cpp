@@ -79,10 +79,7 @@ QVector<LibraryPath> LibraryManagementDialog::chosenInstallableLibraries() const
 
 bool LibraryManagementDialog::isConfigured(const QString &path) const
 {
-    const QString cleaned = QDir::cleanPath(path);
-    return std::any_of(m_configured.begin(), m_configured.end(), [&cleaned](const LibraryPath &p) {
-        return QDir::cleanPath(p.path) == cleaned;
-    });
+    return indexOfLibraryPath(m_configured, path) >= 0;
 }
 
 void LibraryManagementDialog::populate()
@@ -112,11 +109,10 @@ void LibraryManagementDialog::populate()
     for (int i = 0; i < m_configured.size(); ++i) {
         const LibraryPath &library = m_configured.at(i);
         const QString cleaned = QDir::cleanPath(library.path);
-        QString name = QFileInfo(cleaned).fileName();
-        for (const LibraryPath &installable : qAsConst(m_installable)) {
-            if (installable.path == cleaned)
-                name = LibrarySources::readableName(installable, locale);
-        }
+        const int installable = indexOfLibraryPath(m_installable, cleaned);
+        const QString name
+            = installable >= 0 ? LibrarySources::readableName(m_installable.at(installable), locale)
+                               : QFileInfo(cleaned).fileName();
         QStringList status;
         if (!QFileInfo(cleaned).isDir())
             status << tr("Ordner fehlt");
@@ -209,10 +205,10 @@ void LibraryManagementDialog::addLibraryFolder(const QString &path)
         m_configured.append(library);
         populate();
     }
+    const int configured = indexOfLibraryPath(m_configured, cleaned);
     QTreeWidgetItem *group = m_ui->treeLibraries->topLevelItem(0);
     for (int i = 0; i < group->childCount(); ++i) {
-        const int index = group->child(i)->data(0, IndexRole).toInt();
-        if (QDir::cleanPath(m_configured.at(index).path) == cleaned)
+        if (group->child(i)->data(0, IndexRole).toInt() == configured)
             m_ui->treeLibraries->setCurrentItem(group->child(i));
     }
 }
