@@ -1,5 +1,6 @@
 #include "demowriter.h"
 
+#include "spectrum/calibration.h"
 #include "spectrum/calibrationlines.h"
 #include "spectrum/spectrumfile.h"
 #include "storage/savedatafiles.h"

@@ -1,7 +1,7 @@
 #include "library/matching/peaksearch.h"
 
 #include "core/logging.h"
-#include "spectrum/ramandata.h"
+#include "spectrum/quadraticfit.h"
 
 #include <algorithm>
 #include <cmath>
