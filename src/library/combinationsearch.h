@@ -36,8 +36,8 @@ int combinePeaks(const FingerprintPeak *a, const int *tagsA, int countA, const F
 // measured fingerprint on the global thread pool and returns at once; `sorted` holds the peaks of
 // `fingerprints`. The result holds the combinationResultsKept best pairs, best first; progress
 // counts finished i. The search keeps the library's vectors alive (they are implicitly shared),
-// but the result's pointers refer into `spectra`. A measured fingerprint without peaks, or an empty library, gives a finished future
-// with no combinations.
+// but the result's pointers refer into `spectra`. A measured fingerprint without peaks, or an
+// empty library, gives a finished future with no combinations.
 QFuture<QVector<LinearCombinationResult>>
 startCombinationSearch(const QVector<RamanLibrarySpectrum> &spectra,
                        const QVector<SpectrumFingerprint> &fingerprints,
