@@ -1,6 +1,7 @@
 // Two-mineral search speed: N^2 fingerprint matches on the real RRUFF library and on generated
 // libraries, and the cost of one match in place against matching a combined copy.
 //   bench_combination [SIZE...]   (default 1000 3000 generated spectra)
+#include "library/matching/peaksearch.h"
 #include "library/rlibrary.h"
 
 #include "generatedlibrary.h"

@@ -74,36 +74,26 @@ namespace {
 struct SearchState
 {
     SearchState(const QVector<RamanLibrarySpectrum> &spectra,
-                const QVector<SpectrumFingerprint> &fingerprints,
+                const QVector<SpectrumFingerprint> &fingerprints, const SortedLibraryPeaks &sorted,
                 const SpectrumFingerprint &measured, const FingerprintParameters &parameters)
         : spectra(spectra)
         , fingerprints(fingerprints)
+        , sorted(sorted)
         , matcher(measured, parameters)
     {
-        offsets.reserve(fingerprints.size() + 1);
-        offsets.append(0);
-        for (const SpectrumFingerprint &fingerprint : fingerprints) {
-            QVector<FingerprintPeak> peaks = fingerprint.peaks;
-            std::stable_sort(peaks.begin(), peaks.end(),
-                             [](const FingerprintPeak &p, const FingerprintPeak &q) {
-                                 return p.position < q.position;
-                             });
-            sortedPeaks += peaks;
-            offsets.append(sortedPeaks.size());
-            mostPeaks = std::max(mostPeaks, int(peaks.size()));
+        for (int i = 0; i < sorted.size(); ++i) {
+            for (int k = 0; k < sorted.count(i); ++k)
+                nearestMeasured.append(matcher.nearestMeasuredPeak(sorted.peaks(i)[k].position));
+            offsets.append(nearestMeasured.size());
         }
-        nearestMeasured.reserve(sortedPeaks.size());
-        for (const FingerprintPeak &peak : qAsConst(sortedPeaks))
-            nearestMeasured.append(matcher.nearestMeasuredPeak(peak.position));
     }
 
     const QVector<RamanLibrarySpectrum> spectra;
     const QVector<SpectrumFingerprint> fingerprints;
+    const SortedLibraryPeaks sorted;
     const FingerprintMatcher matcher;
-    QVector<FingerprintPeak> sortedPeaks; // each fingerprint's peaks by position, one after another
-    QVector<int> offsets;                 // fingerprint i: sortedPeaks[offsets[i], offsets[i + 1])
-    QVector<int> nearestMeasured;         // per sorted peak: the measured peak it pairs with
-    int mostPeaks = 0;
+    QVector<int> nearestMeasured; // per sorted peak: the measured peak it pairs with
+    QVector<int> offsets{0};      // fingerprint i: nearestMeasured[offsets[i], offsets[i + 1])
 };
 
 // The map step: library spectrum i combined with every spectrum j.
@@ -122,9 +112,8 @@ public:
         const int n = s.fingerprints.size();
         result_type results(n);
         LinearCombinationResult *out = results.data();
-        QVarLengthArray<FingerprintPeak, 256> combined(2 * s.mostPeaks);
-        QVarLengthArray<int, 256> combinedNearest(2 * s.mostPeaks);
-        const FingerprintPeak *peaks = s.sortedPeaks.constData();
+        QVarLengthArray<FingerprintPeak, 256> combined(2 * s.sorted.mostPeaks());
+        QVarLengthArray<int, 256> combinedNearest(2 * s.sorted.mostPeaks());
         const int *nearest = s.nearestMeasured.constData();
         const int *offsets = s.offsets.constData();
         const RamanLibrarySpectrum *spectra = s.spectra.constData();
@@ -134,9 +123,8 @@ public:
         sum.nearestMeasured = combinedNearest.constData();
         for (int j = 0; j < n; ++j) {
             const SpectrumFingerprint &b = s.fingerprints.at(j);
-            sum.count = combinePeaks(peaks + offsets[i], nearest + offsets[i],
-                                     offsets[i + 1] - offsets[i], peaks + offsets[j],
-                                     nearest + offsets[j], offsets[j + 1] - offsets[j],
+            sum.count = combinePeaks(s.sorted.peaks(i), nearest + offsets[i], s.sorted.count(i),
+                                     s.sorted.peaks(j), nearest + offsets[j], s.sorted.count(j),
                                      combined.data(), combinedNearest.data());
             sum.xFirst = std::min(a.xFirst, b.xFirst);
             sum.xLast = std::max(a.xLast, b.xLast);
@@ -193,18 +181,21 @@ QFuture<QVector<LinearCombinationResult>> finishedSearch()
 QFuture<QVector<LinearCombinationResult>>
 startCombinationSearch(const QVector<RamanLibrarySpectrum> &spectra,
                        const QVector<SpectrumFingerprint> &fingerprints,
-                       const SpectrumFingerprint &measured, const FingerprintParameters &parameters)
+                       const SortedLibraryPeaks &sorted, const SpectrumFingerprint &measured,
+                       const FingerprintParameters &parameters)
 {
     if (measured.peaks.isEmpty()) {
         qCWarning(logDataAlgorithms) << "two-mineral search: the measured spectrum has no peaks";
         return finishedSearch();
     }
-    if (fingerprints.isEmpty() || fingerprints.size() != spectra.size()) {
+    if (fingerprints.isEmpty() || fingerprints.size() != spectra.size()
+        || sorted.size() != fingerprints.size()) {
         qCWarning(logDataLibraries) << "two-mineral search: no library spectra to combine";
         return finishedSearch();
     }
     qCDebug(logDataLibraries) << "two-mineral search over" << fingerprints.size() << "spectra";
-    auto state = std::make_shared<const SearchState>(spectra, fingerprints, measured, parameters);
+    auto state
+        = std::make_shared<const SearchState>(spectra, fingerprints, sorted, measured, parameters);
     QVector<int> indices(fingerprints.size());
     std::iota(indices.begin(), indices.end(), 0);
     return QtConcurrent::mappedReduced<QVector<LinearCombinationResult>>(

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/matching/fingerprint.h"
+#include "library/matching/fingerprintmatcher.h"
 #include "library/ramanlibraryspectrum.h"
 
 #include <QFuture>
@@ -33,14 +33,16 @@ int combinePeaks(const FingerprintPeak *a, const int *tagsA, int countA, const F
                  const int *tagsB, int countB, FingerprintPeak *out, int *tagsOut);
 
 // Scores every ordered pair (i, j) of library fingerprints, self-pairs included, against the
-// measured fingerprint on the global thread pool and returns at once. The result holds the
-// combinationResultsKept best pairs, best first; progress counts finished i. The search keeps
-// the library's vectors alive (they are implicitly shared), but the result's pointers refer into
-// `spectra`. A measured fingerprint without peaks, or an empty library, gives a finished future
-// with no combinations.
-QFuture<QVector<LinearCombinationResult>> startCombinationSearch(
-    const QVector<RamanLibrarySpectrum> &spectra, const QVector<SpectrumFingerprint> &fingerprints,
-    const SpectrumFingerprint &measured, const FingerprintParameters &parameters);
+// measured fingerprint on the global thread pool and returns at once; `sorted` holds the peaks of
+// `fingerprints`. The result holds the combinationResultsKept best pairs, best first; progress
+// counts finished i. The search keeps the library's vectors alive (they are implicitly shared),
+// but the result's pointers refer into `spectra`. A measured fingerprint without peaks, or an
+// empty library, gives a finished future with no combinations.
+QFuture<QVector<LinearCombinationResult>>
+startCombinationSearch(const QVector<RamanLibrarySpectrum> &spectra,
+                       const QVector<SpectrumFingerprint> &fingerprints,
+                       const SortedLibraryPeaks &sorted, const SpectrumFingerprint &measured,
+                       const FingerprintParameters &parameters);
 
 // The results with every pair of spectrum numbers listed once (in either order), best first.
 QVector<LinearCombinationResult> distinctPairs(const QVector<LinearCombinationResult> &results);

@@ -4,6 +4,8 @@
 #include "core/parallel.h"
 #include "core/pathmanager.h"
 #include "library/librarycache.h"
+#include "library/matching/correlation.h"
+#include "library/matching/peaksearch.h"
 #include "spectrum/processing.h"
 
 #include <QElapsedTimer>
@@ -85,6 +87,7 @@ void RLibrary::readLibraryFromDisk()
             return buildFingerprint(spectrum.resampledData.normalizedToMaximum(),
                                     libraryParameters);
         });
+    m_sortedPeaks = SortedLibraryPeaks(m_fingerprints);
 
     qCDebug(logDataLibraries) << "loading chemistry data";
     ChemistryTable chemistry;
@@ -124,6 +127,7 @@ void RLibrary::clearUnlocked()
 {
     m_spectra.clear();
     m_fingerprints.clear();
+    m_sortedPeaks = SortedLibraryPeaks();
 }
 
 int RLibrary::count() const
@@ -218,7 +222,12 @@ QVector<double> RLibrary::computeCorrelations(const RamanData<Wavenumbers> &spec
     if (!(flags & FingerprintSearch)) {
         if (prepared.isEmpty())
             return {};
-        return orderedMap<double>(m_spectra, [&prepared](const RamanLibrarySpectrum &library) {
+        QVector<RamanLibrarySpectrum> spectra;
+        {
+            QReadLocker locker(&m_lock);
+            spectra = m_spectra;
+        }
+        return orderedMap<double>(spectra, [&prepared](const RamanLibrarySpectrum &library) {
             return correlateSpectra(prepared, library.resampledData);
         });
     }
@@ -233,10 +242,15 @@ QVector<double> RLibrary::computeCorrelations(const SpectrumFingerprint &measure
 {
     if (!measured.isValid())
         return {};
-    return orderedMap<double>(m_fingerprints,
-                              [&measured, &parameters](const SpectrumFingerprint &library) {
-                                  return matchFingerprints(measured, library, parameters);
-                              });
+    QReadLocker locker(&m_lock);
+    const QVector<SpectrumFingerprint> fingerprints = m_fingerprints;
+    const SortedLibraryPeaks sorted = m_sortedPeaks;
+    locker.unlock();
+    const FingerprintMatcher matcher(measured, parameters);
+    QVector<int> indices(fingerprints.size());
+    std::iota(indices.begin(), indices.end(), 0);
+    return orderedMap<double>(
+        indices, [&](int i) { return matcher.match(sorted.view(i, fingerprints.at(i))); });
 }
 
 QFuture<QVector<LinearCombinationResult>>
@@ -244,5 +258,5 @@ RLibrary::startCombinationSearch(const SpectrumFingerprint &measured,
                                  const FingerprintParameters &parameters) const
 {
     QReadLocker locker(&m_lock);
-    return ::startCombinationSearch(m_spectra, m_fingerprints, measured, parameters);
+    return ::startCombinationSearch(m_spectra, m_fingerprints, m_sortedPeaks, measured, parameters);
 }

@@ -2,7 +2,7 @@
 
 #include "core/librarypath.h"
 #include "library/combinationsearch.h"
-#include "library/matching/fingerprint.h"
+#include "library/matching/fingerprintmatcher.h"
 #include "library/ramanlibraryspectrum.h"
 #include "spectrum/processingparameters.h"
 
@@ -44,8 +44,8 @@ public:
     SpectrumFingerprint fingerprint(int index) const;
     int indexOfNumber(const QString &number) const;
 
-    // Guards spectra and fingerprints; searches read them without it and must not overlap a
-    // reload.
+    // Guards spectra and fingerprints. Searches take shallow copies under it, so a reload cannot
+    // free what they read; scores are index-aligned with the library as it was then.
     QReadWriteLock &lock() const { return m_lock; }
     const QVector<RamanLibrarySpectrum> &spectra() const { return m_spectra; }
     const QVector<SpectrumFingerprint> &fingerprints() const { return m_fingerprints; }
@@ -87,6 +87,7 @@ private:
     mutable QReadWriteLock m_lock{QReadWriteLock::Recursive};
     QVector<RamanLibrarySpectrum> m_spectra;
     QVector<SpectrumFingerprint> m_fingerprints; // index-aligned with m_spectra
+    SortedLibraryPeaks m_sortedPeaks;            // of m_fingerprints
     bool m_loading = true;
     std::optional<QVector<LibraryPath>> m_folders;
     QFileSystemWatcher m_watcher;

@@ -2,6 +2,7 @@
 
 #include "core/logging.h"
 #include "spectrum/calibrationlines.h"
+#include "spectrum/quadraticfit.h"
 
 #include <QStandardPaths>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "spectrum/ramandata.h"
+#include "spectrum/calibration.h"
 
 #include <QString>
 

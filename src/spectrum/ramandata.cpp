@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -155,104 +156,4 @@ template struct RamanData<Wavenumbers>;
 void registerRamanDataMetaTypes()
 {
     qRegisterMetaType<RamanData<RawPixels>>("RamanData<RawPixels>");
-}
-
-QuadraticCoefficients fitQuadratic(const QVector<double> &x, const QVector<double> &y)
-{
-    const int n = std::min(x.size(), y.size());
-    double s0 = n, s1 = 0, s2 = 0, s3 = 0, s4 = 0, t0 = 0, t1 = 0, t2 = 0;
-    for (int i = 0; i < n; ++i) {
-        const double xi = x[i];
-        const double xi2 = xi * xi;
-        s1 += xi;
-        s2 += xi2;
-        s3 += xi2 * xi;
-        s4 += xi2 * xi2;
-        t0 += y[i];
-        t1 += xi * y[i];
-        t2 += xi2 * y[i];
-    }
-    // Normal equations for the unknowns (c, b, a):
-    //   | s0 s1 s2 |         | t0 |
-    //   | s1 s2 s3 | (c b a) = | t1 |
-    //   | s2 s3 s4 |         | t2 |
-    const auto det3 = [](double a11, double a12, double a13, double a21, double a22, double a23,
-                         double a31, double a32, double a33) {
-        return a11 * (a22 * a33 - a23 * a32) - a12 * (a21 * a33 - a23 * a31)
-               + a13 * (a21 * a32 - a22 * a31);
-    };
-    const double det = det3(s0, s1, s2, s1, s2, s3, s2, s3, s4);
-    const double detC = det3(t0, s1, s2, t1, s2, s3, t2, s3, s4);
-    const double detB = det3(s0, t0, s2, s1, t1, s3, s2, t2, s4);
-    const double detA = det3(s0, s1, t0, s1, s2, t1, s2, s3, t2);
-    return {detA / det, detB / det, detC / det};
-}
-
-RamanData<Nanometers> calibrated(const RamanData<RawPixels> &data,
-                                 const CalibrationParameters &parameters)
-{
-    if (!std::isfinite(parameters.a)) {
-        qCWarning(logDataAlgorithms) << "invalid calibration parameters, returning unchanged data";
-        return {data.x, data.y};
-    }
-    const int n = data.size();
-    if (n < 0)
-        return {};
-    RamanData<Nanometers> result{QVector<double>(n), data.y};
-    for (int i = 0; i < n; ++i) {
-        const double pixel = i;
-        result.x[i] = (pixel * parameters.a) * pixel + pixel * parameters.b + parameters.c;
-    }
-    return result;
-}
-
-double extractLaserWavelength(const RamanData<Nanometers> &data,
-                              const LaserWavelengthSettings &settings)
-{
-    if (settings.mode == LaserWavelengthSettings::UseNominal)
-        return settings.nominalWavelength;
-    const QVector<double> &x = data.x;
-    if (std::is_sorted_until(x.cbegin(), x.cend()) != x.cend()) {
-        qCWarning(logDataAlgorithms) << "Refusing to extract laser wavelength from unsorted data";
-        return settings.nominalWavelength;
-    }
-    const auto lo = std::upper_bound(x.cbegin(), x.cend(), settings.searchMinimum);
-    const auto hi = std::upper_bound(x.cbegin(), x.cend(), settings.searchMaximum);
-    if (data.size() <= 0 || lo == x.cend() || hi == x.cend()) {
-        qCWarning(logDataAlgorithms) << "No data in laser peak search range";
-        return settings.nominalWavelength;
-    }
-    const int first = int(lo - x.cbegin());
-    const int end = int(hi - x.cbegin());
-    int peak = first;
-    for (int i = first + 1; i < end; ++i) {
-        if (data.y[i] > data.y[peak])
-            peak = i;
-    }
-    if (peak == first || peak == end) {
-        qCWarning(logDataAlgorithms)
-            << "Laser peak is at corner of search range, cannot determine wavelength";
-        return settings.nominalWavelength;
-    }
-    const QVector<double> dx{x[peak - 1] - x[peak], 0.0, x[peak + 1] - x[peak]};
-    const QVector<double> dy{data.y[peak - 1], data.y[peak], data.y[peak + 1]};
-    const QuadraticCoefficients q = fitQuadratic(dx, dy);
-    const double offset
-        = std::fabs(q.a) > 1e-12 ? q.b / (-2.0 * q.a) : std::numeric_limits<double>::quiet_NaN();
-    const double wavelength = x[peak] + offset;
-    qCDebug(logDataAlgorithms) << "compued laser wavelength:" << wavelength;
-    return wavelength;
-}
-
-RamanData<Wavenumbers> toRamanShift(const RamanData<Nanometers> &data,
-                                    const LaserWavelengthSettings &settings)
-{
-    const double laser = extractLaserWavelength(data, settings);
-    const int n = data.size();
-    if (n < 0)
-        return {};
-    RamanData<Wavenumbers> result{QVector<double>(n), data.y};
-    for (int i = 0; i < n; ++i)
-        result.x[i] = (1.0 / laser) * 1e7 - (1.0 / data.x[i]) * 1e7;
-    return result;
 }

@@ -3,8 +3,6 @@
 #include <QMetaType>
 #include <QVector>
 
-#include <limits>
-
 // Units of a spectrum's x axis, used as compile-time tags.
 struct RawPixels
 {
@@ -52,38 +50,3 @@ Q_DECLARE_METATYPE(RamanData<Wavenumbers>)
 
 // Registers the spectrum types for queued connections and futures.
 void registerRamanDataMetaTypes();
-
-// wavelength(i) = a*i^2 + b*i + c for pixel index i; all NaN without a calibration.
-struct CalibrationParameters
-{
-    double a = std::numeric_limits<double>::quiet_NaN();
-    double b = std::numeric_limits<double>::quiet_NaN();
-    double c = std::numeric_limits<double>::quiet_NaN();
-};
-
-struct LaserWavelengthSettings
-{
-    static constexpr quint32 UseNominal = 1;
-
-    quint32 mode = UseNominal;
-    double searchMinimum = 0.0;
-    double searchMaximum = 0.0;
-    double nominalWavelength = 0.0; // also the fallback whenever measuring fails
-};
-
-struct QuadraticCoefficients
-{
-    double a = 0.0; // of x^2
-    double b = 0.0;
-    double c = 0.0;
-};
-
-// Least-squares y ~ a*x^2 + b*x + c by Cramer's rule; a singular system gives non-finite values.
-QuadraticCoefficients fitQuadratic(const QVector<double> &x, const QVector<double> &y);
-
-RamanData<Nanometers> calibrated(const RamanData<RawPixels> &data,
-                                 const CalibrationParameters &parameters);
-double extractLaserWavelength(const RamanData<Nanometers> &data,
-                              const LaserWavelengthSettings &settings);
-RamanData<Wavenumbers> toRamanShift(const RamanData<Nanometers> &data,
-                                    const LaserWavelengthSettings &settings);

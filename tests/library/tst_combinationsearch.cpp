@@ -1,4 +1,5 @@
 #include "library/combinationsearch.h"
+#include "library/matching/peakwidth.h"
 
 #include "combinationfixture.h"
 
@@ -103,6 +104,11 @@ private slots:
                 measured.peaks += {measured.peaks[0], {measured.peaks[0].position, 3, 0.2f, 0.3f}};
             const FingerprintMatcher matcher(measured, parameters);
             int disagreements = 0;
+            // Single library fingerprints, read through their peaks sorted at load.
+            const SortedLibraryPeaks sorted(library);
+            for (int i = 0; i < library.size(); ++i)
+                disagreements += !sameBits(matcher.match(sorted.view(i, library[i])),
+                                           matchFingerprints(measured, library[i], parameters));
             for (const SpectrumFingerprint &a : library) {
                 for (const SpectrumFingerprint &b : library) {
                     const Peaks sortedA = sortedByPosition(a.peaks),
@@ -146,7 +152,8 @@ private slots:
         while (measured.peaks.size() < 5)
             measured = randomFingerprint(random, 20);
         QFuture<QVector<LinearCombinationResult>> search = startCombinationSearch(
-            library.spectra, library.fingerprints, measured, FingerprintParameters());
+            library.spectra, library.fingerprints, SortedLibraryPeaks(library.fingerprints),
+            measured, FingerprintParameters());
         const QVector<LinearCombinationResult> results = search.result();
         QCOMPARE(search.progressMaximum(), count);
         QCOMPARE(search.progressValue(), count);
@@ -175,7 +182,8 @@ private slots:
         while (measured.peaks.size() < 10)
             measured = randomFingerprint(random, 30);
         QFuture<QVector<LinearCombinationResult>> search = startCombinationSearch(
-            library.spectra, library.fingerprints, measured, FingerprintParameters());
+            library.spectra, library.fingerprints, SortedLibraryPeaks(library.fingerprints),
+            measured, FingerprintParameters());
         search.cancel();
         search.waitForFinished();
         QVERIFY(search.isCanceled());
@@ -185,8 +193,9 @@ private slots:
         // Nothing to search with: finished at once, without combinations.
         for (const auto &[fingerprint, size] :
              {std::pair(SpectrumFingerprint(), 2000), {measured, 0}}) {
-            search = startCombinationSearch(library.spectra.mid(0, size),
-                                            library.fingerprints.mid(0, size), fingerprint,
+            const QVector<SpectrumFingerprint> fingerprints = library.fingerprints.mid(0, size);
+            search = startCombinationSearch(library.spectra.mid(0, size), fingerprints,
+                                            SortedLibraryPeaks(fingerprints), fingerprint,
                                             FingerprintParameters());
             QVERIFY(search.isFinished());
             QVERIFY(search.result().isEmpty());

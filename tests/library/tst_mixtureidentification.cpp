@@ -1,6 +1,8 @@
 #include "identificationeval.h"
 #include "testfiles.h"
 
+#include "library/matching/peaksearch.h"
+
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>

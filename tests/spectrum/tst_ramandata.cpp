@@ -1,3 +1,5 @@
+#include "spectrum/calibration.h"
+#include "spectrum/quadraticfit.h"
 #include "spectrum/ramandata.h"
 #include "spectrum/savitzkygolay.h"
 

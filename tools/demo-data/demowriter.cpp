@@ -1,6 +1,7 @@
 #include "demowriter.h"
 
 #include "report/summarypage.h"
+#include "spectrum/calibration.h"
 #include "spectrum/calibrationfile.h"
 #include "spectrum/calibrationlines.h"
 #include "spectrum/ccdspectrum.h"

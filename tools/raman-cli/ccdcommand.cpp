@@ -2,6 +2,7 @@
 
 #include "clicommand.h"
 
+#include "spectrum/calibration.h"
 #include "spectrum/calibrationfile.h"
 #include "spectrum/ccdspectrum.h"
 #include "spectrum/spectrumfile.h"

@@ -3,6 +3,7 @@
 #include "clicommand.h"
 #include "searchoptions.h"
 
+#include "library/matching/peaksearch.h"
 #include "library/rlibrary.h"
 #include "spectrum/spectrumfile.h"
 

@@ -2,6 +2,7 @@
 
 #include "processcommand.h"
 
+#include "library/matching/peakwidth.h"
 #include "library/rlibrary.h"
 #include "spectrum/spectrumfile.h"
 

@@ -2,6 +2,7 @@
 
 #include "library/matching/fingerprint.h"
 #include "spectrum/processingparameters.h"
+#include "spectrum/ramandata.h"
 
 #include <QCommandLineOption>
 #include <QTextStream>

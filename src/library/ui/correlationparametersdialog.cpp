@@ -2,6 +2,8 @@
 
 #include "ui_correlationparametersdialog.h"
 
+#include "library/matching/peakwidth.h"
+
 #include <QDoubleSpinBox>
 #include <QPushButton>
 

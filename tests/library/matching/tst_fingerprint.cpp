@@ -1,4 +1,6 @@
-#include "library/matching/fingerprint.h"
+#include "library/matching/correlation.h"
+#include "library/matching/fingerprintmatcher.h"
+#include "library/matching/peaksearch.h"
 
 #include "syntheticspectra.h"
 

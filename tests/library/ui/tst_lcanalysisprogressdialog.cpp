@@ -20,7 +20,8 @@ QFuture<QVector<LinearCombinationResult>> startSearch(const CombinationLibrary &
     SpectrumFingerprint measured;
     while (measured.peaks.size() < 10)
         measured = randomFingerprint(random, 30);
-    return startCombinationSearch(library.spectra, library.fingerprints, measured,
+    return startCombinationSearch(library.spectra, library.fingerprints,
+                                  SortedLibraryPeaks(library.fingerprints), measured,
                                   FingerprintParameters());
 }
 
