@@ -1,49 +1,360 @@
-// Identification quality on the RRUFF queries: top-1 and top-5 hit rates of both search methods
-// with the settings a fresh analysis starts with.
-#include "identificationeval.h"
+// Identification quality on the shared RRUFF data with the settings a fresh analysis starts with:
+// top-1/top-5 hit rates of the fingerprint and correlation searches, plain cosine (reference) and
+// the mineral search, on queries/ against library/ and leave-one-sample-out on loo/; the mineral
+// search's confidence; mixtures of library spectra for the two-mineral search and the mixture fit;
+// the time of one mineral search and one mixture fit on one core over a generated library.
+//   bench_identification [--tune] [--library-size N] [--mixtures N] [--pair-search N]
+#include "generatedlibrary.h"
+#include "mineraleval.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLoggingCategory>
 #include <QTemporaryDir>
+#include <QThreadPool>
 
 #include <cstdio>
+
+namespace {
+
+// Per query every score vector, computed once so that the rates and the tuning reuse them.
+struct ScoredQuery
+{
+    QString mineral;
+    QString label;
+    QVector<bool> ownSample;  // left out for this query
+    QVector<bool> ownMineral; // left out to ask for a mineral not in the library
+    QVector<double> fingerprint, correlation, cosine, shape, peaks;
+};
+
+QVector<ScoredQuery> scoreQueries(const RLibrary &library, const MineralSearch &search,
+                                  const QVector<LabelledSpectrum> &queries)
+{
+    const ProcessingParameters processing = analysisStartParameters();
+    const FingerprintParameters fingerprint;
+    QVector<ScoredQuery> scored;
+    for (const LabelledSpectrum &query : queries) {
+        ScoredQuery s;
+        s.mineral = query.mineral;
+        s.label = query.file;
+        s.ownSample = leftOut(library, query, false);
+        s.ownMineral = leftOut(library, query, true);
+        s.fingerprint = library.computeCorrelations(query.data, processing,
+                                                    RLibrary::FingerprintSearch, fingerprint);
+        s.correlation = library.computeCorrelations(query.data, processing,
+                                                    RLibrary::NormalizeToUnitNorm, fingerprint);
+        const RamanData<Wavenumbers> plain = query.data.resampled(librarySearchStep);
+        for (const RamanLibrarySpectrum &spectrum : library.spectra())
+            s.cosine.append(correlateSpectra(plain, spectrum.resampledData));
+        const MineralQuery prepared = search.prepare(query.data, processing, fingerprint);
+        s.shape = search.shapeScores(prepared);
+        s.peaks = search.peakScores(prepared, fingerprint);
+        scored.append(s);
+    }
+    return scored;
+}
+
+struct Rates
+{
+    int top1 = 0, top5 = 0, n = 0;
+    void add(int rank)
+    {
+        ++n;
+        top1 += rank == 0;
+        top5 += rank >= 0;
+    }
+    double p1() const { return 100.0 * top1 / std::max(n, 1); }
+    double p5() const { return 100.0 * top5 / std::max(n, 1); }
+};
+
+struct ConfidenceRates
+{
+    int n = 0, confident = 0, confidentRight = 0, likely = 0, likelyRight = 0;
+    int absent = 0, absentUncertain = 0;
+};
+
+Rates mineralRates(const RLibrary &library, const MineralSearch &search,
+                   const QVector<ScoredQuery> &scored, ConfidenceRates *confidence)
+{
+    Rates rates;
+    for (const ScoredQuery &s : scored) {
+        const MineralIdentification answer = search.rank(s.shape, s.peaks, s.ownSample);
+        const int rank = mineralRank(answer, s.mineral);
+        rates.add(rank);
+        if (!confidence)
+            continue;
+        ++confidence->n;
+        if (answer.confidence == IdentificationConfidence::Confident) {
+            ++confidence->confident;
+            confidence->confidentRight += rank == 0;
+        } else if (answer.confidence == IdentificationConfidence::Likely) {
+            ++confidence->likely;
+            confidence->likelyRight += rank == 0;
+        }
+        QVector<bool> absent = s.ownMineral;
+        for (int i = 0; i < absent.size(); ++i)
+            absent[i] = absent[i] || s.ownSample[i];
+        ++confidence->absent;
+        const MineralIdentification without = search.rank(s.shape, s.peaks, absent);
+        confidence->absentUncertain += without.confidence == IdentificationConfidence::Uncertain;
+    }
+    Q_UNUSED(library)
+    return rates;
+}
+
+void printSet(const char *name, const RLibrary &library, const MineralSearch &search,
+              const QVector<ScoredQuery> &scored)
+{
+    Rates fingerprint, correlation, cosine;
+    for (const ScoredQuery &s : scored) {
+        fingerprint.add(spectrumRank(library, s.fingerprint, s.ownSample, s.mineral));
+        correlation.add(spectrumRank(library, s.correlation, s.ownSample, s.mineral));
+        cosine.add(spectrumRank(library, s.cosine, s.ownSample, s.mineral));
+    }
+    ConfidenceRates c;
+    const Rates mineral = mineralRates(library, search, scored, &c);
+    std::printf("%s (%d queries, %d library spectra)\n", name, int(scored.size()), library.count());
+    const struct
+    {
+        const char *name;
+        const Rates &rates;
+    } rows[] = {{"fingerprint", fingerprint},
+                {"correlation", correlation},
+                {"plain cosine", cosine},
+                {"mineral", mineral}};
+    for (const auto &row : rows)
+        std::printf("  %-13s top-1 %5.1f %%  top-5 %5.1f %%\n", row.name, row.rates.p1(),
+                    row.rates.p5());
+    std::printf("  confidence: confident %d (%.1f %% of queries, %.1f %% right), likely %d "
+                "(%.1f %% right), uncertain %d; mineral left out: %.1f %% uncertain\n",
+                c.confident, 100.0 * c.confident / c.n,
+                100.0 * c.confidentRight / std::max(c.confident, 1), c.likely,
+                100.0 * c.likelyRight / std::max(c.likely, 1), c.n - c.confident - c.likely,
+                100.0 * c.absentUncertain / std::max(c.absent, 1));
+}
+
+// Peak weights and confidence thresholds around the defaults, on cached scores.
+void tune(const RLibrary &queriesLibrary, const RLibrary &looLibrary, MineralSearch &queriesSearch,
+          MineralSearch &looSearch, const QVector<ScoredQuery> &queries,
+          const QVector<ScoredQuery> &loo)
+{
+    const MineralSearchParameters defaults = looSearch.parameters();
+    for (const double w : {0.0, 0.1, 0.2, 0.3, 0.4, 0.5}) {
+        MineralSearchParameters p = defaults;
+        p.peakWeight = w;
+        queriesSearch.setParameters(p);
+        looSearch.setParameters(p);
+        const Rates q = mineralRates(queriesLibrary, queriesSearch, queries, nullptr);
+        const Rates l = mineralRates(looLibrary, looSearch, loo, nullptr);
+        std::printf("tune weight %.2f: queries %.1f / %.1f, loo %.1f / %.1f\n", w, q.p1(), q.p5(),
+                    l.p1(), l.p5());
+    }
+    queriesSearch.setParameters(defaults);
+    queriesSearch.setParameters(defaults);
+    looSearch.setParameters(defaults);
+    for (const double margin : {0.8, 1.0, 1.2, 1.5}) {
+        for (const double score : {7.0, 7.5, 8.0}) {
+            for (const double likely : {0.3, 0.5, 1.0}) {
+                MineralSearchParameters p = defaults;
+                p.confidentMargin = margin;
+                p.confidentScore = score;
+                p.likelyMargin = likely;
+                p.likelyScore = 9.0;
+                looSearch.setParameters(p);
+                ConfidenceRates c;
+                mineralRates(looLibrary, looSearch, loo, &c);
+                std::printf("tune margin %.2f score %.1f likely %.2f: confident %.1f %% cover, "
+                            "%.1f %% right; absent %.1f %% uncertain\n",
+                            margin, score, likely, 100.0 * c.confident / c.n,
+                            100.0 * c.confidentRight / std::max(c.confident, 1),
+                            100.0 * c.absentUncertain / c.absent);
+            }
+        }
+    }
+    looSearch.setParameters(defaults);
+}
+
+void mixtureRates(const RLibrary &library, const MineralSearch &search, int count, int pairSearch)
+{
+    const ProcessingParameters processing = analysisStartParameters();
+    const FingerprintParameters fingerprint;
+    std::mt19937 random(16);
+    const QVector<QVector<double>> pairWeights{{1, 1}, {2, 1}, {3, 1}};
+    const QVector<QVector<int>> pairs = mixtureMembers(library, count, 2, random);
+    MixtureFitParameters parameters;
+    std::printf("mixtures of %d library spectra: unit area each, weighted, a Gaussian "
+                "fluorescence background (height of the strongest band, width 800-2000 1/cm) on "
+                "a sloping offset, noise 1 %% of the strongest band; seed 16\n",
+                library.count());
+    for (const QVector<double> &weights : pairWeights) {
+        Rates fit, pairsearch;
+        double slowest = 0.0;
+        for (int i = 0; i < pairs.size(); ++i) {
+            const RamanData<Wavenumbers> mixed
+                = generatedMixture(library, pairs[i], weights, random);
+            QElapsedTimer timer;
+            timer.start();
+            const QVector<MixtureFit> fits
+                = fitMixtures(search, library, mixed, processing, fingerprint, parameters);
+            slowest = std::max(slowest, timer.nsecsElapsed() / 1e6);
+            const int rank = mixtureRank(library, fits, pairs[i]);
+            fit.add(rank < 5 ? rank : -1);
+            if (qEnvironmentVariableIsSet("BENCH_MISSES") && rank != 0) {
+                std::printf("mixture miss %s + %s (%d points):",
+                            qPrintable(library.spectra()[pairs[i][0]].info.name),
+                            qPrintable(library.spectra()[pairs[i][1]].info.name), mixed.size());
+                for (int r = 0; r < 2 && r < fits.size(); ++r)
+                    for (const MixtureComponent &c : fits[r].components)
+                        std::printf(" %s %.2f", qPrintable(c.name), c.fraction);
+                std::printf(" res %.3f\n", fits.isEmpty() ? -1.0 : fits[0].residual);
+            }
+            if (i >= pairSearch)
+                continue;
+            const SpectrumFingerprint measured = buildFingerprint(
+                RLibrary::prepareSpectrum(mixed, processing, RLibrary::FingerprintSearch),
+                fingerprint);
+            const QVector<LinearCombinationResult> found
+                = distinctPairs(library.startCombinationSearch(measured, fingerprint).result());
+            int pairRank = -1;
+            for (int r = 0; r < found.size() && r < 5 && pairRank < 0; ++r) {
+                const QStringList names{found[r].first->info.name, found[r].second->info.name};
+                if (names.contains(library.spectra()[pairs[i][0]].info.name)
+                    && names.contains(library.spectra()[pairs[i][1]].info.name))
+                    pairRank = r;
+            }
+            pairsearch.add(pairRank);
+        }
+        std::printf("  %g:%g  fit: pair first %5.1f %%, top-5 %5.1f %% (%d, slowest %.0f ms)",
+                    weights[0], weights[1], fit.p1(), fit.p5(), fit.n, slowest);
+        if (pairsearch.n > 0)
+            std::printf("   two-mineral search: first %5.1f %%, top-5 %5.1f %% (%d)",
+                        pairsearch.p1(), pairsearch.p5(), pairsearch.n);
+        std::printf("\n");
+    }
+    parameters.components = 3;
+    const QVector<QVector<double>> tripleWeights{{1, 1, 1}, {2, 1, 1}, {3, 2, 1}};
+    const QVector<QVector<int>> triples = mixtureMembers(library, count, 3, random);
+    for (const QVector<double> &weights : tripleWeights) {
+        Rates fit;
+        double slowest = 0.0;
+        for (const QVector<int> &members : triples) {
+            const RamanData<Wavenumbers> mixed
+                = generatedMixture(library, members, weights, random);
+            QElapsedTimer timer;
+            timer.start();
+            const QVector<MixtureFit> fits
+                = fitMixtures(search, library, mixed, processing, fingerprint, parameters);
+            slowest = std::max(slowest, timer.nsecsElapsed() / 1e6);
+            const int rank = mixtureRank(library, fits, members);
+            fit.add(rank < 5 ? rank : -1);
+        }
+        std::printf("  %g:%g:%g  fit: all three first %5.1f %%, top-5 %5.1f %% (%d, slowest "
+                    "%.0f ms)\n",
+                    weights[0], weights[1], weights[2], fit.p1(), fit.p5(), fit.n, slowest);
+    }
+}
+
+// One core: a mineral search and a mixture fit against a generated library.
+void timing(int size, const QVector<LabelledSpectrum> &queries)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("generated"));
+    RLibrary library;
+    LibraryPath path;
+    path.path = folder;
+    if (!writeGeneratedLibrary(folder, size))
+        return;
+    library.setLibraryFolders({path});
+    library.readLibraryFromDisk();
+    const MineralSearch search(library);
+    const ProcessingParameters processing = analysisStartParameters();
+    const FingerprintParameters fingerprint;
+    QThreadPool::globalInstance()->setMaxThreadCount(1);
+    QElapsedTimer timer;
+    timer.start();
+    const int n = std::min(40, int(queries.size()));
+    for (int i = 0; i < n; ++i)
+        search.identify(queries[i].data, processing, fingerprint);
+    const double identifyMs = timer.nsecsElapsed() / 1e6 / n;
+    timer.restart();
+    const int m = std::min(5, n);
+    MixtureFitParameters parameters;
+    parameters.components = 3;
+    for (int i = 0; i < m; ++i)
+        fitMixtures(search, library, queries[i].data, processing, fingerprint, parameters);
+    std::printf("one core, %d generated spectra: mineral search %.1f ms per query, three-"
+                "component mixture fit %.0f ms per query\n",
+                library.count(), identifyMs, timer.nsecsElapsed() / 1e6 / m);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
     QLoggingCategory::setFilterRules(
         QStringLiteral("*.debug=false\n*.info=false\n*.warning=false"));
+    QCommandLineParser parser;
+    const QCommandLineOption tuneOption(QStringLiteral("tune"),
+                                        QStringLiteral("also try other tuning values"));
+    const QCommandLineOption sizeOption(QStringLiteral("library-size"),
+                                        QStringLiteral("generated spectra for the timing"),
+                                        QStringLiteral("N"), QStringLiteral("5500"));
+    const QCommandLineOption mixturesOption(QStringLiteral("mixtures"),
+                                            QStringLiteral("mixtures per ratio"),
+                                            QStringLiteral("N"), QStringLiteral("100"));
+    const QCommandLineOption pairOption(QStringLiteral("pair-search"),
+                                        QStringLiteral("mixtures per ratio for the two-mineral "
+                                                       "search"),
+                                        QStringLiteral("N"), QStringLiteral("30"));
+    parser.addOptions({tuneOption, sizeOption, mixturesOption, pairOption});
+    parser.addHelpOption();
+    parser.process(application);
+
     const QString rruff = QStringLiteral(RAMAN_TEST_DATA_DIR "/rruff");
-    const QVector<RruffQuery> queries = rruffQueries(rruff);
-    if (queries.isEmpty()) {
-        std::fprintf(stderr, "no queries found below %s\n", qPrintable(rruff));
+    const QVector<LabelledSpectrum> queries = labelledQueries(rruff);
+    const QVector<LabelledSpectrum> loo = labelledSpectra(rruff + QStringLiteral("/loo"));
+    QTemporaryDir dir;
+    RLibrary library, looLibrary;
+    if (queries.isEmpty() || loo.isEmpty()
+        || !loadLibraryCopy(rruff + QStringLiteral("/library"), dir.filePath(QStringLiteral("l")),
+                            library)
+        || !loadLibraryCopy(rruff + QStringLiteral("/loo"), dir.filePath(QStringLiteral("o")),
+                            looLibrary)) {
+        std::fprintf(stderr, "no RRUFF data found below %s\n", qPrintable(rruff));
         return 1;
     }
-    QTemporaryDir dir;
-    const QString folder = dir.filePath(QStringLiteral("library"));
-    copyLibraryFolder(rruff + QStringLiteral("/library"), folder);
-    RLibrary library;
-    LibraryPath path;
-    path.path = folder;
-    library.setLibraryFolders({path});
-    library.readLibraryFromDisk();
-    std::printf("%d library spectra, %d queries\n", library.count(), int(queries.size()));
-
-    const struct
-    {
-        const char *name;
-        unsigned flags;
-    } methods[] = {{"fingerprint", RLibrary::FingerprintSearch},
-                   {"correlation", RLibrary::NormalizeToUnitNorm},
-                   {"auto", RLibrary::ChooseSearchMethod}};
-    for (const auto &method : methods) {
-        QElapsedTimer timer;
-        timer.start();
-        const IdentificationRates r = identificationRates(library, queries, method.flags);
-        std::printf("%-12s top-1 %3d/%d (%.1f%%)  top-5 %3d/%d (%.1f%%)  searched %d  %.0f ms\n",
-                    method.name, r.top1, r.queries, 100.0 * r.top1 / r.queries, r.top5, r.queries,
-                    100.0 * r.top5 / r.queries, r.searched, double(timer.elapsed()));
+    MineralSearch search(library);
+    MineralSearch looSearch(looLibrary);
+    const QVector<ScoredQuery> scoredQueries = scoreQueries(library, search, queries);
+    const QVector<ScoredQuery> scoredLoo = scoreQueries(looLibrary, looSearch, loo);
+    printSet("queries/ against library/", library, search, scoredQueries);
+    printSet("loo/ leave-one-sample-out", looLibrary, looSearch, scoredLoo);
+    if (qEnvironmentVariableIsSet("BENCH_MISSES")) {
+        for (const auto *set : {&scoredQueries, &scoredLoo}) {
+            const MineralSearch &sr = set == &scoredQueries ? search : looSearch;
+            for (const ScoredQuery &s : *set) {
+                const MineralIdentification a = sr.rank(s.shape, s.peaks, s.ownSample);
+                if (a.minerals.isEmpty() || a.minerals[0].name == s.mineral)
+                    continue;
+                const int r = mineralRank(a, s.mineral);
+                std::printf("miss %s %s: rank %d;", qPrintable(s.mineral), qPrintable(s.label), r);
+                for (int i = 0; i < 3 && i < a.minerals.size(); ++i)
+                    std::printf(" %s %.2f (%.2f, %.1f)", qPrintable(a.minerals[i].name),
+                                a.minerals[i].score, a.minerals[i].shape, a.minerals[i].peaks);
+                for (const MineralHit &h : a.minerals)
+                    if (h.name == s.mineral)
+                        std::printf(" | true %.2f (%.2f, %.1f)", h.score, h.shape, h.peaks);
+                std::printf("\n");
+            }
+        }
     }
+    if (parser.isSet(tuneOption))
+        tune(library, looLibrary, search, looSearch, scoredQueries, scoredLoo);
+    mixtureRates(library, search, parser.value(mixturesOption).toInt(),
+                 parser.value(pairOption).toInt());
+    if (parser.value(sizeOption).toInt() > 0)
+        timing(parser.value(sizeOption).toInt(), queries);
     return 0;
 }

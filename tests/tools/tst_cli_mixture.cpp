@@ -58,6 +58,20 @@ private slots:
                  QStringLiteral("1 Mineral11 11 Mineral12 12"));
         QVERIFY(best[1].toDouble() > lines[2].split(QLatin1Char('\t'))[1].toDouble() - 1e-9);
         QVERIFY(run.err.contains(QStringLiteral("searched 16 combinations of 4 spectra")));
+
+        const auto fit = mixture({m_mixture, QStringLiteral("--library"), m_library,
+                                 QStringLiteral("--method=fit"), QStringLiteral("--top=1")});
+        QCOMPARE(fit.code, 0);
+        const QStringList rows = fit.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[0], QStringLiteral("rank\tunexplained\tfrom\tto\tname_1\tnumber_1\t"
+                                         "fraction_1\tname_2\tnumber_2\tfraction_2"));
+        const QStringList first = rows[1].split(QLatin1Char('\t'));
+        QStringList names{first[4], first[7]};
+        names.sort();
+        QCOMPARE(names.join(QLatin1Char(' ')), QStringLiteral("Mineral11 Mineral12"));
+        QVERIFY(first[1].toDouble() < 0.05);
+        QVERIFY(qAbs(first[6].toDouble() + first[9].toDouble() - 1.0) < 0.01);
     }
 
     void refusesBadInput_data()
@@ -69,6 +83,11 @@ private slots:
         QTest::newRow("missing file") << "NOFILE" << 1 << "cannot read";
         QTest::newRow("flat spectrum") << "FLAT" << 1 << "has no peaks";
         QTest::newRow("empty library") << "MIXTURE --library=EMPTY" << 1 << "holds no spectra";
+        QTest::newRow("fit, flat spectrum")
+            << "FLAT --method=fit --library=LIB" << 1 << "no answer";
+        QTest::newRow("unknown method") << "MIXTURE --method=guess" << 2 << "unknown --method";
+        QTest::newRow("four components")
+            << "MIXTURE --method=fit --components=4" << 2 << "needs 2 or 3";
     }
 
     void refusesBadInput()
@@ -83,7 +102,8 @@ private slots:
         options.replace(QStringLiteral("MIXTURE"), m_mixture)
             .replace(QStringLiteral("NOFILE"), m_dir.filePath(QStringLiteral("none.txt")))
             .replace(QStringLiteral("FLAT"), flat)
-            .replace(QStringLiteral("EMPTY"), empty);
+            .replace(QStringLiteral("EMPTY"), empty)
+            .replace(QStringLiteral("LIB"), m_library);
         const CliRun run = mixture(options.split(QLatin1Char(' '), Qt::SkipEmptyParts));
         QCOMPARE(run.code, code);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));

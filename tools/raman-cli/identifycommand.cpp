@@ -4,6 +4,7 @@
 
 #include "searchoptions.h"
 
+#include "library/identify/mineralsearch.h"
 #include "library/rlibrary.h"
 #include "spectrum/spectrumfile.h"
 
@@ -12,12 +13,41 @@
 #include <QFileInfo>
 
 #include <numeric>
+#include <optional>
 
 namespace {
 
+// The mineral search's answers: its best minerals, each with its best spectrum; the confidence
+// stands on the first row (the answer's), the others carry "-".
+bool printMinerals(const MineralSearch &search, const RLibrary &library, const QString &query,
+                   const RamanData<Wavenumbers> &spectrum, const SearchOptions &options,
+                   QTextStream &out, QTextStream &err)
+{
+    const MineralIdentification answer
+        = search.identify(spectrum, options.processing, options.fingerprint);
+    if (!answer.problem.isEmpty()) {
+        err << "raman-cli identify: " << QDir::toNativeSeparators(query) << ": no answer ("
+            << answer.problem << "), uncertain\n";
+        out << query << "\t\t\t\t\t\t\t\t"
+            << MineralSearch::confidenceKeyword(IdentificationConfidence::Uncertain) << '\n';
+        return false;
+    }
+    for (int rank = 0; rank < options.top && rank < answer.minerals.size(); ++rank) {
+        const MineralHit &hit = answer.minerals[rank];
+        const rruff_infos &info = library.spectra().at(hit.spectrum).info;
+        out << query << '\t' << rank + 1 << '\t' << QString::number(hit.score, 'f', 3) << '\t'
+            << info.name << '\t' << info.number << '\t' << info.rruffId << '\t' << info.library
+            << '\t' << info.chemistry.formulaPlain << '\t'
+            << (rank == 0 ? MineralSearch::confidenceKeyword(answer.confidence) : "-") << '\n';
+    }
+    return true;
+}
+
 bool methodFlags(const QString &method, unsigned *flags)
 {
-    if (method == QLatin1String("fingerprint"))
+    if (method == QLatin1String("mineral"))
+        *flags = 0;
+    else if (method == QLatin1String("fingerprint"))
         *flags = RLibrary::FingerprintSearch;
     else if (method == QLatin1String("correlation"))
         *flags = RLibrary::NormalizeToUnitNorm;
@@ -35,15 +65,26 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Searches each text spectrum against the reference library and prints the best hits as "
-        "TSV: query, rank, score (0-10), name, number, RRUFF id, library, formula.\n"
+        "TSV: query, rank, score (0-10), name, number, RRUFF id, library, formula, and for the "
+        "mineral search the confidence.\n"
+        "Methods: fingerprint (band positions), correlation (whole spectrum), auto (correlation "
+        "for spectra too noisy for bands), mineral: ranks minerals by their best spectrum, "
+        "scored 90 % by the cosine of the square roots of both spectra (above twice their noise) "
+        "over the range both cover and 10 % by the fingerprint score.\n"
+        "Confidence of the mineral method, from the best mineral's score S and its lead M over "
+        "the next mineral: confident when M >= 1.0 and S >= 8, likely when M >= 0.7 and "
+        "S >= 9, otherwise uncertain. A mineral missing from the library mostly shows as "
+        "uncertain. "
+        "A spectrum that cannot be searched (flat, too short, not numbers, outside every "
+        "library range) gets an empty row marked uncertain and a message.\n"
         "Defaults are those of a fresh analysis: cut 60:4000, spline background with 8 dynamic "
-        "support points, fingerprint search."));
+        "support points, mineral search."));
     parser.addPositionalArgument(QStringLiteral("SPECTRUM"), QStringLiteral("text spectra"),
                                  QStringLiteral("SPECTRUM..."));
     const QCommandLineOption methodOption(QStringLiteral("method"),
-                                          QStringLiteral("fingerprint (default), correlation or "
-                                                         "auto"),
-                                          QStringLiteral("METHOD"), QStringLiteral("fingerprint"));
+                                          QStringLiteral("mineral (default), fingerprint, "
+                                                         "correlation or auto"),
+                                          QStringLiteral("METHOD"), QStringLiteral("mineral"));
     parser.addOption(methodOption);
     SearchOptions options(parser);
     if (const auto done
@@ -53,7 +94,7 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
     unsigned flags = 0;
     if (!methodFlags(parser.value(methodOption), &flags)) {
         err << "raman-cli identify: unknown --method '" << parser.value(methodOption)
-            << "' (fingerprint, correlation or auto)\n";
+            << "' (fingerprint, correlation, auto or mineral)\n";
         return 2;
     }
     if (const auto failed = options.read(parser, "identify", err))
@@ -66,7 +107,11 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
         return 1;
     }
 
-    out << "query\trank\tscore\tname\tnumber\trruff_id\tlibrary\tformula\n";
+    const bool minerals = parser.value(methodOption) == QLatin1String("mineral");
+    const std::optional<MineralSearch> search
+        = minerals ? std::make_optional<MineralSearch>(library) : std::nullopt;
+    out << "query\trank\tscore\tname\tnumber\trruff_id\tlibrary\tformula"
+        << (minerals ? "\tconfidence\n" : "\n");
     bool failed = false;
     for (const QString &query : queries) {
         if (!QFileInfo(query).isFile()) {
@@ -75,6 +120,10 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
             continue;
         }
         const RamanData<Wavenumbers> spectrum = options.loadSpectrum(query);
+        if (search) {
+            failed = !printMinerals(*search, library, query, spectrum, options, out, err) || failed;
+            continue;
+        }
         const QVector<double> scores
             = library.computeCorrelations(spectrum, options.processing, flags, options.fingerprint);
         if (scores.isEmpty()) {

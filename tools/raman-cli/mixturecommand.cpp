@@ -3,6 +3,7 @@
 #include "clicommand.h"
 #include "searchoptions.h"
 
+#include "library/identify/mixturefit.h"
 #include "library/matching/peaksearch.h"
 #include "library/rlibrary.h"
 #include "spectrum/spectrumfile.h"
@@ -13,6 +14,43 @@
 #include <QFileInfo>
 #include <QThread>
 
+namespace {
+
+// The mixture fit: non-negative combinations of two or three library spectra and a smooth
+// background, best first.
+int printFits(const RLibrary &library, const RamanData<Wavenumbers> &spectrum, const QString &query,
+              int components, const SearchOptions &options, QTextStream &out, QTextStream &err)
+{
+    const MineralSearch search(library);
+    MixtureFitParameters parameters;
+    parameters.components = components;
+    parameters.results = options.top;
+    QString problem;
+    const QVector<MixtureFit> fits = fitMixtures(search, library, spectrum, options.processing,
+                                                 options.fingerprint, parameters, &problem);
+    if (fits.isEmpty()) {
+        err << "raman-cli mixture: " << QDir::toNativeSeparators(query) << ": no answer ("
+            << problem << ")\n";
+        return 1;
+    }
+    out << "rank\tunexplained\tfrom\tto";
+    for (int c = 1; c <= components; ++c)
+        out << "\tname_" << c << "\tnumber_" << c << "\tfraction_" << c;
+    out << '\n';
+    for (int rank = 0; rank < fits.size(); ++rank) {
+        const MixtureFit &fit = fits[rank];
+        out << rank + 1 << '\t' << QString::number(fit.residual, 'f', 4) << '\t' << fit.firstX
+            << '\t' << fit.lastX;
+        for (const MixtureComponent &c : fit.components)
+            out << '\t' << c.name << '\t' << library.spectra().at(c.spectrum).info.number << '\t'
+                << QString::number(c.fraction, 'f', 3);
+        out << '\n';
+    }
+    return 0;
+}
+
+} // namespace
+
 int runMixtureCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     QCommandLineParser parser;
@@ -21,21 +59,54 @@ int runMixtureCommand(const QStringList &arguments, QTextStream &out, QTextStrea
         "spectrum best (every pair of fingerprints, so it takes a while on large libraries). "
         "Prints the distinct best pairs as TSV: rank, score (0-10), name 1, number 1, name 2, "
         "number 2; progress goes to standard error.\n"
+        "With --method fit: fits the spectrum as a non-negative sum of 2 or 3 (--components) "
+        "library spectra plus a smooth background over the range they share, the candidates "
+        "taken from the single search and from what single fits leave over. Prints TSV: rank, "
+        "unexplained share of the intensity (0-1), fitted range, then name, number and share "
+        "of the band area for each component.\n"
         "Defaults are those of a fresh analysis: cut 60:4000, spline background with 8 dynamic "
         "support points."));
     parser.addPositionalArgument(QStringLiteral("SPECTRUM"), QStringLiteral("text spectrum"));
+    const QCommandLineOption methodOption(QStringLiteral("method"),
+                                          QStringLiteral("pairs (fingerprints of all pairs, "
+                                                         "default) or fit"),
+                                          QStringLiteral("METHOD"), QStringLiteral("pairs"));
+    const QCommandLineOption componentsOption(QStringLiteral("components"),
+                                              QStringLiteral("components of --method fit: 2 "
+                                                             "(default) or 3"),
+                                              QStringLiteral("N"), QStringLiteral("2"));
+    parser.addOptions({methodOption, componentsOption});
     SearchOptions options(parser);
     if (const auto done
         = parseCommandLine(parser, "mixture", arguments, 1, 1, "SPECTRUM", out, err))
         return *done;
     if (const auto failed = options.read(parser, "mixture", err))
         return *failed;
+    const QString method = parser.value(methodOption);
+    const QString components = parser.value(componentsOption);
+    if (method != QLatin1String("pairs") && method != QLatin1String("fit")) {
+        err << "raman-cli mixture: unknown --method '" << method << "' (pairs or fit)\n";
+        return 2;
+    }
+    if (components != QLatin1String("2") && components != QLatin1String("3")) {
+        err << "raman-cli mixture: --components needs 2 or 3\n";
+        return 2;
+    }
     const QString query = parser.positionalArguments().constFirst();
     if (!QFileInfo(query).isFile()) {
         err << "raman-cli mixture: cannot read " << QDir::toNativeSeparators(query) << '\n';
         return 1;
     }
     const RamanData<Wavenumbers> spectrum = options.loadSpectrum(query);
+    if (method == QLatin1String("fit")) {
+        RLibrary library;
+        options.loadLibrary(parser, library);
+        if (library.count() == 0) {
+            err << "raman-cli mixture: the library holds no spectra\n";
+            return 1;
+        }
+        return printFits(library, spectrum, query, components.toInt(), options, out, err);
+    }
     const FingerprintParameters &parameters = options.fingerprint;
     const SpectrumFingerprint measured
         = spectrum.isEmpty()

@@ -484,6 +484,21 @@
     </message>
 </context>
 <context>
+    <name>MineralSearch</name>
+    <message>
+        <source>sicher</source>
+        <translation>confident</translation>
+    </message>
+    <message>
+        <source>wahrscheinlich</source>
+        <translation>likely</translation>
+    </message>
+    <message>
+        <source>unsicher</source>
+        <translation>uncertain</translation>
+    </message>
+</context>
+<context>
     <name>NewMineralPicDialog</name>
     <message>
         <source>Bild des Minerals in Datenbank aufnehmen</source>

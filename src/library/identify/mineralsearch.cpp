@@ -1,0 +1,271 @@
+#include "library/identify/mineralsearch.h"
+
+#include "core/logging.h"
+#include "library/rlibrary.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// Noise of a spectrum from the median step between neighbours (bands are too few to move it).
+double noiseLevel(const QVector<double> &y)
+{
+    if (y.size() < 3)
+        return 0.0;
+    std::vector<double> steps(y.size() - 1);
+    for (int i = 0; i + 1 < y.size(); ++i)
+        steps[i] = std::fabs(y[i + 1] - y[i]);
+    std::nth_element(steps.begin(), steps.begin() + steps.size() / 2, steps.end());
+    // For Gaussian noise the median step is 0.954 sigma.
+    return steps[steps.size() / 2] / 0.954;
+}
+
+// Root of what stands above the noise floor, scaled to maximum 1; false when nothing does or a
+// value is not finite. Without the floor the root would lift noise to the height of weak bands.
+bool rootIntensities(const QVector<double> &y, QVector<float> &root)
+{
+    double maximum = 0.0;
+    for (const double v : y) {
+        if (!std::isfinite(v))
+            return false;
+        maximum = std::max(maximum, v);
+    }
+    const double floor = 2.0 * noiseLevel(y);
+    if (!(maximum > floor))
+        return false;
+    root.resize(y.size());
+    for (int i = 0; i < y.size(); ++i)
+        root[i] = float(std::sqrt(std::max(y[i] - floor, 0.0) / (maximum - floor)));
+    return true;
+}
+
+void appendPrefixSquares(const float *root, int count, QVector<double> &squares)
+{
+    double sum = 0.0;
+    squares.append(0.0);
+    for (int i = 0; i < count; ++i) {
+        sum += double(root[i]) * root[i];
+        squares.append(sum);
+    }
+}
+
+float dot(const float *a, const float *b, int n)
+{
+    // Eight independent sums let the compiler vectorise without reassociating.
+    float s[8] = {};
+    int k = 0;
+    for (; k + 8 <= n; k += 8) {
+        for (int lane = 0; lane < 8; ++lane)
+            s[lane] += a[k + lane] * b[k + lane];
+    }
+    float sum = ((s[0] + s[1]) + (s[2] + s[3])) + ((s[4] + s[5]) + (s[6] + s[7]));
+    for (; k < n; ++k)
+        sum += a[k] * b[k];
+    return sum;
+}
+
+} // namespace
+
+MineralSearch::MineralSearch(const RLibrary &library, MineralSearchParameters parameters)
+    : m_library(library)
+    , m_parameters(parameters)
+{
+    const QVector<RamanLibrarySpectrum> &spectra = library.spectra();
+    QHash<QString, int> mineralIndex;
+    QVector<float> root;
+    for (const RamanLibrarySpectrum &spectrum : spectra) {
+        const RamanData<Wavenumbers> &data = spectrum.resampledData;
+        if (data.isEmpty() || !rootIntensities(data.y, root))
+            root.clear();
+        m_offsets.append(m_root.size());
+        m_squareOffsets.append(m_squares.size());
+        m_firstBins.append(data.isEmpty() ? 0 : binOf(data.x.first()));
+        m_counts.append(root.size());
+        m_root += root;
+        appendPrefixSquares(root.constData(), root.size(), m_squares);
+        const auto found = mineralIndex.constFind(spectrum.info.name);
+        if (found != mineralIndex.cend()) {
+            m_mineral.append(found.value());
+        } else {
+            mineralIndex.insert(spectrum.info.name, m_names.size());
+            m_mineral.append(m_names.size());
+            m_names.append(spectrum.info.name);
+        }
+    }
+}
+
+int MineralSearch::binOf(double x)
+{
+    return int(std::lround(x / librarySearchStep));
+}
+
+MineralQuery MineralSearch::queryFromGrid(int firstBin, const QVector<double> &intensities)
+{
+    MineralQuery query;
+    query.firstBin = firstBin;
+    if (!rootIntensities(intensities, query.root)) {
+        query.problem = QStringLiteral("the spectrum has no positive finite intensities");
+        return query;
+    }
+    appendPrefixSquares(query.root.constData(), query.root.size(), query.squares);
+    return query;
+}
+
+MineralQuery MineralSearch::prepare(const RamanData<Wavenumbers> &spectrum,
+                                    const ProcessingParameters &processing,
+                                    const FingerprintParameters &fingerprint) const
+{
+    MineralQuery query;
+    for (const double v : spectrum.y) {
+        if (!std::isfinite(v)) {
+            query.problem = QStringLiteral("the spectrum holds values that are not numbers");
+            return query;
+        }
+    }
+    if (spectrum.size() < 3) {
+        query.problem = QStringLiteral("the spectrum has too few points");
+        return query;
+    }
+    const auto [low, high] = std::minmax_element(spectrum.y.cbegin(), spectrum.y.cend());
+    if (*high - *low <= 1e-12 * std::max(1.0, std::fabs(*high))) {
+        query.problem = QStringLiteral("the spectrum is flat");
+        return query;
+    }
+    const RamanData<Wavenumbers> prepared = RLibrary::prepareSpectrum(spectrum, processing, 0);
+    const double minimumBins = m_parameters.minimumOverlap / librarySearchStep;
+    if (prepared.isEmpty() || prepared.size() < minimumBins) {
+        query.problem = QStringLiteral("the spectrum covers too short a range");
+        return query;
+    }
+    query = queryFromGrid(binOf(prepared.x.first()), prepared.y);
+    if (!query.isValid() || query.squares.constLast() <= 0.0) {
+        query.problem = QStringLiteral("the spectrum is flat");
+        return query;
+    }
+    query.linear = prepared.y;
+    query.peaks = buildFingerprint(prepared, fingerprint);
+    return query;
+}
+
+QVector<double> MineralSearch::shapeScores(const MineralQuery &query) const
+{
+    QVector<double> scores(m_offsets.size(), 0.0);
+    if (!query.isValid())
+        return scores;
+    const int minimumBins = int(std::ceil(m_parameters.minimumOverlap / librarySearchStep));
+    const int queryFirst = query.firstBin;
+    const int queryEnd = query.firstBin + query.root.size();
+    for (int i = 0; i < m_offsets.size(); ++i) {
+        const int first = std::max(queryFirst, m_firstBins[i]);
+        const int end = std::min(queryEnd, m_firstBins[i] + m_counts[i]);
+        if (end - first < minimumBins)
+            continue;
+        const int q0 = first - queryFirst;
+        const int l0 = first - m_firstBins[i];
+        const int n = end - first;
+        const double qq = query.squares[q0 + n] - query.squares[q0];
+        const double *ls = m_squares.constData() + m_squareOffsets[i];
+        const double ll = ls[l0 + n] - ls[l0];
+        if (qq <= 0.0 || ll <= 0.0)
+            continue;
+        const double ql
+            = dot(query.root.constData() + q0, m_root.constData() + m_offsets[i] + l0, n);
+        scores[i] = std::clamp(ql / std::sqrt(qq * ll), 0.0, 1.0);
+    }
+    return scores;
+}
+
+QVector<double> MineralSearch::peakScores(const MineralQuery &query,
+                                          const FingerprintParameters &fingerprint) const
+{
+    QVector<double> scores = m_library.computeCorrelations(query.peaks, fingerprint);
+    if (scores.size() != m_offsets.size())
+        scores.fill(0.0, m_offsets.size());
+    for (double &score : scores)
+        score = std::max(score, 0.0);
+    return scores;
+}
+
+IdentificationConfidence MineralSearch::confidenceOf(double bestScore, double margin) const
+{
+    if (margin >= m_parameters.confidentMargin && bestScore >= m_parameters.confidentScore)
+        return IdentificationConfidence::Confident;
+    if (margin >= m_parameters.likelyMargin && bestScore >= m_parameters.likelyScore)
+        return IdentificationConfidence::Likely;
+    return IdentificationConfidence::Uncertain;
+}
+
+MineralIdentification MineralSearch::rank(const QVector<double> &shape,
+                                          const QVector<double> &peaks,
+                                          const QVector<bool> &excluded) const
+{
+    MineralIdentification result;
+    const double w = std::clamp(m_parameters.peakWeight, 0.0, 1.0);
+    QVector<MineralHit> best(m_names.size());
+    for (int i = 0; i < m_offsets.size() && i < shape.size() && i < peaks.size(); ++i) {
+        if (i < excluded.size() && excluded[i])
+            continue;
+        if (shape[i] <= 0.0)
+            continue; // not comparable: too little common range
+        const double score = 10.0 * (1.0 - w) * shape[i] + w * peaks[i];
+        MineralHit &hit = best[m_mineral[i]];
+        if (hit.spectrum < 0 || score > hit.score)
+            hit = {m_names[m_mineral[i]], i, score, shape[i], peaks[i]};
+    }
+    for (const MineralHit &hit : qAsConst(best)) {
+        if (hit.spectrum >= 0)
+            result.minerals.append(hit);
+    }
+    std::sort(result.minerals.begin(), result.minerals.end(),
+              [](const MineralHit &a, const MineralHit &b) { return a.score > b.score; });
+    if (result.minerals.isEmpty()) {
+        result.problem = QStringLiteral("no library spectrum covers the range of the spectrum");
+        return result;
+    }
+    const double first = result.minerals[0].score;
+    result.margin = result.minerals.size() > 1 ? first - result.minerals[1].score : first;
+    result.confidence = confidenceOf(first, result.margin);
+    return result;
+}
+
+MineralIdentification MineralSearch::identify(const RamanData<Wavenumbers> &spectrum,
+                                              const ProcessingParameters &processing,
+                                              const FingerprintParameters &fingerprint) const
+{
+    const MineralQuery query = prepare(spectrum, processing, fingerprint);
+    if (!query.isValid()) {
+        qCWarning(logDataAlgorithms) << "mineral search skipped:" << query.problem;
+        MineralIdentification result;
+        result.problem = query.problem;
+        return result;
+    }
+    return rank(shapeScores(query), peakScores(query, fingerprint));
+}
+
+QString MineralSearch::confidenceText(IdentificationConfidence confidence)
+{
+    switch (confidence) {
+    case IdentificationConfidence::Confident:
+        return tr("sicher");
+    case IdentificationConfidence::Likely:
+        return tr("wahrscheinlich");
+    case IdentificationConfidence::Uncertain:
+        break;
+    }
+    return tr("unsicher");
+}
+
+const char *MineralSearch::confidenceKeyword(IdentificationConfidence confidence)
+{
+    switch (confidence) {
+    case IdentificationConfidence::Confident:
+        return "confident";
+    case IdentificationConfidence::Likely:
+        return "likely";
+    case IdentificationConfidence::Uncertain:
+        break;
+    }
+    return "uncertain";
+}

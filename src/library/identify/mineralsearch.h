@@ -1,0 +1,121 @@
+#pragma once
+
+#include "library/matching/fingerprint.h"
+#include "spectrum/processingparameters.h"
+#include "spectrum/ramandata.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QVector>
+
+class RLibrary;
+
+// How far an answer of the mineral search can be trusted.
+enum class IdentificationConfidence { Confident, Likely, Uncertain };
+
+// The tuning values of the mineral search; the defaults were tuned on public reference spectra.
+struct MineralSearchParameters
+{
+    // Share of the peak (fingerprint) score in a spectrum's score; the rest is the shape score.
+    double peakWeight = 0.1;
+    // Shortest x range, in 1/cm, that a query and a library spectrum must share to be compared.
+    double minimumOverlap = 100.0;
+    // The confidence rule (scores 0..10, margin = best mineral's score minus the next one's).
+    double confidentMargin = 1.0;
+    double confidentScore = 8.0;
+    double likelyMargin = 0.7;
+    double likelyScore = 9.0;
+};
+
+// One mineral of an answer, represented by its best-matching library spectrum.
+struct MineralHit
+{
+    QString name;
+    int spectrum = -1;  // library index
+    double score = 0.0; // 0..10
+    double shape = 0.0; // cosine of the root intensities over the common range, 0..1
+    double peaks = 0.0; // fingerprint score, 0..10 (0 when either side has no peaks)
+};
+
+struct MineralIdentification
+{
+    QVector<MineralHit> minerals; // best first
+    double margin = 0.0;          // best score minus the next mineral's
+    IdentificationConfidence confidence = IdentificationConfidence::Uncertain;
+    QString problem; // English reason why there is no answer; empty when there is one
+};
+
+// A measured spectrum made ready for comparison: root intensities on the search grid.
+struct MineralQuery
+{
+    int firstBin = 0;        // grid index of root[0]
+    QVector<float> root;     // square root of the intensities above the noise floor, maximum 1
+    QVector<double> squares; // prefix sums of root^2, size root.size() + 1
+    QVector<double> linear;  // the processed intensities themselves, maximum 1
+    SpectrumFingerprint peaks;
+    QString problem; // why it cannot be searched; empty when it can
+    bool isValid() const { return problem.isEmpty(); }
+};
+
+// Ranks minerals, not spectra: each library spectrum is scored by the cosine of the square roots
+// of both spectra (above twice their noise) over the range both cover (the whole band shape; the
+// root keeps weak bands in play next to one dominant band) mixed with the fingerprint score (band
+// positions); a mineral counts with its best spectrum. The confidence comes from how far the best
+// mineral leads the next. Built from a loaded library, which must stay unchanged while the search
+// is used.
+class MineralSearch
+{
+    Q_DECLARE_TR_FUNCTIONS(MineralSearch)
+
+public:
+    explicit MineralSearch(const RLibrary &library, MineralSearchParameters parameters = {});
+
+    int spectrumCount() const { return m_offsets.size(); }
+    const MineralSearchParameters &parameters() const { return m_parameters; }
+    void setParameters(const MineralSearchParameters &parameters) { m_parameters = parameters; }
+
+    // The whole search: prepare, score every spectrum, rank minerals.
+    MineralIdentification identify(const RamanData<Wavenumbers> &spectrum,
+                                   const ProcessingParameters &processing,
+                                   const FingerprintParameters &fingerprint) const;
+
+    // The steps of identify, for callers that reuse a query or leave spectra out.
+    MineralQuery prepare(const RamanData<Wavenumbers> &spectrum,
+                         const ProcessingParameters &processing,
+                         const FingerprintParameters &fingerprint) const;
+    // Per library spectrum: the cosine of root intensities (0 where the common range is too short).
+    QVector<double> shapeScores(const MineralQuery &query) const;
+    QVector<double> peakScores(const MineralQuery &query,
+                               const FingerprintParameters &fingerprint) const;
+    // Minerals from per-spectrum scores; spectra whose `excluded` entry is true do not take part.
+    MineralIdentification rank(const QVector<double> &shape, const QVector<double> &peaks,
+                               const QVector<bool> &excluded = {}) const;
+    IdentificationConfidence confidenceOf(double bestScore, double margin) const;
+
+    // The same cosine for a query made from any non-negative curve on the grid (mixture residues).
+    static MineralQuery queryFromGrid(int firstBin, const QVector<double> &intensities);
+
+    // Grid of the search: bin k lies at k * librarySearchStep.
+    static int binOf(double x);
+    // "sicher", "wahrscheinlich", "unsicher", translated.
+    static QString confidenceText(IdentificationConfidence confidence);
+    // "confident", "likely", "uncertain" for files and the command line.
+    static const char *confidenceKeyword(IdentificationConfidence confidence);
+
+    const QString &mineralOf(int spectrum) const { return m_names.at(m_mineral.at(spectrum)); }
+    int mineralIndexOf(int spectrum) const { return m_mineral.at(spectrum); }
+    int mineralCount() const { return m_names.size(); }
+
+private:
+    const RLibrary &m_library;
+    MineralSearchParameters m_parameters;
+    // Root intensities of all library spectra one after another.
+    QVector<float> m_root;
+    QVector<double> m_squares; // per spectrum prefix sums of root^2 (count + 1 entries each)
+    QVector<int> m_offsets;    // start of each spectrum in m_root
+    QVector<int> m_squareOffsets;
+    QVector<int> m_firstBins;
+    QVector<int> m_counts;
+    QVector<int> m_mineral; // per spectrum: index into m_names
+    QVector<QString> m_names;
+};
