@@ -11,28 +11,34 @@ while IFS= read -r line; do
     allowed[${line%%:*}]=" ${line#*:} "
 done < "$table"
 
-# The folder a header belongs to: its longest listed prefix.
+# The folder a path belongs to: its longest listed prefix, remembered per directory.
+declare -A owners
 owner() {
     local dir=$1 best=""
-    for folder in "${!allowed[@]}"; do
-        if [[ $dir == "$folder" || $dir == "$folder"/* ]] && (( ${#folder} > ${#best} )); then
-            best=$folder
-        fi
-    done
-    echo "$best"
+    if [[ -z ${owners[$dir]+set} ]]; then
+        for folder in "${!allowed[@]}"; do
+            if [[ $dir == "$folder" || $dir == "$folder"/* ]] && (( ${#folder} > ${#best} )); then
+                best=$folder
+            fi
+        done
+        owners[$dir]=$best
+    fi
+    result=${owners[$dir]}
 }
 
 faults=0
 while IFS= read -r file; do
     rel=${file#"$src"/}
-    from=$(owner "$(dirname "$rel")")
+    owner "${rel%/*}"
+    from=$result
     if [[ -z $from ]]; then
         echo "$rel: folder not listed in dependencies.txt"
         faults=$((faults + 1))
         continue
     fi
     while IFS= read -r header; do
-        to=$(owner "$(dirname "$header")")
+        owner "${header%/*}"
+        to=$result
         [[ -z $to || $to == "$from" ]] && continue
         if [[ ${allowed[$from]} != *" $to "* ]]; then
             echo "$rel includes $header: $from may not use $to"
