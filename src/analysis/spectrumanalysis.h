@@ -79,6 +79,8 @@ public:
     void setControls(const ProcessingControls &controls);
     const ProcessingControls &controls() const { return m_controls; }
     void setSearchSettings(const SearchSettings &settings);
+    // Both at once, with one recomputation.
+    void configure(const ProcessingControls &controls, const SearchSettings &settings);
     const SearchSettings &searchSettings() const { return m_search; }
     ProcessingParameters processingParameters(bool withBackground = true) const;
 

@@ -113,4 +113,5 @@ private:
     QHash<int, int> m_referenceColours; // library index -> palette index while shown
     bool m_autoAdjustY = false;
     bool m_libraryReloadPending = false;
+    bool m_zoomResetPending = false;
 };
