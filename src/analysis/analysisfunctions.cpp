@@ -4,10 +4,12 @@
 #include "spectrum/spectrumfile.h"
 
 #include <QFile>
+#include <QMap>
 #include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 
 bool ProcessingControls::operator==(const ProcessingControls &o) const

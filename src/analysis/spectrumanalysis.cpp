@@ -28,6 +28,7 @@ struct SpectrumAnalysis::Request
 SpectrumAnalysis::SpectrumAnalysis(QObject *parent)
     : QObject(parent)
 {
+    qRegisterMetaType<SpectrumAnalysis::Changes>();
     connect(&m_watcher, &QFutureWatcher<AnalysisOutcome>::finished, this,
             &SpectrumAnalysis::onRunFinished);
 }

@@ -155,3 +155,4 @@ private:
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(SpectrumAnalysis::Changes)
+Q_DECLARE_METATYPE(SpectrumAnalysis::Changes)

@@ -6,6 +6,7 @@
 
 #include "syntheticspectra.h"
 
+#include <QCryptographicHash>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -13,6 +14,7 @@
 #include <cmath>
 
 Q_DECLARE_METATYPE(SnapMode)
+Q_DECLARE_METATYPE(ProcessingControls)
 
 namespace {
 

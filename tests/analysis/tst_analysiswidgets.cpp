@@ -199,7 +199,7 @@ void TestAnalysisWidgets::widgetShowsSearch()
     QCOMPARE(widget.analysis()->outcome().processed, processed);
 
     auto *filter = widget.findChild<QLineEdit *>(QStringLiteral("EditScrollToInput"));
-    QTest::keyClicks(filter, QStringLiteral("A"));
+    QTest::keyClicks(filter, QStringLiteral("Alb"));
     QVERIFY(table->model()->rowCount() < 30);
     QCOMPARE(widget.findChild<QLabel *>(QStringLiteral("lNumRows"))->text(),
              QString::number(table->model()->rowCount()));
@@ -213,7 +213,8 @@ void TestAnalysisWidgets::windowSignals()
     QCOMPARE(window->windowTitle(), QStringLiteral("Ergebnis analysieren"));
     QCOMPARE(window->findChild<QToolBar *>(QStringLiteral("toolBar"))->actions().size(), 6);
     window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
     window->analysisWidget()->analysis()->waitForIdle();
     QSignalSpy saved(window, &SpectrumAnalysisWindow::saveRequested);
     QSignalSpy closed(window, &SpectrumAnalysisWindow::dialogClosed);

@@ -8,8 +8,10 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QLineF>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QUrl>
 
 #include <cmath>
 
@@ -43,7 +45,7 @@ void LineSelectPlotCanvas::mouseMoveEvent(QMouseEvent *event)
 {
     const QPointF point(m_plot->invTransform(QwtPlot::xBottom, event->pos().x()),
                         m_plot->invTransform(QwtPlot::yLeft, event->pos().y()));
-    updateCrosshair(point, m_cursorEnabled, event->buttons() & Qt::LeftButton);
+    updateCrosshair(point, m_cursorEnabled, event->buttons().testFlag(Qt::LeftButton));
     QwtPlotCanvas::mouseMoveEvent(event);
 }
 

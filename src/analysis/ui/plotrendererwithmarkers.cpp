@@ -7,6 +7,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 PlotRendererWithMarkers::PlotRendererWithMarkers(const QVector<SpectrumLineMarker *> &markers)
     : m_markers(markers)
 {}

@@ -8,7 +8,9 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 

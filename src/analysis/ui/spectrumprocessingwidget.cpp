@@ -25,9 +25,11 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
+#include <QSet>
 #include <QShortcut>
 #include <QTimer>
 #include <QUrl>
@@ -833,14 +835,14 @@ void SpectrumProcessingWidget::sampleInfoPictureMenuRequested(QPoint pos)
     QAction *mindat = menu.addAction(tr("Mindat-Seite im Browser anzeigen"));
     QAction *atlas = menu.addAction(tr("Mineralienatlas-Seite im Browser anzeigen"));
     menu.addSeparator();
-    QAction *show = menu.addAction(tr("Erkennungs-Bild anzeigen"));
+    QAction *showPicture = menu.addAction(tr("Erkennungs-Bild anzeigen"));
     QAction *add = menu.addAction(tr("Erkennungs-Bild hinzufügen für %1").arg(name));
     QAction *chosen = menu.exec(m_ui->TViewRaBib->viewport()->mapToGlobal(pos));
     if (chosen == analyse) {
         setSpectrum(m_library->spectrumData(row));
     } else if (chosen == rruff || chosen == mindat || chosen == atlas) {
         openWebPage(row, chosen == rruff ? 0 : chosen == mindat ? 1 : 2);
-    } else if (chosen == show) {
+    } else if (chosen == showPicture) {
         auto *dialog = new DialogShowNicePic(this);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->setMineral(name);
