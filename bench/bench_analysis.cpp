@@ -106,7 +106,7 @@ int screenshot(const std::shared_ptr<RLibrary> &library, const RamanData<Wavenum
     QCoreApplication::processEvents();
     const QVector<double> peaks = widget->analysis()->outcome().autoLines;
     widget->findChild<QComboBox *>(QStringLiteral("searchMethodCombo"))->setCurrentIndex(2);
-    for (double peak : peaks.mid(0, 6))
+    for (double peak : peaks)
         widget->canvas()->placeLineAt(peak);
     widget->analysis()->waitForIdle();
     QCoreApplication::processEvents();

@@ -17,14 +17,17 @@ void PlotRendererWithMarkers::renderCanvas(const QwtPlot *plot, QPainter *painte
                                            const QRectF &canvasRect, const QwtScaleMap *maps) const
 {
     QwtPlotRenderer::renderCanvas(plot, painter, canvasRect, maps);
-    for (const SpectrumLineMarker *marker : m_markers) {
+    QFont font = painter->font();
+    // 1.5 mm at the device's resolution.
+    font.setPixelSize(std::max(int(painter->device()->logicalDpiX() / 25.4 * 1.5), 1));
+    const QVector<double> shifts = arrangedLabelShifts(
+        m_markers, maps[QwtPlot::xBottom], maps[QwtPlot::yLeft], font, canvasRect.bottom());
+    for (int i = 0; i < m_markers.size(); ++i) {
         painter->save();
         painter->setClipRect(canvasRect);
-        QFont font = painter->font();
-        // 1.5 mm at the device's resolution.
-        font.setPixelSize(std::max(int(painter->device()->logicalDpiX() / 25.4 * 1.5), 1));
         painter->setFont(font);
-        marker->paintMarker(painter, &maps[QwtPlot::xBottom], &maps[QwtPlot::yLeft]);
+        m_markers[i]->paintMarker(painter, &maps[QwtPlot::xBottom], &maps[QwtPlot::yLeft],
+                                  shifts[i]);
         painter->restore();
     }
 }

@@ -1,6 +1,7 @@
 #include "analysis/ui/spectrumlinemarker.h"
 
 #include "analysis/analysisfunctions.h"
+#include "analysis/ui/lineselectplotcanvas.h"
 
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
@@ -122,11 +123,80 @@ QPointF SpectrumLineMarker::canvasPosition() const
 
 void SpectrumLineMarker::drawOverlay(QPainter *painter) const
 {
-    paintMarker(painter);
+    double shift = 0;
+    if (const auto *canvas = qobject_cast<const LineSelectPlotCanvas *>(parentWidget())) {
+        QVector<SpectrumLineMarker *> markers = canvas->lines();
+        if (!m_placed)
+            markers.append(const_cast<SpectrumLineMarker *>(this));
+        const int index = markers.indexOf(const_cast<SpectrumLineMarker *>(this));
+        if (index >= 0)
+            shift
+                = arrangedLabelShifts(markers, m_plot->canvasMap(QwtPlot::xBottom),
+                                      m_plot->canvasMap(QwtPlot::yLeft), painter->font(), height())
+                      .value(index);
+    }
+    paintMarker(painter, nullptr, nullptr, shift);
+}
+
+QRectF SpectrumLineMarker::labelRect(const QFont &font) const
+{
+    const QFontMetricsF metrics(font);
+    QRectF rect = metrics.boundingRect(m_text);
+    rect.setLeft(rect.left() - 1);
+    rect.moveLeft(rect.left() - metrics.horizontalAdvance(QStringLiteral("MMM")));
+    rect.moveTop(-rect.height() * 0.5);
+    return rect;
+}
+
+QRectF SpectrumLineMarker::labelBox(QPointF point, const QFont &font) const
+{
+    // The painter turns by -90 degrees: the label's x runs upwards, its y to the right.
+    const QRectF rect = labelRect(font).adjusted(-4, -2, 4, 2);
+    const double offset = std::isfinite(m_labelOffset) ? m_labelOffset : 0.0;
+    return QRectF(point.x() + rect.top(), point.y() + offset - rect.right(), rect.height(),
+                  rect.width());
+}
+
+QVector<double> arrangedLabelShifts(const QVector<SpectrumLineMarker *> &markers,
+                                    const QwtScaleMap &xMap, const QwtScaleMap &yMap,
+                                    const QFont &font, double bottom)
+{
+    QVector<double> shifts(markers.size(), 0.0);
+    QVector<QRectF> boxes(markers.size());
+    QVector<int> order;
+    for (int i = 0; i < markers.size(); ++i) {
+        const SpectrumLineMarker *m = markers[i];
+        if (m->renderMode() != SpectrumLineMarker::RenderLine || !std::isfinite(m->wavenumber())
+            || !std::isfinite(m->snappedY()))
+            continue;
+        boxes[i]
+            = m->labelBox({xMap.transform(m->wavenumber()), yMap.transform(m->snappedY())}, font);
+        order.append(i);
+    }
+    std::sort(order.begin(), order.end(),
+              [&boxes](int a, int b) { return boxes[a].center().x() < boxes[b].center().x(); });
+    QVector<QRectF> placed;
+    for (int i : qAsConst(order)) {
+        QRectF box = boxes[i];
+        if (box.bottom() > bottom)
+            box.moveBottom(bottom);
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (const QRectF &other : qAsConst(placed)) {
+                if (box.intersects(other)) {
+                    box.moveBottom(other.top() - 1);
+                    moved = true;
+                }
+            }
+        }
+        shifts[i] = boxes[i].top() - box.top();
+        placed.append(box);
+    }
+    return shifts;
 }
 
 void SpectrumLineMarker::paintMarker(QPainter *painter, const QwtScaleMap *xMap,
-                                     const QwtScaleMap *yMap) const
+                                     const QwtScaleMap *yMap, double labelShift) const
 {
     if (!std::isfinite(m_snappedX) || !std::isfinite(m_snappedY))
         return;
@@ -152,13 +222,9 @@ void SpectrumLineMarker::paintMarker(QPainter *painter, const QwtScaleMap *xMap,
 
     painter->save();
     const double offset = std::isfinite(m_labelOffset) ? m_labelOffset : 0.0;
-    painter->translate(point.x(), point.y() + offset);
+    painter->translate(point.x(), point.y() + offset - labelShift);
     painter->rotate(-90);
-    const QFontMetricsF metrics(painter->font());
-    QRectF rect = metrics.boundingRect(m_text);
-    rect.setLeft(rect.left() - 1);
-    rect.moveLeft(rect.left() - metrics.horizontalAdvance(QStringLiteral("MMM")));
-    rect.moveTop(-rect.height() * 0.5);
+    const QRectF rect = labelRect(painter->font());
     m_labelRect = rect;
     painter->fillRect(rect.adjusted(-4, -2, 4, 2), Qt::white);
     painter->setPen(Qt::black);

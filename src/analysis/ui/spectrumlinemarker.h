@@ -9,6 +9,14 @@ class QwtScaleMap;
 
 // One line (or background control point) drawn over a plot's canvas, positioned on the plot's
 // first curve.
+class SpectrumLineMarker;
+
+// Upward shifts (pixels) that keep the labels of line markers from overlapping each other and
+// from reaching below the canvas bottom, index-aligned with `markers`.
+QVector<double> arrangedLabelShifts(const QVector<SpectrumLineMarker *> &markers,
+                                    const QwtScaleMap &xMap, const QwtScaleMap &yMap,
+                                    const QFont &font, double bottom);
+
 class SpectrumLineMarker : public QwtWidgetOverlay
 {
     Q_OBJECT
@@ -39,14 +47,18 @@ public:
     // Where the marker is drawn on the canvas, in pixels.
     QPointF canvasPosition() const;
 
+    // `labelShift`: pixels the label moves up to stay clear of other labels and the canvas edge.
     void paintMarker(QPainter *painter, const QwtScaleMap *xMap = nullptr,
-                     const QwtScaleMap *yMap = nullptr) const;
+                     const QwtScaleMap *yMap = nullptr, double labelShift = 0) const;
+    // Where the label of a line at this canvas point lies, before any shift.
+    QRectF labelBox(QPointF point, const QFont &font) const;
 
 protected:
     void drawOverlay(QPainter *painter) const override;
 
 private:
     void snap();
+    QRectF labelRect(const QFont &font) const;
 
     double m_snappedY;
     double m_snappedX;
