@@ -5,12 +5,14 @@
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
 #include <qwt_scale_map.h>
+#include <qwt_scale_widget.h>
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLineF>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QUrl>
 
 #include <cmath>
@@ -25,6 +27,23 @@ LineSelectPlotCanvas::LineSelectPlotCanvas(QwtPlot *plot)
     , m_plot(plot)
 {
     setAcceptDrops(true);
+    for (int axis : {QwtPlot::xBottom, QwtPlot::yLeft})
+        connect(plot->axisWidget(axis), &QwtScaleWidget::scaleDivChanged, this,
+                &LineSelectPlotCanvas::refreshMarkers);
+}
+
+void LineSelectPlotCanvas::refreshMarkers()
+{
+    if (m_refreshPending)
+        return;
+    m_refreshPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_refreshPending = false;
+        for (SpectrumLineMarker *line : qAsConst(m_lines))
+            line->updateOverlay();
+        if (m_hoverMarker && m_hoverMarker->isVisible())
+            m_hoverMarker->updateOverlay();
+    });
 }
 
 LineSelectPlotCanvas::~LineSelectPlotCanvas()
@@ -104,6 +123,7 @@ bool LineSelectPlotCanvas::removeLineAt(QPointF position)
                              : QLineF(at, position).length() <= pickRadius;
         if (hit) {
             delete m_lines.takeAt(i);
+            refreshMarkers();
             return true;
         }
     }
@@ -129,6 +149,7 @@ void LineSelectPlotCanvas::placeLine()
     m_hoverMarker->setSnapMode(placed->snapMode());
     m_hoverMarker->hide();
     m_hoverMarker->setPosition(placed->requestedX(), placed->snappedY());
+    refreshMarkers();
     emit linesChanged();
 }
 
@@ -181,6 +202,7 @@ void LineSelectPlotCanvas::latchLinesToNewYValues()
 {
     for (SpectrumLineMarker *line : qAsConst(m_lines))
         line->reReadY();
+    refreshMarkers();
 }
 
 void LineSelectPlotCanvas::dragEnterEvent(QDragEnterEvent *event)

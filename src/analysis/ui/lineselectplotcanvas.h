@@ -50,10 +50,14 @@ protected:
 
 private:
     void ensureHoverMarker();
+    // Labels make room for each other, so every marker repaints when one changes or the scales do.
+    // Once per event-loop turn, however many markers changed.
+    void refreshMarkers();
 
     QwtPlot *m_plot;
     SpectrumLineMarker *m_hoverMarker = nullptr;
     bool m_cursorEnabled = false;
     QVector<SpectrumLineMarker *> m_lines;
     quint32 m_renderMode = SpectrumLineMarker::RenderLine;
+    bool m_refreshPending = false;
 };

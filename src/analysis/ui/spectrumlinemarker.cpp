@@ -121,21 +121,36 @@ QPointF SpectrumLineMarker::canvasPosition() const
     return {xMap.transform(m_snappedX), yMap.transform(m_snappedY)};
 }
 
+double SpectrumLineMarker::currentLabelShift() const
+{
+    const auto *canvas = qobject_cast<const LineSelectPlotCanvas *>(parentWidget());
+    if (!canvas || m_renderMode != RenderLine)
+        return 0;
+    QVector<SpectrumLineMarker *> markers = canvas->lines();
+    if (!m_placed)
+        markers.append(const_cast<SpectrumLineMarker *>(this));
+    const int index = markers.indexOf(const_cast<SpectrumLineMarker *>(this));
+    return arrangedLabelShifts(markers, m_plot->canvasMap(QwtPlot::xBottom),
+                               m_plot->canvasMap(QwtPlot::yLeft), font(), height())
+        .value(index);
+}
+
 void SpectrumLineMarker::drawOverlay(QPainter *painter) const
 {
-    double shift = 0;
-    if (const auto *canvas = qobject_cast<const LineSelectPlotCanvas *>(parentWidget())) {
-        QVector<SpectrumLineMarker *> markers = canvas->lines();
-        if (!m_placed)
-            markers.append(const_cast<SpectrumLineMarker *>(this));
-        const int index = markers.indexOf(const_cast<SpectrumLineMarker *>(this));
-        if (index >= 0)
-            shift
-                = arrangedLabelShifts(markers, m_plot->canvasMap(QwtPlot::xBottom),
-                                      m_plot->canvasMap(QwtPlot::yLeft), painter->font(), height())
-                      .value(index);
-    }
-    paintMarker(painter, nullptr, nullptr, shift);
+    paintMarker(painter, nullptr, nullptr, currentLabelShift());
+}
+
+QRegion SpectrumLineMarker::maskHint() const
+{
+    if (!std::isfinite(m_snappedX) || !std::isfinite(m_snappedY))
+        return QRegion(0, 0, 1, 1);
+    const QPointF point = canvasPosition();
+    if (m_renderMode == RenderPoint)
+        return QRegion(QRectF(point.x() - 3, point.y() - 3, 7, 7).toAlignedRect());
+    QRectF label = labelBox(point, font());
+    label.translate(0, -currentLabelShift());
+    return QRegion(QRect(int(point.x()) - 1, 0, 3, height()))
+           + QRegion(label.adjusted(-1, -1, 1, 1).toAlignedRect());
 }
 
 QRectF SpectrumLineMarker::labelRect(const QFont &font) const

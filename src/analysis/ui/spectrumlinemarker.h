@@ -55,10 +55,13 @@ public:
 
 protected:
     void drawOverlay(QPainter *painter) const override;
+    // Only the line, the label and the point: the canvas repaints no more than that.
+    QRegion maskHint() const override;
 
 private:
     void snap();
     QRectF labelRect(const QFont &font) const;
+    double currentLabelShift() const;
 
     double m_snappedY;
     double m_snappedX;

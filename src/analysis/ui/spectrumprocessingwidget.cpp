@@ -370,6 +370,11 @@ void SpectrumProcessingWidget::onAnalysisChanged(SpectrumAnalysis::Changes chang
 
 void SpectrumProcessingWidget::placeAutoLines(const QVector<double> &lines)
 {
+    QVector<double> shown;
+    for (const SpectrumLineMarker *marker : m_canvas->lines())
+        shown.append(marker->wavenumber());
+    if (shown == lines)
+        return; // usual while only the processing changes a little: spare the markers
     const bool blocked = m_canvas->blockSignals(true);
     m_canvas->clearLines();
     for (double line : lines)
