@@ -34,11 +34,12 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Searches each text spectrum against the reference library and prints the best hits as "
+        "Searches each spectrum file (JCAMP-DX, SPC, RRUFF text, CSV) against the reference "
+        "library and prints the best hits as "
         "TSV: query, rank, score (0-10), name, number, RRUFF id, library, formula.\n"
         "Defaults are those of a fresh analysis: cut 60:4000, spline background with 8 dynamic "
         "support points, fingerprint search."));
-    parser.addPositionalArgument(QStringLiteral("SPECTRUM"), QStringLiteral("text spectra"),
+    parser.addPositionalArgument(QStringLiteral("SPECTRUM"), QStringLiteral("spectrum files"),
                                  QStringLiteral("SPECTRUM..."));
     const QCommandLineOption methodOption(QStringLiteral("method"),
                                           QStringLiteral("fingerprint (default), correlation or "
@@ -74,7 +75,12 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
             failed = true;
             continue;
         }
-        const RamanData<Wavenumbers> spectrum = options.loadSpectrum(query);
+        const RamanData<Wavenumbers> spectrum
+            = options.loadSpectrum(parser, query, "identify", err);
+        if (spectrum.isEmpty()) {
+            failed = true;
+            continue;
+        }
         const QVector<double> scores
             = library.computeCorrelations(spectrum, options.processing, flags, options.fingerprint);
         if (scores.isEmpty()) {

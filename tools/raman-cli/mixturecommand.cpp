@@ -22,7 +22,7 @@ int runMixtureCommand(const QStringList &arguments, QTextStream &out, QTextStrea
         "number 2; progress goes to standard error.\n"
         "Defaults are those of a fresh analysis: cut 60:4000, spline background with 8 dynamic "
         "support points."));
-    parser.addPositionalArgument(QStringLiteral("SPECTRUM"), QStringLiteral("text spectrum"));
+    parser.addPositionalArgument(QStringLiteral("SPECTRUM"), QStringLiteral("spectrum file"));
     SearchOptions options(parser);
     if (const auto done
         = parseCommandLine(parser, "mixture", arguments, 1, 1, "SPECTRUM", out, err))
@@ -34,7 +34,9 @@ int runMixtureCommand(const QStringList &arguments, QTextStream &out, QTextStrea
         err << "raman-cli mixture: cannot read " << QDir::toNativeSeparators(query) << '\n';
         return 1;
     }
-    const RamanData<Wavenumbers> spectrum = options.loadSpectrum(query);
+    const RamanData<Wavenumbers> spectrum = options.loadSpectrum(parser, query, "mixture", err);
+    if (spectrum.isEmpty())
+        return 1;
     const FingerprintParameters &parameters = options.fingerprint;
     const SpectrumFingerprint measured
         = spectrum.isEmpty()
