@@ -128,6 +128,10 @@ private slots:
             << jcampHead + "##NPOINTS=2147483648\n##XYDATA=(X++(Y..Y))\n1 1\n##END=\n"
             << none << jcamp << Doubles{} << Doubles{} << QString()
             << QStringLiteral("unsinnige Punktzahl 2147483648");
+        QTest::newRow("JCAMP absurd repeat")
+            << jcampHead + "##FIRSTX=1\n##DELTAX=1\n##XYDATA=(X++(Y..Y))\n1 A0Z99999999\n##END=\n"
+            << none << jcamp << Doubles{} << Doubles{} << QString()
+            << QStringLiteral("mehr als 10000000 Datenpunkte");
         QTest::newRow("JCAMP truncated")
             << compressedJcamp("104A5m%R").left(200) << none << jcamp << Doubles{} << Doubles{}
             << QString() << QStringLiteral("abgeschnitten");

@@ -1175,5 +1175,9 @@
         <source>%1 weitere Spalten nicht gelesen</source>
         <translation>%1 further columns not read</translation>
     </message>
+    <message>
+        <source>Spektren (*.jdx *.dx *.jcm *.spc *.txt *.csv *.tsv *.dat);;Alle Dateien (*)</source>
+        <translation>Spectra (*.jdx *.dx *.jcm *.spc *.txt *.csv *.tsv *.dat);;All files (*)</translation>
+    </message>
 </context>
 </TS>

@@ -154,6 +154,11 @@ bool readXyData(const Record &record, QVector<double> *ordinates, double *firstL
         for (int t = 1; t < tokens.size(); ++t) {
             const Token &token = tokens[t];
             if (token.form == Form::Dup) {
+                if (ordinates->size() + token.value > MaximumSpectrumPoints) {
+                    *problem
+                        = SpectrumImport::tr("mehr als %1 Datenpunkte").arg(MaximumSpectrumPoints);
+                    return false;
+                }
                 if (t == 1 || token.value < 1) {
                     *problem = FormatText::problemLine(record.firstLine + l);
                     return false;

@@ -162,6 +162,12 @@ ImportedSpectrum importSpectrum(const QString &path, double laserWavelength)
     return failed;
 }
 
+QString spectrumFileFilter()
+{
+    return SpectrumImport::tr("Spektren (*.jdx *.dx *.jcm *.spc *.txt *.csv *.tsv *.dat);;"
+                              "Alle Dateien (*)");
+}
+
 namespace FormatText {
 
 QVector<QByteArray> lines(const QByteArray &content)

@@ -32,3 +32,6 @@ ImportedSpectrum importSpectrum(const QString &path,
 ImportedSpectrum importSpectrumData(const QByteArray &content, const QString &name,
                                     double laserWavelength
                                     = std::numeric_limits<double>::quiet_NaN());
+
+// The name filter of a file dialog that picks a spectrum file for importSpectrum (translated).
+QString spectrumFileFilter();
