@@ -27,13 +27,9 @@ unexpected=$(grep -v -e '^./usr/bin/' -e '^./usr/share/' -e '/$' <<<"$files" || 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 if grep -q -- '-dev\b' <<<"$depends"; then echo "depends on development packages"; exit 1; fi
-for runtime in libqt5widgets5 libqt5concurrent5 libqwt-qt5-6 libkf5archive5; do
+for runtime in libqt5widgets5 libqt5core5a libkf5archive5; do
     grep -q "$runtime" <<<"$depends" || { echo "no dependency on $runtime"; exit 1; }
 done
-
-if command -v desktop-file-validate >/dev/null; then
-    desktop-file-validate "$(dirname "$0")/../../src/resources/desktop/raman-browser.desktop"
-fi
 
 # Starts the programs below PREFIX with a private home; the browser must still run after 5 s.
 start_programs() {
@@ -49,6 +45,9 @@ start_programs() {
 }
 
 dpkg-deb -x "$deb" "$work/root"
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$work/root/usr/share/applications/raman-browser.desktop"
+fi
 start_programs "$work/root/usr"
 
 if [ "${CI:-}" = true ] && [ "$(id -u)" = 0 ] && ! dpkg-query -W raman-browser >/dev/null 2>&1; then
