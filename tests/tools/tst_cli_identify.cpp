@@ -80,6 +80,23 @@ private slots:
             qToLittleEndian(float(query.y[i]), bytes);
             ordinates.append(bytes, 4);
         }
+        const QStringList files{m_dir.filePath(QStringLiteral("query.jdx")),
+                                m_dir.filePath(QStringLiteral("query.spc"))};
+        QVERIFY(TestFiles::write(files[0], jcamp + "##END=\n"));
+        QVERIFY(TestFiles::write(files[1], spc + QByteArray(1, 0) + char(0x80) + QByteArray(30, 0)
+                                               + ordinates));
+        const QStringList found
+            = QString::fromUtf8(cli(identify
+                                    + QStringList{QStringLiteral("--top"), QStringLiteral("1"),
+                                                  QStringLiteral("--laser"), QStringLiteral("532")}
+                                    + files)
+                                    .out)
+                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(found.size(), 3);
+        for (int i = 0; i < 2; ++i) {
+            const QStringList hit = found[i + 1].split(QLatin1Char('\t'));
+            QCOMPARE(hit[0] + hit[1] + hit[3], files[i] + QStringLiteral("1Calcite"));
+        }
 
         QCOMPARE(
             cli(identify + QStringList{QStringLiteral("--method"), QStringLiteral("guess"), path})
