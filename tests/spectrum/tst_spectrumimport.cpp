@@ -270,15 +270,12 @@ private slots:
                  QStringLiteral("missing.jdx: die Datei lässt sich nicht öffnen"));
     }
 
-    // Registered a second time as tst_spectrumimport_rruff (label quality) with this name.
     void rruffNewFormatFilesLoadWhole()
     {
-        if (!QCoreApplication::arguments().contains(QLatin1String(__func__)))
-            QSKIP("runs as tst_spectrumimport_rruff");
-        const QString folder = TestFiles::testDataDir() + QStringLiteral("/rruff/");
+        RAMAN_SHARED_DATA(rruff, "rruff");
+        const QString folder = rruff + QLatin1Char('/');
         QFile index(folder + QStringLiteral("INDEX.csv"));
-        if (!index.open(QIODevice::ReadOnly))
-            QSKIP("../shared/data/rruff not available");
+        QVERIFY(index.open(QIODevice::ReadOnly));
         static const QRegularExpression dataLine(
             QStringLiteral("^\\s*[-+\\d.eE]+,\\s*[-+\\d.eE]+\\s*$"));
         int files = 0;
