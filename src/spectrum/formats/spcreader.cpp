@@ -107,6 +107,10 @@ double laserFromLog(const Bytes &bytes, qint64 offset)
 RawSpectrum readSpc(const QByteArray &content)
 {
     RawSpectrum raw;
+    if (content.size() < 2) {
+        raw.problem = SpectrumImport::tr("die Datei ist abgeschnitten");
+        return raw;
+    }
     const char version = content.at(1);
     if (version == 0x4D) {
         raw.problem = SpectrumImport::tr("das alte SPC-Format (vor 1996) wird nicht unterstützt");
