@@ -2,7 +2,10 @@
 #include "testfiles.h"
 #include "toolprocess.h"
 
+#include "spectrum/spectrumfile.h"
+
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
 
 // raman-cli cache and identify on a copy of the real reference library.
@@ -56,6 +59,44 @@ private slots:
         QCOMPARE(best.size(), 8);
         QCOMPARE(best[0] + best[1] + best[3], path + QStringLiteral("1Calcite"));
         QVERIFY(best[2].toDouble() >= lines[3].split(QLatin1Char('\t'))[2].toDouble());
+
+        // The same query as JCAMP-DX and as SPC over wavelengths of a 532 nm laser.
+        const RamanData<Wavenumbers> query = loadSpectrumFromCSV(path);
+        QByteArray jcamp("##TITLE=Calcite\n##JCAMP-DX=5.01\n##XUNITS=1/CM\n##XYPOINTS=(XY..XY)\n");
+        char header[512] = {};
+        header[0] = char(0x80); // x values stored
+        header[1] = 0x4B;
+        header[3] = char(0x80); // float ordinates
+        qToLittleEndian<qint32>(query.size(), header + 4);
+        header[28] = 3; // nm
+        QByteArray spc(header, sizeof header);
+        QByteArray ordinates;
+        for (int i = 0; i < query.size(); ++i) {
+            jcamp += QByteArray::number(query.x[i], 'g', 12) + ", "
+                     + QByteArray::number(query.y[i], 'g', 12) + '\n';
+            char bytes[4];
+            qToLittleEndian(float(1e7 / (1e7 / 532 - query.x[i])), bytes);
+            spc.append(bytes, 4);
+            qToLittleEndian(float(query.y[i]), bytes);
+            ordinates.append(bytes, 4);
+        }
+        const QStringList files{m_dir.filePath(QStringLiteral("query.jdx")),
+                                m_dir.filePath(QStringLiteral("query.spc"))};
+        QVERIFY(TestFiles::write(files[0], jcamp + "##END=\n"));
+        QVERIFY(TestFiles::write(files[1], spc + QByteArray(1, 0) + char(0x80) + QByteArray(30, 0)
+                                               + ordinates));
+        const QStringList found
+            = QString::fromUtf8(cli(identify
+                                    + QStringList{QStringLiteral("--top"), QStringLiteral("1"),
+                                                  QStringLiteral("--laser"), QStringLiteral("532")}
+                                    + files)
+                                    .out)
+                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(found.size(), 3);
+        for (int i = 0; i < 2; ++i) {
+            const QStringList hit = found[i + 1].split(QLatin1Char('\t'));
+            QCOMPARE(hit[0] + hit[1] + hit[3], files[i] + QStringLiteral("1Calcite"));
+        }
 
         QCOMPARE(
             cli(identify + QStringList{QStringLiteral("--method"), QStringLiteral("guess"), path})

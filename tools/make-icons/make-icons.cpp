@@ -1,5 +1,5 @@
-// Draws the program's own icons as 64 x 64 PNG files; run once after changing a drawing and
-// commit the results:
+// Draws the program's own icons as 64 x 64 PNG files, the program icon also in more sizes and as
+// SVG (into app/); run once after changing a drawing and commit the results:
 //   QT_QPA_PLATFORM=offscreen ./make-icons .
 // Only shapes are drawn, no text, so the result does not depend on installed fonts.
 
@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSvgGenerator>
 
 #include <functional>
 
@@ -200,6 +201,54 @@ void modePreview(QPainter &p)
     p.drawLine(QPointF(51, 51), QPointF(60, 60));
 }
 
+// The program's own icon: a Raman spectrum with its sharp bands over a laser-green base line.
+void application(QPainter &p)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x1f, 0x3a, 0x5f));
+    p.drawRoundedRect(QRectF(2, 2, 60, 60), 12, 12);
+    p.setPen(QPen(QColor(0x6a, 0xd1, 0x3c), 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(10, 50), QPointF(54, 50));
+    QPainterPath spectrum;
+    spectrum.moveTo(10, 46);
+    const QPointF bands[][3] = {{{16, 46}, {19, 18}, {22, 44}},
+                                {{27, 42}, {30, 32}, {33, 41}},
+                                {{38, 40}, {42, 10}, {46, 42}}};
+    for (const auto &band : bands) {
+        spectrum.lineTo(band[0]);
+        spectrum.quadTo(band[1], band[2]);
+    }
+    spectrum.lineTo(54, 44);
+    p.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(spectrum);
+}
+
+// Writes the program icon in the sizes desktops look for and as SVG, all from one drawing.
+bool writeApplicationIcon(const QDir &target)
+{
+    for (const int size : {16, 22, 32, 48, 64, 128, 256}) {
+        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(size / qreal(Size), size / qreal(Size));
+        application(painter);
+        painter.end();
+        if (!image.save(target.filePath(QStringLiteral("raman-browser-%1.png").arg(size))))
+            return false;
+    }
+    QSvgGenerator svg;
+    svg.setFileName(target.filePath(QStringLiteral("raman-browser.svg")));
+    svg.setSize(QSize(Size, Size));
+    svg.setViewBox(QRect(0, 0, Size, Size));
+    svg.setTitle(QStringLiteral("Raman Browser"));
+    QPainter painter(&svg);
+    painter.setRenderHint(QPainter::Antialiasing);
+    application(painter);
+    return painter.end();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -226,5 +275,8 @@ int main(int argc, char *argv[])
         if (!image.save(target.filePath(icon.first + QStringLiteral(".png"))))
             return 1;
     }
-    return 0;
+    return target.mkpath(QStringLiteral("app"))
+                   && writeApplicationIcon(QDir(target.filePath(QStringLiteral("app"))))
+               ? 0
+               : 1;
 }

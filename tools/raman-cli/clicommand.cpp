@@ -9,6 +9,7 @@
 #include "mixturecommand.h"
 #include "processcommand.h"
 #include "reportcommand.h"
+#include "spectruminput.h"
 #include "upgradecommand.h"
 
 #include <QCommandLineParser>
@@ -19,7 +20,8 @@ const QVector<CliCommand> &cliCommands()
     static const QVector<CliCommand> commands{
         {"info", "print a measurement folder as JSON", &runInfoCommand},
         {"upgrade", "re-save old measurement folders in the current format", &runUpgradeCommand},
-        {"process", "run the processing pipeline over a text spectrum", &runProcessCommand},
+        {"process", "run the processing pipeline over a spectrum file", &runProcessCommand},
+        {"convert", "write a spectrum file in the program's text layout", &runConvertCommand},
         {"ccd", "turn a raw camera frame into a spectrum", &runCcdCommand},
         {"list", "list the measurements below a folder as TSV", &runListCommand},
         {"cache", "build the caches of reference library folders", &runCacheCommand},

@@ -64,7 +64,8 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Searches each text spectrum against the reference library and prints the best hits as "
+        "Searches each spectrum file (JCAMP-DX, SPC, RRUFF text, CSV) against the reference "
+        "library and prints the best hits as "
         "TSV: query, rank, score (0-10), name, number, RRUFF id, library, formula, and for the "
         "mineral search the confidence.\n"
         "Methods: fingerprint (band positions), correlation (whole spectrum), auto (correlation "
@@ -79,7 +80,7 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
         "library range) gets an empty row marked uncertain and a message.\n"
         "Defaults are those of a fresh analysis: cut 60:4000, spline background with 8 dynamic "
         "support points, mineral search."));
-    parser.addPositionalArgument(QStringLiteral("SPECTRUM"), QStringLiteral("text spectra"),
+    parser.addPositionalArgument(QStringLiteral("SPECTRUM"), QStringLiteral("spectrum files"),
                                  QStringLiteral("SPECTRUM..."));
     const QCommandLineOption methodOption(QStringLiteral("method"),
                                           QStringLiteral("mineral (default), fingerprint, "
@@ -119,7 +120,12 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
             failed = true;
             continue;
         }
-        const RamanData<Wavenumbers> spectrum = options.loadSpectrum(query);
+        const RamanData<Wavenumbers> spectrum
+            = options.loadSpectrum(parser, query, "identify", err);
+        if (spectrum.isEmpty()) {
+            failed = true;
+            continue;
+        }
         if (search) {
             failed = !printMinerals(*search, library, query, spectrum, options, out, err) || failed;
             continue;

@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QLoggingCategory>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -39,6 +40,13 @@ int main(int argc, char *argv[])
     registerRamanDataMetaTypes();
     // Progress messages would drown the results; QT_LOGGING_RULES can bring them back.
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
+
+    // Messages of the libraries are German source texts; the tool speaks English. The report
+    // command chooses its own language for the captions it prints.
+    QTranslator english;
+    if (QCoreApplication::arguments().value(1) != QLatin1String("report")
+        && english.load(QStringLiteral(":/translations/en_GB.qm")))
+        QCoreApplication::installTranslator(&english);
 
     QTextStream out(stdout);
     QTextStream err(stderr);

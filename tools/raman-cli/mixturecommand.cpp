@@ -66,7 +66,7 @@ int runMixtureCommand(const QStringList &arguments, QTextStream &out, QTextStrea
         "of the band area for each component.\n"
         "Defaults are those of a fresh analysis: cut 60:4000, spline background with 8 dynamic "
         "support points."));
-    parser.addPositionalArgument(QStringLiteral("SPECTRUM"), QStringLiteral("text spectrum"));
+    parser.addPositionalArgument(QStringLiteral("SPECTRUM"), QStringLiteral("spectrum file"));
     const QCommandLineOption methodOption(QStringLiteral("method"),
                                           QStringLiteral("pairs (fingerprints of all pairs, "
                                                          "default) or fit"),
@@ -97,7 +97,9 @@ int runMixtureCommand(const QStringList &arguments, QTextStream &out, QTextStrea
         err << "raman-cli mixture: cannot read " << QDir::toNativeSeparators(query) << '\n';
         return 1;
     }
-    const RamanData<Wavenumbers> spectrum = options.loadSpectrum(query);
+    const RamanData<Wavenumbers> spectrum = options.loadSpectrum(parser, query, "mixture", err);
+    if (spectrum.isEmpty())
+        return 1;
     if (method == QLatin1String("fit")) {
         RLibrary library;
         options.loadLibrary(parser, library);

@@ -1,5 +1,7 @@
 #include "processcommand.h"
 
+#include "spectruminput.h"
+
 #include "clicommand.h"
 
 #include "spectrum/processing.h"
@@ -181,10 +183,11 @@ int runProcessCommand(const QStringList &arguments, QTextStream &out, QTextStrea
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Runs the processing pipeline over the text spectrum IN: re-bin, cut, smooth, remove the "
+        "Runs the processing pipeline over the spectrum file IN (JCAMP-DX, SPC, RRUFF text, CSV): "
+        "re-bin, cut, smooth, remove the "
         "background, second cut, normalise, in this order and each only when asked for. Writes "
         "the result as a text spectrum (x y per line)."));
-    parser.addPositionalArgument(QStringLiteral("IN"), QStringLiteral("text spectrum"));
+    parser.addPositionalArgument(QStringLiteral("IN"), QStringLiteral("spectrum file"));
     const QCommandLineOption outputOption(
         {QStringLiteral("o"), QStringLiteral("output")},
         QStringLiteral("write the result to FILE instead of standard output"),
@@ -196,6 +199,7 @@ int runProcessCommand(const QStringList &arguments, QTextStream &out, QTextStrea
     parser.addOption(outputOption);
     addProcessingOptions(parser);
     parser.addOption(baselineOption);
+    addSpectrumInputOptions(parser);
     if (const auto done
         = parseCommandLine(parser, "process", arguments, 1, 1, "input spectrum IN", out, err))
         return *done;
@@ -212,12 +216,9 @@ int runProcessCommand(const QStringList &arguments, QTextStream &out, QTextStrea
     }
 
     const QString input = parser.positionalArguments().constFirst();
-    RamanData<Wavenumbers> spectrum = loadSpectrumFromCSV(input);
-    if (spectrum.isEmpty()) {
-        err << "raman-cli process: " << QDir::toNativeSeparators(input)
-            << " holds no readable spectrum\n";
+    RamanData<Wavenumbers> spectrum = readSpectrumInput(parser, input, "process", err);
+    if (spectrum.isEmpty())
         return 1;
-    }
     if (rebinStep > 0.0)
         spectrum = spectrum.resampled(rebinStep);
     const RamanData<Wavenumbers> result = processed(spectrum, parameters);

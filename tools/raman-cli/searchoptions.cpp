@@ -1,10 +1,10 @@
 #include "searchoptions.h"
 
 #include "processcommand.h"
+#include "spectruminput.h"
 
 #include "library/matching/peakwidth.h"
 #include "library/rlibrary.h"
-#include "spectrum/spectrumfile.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -22,6 +22,7 @@ SearchOptions::SearchOptions(QCommandLineParser &parser)
 {
     parser.addOptions({m_library, m_top, m_sensitivity});
     addProcessingOptions(parser);
+    addSpectrumInputOptions(parser);
 }
 
 std::optional<int> SearchOptions::read(const QCommandLineParser &parser, const char *command,
@@ -62,8 +63,10 @@ void SearchOptions::loadLibrary(const QCommandLineParser &parser, RLibrary &libr
     library.readLibraryFromDisk();
 }
 
-RamanData<Wavenumbers> SearchOptions::loadSpectrum(const QString &path) const
+RamanData<Wavenumbers> SearchOptions::loadSpectrum(const QCommandLineParser &parser,
+                                                   const QString &path, const char *command,
+                                                   QTextStream &err) const
 {
-    const RamanData<Wavenumbers> spectrum = loadSpectrumFromCSV(path);
+    const RamanData<Wavenumbers> spectrum = readSpectrumInput(parser, path, command, err);
     return m_rebinStep > 0.0 ? spectrum.resampled(m_rebinStep) : spectrum;
 }

@@ -25,8 +25,10 @@ public:
 
     // Loads the library from the --library folders, or the configured ones without any.
     void loadLibrary(const QCommandLineParser &parser, RLibrary &library) const;
-    // A text spectrum, re-binned when --rebin asks for it; empty when unreadable.
-    RamanData<Wavenumbers> loadSpectrum(const QString &path) const;
+    // A spectrum file of any known format, re-binned when --rebin asks for it; empty (after a
+    // message on `err`) when unreadable.
+    RamanData<Wavenumbers> loadSpectrum(const QCommandLineParser &parser, const QString &path,
+                                        const char *command, QTextStream &err) const;
 
     int top = 10;
     FingerprintParameters fingerprint;

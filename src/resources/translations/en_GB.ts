@@ -1586,4 +1586,99 @@
         <translation>Add identification picture for %1</translation>
     </message>
 </context>
+<context>
+    <name>SpectrumImport</name>
+    <message>
+        <source>die Prüfsumme in Zeile %1 stimmt nicht (%2 statt %3)</source>
+        <translation>the check value in line %1 is wrong (%2 instead of %3)</translation>
+    </message>
+    <message>
+        <source>mehr als %1 Datenpunkte</source>
+        <translation>more than %1 data points</translation>
+    </message>
+    <message>
+        <source>die Datei ist abgeschnitten</source>
+        <translation>the file is truncated</translation>
+    </message>
+    <message>
+        <source>unsinnige Punktzahl %1</source>
+        <translation>absurd number of points %1</translation>
+    </message>
+    <message>
+        <source>die Datenform %1 wird nicht unterstützt</source>
+        <translation>the data form %1 is not supported</translation>
+    </message>
+    <message>
+        <source>%1 Datenpunkte statt der angegebenen %2</source>
+        <translation>%1 data points instead of the declared %2</translation>
+    </message>
+    <message>
+        <source>der Abstand der x-Werte fehlt</source>
+        <translation>the spacing of the x values is missing</translation>
+    </message>
+    <message>
+        <source>das alte SPC-Format (vor 1996) wird nicht unterstützt</source>
+        <translation>the old SPC format (before 1996) is not supported</translation>
+    </message>
+    <message>
+        <source>die Datei enthält %1 Spektren, nur das erste wurde gelesen</source>
+        <translation>the file holds %1 spectra, only the first was read</translation>
+    </message>
+    <message>
+        <source>die x-Achse ist in einer Einheit, die keine Spektralachse ist (%1)</source>
+        <translation>the x axis is in a unit that is no spectral axis (%1)</translation>
+    </message>
+    <message>
+        <source>die x-Achse ist in %1, aber die Laserwellenlänge ist unbekannt</source>
+        <translation>the x axis is in %1, but the laser wavelength is unknown</translation>
+    </message>
+    <message>
+        <source>ungleich viele x- und y-Werte</source>
+        <translation>unequal numbers of x and y values</translation>
+    </message>
+    <message>
+        <source>keine Datenpunkte</source>
+        <translation>no data points</translation>
+    </message>
+    <message>
+        <source>ungültiger Wert (NaN oder unendlich) bei Punkt %1</source>
+        <translation>invalid value (NaN or infinite) at point %1</translation>
+    </message>
+    <message>
+        <source>die x-Werte steigen nicht durchgehend</source>
+        <translation>the x values do not rise throughout</translation>
+    </message>
+    <message>
+        <source>unbekanntes Dateiformat</source>
+        <translation>unknown file format</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>die Datei lässt sich nicht öffnen</source>
+        <translation>the file cannot be opened</translation>
+    </message>
+    <message>
+        <source>die Datei ist zu groß für ein Spektrum</source>
+        <translation>the file is too large for a spectrum</translation>
+    </message>
+    <message>
+        <source>die Datei lässt sich nicht ganz lesen</source>
+        <translation>the file cannot be read completely</translation>
+    </message>
+    <message>
+        <source>Zeile %1 ist nicht lesbar</source>
+        <translation>line %1 cannot be read</translation>
+    </message>
+    <message>
+        <source>%1 weitere Spalten nicht gelesen</source>
+        <translation>%1 further columns not read</translation>
+    </message>
+    <message>
+        <source>Spektren (*.jdx *.dx *.jcm *.spc *.txt *.csv *.tsv *.dat);;Alle Dateien (*)</source>
+        <translation>Spectra (*.jdx *.dx *.jcm *.spc *.txt *.csv *.tsv *.dat);;All files (*)</translation>
+    </message>
+</context>
 </TS>

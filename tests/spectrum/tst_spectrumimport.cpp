@@ -1,0 +1,305 @@
+#include "spectrum/formats/spectrumimport.h"
+
+#include "testfiles.h"
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+#include <cmath>
+#include <cstring>
+
+using Doubles = QVector<double>;
+
+namespace {
+
+// A "new" little-endian SPC file: the 512-byte header, then `body` (x array, subfiles).
+QByteArray spc(quint8 flags, qint8 exponent, qint32 points, double first, double last,
+               qint32 subfiles, quint8 xType, const QByteArray &body, char version = 0x4B)
+{
+    char header[512] = {};
+    header[0] = char(flags);
+    header[1] = version;
+    header[3] = char(exponent);
+    qToLittleEndian(points, header + 4);
+    qToLittleEndian(first, header + 8);
+    qToLittleEndian(last, header + 16);
+    qToLittleEndian(subfiles, header + 24);
+    header[28] = char(xType);
+    std::memcpy(header + 88, "handmade", 8);
+    return QByteArray(header, sizeof header) + body;
+}
+
+// A 32-byte subfile header; `points` counts only in files with x per subfile.
+QByteArray subheader(qint8 exponent, qint32 points = 0)
+{
+    char bytes[32] = {};
+    bytes[1] = char(exponent);
+    qToLittleEndian(points, bytes + 16);
+    return QByteArray(bytes, sizeof bytes);
+}
+
+template<typename T>
+QByteArray values(std::initializer_list<T> list)
+{
+    QByteArray bytes;
+    for (const T value : list) {
+        char raw[sizeof(T)];
+        qToLittleEndian(value, raw);
+        bytes.append(raw, sizeof(T));
+    }
+    return bytes;
+}
+
+const QByteArray jcampHead
+    = "##TITLE=hand made\n##JCAMP-DX=4.24 $$ by hand\n"
+      "##DATA TYPE=RAMAN SPECTRUM\n##XUNITS=1/CM\n##YUNITS=ARBITRARY UNITS\n";
+
+// Ordinates 10 12 12 12 15 | 11 11 20 in SQZ, DIF and DUP form; each line after one ending in
+// DIF form starts with the last ordinate again as a check.
+QByteArray compressedJcamp(const QByteArray &secondLine)
+{
+    return jcampHead
+           + "##XFACTOR=1\n##YFACTOR=1\n##FIRSTX=100\n##LASTX=107\n##NPOINTS=8\n"
+             "##XYDATA=(X++(Y..Y))\n100A0K%TL\n"
+           + secondLine + "\n107B0\n##END=\n";
+}
+
+} // namespace
+
+class TestSpectrumImport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void import_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<double>("givenLaser");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<Doubles>("x");
+        QTest::addColumn<Doubles>("y");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("problem"); // part of the error, empty for success
+
+        const double none = NAN;
+        const QString ok;
+        const QString jcamp = QStringLiteral("JCAMP-DX");
+        const QString hand = QStringLiteral("hand made");
+        QTest::newRow("JCAMP AFFN, factors")
+            << jcampHead
+                   + "##XFACTOR=2\n##YFACTOR=0.5\n##FIRSTX=100\n##LASTX=104\n##DELTAX=1\n"
+                     "##NPOINTS=5\n##XYDATA=(X++(Y..Y))\n50 10 20 30\n51.5 4.0E+01, 50\n##END=\n"
+            << none << jcamp << Doubles{100, 101, 102, 103, 104} << Doubles{5, 10, 15, 20, 25}
+            << hand << ok;
+        QTest::newRow("JCAMP SQZ DIF DUP") << compressedJcamp("104A5m%R") << none << jcamp
+                                           << Doubles{100, 101, 102, 103, 104, 105, 106, 107}
+                                           << Doubles{10, 12, 12, 12, 15, 11, 11, 20} << hand << ok;
+        QTest::newRow("JCAMP DIF check fails")
+            << compressedJcamp("104A6m%R") << none << jcamp << Doubles{} << Doubles{} << QString()
+            << QStringLiteral("Prüfsumme in Zeile 13");
+        QTest::newRow("JCAMP XYPOINTS")
+            << jcampHead
+                   + "##YFACTOR=2\n##NPOINTS=3\n##XYPOINTS=(XY..XY)\n200, 1.5; 201, 2.5\n"
+                     "202,3.5\n##END=\n"
+            << none << jcamp << Doubles{200, 201, 202} << Doubles{3, 5, 7} << hand << ok;
+        QTest::newRow("JCAMP PEAK TABLE XYW, descending")
+            << jcampHead + "##PEAK TABLE=(XYW..XYW)\n400,20,3 300,10,2\n##END=\n"
+            << none << jcamp << Doubles{300, 400} << Doubles{10, 20} << hand << ok;
+        QTest::newRow("JCAMP LINK, first block")
+            << QByteArray("##TITLE=link\n##JCAMP-DX=5.01\n##DATA TYPE=LINK\n##BLOCKS=2\n")
+                   + jcampHead + "##XYPOINTS=(XY..XY)\n1,2 3,4\n##END=\n" + jcampHead
+                   + "##XYPOINTS=(XY..XY)\n7,7 8,8\n##END=\n##END=\n"
+            << none << jcamp << Doubles{1, 3} << Doubles{2, 4} << hand << ok;
+        const QByteArray nanometers = "##TITLE=nm\n##JCAMP-DX=4.24\n##XUNITS=NANOMETERS\n"
+                                      "##XYPOINTS=(XY..XY)\n510,1 520,2\n##END=\n";
+        QTest::newRow("JCAMP nm, laser given")
+            << nanometers << 500.0 << jcamp << Doubles{20000 - 1e7 / 510, 20000 - 1e7 / 520}
+            << Doubles{1, 2} << QStringLiteral("nm") << ok;
+        QTest::newRow("JCAMP nm, laser in file")
+            << QByteArray(nanometers).replace("##XUNITS", "##$LASER WAVELENGTH=500 nm\n##XUNITS")
+            << none << jcamp << Doubles{20000 - 1e7 / 510, 20000 - 1e7 / 520} << Doubles{1, 2}
+            << QStringLiteral("nm") << ok;
+        QTest::newRow("JCAMP nm, laser unknown")
+            << nanometers << none << jcamp << Doubles{} << Doubles{} << QString()
+            << QStringLiteral("Laserwellenlänge ist unbekannt");
+        QTest::newRow("JCAMP absurd count")
+            << jcampHead + "##NPOINTS=2147483648\n##XYDATA=(X++(Y..Y))\n1 1\n##END=\n"
+            << none << jcamp << Doubles{} << Doubles{} << QString()
+            << QStringLiteral("unsinnige Punktzahl 2147483648");
+        QTest::newRow("JCAMP absurd repeat")
+            << jcampHead + "##FIRSTX=1\n##DELTAX=1\n##XYDATA=(X++(Y..Y))\n1 A0Z99999999\n##END=\n"
+            << none << jcamp << Doubles{} << Doubles{} << QString()
+            << QStringLiteral("mehr als 10000000 Datenpunkte");
+        QTest::newRow("JCAMP truncated")
+            << compressedJcamp("104A5m%R").left(200) << none << jcamp << Doubles{} << Doubles{}
+            << QString() << QStringLiteral("abgeschnitten");
+        QTest::newRow("JCAMP fewer points than declared")
+            << QByteArray(compressedJcamp("104A5m%R")).replace("NPOINTS=8", "NPOINTS=9") << none
+            << jcamp << Doubles{} << Doubles{} << QString()
+            << QStringLiteral("8 Datenpunkte statt der angegebenen 9");
+
+        const QString spcFormat = QStringLiteral("SPC");
+        const QString made = QStringLiteral("handmade");
+        QTest::newRow("SPC even, float") << spc(
+            0, -128, 4, 100, 130, 1, 13, subheader(-128) + values<float>({1.5f, 2.5f, -3.f, 4.f}))
+                                         << none << spcFormat << Doubles{100, 110, 120, 130}
+                                         << Doubles{1.5, 2.5, -3, 4} << made << ok;
+        QTest::newRow("SPC 32-bit integers")
+            << spc(0, 16, 3, 200, 100, 1, 13, subheader(0) + values<qint32>({65536, 131072, 32768}))
+            << none << spcFormat << Doubles{100, 150, 200} << Doubles{0.5, 2, 1} << made << ok;
+        QTest::newRow("SPC 16-bit integers")
+            << spc(0x01, 1, 2, 10, 20, 1, 13, subheader(0) + values<qint16>({16384, -16384}))
+            << none << spcFormat << Doubles{10, 20} << Doubles{0.5, -0.5} << made << ok;
+        QTest::newRow("SPC x array")
+            << spc(0x80, -128, 3, 0, 0, 1, 1,
+                   values<float>({300.f, 310.5f, 320.f}) + subheader(-128)
+                       + values<float>({1.f, 2.f, 3.f}))
+            << none << spcFormat << Doubles{300, 310.5, 320} << Doubles{1, 2, 3} << made << ok;
+        QTest::newRow("SPC multifile XY")
+            << spc(0xC4, -128, 0, 0, 0, 2, 13,
+                   subheader(-128, 2) + values<float>({5.f, 6.f, 7.f, 8.f}) + subheader(-128, 1)
+                       + values<float>({9.f, 9.f}))
+            << none << spcFormat << Doubles{5, 6} << Doubles{7, 8} << made << ok;
+        QTest::newRow("SPC old format")
+            << spc(0, 0, 2, 0, 1, 1, 13, QByteArray(64, '\0'), 0x4D) << none << spcFormat
+            << Doubles{} << Doubles{} << QString() << QStringLiteral("alte SPC-Format");
+        QTest::newRow("SPC truncated")
+            << spc(0, -128, 1000, 0, 1, 1, 13, subheader(-128) + values<float>({1.f})) << none
+            << spcFormat << Doubles{} << Doubles{} << QString() << QStringLiteral("abgeschnitten");
+        QTest::newRow("SPC absurd count")
+            << spc(0, -128, 2147483647, 0, 1, 1, 13, subheader(-128)) << none << spcFormat
+            << Doubles{} << Doubles{} << QString()
+            << QStringLiteral("unsinnige Punktzahl 2147483647");
+        QTest::newRow("SPC absolute wavenumbers, laser unknown")
+            << spc(0, -128, 2, 18000, 19000, 1, 1, subheader(-128) + values<float>({1.f, 2.f}))
+            << none << spcFormat << Doubles{} << Doubles{} << QString()
+            << QStringLiteral("Laserwellenlänge");
+        QTest::newRow("SPC absolute wavenumbers, laser given")
+            << spc(0, -128, 2, 18000, 19000, 1, 1, subheader(-128) + values<float>({1.f, 2.f}))
+            << 500.0 << spcFormat << Doubles{1000, 2000} << Doubles{2, 1} << made << ok;
+
+        const QString rruff = QStringLiteral("RRUFF");
+        QTest::newRow("RRUFF old")
+            << QByteArray("##NAMES=Quartz\r\n##RAMAN WAVELENGTH=532\r\n100.5, 1.0E+01\r\n"
+                          "101, 2\r\n##END=\r\n")
+            << none << rruff << Doubles{100.5, 101} << Doubles{10, 2} << QStringLiteral("Quartz")
+            << ok;
+        QTest::newRow("RRUFF new, wrapped header")
+            << QByteArray("##NAMES=Albite\n##ORIENTATION=Laser parallel\n to a\n\n##FILETYPE=Raman"
+                          "\n##RAMAN WAVELENGTH=514\n\n150.0, 3\n151.0, 4\n##END=\n\n")
+            << none << rruff << Doubles{150, 151} << Doubles{3, 4} << QStringLiteral("Albite")
+            << ok;
+        QTest::newRow("RRUFF broken data line")
+            << QByteArray("##NAMES=Albite\n150.0, 3\n151.0,\n##END=\n") << none << rruff
+            << Doubles{} << Doubles{} << QString() << QStringLiteral("Zeile 3");
+
+        const QString csv = QStringLiteral("CSV");
+        QTest::newRow("TSV decimal comma")
+            << QByteArray("Raman shift\tIntensity\n100,5\t1,25\n101,5\t2\n") << none << csv
+            << Doubles{100.5, 101.5} << Doubles{1.25, 2} << QString() << ok;
+        QTest::newRow("semicolons")
+            << QByteArray("title: sample 1\nx;y\n1;2\n\n3,5;4\n") << none << csv << Doubles{1, 3.5}
+            << Doubles{2, 4} << QStringLiteral("sample 1") << ok;
+        QTest::newRow("commas, more columns")
+            << QByteArray("shift,a,b\n1,2,3\n2,4,5\n") << none << csv << Doubles{1, 2}
+            << Doubles{2, 4} << QString() << ok;
+        QTest::newRow("blanks, decimal comma")
+            << QByteArray("100,5  7,5\n101,5 8\n") << none << csv << Doubles{100.5, 101.5}
+            << Doubles{7.5, 8} << QString() << ok;
+        QTest::newRow("own layout, descending")
+            << QByteArray("# laser: 785\n200 5\n100 6\n") << none << csv << Doubles{100, 200}
+            << Doubles{6, 5} << QString() << ok;
+        QTest::newRow("wavelength column, laser unknown")
+            << QByteArray("Wavelength (nm)\tCounts\n510\t1\n") << none << csv << Doubles{}
+            << Doubles{} << QString() << QStringLiteral("Laserwellenlänge");
+        QTest::newRow("not monotonic") << QByteArray("1 1\n3 1\n2 1\n") << none << csv << Doubles{}
+                                       << Doubles{} << QString() << QStringLiteral("steigen nicht");
+        QTest::newRow("NaN") << QByteArray("1 nan\n2 3\n") << none << csv << Doubles{} << Doubles{}
+                             << QString() << QStringLiteral("NaN oder unendlich) bei Punkt 1");
+        QTest::newRow("column missing") << QByteArray("1 1\n2 2\n3\n") << none << csv << Doubles{}
+                                        << Doubles{} << QString() << QStringLiteral("Zeile 3");
+        QTest::newRow("empty") << QByteArray() << none << csv << Doubles{} << Doubles{} << QString()
+                               << QStringLiteral("keine Datenpunkte");
+        QTest::newRow("binary") << QByteArray("\x01\x02\0\0abc", 7) << none << QString()
+                                << Doubles{} << Doubles{} << QString()
+                                << QStringLiteral("unbekanntes");
+    }
+
+    void import()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(double, givenLaser);
+        QFETCH(QString, format);
+        QFETCH(Doubles, x);
+        QFETCH(Doubles, y);
+        QFETCH(QString, title);
+        QFETCH(QString, problem);
+        const QString path = m_dir.filePath(QStringLiteral("spectrum.dat"));
+        QVERIFY(TestFiles::write(path, content));
+        const ImportedSpectrum imported = importSpectrum(path, givenLaser);
+        QCOMPARE(imported.error.isEmpty(), problem.isEmpty());
+        if (!problem.isEmpty()) {
+            QVERIFY2(imported.error.startsWith(QStringLiteral("spectrum.dat: "))
+                         && imported.error.contains(problem),
+                     qPrintable(imported.error));
+            QVERIFY(imported.spectrum.isEmpty());
+            return;
+        }
+        QCOMPARE(imported.format, format);
+        QCOMPARE(imported.title, title);
+        QCOMPARE(imported.spectrum.y, y);
+        QCOMPARE(imported.spectrum.size(), x.size());
+        for (int i = 0; i < x.size(); ++i)
+            QVERIFY2(std::fabs(imported.spectrum.x[i] - x[i]) < 1e-9 * std::fabs(x[i]) + 1e-12,
+                     qPrintable(QString::number(imported.spectrum.x[i], 'g', 17)));
+    }
+
+    void reportsWhatItSkipped()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("two.spc"));
+        QVERIFY(TestFiles::write(path, spc(0x04, -128, 2, 1, 2, 3, 13,
+                                           subheader(-128) + values<float>({1.f, 2.f})
+                                               + subheader(-128) + values<float>({3.f, 4.f}))));
+        const ImportedSpectrum imported = importSpectrum(path);
+        QVERIFY(imported.ok());
+        QCOMPARE(imported.notes, QStringList{QStringLiteral(
+                                     "die Datei enthält 3 Spektren, nur das erste wurde gelesen")});
+        QCOMPARE(importSpectrum(m_dir.filePath(QStringLiteral("missing.jdx"))).error,
+                 QStringLiteral("missing.jdx: die Datei lässt sich nicht öffnen"));
+    }
+
+    void rruffNewFormatFilesLoadWhole()
+    {
+        RAMAN_SHARED_DATA(rruff, "rruff");
+        const QString folder = rruff + QLatin1Char('/');
+        QFile index(folder + QStringLiteral("INDEX.csv"));
+        QVERIFY(index.open(QIODevice::ReadOnly));
+        static const QRegularExpression dataLine(
+            QStringLiteral("^\\s*[-+\\d.eE]+,\\s*[-+\\d.eE]+\\s*$"));
+        int files = 0;
+        while (!index.atEnd()) {
+            const QStringList fields = QString::fromUtf8(index.readLine()).split(QLatin1Char(','));
+            if (fields.size() < 3 || !fields[1].startsWith(QLatin1String("newformat")))
+                continue;
+            QFile file(folder + QStringLiteral("formats/") + fields[2]);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            int lines = 0;
+            for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n')))
+                lines += line.contains(dataLine);
+            const ImportedSpectrum imported = importSpectrum(file.fileName());
+            QVERIFY2(imported.ok(), qPrintable(imported.error));
+            QCOMPARE(imported.spectrum.size(), lines);
+            QCOMPARE(imported.laserWavelength, 514.0);
+            ++files;
+        }
+        QCOMPARE(files, 14);
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_GUILESS_MAIN(TestSpectrumImport)
+#include "tst_spectrumimport.moc"
