@@ -3,6 +3,7 @@
 // Answers the modal windows that open while a test action runs: message boxes with one button,
 // file choosers with one file name, any other dialog through a callback.
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -38,7 +39,10 @@ inline void runAnswering(const std::function<void()> &action, ModalAnswers &answ
             answers.file.isEmpty() ? chooser->reject() : static_cast<QDialog *>(chooser)->accept();
         } else {
             handled = modal; // it may open dialogs of its own before it closes
-            answers.other ? answers.other(modal) : modal->reject();
+            // Queued: a timer does not fire again while its own slot waits in a dialog.
+            QTimer::singleShot(0, modal, [modal, &answers] {
+                answers.other ? answers.other(modal) : modal->reject();
+            });
         }
     });
     timer->start(10);

@@ -70,9 +70,10 @@ private slots:
         settings.endArray();
         settings.sync();
         QDir(backupRoot()).removeRecursively();
-        const ToolRun run = runTool(QStringLiteral("raman-demo-data"),
-                                    {QStringLiteral("--measurements"), root(),
-                                     QStringLiteral("--library"), m_dir.filePath("lib")});
+        const ToolRun run
+            = runTool(QStringLiteral("raman-demo-data"),
+                      {QStringLiteral("--measurements"), root(), QStringLiteral("--library"),
+                       m_dir.filePath(QStringLiteral("lib"))});
         QVERIFY2(run.exitCode == 0, run.err.constData());
     }
 
