@@ -79,6 +79,16 @@ SupportPoints chooseSupportPoints(const QVector<double> &fullX, const QVector<do
 
 } // namespace
 
+QVector<double> splineSupportPositions(const QVector<double> &x, const QVector<double> &y,
+                                       unsigned supportPoints)
+{
+    if (x.size() != y.size() || supportPoints == 0 || x.size() <= 8 * qint64(supportPoints))
+        return {};
+    QVector<double> positions = chooseSupportPoints(x, y, int(supportPoints)).x;
+    positions.removeLast(); // the anchor beyond the data
+    return positions;
+}
+
 QVector<double> splineBaseline(const QVector<double> &x, const QVector<double> &y,
                                unsigned supportPoints, bool dynamic)
 {

@@ -11,6 +11,11 @@
 QVector<double> splineBaseline(const QVector<double> &x, const QVector<double> &y,
                                unsigned supportPoints, bool dynamic);
 
+// The x positions of the support points splineBaseline starts from (without the anchor it adds
+// beyond the data); empty when it would not remove a background.
+QVector<double> splineSupportPositions(const QVector<double> &x, const QVector<double> &y,
+                                       unsigned supportPoints);
+
 // Background as the natural cubic spline through the data at the given x positions (at least three
 // distinct ones); returns y minus that background, or y unchanged.
 QVector<double> manualSplineBaseline(const QVector<double> &x, const QVector<double> &y,

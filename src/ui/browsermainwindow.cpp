@@ -5,6 +5,7 @@
 #include "core/pathmanager.h"
 #include "savedata_view/savedatamodel.h"
 #include "storage/backup.h"
+#include "ui/analysiswindowsession.h"
 #include "ui/language.h"
 #include "widgets/geometryrestore.h"
 #include "widgets/waitcursor.h"
@@ -37,6 +38,7 @@ BrowserMainWindow::BrowserMainWindow(QWidget *parent)
     m_model = new SaveDataModel(this);
     m_ui->displayWidget->setModel(m_model);
     m_ui->displayWidget->setFeatures(65535);
+    m_ui->displayWidget->setAnalysisWorkspace(analysisWindowWorkspace());
 
     connect(m_ui->browseWidget, &SaveDataBrowseWidget::directorySelected, this,
             &BrowserMainWindow::showMeasurement);

@@ -173,6 +173,33 @@ void dialogResults(QPainter &p)
     }
 }
 
+// A spectrum over a frame with a magnifier: more views of the analysis.
+void modePreview(QPainter &p)
+{
+    p.setPen(QPen(outline, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(0xfc, 0xfc, 0xfa));
+    p.drawRoundedRect(QRectF(4, 8, 50, 40), 3, 3);
+    QPainterPath curve;
+    curve.moveTo(8, 42);
+    const qreal peaks[][2] = {{16, 30}, {24, 14}, {33, 34}, {42, 22}};
+    qreal x = 8;
+    for (const auto &peak : peaks) {
+        curve.lineTo(peak[0] - 3, 42 - (x == 8 ? 0 : 2));
+        curve.lineTo(peak[0], peak[1]);
+        curve.lineTo(peak[0] + 3, 41);
+        x = peak[0] + 3;
+    }
+    curve.lineTo(50, 42);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(0x34, 0x65, 0xa4), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(curve);
+    p.setPen(QPen(outline, 3));
+    p.setBrush(QColor(0xff, 0xff, 0xff, 0xc0));
+    p.drawEllipse(QPointF(44, 44), 10, 10);
+    p.setPen(QPen(outline, 5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(51, 51), QPointF(60, 60));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -187,6 +214,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("view-refresh"), viewRefresh},
         {QStringLiteral("document-close"), documentClose},
         {QStringLiteral("dialog-results"), dialogResults},
+        {QStringLiteral("mode-preview"), modePreview},
     };
     for (const auto &icon : icons) {
         QImage image(Size, Size, QImage::Format_ARGB32_Premultiplied);

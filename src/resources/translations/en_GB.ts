@@ -272,6 +272,13 @@
     </message>
 </context>
 <context>
+    <name>DialogSearchLib</name>
+    <message>
+        <source>Ergebnis analysieren</source>
+        <translation>Analyse result</translation>
+    </message>
+</context>
+<context>
     <name>DialogSelectTableColumns</name>
     <message>
         <source>Tabellen-Spalten auswählen</source>
@@ -287,6 +294,85 @@
     <message>
         <source>Mineral Erkennungsbild</source>
         <translation>Mineral identification picture</translation>
+    </message>
+</context>
+<context>
+    <name>ExportForLibrary</name>
+    <message>
+        <source>Spektrum für Bibliothek exportieren</source>
+        <translation>Export spectrum for library</translation>
+    </message>
+    <message>
+        <source>Bibliothek</source>
+        <translation>Library</translation>
+    </message>
+    <message>
+        <source>Durchsuchen ...</source>
+        <translation>Browse ...</translation>
+    </message>
+    <message>
+        <source>Name des Eintrags</source>
+        <translation>Entry name</translation>
+    </message>
+    <message>
+        <source>Laser-Wellenlänge nominal</source>
+        <translation>Nominal laser wavelength</translation>
+    </message>
+    <message>
+        <source> nm</source>
+        <translation> nm</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Chemische Zusammensetzung [&lt;a href=&quot;tip&quot;&gt;&lt;span style=&quot; text-decoration: underline; color:#2980b9;&quot;&gt;Hilfe&lt;/span&gt;&lt;/a&gt;]&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Chemical composition [&lt;a href="tip"&gt;&lt;span style=" text-decoration: underline; color:#2980b9;"&gt;Help&lt;/span&gt;&lt;/a&gt;]&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>HTML, leer lassen um nach Namen zuzuordnen</source>
+        <translation>HTML, leave empty to assign by name</translation>
+    </message>
+    <message>
+        <source>Vorschau</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
+        <source>Chemie gültig für</source>
+        <translation>Chemistry valid for</translation>
+    </message>
+    <message>
+        <source>nur diesen Eintrag</source>
+        <translation>this entry only</translation>
+    </message>
+    <message>
+        <source>alle Einträge mit demselben Namen</source>
+        <translation>all entries with the same name</translation>
+    </message>
+    <message>
+        <source>Orientierung</source>
+        <translation>Orientation</translation>
+    </message>
+    <message>
+        <source>undefiniert</source>
+        <translation>undefined</translation>
+    </message>
+    <message>
+        <source>0° CCW</source>
+        <translation>0° CCW</translation>
+    </message>
+    <message>
+        <source>45° CCW</source>
+        <translation>45° CCW</translation>
+    </message>
+    <message>
+        <source>90° CCW</source>
+        <translation>90° CCW</translation>
+    </message>
+    <message>
+        <source>Cache neu erzeugen</source>
+        <translation>Rebuild cache</translation>
+    </message>
+    <message>
+        <source>Aktiviert</source>
+        <translation>Enabled</translation>
     </message>
 </context>
 <context>
@@ -804,6 +890,37 @@
     </message>
 </context>
 <context>
+    <name>QDialog</name>
+    <message>
+        <source>Exportieren</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>Tippen Sie ^ oder _, um den HTML-Code für hoch- bzw. tiefgestellten Text einzufügen.</source>
+        <translation>Type ^ or _ to insert the HTML code for superscript or subscript text.</translation>
+    </message>
+    <message>
+        <source>Bibliotheksordner auswählen</source>
+        <translation>Choose library folder</translation>
+    </message>
+    <message>
+        <source>Ungültiger Name</source>
+        <translation>Invalid name</translation>
+    </message>
+    <message>
+        <source>Bitte geben Sie einen gültigen Namen an.</source>
+        <translation>Please enter a valid name.</translation>
+    </message>
+    <message>
+        <source>Kein Bibliotheksordner</source>
+        <translation>No library folder</translation>
+    </message>
+    <message>
+        <source>Bitte wählen Sie einen vorhandenen Bibliotheksordner aus.</source>
+        <translation>Please choose an existing library folder.</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Automatisch identifiziert</source>
@@ -1249,6 +1366,363 @@
     <message>
         <source>%1 (erstellt: %2)</source>
         <translation>%1 (created: %2)</translation>
+    </message>
+</context>
+<context>
+    <name>SpectrumAnalysisWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>Z&amp;uschneiden</source>
+        <translation>C&amp;ut</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source> 1/cm</source>
+        <translation> 1/cm</translation>
+    </message>
+    <message>
+        <source>Ende</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>&amp;Glättungsfilter</source>
+        <translation>Smoothin&amp;g filter</translation>
+    </message>
+    <message>
+        <source>Breite</source>
+        <translation>Width</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Anzahl der gemittelten Punkte&lt;/p&gt;</source>
+        <translation>&lt;p&gt;Number of averaged points&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Ordnung</source>
+        <translation>Order</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Polynom-Ordnung. Vorsichtig verwenden, im Zweifel erhöhen Sie zuerst die Breite.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;Polynomial order. Use with care; when in doubt, increase the width first.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Un&amp;tergrund entfernen</source>
+        <translation>Remove backgroun&amp;d</translation>
+    </message>
+    <message>
+        <source>Methode</source>
+        <translation>Method</translation>
+    </message>
+    <message>
+        <source>Goldindec</source>
+        <translation>Goldindec</translation>
+    </message>
+    <message>
+        <source>Splines</source>
+        <translation>Splines</translation>
+    </message>
+    <message>
+        <source>Manuell mit Splines</source>
+        <translation>Manual with splines</translation>
+    </message>
+    <message>
+        <source>Separat anzeigen</source>
+        <translation>Show separately</translation>
+    </message>
+    <message>
+        <source>Aktiviert</source>
+        <translation>Enabled</translation>
+    </message>
+    <message>
+        <source>&lt;i&gt;Keine Optionen verfügbar.&lt;/i&gt;</source>
+        <translation>&lt;i&gt;No options available.&lt;/i&gt;</translation>
+    </message>
+    <message>
+        <source>Dynamisch</source>
+        <translation>Dynamic</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Erlaubt dem Spline-Algorithmus, seine Stützpunkte zu verschieben, damit das Ergebnis nach Abzug des Untergrunds positiv bleibt.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;Lets the spline algorithm move its support points so that the result stays positive after the background is removed.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Kontrollpunkte</source>
+        <translation>Control points</translation>
+    </message>
+    <message>
+        <source>Bearbeiten</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>Aktiviert (Strg+E)</source>
+        <translation>Enabled (Ctrl+E)</translation>
+    </message>
+    <message>
+        <source>Zurücksetzen</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>Identifi&amp;zieren</source>
+        <translation>Identif&amp;y</translation>
+    </message>
+    <message>
+        <source>Siehe Panel auf der rechten Seite.</source>
+        <translation>See the panel on the right.</translation>
+    </message>
+    <message>
+        <source>Endergebnis</source>
+        <translation>Final result</translation>
+    </message>
+    <message>
+        <source>automatischer Vorschlag</source>
+        <translation>automatic suggestion</translation>
+    </message>
+    <message>
+        <source>manuelle Selektion</source>
+        <translation>manual selection</translation>
+    </message>
+    <message>
+        <source>individuelle Bezeichnung</source>
+        <translation>custom name</translation>
+    </message>
+    <message>
+        <source>nicht identifiziert</source>
+        <translation>not identified</translation>
+    </message>
+    <message>
+        <source>Bezeichnung für das Material</source>
+        <translation>Name of the material</translation>
+    </message>
+    <message>
+        <source>Ergebnisse speichern</source>
+        <translation>Save results</translation>
+    </message>
+    <message>
+        <source>Exportieren</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>Spektrum</source>
+        <translation>Spectrum</translation>
+    </message>
+    <message>
+        <source>Speichert das dargestellte Ergebnis für die aktuelle Messung (Ctrl+S)</source>
+        <translation>Saves the shown result for the current measurement (Ctrl+S)</translation>
+    </message>
+    <message>
+        <source>Ergebnis speichern</source>
+        <translation>Save result</translation>
+    </message>
+    <message>
+        <source>Suchoptionen</source>
+        <translation>Search options</translation>
+    </message>
+    <message>
+        <source>Peak-Erkennung</source>
+        <translation>Peak detection</translation>
+    </message>
+    <message>
+        <source>Korrelation</source>
+        <translation>Correlation</translation>
+    </message>
+    <message>
+        <source>Manuelle Peak-Auswahl</source>
+        <translation>Manual peak selection</translation>
+    </message>
+    <message>
+        <source>Zeige Linien</source>
+        <translation>Show lines</translation>
+    </message>
+    <message>
+        <source>Empfindlichkeit</source>
+        <translation>Sensitivity</translation>
+    </message>
+    <message>
+        <source>Details ...</source>
+        <translation>Details ...</translation>
+    </message>
+    <message>
+        <source>Nur dargestellter Bereich</source>
+        <translation>Shown range only</translation>
+    </message>
+    <message>
+        <source>Auf Peaks einrasten:</source>
+        <translation>Snap to peaks:</translation>
+    </message>
+    <message>
+        <source>Andere ignorieren:</source>
+        <translation>Ignore others:</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Linien der Referenzspektren, die Sie nicht ausgewählt haben, werden bei der Suche nicht berücksichtigt.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;Lines of the reference spectra that you have not selected are left out of the search.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Linien:</source>
+        <translation>Lines:</translation>
+    </message>
+    <message>
+        <source>Autom. Vorschlag</source>
+        <translation>Autom. suggestion</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Löscht alle Linien aus dem Diagramm. Rechtsklick auf dem Diagramm löscht einzelne Linien.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Removes all lines from the plot. A right click on the plot removes single lines.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Alle löschen</source>
+        <translation>Clear all</translation>
+    </message>
+    <message>
+        <source>Empfindlichkeit:</source>
+        <translation>Sensitivity:</translation>
+    </message>
+    <message>
+        <source>Filter (Ctrl+F: Suchen, Ctrl+G: Ergebnis)</source>
+        <translation>Filter (Ctrl+F: search, Ctrl+G: result)</translation>
+    </message>
+    <message>
+        <source>Mineralname</source>
+        <translation>Mineral name</translation>
+    </message>
+    <message>
+        <source>Elemente (Na) oder Gruppen (:H2O), Komma-getrennt</source>
+        <translation>Elements (Na) or groups (:H2O), comma-separated</translation>
+    </message>
+    <message>
+        <source>Darstellung</source>
+        <translation>Display</translation>
+    </message>
+    <message>
+        <source>Anzahl Einträge:</source>
+        <translation>Number of entries:</translation>
+    </message>
+    <message>
+        <source>Zeige Probenspektrum</source>
+        <translation>Show sample spectrum</translation>
+    </message>
+    <message>
+        <source>Prozessierte Daten</source>
+        <translation>Processed data</translation>
+    </message>
+    <message>
+        <source>Rohdaten</source>
+        <translation>Raw data</translation>
+    </message>
+    <message>
+        <source>Referenz</source>
+        <translation>Reference</translation>
+    </message>
+    <message>
+        <source>Peakliste</source>
+        <translation>Peak list</translation>
+    </message>
+    <message>
+        <source>Spektrum für Bibliothek</source>
+        <translation>Spectrum for library</translation>
+    </message>
+    <message>
+        <source>Exportiert das analysierte Spektrum zur Verwendung in einer eigenen Bibliothek</source>
+        <translation>Exports the analysed spectrum for use in a library of your own</translation>
+    </message>
+    <message>
+        <source>Zoom zurücksetzen</source>
+        <translation>Reset zoom</translation>
+    </message>
+    <message>
+        <source>Y-Achse automatisch</source>
+        <translation>Automatic y axis</translation>
+    </message>
+    <message>
+        <source>Auswahl aufheben</source>
+        <translation>Clear selection</translation>
+    </message>
+    <message>
+        <source>Zwei-Mineralien-Suche ...</source>
+        <translation>Two-mineral search ...</translation>
+    </message>
+    <message>
+        <source>Linienhäufigkeiten anzeigen</source>
+        <translation>Show line frequencies</translation>
+    </message>
+    <message>
+        <source>nicht identifizierbar</source>
+        <translation>not identifiable</translation>
+    </message>
+</context>
+<context>
+    <name>SpectrumAnalysisWindow</name>
+    <message>
+        <source>Extras ...</source>
+        <translation>Extras ...</translation>
+    </message>
+</context>
+<context>
+    <name>SpectrumProcessingWidget</name>
+    <message>
+        <source>Analysiertes Spektrum</source>
+        <translation>Analysed spectrum</translation>
+    </message>
+    <message>
+        <source>Hintergrundsignal</source>
+        <translation>Background signal</translation>
+    </message>
+    <message>
+        <source>Linienhäufigkeiten</source>
+        <translation>Line frequencies</translation>
+    </message>
+    <message>
+        <source>Spektrum exportieren</source>
+        <translation>Export spectrum</translation>
+    </message>
+    <message>
+        <source>Text (*.txt)</source>
+        <translation>Text (*.txt)</translation>
+    </message>
+    <message>
+        <source>Keine Peaks</source>
+        <translation>No peaks</translation>
+    </message>
+    <message>
+        <source>Keine Peaks ausgewählt oder erkannt.</source>
+        <translation>No peaks selected or detected.</translation>
+    </message>
+    <message>
+        <source>Peak-Liste exportieren</source>
+        <translation>Export peak list</translation>
+    </message>
+    <message>
+        <source>Dieses Spektrum analysieren</source>
+        <translation>Analyse this spectrum</translation>
+    </message>
+    <message>
+        <source>RRUFF-Seite im Browser anzeigen</source>
+        <translation>Show RRUFF page in the browser</translation>
+    </message>
+    <message>
+        <source>Mindat-Seite im Browser anzeigen</source>
+        <translation>Show Mindat page in the browser</translation>
+    </message>
+    <message>
+        <source>Mineralienatlas-Seite im Browser anzeigen</source>
+        <translation>Show Mineralienatlas page in the browser</translation>
+    </message>
+    <message>
+        <source>Erkennungs-Bild anzeigen</source>
+        <translation>Show identification picture</translation>
+    </message>
+    <message>
+        <source>Erkennungs-Bild hinzufügen für %1</source>
+        <translation>Add identification picture for %1</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,127 @@
+// Time from a control change in the analysis workspace to a filled result table, and the
+// longest event-loop turn meanwhile, on the real library and on a generated one.
+//   bench_analysis [RRUFF_DIR] [--generated N] [--runs N]
+
+#include "analysis/ui/spectrumprocessingwidget.h"
+#include "library/rlibrary.h"
+#include "spectrum/spectrumfile.h"
+
+#include "generatedlibrary.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+struct Figures
+{
+    double medianMs = 0;
+    double worstMs = 0;
+    double longestTurnMs = 0;
+};
+
+Figures measure(const std::shared_ptr<RLibrary> &library, const RamanData<Wavenumbers> &query,
+                int runs)
+{
+    SpectrumProcessingWidget widget;
+    widget.resize(1600, 900);
+    widget.show();
+    widget.setLibrary(library);
+    widget.setSpectrum(query);
+    widget.analysis()->waitForIdle();
+    QCoreApplication::processEvents();
+
+    auto *minimum = widget.findChild<QSpinBox *>(QStringLiteral("sBoxCmMin"));
+    bool filled = false;
+    // Connected after the widget's own handler, so it runs once the table has the scores.
+    QObject::connect(widget.analysis(), &SpectrumAnalysis::changed,
+                     [&filled](SpectrumAnalysis::Changes changes) {
+                         if (changes & SpectrumAnalysis::ScoresChanged)
+                             filled = true;
+                     });
+    QElapsedTimer turn;
+    double longestTurn = 0;
+    QTimer ticker;
+    ticker.setInterval(0);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        longestTurn = std::max(longestTurn, turn.nsecsElapsed() / 1e6);
+        turn.restart();
+    });
+    QVector<double> times;
+    for (int run = 0; run < runs; ++run) {
+        filled = false;
+        QElapsedTimer timer;
+        timer.start();
+        turn.start();
+        ticker.start();
+        minimum->setValue(run % 2 ? 60 : 65);
+        while (!filled)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        times.append(timer.nsecsElapsed() / 1e6);
+        ticker.stop();
+    }
+    std::sort(times.begin(), times.end());
+    return {times[times.size() / 2], times.last(), longestTurn};
+}
+
+std::shared_ptr<RLibrary> load(const QString &folder)
+{
+    auto library = std::make_shared<RLibrary>();
+    library->setLibraryFolders({LibraryPath{folder, true}});
+    library->readLibraryFromDisk();
+    QCoreApplication::processEvents();
+    return library;
+}
+
+void report(const char *name, int count, const Figures &f)
+{
+    std::printf("%-24s %6d spectra: median %7.1f ms, worst %7.1f ms, longest event-loop turn "
+                "%6.1f ms\n",
+                name, count, f.medianMs, f.worstMs, f.longestTurnMs);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QString rruff = QStringLiteral(RAMAN_TEST_DATA_DIR "/rruff");
+    int generated = 5500;
+    int runs = 21;
+    const QStringList args = app.arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QStringLiteral("--generated") && i + 1 < args.size())
+            generated = args[++i].toInt();
+        else if (args[i] == QStringLiteral("--runs") && i + 1 < args.size())
+            runs = std::max(args[++i].toInt(), 1);
+        else
+            rruff = args[i];
+    }
+    const QDir queries(rruff + QStringLiteral("/queries"));
+    const QStringList files = queries.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+    if (files.isEmpty()) {
+        std::fprintf(stderr, "no queries in %s\n", qPrintable(queries.path()));
+        return 1;
+    }
+    const RamanData<Wavenumbers> query = loadSpectrumFromCSV(queries.filePath(files.first()));
+
+    const std::shared_ptr<RLibrary> real = load(rruff + QStringLiteral("/library"));
+    report("real library", real->count(), measure(real, query, runs));
+
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("generated"));
+    if (!writeGeneratedLibrary(folder, generated)) {
+        std::fprintf(stderr, "could not write the generated library\n");
+        return 1;
+    }
+    const std::shared_ptr<RLibrary> big = load(folder);
+    report("generated library", big->count(), measure(big, query, runs));
+    return 0;
+}

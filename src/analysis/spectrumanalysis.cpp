@@ -1,0 +1,379 @@
+#include "analysis/spectrumanalysis.h"
+
+#include "core/logging.h"
+#include "core/parallel.h"
+#include "library/rlibrary.h"
+#include "spectrum/processing.h"
+#include "spectrum/splinebaseline.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <QtConcurrent>
+
+#include <algorithm>
+#include <cmath>
+
+struct SpectrumAnalysis::Request
+{
+    quint64 generation = 0;
+    std::shared_ptr<RLibrary> library;
+    RamanData<Wavenumbers> sample;
+    ProcessingParameters processing;
+    ProcessingParameters beforeBackground;
+    bool separateBackground = false;
+    SearchSettings search;
+    QVector<PeakLine> lines;
+};
+
+SpectrumAnalysis::SpectrumAnalysis(QObject *parent)
+    : QObject(parent)
+{
+    qRegisterMetaType<SpectrumAnalysis::Changes>();
+    connect(&m_watcher, &QFutureWatcher<AnalysisOutcome>::finished, this,
+            &SpectrumAnalysis::onRunFinished);
+}
+
+SpectrumAnalysis::~SpectrumAnalysis()
+{
+    m_pending.reset();
+    m_watcher.waitForFinished();
+}
+
+void SpectrumAnalysis::setLibrary(std::shared_ptr<RLibrary> library)
+{
+    if (m_library)
+        disconnect(m_library.get(), nullptr, this, nullptr);
+    m_library = std::move(library);
+    ++m_libraryGeneration;
+    if (m_library) {
+        connect(m_library.get(), &RLibrary::dataAboutToBeInvalidated, this,
+                &SpectrumAnalysis::onLibraryAboutToBeInvalidated);
+        connect(m_library.get(), &RLibrary::dataChanged, this, &SpectrumAnalysis::onLibraryChanged);
+    }
+    m_outcome.scores.clear();
+    emit changed(LibraryChanged | ScoresChanged);
+    recompute();
+}
+
+void SpectrumAnalysis::setSpectrum(const RamanData<Wavenumbers> &spectrum)
+{
+    m_sample = sanitizedSpectrum(spectrum);
+    if (m_sample.size() < 2)
+        qCWarning(logUiGeneral) << "spectrum of" << m_sample.size()
+                                << "usable points: nothing to process or search";
+    m_controlPoints.clear();
+    m_manualLines.clear();
+    recompute();
+}
+
+bool SpectrumAnalysis::hasUsableSample() const
+{
+    return m_sample.size() >= 2;
+}
+
+void SpectrumAnalysis::setControls(const ProcessingControls &controls)
+{
+    m_controls = controls;
+    recompute();
+}
+
+void SpectrumAnalysis::setSearchSettings(const SearchSettings &settings)
+{
+    m_search = settings;
+    recompute();
+}
+
+void SpectrumAnalysis::configure(const ProcessingControls &controls, const SearchSettings &settings)
+{
+    m_controls = controls;
+    m_search = settings;
+    recompute();
+}
+
+ProcessingParameters SpectrumAnalysis::processingParameters(bool withBackground) const
+{
+    return ::processingParameters(m_controls, m_controlPoints, withBackground);
+}
+
+void SpectrumAnalysis::setControlPoints(QVector<double> points)
+{
+    std::sort(points.begin(), points.end());
+    points.erase(std::unique(points.begin(), points.end()), points.end());
+    m_controlPoints = points;
+    recompute();
+}
+
+void SpectrumAnalysis::setManualLines(const QVector<PeakLine> &lines)
+{
+    m_manualLines = lines;
+    recompute();
+}
+
+void SpectrumAnalysis::recompute()
+{
+    auto request = std::make_unique<Request>();
+    request->generation = ++m_generation;
+    request->library = m_library;
+    request->sample = m_sample;
+    request->processing = processingParameters(true);
+    request->beforeBackground = processingParameters(false);
+    request->separateBackground
+        = m_controls.subtractBackground && m_controls.showBackgroundSeparate;
+    request->search = m_search;
+    request->lines = m_manualLines;
+    // Only the newest request waits; one that waited before is dropped unseen.
+    m_pending = std::move(request);
+    if (!m_watcher.isRunning())
+        startNext();
+}
+
+void SpectrumAnalysis::startNext()
+{
+    if (!m_pending)
+        return;
+    const std::shared_ptr<Request> request(m_pending.release());
+    m_runningGeneration = request->generation;
+    m_watcher.setFuture(QtConcurrent::run([request]() { return run(*request); }));
+}
+
+bool SpectrumAnalysis::isBusy() const
+{
+    return m_pending || m_watcher.isRunning() || m_runningGeneration != 0;
+}
+
+void SpectrumAnalysis::waitForIdle()
+{
+    while (isBusy()) {
+        m_watcher.waitForFinished();
+        QCoreApplication::sendPostedEvents(&m_watcher);
+        if (m_runningGeneration != 0 && m_watcher.isFinished())
+            QThread::yieldCurrentThread();
+    }
+}
+
+void SpectrumAnalysis::onRunFinished()
+{
+    const quint64 generation = m_runningGeneration;
+    m_runningGeneration = 0;
+    AnalysisOutcome outcome
+        = m_watcher.future().resultCount() > 0 ? m_watcher.result() : AnalysisOutcome();
+    startNext();
+    if (generation != m_generation)
+        return; // superseded while it ran
+    if (outcome.searched)
+        qCDebug(logUiGeneral) << "analysis took" << outcome.milliseconds << "ms";
+    if (outcome.scores.size() != (m_library ? m_library->spectra().size() : 0))
+        outcome.scores.clear(); // the library was reloaded meanwhile
+    const bool scoresChanged = outcome.scores != m_outcome.scores || outcome.searched;
+    m_outcome = std::move(outcome);
+    Changes changes = ProcessedChanged;
+    if (scoresChanged)
+        changes |= ScoresChanged;
+    updateResultText(changes);
+}
+
+void SpectrumAnalysis::onLibraryAboutToBeInvalidated()
+{
+    ++m_libraryGeneration;
+    m_outcome.scores.clear();
+    emit changed(ScoresChanged | LibraryChanged);
+}
+
+void SpectrumAnalysis::onLibraryChanged()
+{
+    emit changed(LibraryChanged);
+    recompute();
+}
+
+AnalysisOutcome SpectrumAnalysis::run(const Request &request)
+{
+    QElapsedTimer timer;
+    timer.start();
+    AnalysisOutcome out;
+    if (request.sample.size() < 2)
+        return out;
+    const RamanData<Wavenumbers> sample = request.sample.resampled(analysisGridStep);
+    out.processed = processed(sample, request.processing);
+    if (request.separateBackground) {
+        out.beforeBackground = processed(sample, request.beforeBackground);
+        if (out.beforeBackground.size() == out.processed.size()) {
+            out.background = out.beforeBackground;
+            for (int i = 0; i < out.background.y.size(); ++i)
+                out.background.y[i] -= out.processed.y[i];
+        }
+    }
+    const SearchSettings &search = request.search;
+    if (search.method == SearchSettings::PeakDetection && out.processed.size() > 1) {
+        double maximum = 0;
+        const RamanData<Wavenumbers> normalized = out.processed.normalizedToMaximum(&maximum);
+        if (std::isfinite(maximum) && maximum > 0) {
+            for (const FingerprintPeak &peak :
+                 buildFingerprint(normalized, search.parameters).peaks)
+                out.autoLines.append(peak.position);
+            std::sort(out.autoLines.begin(), out.autoLines.end());
+        }
+    }
+    RLibrary *library = request.library.get();
+    if (!search.enabled || !library)
+        return out;
+    if (out.processed.size() < 2) {
+        qCWarning(logUiGeneral) << "nothing left of the spectrum after processing, not searching";
+        return out;
+    }
+    // A reload holds the write lock; this run is then dropped and the reload starts a new one.
+    if (!library->lock().tryLockForRead())
+        return out;
+    if (library->spectra().isEmpty()) {
+        qCWarning(logUiGeneral) << "the reference library holds no spectra, not searching";
+    } else if (search.method == SearchSettings::ManualLines) {
+        if (!request.lines.isEmpty()) {
+            const SpectrumFingerprint lines = linesFingerprint(
+                request.lines, out.processed.x.constFirst(), out.processed.x.constLast());
+            if (search.ignoreOtherLines) {
+                // Each reference takes the measured side, so its unmatched lines are the ones
+                // left out; picked lines it lacks still count against it.
+                FingerprintParameters p = search.parameters;
+                p.ignoreUnmatchedMeasured = true;
+                out.scores = orderedMap<double>(library->fingerprints(),
+                                                [&lines, &p](const SpectrumFingerprint &reference) {
+                                                    return matchFingerprints(reference, lines, p);
+                                                });
+            } else {
+                out.scores = library->computeCorrelations(lines, search.parameters);
+            }
+        }
+        out.searched = true;
+    } else {
+        ProcessingParameters processing = request.processing;
+        if (search.method == SearchSettings::Correlation && search.limitToVisible) {
+            processing.steps |= Cut | CutAfterBackground;
+            processing.secondCutMinimum = search.visibleMinimum;
+            processing.secondCutMaximum = search.visibleMaximum;
+        }
+        const unsigned flags = search.method == SearchSettings::Correlation
+                                   ? unsigned(RLibrary::NormalizeToUnitNorm)
+                                   : unsigned(RLibrary::FingerprintSearch);
+        out.scores = library->computeCorrelations(sample, processing, flags, search.parameters);
+        out.searched = true;
+    }
+    library->lock().unlock();
+    out.milliseconds = timer.elapsed();
+    return out;
+}
+
+SpectrumFingerprint SpectrumAnalysis::linesFingerprint(const QVector<PeakLine> &lines,
+                                                       double xFirst, double xLast)
+{
+    SpectrumFingerprint fingerprint;
+    fingerprint.xFirst = xFirst;
+    fingerprint.xLast = xLast;
+    for (const PeakLine &line : lines) {
+        FingerprintPeak peak;
+        peak.position = line.wavenumber;
+        peak.width = -1.0f; // unknown: width ratios count as perfect
+        peak.height
+            = std::isfinite(line.amplitude) && line.amplitude > 0 ? float(line.amplitude) : 1.0f;
+        peak.weight = 1.0f;
+        fingerprint.peaks.append(peak);
+    }
+    return fingerprint;
+}
+
+RamanData<Wavenumbers> SpectrumAnalysis::processedNow() const
+{
+    if (!isBusy())
+        return m_outcome.processed;
+    if (m_sample.size() < 2)
+        return {};
+    return processed(m_sample.resampled(analysisGridStep), processingParameters(true));
+}
+
+QVector<double> SpectrumAnalysis::automaticSupportPoints() const
+{
+    if (m_sample.size() < 2)
+        return {};
+    const RamanData<Wavenumbers> before
+        = processed(m_sample.resampled(analysisGridStep), processingParameters(false));
+    return splineSupportPositions(before.x, before.y,
+                                  unsigned(std::max(m_controls.splinePoints, 1)));
+}
+
+QVector<double> SpectrumAnalysis::detectPeaks() const
+{
+    const RamanData<Wavenumbers> current = processedNow();
+    double maximum = 0;
+    const RamanData<Wavenumbers> normalized = current.normalizedToMaximum(&maximum);
+    if (current.size() < 2 || !std::isfinite(maximum) || maximum <= 0)
+        return {};
+    QVector<double> lines;
+    for (const FingerprintPeak &peak : buildFingerprint(normalized, m_search.parameters).peaks)
+        lines.append(peak.position);
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+void SpectrumAnalysis::setResultMode(int mode)
+{
+    m_resultMode = mode;
+    updateResultText(ResultChanged);
+}
+
+void SpectrumAnalysis::setResultText(const QString &text)
+{
+    if (text == m_resultText)
+        return;
+    m_resultText = text;
+    emit changed(ResultChanged);
+}
+
+void SpectrumAnalysis::setSelectedName(const QString &name)
+{
+    m_selectedName = name;
+    updateResultText(ResultChanged);
+}
+
+void SpectrumAnalysis::updateResultText(Changes changes)
+{
+    QString text = m_resultText;
+    switch (m_resultMode) {
+    case AutomaticSuggestion:
+        text = bestName();
+        break;
+    case ManualSelection:
+        text = m_selectedName;
+        break;
+    case NotIdentified:
+        text = QCoreApplication::translate("SpectrumAnalysisWidget", "nicht identifizierbar");
+        break;
+    default:
+        break;
+    }
+    if (text != m_resultText) {
+        m_resultText = text;
+        changes |= ResultChanged;
+    }
+    emit changed(changes);
+}
+
+int SpectrumAnalysis::bestIndex() const
+{
+    int best = -1;
+    for (int i = 0; i < m_outcome.scores.size(); ++i) {
+        const double score = m_outcome.scores[i];
+        if (std::isfinite(score) && score >= 0 && (best < 0 || score > m_outcome.scores[best]))
+            best = i;
+    }
+    return best;
+}
+
+double SpectrumAnalysis::bestScore() const
+{
+    const int best = bestIndex();
+    return best >= 0 ? m_outcome.scores[best] : 0.0;
+}
+
+QString SpectrumAnalysis::bestName() const
+{
+    const int best = bestIndex();
+    return best >= 0 && m_library ? m_library->info(best).name : QString();
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "spectrum/ramandata.h"
+
+#include <QImage>
+#include <QMainWindow>
+
+#include <memory>
+
+class GeometryRestore;
+class RLibrary;
+class SpectrumProcessingWidget;
+
+namespace Ui {
+class DialogSearchLib;
+}
+
+// The top-level window in which one measuring point's spectrum is re-analysed. It never closes
+// itself on saveRequested(): the caller stores the result and then closes it.
+class SpectrumAnalysisWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    SpectrumAnalysisWindow(std::shared_ptr<RLibrary> library,
+                           const RamanData<Wavenumbers> &spectrum, QWidget *parent = nullptr);
+    ~SpectrumAnalysisWindow() override;
+
+    SpectrumProcessingWidget *analysisWidget() const;
+
+    // The identification as it stands, for storing into the measuring point.
+    QString suggestedAuto() const;   // best-scoring reference of the last search
+    double autoCorrelation() const;  // its score, 0 when there is none
+    QString suggestedManual() const; // first selected row of the result table
+    QString finalIdentification() const;
+    QImage graphImage() const; // the main plot with its lines (2048 x 1152)
+    QImage tableImage() const; // the result table as shown
+
+signals:
+    void dialogClosed();
+    void saveRequested();
+    void selectedResultChanged();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    std::unique_ptr<Ui::DialogSearchLib> m_ui;
+    GeometryRestore *m_geometry = nullptr;
+};

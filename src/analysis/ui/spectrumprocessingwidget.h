@@ -1,0 +1,117 @@
+#pragma once
+
+#include "analysis/spectrumanalysis.h"
+
+#include <QHash>
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+
+class CorrelationParametersDialog;
+class LineSelectPlotCanvas;
+class MineralSortFilterProxyModel;
+class NewMineralPicDialog;
+class QwtPlotCurve;
+class QwtPlotHistogram;
+class RamanLibraryModel;
+class RLibrary;
+
+namespace Ui {
+class SpectrumAnalysisWidget;
+}
+
+// The analysis workspace for one spectrum: processing controls, the plots with line picking, the
+// library search with its result table, the final result and the exports. It shows and edits a
+// SpectrumAnalysis, which does the work.
+class SpectrumProcessingWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SpectrumProcessingWidget(QWidget *parent = nullptr);
+    ~SpectrumProcessingWidget() override;
+
+    void setLibrary(std::shared_ptr<RLibrary> library);
+    void setSpectrum(const RamanData<Wavenumbers> &spectrum);
+
+    SpectrumAnalysis *analysis() const { return m_analysis; }
+    LineSelectPlotCanvas *canvas() const { return m_canvas; }
+    // The final result: the selector's index (SpectrumAnalysis::ResultMode) and the text.
+    int resultSelection() const;
+    QString resultText() const;
+    // The main plot with its lines as a 2048 x 1152 picture.
+    QImage renderPlotImage() const;
+    QImage renderTableImage() const;
+    // Number of references drawn over the sample.
+    int shownReferenceCount() const { return m_referenceCurves.size(); }
+
+signals:
+    void saveRequested();
+    void resultChanged();
+    void fileDroppedOnWidget(const QString &path);
+
+public slots:
+    void zoomReset();
+    void setAutoAdjustY(bool autoAdjust);
+    void zoomResetPreview();
+    void zoomResetMain();
+
+private slots:
+    void setupSplitters();
+    void updateRowCountDisplay();
+    void exportSampleSpectrum();
+    void exportForLibrary();
+    void exportPeaksList();
+    void updateSort();
+    void updateYAxisScale(double xMin, double xMax);
+    void updateLinePickMode();
+    void updateLineSnapMode();
+    void handleLinesChanged();
+    void sampleInfoPictureMenuRequested(QPoint pos);
+    void doZoomContextMenu(QPoint pos);
+
+private:
+    void setupPlots();
+    void setupActions();
+    void connectControls();
+    ProcessingControls controlsFromForm() const;
+    SearchSettings searchSettingsFromForm() const;
+    void recompute();
+    void applySearchSettings();
+    void onAnalysisChanged(SpectrumAnalysis::Changes changes);
+    void updatePlots();
+    void placeAutoLines(const QVector<double> &lines);
+    bool editingControlPoints() const;
+    void applyFilter();
+    void reloadLibraryModel();
+    void onResultSelectorChanged(int index);
+    void onSelectionChanged();
+    void onRangeSelected(const QRectF &rect);
+    void selectFirstRow();
+    void startCombinationSearch();
+    void selectNumbers(const QStringList &numbers);
+    QVector<int> selectedSourceRows() const;
+    void openWebPage(int sourceRow, int site);
+    QVector<PeakLine> canvasLines() const;
+
+    std::unique_ptr<Ui::SpectrumAnalysisWidget> m_ui;
+    SpectrumAnalysis *m_analysis = nullptr;
+    std::shared_ptr<RLibrary> m_library;
+    RamanLibraryModel *m_model = nullptr;
+    MineralSortFilterProxyModel *m_proxy = nullptr;
+    CorrelationParametersDialog *m_parametersDialog = nullptr;
+    QPointer<NewMineralPicDialog> m_newPicDialog;
+    LineSelectPlotCanvas *m_canvas = nullptr;
+
+    QwtPlotCurve *m_sampleCurve = nullptr;
+    QwtPlotCurve *m_backgroundCurve = nullptr;
+    QwtPlotCurve *m_previewCurve = nullptr;
+    QwtPlotHistogram *m_histogram = nullptr;
+    QVector<QwtPlotCurve *> m_referenceCurves;
+    QHash<int, int> m_referenceColours; // library index -> palette index while shown
+    bool m_autoAdjustY = false;
+    bool m_libraryReloadPending = false;
+    bool m_zoomResetPending = false;
+};

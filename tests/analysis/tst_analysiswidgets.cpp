@@ -1,0 +1,273 @@
+#include "analysis/ui/exportforlibrarydialog.h"
+#include "analysis/ui/lineselectplotcanvas.h"
+#include "analysis/ui/spectrumanalysiswindow.h"
+#include "analysis/ui/spectrumprocessingwidget.h"
+#include "library/rlibrary.h"
+#include "spectrum/spectrumfile.h"
+
+#include <qwt_plot.h>
+#include <qwt_plot_curve.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QtTest>
+
+#include <cmath>
+
+namespace {
+
+const QString sourceLibrary = QStringLiteral(RAMAN_SOURCE_DIR "/data/rruff/library");
+const QString queryFile = QStringLiteral(
+    RAMAN_SOURCE_DIR
+    "/data/rruff/queries/"
+    "Calcite__R050009__Raman__532__0__unoriented__Raman_Data_Processed__21021.txt");
+
+// A plot whose first curve has a peak at 1003.3 1/cm, with a line canvas.
+struct PeakPlot
+{
+    QwtPlot plot;
+    LineSelectPlotCanvas *canvas = new LineSelectPlotCanvas(&plot);
+
+    PeakPlot()
+    {
+        plot.setCanvas(canvas);
+        QVector<double> x;
+        QVector<double> y;
+        for (int i = 900; i <= 1100; ++i) {
+            x.append(i);
+            y.append(std::exp(-std::pow((i - 1003.3) / 8, 2)));
+        }
+        auto *curve = new QwtPlotCurve;
+        curve->setSamples(x, y);
+        curve->attach(&plot);
+        plot.setAxisScale(QwtPlot::xBottom, 900, 1100);
+        plot.setAxisScale(QwtPlot::yLeft, 0, 1.25);
+        plot.resize(800, 400);
+        plot.show();
+        plot.replot();
+    }
+    QPoint pixel(double x, double y) const
+    {
+        return QPoint(int(plot.transform(QwtPlot::xBottom, x)),
+                      int(plot.transform(QwtPlot::yLeft, y)));
+    }
+};
+
+} // namespace
+
+class TestAnalysisWidgets : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void canvasPlacesLines();
+    void canvasRemovesAndDrops();
+    void widgetShowsSearch();
+    void windowSignals();
+    void exportDialog_data();
+    void exportDialog();
+
+private:
+    QTemporaryDir m_dir;
+    std::shared_ptr<RLibrary> m_library;
+};
+
+void TestAnalysisWidgets::initTestCase()
+{
+    const QString folder = m_dir.filePath(QStringLiteral("library"));
+    QDir().mkpath(folder);
+    const QStringList files
+        = QDir(sourceLibrary).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+    for (const QString &file : files.mid(0, 30))
+        QVERIFY(
+            QFile::copy(sourceLibrary + QLatin1Char('/') + file, folder + QLatin1Char('/') + file));
+    m_library = std::make_shared<RLibrary>();
+    m_library->setLibraryFolders({LibraryPath{folder, true}});
+    m_library->readLibraryFromDisk();
+    QCOMPARE(m_library->count(), 30);
+}
+
+void TestAnalysisWidgets::canvasPlacesLines()
+{
+    PeakPlot p;
+    QSignalSpy changed(p.canvas, &LineSelectPlotCanvas::linesChanged);
+    p.canvas->setCursorEnabled(true);
+    p.canvas->setSnapMode(SpectrumLineMarker::SnapToMaximum);
+    // Two clicks near the same peak snap to one place: one line.
+    QTest::ignoreMessage(QtInfoMsg, "line exists already, not duplicating it");
+    for (double x : {998.0, 1006.0}) {
+        QTest::mouseMove(p.canvas, p.pixel(x, 0.5));
+        QTest::mouseClick(p.canvas, Qt::LeftButton, Qt::NoModifier, p.pixel(x, 0.5));
+    }
+    QCOMPARE(p.canvas->lines().size(), 1);
+    QVERIFY(std::abs(p.canvas->lines()[0]->wavenumber() - 1003.3) < 0.1);
+    QCOMPARE(changed.size(), 1);
+
+    // A line placed by value stays there even though the mouse snaps to peaks.
+    p.canvas->placeLineAt(1000.0);
+    QCOMPARE(p.canvas->lines().size(), 2);
+    QCOMPARE(p.canvas->lines()[1]->wavenumber(), 1000.0);
+    QCOMPARE(p.canvas->hoverMarker()->snapMode(), SpectrumLineMarker::SnapToMaximum);
+    QVERIFY(std::abs(p.canvas->lines()[0]->relativeAmplitude() - 1) < 1e-3);
+
+    SpectrumLineMarker beyond(&p.plot, SpectrumLineMarker::RenderLine);
+    beyond.setSnapMode(SpectrumLineMarker::SnapToMaximum);
+    beyond.setPosition(5000, 0.7);
+    QCOMPARE(beyond.wavenumber(), 5000.0);
+    QCOMPARE(beyond.snappedY(), 0.0);
+
+    const QImage image = renderPlotImage(&p.plot, p.canvas->lines());
+    QCOMPARE(image.size(), QSize(2048, 1152));
+    QCOMPARE(image.format(), QImage::Format_RGB16);
+    QCOMPARE(image.dotsPerMeterX(), 8000);
+}
+
+void TestAnalysisWidgets::canvasRemovesAndDrops()
+{
+    PeakPlot p;
+    p.canvas->setCursorEnabled(true);
+    p.canvas->placeLineAt(950);
+    p.canvas->placeLineAt(1050);
+    QSignalSpy changed(p.canvas, &LineSelectPlotCanvas::linesChanged);
+    QTest::mouseClick(p.canvas, Qt::RightButton, Qt::NoModifier, p.pixel(1000, 0.5));
+    QCOMPARE(p.canvas->lines().size(), 2);
+    QCOMPARE(changed.size(), 1);
+    QTest::mouseClick(p.canvas, Qt::RightButton, Qt::NoModifier, p.pixel(1050, 0.1));
+    QCOMPARE(p.canvas->lines().size(), 1);
+    QCOMPARE(p.canvas->lines()[0]->wavenumber(), 950.0);
+
+    QSignalSpy dropped(p.canvas, &LineSelectPlotCanvas::fileDroppedOnWidget);
+    for (const QList<QUrl> &urls : {QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/a.txt")),
+                                                QUrl::fromLocalFile(QStringLiteral("/b.txt"))},
+                                    QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/a.txt"))}}) {
+        QMimeData data;
+        data.setUrls(urls);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(p.canvas, &drop);
+    }
+    QCOMPARE(dropped.size(), 1);
+    QCOMPARE(dropped[0][0].toString(), QStringLiteral("/a.txt"));
+}
+
+void TestAnalysisWidgets::widgetShowsSearch()
+{
+    SpectrumProcessingWidget widget;
+    widget.resize(1600, 900);
+    widget.show();
+    widget.setLibrary(m_library);
+    widget.setSpectrum(loadSpectrumFromCSV(queryFile));
+    widget.analysis()->waitForIdle();
+    auto *table = widget.findChild<QTableView *>(QStringLiteral("TViewRaBib"));
+    QCOMPARE(table->model()->rowCount(), 30);
+    QCOMPARE(widget.findChild<QLabel *>(QStringLiteral("lNumRows"))->text(), QStringLiteral("30"));
+    // Best first, and the automatic suggestion names it.
+    const QString best = table->model()->index(0, 1).data().toString();
+    QCOMPARE(widget.resultText(), best);
+    QVERIFY(!widget.canvas()->lines().isEmpty()); // peaks found by the peak detection
+
+    // The y axis leaves a quarter of the height above the highest point.
+    auto *plot = widget.findChild<QwtPlot *>(QStringLiteral("mainPlot"));
+    const QwtInterval y = plot->axisInterval(QwtPlot::yLeft);
+    const QRectF bounds = plot->itemList(QwtPlotItem::Rtti_PlotCurve)[0]->boundingRect();
+    QVERIFY(std::abs(y.maxValue() - (bounds.top() + 1.25 * bounds.height())) < 1e-9);
+
+    table->selectAll();
+    QCOMPARE(widget.shownReferenceCount(), 15);
+    table->selectRow(3);
+    QCOMPARE(widget.shownReferenceCount(), 1);
+
+    auto *selector = widget.findChild<QComboBox *>(QStringLiteral("resultSelectCombo"));
+    selector->setCurrentIndex(1);
+    QCOMPARE(widget.resultText(), table->model()->index(3, 1).data().toString());
+    selector->setCurrentIndex(3);
+    QCOMPARE(widget.resultText(), QStringLiteral("nicht identifizierbar"));
+
+    // Smoothing switched off: a new width recomputes, with the same result.
+    const RamanData<Wavenumbers> processed = widget.analysis()->outcome().processed;
+    widget.findChild<QSpinBox *>(QStringLiteral("smoothWidth"))->setValue(9);
+    QVERIFY(widget.analysis()->isBusy());
+    widget.analysis()->waitForIdle();
+    QCOMPARE(widget.analysis()->outcome().processed, processed);
+
+    auto *filter = widget.findChild<QLineEdit *>(QStringLiteral("EditScrollToInput"));
+    QTest::keyClicks(filter, QStringLiteral("Alb"));
+    QVERIFY(table->model()->rowCount() < 30);
+    QCOMPARE(widget.findChild<QLabel *>(QStringLiteral("lNumRows"))->text(),
+             QString::number(table->model()->rowCount()));
+}
+
+void TestAnalysisWidgets::windowSignals()
+{
+    auto *window = new SpectrumAnalysisWindow(m_library, loadSpectrumFromCSV(queryFile));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    QCOMPARE(window->objectName(), QStringLiteral("DialogSearchLib"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Ergebnis analysieren"));
+    QCOMPARE(window->findChild<QToolBar *>(QStringLiteral("toolBar"))->actions().size(), 6);
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    window->analysisWidget()->analysis()->waitForIdle();
+    QSignalSpy saved(window, &SpectrumAnalysisWindow::saveRequested);
+    QSignalSpy closed(window, &SpectrumAnalysisWindow::dialogClosed);
+    QTest::keyClick(window->analysisWidget(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(saved.size(), 1);
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->graphImage().size(), QSize(2048, 1152));
+    QVERIFY(!window->suggestedAuto().isEmpty());
+    QCOMPARE(window->finalIdentification(), window->suggestedAuto());
+    QPointer<SpectrumAnalysisWindow> guard(window);
+    window->close();
+    QCOMPARE(closed.size(), 1);
+    QCOMPARE(saved.size(), 1);
+    QTRY_VERIFY(guard.isNull());
+}
+
+void TestAnalysisWidgets::exportDialog_data()
+{
+    QTest::addColumn<QString>("proposed");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("letters") << "Calcite"
+                             << "Calcite";
+    QTest::newRow("blank") << "Calcite A"
+                           << "";
+    QTest::newRow("bracket") << "Calcite (1)"
+                             << "";
+    QTest::newRow("hyphen") << "Calcite-1"
+                            << "";
+}
+
+void TestAnalysisWidgets::exportDialog()
+{
+    QFETCH(QString, proposed);
+    ExportForLibraryDialog dialog(QStringLiteral("abcd1234"), proposed);
+    dialog.show();
+    QTEST(dialog.findChild<QLineEdit *>(QStringLiteral("name"))->text(), "name");
+    auto *chemistry = dialog.findChild<QLineEdit *>(QStringLiteral("chemistry"));
+    chemistry->setFocus();
+    QTest::keyClicks(chemistry, QStringLiteral("CaCO_3"));
+    QCOMPARE(chemistry->text(), QStringLiteral("CaCO<sub>3</sub>"));
+    QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("labelPreviewChemistry"))->text(),
+             QStringLiteral("CaCO<sub>3</sub>"));
+    QCOMPARE(dialog.exportRecord().orientation, QStringLiteral("unoriented"));
+
+    // Without a valid name or an existing folder the dialog stays open after a message.
+    QTimer::singleShot(0, [] {
+        if (QWidget *box = QApplication::activeModalWidget())
+            box->close();
+    });
+    dialog.accept();
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+}
+
+QTEST_MAIN(TestAnalysisWidgets)
+#include "tst_analysiswidgets.moc"
