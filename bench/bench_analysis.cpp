@@ -1,7 +1,11 @@
 // Time from a control change in the analysis workspace to a filled result table, and the
 // longest event-loop turn meanwhile, on the real library and on a generated one.
-//   bench_analysis [RRUFF_DIR] [--generated N] [--runs N]
+//   bench_analysis [RRUFF_DIR] [--generated N] [--runs N] [--screenshot PNG]
+// With --screenshot it only writes a picture of the analysis window: a real query, lines picked
+// by hand and the three best references shown.
 
+#include "analysis/ui/lineselectplotcanvas.h"
+#include "analysis/ui/spectrumanalysiswindow.h"
 #include "analysis/ui/spectrumprocessingwidget.h"
 #include "library/rlibrary.h"
 #include "spectrum/spectrumfile.h"
@@ -9,8 +13,11 @@
 #include "generatedlibrary.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
+#include <QItemSelectionModel>
 #include <QSpinBox>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -73,7 +80,9 @@ Figures measure(const std::shared_ptr<RLibrary> &library, const RamanData<Wavenu
 std::shared_ptr<RLibrary> load(const QString &folder)
 {
     auto library = std::make_shared<RLibrary>();
-    library->setLibraryFolders({LibraryPath{folder, true}});
+    LibraryPath path;
+    path.path = folder;
+    library->setLibraryFolders({path});
     library->readLibraryFromDisk();
     QCoreApplication::processEvents();
     return library;
@@ -86,6 +95,32 @@ void report(const char *name, int count, const Figures &f)
                 name, count, f.medianMs, f.worstMs, f.longestTurnMs);
 }
 
+int screenshot(const std::shared_ptr<RLibrary> &library, const RamanData<Wavenumbers> &query,
+               const QString &path)
+{
+    SpectrumAnalysisWindow window(library, query);
+    window.resize(1600, 900);
+    window.show();
+    SpectrumProcessingWidget *widget = window.analysisWidget();
+    widget->analysis()->waitForIdle();
+    QCoreApplication::processEvents();
+    const QVector<double> peaks = widget->analysis()->outcome().autoLines;
+    widget->findChild<QComboBox *>(QStringLiteral("searchMethodCombo"))->setCurrentIndex(2);
+    for (double peak : peaks.mid(0, 6))
+        widget->canvas()->placeLineAt(peak);
+    widget->analysis()->waitForIdle();
+    QCoreApplication::processEvents();
+    auto *table = widget->findChild<QTableView *>(QStringLiteral("TViewRaBib"));
+    for (int row = 0; row < 3; ++row)
+        table->selectionModel()->select(table->model()->index(row, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QCoreApplication::processEvents();
+    const bool saved = window.grab().save(path);
+    widget->renderPlotImage().save(
+        QString(path).replace(QStringLiteral(".png"), QStringLiteral("-plot.png")));
+    return saved ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -95,12 +130,15 @@ int main(int argc, char *argv[])
     QString rruff = QStringLiteral(RAMAN_TEST_DATA_DIR "/rruff");
     int generated = 5500;
     int runs = 21;
+    QString picture;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QStringLiteral("--generated") && i + 1 < args.size())
             generated = args[++i].toInt();
         else if (args[i] == QStringLiteral("--runs") && i + 1 < args.size())
             runs = std::max(args[++i].toInt(), 1);
+        else if (args[i] == QStringLiteral("--screenshot") && i + 1 < args.size())
+            picture = args[++i];
         else
             rruff = args[i];
     }
@@ -113,6 +151,8 @@ int main(int argc, char *argv[])
     const RamanData<Wavenumbers> query = loadSpectrumFromCSV(queries.filePath(files.first()));
 
     const std::shared_ptr<RLibrary> real = load(rruff + QStringLiteral("/library"));
+    if (!picture.isEmpty())
+        return screenshot(real, query, picture);
     report("real library", real->count(), measure(real, query, runs));
 
     QTemporaryDir dir;

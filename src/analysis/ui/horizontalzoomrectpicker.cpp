@@ -1,6 +1,7 @@
 #include "analysis/ui/horizontalzoomrectpicker.h"
 
 #include <qwt_picker_machine.h>
+#include <qwt_plot.h>
 
 HorizontalZoomRectPicker::HorizontalZoomRectPicker(QWidget *canvas)
     : QwtPlotPicker(QwtPlot::xBottom, QwtPlot::yLeft, QwtPicker::RectRubberBand,
