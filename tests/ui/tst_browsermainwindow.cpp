@@ -1,3 +1,4 @@
+#include "analysis/ui/spectrumanalysiswindow.h"
 #include "browse/savedatabrowsemodel.h"
 #include "browse/ui/savedatabrowsewidget.h"
 #include "core/appidentity.h"
@@ -14,43 +15,6 @@
 
 #include <QtTest>
 #include <QtWidgets>
-
-#include <algorithm>
-
-namespace {
-
-// Stands in for the analysis window: searches the library for the spectrum it is given, offers
-// the best match as its result, and runs the test's script once the caller waits for it.
-class SearchingSession : public AnalysisSession
-{
-public:
-    explicit SearchingSession(std::function<void(SearchingSession *)> script)
-        : m_script(std::move(script))
-    {}
-    void start(const std::shared_ptr<RLibrary> &library,
-               const RamanData<Wavenumbers> &spectrum) override
-    {
-        const QVector<double> scores
-            = library->computeCorrelations(spectrum, ProcessingParameters(),
-                                           RLibrary::ChooseSearchMethod, FingerprintParameters());
-        const auto best = std::max_element(scores.begin(), scores.end());
-        if (best != scores.end() && *best > 0) {
-            m_result.suggestedAuto = library->info(int(best - scores.begin())).name;
-            m_result.autoCorrelation = *best;
-            m_result.finalIdentification = m_result.suggestedAuto;
-        }
-        QTimer::singleShot(0, this, [this] { m_script(this); });
-    }
-    AnalysisResult result() const override { return m_result; }
-    QWidget *window() const override { return nullptr; }
-    void close() override { emit closed(); }
-
-private:
-    std::function<void(SearchingSession *)> m_script;
-    AnalysisResult m_result;
-};
-
-} // namespace
 
 class TestBrowserMainWindow : public QObject
 {
@@ -109,16 +73,20 @@ private slots:
         QCOMPARE(m_model->rowCount(m_model->index(0, 0)), int(SaveDataModel::ItemCount));
 
         QString stored;
-        analyse([this, &stored](SearchingSession *session) {
+        const IdentificationData second = m_model->saveData().sector(1)->identificationData;
+        analyse([this, &stored](SpectrumAnalysisWindow *window) {
             selectTreeRow(1);
-            stored = session->result().finalIdentification;
-            emit session->saveRequested();
+            stored = window->finalIdentification();
+            childNamed<QPushButton>(window, "buttonSaveResults")->click();
         });
         QVERIFY(!stored.isEmpty());
-        QCOMPARE(identification(0), stored);
+        QCOMPARE(identification(0), stored); // the analysed point, not the one selected meanwhile
+        QVERIFY(!m_model->saveData().sector(0)->identificationData.searchResultImage.isNull());
+        QVERIFY(m_model->saveData().sector(1)->identificationData == second);
+        QCOMPARE(m_model->saveData().activeSectorIndex(), 0);
         const RLibrary *library = m_display->library().get();
         QVERIFY(library && library->count() > 0);
-        analyse([](SearchingSession *session) { session->close(); });
+        analyse([](SpectrumAnalysisWindow *) {});
         QCOMPARE(m_display->library().get(), library); // loaded once
 
         action("actionSave")->trigger();
@@ -153,10 +121,9 @@ private slots:
         const QString before = identification(1);
         const QStringList texts = runAnswering(
             [this] {
-                analyse([this](SearchingSession *session) {
+                analyse([this](SpectrumAnalysisWindow *window) {
                     m_model->removeSector(0);
-                    emit session->saveRequested();
-                    session->close();
+                    childNamed<QPushButton>(window, "buttonSaveResults")->click();
                 });
             },
             QMessageBox::Ok);
@@ -330,11 +297,25 @@ private:
                                              | QItemSelectionModel::Rows);
     }
 
-    void analyse(const std::function<void(SearchingSession *)> &script)
+    // Analyses point 1 in the analysis window and runs `script` there once the search has a
+    // result; closes the window afterwards when the script left it open.
+    void analyse(const std::function<void(SpectrumAnalysisWindow *)> &script)
     {
-        m_display->setAnalysisWorkspace(
-            {[script] { return new SearchingSession(script); }, nullptr});
         selectTreeRow(0);
+        QTimer::singleShot(0, this, [script] {
+            QPointer<SpectrumAnalysisWindow> window;
+            const QWidgetList windows = QApplication::topLevelWidgets();
+            for (QWidget *w : windows) {
+                if (w->isVisible() && qobject_cast<SpectrumAnalysisWindow *>(w))
+                    window = static_cast<SpectrumAnalysisWindow *>(w);
+            }
+            const bool searched = QTest::qWaitFor(
+                [&] { return !window || !window->suggestedAuto().isEmpty(); }, 30000);
+            if (window && searched)
+                script(window);
+            if (window)
+                window->close();
+        });
         childNamed<QPushButton>(m_display, "buttonAnalyze")->click();
     }
 
@@ -371,6 +352,8 @@ private:
     bool generateReport(const QString &pdf)
     {
         QSettings().setValue(QStringLiteral("LastExportedReportPath"), pdf);
+        QSettings().setValue(QStringLiteral("pdflatexExecutablePath"),
+                             QStandardPaths::findExecutable(QStringLiteral("pdflatex")));
         ModalAnswers answers;
         answers.file = pdf;
         answers.other = [](QDialog *dialog) {
