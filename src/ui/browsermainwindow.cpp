@@ -18,6 +18,7 @@
 #include <QtConcurrent>
 
 #include <QMessageBox>
+#include <QScreen>
 #include <QSettings>
 #include <optional>
 
@@ -31,9 +32,11 @@ BrowserMainWindow::BrowserMainWindow(QWidget *parent)
     new GeometryRestore(this, QStringLiteral("SaveDataBrowserApplication"));
     m_ui->setupUi(this);
     fillLanguageMenu(m_ui->menuLanguage);
-    // The list needs its filter form, the measurement its tree and previews: share the room.
-    m_ui->splitter->setStretchFactor(0, 1);
-    m_ui->splitter->setStretchFactor(1, 1);
+    // The form's 800 x 600 clips the tree and the previews; a remembered geometry replaces this.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        resize(QSize(1280, 800).boundedTo(screen->availableSize() * 0.9));
+    m_ui->splitter->setStretchFactor(0, 2);
+    m_ui->splitter->setStretchFactor(1, 3);
 
     m_model = new SaveDataModel(this);
     m_ui->displayWidget->setModel(m_model);

@@ -11,9 +11,9 @@
 #include "ui_savedatadisplaywidget.h"
 
 #include <QDesktopServices>
-#include <QHeaderView>
 #include <QDir>
 #include <QEventLoop>
+#include <QHeaderView>
 #include <QMenu>
 #include <QPointer>
 #include <QSettings>
@@ -42,6 +42,11 @@ SaveDataDisplayWidget::SaveDataDisplayWidget(QWidget *parent)
     connect(m_ui->buttonAnalyze, &QPushButton::clicked, this,
             &SaveDataDisplayWidget::analyzeSectionData);
     setFeatures(0);
+    // The picture is what the user looks for; the tree and the metadata need less room.
+    m_ui->splitter_2->setStretchFactor(0, 2);
+    m_ui->splitter_2->setStretchFactor(1, 3);
+    m_ui->splitter->setStretchFactor(0, 1);
+    m_ui->splitter->setStretchFactor(1, 2);
 
     const QSettings settings;
     m_ui->splitter->restoreState(settings.value(splitterKey).toByteArray());
