@@ -35,8 +35,7 @@ BrowserMainWindow::BrowserMainWindow(QWidget *parent)
     // The form's 800 x 600 clips the tree and the previews; a remembered geometry replaces this.
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         resize(QSize(1280, 800).boundedTo(screen->availableSize() * 0.9));
-    m_ui->splitter->setStretchFactor(0, 2);
-    m_ui->splitter->setStretchFactor(1, 3);
+    m_ui->splitter->setSizes({width() * 2 / 5, width() * 3 / 5});
 
     m_model = new SaveDataModel(this);
     m_ui->displayWidget->setModel(m_model);

@@ -43,10 +43,8 @@ SaveDataDisplayWidget::SaveDataDisplayWidget(QWidget *parent)
             &SaveDataDisplayWidget::analyzeSectionData);
     setFeatures(0);
     // The picture is what the user looks for; the tree and the metadata need less room.
-    m_ui->splitter_2->setStretchFactor(0, 2);
-    m_ui->splitter_2->setStretchFactor(1, 3);
-    m_ui->splitter->setStretchFactor(0, 1);
-    m_ui->splitter->setStretchFactor(1, 2);
+    m_ui->splitter_2->setSizes({300, 500});
+    m_ui->splitter->setSizes({200, 400});
 
     const QSettings settings;
     m_ui->splitter->restoreState(settings.value(splitterKey).toByteArray());
@@ -242,7 +240,12 @@ void SaveDataDisplayWidget::analyzeSectionData()
         closed = true;
         loop.quit();
     });
-    session->start(m_library, sector->rawSpectrum);
+    // Old measurements often kept only the processed spectrum; an empty plot would help nobody.
+    const bool raw = !sector->rawSpectrum.isEmpty();
+    if (!raw)
+        qCInfo(logUiGeneral) << "no unprocessed spectrum in point" << row + 1
+                             << ", analysing the processed one";
+    session->start(m_library, raw ? sector->rawSpectrum : sector->processedSpectrum);
     if (!closed)
         loop.exec();
     session->deleteLater();
