@@ -44,7 +44,7 @@ SaveDataDisplayWidget::SaveDataDisplayWidget(QWidget *parent)
     setFeatures(0);
     // The picture is what the user looks for; the tree and the metadata need less room.
     m_ui->splitter_2->setSizes({300, 500});
-    m_ui->splitter->setSizes({200, 400});
+    m_ui->splitter->setSizes({300, 300});
 
     const QSettings settings;
     m_ui->splitter->restoreState(settings.value(splitterKey).toByteArray());
