@@ -19,10 +19,12 @@ endfunction()
 set(RAMAN_TEST_DATA_DIR "${PROJECT_SOURCE_DIR}/../shared/data" CACHE PATH
     "Folder with the public reference spectra used by tests and benchmarks")
 
-# raman_add_test(name SOURCES ... LIBS ... [LABELS ...] [TIMEOUT s])
+# raman_add_test(name SOURCES ... LIBS ... [LABELS ...] [TIMEOUT s] [QUALITY function ...])
 # Every test runs headless, with its own settings and data folders so it never touches the user's.
+# Test functions named under QUALITY need the large data sets of RAMAN_TEST_DATA_DIR: they run as
+# the separate test name_quality (label "quality") and skip in the everyday run.
 function(raman_add_test name)
-    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS;QUALITY" ${ARGN})
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 120)
     endif()
@@ -32,11 +34,17 @@ function(raman_add_test name)
     raman_strict_qt(${name})
     target_compile_definitions(${name} PRIVATE
         RAMAN_TEST_DATA_DIR="${RAMAN_TEST_DATA_DIR}"
+        RAMAN_REPO_DATA_DIR="${PROJECT_SOURCE_DIR}/data"
         RAMAN_BINARY_DIR="${CMAKE_BINARY_DIR}")
-    add_test(NAME ${name} COMMAND ${name})
     set(profile "${CMAKE_BINARY_DIR}/test-profiles/${name}")
-    set_tests_properties(${name} PROPERTIES
-        TIMEOUT ${ARG_TIMEOUT}
-        LABELS "${ARG_LABELS}"
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${profile}/config;XDG_DATA_HOME=${profile}/data;XDG_CACHE_HOME=${profile}/cache;RAMAN_TEST_DATA_DIR=${RAMAN_TEST_DATA_DIR}")
+    set(environment "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${profile}/config;XDG_DATA_HOME=${profile}/data;XDG_CACHE_HOME=${profile}/cache")
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}"
+        ENVIRONMENT "${environment}")
+    if(ARG_QUALITY)
+        set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT "RAMAN_SKIP_QUALITY=${name}_quality")
+        add_test(NAME ${name}_quality COMMAND ${name} ${ARG_QUALITY})
+        set_tests_properties(${name}_quality PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+            LABELS "${ARG_LABELS};quality" ENVIRONMENT "${environment}")
+    endif()
 endfunction()

@@ -23,9 +23,29 @@ inline bool writeJson(const QString &path, const QJsonObject &object)
     return write(path, QJsonDocument(object).toJson());
 }
 
-inline QString testDataDir()
+// The real RRUFF subset in the repository, for everyday tests.
+inline QString rruffDir()
 {
-    return QString::fromLocal8Bit(RAMAN_TEST_DATA_DIR);
+    return QStringLiteral(RAMAN_REPO_DATA_DIR "/rruff");
+}
+
+// A folder of the large shared data sets, or an empty string: skipped in the everyday run of a
+// test that has a separate quality run, or missing.
+inline QString sharedDataDir(const QString &sub, QString *why)
+{
+    const QString dir = QString::fromLocal8Bit(RAMAN_TEST_DATA_DIR) + QLatin1Char('/') + sub;
+    if (qEnvironmentVariableIsSet("RAMAN_SKIP_QUALITY"))
+        *why = QStringLiteral("runs in ") + qEnvironmentVariable("RAMAN_SKIP_QUALITY");
+    else if (!QFileInfo(dir).isDir())
+        *why = QStringLiteral("needs the folder ") + dir + QStringLiteral(", which is missing");
+    return why->isEmpty() ? dir : QString();
 }
 
 } // namespace TestFiles
+
+// Declares `variable` as the shared data folder `sub`, or skips the test function.
+#define RAMAN_SHARED_DATA(variable, sub)                                                           \
+    QString variable##Why;                                                                         \
+    const QString variable = TestFiles::sharedDataDir(QStringLiteral(sub), &variable##Why);        \
+    if (variable.isEmpty())                                                                        \
+    QSKIP(qPrintable(variable##Why))

@@ -1,4 +1,5 @@
 #include "identificationeval.h"
+#include "testfiles.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -30,9 +31,7 @@ private:
 
 void TestMixtureIdentification::initTestCase()
 {
-    const QString rruff = QStringLiteral(RAMAN_TEST_DATA_DIR "/rruff/library");
-    if (!QFileInfo::exists(rruff))
-        QSKIP("reference spectra not available");
+    RAMAN_SHARED_DATA(rruff, "rruff/library");
     const QString folder = m_dir.filePath(QStringLiteral("rruff"));
     QVERIFY(copyLibraryFolder(rruff, folder));
     LibraryPath path;

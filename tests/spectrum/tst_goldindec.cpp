@@ -1,6 +1,6 @@
 #include "spectrum/goldindec.h"
 #include "spectrum/spectrumfile.h"
-#include "syntheticspectrum.h"
+#include "syntheticspectra.h"
 
 #include <QtTest>
 
@@ -24,7 +24,7 @@ private slots:
     {
         QFETCH(Background, background);
         QFETCH(unsigned, reduction);
-        const SyntheticSpectrum s = syntheticSpectrum(background);
+        const SyntheticSpectrum s = spectrumOnBackground(background);
         const QVector<double> corrected = goldindecBaseline(s.data.x, s.data.y, reduction, 0);
         QVERIFY(closeToBands(corrected, s.bands));
         const QVector<double> baseline
@@ -40,7 +40,7 @@ private slots:
 
     void refusesUnusableInput()
     {
-        const SyntheticSpectrum s = syntheticSpectrum(polynomialBackground);
+        const SyntheticSpectrum s = spectrumOnBackground(polynomialBackground);
         const QVector<double> &x = s.data.x;
         const QVector<double> &y = s.data.y;
         const auto expect = [](const char *message) {
@@ -57,7 +57,7 @@ private slots:
 
     void fitsOnlyTheFirst5000Points()
     {
-        const SyntheticSpectrum s = syntheticSpectrum(polynomialBackground);
+        const SyntheticSpectrum s = spectrumOnBackground(polynomialBackground);
         QVector<double> x = s.data.x;
         QVector<double> y = s.data.y;
         for (int i = 0; i < 3000; ++i) {
@@ -74,7 +74,7 @@ private slots:
     void writesDiagnosticCurves()
     {
         const QDir folder(QCoreApplication::applicationDirPath());
-        const SyntheticSpectrum s = syntheticSpectrum(fluorescenceBackground);
+        const SyntheticSpectrum s = spectrumOnBackground(fluorescenceBackground);
         const QVector<double> corrected = goldindecBaseline(s.data.x, s.data.y, 4, 0);
         QCOMPARE(goldindecBaseline(s.data.x, s.data.y, 4, GoldindecWriteDiagnostics), corrected);
         const auto curve = [&](const char *name) {

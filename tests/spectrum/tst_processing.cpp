@@ -2,7 +2,8 @@
 #include "spectrum/interpolation.h"
 #include "spectrum/processing.h"
 #include "spectrum/spectrumfile.h"
-#include "syntheticspectrum.h"
+#include "syntheticspectra.h"
+#include "testfiles.h"
 
 #include <QtTest>
 
@@ -43,7 +44,7 @@ private slots:
 
     void stepsRunInFixedOrder()
     {
-        const SyntheticSpectrum s = syntheticSpectrum(polynomialBackground);
+        const SyntheticSpectrum s = spectrumOnBackground(polynomialBackground);
         ProcessingParameters p;
         QCOMPARE(processed(s.data, p), s.data);
         p.steps = Cut | CutAfterBackground | SubtractBackground | NormalizeToMaximum;
@@ -85,7 +86,8 @@ private slots:
         QFETCH(QString, mineral);
         QFETCH(int, method);
         QFETCH(double, minimum);
-        const QDir folder(QStringLiteral(RAMAN_TEST_DATA_DIR "/rruff/formats"));
+        RAMAN_SHARED_DATA(formats, "rruff/formats");
+        const QDir folder(formats);
         const QString pattern = mineral + QStringLiteral("__*__514__0-000____Raman_Data_%1__*");
         const QStringList raw = folder.entryList({pattern.arg(QLatin1String("RAW"))});
         const QStringList reference = folder.entryList({pattern.arg(QLatin1String("Processed"))});
@@ -100,11 +102,15 @@ private slots:
 
     void realQueriesStayFiniteAndAboveZero()
     {
-        const QDir folder(QStringLiteral(RAMAN_TEST_DATA_DIR "/rruff/queries"));
-        const QStringList files = folder.entryList({QStringLiteral("*.txt")});
-        QVERIFY(files.size() >= 100);
-        for (const QString &file : files) {
-            const auto input = loadSpectrumFromCSV(folder.filePath(file)).resampled(1.25);
+        QStringList files;
+        for (const char *folder : {"/queries/", "/library/"}) {
+            const QDir dir(TestFiles::rruffDir() + QLatin1String(folder));
+            for (const QString &file : dir.entryList({QStringLiteral("*.txt")}))
+                files.append(dir.filePath(file));
+        }
+        QCOMPARE(files.size(), 185);
+        for (const QString &file : qAsConst(files)) {
+            const auto input = loadSpectrumFromCSV(file).resampled(1.25);
             for (int method : {Goldindec4, Goldindec1, Splines, DynamicSplines}) {
                 QVector<double> y = processed(input, backgroundParameters(method)).y;
                 QVERIFY(y.size() == input.size());

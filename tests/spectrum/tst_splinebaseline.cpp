@@ -1,7 +1,7 @@
 #include "spectrum/cubicspline.h"
 #include "spectrum/interpolation.h"
 #include "spectrum/splinebaseline.h"
-#include "syntheticspectrum.h"
+#include "syntheticspectra.h"
 
 #include <QtTest>
 
@@ -48,14 +48,14 @@ private slots:
     {
         QFETCH(Background, background);
         QFETCH(bool, dynamic);
-        const SyntheticSpectrum s = syntheticSpectrum(background);
+        const SyntheticSpectrum s = spectrumOnBackground(background);
         QVERIFY(closeToBands(splineBaseline(s.data, 8, dynamic), s.bands));
     }
 
     void dynamicLiftsDips()
     {
         // A narrow hump between two segment minima: the static spline overshoots beside it.
-        const SyntheticSpectrum s = syntheticSpectrum(
+        const SyntheticSpectrum s = spectrumOnBackground(
             [](double x) { return 300.0 + 1500.0 * std::exp(-std::pow((x - 1500.0) / 300.0, 2)); });
         const QVector<double> fixed = splineBaseline(s.data, 8, false);
         const QVector<double> moved = splineBaseline(s.data, 8, true);
@@ -97,7 +97,7 @@ private slots:
 
     void manualNeedsThreeDistinctPoints()
     {
-        const SyntheticSpectrum s = syntheticSpectrum(polynomialBackground);
+        const SyntheticSpectrum s = spectrumOnBackground(polynomialBackground);
         for (const QVector<double> &points :
              {QVector<double>{500, 1500}, {500, 1500, 500}, {500, std::nan(""), 1500}}) {
             QTest::ignoreMessage(QtWarningMsg, "not enough control points given");

@@ -85,15 +85,6 @@ private slots:
         QVERIFY(!s.isEmpty());
     }
 
-    void finalIdentifications()
-    {
-        SaveData data = recordWith({QStringLiteral("Quarz"), QStringLiteral("quarz"),
-                                    QStringLiteral("Quarz"), QStringLiteral("Calcit")});
-        QCOMPARE(data.finalIdentifications(),
-                 (QStringList{QStringLiteral("Quarz"), QStringLiteral("quarz"),
-                              QStringLiteral("Calcit")}));
-    }
-
     void removeFromDisk()
     {
         QVERIFY(!SaveData().removeFromDisk()); // no folder yet

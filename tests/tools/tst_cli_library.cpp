@@ -1,11 +1,21 @@
-#include "identificationeval.h"
+#include "libraryserver.h"
 #include "testfiles.h"
 #include "toolprocess.h"
 
-#include <QTemporaryDir>
+#include "core/appidentity.h"
+#include "core/librarysettings.h"
+#include "library/install/librarysources.h"
+#include "library/librarycache.h"
+
+#include <QSignalSpy>
 #include <QtTest>
 
-// raman-cli cache and identify on a copy of the real reference library.
+const char libraryJson[] = R"({"category": "minerals", "url": "%1/%2.zip", )"
+                           R"("readable-name": {"en_GB": "Test"}, "vendor-id": "example.org"})";
+const char sourcesJson[] = R"({"libraries": {"minerals": %1, "gone": %2}, "vendor-info": )"
+                           R"({"example.org": {"website": "https://example.org/", )"
+                           R"("license-terms": "Cite us."}}})";
+
 class TestCliLibrary : public QObject
 {
     Q_OBJECT
@@ -13,70 +23,104 @@ class TestCliLibrary : public QObject
 private slots:
     void initTestCase()
     {
-        const QString rruff = TestFiles::testDataDir() + QStringLiteral("/rruff");
-        m_queries = rruffQueries(rruff);
-        if (m_queries.isEmpty())
-            QSKIP("reference spectra not available");
-        m_library = m_dir.filePath(QStringLiteral("library"));
-        QVERIFY(copyLibraryFolder(rruff + QStringLiteral("/library"), m_library));
+        AppIdentity::apply(); // the settings and data folders of raman-cli
+        qRegisterMetaType<QProcess::ExitStatus>();
+        QVERIFY(m_server.listen());
+        m_server.addRoute("/minerals.zip", {200, TestZip::build(TestZip::rruffSpectra(3))});
+        const QString library = QString::fromUtf8(libraryJson);
+        const QString url = m_server.url(QString());
+        m_sources = m_dir.filePath(QStringLiteral("mirror.json"));
+        const QString sources = QString::fromUtf8(sourcesJson)
+                                    .arg(library.arg(url, QStringLiteral("minerals")),
+                                         library.arg(url, QStringLiteral("gone")));
+        QVERIFY(TestFiles::write(m_sources, sources.toUtf8()));
     }
-
-    void cacheStates()
+    void list()
     {
-        const QString missing = m_dir.filePath(QStringLiteral("missing"));
-        ToolRun run = cli({QStringLiteral("cache"), m_library, missing});
-        QCOMPARE(run.exitCode, 1);
-        QCOMPARE(QString::fromUtf8(run.out), m_library + QStringLiteral("\t763\tbuilt\n") + missing
-                                                 + QStringLiteral("\t0\tfailed\n"));
-        QVERIFY(run.err.contains("is not a folder"));
-        run = cli({QStringLiteral("cache"), m_library});
-        QCOMPARE(run.exitCode, 0);
-        QCOMPARE(QString::fromUtf8(run.out), m_library + QStringLiteral("\t763\texisting\n"));
+        LibrarySettings::storeLibraryPaths(
+            {{m_dir.path(), true, false, {}}, {QStringLiteral("/nowhere"), false, false, {}}});
+        const ToolRun result = run({QStringLiteral("list")});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(QString::fromUtf8(result.out),
+                 QStringLiteral("configured\t%1\tenabled\tuser\tno-cache\n"
+                                "configured\t/nowhere\tdisabled\tuser\tmissing\n"
+                                "installable\tgone\tminerals\tavailable\tTest\t%2\n"
+                                "installable\tminerals\tminerals\tavailable\tTest\t%3\n")
+                     .arg(m_dir.path(), m_server.url(QStringLiteral("/gone.zip")),
+                          m_server.url(QStringLiteral("/minerals.zip"))));
     }
-
-    void identifyNamesTheMineral()
+    void install_data()
     {
-        // Gypsum is among the queries that both methods name correctly.
-        QString path;
-        for (const RruffQuery &query : qAsConst(m_queries))
-            if (path.isEmpty() && query.mineral == QLatin1String("Gypsum"))
-                path = query.path;
-        QVERIFY(!path.isEmpty());
-        const QStringList identify{QStringLiteral("identify"), QStringLiteral("--library"),
-                                   m_library};
-        const ToolRun run
-            = cli(identify
-                  + QStringList{QStringLiteral("--method"), QStringLiteral("fingerprint"),
-                                QStringLiteral("--top"), QStringLiteral("3"), path});
-        QCOMPARE(run.exitCode, 0);
-        const QStringList lines
-            = QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), 1 + 3);
-        QCOMPARE(lines[0],
-                 QStringLiteral("query\trank\tscore\tname\tnumber\trruff_id\tlibrary\tformula"));
-        const QStringList best = lines[1].split(QLatin1Char('\t'));
-        QCOMPARE(best.size(), 8);
-        QCOMPARE(best[0] + best[1] + best[3], path + QStringLiteral("1Gypsum"));
-        QVERIFY(best[2].toDouble() >= lines[3].split(QLatin1Char('\t'))[2].toDouble());
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out"); // %1: the folder of "minerals", %2: of "gone"
+        QTest::addColumn<QString>("err");
+        const QString minerals = QStringLiteral("minerals"), yes = QStringLiteral("--yes");
+        const QString installed = QStringLiteral("minerals\tinstalled\t%1\n");
+        QTest::newRow("accepted by option")
+            << QStringList{minerals, yes} << QByteArray() << 0 << installed
+            << QStringLiteral("[success] Successfully installed: Test");
+        QTest::newRow("accepted on stdin")
+            << QStringList{minerals} << QByteArray("y\n") << 0 << installed
+            << QStringLiteral("From: https://example.org/\nTerms: Cite us.");
+        QTest::newRow("refused on stdin")
+            << QStringList{minerals} << QByteArray("\n") << 1 << QString()
+            << QStringLiteral("terms not accepted, nothing installed");
+        QTest::newRow("unknown") << QStringList{QStringLiteral("nothing"), yes} << QByteArray() << 2
+                                 << QString() << QStringLiteral("unknown library 'nothing'");
+    }
+    void install()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, input);
+        QFETCH(int, exitCode);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QSettings().clear();
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
+        const QString minerals = LibrarySources::installFolder(QStringLiteral("minerals"));
+        const QString gone = LibrarySources::installFolder(QStringLiteral("gone"));
+        for (QString *text : {&out, &err})
+            text->replace(QLatin1String("%1"), minerals).replace(QLatin1String("%2"), gone);
 
-        QCOMPARE(
-            cli(identify + QStringList{QStringLiteral("--method"), QStringLiteral("guess"), path})
-                .exitCode,
-            2);
-        QVERIFY(cli(identify + QStringList{QStringLiteral("no-such-file.txt")})
-                    .err.contains("cannot read"));
+        const ToolRun result = run(QStringList{QStringLiteral("install")} + arguments, input);
+        QCOMPARE(result.exitCode, exitCode);
+        QCOMPARE(QString::fromUtf8(result.out), out);
+        QVERIFY2(QString::fromUtf8(result.err).contains(err), result.err.constData());
+        // An installed library is cached and configured for the program.
+        const bool installed = out.contains(QLatin1String("installed"));
+        QCOMPARE(QFileInfo::exists(LibraryCache::cachePath(minerals)), installed);
+        QVERIFY(!QFileInfo::exists(gone));
+        QSettings settings;
+        QCOMPARE(settings.beginReadArray(QStringLiteral("Paths/LibraryPaths")), installed ? 1 : 0);
+        settings.setArrayIndex(0);
+        QCOMPARE(settings.value(QStringLiteral("Path")).toString(),
+                 installed ? minerals : QString());
     }
 
 private:
-    static ToolRun cli(const QStringList &arguments)
-    {
-        return runTool(QStringLiteral("raman-cli"), arguments);
-    }
+    // Runs raman-cli while this process goes on serving.
+    ToolRun run(const QStringList &arguments, const QByteArray &input = {});
 
     QTemporaryDir m_dir;
-    QString m_library;
-    QVector<RruffQuery> m_queries;
+    LibraryServer m_server;
+    QString m_sources;
 };
+
+ToolRun TestCliLibrary::run(const QStringList &arguments, const QByteArray &input)
+{
+    QProcess process;
+    QSignalSpy finished(&process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished));
+    process.start(QStringLiteral(RAMAN_BINARY_DIR "/bin/raman-cli"),
+                  QStringList{QStringLiteral("library")} + arguments
+                      + QStringList{QStringLiteral("--sources"), m_sources});
+    process.write(input);
+    process.closeWriteChannel();
+    if (!finished.wait(60000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
 
 QTEST_GUILESS_MAIN(TestCliLibrary)
 #include "tst_cli_library.moc"

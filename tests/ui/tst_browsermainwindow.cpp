@@ -5,7 +5,7 @@
 #include "core/pathmanager.h"
 #include "library/rlibrary.h"
 #include "measurementfolders.h"
-#include "modalanswers.h"
+#include "modaldialogs.h"
 #include "savedata_view/savedatamodel.h"
 #include "savedata_view/ui/savedatadisplaywidget.h"
 #include "storage/backup.h"

@@ -1,14 +1,14 @@
+#include "clirun.h"
 #include "core/appidentity.h"
 #include "savedatafixture.h"
 #include "storage/backup.h"
 #include "testfiles.h"
-#include "upgradecommand.h"
 
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
-class tst_UpgradeCommand : public QObject
+class TestCliUpgrade : public QObject
 {
     Q_OBJECT
 
@@ -61,13 +61,10 @@ private:
     // Exit code, a blank, then what the command printed on its standard output.
     static QString run(const QStringList &arguments)
     {
-        QString output, errors;
-        QTextStream out(&output), err(&errors);
-        const int code = runUpgradeCommand(arguments, out, err);
-        out.flush();
-        return QString::number(code) + QLatin1Char(' ') + output;
+        const CliRun run = runCliHere(QStringList{QStringLiteral("upgrade")} + arguments);
+        return QString::number(run.code) + QLatin1Char(' ') + run.out;
     }
 };
 
-QTEST_MAIN(tst_UpgradeCommand)
-#include "tst_upgradecommand.moc"
+QTEST_MAIN(TestCliUpgrade)
+#include "tst_cli_upgrade.moc"

@@ -1,23 +1,16 @@
 #include "browse/savedatabrowsemodel.h"
 #include "browse/ui/savedatabrowsewidget.h"
-#include "listcommand.h"
+#include "clirun.h"
 #include "measurementfolders.h"
 
 #include <QtTest>
 #include <QtWidgets>
 
-class TestListCommand : public QObject
+class TestCliList : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir m_demo;
-
-    static int run(const QStringList &arguments, QString &out, QString &err)
-    {
-        QTextStream outStream(&out);
-        QTextStream errStream(&err);
-        return runListCommand(arguments, outStream, errStream);
-    }
 
 private slots:
     void initTestCase()
@@ -50,25 +43,24 @@ private slots:
                         + QLatin1Char('\n');
         }
         QVERIFY(!expected.isEmpty());
-        QString out;
-        QString err;
-        QCOMPARE(run({m_demo.path(), QStringLiteral("--owner=E"), QStringLiteral("--result=QUARZ"),
-                      QStringLiteral("--hide-empty"), QStringLiteral("--hide-unrated"),
-                      QStringLiteral("--sort=Erstellt:desc")},
-                     out, err),
-                 0);
-        QCOMPARE(out, expected);
+        const CliRun run = runCliHere(
+            {QStringLiteral("list"), m_demo.path(), QStringLiteral("--owner=E"),
+             QStringLiteral("--result=QUARZ"), QStringLiteral("--hide-empty"),
+             QStringLiteral("--hide-unrated"), QStringLiteral("--sort=Erstellt:desc")});
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.out, expected);
     }
 
     void rejectsBadArguments()
     {
-        QString out;
-        QString err;
-        QCOMPARE(run({QStringLiteral("/no/such/folder")}, out, err), 1);
-        QCOMPARE(run({m_demo.path(), QStringLiteral("--sort=9")}, out, err), 2);
-        QCOMPARE(out, QString());
+        const CliRun missing = runCliHere({QStringLiteral("list"), QStringLiteral("/no/such")});
+        const CliRun badSort
+            = runCliHere({QStringLiteral("list"), m_demo.path(), QStringLiteral("--sort=9")});
+        QCOMPARE(missing.code, 1);
+        QCOMPARE(badSort.code, 2);
+        QVERIFY(missing.out.isEmpty() && badSort.out.isEmpty());
     }
 };
 
-QTEST_MAIN(TestListCommand)
-#include "tst_listcommand.moc"
+QTEST_MAIN(TestCliList)
+#include "tst_cli_list.moc"

@@ -3,6 +3,7 @@
 #include "library/install/libraryinstaller.h"
 #include "library/install/librarysources.h"
 #include "library/ui/librarydownloaddialog.h"
+#include "modaldialogs.h"
 
 #include <QDialogButtonBox>
 #include <QMessageBox>
@@ -38,8 +39,8 @@ private slots:
         QVERIFY(QFile(ownFile).open(QIODevice::WriteOnly));
 
         LibraryDownloadDialog dialog({existing});
-        QTimer::singleShot(0, this, [&]() {
-            qobject_cast<QMessageBox *>(QApplication::activeModalWidget())
+        answerNextModal([replace](QWidget *box) {
+            qobject_cast<QMessageBox *>(box)
                 ->button(replace ? QMessageBox::Yes : QMessageBox::No)
                 ->click();
         });

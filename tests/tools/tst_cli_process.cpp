@@ -1,4 +1,4 @@
-#include "clicommand.h"
+#include "clirun.h"
 #include "spectrum/calibrationlines.h"
 #include "spectrum/processing.h"
 #include "spectrum/spectrumfile.h"
@@ -8,29 +8,19 @@
 
 namespace {
 
-const QString rawAlbite
-    = QStringLiteral(RAMAN_TEST_DATA_DIR "/rruff/formats/Albite__R040068-3__Raman__514__0-000___"
-                                         "_Raman_Data_RAW__1771f4bb514e56d2d31d2a5be172.txt");
+const QString rawAlbite = QStringLiteral(
+    RAMAN_REPO_DATA_DIR
+    "/rruff/library/Albite__R040068__Raman__532__0__unoriented__Raman_Data_Processed__15181.txt");
 
-struct Run
+CliRun run(const QString &command, const QString &file, const QString &options)
 {
-    int code = 0;
-    QString out, err;
-};
-
-Run run(const QString &command, const QString &file, const QString &options)
-{
-    Run result;
-    QTextStream out(&result.out), err(&result.err);
-    result.code = runCli(QStringList{QStringLiteral("raman-cli"), command, file}
-                             + options.split(QLatin1Char(' '), Qt::SkipEmptyParts),
-                         out, err);
-    return result;
+    return runCliHere(QStringList{command, file}
+                      + options.split(QLatin1Char(' '), Qt::SkipEmptyParts));
 }
 
 } // namespace
 
-class TestSpectrumCommands : public QObject
+class TestCliProcess : public QObject
 {
     Q_OBJECT
 
@@ -64,7 +54,7 @@ private slots:
         QFETCH(QString, options);
         QFETCH(ProcessingParameters, parameters);
         QFETCH(int, code);
-        const Run result
+        const CliRun result
             = run(QStringLiteral("process"), rawAlbite, QStringLiteral("--rebin=1.25 ") + options);
         QCOMPARE(result.code, code);
         if (code != 0) {
@@ -82,9 +72,9 @@ private slots:
     {
         const QString output = m_dir.filePath(QStringLiteral("corrected.txt"));
         const QString background = m_dir.filePath(QStringLiteral("background.txt"));
-        const Run result = run(QStringLiteral("process"), rawAlbite,
-                               QStringLiteral("--background goldindec -o %1 --baseline-out %2")
-                                   .arg(output, background));
+        const CliRun result = run(QStringLiteral("process"), rawAlbite,
+                                  QStringLiteral("--background goldindec -o %1 --baseline-out %2")
+                                      .arg(output, background));
         QVERIFY(result.code == 0 && result.out.isEmpty());
         const RamanData<Wavenumbers> input = loadSpectrumFromCSV(rawAlbite);
         const RamanData<Wavenumbers> corrected = loadSpectrumFromCSV(output);
@@ -129,5 +119,5 @@ private:
     QTemporaryDir m_dir;
 };
 
-QTEST_GUILESS_MAIN(TestSpectrumCommands)
-#include "tst_spectrumcommands.moc"
+QTEST_GUILESS_MAIN(TestCliProcess)
+#include "tst_cli_process.moc"

@@ -1,4 +1,5 @@
 #include "core/appidentity.h"
+#include "modaldialogs.h"
 #include "ui/language.h"
 
 #include <QApplication>
@@ -6,7 +7,6 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QSettings>
-#include <QTimer>
 #include <QTranslator>
 #include <QtTest>
 
@@ -75,11 +75,13 @@ private slots:
         QAction *english
             = menu.actions().at(menu.actions().at(0)->text() == QLatin1String("English") ? 0 : 1);
         QCOMPARE(english->text(), QStringLiteral("English"));
-        QTimer::singleShot(0, this, [] {
-            QVERIFY(qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
-            QApplication::activeModalWidget()->close();
+        QString shown;
+        answerNextModal([&shown](QWidget *box) {
+            shown = QLatin1String(box->metaObject()->className());
+            box->close();
         });
         english->trigger();
+        QCOMPARE(shown, QStringLiteral("QMessageBox"));
         QCOMPARE(QSettings().value(languageKey).toString(), QStringLiteral("en_GB"));
         QCOMPARE(fileMenuText(), QStringLiteral("&Datei")); // not re-translated before a restart
     }

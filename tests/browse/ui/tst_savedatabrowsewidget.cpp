@@ -2,6 +2,7 @@
 #include "browse/ui/savedatabrowsewidget.h"
 #include "browse/ui/selecttablecolumnsdialog.h"
 #include "measurementfolders.h"
+#include "modaldialogs.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -33,7 +34,7 @@ class TestSaveDataBrowseWidget : public QObject
     static void chooseColumns(SaveDataBrowseWidget &widget, QVector<int> rows,
                               QDialogButtonBox::StandardButton button)
     {
-        QTimer::singleShot(0, &widget, [&widget, rows, button] {
+        answerNextModal([&widget, rows, button](QWidget *) {
             auto *dialog = childNamed<QDialog>(&widget, "DialogSelectTableColumns");
             auto *list = childNamed<QListWidget>(dialog, "listWidget");
             for (int row : rows)

@@ -2,6 +2,7 @@
 
 #include "core/appidentity.h"
 #include "measurementfolders.h"
+#include "modaldialogs.h"
 #include "reportfixture.h"
 
 #include <QDesktopServices>
@@ -11,27 +12,6 @@
 #include <QtWidgets>
 
 namespace {
-
-// Clicks `button`, answering file choosers with `file` (empty: cancels) and message boxes with
-// OK; counts the message boxes in `shown`.
-void clickAnswering(QAbstractButton *button, const QString &file, int *shown)
-{
-    QObject context;
-    auto *timer = new QTimer(&context);
-    QObject::connect(timer, &QTimer::timeout, &context, [file, shown] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (auto *chooser = qobject_cast<QFileDialog *>(modal)) {
-            // Typed; selectFile() races with the chooser's folder scan.
-            chooser->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(file);
-            file.isEmpty() ? chooser->reject() : static_cast<QDialog *>(chooser)->accept();
-        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            ++*shown;
-            box->button(QMessageBox::Ok)->click();
-        }
-    });
-    timer->start(10);
-    button->click();
-}
 
 QString setting(const char *key)
 {
@@ -63,12 +43,12 @@ private slots:
         QFile::link(ReportFixture::writeCompiler(m_dir.filePath(QStringLiteral("tex")), ""), link);
         GenerateReportDialog dialog(m_data, 0);
         auto *browse = childNamed<QToolButton>(&dialog, "buttonBrowse");
-        int shown = 0;
-        clickAnswering(browse, link, &shown);
-        clickAnswering(browse, m_dir.filePath(QStringLiteral("m/metadata.json")), &shown);
+        QStringList shown, boxes;
+        clickAnswering(browse, link, &shown, &boxes);
+        clickAnswering(browse, m_dir.filePath(QStringLiteral("m/metadata.json")), &shown, &boxes);
         QCOMPARE(childNamed<QLineEdit>(&dialog, "pdflatexPath")->text(), link);
         QCOMPARE(setting("pdflatexExecutablePath"), link);
-        QCOMPARE(shown, 1);
+        QCOMPARE(boxes.size(), 1);
     }
 
     void targetCancelledThenFailureThenSuccess()
@@ -83,17 +63,17 @@ private slots:
         auto *errors = childNamed<QPlainTextEdit>(&dialog, "errors");
         const QString intro = errors->toPlainText();
         const QString target = m_dir.filePath(QStringLiteral("report.pdf"));
-        int shown = 0;
+        QStringList shown, boxes;
 
-        clickAnswering(ok, QString(), &shown);
+        clickAnswering(ok, QString(), &shown, &boxes);
         QVERIFY(dialog.isVisible());
         QVERIFY(setting("LastExportedReportPath").isEmpty());
 
         // The logo fails first; with the built-in logo the empty compiler path does.
-        clickAnswering(ok, target, &shown);
+        clickAnswering(ok, target, &shown, &boxes);
         logo->clear();
-        clickAnswering(ok, target, &shown);
-        QCOMPARE(shown, 2);
+        clickAnswering(ok, target, &shown, &boxes);
+        QCOMPARE(boxes.size(), 2);
         QCOMPARE(errors->toPlainText(),
                  intro
                      + QStringLiteral("\nFailed to copy image files to temporary directory\n"
@@ -105,7 +85,7 @@ private slots:
             ->setText(ReportFixture::writeCompiler(m_dir.filePath(QStringLiteral("good tex")),
                                                    "echo '%PDF' > report.pdf\n"));
         QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "recordOpenedUrl");
-        clickAnswering(ok, target, &shown);
+        clickAnswering(ok, target, &shown, &boxes);
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(m_opened, QList<QUrl>{QUrl::fromLocalFile(target)});

@@ -1,7 +1,7 @@
 #include "library/model/mineralsortfilterproxymodel.h"
 #include "library/model/ramanlibrarymodel.h"
 
-#include "../savedata_view/nicepicstore.h"
+#include "nicepicstore.h"
 
 #include <QAbstractItemModelTester>
 #include <QColor>

@@ -52,7 +52,7 @@ inline QByteArray build(const Entries &entries)
 // The first `count` real RRUFF spectra of the test data, named `prefix` + their own names.
 inline Entries rruffSpectra(int count, const QString &prefix = QString())
 {
-    const QDir library(QStringLiteral(RAMAN_TEST_DATA_DIR "/rruff/library"));
+    const QDir library(QStringLiteral(RAMAN_REPO_DATA_DIR "/rruff/library"));
     Entries entries;
     for (const QString &name :
          library.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name).mid(0, count)) {

@@ -1,4 +1,5 @@
 #include "measurementfolders.h"
+#include "modaldialogs.h"
 #include "savedata_view/ui/dateselectdialog.h"
 #include "savedata_view/ui/ratinglabel.h"
 #include "savedata_view/ui/sampledatadialog.h"
@@ -12,7 +13,7 @@ class TestSampleDataDialog : public QObject
 
     static void pressLater(QDialog *dialog, QDialogButtonBox::StandardButton button)
     {
-        QTimer::singleShot(0, dialog, [dialog, button] {
+        answerNextModal([dialog, button](QWidget *) {
             childNamed<QDialogButtonBox>(dialog, "buttonBox")->button(button)->click();
         });
     }

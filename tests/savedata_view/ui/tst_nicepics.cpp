@@ -3,6 +3,8 @@
 #include "savedata_view/ui/nicepicwidget.h"
 
 #include "measurementfolders.h"
+#include "modaldialogs.h"
+#include "nicepicstore.h"
 #include "pictures/nicepicinfos.h"
 #include "testfiles.h"
 
@@ -11,54 +13,6 @@
 
 namespace {
 
-bool writeJpeg(const QString &file, const QColor &color)
-{
-    QImage image(40, 30, QImage::Format_RGB32);
-    image.fill(color);
-    return image.save(file, "JPG", 95);
-}
-
-// A picture of one colour; its copyright names `number`.
-void add(const QString &mineral, int number, const QColor &color)
-{
-    writeJpeg(NicePicInfos().picturePath(mineral, number), color);
-    NicePicInfo info;
-    info.mineral_name = mineral;
-    info.mineral_pic_number = number;
-    info.pic_copyright = QStringLiteral("owner %1").arg(number);
-    NicePicInfos::writeInfo(NicePicInfos().recordPath(mineral, number), info);
-}
-
-// JPEG keeps a plain colour close to what was written.
-bool sameColor(const QImage &image, const QColor &color)
-{
-    const QColor seen = image.pixelColor(image.width() / 2, image.height() / 2);
-    return qAbs(seen.red() - color.red()) + qAbs(seen.green() - color.green())
-               + qAbs(seen.blue() - color.blue())
-           < 24;
-}
-
-// Clicks `button`, answering file choosers with `file` (empty: cancels) and message boxes with
-// OK; records their titles in `shown`.
-void clickAnswering(QAbstractButton *button, const QString &file, QStringList *shown)
-{
-    QObject context;
-    auto *timer = new QTimer(&context);
-    QObject::connect(timer, &QTimer::timeout, &context, [file, shown] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (auto *chooser = qobject_cast<QFileDialog *>(modal)) {
-            *shown << chooser->windowTitle();
-            chooser->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(file);
-            file.isEmpty() ? chooser->reject() : static_cast<QDialog *>(chooser)->accept();
-        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            *shown << box->windowTitle();
-            box->button(QMessageBox::Ok)->click();
-        }
-    });
-    timer->start(10);
-    button->click();
-}
-
 // The picture as the view's document loaded it (a pixmap).
 bool showsColor(const NicePicWidget &widget, const QColor &color)
 {
@@ -66,7 +20,7 @@ bool showsColor(const NicePicWidget &widget, const QColor &color)
         NicePicInfos().picturePath(widget.mineral(), widget.currentNumber() - 1));
     const QVariant picture = widget.findChild<QTextBrowser *>()->document()->resource(
         QTextDocument::ImageResource, url);
-    return sameColor(picture.value<QPixmap>().toImage(), color);
+    return TestPictureStore::sameColor(picture.value<QPixmap>().toImage(), color);
 }
 
 const QString quartz = QStringLiteral("Quartz");
@@ -79,19 +33,8 @@ class TestNicePics : public QObject
     Q_OBJECT
 
 private slots:
-    // The store is configured before anything asks the path manager.
-    void initTestCase()
-    {
-        QSettings().setValue(QStringLiteral("Paths/NicePicPath"), QString(m_dir.path() + u'/'));
-        QVERIFY(writeJpeg(file("photo.jpg"), Qt::magenta));
-    }
-    void init()
-    {
-        for (const char *folder : {"NicePicJpg", "NicePicJson"}) {
-            QDir(file(folder)).removeRecursively();
-            QDir().mkpath(file(folder));
-        }
-    }
+    void initTestCase() { QVERIFY(TestPictureStore::writeJpeg(file("photo.jpg"), Qt::magenta)); }
+    void init() { m_store.clear(); }
 
     void pictureNumber()
     {
@@ -106,8 +49,8 @@ private slots:
         const NicePicInfos store;
         QCOMPARE(store.pictureCount(QStringLiteral("Quartz")), 0);
         for (int n : {0, 1, 2})
-            add(QStringLiteral("Quartz"), n, Qt::red);
-        add(QStringLiteral("Calcite"), 0, Qt::red);
+            m_store.add(QStringLiteral("Quartz"), n, Qt::red);
+        m_store.add(QStringLiteral("Calcite"), 0, Qt::red);
         QCOMPARE(store.pictureCount(QStringLiteral("Quartz")), 3);
 
         // A gap counts up to the highest number, with a warning; records alone count nothing.
@@ -141,14 +84,14 @@ private slots:
     {
         const QColor colors[] = {Qt::red, Qt::green, Qt::blue, Qt::yellow};
         for (int n = 0; n < 4; ++n)
-            add(QStringLiteral("Quartz"), n, colors[n]);
+            m_store.add(QStringLiteral("Quartz"), n, colors[n]);
         const NicePicInfos store;
         QVERIFY(store.removePicture(QStringLiteral("Quartz"), 0));
         QCOMPARE(store.pictureCount(QStringLiteral("Quartz")), 3);
         QVERIFY(!QFile::exists(file("NicePicJson/Quartz_3.json")));
         for (int n = 0; n < 3; ++n) {
             const QImage picture(store.picturePath(QStringLiteral("Quartz"), n));
-            QVERIFY(sameColor(picture, colors[n + 1]));
+            QVERIFY(TestPictureStore::sameColor(picture, colors[n + 1]));
             QCOMPARE(store.loadFromFolder(QStringLiteral("Quartz"), n).pic_copyright,
                      QStringLiteral("owner %1").arg(n + 1));
         }
@@ -161,7 +104,7 @@ private slots:
         QCOMPARE(widget.shownInfo(), NicePicInfo());
 
         for (int n = 0; n < 3; ++n)
-            add(quartz, n, colors[n]);
+            m_store.add(quartz, n, colors[n]);
         widget.show();
         widget.setMineral(quartz);
         for (int i = 0; i < 3; ++i)
@@ -180,7 +123,7 @@ private slots:
     void deletingLast()
     {
         for (int n = 0; n < 3; ++n)
-            add(quartz, n, colors[n]);
+            m_store.add(quartz, n, colors[n]);
         NicePicWidget widget;
         widget.show();
         widget.setMineral(quartz);
@@ -196,7 +139,7 @@ private slots:
     void addingPictures()
     {
         const QString photo = file("photo.jpg");
-        add(quartz, 0, Qt::red);
+        m_store.add(quartz, 0, Qt::red);
         NewMineralPicDialog dialog;
         dialog.setMineral(quartz);
         NicePicWidget *pictures = dialog.widget();
@@ -251,9 +194,9 @@ private slots:
     }
 
 private:
-    QString file(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
+    QString file(const char *name) const { return m_store.path(QLatin1String(name)); }
 
-    QTemporaryDir m_dir;
+    TestPictureStore m_store;
 };
 
 QTEST_MAIN(TestNicePics)

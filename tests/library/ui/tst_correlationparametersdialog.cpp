@@ -1,8 +1,5 @@
 #include "library/ui/correlationparametersdialog.h"
 
-#include <QDoubleSpinBox>
-#include <QPushButton>
-#include <QSignalSpy>
 #include <QtTest>
 
 class TestCorrelationParametersDialog : public QObject
@@ -31,21 +28,6 @@ private slots:
         QCOMPARE(p.halfFitSize, 4 * scale);
         QCOMPARE(p.maxWidth, 70 * scale);
         QCOMPARE(p.peakNoiseFactor, 25 / scale);
-    }
-
-    void changesAndReset()
-    {
-        CorrelationParametersDialog dialog;
-        QSignalSpy spy(&dialog, &CorrelationParametersDialog::parametersChanged);
-        const QList<QDoubleSpinBox *> boxes = dialog.findChildren<QDoubleSpinBox *>();
-        QCOMPARE(boxes.size(), 15);
-        for (QDoubleSpinBox *box : boxes)
-            box->setValue(box->value() == box->maximum() ? box->minimum() : box->maximum());
-        QCOMPARE(spy.count(), 15);
-        dialog.findChild<QPushButton *>(QStringLiteral("buttonReset"))->click();
-        QCOMPARE(spy.count(), 30);
-        QCOMPARE(dialog.parameters(-1).minHeight, 0.005);
-        QCOMPARE(dialog.parameters(-1).maxWavenumDiff, 10.0);
     }
 };
 

@@ -1,4 +1,4 @@
-#include "clicommand.h"
+#include "clirun.h"
 #include "spectrum/spectrumfile.h"
 #include "syntheticspectra.h"
 #include "testfiles.h"
@@ -15,24 +15,14 @@ const QVector<QVector<SyntheticBand>> minerals{
     {{985, 1.0, 3}, {230, 0.6, 5}, {830, 0.35, 4}},
 };
 
-struct Run
+CliRun mixture(const QStringList &arguments)
 {
-    int code = 0;
-    QString out, err;
-};
-
-Run mixture(const QStringList &arguments)
-{
-    Run result;
-    QTextStream out(&result.out), err(&result.err);
-    result.code = runCli(
-        QStringList{QStringLiteral("raman-cli"), QStringLiteral("mixture")} + arguments, out, err);
-    return result;
+    return runCliHere(QStringList{QStringLiteral("mixture")} + arguments);
 }
 
 } // namespace
 
-class TestMixtureCommand : public QObject
+class TestCliMixture : public QObject
 {
     Q_OBJECT
 
@@ -57,7 +47,7 @@ private slots:
 
     void findsThePairOfAMixture()
     {
-        const Run run = mixture(
+        const CliRun run = mixture(
             {m_mixture, QStringLiteral("--library"), m_library, QStringLiteral("--top=3")});
         QCOMPARE(run.code, 0);
         const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -94,7 +84,7 @@ private slots:
             .replace(QStringLiteral("NOFILE"), m_dir.filePath(QStringLiteral("none.txt")))
             .replace(QStringLiteral("FLAT"), flat)
             .replace(QStringLiteral("EMPTY"), empty);
-        const Run run = mixture(options.split(QLatin1Char(' '), Qt::SkipEmptyParts));
+        const CliRun run = mixture(options.split(QLatin1Char(' '), Qt::SkipEmptyParts));
         QCOMPARE(run.code, code);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         QVERIFY(run.out.isEmpty());
@@ -105,5 +95,5 @@ private:
     QString m_library, m_mixture;
 };
 
-QTEST_GUILESS_MAIN(TestMixtureCommand)
-#include "tst_mixturecommand.moc"
+QTEST_GUILESS_MAIN(TestCliMixture)
+#include "tst_cli_mixture.moc"

@@ -1,0 +1,104 @@
+#pragma once
+
+// Answers the modal dialogs, message boxes and file choosers that a GUI test provokes.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <functional>
+
+// Calls `answer` once with the next modal widget that opens, at the first chance: a dialog's
+// own timers must not run first.
+inline void answerNextModal(const std::function<void(QWidget *)> &answer)
+{
+    auto *timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            answer(modal);
+        } else {
+            timer->setInterval(10);
+        }
+    });
+    timer->start(0);
+}
+
+// Clicks `button`, answering file choosers with `file` (empty: cancels) and message boxes with
+// `reply`; records the titles of both in `shown`, message boxes also in `boxes`.
+inline void clickAnswering(QAbstractButton *button, const QString &file, QStringList *shown,
+                           QStringList *boxes = nullptr,
+                           QMessageBox::StandardButton reply = QMessageBox::Ok)
+{
+    QObject context;
+    auto *timer = new QTimer(&context);
+    QObject::connect(timer, &QTimer::timeout, &context, [=] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *chooser = qobject_cast<QFileDialog *>(modal)) {
+            *shown << chooser->windowTitle();
+            // Typed; selectFile() races with the chooser's folder scan.
+            chooser->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(file);
+            file.isEmpty() ? chooser->reject() : static_cast<QDialog *>(chooser)->accept();
+        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            *shown << box->windowTitle();
+            if (boxes)
+                *boxes << box->windowTitle();
+            box->button(reply)->click();
+        }
+    });
+    timer->start(10);
+    button->click();
+}
+
+// For actions that are no button click, and dialogs that open dialogs of their own: message
+// boxes get `button`, file choosers `file` (empty: cancelled), other dialogs `other` (unset:
+// rejected); `texts` receives the texts of the message boxes in order.
+struct ModalAnswers
+{
+    QMessageBox::StandardButton button = QMessageBox::Ok;
+    QString file;                         // empty: the chooser is cancelled
+    std::function<void(QDialog *)> other; // unset: other dialogs are rejected
+    QStringList texts;                    // of the message boxes answered, in order
+};
+
+inline void runAnswering(const std::function<void()> &action, ModalAnswers &answers)
+{
+    QObject context;
+    QDialog *handled = nullptr;
+    auto *timer = new QTimer(&context);
+    QObject::connect(timer, &QTimer::timeout, &context, [&answers, &handled] {
+        auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!modal || modal == handled)
+            return;
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            answers.texts << box->text();
+            QAbstractButton *button = box->button(answers.button);
+            button ? button->click() : box->reject();
+        } else if (auto *chooser = qobject_cast<QFileDialog *>(modal)) {
+            // Typed; selectFile() races with the chooser's folder scan.
+            chooser->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(answers.file);
+            answers.file.isEmpty() ? chooser->reject() : static_cast<QDialog *>(chooser)->accept();
+        } else {
+            handled = modal; // it may open dialogs of its own before it closes
+            // Queued: a timer does not fire again while its own slot waits in a dialog.
+            QTimer::singleShot(0, modal, [modal, &answers] {
+                answers.other ? answers.other(modal) : modal->reject();
+            });
+        }
+    });
+    timer->start(10);
+    action();
+}
+
+inline QStringList runAnswering(const std::function<void()> &action,
+                                QMessageBox::StandardButton button)
+{
+    ModalAnswers answers;
+    answers.button = button;
+    runAnswering(action, answers);
+    return answers.texts;
+}
