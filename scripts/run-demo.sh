@@ -29,4 +29,8 @@ if ! grep -q 'LibraryPaths' "$settings" 2>/dev/null; then
     printf '[Paths]\nLibraryPaths\\1\\Enabled=true\nLibraryPaths\\1\\Path=%s\nLibraryPaths\\size=1\n' \
         "$library" >> "$settings"
 fi
+# Reports need the TeX compiler, which the program never guesses; the demo names the installed one.
+if ! grep -q 'pdflatexExecutablePath' "$settings" && command -v pdflatex >/dev/null; then
+    printf '[General]\npdflatexExecutablePath=%s\n' "$(command -v pdflatex)" >> "$settings"
+fi
 exec "$build/bin/raman-browser" "$@"

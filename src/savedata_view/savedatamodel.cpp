@@ -56,12 +56,24 @@ SaveDataModel::SaveDataModel(QObject *parent)
 
 bool SaveDataModel::load(const QString &path)
 {
+    SaveData data;
+    const bool loaded = data.load(path, AllSaveDataParts);
+    // Without its metadata.json a folder is no measurement: keep nothing that points at it.
+    setSaveData(loaded ? data : SaveData());
+    return loaded;
+}
+
+void SaveDataModel::setSaveData(const SaveData &data)
+{
     beginResetModel();
-    m_saveData = SaveData();
-    const bool loaded = m_saveData.load(path, AllSaveDataParts);
+    m_saveData = data;
     endResetModel();
     emit metadataChanged();
-    return loaded;
+}
+
+void SaveDataModel::clear()
+{
+    setSaveData(SaveData());
 }
 
 void SaveDataModel::setMetadata(const SaveDataMetadata &metadata)

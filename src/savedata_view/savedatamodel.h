@@ -34,6 +34,10 @@ public:
 
     // Replaces the measurement by the folder at `path` (all parts); the loader's result.
     bool load(const QString &path);
+    // Shows a record read elsewhere (on another thread).
+    void setSaveData(const SaveData &data);
+    // An empty measurement that belongs to no folder.
+    void clear();
 
     const SaveData &saveData() const { return m_saveData; }
     // For operations that write the measurement (saving, reports); tree changes go through the

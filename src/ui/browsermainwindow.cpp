@@ -1,14 +1,26 @@
 #include "ui/browsermainwindow.h"
 
 #include "browse/savedatabrowsemodel.h"
+#include "core/logging.h"
 #include "core/pathmanager.h"
+#include "savedata_view/savedatamodel.h"
+#include "storage/backup.h"
+#include "ui/analysiswindowsession.h"
 #include "ui/language.h"
 #include "widgets/geometryrestore.h"
+#include "widgets/waitcursor.h"
 
 #include "ui_browsermainwindow.h"
 
 #include <QDir>
+#include <QEventLoop>
+#include <QFutureWatcher>
+#include <QtConcurrent>
+
+#include <QMessageBox>
+#include <QScreen>
 #include <QSettings>
+#include <optional>
 
 const QString BrowserMainWindow::activeDirectoryKey
     = QStringLiteral("browsermainwindow/active_directory");
@@ -20,18 +32,156 @@ BrowserMainWindow::BrowserMainWindow(QWidget *parent)
     new GeometryRestore(this, QStringLiteral("SaveDataBrowserApplication"));
     m_ui->setupUi(this);
     fillLanguageMenu(m_ui->menuLanguage);
+    // The form's 800 x 600 clips the tree and the previews; a remembered geometry replaces this.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        resize(QSize(1280, 800).boundedTo(screen->availableSize() * 0.9));
+    m_ui->splitter->setSizes({width() * 2 / 5, width() * 3 / 5});
+
+    m_model = new SaveDataModel(this);
+    m_ui->displayWidget->setModel(m_model);
+    m_ui->displayWidget->setFeatures(65535);
+    m_ui->displayWidget->setAnalysisWorkspace(analysisWindowWorkspace());
+
+    connect(m_ui->browseWidget, &SaveDataBrowseWidget::directorySelected, this,
+            &BrowserMainWindow::showMeasurement);
 
     const QString directory
         = QSettings().value(activeDirectoryKey, PathManager::instance().savePath()).toString();
     m_ui->browseWidget->selectSourceDirectory(directory);
     updateWindowTitle();
 
+    connect(m_ui->actionSelect_directory, &QAction::triggered, this,
+            &BrowserMainWindow::selectSourceDirectory);
+    connect(m_ui->actionReload, &QAction::triggered, this, &BrowserMainWindow::reload);
+    connect(m_ui->actionSave, &QAction::triggered, this, &BrowserMainWindow::save);
+    connect(m_ui->actionDelete, &QAction::triggered, this, &BrowserMainWindow::deleteEntry);
+    connect(m_ui->actionBrowseBackups, &QAction::triggered, this,
+            &BrowserMainWindow::browseBackups);
+    connect(m_ui->actionRemoveAllBackups, &QAction::triggered, this,
+            &BrowserMainWindow::removeAllBackups);
+    connect(m_ui->actionGenerateReport, &QAction::triggered, m_ui->displayWidget,
+            &SaveDataDisplayWidget::generateReportAdvancedSelected);
     connect(m_ui->actionQuit, &QAction::triggered, this, &QWidget::close);
     connect(m_ui->browseWidget->model(), &SaveDataBrowseModel::progress, this,
             &BrowserMainWindow::showProgress);
 }
 
 BrowserMainWindow::~BrowserMainWindow() = default;
+
+void BrowserMainWindow::showMeasurement(const QString &path)
+{
+    switch (m_ui->displayWidget->querySaveChanges()) {
+    case QMessageBox::Cancel:
+        return;
+    case QMessageBox::Yes:
+        // A failed save keeps the changes on screen rather than dropping them.
+        if (!m_ui->displayWidget->writeChangesToDisk())
+            return;
+        reloadShownRow();
+        break;
+    default:
+        break;
+    }
+    // Photos of ten measuring points take longer to decode than a frozen window is bearable:
+    // the folder is read on the pool while the window keeps answering.
+    const int generation = ++m_loadGeneration;
+    m_ui->displayWidget->setEnabled(false);
+    statusBar()->showMessage(tr("Lade Messung ..."));
+    QFutureWatcher<std::optional<SaveData>> watcher;
+    QEventLoop loop;
+    connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
+    watcher.setFuture(QtConcurrent::run([path]() -> std::optional<SaveData> {
+        SaveData data;
+        if (!data.load(path, AllSaveDataParts))
+            return std::nullopt;
+        return data;
+    }));
+    if (!watcher.isFinished())
+        loop.exec();
+    if (generation != m_loadGeneration)
+        return; // another row was selected meanwhile and is shown instead
+    m_ui->displayWidget->setEnabled(true);
+    statusBar()->clearMessage();
+    const std::optional<SaveData> loaded = watcher.result();
+    m_model->setSaveData(loaded ? *loaded : SaveData());
+
+    // A metadata.json that is no JSON reads as version 0 without measuring points.
+    const SaveData &data = m_model->saveData();
+    if (!loaded || (!data.hasContent() && data.metadata().save_data_version == 0)) {
+        qCWarning(logDataIo) << "no readable measurement in" << path;
+        m_model->clear();
+        QMessageBox::warning(this, tr("Speicherdaten nicht lesbar"),
+                             tr("<p>Die Speicherdaten in</p><p><tt>%1</tt></p><p>konnten nicht "
+                                "gelesen werden: der Ordner fehlt, oder seine metadata.json ist "
+                                "beschädigt.</p>")
+                                 .arg(QDir::toNativeSeparators(path)));
+    }
+}
+
+void BrowserMainWindow::selectSourceDirectory()
+{
+    const QString chosen = m_ui->browseWidget->querySelectSourceDirectory(
+        QSettings().value(activeDirectoryKey).toString());
+    if (chosen.isEmpty())
+        return;
+    QSettings().setValue(activeDirectoryKey, chosen);
+    updateWindowTitle();
+}
+
+void BrowserMainWindow::reload()
+{
+    SaveDataBrowseModel *model = m_ui->browseWidget->model();
+    model->setDirectory(model->directory());
+}
+
+void BrowserMainWindow::save()
+{
+    m_ui->displayWidget->writeChangesToDisk();
+    reloadShownRow();
+}
+
+void BrowserMainWindow::deleteEntry()
+{
+    m_ui->displayWidget->deleteLoadedDataFromDisk();
+    reloadShownRow();
+}
+
+// The row of the shown measurement, which is not the selected one after a cancelled switch.
+void BrowserMainWindow::reloadShownRow()
+{
+    const QString folder = QDir::cleanPath(m_model->saveData().folderPath());
+    SaveDataBrowseModel *list = m_ui->browseWidget->model();
+    if (folder.isEmpty())
+        return;
+    for (int row = 0; row < list->rowCount(); ++row) {
+        if (QDir::cleanPath(
+                list->index(row, 0).data(SaveDataBrowseModel::FolderPathRole).toString())
+            == folder) {
+            list->reloadRow(row);
+            return;
+        }
+    }
+}
+
+void BrowserMainWindow::browseBackups()
+{
+    m_ui->browseWidget->model()->setDirectory(backupRoot());
+    updateWindowTitle();
+}
+
+void BrowserMainWindow::removeAllBackups()
+{
+    const QString root = backupRoot();
+    if (QMessageBox::question(this, tr("Daten löschen"),
+                              tr("<p>Alle Backups in</p><p><tt>%1</tt></p><p>wirklich löschen?</p>")
+                                  .arg(QDir::toNativeSeparators(root)),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    const WaitCursor wait;
+    QDir(root).removeRecursively();
+    m_ui->actionBrowseBackups->trigger();
+}
 
 void BrowserMainWindow::showProgress(int done, int totalApprox)
 {

@@ -7,9 +7,10 @@
 namespace Ui {
 class BrowserMainWindow;
 }
+class SaveDataModel;
 
-// The program's main window: the list of measurements below the source directory on the left;
-// the measurement view joins it on the right.
+// The program's main window: the list of measurements below the source directory on the left,
+// the selected measurement on the right, and the actions on both.
 class BrowserMainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -21,8 +22,18 @@ public:
     ~BrowserMainWindow() override;
 
 private:
+    void showMeasurement(const QString &path);
+    void selectSourceDirectory();
+    void reload();
+    void save();
+    void deleteEntry();
+    void browseBackups();
+    void removeAllBackups();
     void showProgress(int done, int totalApprox);
+    void reloadShownRow();
     void updateWindowTitle();
 
     std::unique_ptr<Ui::BrowserMainWindow> m_ui;
+    SaveDataModel *m_model = nullptr;
+    int m_loadGeneration = 0;
 };

@@ -1,7 +1,16 @@
+#include "analysis/ui/spectrumanalysiswindow.h"
 #include "browse/savedatabrowsemodel.h"
 #include "browse/ui/savedatabrowsewidget.h"
+#include "core/appidentity.h"
 #include "core/pathmanager.h"
+#include "library/rlibrary.h"
 #include "measurementfolders.h"
+#include "modaldialogs.h"
+#include "savedata_view/savedatamodel.h"
+#include "savedata_view/ui/savedatadisplaywidget.h"
+#include "storage/backup.h"
+#include "testfiles.h"
+#include "toolprocess.h"
 #include "ui/browsermainwindow.h"
 
 #include <QtTest>
@@ -12,9 +21,29 @@ class TestBrowserMainWindow : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        AppIdentity::apply();
+        QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
+        QSettings settings;
+        settings.clear();
+        settings.beginWriteArray(QStringLiteral("Paths/LibraryPaths"));
+        settings.setArrayIndex(0);
+        settings.setValue(QStringLiteral("Enabled"), true);
+        settings.setValue(QStringLiteral("Path"), m_dir.filePath(QStringLiteral("lib")));
+        settings.endArray();
+        settings.sync();
+        QDir(backupRoot()).removeRecursively();
+        const ToolRun run
+            = runTool(QStringLiteral("raman-demo-data"),
+                      {QStringLiteral("--measurements"), root(), QStringLiteral("--library"),
+                       m_dir.filePath(QStringLiteral("lib"))});
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+    }
+
     void firstStartListsTheSavePath()
     {
-        QSettings().clear();
+        QSettings().remove(BrowserMainWindow::activeDirectoryKey);
         const QString savePath
             = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
               + QStringLiteral("/Raman/");
@@ -30,6 +59,319 @@ private slots:
         QCOMPARE(window.statusBar()->currentMessage(),
                  QStringLiteral("Lade Speicherdaten: 7 von etwa 30 (23%) ..."));
     }
+
+    // Select, analyse point 1 while point 2 is selected, store, save, see the list and the
+    // backup, report with the real compiler, delete a point, save, browse the backups.
+    void wholeRoad()
+    {
+        openWindow();
+        const QString folder = selectMeasurement([](const SaveData &d) {
+            return d.metadata().save_data_version == CurrentSaveDataVersion && d.sectorCount() >= 2;
+        });
+        QVERIFY(!folder.isEmpty());
+        QCOMPARE(m_model->saveData().folderPath(), folder);
+        QCOMPARE(m_model->rowCount(m_model->index(0, 0)), int(SaveDataModel::ItemCount));
+
+        QString stored;
+        const IdentificationData second = m_model->saveData().sector(1)->identificationData;
+        analyse([this, &stored](SpectrumAnalysisWindow *window) {
+            selectTreeRow(1);
+            stored = window->finalIdentification();
+            childNamed<QPushButton>(window, "buttonSaveResults")->click();
+        });
+        QVERIFY(!stored.isEmpty());
+        QCOMPARE(identification(0), stored); // the analysed point, not the one selected meanwhile
+        QVERIFY(!m_model->saveData().sector(0)->identificationData.searchResultImage.isNull());
+        QVERIFY(m_model->saveData().sector(1)->identificationData == second);
+        QCOMPARE(m_model->saveData().activeSectorIndex(), 0);
+        const RLibrary *library = m_display->library().get();
+        QVERIFY(library && library->count() > 0);
+        analyse([](SpectrumAnalysisWindow *) {});
+        QCOMPARE(m_display->library().get(), library); // loaded once
+
+        action("actionSave")->trigger();
+        QVERIFY(listedIdentifications(folder).contains(stored));
+        QVERIFY(!QDir(backupRoot() + QStringLiteral("/overwritten")).isEmpty());
+
+        const QString pdf = m_dir.filePath(QStringLiteral("report.pdf"));
+        QVERIFY(generateReport(pdf));
+        QVERIFY(QFileInfo(pdf).size() > 1000);
+
+        const int points = m_model->saveData().sectorCount();
+        QCOMPARE(runAnswering([this] { contextMenuAction(1, "Messung löschen")->trigger(); },
+                              QMessageBox::Yes)
+                     .size(),
+                 1);
+        action("actionSave")->trigger();
+        SaveData saved;
+        QVERIFY(saved.load(folder, Metadata));
+        QCOMPARE(saved.sectorCount(), points - 1);
+
+        action("actionBrowseBackups")->trigger();
+        QVERIFY(QSignalSpy(m_browse->model(), &SaveDataBrowseModel::loadingFinished).wait(5000));
+        QVERIFY(m_browse->model()->rowCount() >= 2);
+        QVERIFY(m_window->windowTitle().contains(QDir::toNativeSeparators(backupRoot())));
+    }
+
+    // The store refuses when the analysed point is gone, and an answered No deletes nothing.
+    void refusals()
+    {
+        openWindow();
+        selectMeasurement([](const SaveData &d) { return d.sectorCount() >= 2; });
+        const QString before = identification(1);
+        const QStringList texts = runAnswering(
+            [this] {
+                analyse([this](SpectrumAnalysisWindow *window) {
+                    m_model->removeSector(0);
+                    childNamed<QPushButton>(window, "buttonSaveResults")->click();
+                });
+            },
+            QMessageBox::Ok);
+        QCOMPARE(texts.size(), 1);
+        QVERIFY(texts.first().contains(QStringLiteral("nicht mehr geladen")));
+        QCOMPARE(identification(0), before);
+
+        QVERIFY(QDir().mkpath(backupRoot()));
+        runAnswering([this] { action("actionRemoveAllBackups")->trigger(); }, QMessageBox::No);
+        QVERIFY(QDir(backupRoot()).exists());
+        QCOMPARE(QDir::cleanPath(m_browse->directory()), QDir::cleanPath(root()));
+    }
+
+    // Cancel keeps the shown measurement with its changes; the selected item survives the reset.
+    void switchingMeasurements()
+    {
+        openWindow();
+        const QString first = selectMeasurement([](const SaveData &) { return true; });
+        selectTreeRow(0, SaveDataModel::ExposureDataItem);
+        SaveDataMetadata changed = m_model->saveData().metadata();
+        changed.owner = QStringLiteral("Geändert");
+        m_model->setMetadata(changed);
+
+        const auto other = [&first](const SaveData &d) { return d.folderPath() != first; };
+        QCOMPARE(runAnswering([&] { selectMeasurement(other); }, QMessageBox::Cancel).size(), 1);
+        QCOMPARE(m_model->saveData().folderPath(), first);
+        QVERIFY(m_model->saveData().hasUnsavedChanges());
+
+        runAnswering([&] { selectMeasurement(other); }, QMessageBox::No);
+        QVERIFY(m_model->saveData().folderPath() != first);
+        const QModelIndexList selected = m_tree->selectionModel()->selectedIndexes();
+        QVERIFY(!selected.isEmpty());
+        QCOMPARE(selected.first().row(), int(SaveDataModel::ExposureDataItem));
+        QCOMPARE(selected.first().parent().row(), 0);
+    }
+
+    // An old measurement is rewritten in the current format before its report.
+    void oldVersionRewrittenBeforeReport()
+    {
+        openWindow();
+        const QString folder = selectMeasurement([](const SaveData &d) {
+            return d.metadata().save_data_version < CurrentSaveDataVersion && d.hasContent();
+        });
+        QVERIFY(!folder.isEmpty());
+        runAnswering([this] { action("actionGenerateReport")->trigger(); }, QMessageBox::Ok);
+        SaveData saved;
+        QVERIFY(saved.load(folder, Metadata));
+        QCOMPARE(saved.metadata().save_data_version, CurrentSaveDataVersion);
+    }
+
+    // A measurement that belongs to no folder is neither saved nor deleted.
+    void neverSaved()
+    {
+        openWindow();
+        m_model->clear();
+        QVERIFY(m_display->writeChangesToDisk());
+        QVERIFY(runAnswering([this] { action("actionDelete")->trigger(); }, QMessageBox::Yes)
+                    .isEmpty());
+    }
+
+    void badInput_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("folder vanished") << "vanish"
+                                         << "konnten nicht gelesen werden";
+        QTest::newRow("metadata.json not JSON") << "garble"
+                                                << "konnten nicht gelesen werden";
+        QTest::newRow("file where the folder must go at save") << "block"
+                                                               << "Festplatte voll";
+    }
+    // A clear message, the list keeps working, nothing on disk is lost.
+    void badInput()
+    {
+        QFETCH(QString, damage);
+        QFETCH(QString, message);
+        openWindow();
+        const QString folder = findMeasurement([](const SaveData &d) { return d.hasContent(); });
+        QStringList texts;
+        if (damage == QLatin1String("block")) {
+            selectMeasurement([&](const SaveData &d) { return d.folderPath() == folder; });
+            const QString blocked = backupRoot() + QStringLiteral("/overwritten");
+            QDir(blocked).removeRecursively();
+            QVERIFY(TestFiles::write(blocked, "a file"));
+            SaveDataMetadata changed = m_model->saveData().metadata();
+            changed.owner = QStringLiteral("Geändert");
+            m_model->setMetadata(changed);
+            texts = runAnswering([this] { action("actionSave")->trigger(); }, QMessageBox::Ok);
+            QFile::remove(blocked);
+            QVERIFY(m_model->saveData().hasUnsavedChanges());
+            SaveData onDisk;
+            QVERIFY(onDisk.load(folder, AllSaveDataParts) && onDisk.hasContent());
+            QVERIFY(onDisk.metadata().owner != changed.owner);
+        } else {
+            QDir(folder).removeRecursively();
+            if (damage == QLatin1String("garble"))
+                QVERIFY(TestFiles::write(folder + QStringLiteral("/metadata.json"), "{ not"));
+            texts = runAnswering(
+                [&] {
+                    selectMeasurement([&](const SaveData &d) { return d.folderPath() == folder; });
+                },
+                QMessageBox::Ok);
+            QVERIFY(m_model->saveData().folderPath().isEmpty());
+        }
+        QCOMPARE(texts.size(), 1);
+        QVERIFY2(texts.first().contains(message), qPrintable(texts.first()));
+        QString other;
+        runAnswering(
+            [&] { other = selectMeasurement([](const SaveData &d) { return d.hasContent(); }); },
+            QMessageBox::No);
+        QCOMPARE(m_model->saveData().folderPath(), other);
+    }
+
+private:
+    QString root() const { return m_dir.filePath(QStringLiteral("Raman")); }
+
+    void openWindow()
+    {
+        QSettings().setValue(BrowserMainWindow::activeDirectoryKey, root());
+        m_window = std::make_unique<BrowserMainWindow>();
+        m_browse = childNamed<SaveDataBrowseWidget>(m_window.get(), "browseWidget");
+        m_display = childNamed<SaveDataDisplayWidget>(m_window.get(), "displayWidget");
+        m_tree = childNamed<QTreeView>(m_display, "treeView");
+        m_model = qobject_cast<SaveDataModel *>(m_tree->model());
+        m_window->show();
+        QVERIFY(QSignalSpy(m_browse->model(), &SaveDataBrowseModel::loadingFinished).wait(5000));
+    }
+
+    QAction *action(const char *name) { return childNamed<QAction>(m_window.get(), name); }
+
+    // The first listed row, not the selected one, whose measurement fulfils `wanted`; -1: none.
+    int findRow(const std::function<bool(const SaveData &)> &wanted) const
+    {
+        auto *table = childNamed<QTableView>(m_browse, "tableView");
+        const int selected = table->selectionModel()->hasSelection()
+                                 ? table->selectionModel()->selectedRows().first().row()
+                                 : -1;
+        for (int row = 0; row < table->model()->rowCount(); ++row) {
+            SaveData data;
+            data.load(folderAt(row), Metadata);
+            if (row != selected && wanted(data))
+                return row;
+        }
+        return -1;
+    }
+    QString folderAt(int row) const
+    {
+        const QAbstractItemModel *rows = childNamed<QTableView>(m_browse, "tableView")->model();
+        return rows->index(row, 0).data(SaveDataBrowseModel::FolderPathRole).toString();
+    }
+    QString findMeasurement(const std::function<bool(const SaveData &)> &wanted) const
+    {
+        const int row = findRow(wanted);
+        return row < 0 ? QString() : folderAt(row);
+    }
+    // Selects that row in the list; its folder, or empty.
+    QString selectMeasurement(const std::function<bool(const SaveData &)> &wanted)
+    {
+        const int row = findRow(wanted);
+        if (row < 0)
+            return QString();
+        childNamed<QTableView>(m_browse, "tableView")->selectRow(row);
+        return folderAt(row);
+    }
+
+    void selectTreeRow(int point, int item = -1)
+    {
+        const QModelIndex parent = item < 0 ? QModelIndex() : m_model->index(point, 0);
+        m_tree->selectionModel()->select(m_model->index(item < 0 ? point : item, 0, parent),
+                                         QItemSelectionModel::ClearAndSelect
+                                             | QItemSelectionModel::Rows);
+    }
+
+    // Analyses point 1 in the analysis window and runs `script` there once the search has a
+    // result; closes the window afterwards when the script left it open.
+    void analyse(const std::function<void(SpectrumAnalysisWindow *)> &script)
+    {
+        selectTreeRow(0);
+        QTimer::singleShot(0, this, [script] {
+            QPointer<SpectrumAnalysisWindow> window;
+            const QWidgetList windows = QApplication::topLevelWidgets();
+            for (QWidget *w : windows) {
+                if (w->isVisible() && qobject_cast<SpectrumAnalysisWindow *>(w))
+                    window = static_cast<SpectrumAnalysisWindow *>(w);
+            }
+            const bool searched = QTest::qWaitFor(
+                [&] { return !window || !window->suggestedAuto().isEmpty(); }, 30000);
+            if (window && searched)
+                script(window);
+            if (window)
+                window->close();
+        });
+        childNamed<QPushButton>(m_display, "buttonAnalyze")->click();
+    }
+
+    QString identification(int point) const
+    {
+        const auto sector = m_model->saveData().sector(point);
+        return sector ? sector->identificationData.mineral_final_identification : QString();
+    }
+
+    QString listedIdentifications(const QString &folder) const
+    {
+        SaveDataBrowseModel *list = m_browse->model();
+        for (int row = 0; row < list->rowCount(); ++row) {
+            const QModelIndex index = list->index(row, 0);
+            if (index.data(SaveDataBrowseModel::FolderPathRole).toString() == folder)
+                return index.data(SaveDataBrowseModel::IdentificationsRole).toString();
+        }
+        return QString();
+    }
+
+    QAction *contextMenuAction(int point, const char *text)
+    {
+        emit m_tree->customContextMenuRequested(
+            m_tree->visualRect(m_model->index(point, 0)).center());
+        auto *menu = m_display->findChild<QMenu *>();
+        const QList<QAction *> actions = menu ? menu->actions() : QList<QAction *>();
+        for (QAction *a : actions) {
+            if (a->text() == QString::fromUtf8(text))
+                return a;
+        }
+        return nullptr;
+    }
+
+    bool generateReport(const QString &pdf)
+    {
+        QSettings().setValue(QStringLiteral("LastExportedReportPath"), pdf);
+        QSettings().setValue(QStringLiteral("pdflatexExecutablePath"),
+                             QStandardPaths::findExecutable(QStringLiteral("pdflatex")));
+        ModalAnswers answers;
+        answers.file = pdf;
+        answers.other = [](QDialog *dialog) {
+            childNamed<QCheckBox>(dialog, "cBoxOpenWhenDone")->setChecked(false);
+            childNamed<QDialogButtonBox>(dialog, "buttonBox")
+                ->button(QDialogButtonBox::Ok)
+                ->click();
+        };
+        runAnswering([this] { action("actionGenerateReport")->trigger(); }, answers);
+        return answers.texts.isEmpty() && QFileInfo::exists(pdf);
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<BrowserMainWindow> m_window;
+    SaveDataBrowseWidget *m_browse = nullptr;
+    SaveDataDisplayWidget *m_display = nullptr;
+    QTreeView *m_tree = nullptr;
+    SaveDataModel *m_model = nullptr;
 };
 
 QTEST_MAIN(TestBrowserMainWindow)

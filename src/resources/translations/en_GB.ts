@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB" sourcelanguage="de_DE">
 <context>
+    <name>AspectRatioPixmapLabel</name>
+    <message>
+        <source>&lt;i&gt;Kein Bild vorhanden&lt;/i&gt;</source>
+        <translation>&lt;i&gt;No image available&lt;/i&gt;</translation>
+    </message>
+</context>
+<context>
     <name>BrowserMainWindow</name>
     <message>
         <source>Raman-Speicherdatenbetrachter</source>
@@ -30,6 +37,74 @@
     <message>
         <source>Fertig.</source>
         <translation>Done.</translation>
+    </message>
+    <message>
+        <source>Backup-&amp;Kopien</source>
+        <translation>Backup &amp;copies</translation>
+    </message>
+    <message>
+        <source>toolBar</source>
+        <translation>toolBar</translation>
+    </message>
+    <message>
+        <source>&amp;Quellverzeichnis auswählen ...</source>
+        <translation>Select &amp;source directory ...</translation>
+    </message>
+    <message>
+        <source>Ctrl+O</source>
+        <translation>Ctrl+O</translation>
+    </message>
+    <message>
+        <source>&amp;Änderungen speichern</source>
+        <translation>&amp;Save changes</translation>
+    </message>
+    <message>
+        <source>Ctrl+S</source>
+        <translation>Ctrl+S</translation>
+    </message>
+    <message>
+        <source>&amp;Automatische Backups durchsuchen ...</source>
+        <translation>Browse &amp;automatic backups ...</translation>
+    </message>
+    <message>
+        <source>Alle &amp;Backup-Daten löschen</source>
+        <translation>Delete all &amp;backup data</translation>
+    </message>
+    <message>
+        <source>Neu laden</source>
+        <translation>Reload</translation>
+    </message>
+    <message>
+        <source>Lädt die Liste der Speicherdaten neu von der Festplatte.</source>
+        <translation>Reloads the list of save data from disk.</translation>
+    </message>
+    <message>
+        <source>Eintrag löschen</source>
+        <translation>Delete entry</translation>
+    </message>
+    <message>
+        <source>Bericht erzeugen</source>
+        <translation>Generate report</translation>
+    </message>
+    <message>
+        <source>Speicherdaten nicht lesbar</source>
+        <translation>Save data not readable</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Die Speicherdaten in&lt;/p&gt;&lt;p&gt;&lt;tt&gt;%1&lt;/tt&gt;&lt;/p&gt;&lt;p&gt;konnten nicht gelesen werden: der Ordner fehlt, oder seine metadata.json ist beschädigt.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;The save data in&lt;/p&gt;&lt;p&gt;&lt;tt&gt;%1&lt;/tt&gt;&lt;/p&gt;&lt;p&gt;could not be read: the folder is missing, or its metadata.json is damaged.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Daten löschen</source>
+        <translation>Delete data</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Alle Backups in&lt;/p&gt;&lt;p&gt;&lt;tt&gt;%1&lt;/tt&gt;&lt;/p&gt;&lt;p&gt;wirklich löschen?&lt;/p&gt;</source>
+        <translation>&lt;p&gt;Really delete all backups in&lt;/p&gt;&lt;p&gt;&lt;tt&gt;%1&lt;/tt&gt;&lt;/p&gt;&lt;p&gt;?&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Lade Messung ...</source>
+        <translation>Loading measurement ...</translation>
     </message>
 </context>
 <context>
@@ -1088,6 +1163,97 @@
     <message>
         <source>Speicherdaten-Quellverzeichnis auswählen</source>
         <translation>Select save data source directory</translation>
+    </message>
+</context>
+<context>
+    <name>SaveDataDisplayWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>Metadaten bearbeiten ...</source>
+        <translation>Edit metadata ...</translation>
+    </message>
+    <message>
+        <source>Neu analysieren ...</source>
+        <translation>Analyse again ...</translation>
+    </message>
+    <message>
+        <source>Image</source>
+        <translation>Image</translation>
+    </message>
+    <message>
+        <source>Keine Vorschau verfügbar</source>
+        <translation>No preview available</translation>
+    </message>
+    <message>
+        <source>Als aktiv setzen</source>
+        <translation>Set as active</translation>
+    </message>
+    <message>
+        <source>Messung löschen</source>
+        <translation>Delete measurement</translation>
+    </message>
+    <message>
+        <source>Daten analysieren ...</source>
+        <translation>Analyse data ...</translation>
+    </message>
+    <message>
+        <source>Ordner im Datei-Browser anzeigen ...</source>
+        <translation>Show folder in file browser ...</translation>
+    </message>
+    <message>
+        <source>Für Bibliothek exportieren ...</source>
+        <translation>Export for library ...</translation>
+    </message>
+    <message>
+        <source>Bericht erzeugen ...</source>
+        <translation>Generate report ...</translation>
+    </message>
+    <message>
+        <source>Der Messpunkt und alle enthaltenen Daten gehen verloren. Fortfahren?</source>
+        <translation>The measuring point and all its data will be lost. Continue?</translation>
+    </message>
+    <message>
+        <source>Ergebnis nicht gespeichert</source>
+        <translation>Result not stored</translation>
+    </message>
+    <message>
+        <source>Der analysierte Messpunkt ist nicht mehr geladen: er wurde gelöscht, oder eine andere Messung wurde geöffnet. Das Ergebnis bleibt in diesem Fenster, bis Sie es schließen.</source>
+        <translation>The analysed measuring point is no longer loaded: it was deleted, or another measurement was opened. The result stays in this window until you close it.</translation>
+    </message>
+    <message>
+        <source>Messpunkt auswählen</source>
+        <translation>Select measuring point</translation>
+    </message>
+    <message>
+        <source>Bitte wählen Sie zuerst einen Messpunkt aus.</source>
+        <translation>Please select a measuring point first.</translation>
+    </message>
+    <message>
+        <source>Änderungen speichern?</source>
+        <translation>Save changes?</translation>
+    </message>
+    <message>
+        <source>Die ausgewählten Speicherdaten wurden geändert. Möchten Sie die Änderungen speichern?</source>
+        <translation>The selected save data were changed. Do you want to save the changes?</translation>
+    </message>
+    <message>
+        <source>Fehler beim Speichern</source>
+        <translation>Error while saving</translation>
+    </message>
+    <message>
+        <source>Die Änderungen konnten nicht gespeichert werden. Festplatte voll oder keine Zugriffsrechte?</source>
+        <translation>The changes could not be saved. Disk full or no access rights?</translation>
+    </message>
+    <message>
+        <source>Daten löschen</source>
+        <translation>Delete data</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Alle Daten in&lt;/p&gt;&lt;p&gt;&lt;tt&gt;%1&lt;/tt&gt;&lt;/p&gt;&lt;p&gt;wirklich löschen?&lt;/p&gt;</source>
+        <translation>&lt;p&gt;Really delete all data in&lt;/p&gt;&lt;p&gt;&lt;tt&gt;%1&lt;/tt&gt;&lt;/p&gt;&lt;p&gt;?&lt;/p&gt;</translation>
     </message>
 </context>
 <context>
