@@ -50,31 +50,6 @@ private slots:
         QCOMPARE(next.size(), QSize(120, 130));
     }
 
-    void nestedSplittersOuterFirst()
-    {
-        QWidget widget;
-        auto *outer = new QSplitter;
-        auto *inner = new QSplitter(Qt::Vertical);
-        inner->addWidget(new QWidget);
-        inner->addWidget(new QWidget);
-        outer->addWidget(inner);
-        outer->addWidget(new QWidget);
-        (new QHBoxLayout(&widget))->addWidget(outer);
-        new QSplitter(new QWidget(&widget, Qt::Window)); // a separate window is not searched
-        auto *restore = new GeometryRestore(&widget, QStringLiteral("S"));
-        widget.resize(400, 300);
-        widget.show();
-        outer->setSizes({150, 250});
-        inner->setSizes({100, 200});
-        restore->saveGeometry();
-
-        QSettings settings;
-        QCOMPARE(settings.beginReadArray(QStringLiteral("S/splitters")), 2);
-        settings.setArrayIndex(1);
-        QCOMPARE(settings.value(QStringLiteral("sizes")).toString(),
-                 QStringLiteral("%1,%2,").arg(inner->sizes().at(0)).arg(inner->sizes().at(1)));
-    }
-
     void widgetGoneBeforeSaving()
     {
         auto *widget = new QWidget;
