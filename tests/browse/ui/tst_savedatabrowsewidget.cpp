@@ -1,8 +1,6 @@
 #include "browse/savedatabrowsemodel.h"
 #include "browse/ui/savedatabrowsewidget.h"
-#include "browse/ui/selecttablecolumnsdialog.h"
 #include "measurementfolders.h"
-#include "modaldialogs.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -19,30 +17,6 @@ class TestSaveDataBrowseWidget : public QObject
             ids << model->index(row, SaveDataBrowseModel::CollectionIdColumn).data().toString();
         ids.sort();
         return ids.join(QLatin1Char(' '));
-    }
-
-    static QString shownColumns(SaveDataBrowseWidget &widget)
-    {
-        QString columns;
-        for (int column = 0; column < SaveDataBrowseModel::ColumnCount; ++column)
-            if (!childNamed<QTableView>(&widget, "tableView")->isColumnHidden(column))
-                columns += QString::number(column);
-        return columns;
-    }
-
-    // Clicks the given list rows in the running column dialog, then the given button.
-    static void chooseColumns(SaveDataBrowseWidget &widget, QVector<int> rows,
-                              QDialogButtonBox::StandardButton button)
-    {
-        answerNextModal([&widget, rows, button](QWidget *) {
-            auto *dialog = childNamed<QDialog>(&widget, "DialogSelectTableColumns");
-            auto *list = childNamed<QListWidget>(dialog, "listWidget");
-            for (int row : rows)
-                QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                                  list->visualItemRect(list->item(row)).center());
-            childNamed<QDialogButtonBox>(dialog, "buttonBox")->button(button)->click();
-        });
-        QTest::mouseClick(childNamed<QPushButton>(&widget, "buttonSelectColumns"), Qt::LeftButton);
     }
 
 private slots:
@@ -84,28 +58,6 @@ private slots:
         QCOMPARE(shown(widget), QStringLiteral("vier"));
         QTest::keyClicks(childNamed<QLineEdit>(&widget, "lineEditResult"), QStringLiteral("quarz"));
         QCOMPARE(shown(widget), QString());
-    }
-
-    void columnChoiceIsStoredAsHeaderTexts()
-    {
-        SaveDataBrowseWidget widget;
-        widget.show();
-        QCOMPARE(shownColumns(widget), QStringLiteral("01234567"));
-        chooseColumns(widget, {2, 7}, QDialogButtonBox::Ok);
-        QCOMPARE(shownColumns(widget), QStringLiteral("013456"));
-        QCOMPARE(QSettings().value(SelectTableColumnsDialog::settingsKey).toStringList(),
-                 QString::fromUtf8("#,Bewertung,Bezeichnung,Inhalte,Erstellt,Geändert")
-                     .split(QLatin1Char(',')));
-        chooseColumns(widget, {}, QDialogButtonBox::Ok);
-        QCOMPARE(shownColumns(widget), QStringLiteral("013456"));
-
-        // Texts stored in German match only "#" in an English run.
-        QTranslator english;
-        QVERIFY(english.load(QStringLiteral(":/translations/en_GB.qm")));
-        QCoreApplication::installTranslator(&english);
-        SaveDataBrowseWidget translated;
-        QCoreApplication::removeTranslator(&english);
-        QCOMPARE(shownColumns(translated), QStringLiteral("0"));
     }
 };
 
