@@ -7,11 +7,9 @@
 #include "library/install/librarysources.h"
 #include "library/librarycache.h"
 #include "library/rlibrary.h"
-#include "library/ui/librarydownloaddialog.h"
 #include "library/ui/librarymanagementdialog.h"
 
 #include <QDialogButtonBox>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTreeWidget>
@@ -97,33 +95,6 @@ private slots:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(library->count(), 2);
         QCOMPARE(storedSettings(), (QVector<QVariantList>{{m_second, true, false}}));
-    }
-    void chosenLibrariesAreInstalled()
-    {
-        auto library = std::make_shared<RLibrary>();
-        LibraryManagementDialog dialog(library, nullptr, m_sources);
-        item(dialog, 1, 0)->setCheckState(0, Qt::Checked);
-        QVector<LibraryPath> handedOver;
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, this, [&handedOver]() {
-            if (auto *download
-                = qobject_cast<LibraryDownloadDialog *>(QApplication::activeModalWidget())) {
-                handedOver = download->libraries();
-                QPushButton *ok
-                    = download->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
-                if (ok->isEnabled())
-                    ok->click();
-            }
-        });
-        poll.start(20);
-        dialog.applyAndReload();
-        const QString installed = LibrarySources::installFolder(QStringLiteral("test-minerals"));
-        QCOMPARE(handedOver.size(), 1);
-        QCOMPARE(handedOver[0].path, installed);
-        QCOMPARE(storedSettings(),
-                 (QVector<QVariantList>{
-                     {m_first, true, false}, {m_second, false, false}, {installed, true, false}}));
-        QCOMPARE(library->count(), 3 + 2);
     }
 
 private:
