@@ -6,6 +6,7 @@
 
 #include "generatedlibrary.h"
 #include "identificationeval.h"
+#include "library/matching/fingerprintmatcher.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -5,6 +5,8 @@
 // the time of one mineral search and one mixture fit on one core over a generated library.
 //   bench_identification [--tune] [--library-size N] [--mixtures N] [--pair-search N]
 #include "generatedlibrary.h"
+#include "library/matching/correlation.h"
+#include "library/matching/peaksearch.h"
 #include "mineraleval.h"
 
 #include <QCommandLineParser>

@@ -1,6 +1,7 @@
 #include "analysis/analysisfunctions.h"
 
 #include "core/logging.h"
+#include "spectrum/quadraticfit.h"
 #include "spectrum/spectrumfile.h"
 
 #include <QFile>

@@ -2,6 +2,8 @@
 
 #include "core/logging.h"
 #include "core/parallel.h"
+#include "library/matching/fingerprintmatcher.h"
+#include "library/matching/peaksearch.h"
 #include "library/rlibrary.h"
 #include "spectrum/processing.h"
 #include "spectrum/splinebaseline.h"

@@ -1,6 +1,7 @@
 #include "library/combinationsearch.h"
 
 #include "core/logging.h"
+#include "library/matching/fingerprintmatcher.h"
 
 #include <QFutureInterface>
 #include <QSet>

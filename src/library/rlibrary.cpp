@@ -5,6 +5,7 @@
 #include "core/pathmanager.h"
 #include "library/librarycache.h"
 #include "library/matching/correlation.h"
+#include "library/matching/fingerprintmatcher.h"
 #include "library/matching/peaksearch.h"
 #include "spectrum/processing.h"
 

@@ -334,4 +334,5 @@ void TestAnalysis::manualLinesSearch()
 }
 
 QTEST_MAIN(TestAnalysis)
+#include "library/matching/fingerprintmatcher.h"
 #include "tst_analysis.moc"

@@ -205,4 +205,5 @@ private slots:
 
 // Bit for bit, with the library peaks' measured neighbours found by match or known beforehand.
 QTEST_GUILESS_MAIN(TestCombinationSearch)
+#include "library/matching/fingerprintmatcher.h"
 #include "tst_combinationsearch.moc"

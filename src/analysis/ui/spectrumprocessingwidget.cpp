@@ -14,6 +14,7 @@
 #include "savedata_view/ui/dialogshownicepic.h"
 #include "savedata_view/ui/newmineralpicdialog.h"
 
+#include "library/matching/peaksearch.h"
 #include "ui_spectrumanalysiswidget.h"
 
 #include <qwt_legend.h>

@@ -1,6 +1,7 @@
 #include "library/identify/mineralsearch.h"
 
 #include "core/logging.h"
+#include "library/matching/peaksearch.h"
 #include "library/rlibrary.h"
 
 #include <algorithm>
