@@ -60,7 +60,7 @@ private slots:
         QVERIFY(run.err.contains(QStringLiteral("searched 16 combinations of 4 spectra")));
 
         const auto fit = mixture({m_mixture, QStringLiteral("--library"), m_library,
-                                 QStringLiteral("--method=fit"), QStringLiteral("--top=1")});
+                                  QStringLiteral("--method=fit"), QStringLiteral("--top=1")});
         QCOMPARE(fit.code, 0);
         const QStringList rows = fit.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(rows.size(), 2);

@@ -34,10 +34,15 @@ private slots:
         settings.endArray();
         settings.sync();
         QDir(backupRoot()).removeRecursively();
-        const ToolRun run
-            = runTool(QStringLiteral("raman-demo-data"),
-                      {QStringLiteral("--measurements"), root(), QStringLiteral("--library"),
-                       m_dir.filePath(QStringLiteral("lib"))});
+        // The demo library is the vendored real subset; a copy, since loading writes its cache.
+        const QDir library(TestFiles::rruffDir() + QStringLiteral("/library"));
+        QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("lib"))));
+        for (const QString &name : library.entryList(QDir::Files))
+            QVERIFY(
+                QFile::copy(library.filePath(name), m_dir.filePath(QStringLiteral("lib/") + name)));
+        const ToolRun run = runTool(QStringLiteral("raman-demo-data"),
+                                    {QStringLiteral("--measurements"), root(),
+                                     QStringLiteral("--data"), TestFiles::rruffDir()});
         QVERIFY2(run.exitCode == 0, run.err.constData());
     }
 
