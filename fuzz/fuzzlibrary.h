@@ -5,6 +5,8 @@
 #include "fuzzcommon.h"
 
 #include "library/matching/fingerprint.h"
+#include "library/matching/fingerprintmatcher.h"
+#include "library/matching/peaksearch.h"
 #include "library/ramanlibraryspectrum.h"
 #include "spectrum/spectrumaxis.h"
 #include "spectrum/spectrumfile.h"
