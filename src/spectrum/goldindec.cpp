@@ -131,7 +131,7 @@ QVector<double> fitBaseline(const QVector<double> &x, const QVector<double> &y, 
 {
     if (x.size() != y.size()) {
         qCWarning(logDataAlgorithms)
-            << "size of spec shift vec not equal size of intensity vec " << x.size() << y.size();
+            << "size of shift vec not equal size of intensity vec " << x.size() << y.size();
         return {};
     }
     int n = x.size();
