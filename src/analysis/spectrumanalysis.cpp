@@ -9,16 +9,45 @@
 #include "spectrum/splinebaseline.h"
 
 #include <QCoreApplication>
+#include <QMutex>
+#include <QReadLocker>
 #include <QThread>
 #include <QtConcurrent>
 
 #include <algorithm>
 #include <cmath>
 
+// The mineral search prepares every library spectrum; that is done once per library state, not
+// once per search.
+class MineralSearchCache
+{
+public:
+    // The library must be read-locked by the caller.
+    std::shared_ptr<const MineralSearch> get(const RLibrary &library, quint64 libraryGeneration)
+    {
+        QMutexLocker locker(&m_mutex);
+        if (!m_search || m_library != &library || m_generation != libraryGeneration
+            || m_search->spectrumCount() != library.spectra().size()) {
+            m_search = std::make_shared<const MineralSearch>(library);
+            m_library = &library;
+            m_generation = libraryGeneration;
+        }
+        return m_search;
+    }
+
+private:
+    QMutex m_mutex;
+    std::shared_ptr<const MineralSearch> m_search;
+    const RLibrary *m_library = nullptr;
+    quint64 m_generation = 0;
+};
+
 struct SpectrumAnalysis::Request
 {
     quint64 generation = 0;
     std::shared_ptr<RLibrary> library;
+    quint64 libraryGeneration = 0;
+    std::shared_ptr<MineralSearchCache> mineralSearch;
     RamanData<Wavenumbers> sample;
     ProcessingParameters processing;
     ProcessingParameters beforeBackground;
@@ -29,6 +58,7 @@ struct SpectrumAnalysis::Request
 
 SpectrumAnalysis::SpectrumAnalysis(QObject *parent)
     : QObject(parent)
+    , m_mineralSearch(std::make_shared<MineralSearchCache>())
 {
     qRegisterMetaType<SpectrumAnalysis::Changes>();
     connect(&m_watcher, &QFutureWatcher<AnalysisOutcome>::finished, this,
@@ -116,6 +146,8 @@ void SpectrumAnalysis::recompute()
     auto request = std::make_unique<Request>();
     request->generation = ++m_generation;
     request->library = m_library;
+    request->libraryGeneration = m_libraryGeneration;
+    request->mineralSearch = m_mineralSearch;
     request->sample = m_sample;
     request->processing = processingParameters(true);
     request->beforeBackground = processingParameters(false);
@@ -245,6 +277,14 @@ AnalysisOutcome SpectrumAnalysis::run(const Request &request)
             }
         }
         out.searched = true;
+    } else if (search.method == SearchSettings::Minerals) {
+        const std::shared_ptr<const MineralSearch> minerals
+            = request.mineralSearch->get(*library, request.libraryGeneration);
+        out.minerals = minerals->identify(sample, request.processing, search.parameters);
+        out.scores.fill(-1.0, library->spectra().size());
+        for (const MineralHit &hit : qAsConst(out.minerals.minerals))
+            out.scores[hit.spectrum] = hit.score;
+        out.searched = true;
     } else {
         ProcessingParameters processing = request.processing;
         if (search.method == SearchSettings::Correlation && search.limitToVisible) {
@@ -261,6 +301,35 @@ AnalysisOutcome SpectrumAnalysis::run(const Request &request)
     library->lock().unlock();
     out.milliseconds = timer.elapsed();
     return out;
+}
+
+QFuture<QVector<MixtureFit>> SpectrumAnalysis::startMixtureFit(int components) const
+{
+    MixtureFitParameters parameters;
+    parameters.components = 2;
+    const RamanData<Wavenumbers> sample
+        = hasUsableSample() ? m_sample.resampled(analysisGridStep) : RamanData<Wavenumbers>();
+    return QtConcurrent::run([library = m_library, cache = m_mineralSearch,
+                              generation = m_libraryGeneration, sample,
+                              processing = processingParameters(true),
+                              fingerprint = m_search.parameters, parameters, components] {
+        if (!library || sample.isEmpty())
+            return QVector<MixtureFit>();
+        const QReadLocker locked(&library->lock());
+        if (library->spectra().isEmpty())
+            return QVector<MixtureFit>();
+        const std::shared_ptr<const MineralSearch> search = cache->get(*library, generation);
+        QVector<MixtureFit> fits;
+        for (MixtureFitParameters p = parameters; p.components <= components; ++p.components) {
+            QString problem;
+            fits += fitMixtures(*search, *library, sample, processing, fingerprint, p, &problem);
+            if (!problem.isEmpty()) {
+                qCWarning(logUiGeneral) << "mixture fit not possible:" << problem;
+                break;
+            }
+        }
+        return fits;
+    });
 }
 
 SpectrumFingerprint SpectrumAnalysis::linesFingerprint(const QVector<PeakLine> &lines,

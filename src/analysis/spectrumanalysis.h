@@ -1,6 +1,8 @@
 #pragma once
 
 #include "analysis/analysisfunctions.h"
+#include "library/identify/mineralsearch.h"
+#include "library/identify/mixturefit.h"
 #include "library/matching/fingerprint.h"
 #include "spectrum/ramandata.h"
 
@@ -12,11 +14,12 @@
 #include <memory>
 
 class RLibrary;
+class MineralSearchCache;
 
 // The search the user chose.
 struct SearchSettings
 {
-    enum Method { PeakDetection = 0, Correlation = 1, ManualLines = 2 };
+    enum Method { PeakDetection = 0, Correlation = 1, ManualLines = 2, Minerals = 3 };
 
     bool enabled = true;
     int method = PeakDetection;
@@ -38,6 +41,9 @@ struct AnalysisOutcome
     RamanData<Wavenumbers> beforeBackground; // processed without background removal
     QVector<double> autoLines;               // peaks of the processed spectrum (peak detection)
     QVector<double> scores;                  // per library spectrum; empty without a search
+    // Minerals search only: the ranked minerals with the answer's confidence. Each mineral's
+    // best spectrum carries its score in `scores`, every other spectrum -1.
+    MineralIdentification minerals;
     bool searched = false;
     qint64 milliseconds = 0;
 };
@@ -119,6 +125,10 @@ public:
     QString bestName() const;
     QString selectedName() const { return m_selectedName; }
 
+    // Fits the sample as mixes of two up to `components` (2 or 3) library spectra on the pool,
+    // pairs first. Empty when there is no library or the sample cannot be searched.
+    QFuture<QVector<MixtureFit>> startMixtureFit(int components) const;
+
     // The measured fingerprint of the manual lines (positions, relative heights, unit weights).
     static SpectrumFingerprint linesFingerprint(const QVector<PeakLine> &lines, double xFirst,
                                                 double xLast);
@@ -148,6 +158,8 @@ private:
     quint64 m_generation = 0;        // of the latest request
     quint64 m_runningGeneration = 0; // of the run in the pool
     quint64 m_libraryGeneration = 0;
+    // Built once per library state on the first mineral search; shared with running searches.
+    std::shared_ptr<MineralSearchCache> m_mineralSearch;
 
     int m_resultMode = AutomaticSuggestion;
     QString m_resultText;

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QStringList>
 
 int main(int argc, char *argv[])
 {
@@ -20,6 +21,10 @@ int main(int argc, char *argv[])
 
     auto *window = new BrowserMainWindow;
     window->show();
+    // Spectrum files named on the command line (or dropped on the program) open for analysis.
+    const QStringList files = application.arguments().mid(1);
+    for (const QString &file : files)
+        window->analyseSpectrumFile(file);
     const int exitCode = application.exec();
     delete window;
     return exitCode;

@@ -1,9 +1,12 @@
 #include "ui/browsermainwindow.h"
 
+#include "analysis/ui/spectrumanalysiswindow.h"
+#include "analysis/ui/spectrumprocessingwidget.h"
 #include "browse/savedatabrowsemodel.h"
 #include "core/logging.h"
 #include "core/pathmanager.h"
 #include "savedata_view/savedatamodel.h"
+#include "spectrum/formats/spectrumimport.h"
 #include "storage/backup.h"
 #include "ui/analysiswindowsession.h"
 #include "ui/language.h"
@@ -17,6 +20,8 @@
 #include <QFutureWatcher>
 #include <QtConcurrent>
 
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QScreen>
 #include <QSettings>
@@ -24,6 +29,11 @@
 
 const QString BrowserMainWindow::activeDirectoryKey
     = QStringLiteral("browsermainwindow/active_directory");
+
+namespace {
+const QString spectrumFileDirectoryKey
+    = QStringLiteral("browsermainwindow/spectrum_file_directory");
+}
 
 BrowserMainWindow::BrowserMainWindow(QWidget *parent)
     : QMainWindow(parent)
@@ -52,6 +62,8 @@ BrowserMainWindow::BrowserMainWindow(QWidget *parent)
 
     connect(m_ui->actionSelect_directory, &QAction::triggered, this,
             &BrowserMainWindow::selectSourceDirectory);
+    connect(m_ui->actionAnalyseSpectrumFile, &QAction::triggered, this,
+            &BrowserMainWindow::chooseSpectrumFile);
     connect(m_ui->actionReload, &QAction::triggered, this, &BrowserMainWindow::reload);
     connect(m_ui->actionSave, &QAction::triggered, this, &BrowserMainWindow::save);
     connect(m_ui->actionDelete, &QAction::triggered, this, &BrowserMainWindow::deleteEntry);
@@ -126,6 +138,38 @@ void BrowserMainWindow::selectSourceDirectory()
         return;
     QSettings().setValue(activeDirectoryKey, chosen);
     updateWindowTitle();
+}
+
+void BrowserMainWindow::chooseSpectrumFile()
+{
+    QSettings settings;
+    const QString path = QFileDialog::getOpenFileName(
+        this, tr("Spektrum aus Datei analysieren"),
+        settings.value(spectrumFileDirectoryKey).toString(), spectrumFileFilter());
+    if (path.isEmpty())
+        return;
+    settings.setValue(spectrumFileDirectoryKey, QFileInfo(path).absolutePath());
+    analyseSpectrumFile(path);
+}
+
+SpectrumAnalysisWindow *BrowserMainWindow::analyseSpectrumFile(const QString &path)
+{
+    const ImportedSpectrum imported = importSpectrum(path);
+    if (!imported.ok()) {
+        qCWarning(logDataIo) << "spectrum file not analysed:" << imported.error;
+        QMessageBox::warning(this, tr("Spektrum nicht lesbar"), imported.error);
+        return nullptr;
+    }
+    for (const QString &note : imported.notes)
+        qCInfo(logDataIo) << "spectrum file" << path << ":" << note;
+    // A child window, so that it closes with the program; nothing is stored from it.
+    auto *window
+        = new SpectrumAnalysisWindow(m_ui->displayWidget->sharedLibrary(), imported.spectrum, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(tr("Analyse von %1").arg(QFileInfo(path).fileName()));
+    window->analysisWidget()->setResultStorable(false);
+    window->show();
+    return window;
 }
 
 void BrowserMainWindow::reload()

@@ -8,6 +8,7 @@ namespace Ui {
 class BrowserMainWindow;
 }
 class SaveDataModel;
+class SpectrumAnalysisWindow;
 
 // The program's main window: the list of measurements below the source directory on the left,
 // the selected measurement on the right, and the actions on both.
@@ -21,9 +22,14 @@ public:
     explicit BrowserMainWindow(QWidget *parent = nullptr);
     ~BrowserMainWindow() override;
 
+    // Opens the analysis window for a spectrum file outside any measurement: exports, no store.
+    // Null (after a message) when the file cannot be read.
+    SpectrumAnalysisWindow *analyseSpectrumFile(const QString &path);
+
 private:
     void showMeasurement(const QString &path);
     void selectSourceDirectory();
+    void chooseSpectrumFile();
     void reload();
     void save();
     void deleteEntry();

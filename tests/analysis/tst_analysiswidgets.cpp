@@ -1,8 +1,10 @@
+#include "../common/modaldialogs.h"
 #include "analysis/ui/exportforlibrarydialog.h"
 #include "analysis/ui/lineselectplotcanvas.h"
 #include "analysis/ui/plotrendererwithmarkers.h"
 #include "analysis/ui/spectrumanalysiswindow.h"
 #include "analysis/ui/spectrumprocessingwidget.h"
+#include "library/model/ramanlibrarymodel.h"
 #include "library/rlibrary.h"
 #include "spectrum/spectrumfile.h"
 
@@ -13,6 +15,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -74,6 +77,7 @@ private slots:
     void canvasRemovesAndDrops();
     void widgetShowsSearch();
     void windowSignals();
+    void mineralSearchMixturesAndFiles();
     void exportDialog_data();
     void exportDialog();
 
@@ -232,6 +236,67 @@ void TestAnalysisWidgets::windowSignals()
     QCOMPARE(closed.size(), 1);
     QCOMPARE(saved.size(), 1);
     QTRY_VERIFY(guard.isNull());
+}
+
+void TestAnalysisWidgets::mineralSearchMixturesAndFiles()
+{
+    SpectrumAnalysisWindow window(m_library, loadSpectrumFromCSV(queryFile));
+    SpectrumProcessingWidget &widget = *window.analysisWidget();
+    window.show();
+    auto *table = widget.findChild<QTableView *>(QStringLiteral("TViewRaBib"));
+    auto *method = widget.findChild<QComboBox *>(QStringLiteral("searchMethodCombo"));
+    method->setCurrentIndex(SearchSettings::Minerals);
+    widget.analysis()->waitForIdle();
+
+    // One scored row per mineral, best first; the answer alone carries a confidence.
+    QSet<QString> minerals;
+    for (int i = 0; i < m_library->count(); ++i)
+        minerals.insert(m_library->info(i).name);
+    const QVector<double> &scores = widget.analysis()->outcome().scores;
+    QCOMPARE(int(std::count_if(scores.begin(), scores.end(), [](double s) { return s >= 0; })),
+             minerals.size());
+    const QAbstractItemModel *rows = table->model();
+    QCOMPARE(widget.resultText(), rows->index(0, RamanLibraryModel::NameColumn).data().toString());
+    QVERIFY(!table->isColumnHidden(RamanLibraryModel::ConfidenceColumn));
+    const QString confidence
+        = rows->index(0, RamanLibraryModel::ConfidenceColumn).data().toString();
+    QVERIFY2(QStringLiteral("sicher wahrscheinlich unsicher")
+                 .split(QLatin1Char(' '))
+                 .contains(confidence),
+             qPrintable(confidence));
+    QCOMPARE(rows->index(1, RamanLibraryModel::ConfidenceColumn).data().toString(), QString());
+
+    // The mixture fit lists mixes containing the best mineral; picking one shows its spectra.
+    widget.findChild<QAction *>(QStringLiteral("actionStartMixtureFit"))->trigger();
+    auto *choices = widget.findChild<QListWidget *>(QStringLiteral("listWidgetResults"));
+    QTRY_VERIFY_WITH_TIMEOUT(choices->count() > 0, 20000);
+    QVERIFY2(choices->item(0)->text().contains(widget.resultText()),
+             qPrintable(choices->item(0)->text()));
+    emit choices->itemActivated(choices->item(0));
+    QCOMPARE(widget.shownReferenceCount(), choices->item(0)->text().count(QLatin1Char('+')) + 1);
+
+    method->setCurrentIndex(SearchSettings::PeakDetection);
+    widget.analysis()->waitForIdle();
+    QVERIFY(table->isColumnHidden(RamanLibraryModel::ConfidenceColumn));
+
+    // A spectrum file dropped on the plot is drawn under its file name; an unreadable one is
+    // refused with a message and changes nothing.
+    table->clearSelection();
+    QVERIFY(widget.addReferenceFile(queryFile));
+    QCOMPARE(widget.shownReferenceCount(), 1);
+    const QwtPlotItemList curves = widget.findChild<QwtPlot *>(QStringLiteral("mainPlot"))
+                                       ->itemList(QwtPlotItem::Rtti_PlotCurve);
+    QVERIFY(std::any_of(curves.begin(), curves.end(), [](const QwtPlotItem *curve) {
+        return curve->title().text() == QStringLiteral("Calcite__R040170__Raman__5…ed__20886.txt");
+    }));
+    QString refused;
+    answerNextModal([&refused](QWidget *box) {
+        refused = box->windowTitle();
+        static_cast<QDialog *>(box)->reject();
+    });
+    QVERIFY(!widget.addReferenceFile(m_dir.filePath(QStringLiteral("missing.jdx"))));
+    QCOMPARE(refused, QStringLiteral("Spektrum nicht lesbar"));
+    QCOMPARE(widget.shownReferenceCount(), 1);
 }
 
 void TestAnalysisWidgets::exportDialog_data()

@@ -1,4 +1,5 @@
 #include "analysis/ui/spectrumanalysiswindow.h"
+#include "analysis/ui/spectrumprocessingwidget.h"
 #include "browse/savedatabrowsemodel.h"
 #include "browse/ui/savedatabrowsewidget.h"
 #include "core/appidentity.h"
@@ -140,6 +141,32 @@ private slots:
         runAnswering([this] { action("actionRemoveAllBackups")->trigger(); }, QMessageBox::No);
         QVERIFY(QDir(backupRoot()).exists());
         QCOMPARE(QDir::cleanPath(m_browse->directory()), QDir::cleanPath(root()));
+    }
+
+    // A spectrum file outside any measurement opens for analysis with exports but nothing to
+    // store; a file that holds no spectrum is refused with a message naming it.
+    void spectrumFromFile()
+    {
+        openWindow();
+        ModalAnswers answers;
+        answers.file = TestFiles::rruffDir()
+                       + QStringLiteral("/queries/Anglesite__R050052__Raman__532__0__unoriented__"
+                                        "Raman_Data_Processed__21196.txt");
+        runAnswering([this] { action("actionAnalyseSpectrumFile")->trigger(); }, answers);
+        auto *analysis = m_window->findChild<SpectrumAnalysisWindow *>();
+        QVERIFY(analysis);
+        QVERIFY(analysis->windowTitle().endsWith(QFileInfo(answers.file).fileName()));
+        QVERIFY(!childNamed<QPushButton>(analysis, "buttonSaveResults")->isVisible());
+        QVERIFY(childNamed<QToolButton>(analysis, "tButtSave")->isVisible());
+        analysis->analysisWidget()->analysis()->waitForIdle();
+        QCOMPARE(analysis->suggestedAuto(), QStringLiteral("Anglesite"));
+        analysis->close();
+
+        answers.file = TestFiles::rruffDir() + QStringLiteral("/README.md");
+        runAnswering([this] { action("actionAnalyseSpectrumFile")->trigger(); }, answers);
+        QCOMPARE(answers.texts.size(), 1);
+        QVERIFY2(answers.texts[0].contains(QStringLiteral("README.md")),
+                 qPrintable(answers.texts[0]));
     }
 
     // Cancel keeps the shown measurement with its changes; the selected item survives the reset.

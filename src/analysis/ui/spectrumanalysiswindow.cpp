@@ -41,6 +41,7 @@ SpectrumAnalysisWindow::SpectrumAnalysisWindow(std::shared_ptr<RLibrary> library
     auto *menu = new QMenu(extras);
     menu->addAction(action("actionShowScatter"));
     menu->addAction(action("actionStartLCSearch"));
+    menu->addAction(action("actionStartMixtureFit"));
     extras->setMenu(menu);
     m_ui->toolBar->addWidget(extras);
     m_ui->toolBar->addSeparator();

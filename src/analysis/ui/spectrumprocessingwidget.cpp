@@ -13,6 +13,7 @@
 #include "library/ui/richtextitemdelegate.h"
 #include "savedata_view/ui/dialogshownicepic.h"
 #include "savedata_view/ui/newmineralpicdialog.h"
+#include "spectrum/formats/spectrumimport.h"
 
 #include "library/matching/peaksearch.h"
 #include "ui_spectrumanalysiswidget.h"
@@ -25,6 +26,7 @@
 #include <qwt_scale_div.h>
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -93,6 +95,9 @@ SpectrumProcessingWidget::SpectrumProcessingWidget(QWidget *parent)
     table->verticalHeader()->hide();
     table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table->verticalHeader()->setDefaultSectionSize(delegate->rowHeight(table->font()));
+    // The confidence belongs next to the score it qualifies.
+    table->horizontalHeader()->moveSection(RamanLibraryModel::ConfidenceColumn, 1);
+    table->setColumnHidden(RamanLibraryModel::ConfidenceColumn, true);
     table->setSortingEnabled(true);
     table->sortByColumn(RamanLibraryModel::ScoreColumn, Qt::DescendingOrder);
     table->resizeColumnsToContents();
@@ -151,6 +156,8 @@ void SpectrumProcessingWidget::setupPlots()
             &SpectrumProcessingWidget::handleLinesChanged);
     connect(m_canvas, &LineSelectPlotCanvas::fileDroppedOnWidget, this,
             &SpectrumProcessingWidget::fileDroppedOnWidget);
+    connect(m_canvas, &LineSelectPlotCanvas::fileDroppedOnWidget, this,
+            &SpectrumProcessingWidget::addReferenceFile);
 }
 
 void SpectrumProcessingWidget::setupActions()
@@ -178,6 +185,8 @@ void SpectrumProcessingWidget::setupActions()
             &QAbstractItemView::clearSelection);
     connect(m_ui->actionStartLCSearch, &QAction::triggered, this,
             &SpectrumProcessingWidget::startCombinationSearch);
+    connect(m_ui->actionStartMixtureFit, &QAction::triggered, this,
+            &SpectrumProcessingWidget::startMixtureFit);
     connect(m_ui->actionShowScatter, &QAction::toggled, this,
             &SpectrumProcessingWidget::updatePlots);
 
@@ -344,9 +353,15 @@ void SpectrumProcessingWidget::setSpectrum(const RamanData<Wavenumbers> &spectru
 void SpectrumProcessingWidget::onAnalysisChanged(SpectrumAnalysis::Changes changes)
 {
     if (changes & SpectrumAnalysis::ScoresChanged) {
-        const QVector<double> &scores = m_analysis->outcome().scores;
-        m_model->setResultScores(scores.size() == m_model->infos().size() ? scores
-                                                                          : QVector<double>());
+        const AnalysisOutcome &outcome = m_analysis->outcome();
+        const bool complete = outcome.scores.size() == m_model->infos().size();
+        QHash<int, QString> confidences;
+        if (complete && !outcome.minerals.minerals.isEmpty())
+            confidences.insert(outcome.minerals.minerals.constFirst().spectrum,
+                               MineralSearch::confidenceText(outcome.minerals.confidence));
+        m_model->setResultScores(complete ? outcome.scores : QVector<double>(), confidences);
+        m_ui->TViewRaBib->setColumnHidden(RamanLibraryModel::ConfidenceColumn,
+                                          !m_model->hasConfidences());
         updateSort();
         updateRowCountDisplay();
     }
@@ -449,6 +464,16 @@ void SpectrumProcessingWidget::updatePlots()
         m_referenceCurves.append(curve);
     }
     m_referenceColours = colours;
+    for (int k = 0; k < m_fileReferences.size(); ++k) {
+        const auto &[title, reference] = m_fileReferences.at(k);
+        // Dashed, with the palette taken from its end, so they stand apart from library spectra.
+        auto *curve = new QwtPlotCurve(title);
+        curve->setPen(QPen(QColor(QLatin1String(referencePalette[7 - k % 8])), 1, Qt::DashLine));
+        curve->setRenderHint(QwtPlotItem::RenderAntialiased);
+        curve->setSamples(reference.x, reference.y);
+        curve->attach(plot);
+        m_referenceCurves.append(curve);
+    }
 
     if (usable && outcome.background.size() == outcome.processed.size()
         && !outcome.background.isEmpty()) {
@@ -565,6 +590,12 @@ void SpectrumProcessingWidget::doZoomContextMenu(QPoint pos)
 {
     QMenu menu(this);
     menu.addAction(m_ui->actionResetZoom);
+    if (!m_fileReferences.isEmpty()) {
+        menu.addAction(tr("Spektren aus Dateien entfernen"), this, [this] {
+            m_fileReferences.clear();
+            updatePlots();
+        });
+    }
     menu.exec(m_ui->previewPlot->mapToGlobal(pos));
 }
 
@@ -757,6 +788,78 @@ void SpectrumProcessingWidget::startCombinationSearch()
     connect(dialog, &LCAnalysisProgressDialog::idsSelected, this,
             &SpectrumProcessingWidget::selectNumbers);
     dialog->show();
+}
+
+void SpectrumProcessingWidget::startMixtureFit()
+{
+    if (!m_library)
+        return;
+    auto *dialog = new LCAnalysisProgressDialog(this);
+    dialog->watchLibrary(m_library.get());
+    dialog->showBusy(tr("Gemisch-Anpassung"),
+                     tr("Das Spektrum wird als Summe von zwei oder drei Referenzspektren und "
+                        "einem glatten Untergrund angepasst."));
+    auto *watcher = new QFutureWatcher<QVector<MixtureFit>>(dialog);
+    connect(watcher, &QFutureWatcherBase::finished, dialog, [dialog, watcher, library = m_library] {
+        QVector<QPair<QString, QStringList>> choices;
+        for (const MixtureFit &fit : watcher->result()) {
+            QStringList parts;
+            QStringList numbers;
+            for (const MixtureComponent &component : fit.components) {
+                parts.append(tr("%1 %2 %")
+                                 .arg(component.name)
+                                 .arg(QString::number(100.0 * component.fraction, 'f', 0)));
+                numbers.append(library->info(component.spectrum).number);
+            }
+            choices.append({tr("%1 (Rest %2 %)")
+                                .arg(parts.join(QStringLiteral(" + ")),
+                                     QString::number(100.0 * fit.residual, 'f', 1)),
+                            numbers});
+        }
+        dialog->showChoices(
+            choices.isEmpty()
+                ? tr("Kein Gemisch passt: das Spektrum ist leer, flach oder zu kurz, "
+                     "oder keine Referenz deckt seinen Bereich ab.")
+                : tr("Diese Gemische passen zum geladenen Spektrum, mit dem Anteil jedes "
+                     "Minerals und dem Rest, den die Anpassung nicht erklärt "
+                     "(doppelklicken zum Ansehen):"),
+            choices);
+    });
+    connect(dialog, &LCAnalysisProgressDialog::idsSelected, this,
+            &SpectrumProcessingWidget::selectNumbers);
+    watcher->setFuture(m_analysis->startMixtureFit(3));
+    dialog->show();
+}
+
+bool SpectrumProcessingWidget::addReferenceFile(const QString &path)
+{
+    const ImportedSpectrum imported = importSpectrum(path);
+    double maximum = 0;
+    const RamanData<Wavenumbers> normalized = imported.spectrum.normalizedToMaximum(&maximum);
+    QString problem = imported.error;
+    if (problem.isEmpty() && !(std::isfinite(maximum) && maximum > 0))
+        problem = tr("%1: das Spektrum hat keine positiven Intensitäten.")
+                      .arg(QDir::toNativeSeparators(path));
+    if (!problem.isEmpty()) {
+        qCWarning(logUiGeneral) << "spectrum file not shown:" << problem;
+        QMessageBox::warning(this, tr("Spektrum nicht lesbar"), problem);
+        return false;
+    }
+    for (const QString &note : imported.notes)
+        qCInfo(logUiGeneral) << "spectrum file" << path << ":" << note;
+    // Long names (RRUFF's run to 80 characters) would push the legend into a second row.
+    QString title = QFileInfo(path).fileName();
+    if (title.size() > 40)
+        title = title.left(26) + QChar(0x2026) + title.right(13);
+    m_fileReferences.append({title, normalized});
+    updatePlots();
+    return true;
+}
+
+void SpectrumProcessingWidget::setResultStorable(bool storable)
+{
+    m_ui->buttonSaveResults->setVisible(storable);
+    m_ui->buttonSaveResults->setEnabled(storable);
 }
 
 void SpectrumProcessingWidget::exportSampleSpectrum()

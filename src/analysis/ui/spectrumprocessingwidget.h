@@ -44,8 +44,14 @@ public:
     // The main plot with its lines as a 2048 x 1152 picture.
     QImage renderPlotImage() const;
     QImage renderTableImage() const;
-    // Number of references drawn over the sample.
+    // Number of references drawn over the sample (library spectra and spectrum files).
     int shownReferenceCount() const { return m_referenceCurves.size(); }
+    // Draws the spectrum in the file at `path` over the sample, titled with the file name, so a
+    // user can compare a spectrum from another instrument; a file that cannot be read is refused
+    // with a message and false.
+    bool addReferenceFile(const QString &path);
+    // Offers storing the final result (the default); off for spectra outside any measurement.
+    void setResultStorable(bool storable);
 
 signals:
     void saveRequested();
@@ -91,6 +97,7 @@ private:
     void onRangeSelected(const QRectF &rect);
     void selectFirstRow();
     void startCombinationSearch();
+    void startMixtureFit();
     void selectNumbers(const QStringList &numbers);
     QVector<int> selectedSourceRows() const;
     void openWebPage(int sourceRow, int site);
@@ -110,6 +117,8 @@ private:
     QwtPlotCurve *m_previewCurve = nullptr;
     QwtPlotHistogram *m_histogram = nullptr;
     QVector<QwtPlotCurve *> m_referenceCurves;
+    // Spectra from files dropped on the plot: title and curve normalised to maximum 1.
+    QVector<QPair<QString, RamanData<Wavenumbers>>> m_fileReferences;
     QHash<int, int> m_referenceColours; // library index -> palette index while shown
     bool m_autoAdjustY = false;
     bool m_libraryReloadPending = false;

@@ -24,11 +24,17 @@ void RamanLibraryModel::setLibraryData(const QVector<rruff_infos> &infos)
     endResetModel();
 }
 
-void RamanLibraryModel::setResultScores(const QVector<double> &scores)
+void RamanLibraryModel::setResultScores(const QVector<double> &scores,
+                                        const QHash<int, QString> &confidences)
 {
+    const bool confidencesShown = !m_confidences.isEmpty() || !confidences.isEmpty();
     m_scores = scores;
-    if (rowCount() > 0)
+    m_confidences = confidences;
+    if (rowCount() > 0) {
         emit dataChanged(index(0, ScoreColumn), index(rowCount() - 1, ScoreColumn));
+        if (confidencesShown)
+            emit dataChanged(index(0, ConfidenceColumn), index(rowCount() - 1, ConfidenceColumn));
+    }
 }
 
 void RamanLibraryModel::picturesChanged()
@@ -126,6 +132,8 @@ QVariant RamanLibraryModel::displayValue(int row, int column) const
         return pictureCount(info.name);
     case LibraryColumn:
         return info.library;
+    case ConfidenceColumn:
+        return m_confidences.value(row);
     default:
         return QVariant();
     }
@@ -170,6 +178,8 @@ QVariant RamanLibraryModel::headerData(int section, Qt::Orientation orientation,
         return tr("Bilder");
     case LibraryColumn:
         return tr("Datenbank");
+    case ConfidenceColumn:
+        return tr("Sicherheit");
     default:
         return QVariant();
     }

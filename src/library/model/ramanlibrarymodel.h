@@ -24,6 +24,7 @@ public:
         RruffIdColumn,
         PicturesColumn,
         LibraryColumn,
+        ConfidenceColumn, // how far the answer of a mineral search can be trusted
         ColumnCount
     };
     enum Role {
@@ -49,8 +50,11 @@ public:
 
 public slots:
     void setLibraryData(const QVector<rruff_infos> &infos);
-    // One score per row (0..10, -1: none), in library order.
-    void setResultScores(const QVector<double> &scores);
+    // One score per row (0..10, -1: none), in library order; `confidences` gives the confidence
+    // text of the rows that carry one (row -> text).
+    void setResultScores(const QVector<double> &scores,
+                         const QHash<int, QString> &confidences = {});
+    bool hasConfidences() const { return !m_confidences.isEmpty(); }
     // Mineral pictures were added or removed: recount them.
     void picturesChanged();
 
@@ -61,6 +65,7 @@ private:
 
     QVector<rruff_infos> m_rows;
     QVector<double> m_scores;
+    QHash<int, QString> m_confidences;
     bool m_loaded = false;
 
     // Counting reads two folders; the counts are kept until a folder of the store changes.

@@ -96,6 +96,27 @@ void LCAnalysisProgressDialog::showResults(const QVector<LinearCombinationResult
     }
 }
 
+void LCAnalysisProgressDialog::showBusy(const QString &title, const QString &explanation)
+{
+    setWindowTitle(title);
+    m_ui->labelExplanation->setText(explanation);
+    m_ui->labelDone->hide();
+    m_ui->labelDetailProgress->hide();
+    m_ui->progressBar->setRange(0, 0);
+}
+
+void LCAnalysisProgressDialog::showChoices(const QString &heading,
+                                           const QVector<QPair<QString, QStringList>> &choices)
+{
+    m_ui->stackedWidget->setCurrentWidget(m_ui->pageResults);
+    m_ui->labelResults->setText(heading);
+    m_ui->listWidgetResults->clear();
+    for (const auto &[text, ids] : choices) {
+        auto *item = new QListWidgetItem(text, m_ui->listWidgetResults);
+        item->setData(Qt::UserRole, ids);
+    }
+}
+
 void LCAnalysisProgressDialog::onLibraryAboutToBeInvalidated()
 {
     qCDebug(logDataLibraries) << "library reloads, closing the two-mineral search";

@@ -34,8 +34,14 @@ public:
     // "Fertig: 120 k von 580 k (0 m 3 s übrig)", from the future's progress value and maximum.
     static QString progressText(int value, int maximum, int librarySize, qint64 elapsedMs);
 
+    // For a search that reports no steps (the mixture fit): a busy bar under `explanation`; its
+    // outcome comes through showChoices.
+    void showBusy(const QString &title, const QString &explanation);
+
 public slots:
     void setProgress(int value, const QString &detail);
+    // Lists (text, spectrum numbers) under `heading`; activating one emits idsSelected.
+    void showChoices(const QString &heading, const QVector<QPair<QString, QStringList>> &choices);
     void showResults(const QVector<LinearCombinationResult> &results);
     void onLibraryAboutToBeInvalidated();
 

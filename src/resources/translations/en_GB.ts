@@ -106,6 +106,26 @@
         <source>Lade Messung ...</source>
         <translation>Loading measurement ...</translation>
     </message>
+    <message>
+        <source>Spektrum aus Datei &amp;analysieren ...</source>
+        <translation>&amp;Analyse spectrum from file ...</translation>
+    </message>
+    <message>
+        <source>Öffnet die Analyse für ein Spektrum aus einer Datei (JCAMP-DX, SPC, RRUFF, CSV), das zu keiner Messung gehört</source>
+        <translation>Opens the analysis for a spectrum from a file (JCAMP-DX, SPC, RRUFF, CSV) that belongs to no measurement</translation>
+    </message>
+    <message>
+        <source>Spektrum aus Datei analysieren</source>
+        <translation>Analyse spectrum from file</translation>
+    </message>
+    <message>
+        <source>Spektrum nicht lesbar</source>
+        <translation>Spectrum not readable</translation>
+    </message>
+    <message>
+        <source>Analyse von %1</source>
+        <translation>Analysis of %1</translation>
+    </message>
 </context>
 <context>
     <name>CorrelationParametersDialog</name>
@@ -992,6 +1012,10 @@
         <source>Datenbank</source>
         <translation>Database</translation>
     </message>
+    <message>
+        <source>Sicherheit</source>
+        <translation>Confidence</translation>
+    </message>
 </context>
 <context>
     <name>ReportTemplate</name>
@@ -1685,71 +1709,28 @@
         <source>Ctrl+S</source>
         <translation>Ctrl+S</translation>
     </message>
+    <message>
+        <source>Mineral-Suche</source>
+        <translation>Mineral search</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Vergleicht die Form des ganzen Spektrums und die Lage der Peaks mit jedem Referenzspektrum und listet jedes Mineral einmal, mit seinem besten Spektrum. Die Spalte „Sicherheit“ sagt, wie weit das beste Mineral vor dem nächsten liegt.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;Compares the shape of the whole spectrum and the positions of its peaks with every reference spectrum and lists every mineral once, with its best spectrum. The column “Confidence” tells how far the best mineral leads the next one.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Gemisch-Anpassung ...</source>
+        <translation>Mixture fit ...</translation>
+    </message>
+    <message>
+        <source>Passt das Spektrum als Summe von zwei oder drei Referenzspektren und einem glatten Untergrund an</source>
+        <translation>Fits the spectrum as the sum of two or three reference spectra and a smooth background</translation>
+    </message>
 </context>
 <context>
     <name>SpectrumAnalysisWindow</name>
     <message>
         <source>Extras ...</source>
         <translation>Extras ...</translation>
-    </message>
-</context>
-<context>
-    <name>SpectrumProcessingWidget</name>
-    <message>
-        <source>Analysiertes Spektrum</source>
-        <translation>Analysed spectrum</translation>
-    </message>
-    <message>
-        <source>Hintergrundsignal</source>
-        <translation>Background signal</translation>
-    </message>
-    <message>
-        <source>Linienhäufigkeiten</source>
-        <translation>Line frequencies</translation>
-    </message>
-    <message>
-        <source>Spektrum exportieren</source>
-        <translation>Export spectrum</translation>
-    </message>
-    <message>
-        <source>Text (*.txt)</source>
-        <translation>Text (*.txt)</translation>
-    </message>
-    <message>
-        <source>Keine Peaks</source>
-        <translation>No peaks</translation>
-    </message>
-    <message>
-        <source>Keine Peaks ausgewählt oder erkannt.</source>
-        <translation>No peaks selected or detected.</translation>
-    </message>
-    <message>
-        <source>Peak-Liste exportieren</source>
-        <translation>Export peak list</translation>
-    </message>
-    <message>
-        <source>Dieses Spektrum analysieren</source>
-        <translation>Analyse this spectrum</translation>
-    </message>
-    <message>
-        <source>RRUFF-Seite im Browser anzeigen</source>
-        <translation>Show RRUFF page in the browser</translation>
-    </message>
-    <message>
-        <source>Mindat-Seite im Browser anzeigen</source>
-        <translation>Show Mindat page in the browser</translation>
-    </message>
-    <message>
-        <source>Mineralienatlas-Seite im Browser anzeigen</source>
-        <translation>Show Mineralienatlas page in the browser</translation>
-    </message>
-    <message>
-        <source>Erkennungs-Bild anzeigen</source>
-        <translation>Show identification picture</translation>
-    </message>
-    <message>
-        <source>Erkennungs-Bild hinzufügen für %1</source>
-        <translation>Add identification picture for %1</translation>
     </message>
 </context>
 <context>
@@ -1845,6 +1826,101 @@
     <message>
         <source>Spektren (*.jdx *.dx *.jcm *.spc *.txt *.csv *.tsv *.dat);;Alle Dateien (*)</source>
         <translation>Spectra (*.jdx *.dx *.jcm *.spc *.txt *.csv *.tsv *.dat);;All files (*)</translation>
+    </message>
+</context>
+<context>
+    <name>SpectrumProcessingWidget</name>
+    <message>
+        <source>Analysiertes Spektrum</source>
+        <translation>Analysed spectrum</translation>
+    </message>
+    <message>
+        <source>Hintergrundsignal</source>
+        <translation>Background signal</translation>
+    </message>
+    <message>
+        <source>Linienhäufigkeiten</source>
+        <translation>Line frequencies</translation>
+    </message>
+    <message>
+        <source>Spektrum exportieren</source>
+        <translation>Export spectrum</translation>
+    </message>
+    <message>
+        <source>Text (*.txt)</source>
+        <translation>Text (*.txt)</translation>
+    </message>
+    <message>
+        <source>Keine Peaks</source>
+        <translation>No peaks</translation>
+    </message>
+    <message>
+        <source>Keine Peaks ausgewählt oder erkannt.</source>
+        <translation>No peaks selected or detected.</translation>
+    </message>
+    <message>
+        <source>Peak-Liste exportieren</source>
+        <translation>Export peak list</translation>
+    </message>
+    <message>
+        <source>Dieses Spektrum analysieren</source>
+        <translation>Analyse this spectrum</translation>
+    </message>
+    <message>
+        <source>RRUFF-Seite im Browser anzeigen</source>
+        <translation>Show RRUFF page in the browser</translation>
+    </message>
+    <message>
+        <source>Mindat-Seite im Browser anzeigen</source>
+        <translation>Show Mindat page in the browser</translation>
+    </message>
+    <message>
+        <source>Mineralienatlas-Seite im Browser anzeigen</source>
+        <translation>Show Mineralienatlas page in the browser</translation>
+    </message>
+    <message>
+        <source>Erkennungs-Bild anzeigen</source>
+        <translation>Show identification picture</translation>
+    </message>
+    <message>
+        <source>Erkennungs-Bild hinzufügen für %1</source>
+        <translation>Add identification picture for %1</translation>
+    </message>
+    <message>
+        <source>Spektren aus Dateien entfernen</source>
+        <translation>Remove spectra from files</translation>
+    </message>
+    <message>
+        <source>Gemisch-Anpassung</source>
+        <translation>Mixture fit</translation>
+    </message>
+    <message>
+        <source>Das Spektrum wird als Summe von zwei oder drei Referenzspektren und einem glatten Untergrund angepasst.</source>
+        <translation>The spectrum is fitted as the sum of two or three reference spectra and a smooth background.</translation>
+    </message>
+    <message>
+        <source>%1 %2 %</source>
+        <translation>%1 %2 %</translation>
+    </message>
+    <message>
+        <source>%1 (Rest %2 %)</source>
+        <translation>%1 (residual %2 %)</translation>
+    </message>
+    <message>
+        <source>Kein Gemisch passt: das Spektrum ist leer, flach oder zu kurz, oder keine Referenz deckt seinen Bereich ab.</source>
+        <translation>No mixture fits: the spectrum is empty, flat or too short, or no reference covers its range.</translation>
+    </message>
+    <message>
+        <source>Diese Gemische passen zum geladenen Spektrum, mit dem Anteil jedes Minerals und dem Rest, den die Anpassung nicht erklärt (doppelklicken zum Ansehen):</source>
+        <translation>These mixtures fit the loaded spectrum, with the share of every mineral and the residual the fit leaves unexplained (double-click to view):</translation>
+    </message>
+    <message>
+        <source>%1: das Spektrum hat keine positiven Intensitäten.</source>
+        <translation>%1: the spectrum has no positive intensities.</translation>
+    </message>
+    <message>
+        <source>Spektrum nicht lesbar</source>
+        <translation>Spectrum not readable</translation>
     </message>
 </context>
 </TS>

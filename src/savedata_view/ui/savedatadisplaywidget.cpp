@@ -210,7 +210,7 @@ void SaveDataDisplayWidget::deleteSection()
     m_model->addSectorIfEmpty();
 }
 
-void SaveDataDisplayWidget::analyzeSectionData()
+std::shared_ptr<RLibrary> SaveDataDisplayWidget::sharedLibrary()
 {
     if (!m_library) {
         const WaitCursor wait;
@@ -218,6 +218,12 @@ void SaveDataDisplayWidget::analyzeSectionData()
         library->readLibraryFromDisk();
         m_library = library;
     }
+    return m_library;
+}
+
+void SaveDataDisplayWidget::analyzeSectionData()
+{
+    sharedLibrary();
     const int row = selectedSector();
     const std::optional<SaveDataSector> sector
         = row < 0 ? std::nullopt : m_model->saveData().sector(row);

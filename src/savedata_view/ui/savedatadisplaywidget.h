@@ -36,6 +36,8 @@ public:
     void setAnalysisWorkspace(const AnalysisWorkspace &workspace) { m_workspace = workspace; }
     // The library every analysis shares, loaded on the first one; empty before.
     std::shared_ptr<RLibrary> library() const { return m_library; }
+    // The same library, read from disk first when no analysis has loaded it yet.
+    std::shared_ptr<RLibrary> sharedLibrary();
     // The measuring point an action without a right-click works on; -1 when there is none.
     int selectedSector() const;
 
