@@ -7,8 +7,9 @@ build=${RAMAN_BUILD_DIR:-$here/build}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_CACHE_HOME=$work/cache
-"$build/bin/raman-demo-data" --measurements "$XDG_DATA_HOME/Raman" \
-    --library "$work/library" >/dev/null
+mkdir -p "$work/library"
+cp "$here"/data/rruff/library/*.txt "$work/library"/
+"$build/bin/raman-demo-data" --measurements "$XDG_DATA_HOME/Raman" --data "$here/data/rruff" >/dev/null
 mkdir -p "$XDG_CONFIG_HOME/Lumorel"
 printf '[Paths]\nLibraryPaths\\1\\Enabled=true\nLibraryPaths\\1\\Path=%s\nLibraryPaths\\size=1\n' \
     "$work/library" >"$XDG_CONFIG_HOME/Lumorel/RAMAN.ini"
