@@ -290,9 +290,9 @@ void TestAnalysisWidgets::mineralSearchMixturesAndFiles()
         return curve->title().text() == QStringLiteral("Calcite__R040170__Raman__5…ed__20886.txt");
     }));
     QString refused;
-    answerNextModal([&refused](QWidget *box) {
+    answerNextModal<QMessageBox>([&refused](QMessageBox *box) {
         refused = box->windowTitle();
-        static_cast<QDialog *>(box)->reject();
+        box->reject();
     });
     QVERIFY(!widget.addReferenceFile(m_dir.filePath(QStringLiteral("missing.jdx"))));
     QCOMPARE(refused, QStringLiteral("Spektrum nicht lesbar"));

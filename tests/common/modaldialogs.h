@@ -11,13 +11,17 @@
 
 #include <functional>
 
-// Calls `answer` once with the next modal widget that opens, at the first chance: a dialog's
-// own timers must not run first.
-inline void answerNextModal(const std::function<void(QWidget *)> &answer)
+// Calls `answer` once with the next modal widget of type T that opens, at the first chance: a
+// dialog's own timers must not run first. Other modal widgets are passed over: a dialog run with
+// exec() is modal itself before the box it asks comes up. Gives up after a minute, so that a box
+// that never came cannot be answered with stale captures in a later test.
+template<typename T, typename Answer>
+inline void answerNextModal(Answer answer)
 {
     auto *timer = new QTimer;
+    QTimer::singleShot(60000, timer, &QObject::deleteLater);
     QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
+        if (T *modal = qobject_cast<T *>(QApplication::activeModalWidget())) {
             timer->stop();
             timer->deleteLater();
             answer(modal);

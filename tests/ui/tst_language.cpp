@@ -76,7 +76,7 @@ private slots:
             = menu.actions().at(menu.actions().at(0)->text() == QLatin1String("English") ? 0 : 1);
         QCOMPARE(english->text(), QStringLiteral("English"));
         QString shown;
-        answerNextModal([&shown](QWidget *box) {
+        answerNextModal<QWidget>([&shown](QWidget *box) {
             shown = QLatin1String(box->metaObject()->className());
             box->close();
         });

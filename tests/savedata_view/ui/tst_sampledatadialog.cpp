@@ -13,7 +13,7 @@ class TestSampleDataDialog : public QObject
 
     static void pressLater(QDialog *dialog, QDialogButtonBox::StandardButton button)
     {
-        answerNextModal([dialog, button](QWidget *) {
+        answerNextModal<QDialog>([dialog, button](QDialog *) {
             childNamed<QDialogButtonBox>(dialog, "buttonBox")->button(button)->click();
         });
     }
