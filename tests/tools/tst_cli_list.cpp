@@ -2,11 +2,14 @@
 #include "browse/ui/savedatabrowsewidget.h"
 #include "clirun.h"
 #include "measurementfolders.h"
+#include "storage/savedata.h"
 #include "testfiles.h"
+#include "toolprocess.h"
 
 #include <QtTest>
 #include <QtWidgets>
 
+// raman-cli list on the demo tree, which is also what a first-time user sees.
 class TestCliList : public QObject
 {
     Q_OBJECT
@@ -20,6 +23,42 @@ private slots:
                                    {QStringLiteral("--measurements"), m_demo.path(),
                                     QStringLiteral("--data"), TestFiles::rruffDir()}),
                  0);
+    }
+
+    // The demo tree has to be readable and varied.
+    void demoTreeIsReadableAndVaried()
+    {
+        QSet<int> versions;
+        int folders = 0, deepest = 0, withCcd = 0, withCalibration = 0, rated = 0;
+        for (QDirIterator it(m_demo.path(), {QStringLiteral("metadata.json")}, QDir::Files,
+                             QDirIterator::Subdirectories);
+             it.hasNext();) {
+            const QString folder = QFileInfo(it.next()).path();
+            SaveData data;
+            QVERIFY(data.load(folder, AllSaveDataParts));
+            ++folders;
+            versions.insert(data.metadata().save_data_version);
+            deepest = std::max(
+                deepest, int(QDir(m_demo.path()).relativeFilePath(folder).count(QLatin1Char('/'))));
+            QVERIFY(data.hasContent() && !data.metadata().overviewImage.isNull());
+            rated += data.metadata().rating >= 0;
+            for (const SaveDataSector &s : data.sectors()) {
+                if (s.processedSpectrum.isEmpty())
+                    continue; // the folder of a measuring point that is missing on disk
+                QVERIFY(!s.withLaserImage.isNull() && s.processedSpectrum.size() > 100);
+                withCcd += !s.ccdRaw.isEmpty();
+                withCalibration += s.calibrationLines.size() > 0;
+            }
+        }
+        QVERIFY(folders >= 12 && rated > 0 && rated < folders);
+        for (int v : {2, 5, 7, 9, 11})
+            QVERIFY2(versions.contains(v), qPrintable(QString::number(v)));
+        QVERIFY(deepest >= 2 && withCcd > 0 && withCalibration > 0);
+        QCOMPARE(runTool(QStringLiteral("raman-demo-data"),
+                         {QStringLiteral("--measurements"), m_demo.path(), QStringLiteral("--data"),
+                          m_demo.filePath(QStringLiteral("missing"))})
+                     .exitCode,
+                 2);
     }
 
     void printsWhatTheWidgetShows()
