@@ -1,10 +1,14 @@
+#include "spectrum/cubicspline.h"
 #include "spectrum/goldindec.h"
 #include "spectrum/interpolation.h"
 #include "spectrum/processing.h"
 #include "spectrum/spectrumfile.h"
+#include "spectrum/splinebaseline.h"
 #include "syntheticspectra.h"
 #include "testfiles.h"
 
+#include <QSettings>
+#include <QStandardPaths>
 #include <QtTest>
 
 namespace {
@@ -36,12 +40,195 @@ double similarity(const RamanData<Wavenumbers> &a, const RamanData<Wavenumbers> 
 
 } // namespace
 
+// Runs from a folder of its own, so that a Goldindec curve written beside the program would show.
 class TestProcessing : public QObject
 {
     Q_OBJECT
 
 private slots:
+    // Through (0,0), (1,1), (2,0) the natural spline is -x^3/2 + 3x/2 on [0, 1], mirrored on [1,
+    // 2]; valueAt works on the points (0,10), (1,20), (2,30), (4,-10).
+    void interpolation_data()
+    {
+        QTest::addColumn<double>("x");
+        QTest::addColumn<double>("spline");
+        QTest::addColumn<double>("linear");
+        QTest::newRow("first piece") << 0.5 << 0.6875 << 15.0;
+        QTest::newRow("inner point") << 1.0 << 1.0 << 20.0;
+        QTest::newRow("below") << -1.0 << -1.0 << 10.0;
+        QTest::newRow("above") << 3.0 << -1.0 << 10.0;
+        QTest::newRow("past the data") << 4.5 << 4.0625 << -10.0;
+    }
 
+    void interpolation()
+    {
+        QFETCH(double, x);
+        QFETCH(double, spline);
+        QFETCH(double, linear);
+        QVERIFY(std::fabs(splineValue(naturalCubicSpline({0, 1, 2}, {0, 1, 0}), x) - spline)
+                < 1e-12);
+        QCOMPARE(valueAt(RamanData<Wavenumbers>{{0, 1, 2, 4}, {10, 20, 30, -10}}, x), linear);
+    }
+
+    void backgroundRecoversBands_data()
+    {
+        QTest::addColumn<Background>("background");
+        QTest::addColumn<int>("method");
+        const Background none = [](double) { return 0.0; };
+        QTest::newRow("Goldindec 1, polynomial") << Background(polynomialBackground) << 1;
+        QTest::newRow("Goldindec 4, fluorescence") << Background(fluorescenceBackground) << 4;
+        QTest::newRow("Goldindec 4, none") << none << 4;
+        QTest::newRow("splines, polynomial") << Background(polynomialBackground) << 0;
+        QTest::newRow("dynamic splines, fluorescence") << Background(fluorescenceBackground) << -1;
+        QTest::newRow("splines, none") << none << 0;
+    }
+
+    // method: the Goldindec reduction factor, 0 for static splines, -1 for dynamic ones.
+    void backgroundRecoversBands()
+    {
+        QFETCH(Background, background);
+        QFETCH(int, method);
+        const SyntheticSpectrum s = spectrumOnBackground(background);
+        if (method <= 0) {
+            QVERIFY(closeToBands(splineBaseline(s.data, 8, method < 0), s.bands));
+            return;
+        }
+        const unsigned reduction = unsigned(method);
+        const QVector<double> corrected = goldindecBaseline(s.data.x, s.data.y, reduction, 0);
+        QVERIFY(closeToBands(corrected, s.bands));
+        const QVector<double> baseline
+            = goldindecBaseline(s.data.x, s.data.y, reduction, GoldindecReturnBaseline);
+        for (int i = 0; i < baseline.size(); ++i)
+            QVERIFY(std::fabs(baseline[i] + corrected[i] - s.data.y[i]) < 1e-9);
+
+        // A constant signal is all background.
+        const QVector<double> flat(s.data.x.size(), 250.0);
+        QCOMPARE(goldindecBaseline(s.data.x, flat, reduction, 0),
+                 QVector<double>(flat.size(), 0.0));
+    }
+
+    void goldindecRefusesUnusableInput()
+    {
+        const SyntheticSpectrum s = spectrumOnBackground(polynomialBackground);
+        const QVector<double> &x = s.data.x;
+        const QVector<double> &y = s.data.y;
+        const auto expect = [](const char *message) {
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QLatin1String(message)));
+        };
+        expect("shift vec not equal size of intensity vec");
+        QCOMPARE(goldindecBaseline(x, y.mid(1), 4, 0), y.mid(1));
+        expect("reduction factor 0");
+        QCOMPARE(goldindecBaseline(x, y, 0, 0), y);
+        expect("too few distinct points");
+        QCOMPARE(goldindecBaseline(x.mid(0, 36), y.mid(0, 36), 4, GoldindecReturnBaseline),
+                 QVector<double>(36, 0.0));
+    }
+
+    void fitsOnlyTheFirst5000Points()
+    {
+        const SyntheticSpectrum s = spectrumOnBackground(polynomialBackground);
+        QVector<double> x = s.data.x;
+        QVector<double> y = s.data.y;
+        for (int i = 0; i < 3000; ++i) {
+            x.append(x.last() + 1.25);
+            y.append(y.at(i));
+        }
+        QTest::ignoreMessage(QtDebugMsg, "Abbruch  5001  zeilen eingelesen");
+        const QVector<double> baseline = goldindecBaseline(x, y, 1, GoldindecReturnBaseline);
+        QCOMPARE(baseline.size(), x.size());
+        QCOMPARE(baseline.last(), baseline[4999]);
+        QVERIFY(std::fabs(baseline[1000] - polynomialBackground(x[1000])) < 30.0);
+    }
+
+    void writesDiagnosticCurves()
+    {
+        // Unasked, as in every search, nothing is written anywhere.
+        const QDir folder(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
+                          + QStringLiteral("/goldindec"));
+        QDir(folder.path()).removeRecursively();
+        const QStringList besideProgram = QDir(QCoreApplication::applicationDirPath()).entryList();
+        const SyntheticSpectrum s = spectrumOnBackground(fluorescenceBackground);
+        const QVector<double> corrected = goldindecBaseline(s.data.x, s.data.y, 4, 0);
+        QCOMPARE(goldindecBaseline(s.data.x, s.data.y, 4, GoldindecWriteDiagnostics), corrected);
+        QVERIFY(!folder.exists());
+        QCOMPARE(QDir(QCoreApplication::applicationDirPath()).entryList(), besideProgram);
+
+        qputenv("RAMAN_GOLDINDEC_CURVES", "1");
+        QCOMPARE(goldindecBaseline(s.data.x, s.data.y, 4, GoldindecWriteDiagnostics), corrected);
+        qunsetenv("RAMAN_GOLDINDEC_CURVES");
+        const auto curve = [&](const char *name) {
+            return loadSpectrumFromCSV(folder.filePath(QLatin1String(name)));
+        };
+        // Curves of the reduced spectrum, every fourth point.
+        const RamanData<Wavenumbers> original = curve("original.txt");
+        const RamanData<Wavenumbers> subtracted = curve("subbase.txt");
+        QCOMPARE(original.size(), 751);
+        QVERIFY(std::fabs(subtracted.y[1] - corrected[4]) < 1e-3);
+        QVERIFY(std::fabs(curve("baseline.txt").y[1] + subtracted.y[1] - original.y[1]) < 1e-2);
+
+        // A curve that cannot be written is only logged.
+        QVERIFY(QFile::remove(folder.filePath(QStringLiteral("baseline.txt"))));
+        QVERIFY(folder.mkpath(QStringLiteral("baseline.txt")));
+        QTest::ignoreMessage(QtDebugMsg,
+                             QRegularExpression(QStringLiteral("^\\*\\*\\* error \\*\\*\\* "
+                                                               "while opening .*baseline")));
+        QSettings().setValue(QStringLiteral("Processing/WriteGoldindecCurves"), true);
+        QCOMPARE(goldindecBaseline(s.data.x, s.data.y, 4, GoldindecWriteDiagnostics), corrected);
+        QSettings().remove(QStringLiteral("Processing"));
+        QVERIFY(QDir(folder.filePath(QStringLiteral("baseline.txt"))).removeRecursively());
+    }
+    void dynamicLiftsDips()
+    {
+        // A narrow hump between two segment minima: the static spline overshoots beside it.
+        const SyntheticSpectrum s = spectrumOnBackground(
+            [](double x) { return 300.0 + 1500.0 * std::exp(-std::pow((x - 1500.0) / 300.0, 2)); });
+        const QVector<double> fixed = splineBaseline(s.data, 8, false);
+        const QVector<double> moved = splineBaseline(s.data, 8, true);
+        const double largest = *std::max_element(s.data.y.cbegin(), s.data.y.cend());
+        QVERIFY(*std::min_element(fixed.cbegin(), fixed.cend()) < -0.05 * largest);
+        QVERIFY(*std::min_element(moved.cbegin(), moved.cend()) > -0.005 * largest);
+    }
+
+    void tooSmallDataIsLeftAlone()
+    {
+        RamanData<Wavenumbers> data;
+        for (int i = 0; i < 65; ++i) {
+            data.x.append(i);
+            data.y.append(100.0 + i * i);
+        }
+        QVERIFY(splineBaseline(data, 8, false) != data.y);
+        data.x.removeLast();
+        data.y.removeLast();
+        QTest::ignoreMessage(QtInfoMsg,
+                             "data of size 64 is too small for baseline correction, skipping it");
+        QCOMPARE(splineBaseline(data, 8, true), data.y);
+    }
+
+    void manualRemovesFlatBaselineExactly()
+    {
+        RamanData<Wavenumbers> data;
+        QVector<double> band;
+        for (int i = 0; i < 3000; ++i) {
+            data.x.append(100.0 + 1.25 * i);
+            band.append(std::max(0.0, 400.0 - std::fabs(data.x.last() - 1200.0)));
+            data.y.append(750.0 + band.last());
+        }
+        // Unsorted and repeated on purpose.
+        const QVector<double> corrected
+            = manualSplineBaseline(data, {3500.0, 200.0, 2000.0, 200.0});
+        for (int i = 0; i < corrected.size(); ++i)
+            QVERIFY(std::fabs(corrected[i] - band[i]) < 1e-9);
+    }
+
+    void manualNeedsThreeDistinctPoints()
+    {
+        const SyntheticSpectrum s = spectrumOnBackground(polynomialBackground);
+        for (const QVector<double> &points :
+             {QVector<double>{500, 1500}, {500, 1500, 500}, {500, std::nan(""), 1500}}) {
+            QTest::ignoreMessage(QtWarningMsg, "not enough control points given");
+            QCOMPARE(manualSplineBaseline(s.data, points), s.data.y);
+        }
+    }
     void stepsRunInFixedOrder()
     {
         const SyntheticSpectrum s = spectrumOnBackground(polynomialBackground);
