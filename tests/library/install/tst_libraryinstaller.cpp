@@ -6,15 +6,140 @@
 #include "library/install/librarysources.h"
 #include "library/librarycache.h"
 #include "library/rlibrary.h"
+#include "library/spectrumname.h"
 
 #include <QSignalSpy>
 #include <QtTest>
 
+// The list of installable libraries, untrusted archives (nothing may be written outside the
+// library folder, and a broken archive leaves no cache behind) and downloads end to end.
 class TestLibraryInstaller : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void builtInList()
+    {
+        QStringList identifiers;
+        for (const LibraryPath &library : LibrarySources::installableLibraries()) {
+            const QString id = LibrarySources::identifier(library);
+            identifiers << id;
+            QVERIFY(LibrarySources::isInstallFolder(library.path));
+            const bool pigments = id == QLatin1String("chsopensource-pigments");
+            const QString handler
+                = library.info.value(QStringLiteral("install-handler")).toString();
+            QCOMPARE(bool(nameMapperForInstallHandler(handler)), pigments);
+            QCOMPARE(library.info.value(QStringLiteral("preselect")).toBool(),
+                     id.startsWith(QLatin1String("rruff-excellent")));
+        }
+        QCOMPARE(identifiers.size(), 10);
+        QVERIFY(identifiers.contains(QStringLiteral("rruff-lr-raman")));
+        QVERIFY(
+            !LibrarySources::isInstallFolder(LibrarySources::installFolder(QStringLiteral(".."))));
+        QVERIFY(!LibrarySources::isInstallFolder(QStringLiteral("/tmp/rruff-lr-raman")));
+    }
+    void readingProblems_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("warnings");
+        QTest::addColumn<QStringList>("listed");
+        const QString broken
+            = QStringLiteral("^Failed to parse downloadable library list: .* at 15$");
+        const QString badName
+            = QStringLiteral("^Invalid library name: \"(|\\.|\\.\\.|a/b|a\\\\\\\\b)\"$");
+        QTest::newRow("broken") << QByteArray("{\"libraries\": {") << QStringList{broken}
+                                << QStringList();
+        const QByteArray names
+            = R"({"libraries": {"a/b": {}, "a\\b": {}, "..": {}, ".": {}, "": {}, "fine": {}}})";
+        QTest::newRow("identifiers that are no folder names")
+            << names << QStringList{badName} << QStringList{QStringLiteral("fine")};
+    }
+    void readingProblems()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, warnings);
+        QFETCH(QStringList, listed);
+        const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
+        QVERIFY(TestFiles::write(path, content));
+        for (const QString &warning : warnings) {
+            for (int i = 0; i < (listed.isEmpty() ? 1 : 5); ++i)
+                QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
+        }
+        QStringList identifiers;
+        for (const LibraryPath &library : LibrarySources::installableLibraries(path))
+            identifiers << LibrarySources::identifier(library);
+        QCOMPARE(identifiers, listed);
+    }
+    void licenceText()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("vendors.json"));
+        QVERIFY(TestFiles::write(
+            path, "{\"vendor-info\": {"
+                  "\"v1\": {\"website\": \"https://v1/\", \"license-terms\": \"T1\"},"
+                  "\"v2\": {\"website\": \"https://v2/\", \"license-terms\": \"T2\"}}}"));
+        QCOMPARE(
+            LibrarySources::licenceText({QStringLiteral("v1"), QStringLiteral("v3"),
+                                         QStringLiteral("v2"), QStringLiteral("v1")},
+                                        QStringLiteral("[${VENDOR_WEBSITE}: ${VENDOR_LICENSE}]"),
+                                        path),
+            QStringLiteral(
+                "[https://v1/: T1]No license details available for vendor v3\n[https://v2/: T2]"));
+    }
+    void archiveRefuses_data()
+    {
+        QTest::addColumn<QByteArray>("archive");
+        QTest::addColumn<QString>("blockedName"); // a folder where this file must go
+        QTest::addColumn<QString>("message");
+
+        const Entries good = TestZip::rruffSpectra(2);
+        auto with = [&good](const char *name) {
+            return TestZip::build(Entries(good)
+                                  << qMakePair(QString::fromLatin1(name), good[0].second));
+        };
+        const QString refused = QStringLiteral("Refused archive entry '%1'");
+        for (const char *name :
+             {"../escape.txt", "/tmp/abs.txt", "sub/../../deep.txt", "..\\evil.txt", "data.zip"})
+            QTest::newRow(name) << with(name) << QString() << refused.arg(QLatin1String(name));
+        QTest::newRow("only a parent folder at the top")
+            << TestZip::build({{QStringLiteral("../"), {}}, {QStringLiteral("../x.txt"), "1, 2"}})
+            << QString() << refused.arg(QStringLiteral("../x.txt"));
+        const QByteArray whole = TestZip::build(good);
+        QTest::newRow("truncated") << whole.left(whole.size() / 2) << QString()
+                                   << QStringLiteral("Failed to open zip file");
+        QTest::newRow("file cannot be written")
+            << whole << good[1].first << QStringLiteral("Failed to open '%1' for writing: ");
+    }
+    void archiveRefuses()
+    {
+        QFETCH(QByteArray, archive);
+        QFETCH(QString, blockedName);
+        QFETCH(QString, message);
+        const QDir root(m_dir.filePath(QStringLiteral("archive")));
+        const QString folder = root.filePath(QStringLiteral("lib"));
+        QDir(folder).removeRecursively();
+        QVERIFY(TestFiles::write(LibraryArchive::downloadPath(folder), archive));
+        if (!blockedName.isEmpty()) {
+            QVERIFY(QDir(folder).mkpath(blockedName));
+            message = message.arg(folder + QLatin1Char('/') + blockedName);
+        }
+
+        QStringList errors;
+        QVERIFY(!LibraryArchive::installLibraryArchive(folder, QStringLiteral("rruff-zip"),
+                                                       [&errors](const QString &text, int type) {
+                                                           if (type == LibraryArchive::Error)
+                                                               errors << text;
+                                                       }));
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors.first().startsWith(message), qPrintable(errors.first()));
+        // Nothing beside the library folder, nothing where "/" leads, no cache.
+        QCOMPARE(root.entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("lib")});
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/tmp/abs.txt")));
+        QVERIFY(!QFileInfo::exists(LibraryCache::cachePath(folder)));
+        if (blockedName.isEmpty())
+            QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                     QStringList{QStringLiteral("data.zip")});
+    }
     void initTestCase()
     {
         QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
@@ -130,6 +255,7 @@ private:
     }
 
     LibraryServer m_server;
+    QTemporaryDir m_dir;
 };
 
 QTEST_GUILESS_MAIN(TestLibraryInstaller)

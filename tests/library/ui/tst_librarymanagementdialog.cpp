@@ -4,10 +4,13 @@
 #include "core/appidentity.h"
 #include "core/librarysettings.h"
 #include "core/pathmanager.h"
+#include "library/install/libraryinstaller.h"
 #include "library/install/librarysources.h"
 #include "library/librarycache.h"
 #include "library/rlibrary.h"
+#include "library/ui/librarydownloaddialog.h"
 #include "library/ui/librarymanagementdialog.h"
+#include "modaldialogs.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -96,8 +99,54 @@ private slots:
         QCOMPARE(library->count(), 2);
         QCOMPARE(storedSettings(), (QVector<QVariantList>{{m_second, true, false}}));
     }
+    void existingInstallation_data()
+    {
+        QTest::addColumn<bool>("replace");
+        QTest::newRow("replaced") << true;
+        QTest::newRow("kept") << false;
+    }
+    void existingInstallation()
+    {
+        QFETCH(bool, replace);
+        const LibraryPath existing = library("rruff-fair-unoriented", "/minerals.zip");
+        const QString ownFile = existing.path + QStringLiteral("/own notes.txt");
+        QVERIFY(QDir().mkpath(existing.path));
+        QVERIFY(QFile(ownFile).open(QIODevice::WriteOnly));
+
+        // Run modally, as the management dialog runs it: OK accepts the licence, the question
+        // comes on top of the dialog, and OK closes it once everything is done.
+        LibraryDownloadDialog dialog({existing});
+        answerNextModal<QMessageBox>([replace](QMessageBox *box) {
+            box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
+        });
+        QTimer clicker;
+        connect(&clicker, &QTimer::timeout, &dialog, [&dialog] {
+            if (QApplication::activeModalWidget() == &dialog && okButton(dialog)->isEnabled())
+                okButton(dialog)->click();
+        });
+        clicker.start(50);
+        QTimer::singleShot(30000, &dialog, &QDialog::reject);
+        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+        QCOMPARE(dialog.installer().installed().size(), replace ? 1 : 0);
+        QCOMPARE(QFileInfo::exists(ownFile), !replace);
+    }
 
 private:
+    LibraryPath library(const char *identifier, const char *path) const
+    {
+        const QVector<LibraryPath> all = LibrarySources::installableLibraries();
+        LibraryPath library = *std::find_if(all.cbegin(), all.cend(), [&](const LibraryPath &l) {
+            return LibrarySources::identifier(l) == QLatin1String(identifier);
+        });
+        library.info.insert(QStringLiteral("url"), m_server.url(QLatin1String(path)));
+        return library;
+    }
+    static QPushButton *okButton(const QWidget &dialog)
+    {
+        return dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))
+            ->button(QDialogButtonBox::Ok);
+    }
+
     static QTreeWidgetItem *item(const QDialog &dialog, int group, int row)
     {
         return dialog.findChild<QTreeWidget *>()->topLevelItem(group)->child(row);
