@@ -1,0 +1,233 @@
+#include "browse/savedatabrowsefiltermodel.h"
+#include "browse/savedatabrowsemodel.h"
+#include "browse/ui/savedatabrowsewidget.h"
+#include "measurementfolders.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include <utime.h>
+
+using Filter = SaveDataBrowseFilterModel::Filter;
+
+class TestSaveDataBrowse : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_base;
+    SaveDataBrowseModel m_model;
+
+    static QStringList found(const SaveDataBrowseModel &model)
+    {
+        QStringList paths;
+        for (int row = 0; row < model.rowCount(); ++row)
+            paths << QDir(model.directory())
+                         .relativeFilePath(model.index(row, 0)
+                                               .data(SaveDataBrowseModel::FolderPathRole)
+                                               .toString());
+        return paths;
+    }
+
+    static bool scan(SaveDataBrowseModel &model, const QString &directory)
+    {
+        QSignalSpy finished(&model, &SaveDataBrowseModel::loadingFinished);
+        model.setDirectory(directory);
+        return finished.wait(5000);
+    }
+
+    // Collection numbers in proxy order.
+    static QString ids(const QAbstractItemModel &proxy)
+    {
+        QStringList result;
+        for (int row = 0; row < proxy.rowCount(); ++row)
+            result << proxy.index(row, SaveDataBrowseModel::CollectionIdColumn).data().toString();
+        return result.join(QLatin1Char(' '));
+    }
+
+    static QString shown(SaveDataBrowseWidget &widget)
+    {
+        const QAbstractItemModel *model = childNamed<QTableView>(&widget, "tableView")->model();
+        QStringList ids;
+        for (int row = 0; row < model->rowCount(); ++row)
+            ids << model->index(row, SaveDataBrowseModel::CollectionIdColumn).data().toString();
+        ids.sort();
+        return ids.join(QLatin1Char(' '));
+    }
+
+private slots:
+    void init() { QSettings().clear(); }
+    void initTestCase()
+    {
+        // Created dates whose German short text ("dd.MM.yy") sorts unlike the time.
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        const auto add = [this](const char *id, const char *owner, int rating,
+                                const char *identifications, const QDate &created) {
+            const TestMeasurement m{
+                QString::fromUtf8(owner), QString::fromUtf8(id), rating,
+                QString::fromUtf8(identifications).split(QLatin1Char(' '), Qt::SkipEmptyParts),
+                QDateTime(created, QTime(12, 0))};
+            return writeTestMeasurement(m_base.filePath(m.collectionId), m);
+        };
+        QVERIFY(add("leer", "Huber", 3, "", QDate(2021, 1, 2)));
+        QVERIFY(add("ohne", "Huber", -1, "Quarz", QDate(2020, 6, 15)));
+        QVERIFY(add("null", "Museum", 0, "Calcit", QDate(2019, 3, 1)));
+        QVERIFY(add("eins", "Museum", 1, "Gips", QDate(2022, 12, 24)));
+        QVERIFY(add("vier", "Institut", 4, "Hämatit QUARZ", QDate(2018, 11, 30)));
+        QSignalSpy finished(&m_model, &SaveDataBrowseModel::loadingFinished);
+        m_model.setDirectory(m_base.path());
+        QVERIFY(finished.wait(5000));
+    }
+
+    void filterAndSort_data()
+    {
+        QTest::addColumn<Filter>("filter");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("expected");
+        const int rating = SaveDataBrowseModel::RatingColumn;
+        QTest::newRow("form defaults: rating 0 and empty hidden, unrated shown")
+            << Filter{{}, {}, {}, 1, true, false} << rating << "ohne eins vier";
+        QTest::newRow("minimum 0: -1 sorts before 0, numbers not stars")
+            << Filter{{}, {}, {}, 0, false, false} << rating << "ohne null eins leer vier";
+        QTest::newRow("created sorts by time")
+            << Filter{{}, {}, {}, 0, false, false} << int(SaveDataBrowseModel::CreatedColumn)
+            << "vier null ohne leer eins";
+        QTest::newRow("result ignores case")
+            << Filter{{}, QStringLiteral("quarz"), {}, 0, false, false} << rating << "ohne vier";
+        QTest::newRow("result with umlaut")
+            << Filter{{}, QString::fromUtf8("HÄMAT"), {}, 0, false, false} << rating << "vier";
+        QTest::newRow("owner, id and rating together")
+            << Filter{QStringLiteral("huber"), {}, QStringLiteral("E"), 1, false, false} << rating
+            << "ohne leer";
+    }
+
+    void filterAndSort()
+    {
+        QFETCH(Filter, filter);
+        QFETCH(int, column);
+        QFETCH(QString, expected);
+        SaveDataBrowseFilterModel proxy;
+        proxy.setSourceModel(&m_model);
+        proxy.setFilter(filter);
+        proxy.sort(column);
+        QCOMPARE(ids(proxy), expected);
+    }
+    void searchesOnlyOutsideMeasurements_data()
+    {
+        QTest::addColumn<QStringList>("measurements");
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("base is a measurement") << words("m m/Location1/x") << "m" << words(".");
+        // Breadth first; of two folders on one level the newer first.
+        QTest::newRow("nested") << words("old/trip/a old/b new/c new/c/Location1/x") << ""
+                                << words("new/c old/b old/trip/a");
+        QTest::newRow("missing base") << QStringList{} << "none" << QStringList{};
+    }
+
+    void searchesOnlyOutsideMeasurements()
+    {
+        QFETCH(QStringList, measurements);
+        QFETCH(QString, base);
+        QFETCH(QStringList, expected);
+        QTemporaryDir root;
+        for (const QString &m : measurements)
+            QVERIFY(writeTestMeasurement(root.filePath(m), {{}, {}, -1, words("Q"), {}}));
+        utimbuf longAgo{1000000000, 1000000000};
+        utime(QFile::encodeName(root.filePath(QStringLiteral("old"))).constData(), &longAgo);
+        // A link back up the tree would make the search endless.
+        QFile::link(root.path(), root.filePath(QStringLiteral("old/trip/up")));
+        SaveDataBrowseModel model;
+        QVERIFY(scan(model, root.filePath(base)));
+        QCOMPARE(found(model), expected);
+    }
+
+    void restartDuringScanKeepsOneScheduledCall()
+    {
+        QTemporaryDir first;
+        QTemporaryDir second;
+        for (int i = 0; i < 40; ++i)
+            QVERIFY(writeTestMeasurement(first.filePath(QString::number(i)), {}));
+        QVERIFY(writeTestMeasurement(second.filePath(QStringLiteral("b")), {}));
+        SaveDataBrowseModel model;
+        QSignalSpy finished(&model, &SaveDataBrowseModel::loadingFinished);
+        model.setDirectory(first.path());
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        QCOMPARE(model.rowCount(), 10);
+        model.setDirectory(second.path());
+        QCOMPARE(model.rowCount(), 0);
+        QVERIFY(finished.wait(5000));
+        QTest::qWait(50);
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(found(model), QStringList{QStringLiteral("b")});
+    }
+
+    void columnsRolesAndReload()
+    {
+        QTemporaryDir base;
+        const TestMeasurement m{QStringLiteral("Huber"), QStringLiteral("HU-8"), 3,
+                                words("Quarz Calcit Quarz Pyrit Gips"),
+                                QDateTime(QDate(2021, 1, 2), QTime(3, 4), Qt::UTC)};
+        QVERIFY(writeTestMeasurement(base.path(), m));
+        SaveDataBrowseModel model;
+        QVERIFY(scan(model, base.path()));
+        const auto cell
+            = [&model](int column, int role) { return model.index(0, column).data(role); };
+        QCOMPARE(cell(0, Qt::DisplayRole), QVariant(5));
+        QCOMPARE(cell(1, Qt::DisplayRole).toString(), QStringLiteral("★★★"));
+        QCOMPARE(cell(4, Qt::DisplayRole).toString(), QStringLiteral("Quarz, Calcit, Pyrit"));
+        QCOMPARE(cell(2, SaveDataBrowseModel::IdentificationsRole).toString(),
+                 QStringLiteral("Quarz, Calcit, Pyrit, Gips"));
+        QCOMPARE(cell(2, SaveDataBrowseModel::OwnerRole).toString(), m.owner);
+
+        QSignalSpy changed(&model, &SaveDataBrowseModel::dataChanged);
+        model.reloadRow(1);
+        QVERIFY(QFile::remove(base.filePath(QStringLiteral("metadata.json"))));
+        model.reloadRow(0);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.at(0).at(1).toModelIndex(), model.index(0, 7));
+        QCOMPARE(cell(2, SaveDataBrowseModel::OwnerRole).toString(), QString());
+        QCOMPARE(cell(2, SaveDataBrowseModel::FolderPathRole).toString(),
+                 QDir::cleanPath(base.path()));
+    }
+
+    void formFiltersAndSelectionWhileLoading()
+    {
+        QTemporaryDir base;
+        QVERIFY(writeTestMeasurement(base.filePath(QStringLiteral("a")),
+                                     {{}, QStringLiteral("leer"), 3, {}, {}}));
+        QVERIFY(writeTestMeasurement(
+            base.filePath(QStringLiteral("b")),
+            {QStringLiteral("Huber"), QStringLiteral("ohne"), -1, words("Quarz"), {}}));
+        QVERIFY(writeTestMeasurement(base.filePath(QStringLiteral("c")),
+                                     {{}, QStringLiteral("vier"), 4, words("Gips"), {}}));
+        for (int i = 0; i < 30; ++i)
+            QVERIFY(writeTestMeasurement(base.filePath(QStringLiteral("x/%1").arg(i)), {}));
+        SaveDataBrowseWidget widget;
+        widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&widget));
+        QSignalSpy selected(&widget, &SaveDataBrowseWidget::directorySelected);
+        QSignalSpy finished(widget.model(), &SaveDataBrowseModel::loadingFinished);
+        widget.selectSourceDirectory(base.path());
+        auto *table = childNamed<QTableView>(&widget, "tableView");
+        while (table->model()->rowCount() == 0)
+            QCoreApplication::processEvents();
+        QVERIFY(widget.model()->isLoading());
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                          table->visualRect(table->model()->index(0, 2)).center());
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(selected.count(), 1);
+        QCOMPARE(selected.at(0).at(0).toString(), widget.model()
+                                                      ->index(widget.selectedRow(), 0)
+                                                      .data(SaveDataBrowseModel::FolderPathRole)
+                                                      .toString());
+
+        QCOMPARE(shown(widget), QStringLiteral("ohne vier"));
+        childNamed<QCheckBox>(&widget, "cBoxHideUnrated")->click();
+        QCOMPARE(shown(widget), QStringLiteral("vier"));
+        QTest::keyClicks(childNamed<QLineEdit>(&widget, "lineEditResult"), QStringLiteral("quarz"));
+        QCOMPARE(shown(widget), QString());
+    }
+};
+
+QTEST_MAIN(TestSaveDataBrowse)
+#include "tst_savedatabrowse.moc"
