@@ -297,7 +297,9 @@ private slots:
         }
         QCOMPARE(files.size(), 185);
         for (const QString &file : qAsConst(files)) {
-            const auto input = loadSpectrumFromCSV(file).resampled(1.25);
+            const RamanData<Wavenumbers> loaded = loadSpectrumFromCSV(file);
+            QVERIFY(loaded.size() >= 100 && std::is_sorted(loaded.x.cbegin(), loaded.x.cend()));
+            const auto input = loaded.resampled(1.25);
             for (int method : {Goldindec4, Goldindec1, Splines, DynamicSplines}) {
                 QVector<double> y = processed(input, backgroundParameters(method)).y;
                 QVERIFY(y.size() == input.size());
