@@ -1,11 +1,15 @@
+#include "measurementfolders.h"
+#include "modaldialogs.h"
 #include "savedata_view/savedatamodel.h"
-
+#include "savedata_view/ui/dateselectdialog.h"
+#include "savedata_view/ui/ratinglabel.h"
+#include "savedata_view/ui/sampledatadialog.h"
 #include "savedatafixture.h"
 
 #include <QAbstractItemModelTester>
 #include <QtGui>
 #include <QtTest>
-
+#include <QtWidgets>
 #include <memory>
 
 namespace {
@@ -34,7 +38,7 @@ struct TestedModel
     std::unique_ptr<QAbstractItemModelTester> tester;
 };
 
-QStringList words(const char *text)
+QStringList fields(const char *text)
 {
     return QString::fromUtf8(text).split(QLatin1Char('|'));
 }
@@ -67,9 +71,16 @@ QString table(const QStringList &rows)
 
 } // namespace
 
-class TestSaveDataModel : public QObject
+class TestSaveDataView : public QObject
 {
     Q_OBJECT
+
+    static void pressLater(QDialog *dialog, QDialogButtonBox::StandardButton button)
+    {
+        answerNextModal<QDialog>([dialog, button](QDialog *) {
+            childNamed<QDialogButtonBox>(dialog, "buttonBox")->button(button)->click();
+        });
+    }
 
 private slots:
     void items_data()
@@ -104,11 +115,11 @@ private slots:
         TestedModel full(Fixture::measurement(1));
         QCOMPARE(
             full.item(0, 8).data(SaveDataModel::PreviewRole).toString(),
-            table(words("Belichtungszeit|3 s|Neutralfilter|ND 0.1|Objektiv|20x #1|Gain|3 e-/count|"
-                        "Temperatur Kamera|-60.25 °C")));
+            table(fields("Belichtungszeit|3 s|Neutralfilter|ND 0.1|Objektiv|20x #1|Gain|3 e-/count|"
+                         "Temperatur Kamera|-60.25 °C")));
         QCOMPARE(full.item(0, 6).data(SaveDataModel::PreviewRole).toString(),
-                 table(words("Automatisch identifiziert|Quartz|Match-Qualität|8.25|Manuell "
-                             "ausgewählt|Calcite")));
+                 table(fields("Automatisch identifiziert|Quartz|Match-Qualität|8.25|Manuell "
+                              "ausgewählt|Calcite")));
 
         // Raw x and y of different lengths count as broken.
         SaveDataSector sector = Fixture::sector(1);
@@ -133,7 +144,7 @@ private slots:
         t.model.setActiveSector(0);
         QCOMPARE(t.model.index(0, 1).data(Qt::FontRole).value<QFont>().weight(), 75);
         // The new and the old active row repaint, over both columns.
-        QCOMPARE(ranges(changed), words("-1:0:0 -1:0:1|-1:2:0 -1:2:1"));
+        QCOMPARE(ranges(changed), fields("-1:0:0 -1:0:1|-1:2:0 -1:2:1"));
     }
 
     void metadataTable()
@@ -163,7 +174,7 @@ private slots:
         t.model.removeSector(3);
         t.model.removeSector(-1);
         QCOMPARE(t.model.rowCount(), 3);
-        QCOMPARE(ranges(changed), words("-1:2:0 -1:2:0"));
+        QCOMPARE(ranges(changed), fields("-1:2:0 -1:2:0"));
 
         // The labels carry the position, which the tester cannot allow for.
         t.tester.reset();
@@ -171,7 +182,7 @@ private slots:
         t.model.removeSector(0);
         QCOMPARE(t.model.index(0, 0).data().toString(),
                  QStringLiteral("Messpunkt Nr. 1 (Quarz 2)"));
-        QCOMPARE(ranges(changed), words("-1:1:0 -1:1:0|-1:0:0 -1:1:0"));
+        QCOMPARE(ranges(changed), fields("-1:1:0 -1:1:0|-1:0:0 -1:1:0"));
 
         t.model.removeSector(1);
         t.model.removeSector(0);
@@ -197,7 +208,97 @@ private slots:
         QCOMPARE(t.model.saveData().metadata().collection_id, QStringLiteral("AB_12"));
         QCOMPARE(t.item(0, 3, 1).data(), QVariant(200));
     }
+
+    void init() { QSettings().clear(); }
+
+    void starsFollowTheRating()
+    {
+        RatingLabel label;
+        QCOMPARE(label.rating(), -1);
+        label.setRating(3);
+        QCOMPARE(label.text().count(QStringLiteral("color: #f1e900")), 3);
+
+        label.resize(label.sizeHint());
+        label.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&label));
+        QSignalSpy changed(&label, &RatingLabel::ratingChanged);
+        const auto clickStar = [&label](int i) {
+            const QRect area = label.contentsRect();
+            QTest::mouseClick(
+                &label, Qt::LeftButton, {},
+                QPoint(area.left() + area.width() * (2 * i - 1) / 10, area.center().y()));
+        };
+        clickStar(3);
+        label.setRating(3);
+        QCOMPARE(changed.count(), 0);
+        clickStar(5);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.at(0).at(0).toInt(), 5);
+        QCOMPARE(label.text().count(QStringLiteral("color: #f1e900")), 5);
+    }
+
+    // Only the year is kept when only the year is shown.
+    void roundTrip()
+    {
+        for (const bool yearOnly : {false, true}) {
+            SaveDataMetadata m;
+            m.owner = QStringLiteral("Huber");
+            m.found_date = QDate(1987, 6, 15);
+            m.found_date_year_only = yearOnly;
+            SampleDataDialog dialog;
+            dialog.setData(m);
+            SaveDataMetadata expected = m;
+            expected.found_date = yearOnly ? QDate(1987, 1, 1) : m.found_date;
+            QCOMPARE(dialog.data(m), expected);
+        }
+    }
+
+    void remarkStopsAt300Characters()
+    {
+        SampleDataDialog dialog;
+        dialog.show();
+        auto *remark = childNamed<QPlainTextEdit>(&dialog, "tEditRemark");
+        remark->setPlainText(QString(299, QLatin1Char('a')));
+        remark->moveCursor(QTextCursor::End);
+        QTest::keyClicks(remark, QStringLiteral("bc"));
+        QCOMPARE(remark->toPlainText(), QString(299, QLatin1Char('a')) + QLatin1Char('b'));
+    }
+
+    void onlyAcceptingStoresDefaults()
+    {
+        SampleDataDialog cancelled;
+        pressLater(&cancelled, QDialogButtonBox::Cancel);
+        QCOMPARE(cancelled.exec(), int(QDialog::Rejected));
+        QVERIFY(QSettings().allKeys().isEmpty());
+
+        SampleDataDialog accepted;
+        childNamed<QLineEdit>(&accepted, "EditOwner")->setText(QStringLiteral("Huber"));
+        childNamed<QRadioButton>(&accepted, "rButtYear")->click();
+        pressLater(&accepted, QDialogButtonBox::Ok);
+        QCOMPARE(accepted.exec(), int(QDialog::Accepted));
+
+        SampleDataDialog next;
+        QCOMPARE(childNamed<QLineEdit>(&next, "EditOwner")->text(), QStringLiteral("Huber"));
+        QVERIFY(childNamed<QRadioButton>(&next, "rButtYear")->isChecked());
+    }
+
+    // The calendar gives the shown month with the selected day, which may not exist there.
+    void calendarDate()
+    {
+        SampleDataDialog dialog;
+        auto *calendarDialog = dialog.findChild<DateSelectDialog *>();
+        auto *calendar = childNamed<QCalendarWidget>(calendarDialog, "calendarWidget");
+        calendar->setSelectedDate(QDate(2020, 1, 31));
+        calendar->setCurrentPage(2020, 2);
+        QCOMPARE(calendarDialog->date(), QDate());
+        calendar->setCurrentPage(1999, 12);
+        QCOMPARE(calendarDialog->date(), QDate(1999, 12, 31));
+
+        pressLater(calendarDialog, QDialogButtonBox::Ok);
+        childNamed<QToolButton>(&dialog, "tButtDateChooser")->click();
+        QCOMPARE(childNamed<QDateEdit>(&dialog, "dEditFoundDate")->date(), QDate(1999, 12, 31));
+    }
 };
 
-QTEST_MAIN(TestSaveDataModel)
-#include "tst_savedatamodel.moc"
+QTEST_MAIN(TestSaveDataView)
+#include "tst_savedataview.moc"
