@@ -1,0 +1,317 @@
+#include "clirun.h"
+#include "core/appidentity.h"
+#include "savedatafixture.h"
+#include "spectrum/calibrationlines.h"
+#include "spectrum/processing.h"
+#include "spectrum/spectrumfile.h"
+#include "storage/backup.h"
+#include "syntheticspectra.h"
+#include "testfiles.h"
+
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+namespace {
+
+const QString rawAlbite = QStringLiteral(
+    RAMAN_REPO_DATA_DIR
+    "/rruff/library/Albite__R040068__Raman__532__0__unoriented__Raman_Data_Processed__15181.txt");
+
+CliRun run(const QString &command, const QString &file, const QString &options)
+{
+    return runCliHere(QStringList{command, file}
+                      + options.split(QLatin1Char(' '), Qt::SkipEmptyParts));
+}
+
+const QVector<QVector<SyntheticBand>> minerals{
+    {{464, 1.0, 4}, {206, 0.4, 6}, {128, 0.3, 4}},
+    {{1086, 1.0, 3}, {282, 0.4, 5}, {712, 0.2, 3}, {155, 0.3, 4}},
+    {{660, 1.0, 5}, {300, 0.5, 4}, {1350, 0.3, 6}},
+    {{985, 1.0, 3}, {230, 0.6, 5}, {830, 0.35, 4}},
+};
+
+CliRun mixture(const QStringList &arguments)
+{
+    return runCliHere(QStringList{QStringLiteral("mixture")} + arguments);
+}
+
+} // namespace
+
+// raman-cli process, ccd, upgrade and mixture, run in this process.
+class TestCliCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void processRunsThePipeline_data()
+    {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<ProcessingParameters>("parameters");
+        QTest::addColumn<int>("code");
+        ProcessingParameters p;
+        p.steps = Smooth | SubtractBackground | Cut | NormalizeToMaximum;
+        p.cutMinimum = 200.0;
+        p.cutMaximum = 1100.0;
+        QTest::newRow("Goldindec")
+            << "--smooth=2:5 --background=goldindec --cut=200:1100 --normalize=max" << p << 0;
+        p = ProcessingParameters();
+        p.steps = SubtractBackground | CutAfterBackground | Normalize;
+        p.useGoldindec = false;
+        p.splineSupportPoints = 6;
+        p.dynamic = true;
+        p.secondCutMinimum = 300.0;
+        p.secondCutMaximum = 900.0;
+        QTest::newRow("dynamic splines")
+            << "--background=splines:6:dynamic --cut2=300:900 --normalize=unit" << p << 0;
+        for (const char *bad : {"--background=splines:8:fast", "--cut=100"})
+            QTest::newRow(bad) << bad << p << 2;
+    }
+
+    void processRunsThePipeline()
+    {
+        QFETCH(QString, options);
+        QFETCH(ProcessingParameters, parameters);
+        QFETCH(int, code);
+        const CliRun result
+            = run(QStringLiteral("process"), rawAlbite, QStringLiteral("--rebin=1.25 ") + options);
+        QCOMPARE(result.code, code);
+        if (code != 0) {
+            QVERIFY(result.out.isEmpty()
+                    && result.err.contains(options.section(QLatin1Char('='), 0, 0)));
+            return;
+        }
+        const RamanData<Wavenumbers> expected
+            = processed(loadSpectrumFromCSV(rawAlbite).resampled(1.25), parameters);
+        QVERIFY(expected.size() > 400);
+        QCOMPARE(result.out, QString::fromLatin1(spectrumText(expected)));
+    }
+
+    void processWritesTheRemovedBackground()
+    {
+        const QString output = m_dir.filePath(QStringLiteral("corrected.txt"));
+        const QString background = m_dir.filePath(QStringLiteral("background.txt"));
+        const CliRun result = run(QStringLiteral("process"), rawAlbite,
+                                  QStringLiteral("--background goldindec -o %1 --baseline-out %2")
+                                      .arg(output, background));
+        QVERIFY(result.code == 0 && result.out.isEmpty());
+        const RamanData<Wavenumbers> input = loadSpectrumFromCSV(rawAlbite);
+        const RamanData<Wavenumbers> corrected = loadSpectrumFromCSV(output);
+        const RamanData<Wavenumbers> removed = loadSpectrumFromCSV(background);
+        QVERIFY(corrected.x == removed.x && corrected.size() == input.size());
+        for (int i = 0; i < input.size(); ++i)
+            QVERIFY(std::fabs(corrected.y[i] + removed.y[i] - input.y[i])
+                    < 1e-5 * input.y[i] + 0.5);
+    }
+
+    void ccdConvertsFrames()
+    {
+        // 4 columns x 3 rows, little-endian; columns (10 12 11), (20 22 999), (30 32 31).
+        const QVector<quint16> frame{10, 20, 30, 40, 12, 22, 32, 42, 11, 999, 31, 41};
+        QByteArray bytes(frame.size() * 2, '\0');
+        qToLittleEndian<quint16>(frame.constData(), frame.size(), bytes.data());
+        QFile raw(m_dir.filePath(QStringLiteral("frame.raw")));
+        QVERIFY(raw.open(QIODevice::WriteOnly) && raw.write(bytes) == bytes.size());
+        raw.close();
+        const QString lines = m_dir.filePath(QStringLiteral("calibration_lines.txt"));
+        QVERIFY(writeCalibrationLines(lines, {{0, 1000, 2000}, {500, 600, 700}}));
+        const QString frameSize = QStringLiteral("--width=4 --height=3 ");
+        const auto ccd = [&](const QString &options) {
+            return run(QStringLiteral("ccd"), raw.fileName(), frameSize + options);
+        };
+
+        QCOMPARE(ccd(QString()).out, QStringLiteral("0 0.0021\n1 0.002\n2 0.0061\n"));
+        // 1e7/500 - 1e7/500.1 and 1e7/500 - 1e7/500.2
+        QCOMPARE(ccd(QStringLiteral("--laser=500 --calibration ") + lines).out,
+                 QStringLiteral("0 0.0021\n3.9992 0.002\n7.9968 0.0061\n"));
+        QCOMPARE(ccd(QStringLiteral("--width=5")).code, 1);
+        QCOMPARE(ccd(QStringLiteral("--laser=532")).code, 2);
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("failed to open file")));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("^no calibration data")));
+        QCOMPARE(
+            ccd(QStringLiteral("--calibration ") + m_dir.filePath(QStringLiteral("none"))).code, 1);
+    }
+
+    void upgradesOldFoldersOnly()
+    {
+        QTemporaryDir dir;
+        const QString root = dir.filePath(QStringLiteral("archive"));
+        Fixture::writeVersion5Folder(root + QStringLiteral("/2017/old"));
+        SaveData current = Fixture::measurement(1);
+        QVERIFY(current.save(root + QStringLiteral("/2020"), QStringLiteral("current"), {}));
+        QVERIFY(TestFiles::write(root + QStringLiteral("/broken/metadata.json"), "{ not json"));
+        const auto before = Fixture::snapshot(root);
+        const QString dataHome
+            = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        QVERIFY(QDir().mkpath(backupRoot()));
+
+        const QString brokenLine = root + QStringLiteral("/broken\t?\tunreadable\n");
+        QCOMPARE(upgrade({root, QStringLiteral("--dry-run")}),
+                 QString(QStringLiteral("1 ") + root + QStringLiteral("/2017/old\t5\tdry-run\n")
+                         + brokenLine));
+        QVERIFY(Fixture::snapshot(root) == before);
+
+        // The backup area below the second folder holds the old version now; it stays untouched.
+        QCOMPARE(upgrade({root, dataHome}),
+                 QString(QStringLiteral("1 ") + root + QStringLiteral("/2017/old\t5\tupgraded\n")
+                         + brokenLine));
+        SaveData upgraded;
+        QVERIFY(upgraded.load(root + QStringLiteral("/2017/old"), AllSaveDataParts));
+        QCOMPARE(upgraded.metadata().save_data_version, CurrentSaveDataVersion);
+        QCOMPARE(upgraded.activeSector().rawSpectrum, Fixture::sector(5).rawSpectrum);
+        QCOMPARE(QDir(backupRoot() + QStringLiteral("overwritten/")
+                      + QDate::currentDate().toString(Qt::ISODate))
+                     .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
+                     .size(),
+                 1);
+
+        QVERIFY(QDir(root + QStringLiteral("/broken")).removeRecursively());
+        QCOMPARE(upgrade({root}), QStringLiteral("0 "));
+        QCOMPARE(upgrade({dir.filePath(QStringLiteral("missing"))}), QStringLiteral("2 "));
+    }
+
+    // Killed at any moment, a saving process leaves the measurement whole: in place or as a
+    // backup.
+    void killedAnywhereLosesNothing()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("m"));
+        const QString cli = QStringLiteral(RAMAN_BINARY_DIR "/bin/raman-cli");
+        const auto upgrade = [&](int killAfterMs) {
+            QDir(folder).removeRecursively();
+            QDir(backupRoot()).removeRecursively();
+            Fixture::writeVersion5Folder(folder);
+            QProcess process;
+            QElapsedTimer timer;
+            timer.start();
+            process.start(cli, {QStringLiteral("upgrade"), folder});
+            if (!process.waitForFinished(killAfterMs))
+                process.kill();
+            process.waitForFinished();
+            return int(timer.elapsed());
+        };
+        const auto whole = [](const QString &candidate) {
+            SaveData data;
+            return data.load(candidate, AllSaveDataParts) && data.sectorCount() == 1
+                   && data.activeSector().rawSpectrum == Fixture::sector(5).rawSpectrum;
+        };
+        const int fullRun = upgrade(60000);
+        QRandomGenerator random(11);
+        for (int round = 0; round < 20; ++round) {
+            upgrade(int(random.bounded(fullRun + 1)));
+            QStringList found{folder};
+            for (QDirIterator it(backupRoot(), {QStringLiteral("metadata.json")}, QDir::Files,
+                                 QDirIterator::Subdirectories);
+                 it.hasNext();)
+                found << QFileInfo(it.next()).path();
+            QVERIFY2(std::any_of(found.cbegin(), found.cend(), whole),
+                     qPrintable(found.join(QLatin1Char(' '))));
+        }
+    }
+
+    void initTestCase()
+    {
+        AppIdentity::apply();
+        QDir(backupRoot()).removeRecursively();
+        m_library = m_dir.filePath(QStringLiteral("library"));
+        for (int i = 0; i < minerals.size(); ++i)
+            QVERIFY(TestFiles::write(
+                m_library
+                    + QStringLiteral("/Mineral%1__R%1__Raman__532__0__unoriented__Raman_Data_"
+                                     "Processed__%1.txt")
+                          .arg(10 + i),
+                spectrumText(syntheticSpectrum(minerals[i], quint32(i), 0.002, 50, 1800, 1.0))));
+        QVector<SyntheticBand> bands = minerals[1];
+        for (const SyntheticBand &band : minerals[2])
+            bands.append({band.position, 0.8 * band.height, band.hwhm});
+        m_mixture = m_dir.filePath(QStringLiteral("mixture.txt"));
+        QVERIFY(TestFiles::write(m_mixture,
+                                 spectrumText(syntheticSpectrum(bands, 99, 0.004, 60, 1800, 1.0))));
+    }
+
+    void findsThePairOfAMixture()
+    {
+        const CliRun run = mixture(
+            {m_mixture, QStringLiteral("--library"), m_library, QStringLiteral("--top=3")});
+        QCOMPARE(run.code, 0);
+        const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0], QStringLiteral("rank\tscore\tname_1\tnumber_1\tname_2\tnumber_2"));
+        const QStringList best = lines[1].split(QLatin1Char('\t'));
+        QCOMPARE((QStringList{best[0]} + best.mid(2)).join(QLatin1Char(' ')),
+                 QStringLiteral("1 Mineral11 11 Mineral12 12"));
+        QVERIFY(best[1].toDouble() > lines[2].split(QLatin1Char('\t'))[1].toDouble() - 1e-9);
+        QVERIFY(run.err.contains(QStringLiteral("searched 16 combinations of 4 spectra")));
+
+        const auto fit = mixture({m_mixture, QStringLiteral("--library"), m_library,
+                                  QStringLiteral("--method=fit"), QStringLiteral("--top=1")});
+        QCOMPARE(fit.code, 0);
+        const QStringList rows = fit.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[0], QStringLiteral("rank\tunexplained\tfrom\tto\tname_1\tnumber_1\t"
+                                         "fraction_1\tname_2\tnumber_2\tfraction_2"));
+        const QStringList first = rows[1].split(QLatin1Char('\t'));
+        QStringList names{first[4], first[7]};
+        names.sort();
+        QCOMPARE(names.join(QLatin1Char(' ')), QStringLiteral("Mineral11 Mineral12"));
+        QVERIFY(first[1].toDouble() < 0.05);
+        QVERIFY(qAbs(first[6].toDouble() + first[9].toDouble() - 1.0) < 0.01);
+    }
+
+    void refusesBadInput_data()
+    {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no spectrum") << "" << 2 << "expected exactly one SPECTRUM";
+        QTest::newRow("missing file") << "NOFILE" << 1 << "cannot read";
+        QTest::newRow("flat spectrum") << "FLAT" << 1 << "has no peaks";
+        QTest::newRow("empty library") << "MIXTURE --library=EMPTY" << 1 << "holds no spectra";
+        QTest::newRow("fit, flat spectrum")
+            << "FLAT --method=fit --library=LIB" << 1 << "no answer";
+        QTest::newRow("unknown method") << "MIXTURE --method=guess" << 2 << "unknown --method";
+        QTest::newRow("four components")
+            << "MIXTURE --method=fit --components=4" << 2 << "needs 2 or 3";
+    }
+
+    void refusesBadInput()
+    {
+        QFETCH(QString, options);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        const QString flat = m_dir.filePath(QStringLiteral("flat.txt"));
+        QVERIFY(TestFiles::write(flat, spectrumText(syntheticSpectrum({}, 1, 0.0))));
+        const QString empty = m_dir.filePath(QStringLiteral("empty"));
+        QDir().mkpath(empty);
+        options.replace(QStringLiteral("MIXTURE"), m_mixture)
+            .replace(QStringLiteral("NOFILE"), m_dir.filePath(QStringLiteral("none.txt")))
+            .replace(QStringLiteral("FLAT"), flat)
+            .replace(QStringLiteral("EMPTY"), empty)
+            .replace(QStringLiteral("LIB"), m_library);
+        const CliRun run = mixture(options.split(QLatin1Char(' '), Qt::SkipEmptyParts));
+        QCOMPARE(run.code, code);
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QVERIFY(run.out.isEmpty());
+    }
+
+private:
+    // Exit code, a blank, then what the command printed on its standard output.
+    static QString upgrade(const QStringList &arguments)
+    {
+        const CliRun run = runCliHere(QStringList{QStringLiteral("upgrade")} + arguments);
+        return QString::number(run.code) + QLatin1Char(' ') + run.out;
+    }
+
+    QTemporaryDir m_dir;
+    QString m_library, m_mixture;
+};
+
+QTEST_MAIN(TestCliCommands)
+#include "tst_cli_commands.moc"
