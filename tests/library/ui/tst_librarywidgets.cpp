@@ -1,7 +1,13 @@
+#include "library/model/mineralsortfilterproxymodel.h"
 #include "library/model/ramanlibrarymodel.h"
 #include "library/ui/correlationparametersdialog.h"
 #include "library/ui/richtextitemdelegate.h"
+#include "nicepicstore.h"
 
+#include <QAbstractItemModelTester>
+#include <QColor>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -27,6 +33,38 @@ rruff_infos formula(const QString &html)
     info.name = QStringLiteral("Test");
     info.chemistry = Chemistry::fromFormula(html);
     return info;
+}
+
+rruff_infos info(const char *name, const char *formula, const char *number)
+{
+    rruff_infos row;
+    row.name = QString::fromUtf8(name);
+    row.rruffId = QStringLiteral("R0%1").arg(QLatin1String(number));
+    row.number = QString::fromUtf8(number);
+    row.library = QStringLiteral("rruff");
+    row.chemistry = Chemistry::fromFormula(QString::fromUtf8(formula));
+    return row;
+}
+
+QVector<rruff_infos> minerals()
+{
+    return {
+        info("Quartz", "SiO<sub>2</sub>", "10"),
+        info("Pyrite", "FeS<sub>2</sub>", "11"),
+        info("Melanterite", "Fe<sup>2+</sup>(SO<sub>4</sub>)·7H<sub>2</sub>O", "12"),
+        info("Coquimbite",
+             "Fe<sup>3+</sup><sub>2</sub>(SO<sub>4</sub>)<sub>3</sub>·9H<sub>2</sub>O", "13"),
+        info("Anhydrite", "CaSO<sub>4</sub>", "14"),
+        info("Siderite", "FeCO<sub>3</sub>", "15"),
+    };
+}
+
+QStringList names(const QAbstractItemModel &model)
+{
+    QStringList result;
+    for (int row = 0; row < model.rowCount(); ++row)
+        result << model.index(row, RamanLibraryModel::NameColumn).data().toString();
+    return result;
 }
 
 } // namespace
@@ -109,6 +147,127 @@ private slots:
             QPointF((cell.right() - 1) * ratio, (cell.bottom() - 1) * ratio).toPoint());
         QCOMPARE(corner == view.palette().color(QPalette::WindowText), marked);
     }
+
+    void init() { m_store.clear(); }
+
+    void placeholdersAndColumns()
+    {
+        RamanLibraryModel model;
+        MineralSortFilterProxyModel proxy;
+        proxy.setSourceModel(&model);
+        QAbstractItemModelTester tester(&proxy,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(model.rowCount(), 100);
+        QCOMPARE(model.index(99, 1).data().toString(), QStringLiteral("Wird geladen ..."));
+        QVERIFY(!model.index(5, 0).data().isValid());
+        proxy.setFilter(QStringLiteral("Quartz"), QString());
+        QCOMPARE(proxy.rowCount(), 0);
+
+        model.setLibraryData(minerals());
+        QStringList melanterite;
+        for (int column = 0; column < 7; ++column)
+            melanterite << model.index(2, column).data().toString();
+        QCOMPARE(melanterite.join(QLatin1Char('|')),
+                 QStringLiteral("--|Melanterite|Fe<sup>2+</sup>(SO<sub>4</sub>)·7H<sub>2</sub>O|12|"
+                                "R012|0|rruff"));
+        const QVariant chemistry = model.index(2, 4).data(RamanLibraryModel::ChemistryRole);
+        QCOMPARE(chemistry.value<Chemistry>().formulaPlain, QStringLiteral("Fe2+(SO4)·7H2O"));
+    }
+
+    void scores_data()
+    {
+        QTest::addColumn<double>("score");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QColor>("color");
+        QTest::addColumn<bool>("strange");
+        QTest::newRow("exactly 9") << 9.0 << "9.00" << QColor(98, 239, 96) << false;
+        QTest::newRow("just below 9") << 8.999 << "9.00" << QColor(139, 244, 139) << false;
+        QTest::newRow("5") << 5.0 << "5.00" << QColor(240, 215, 184) << false;
+        QTest::newRow("4.99") << 4.99 << "4.99" << QColor() << false;
+        QTest::newRow("above 10") << 10.5 << "10.50" << QColor(98, 239, 96) << true;
+        QTest::newRow("not a number") << qQNaN() << "nan" << QColor() << true;
+    }
+
+    void scores()
+    {
+        QFETCH(double, score);
+        QFETCH(QString, shown);
+        QFETCH(QColor, color);
+        QFETCH(bool, strange);
+        RamanLibraryModel model;
+        model.setLibraryData(minerals());
+        QVector<double> scores(6, 1.0);
+        scores[3] = score;
+        scores[4] = -1;
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        model.setResultScores(scores);
+        QCOMPARE(changed.size(), 1);
+
+        if (strange)
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression(QStringLiteral("^strange result value:")));
+        QCOMPARE(model.index(3, 0).data().toString(), shown);
+        QCOMPARE(model.index(3, 0).data(Qt::BackgroundRole).value<QColor>(), color);
+        QCOMPARE(model.index(3, 0).data(RamanLibraryModel::SortRole).toDouble(), score);
+
+        QCOMPARE(model.index(4, 0).data().toString(), QStringLiteral("--"));
+        QVERIFY(!model.index(4, 0).data(RamanLibraryModel::SortRole).isValid());
+        QVERIFY(!model.index(4, 0).data(Qt::BackgroundRole).isValid());
+    }
+
+    void filter_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("elements");
+        QTest::addColumn<QString>("kept");
+        const auto row = [](const char *tag, const char *name, const char *elements,
+                            const char *kept) { QTest::newRow(tag) << name << elements << kept; };
+        row("capital: prefix", "Qu", "", "Quartz");
+        row("lower case: anywhere", "qu", "", "Quartz Coquimbite");
+        row("S is not Si", "", "S", "Pyrite Melanterite Coquimbite Anhydrite");
+        row("elements and fragment", "", "Fe, S :O4", "Melanterite Coquimbite");
+        row("fragment with charge", "", ":3+", "Coquimbite");
+        row("name and elements", "M", "Fe", "Melanterite");
+    }
+
+    void filter()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, elements);
+        QFETCH(QString, kept);
+        RamanLibraryModel model;
+        model.setLibraryData(minerals());
+        MineralSortFilterProxyModel proxy;
+        proxy.setSourceModel(&model);
+        QAbstractItemModelTester tester(&proxy,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        proxy.setFilter(QStringLiteral("Py"), QStringLiteral("Ca"));
+        proxy.setFilter(name, elements);
+        QCOMPARE(names(proxy).join(QLatin1Char(' ')), kept);
+    }
+
+    void sortingAndPartialScores()
+    {
+        RamanLibraryModel model;
+        model.setLibraryData(minerals());
+        model.setResultScores({2.5, -1, 9.25, 10, -1, 0});
+        MineralSortFilterProxyModel proxy;
+        proxy.setSourceModel(&model);
+        proxy.sort(0, Qt::DescendingOrder);
+        // Numerically, not as text ("10.00" < "9.25"); rows without a score last.
+        QCOMPARE(names(proxy).mid(0, 4).join(QLatin1Char(' ')),
+                 QStringLiteral("Coquimbite Melanterite Quartz Siderite"));
+        // Fewer scores than rows colour nothing; a reload forgets the scores.
+        model.setResultScores({9.5, 9.5, 9.5});
+        QCOMPARE(model.index(1, 0).data().toString(), QStringLiteral("9.50"));
+        QVERIFY(!model.index(1, 0).data(Qt::BackgroundRole).isValid());
+        QCOMPARE(model.index(5, 0).data().toString(), QStringLiteral("--"));
+        model.setLibraryData(minerals());
+        QCOMPARE(model.index(1, 0).data().toString(), QStringLiteral("--"));
+    }
+
+private:
+    TestPictureStore m_store;
 };
 
 QTEST_MAIN(TestLibraryWidgets)
