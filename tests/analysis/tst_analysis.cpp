@@ -5,6 +5,7 @@
 #include "spectrum/spectrumfile.h"
 
 #include "syntheticspectra.h"
+#include "testfiles.h"
 
 #include <QCryptographicHash>
 #include <QSignalSpy>
@@ -18,19 +19,18 @@ Q_DECLARE_METATYPE(ProcessingControls)
 
 namespace {
 
-const QString sourceLibrary = QStringLiteral(RAMAN_SOURCE_DIR "/data/rruff/library");
-const QString queryFile = QStringLiteral(
-    RAMAN_SOURCE_DIR
-    "/data/rruff/queries/"
-    "Calcite__R040170__Raman__532__0__unoriented__Raman_Data_Processed__20886.txt");
+const QString sourceLibrary = S(RAMAN_SOURCE_DIR "/data/rruff/library");
+const QString queryFile
+    = S(RAMAN_SOURCE_DIR
+        "/data/rruff/queries/"
+        "Calcite__R040170__Raman__532__0__unoriented__Raman_Data_Processed__20886.txt");
 
 // A library folder with the first `count` vendored reference spectra.
 QString copyLibrary(const QTemporaryDir &dir, int count)
 {
-    const QString folder = dir.filePath(QStringLiteral("library"));
+    const QString folder = dir.filePath(S("library"));
     QDir().mkpath(folder);
-    const QStringList files
-        = QDir(sourceLibrary).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+    const QStringList files = QDir(sourceLibrary).entryList({S("*.txt")}, QDir::Files, QDir::Name);
     for (const QString &file : files.mid(0, count))
         QFile::copy(sourceLibrary + QLatin1Char('/') + file, folder + QLatin1Char('/') + file);
     return folder;
@@ -189,11 +189,9 @@ void TestAnalysis::exportNames()
     QFETCH(QString, fileName);
     QCOMPARE(isValidEntryName(name), !fileName.isEmpty());
     if (!fileName.isEmpty())
-        QCOMPARE(libraryFileName(
-                     libraryExportRecord(name, 532, orientation, QStringLiteral("abcd1234"))),
+        QCOMPARE(libraryFileName(libraryExportRecord(name, 532, orientation, S("abcd1234"))),
                  fileName);
-    QCOMPARE(chemistryMarkup(QStringLiteral("CaCO_3^")),
-             QStringLiteral("CaCO<sub></sub>3<sup></sup>"));
+    QCOMPARE(chemistryMarkup(S("CaCO_3^")), S("CaCO<sub></sub>3<sup></sup>"));
     // The digest of the little-endian bytes of 1.0: 00 00 00 00 00 00 f0 3f.
     QCOMPARE(spectrumIdentifier({1.0}),
              QString::fromLatin1(QCryptographicHash::hash(QByteArray::fromHex("000000000000f03f"),
@@ -206,19 +204,19 @@ void TestAnalysis::exportRefusesFolder_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::newRow("empty") << QString();
-    QTest::newRow("missing") << QStringLiteral("missing");
-    QTest::newRow("a file") << QStringLiteral("file");
+    QTest::newRow("missing") << S("missing");
+    QTest::newRow("a file") << S("file");
 }
 
 void TestAnalysis::exportRefusesFolder()
 {
     QFETCH(QString, folder);
     QTemporaryDir dir;
-    QFile(dir.filePath(QStringLiteral("file"))).open(QIODevice::WriteOnly);
+    QFile(dir.filePath(S("file"))).open(QIODevice::WriteOnly);
     LibraryExportOptions options;
     options.folder = folder.isEmpty() ? folder : dir.filePath(folder);
-    options.record = libraryExportRecord(QStringLiteral("Calcite"), 532, 0, QStringLiteral("1"));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("not exporting")));
+    options.record = libraryExportRecord(S("Calcite"), 532, 0, S("1"));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("not exporting")));
     QVERIFY(!exportToLibrary({{1, 2}, {3, 4}}, options));
     QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 1);
 }
@@ -239,13 +237,12 @@ void TestAnalysis::exportedSpectrumIsFound()
 
     LibraryExportOptions options;
     options.folder = folder;
-    options.record
-        = libraryExportRecord(QStringLiteral("MyCalcite"), 532, 0, spectrumIdentifier(processed.y));
+    options.record = libraryExportRecord(S("MyCalcite"), 532, 0, spectrumIdentifier(processed.y));
     QVERIFY(exportToLibrary(processed, options));
-    QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/chemistry.csv")));
-    options.chemistry = QStringLiteral("CaCO<sub>3</sub>");
+    QVERIFY(!QFileInfo::exists(folder + S("/chemistry.csv")));
+    options.chemistry = S("CaCO<sub>3</sub>");
     QVERIFY(exportToLibrary(processed, options)); // the same file again, now with chemistry
-    QFile chemistry(folder + QStringLiteral("/chemistry.csv"));
+    QFile chemistry(folder + S("/chemistry.csv"));
     QVERIFY(chemistry.open(QIODevice::ReadOnly));
     QCOMPARE(chemistry.readAll(),
              "MyCalcite-" + options.record.identifier.toUtf8() + " CaCO<sub>3</sub>\n");
@@ -254,10 +251,9 @@ void TestAnalysis::exportedSpectrumIsFound()
     QTRY_COMPARE_WITH_TIMEOUT(library->count(), before + 1, 20000);
     analysis.setLibrary(library);
     analysis.waitForIdle();
-    QCOMPARE(analysis.bestName(), QStringLiteral("MyCalcite"));
+    QCOMPARE(analysis.bestName(), S("MyCalcite"));
     QVERIFY(analysis.bestScore() > 9);
-    QCOMPARE(library->info(analysis.bestIndex()).chemistry.formulaHtml,
-             QStringLiteral("CaCO<sub>3</sub>"));
+    QCOMPARE(library->info(analysis.bestIndex()).chemistry.formulaHtml, S("CaCO<sub>3</sub>"));
 }
 
 void TestAnalysis::badSpectra_data()
@@ -285,7 +281,7 @@ void TestAnalysis::badSpectra()
     QTemporaryDir dir;
     SpectrumAnalysis analysis;
     analysis.setLibrary(loadLibrary(emptyLibrary ? dir.path() : copyLibrary(dir, 3)));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(".")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S(".")));
     analysis.setSpectrum(spectrum);
     analysis.waitForIdle();
     QTEST(int(analysis.outcome().processed.x.size()), "processedPoints");
@@ -335,4 +331,5 @@ void TestAnalysis::manualLinesSearch()
 
 QTEST_MAIN(TestAnalysis)
 #include "library/matching/fingerprintmatcher.h"
+#include "testfiles.h"
 #include "tst_analysis.moc"

@@ -2,6 +2,7 @@
 #include "browse/savedatabrowsemodel.h"
 #include "browse/ui/savedatabrowsewidget.h"
 #include "measurementfolders.h"
+#include "testfiles.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -92,12 +93,11 @@ private slots:
             << Filter{{}, {}, {}, 0, false, false} << int(SaveDataBrowseModel::CreatedColumn)
             << "vier null ohne leer eins";
         QTest::newRow("result ignores case")
-            << Filter{{}, QStringLiteral("quarz"), {}, 0, false, false} << rating << "ohne vier";
+            << Filter{{}, S("quarz"), {}, 0, false, false} << rating << "ohne vier";
         QTest::newRow("result with umlaut")
             << Filter{{}, QString::fromUtf8("HÄMAT"), {}, 0, false, false} << rating << "vier";
         QTest::newRow("owner, id and rating together")
-            << Filter{QStringLiteral("huber"), {}, QStringLiteral("E"), 1, false, false} << rating
-            << "ohne leer";
+            << Filter{S("huber"), {}, S("E"), 1, false, false} << rating << "ohne leer";
     }
 
     void filterAndSort()
@@ -132,9 +132,9 @@ private slots:
         for (const QString &m : measurements)
             QVERIFY(writeTestMeasurement(root.filePath(m), {{}, {}, -1, words("Q"), {}}));
         utimbuf longAgo{1000000000, 1000000000};
-        utime(QFile::encodeName(root.filePath(QStringLiteral("old"))).constData(), &longAgo);
+        utime(QFile::encodeName(root.filePath(S("old"))).constData(), &longAgo);
         // A link back up the tree would make the search endless.
-        QFile::link(root.path(), root.filePath(QStringLiteral("old/trip/up")));
+        QFile::link(root.path(), root.filePath(S("old/trip/up")));
         SaveDataBrowseModel model;
         QVERIFY(scan(model, root.filePath(base)));
         QCOMPARE(found(model), expected);
@@ -146,7 +146,7 @@ private slots:
         QTemporaryDir second;
         for (int i = 0; i < 40; ++i)
             QVERIFY(writeTestMeasurement(first.filePath(QString::number(i)), {}));
-        QVERIFY(writeTestMeasurement(second.filePath(QStringLiteral("b")), {}));
+        QVERIFY(writeTestMeasurement(second.filePath(S("b")), {}));
         SaveDataBrowseModel model;
         QSignalSpy finished(&model, &SaveDataBrowseModel::loadingFinished);
         model.setDirectory(first.path());
@@ -158,14 +158,13 @@ private slots:
         QVERIFY(finished.wait(5000));
         QTest::qWait(50);
         QCOMPARE(finished.count(), 1);
-        QCOMPARE(found(model), QStringList{QStringLiteral("b")});
+        QCOMPARE(found(model), QStringList{S("b")});
     }
 
     void columnsRolesAndReload()
     {
         QTemporaryDir base;
-        const TestMeasurement m{QStringLiteral("Huber"), QStringLiteral("HU-8"), 3,
-                                words("Quarz Calcit Quarz Pyrit Gips"),
+        const TestMeasurement m{S("Huber"), S("HU-8"), 3, words("Quarz Calcit Quarz Pyrit Gips"),
                                 QDateTime(QDate(2021, 1, 2), QTime(3, 4), Qt::UTC)};
         QVERIFY(writeTestMeasurement(base.path(), m));
         SaveDataBrowseModel model;
@@ -173,15 +172,15 @@ private slots:
         const auto cell
             = [&model](int column, int role) { return model.index(0, column).data(role); };
         QCOMPARE(cell(0, Qt::DisplayRole), QVariant(5));
-        QCOMPARE(cell(1, Qt::DisplayRole).toString(), QStringLiteral("★★★"));
-        QCOMPARE(cell(4, Qt::DisplayRole).toString(), QStringLiteral("Quarz, Calcit, Pyrit"));
+        QCOMPARE(cell(1, Qt::DisplayRole).toString(), S("★★★"));
+        QCOMPARE(cell(4, Qt::DisplayRole).toString(), S("Quarz, Calcit, Pyrit"));
         QCOMPARE(cell(2, SaveDataBrowseModel::IdentificationsRole).toString(),
-                 QStringLiteral("Quarz, Calcit, Pyrit, Gips"));
+                 S("Quarz, Calcit, Pyrit, Gips"));
         QCOMPARE(cell(2, SaveDataBrowseModel::OwnerRole).toString(), m.owner);
 
         QSignalSpy changed(&model, &SaveDataBrowseModel::dataChanged);
         model.reloadRow(1);
-        QVERIFY(QFile::remove(base.filePath(QStringLiteral("metadata.json"))));
+        QVERIFY(QFile::remove(base.filePath(S("metadata.json"))));
         model.reloadRow(0);
         QCOMPARE(changed.count(), 1);
         QCOMPARE(changed.at(0).at(1).toModelIndex(), model.index(0, 7));
@@ -193,15 +192,12 @@ private slots:
     void formFiltersAndSelectionWhileLoading()
     {
         QTemporaryDir base;
-        QVERIFY(writeTestMeasurement(base.filePath(QStringLiteral("a")),
-                                     {{}, QStringLiteral("leer"), 3, {}, {}}));
-        QVERIFY(writeTestMeasurement(
-            base.filePath(QStringLiteral("b")),
-            {QStringLiteral("Huber"), QStringLiteral("ohne"), -1, words("Quarz"), {}}));
-        QVERIFY(writeTestMeasurement(base.filePath(QStringLiteral("c")),
-                                     {{}, QStringLiteral("vier"), 4, words("Gips"), {}}));
+        QVERIFY(writeTestMeasurement(base.filePath(S("a")), {{}, S("leer"), 3, {}, {}}));
+        QVERIFY(writeTestMeasurement(base.filePath(S("b")),
+                                     {S("Huber"), S("ohne"), -1, words("Quarz"), {}}));
+        QVERIFY(writeTestMeasurement(base.filePath(S("c")), {{}, S("vier"), 4, words("Gips"), {}}));
         for (int i = 0; i < 30; ++i)
-            QVERIFY(writeTestMeasurement(base.filePath(QStringLiteral("x/%1").arg(i)), {}));
+            QVERIFY(writeTestMeasurement(base.filePath(S("x/%1").arg(i)), {}));
         SaveDataBrowseWidget widget;
         widget.show();
         QVERIFY(QTest::qWaitForWindowExposed(&widget));
@@ -221,10 +217,10 @@ private slots:
                                                       .data(SaveDataBrowseModel::FolderPathRole)
                                                       .toString());
 
-        QCOMPARE(shown(widget), QStringLiteral("ohne vier"));
+        QCOMPARE(shown(widget), S("ohne vier"));
         childNamed<QCheckBox>(&widget, "cBoxHideUnrated")->click();
-        QCOMPARE(shown(widget), QStringLiteral("vier"));
-        QTest::keyClicks(childNamed<QLineEdit>(&widget, "lineEditResult"), QStringLiteral("quarz"));
+        QCOMPARE(shown(widget), S("vier"));
+        QTest::keyClicks(childNamed<QLineEdit>(&widget, "lineEditResult"), S("quarz"));
         QCOMPARE(shown(widget), QString());
     }
 };

@@ -27,12 +27,11 @@ inline SaveData measurement(const QString &folder, const QJsonObject &changes = 
                                .object();
     for (auto it = changes.begin(); it != changes.end(); ++it)
         metadata.insert(it.key(), it.value());
-    TestFiles::writeJson(folder + QStringLiteral("/metadata.json"), metadata);
-    QDir().mkpath(folder + QStringLiteral("/Location1"));
-    QDir().mkpath(folder + QStringLiteral("/Location2"));
-    QImage(64, 48, QImage::Format_RGB32)
-        .save(folder + QStringLiteral("/Location1/searchresult.png"));
-    QImage(64, 48, QImage::Format_RGB32).save(folder + QStringLiteral("/Location1/with_laser.jpg"));
+    TestFiles::writeJson(folder + S("/metadata.json"), metadata);
+    QDir().mkpath(folder + S("/Location1"));
+    QDir().mkpath(folder + S("/Location2"));
+    QImage(64, 48, QImage::Format_RGB32).save(folder + S("/Location1/searchresult.png"));
+    QImage(64, 48, QImage::Format_RGB32).save(folder + S("/Location1/with_laser.jpg"));
     SaveData data;
     data.load(folder, AllSaveDataParts);
     return data;
@@ -53,7 +52,7 @@ inline bool processAlive(const QString &pidFile)
     QFile file(pidFile);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(QString::fromLatin1(file.readAll().trimmed())));
+    QFile stat(S("/proc/%1/stat").arg(QString::fromLatin1(file.readAll().trimmed())));
     if (!stat.open(QIODevice::ReadOnly))
         return false;
     const QByteArray fields = stat.readAll();

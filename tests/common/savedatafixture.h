@@ -3,6 +3,7 @@
 #include "spectrum/spectrumfile.h"
 #include "storage/savedata.h"
 #include "storage/savedatajson.h"
+#include "testfiles.h"
 
 #include <QDirIterator>
 #include <QJsonArray>
@@ -30,16 +31,10 @@ inline SaveDataSector sector(int seed)
     s.withoutLaserImage = picture(64, 40, seed);
     s.ccdRawImage = picture(134, 40, seed);
     s.rawSpectrumImage = picture(80, 40, seed);
-    s.exposure_objective = QStringLiteral("50x/0.75 #%1").arg(seed);
-    s.image_width = QStringLiteral("%1 µm").arg(100 + seed);
-    s.exposureData = {2 + seed,
-                      3,
-                      -60.25,
-                      QStringLiteral("ND 0.%1").arg(seed),
-                      QStringLiteral("20x #%1").arg(seed),
-                      200.5,
-                      532.1,
-                      50.25};
+    s.exposure_objective = S("50x/0.75 #%1").arg(seed);
+    s.image_width = S("%1 µm").arg(100 + seed);
+    s.exposureData = {2 + seed, 3,     -60.25, S("ND 0.%1").arg(seed), S("20x #%1").arg(seed),
+                      200.5,    532.1, 50.25};
     for (int i = 0; i < 300; ++i) {
         s.rawSpectrum.x.append(sixDigits(100.0 + 1.37 * i + random.generateDouble()));
         s.rawSpectrum.y.append(sixDigits(1e3 * random.generateDouble() + 1e-5));
@@ -48,12 +43,12 @@ inline SaveDataSector sector(int seed)
     for (int i = 0; i < 1340 * 3; ++i)
         s.ccdRaw.append(quint16(random.bounded(65536)));
     s.calibrationLines = {{62.5, 681.25, 1015.5}, {540.056, 585.249, 609.616}};
-    s.identificationData = {QStringLiteral("Quartz"),
-                            QStringLiteral("Calcite"),
-                            QStringLiteral("Quarz %1").arg(seed),
+    s.identificationData = {S("Quartz"),
+                            S("Calcite"),
+                            S("Quarz %1").arg(seed),
                             8.25,
                             7.5,
-                            QStringLiteral("R0400%1").arg(seed),
+                            S("R0400%1").arg(seed),
                             12.5,
                             picture(60, 30, seed),
                             picture(20, 40, seed)};
@@ -64,11 +59,11 @@ inline SaveData measurement(int sectors)
 {
     SaveData data;
     SaveDataMetadata m = data.metadata();
-    m.owner = QStringLiteral("Mineralogische Sammlung");
-    m.collection_name = QStringLiteral("Alpen");
-    m.collection_id = QStringLiteral("17");
-    m.location = QStringLiteral("Gotthard, Schweiz");
-    m.mineral_comment = QStringLiteral("Klarer Kristall\nmit Einschlüssen");
+    m.owner = S("Mineralogische Sammlung");
+    m.collection_name = S("Alpen");
+    m.collection_id = S("17");
+    m.location = S("Gotthard, Schweiz");
+    m.mineral_comment = S("Klarer Kristall\nmit Einschlüssen");
     m.found_date = QDate(1987, 6, 1);
     m.created_as_version = 9;
     m.created_date = QDateTime(QDate(2019, 3, 4), QTime(10, 11, 12));
@@ -85,21 +80,21 @@ inline SaveData measurement(int sectors)
 // One measuring point as the instrument wrote it in format version 5, with label AB.
 inline void writeVersion5Folder(const QString &folder)
 {
-    const QDir dir(folder + QStringLiteral("/Location1"));
+    const QDir dir(folder + S("/Location1"));
     QDir().mkpath(dir.path());
     const SaveDataSector s = sector(5);
-    const QJsonObject json{{QStringLiteral("save_data_version"), 5},
-                           {QStringLiteral("owner_ident_label"), QStringLiteral("AB")},
-                           {QStringLiteral("owner_ident_no"), QStringLiteral("12")},
-                           {QStringLiteral("saved_date"), QStringLiteral("2017-09-05T14:30:00")},
-                           {QStringLiteral("sectors"), QJsonArray{SaveDataJson::sectorToJson(s)}}};
-    QFile file(folder + QStringLiteral("/metadata.json"));
+    const QJsonObject json{{S("save_data_version"), 5},
+                           {S("owner_ident_label"), S("AB")},
+                           {S("owner_ident_no"), S("12")},
+                           {S("saved_date"), S("2017-09-05T14:30:00")},
+                           {S("sectors"), QJsonArray{SaveDataJson::sectorToJson(s)}}};
+    QFile file(folder + S("/metadata.json"));
     file.open(QIODevice::WriteOnly);
     file.write(QJsonDocument(json).toJson());
-    s.withLaserImage.save(dir.filePath(QStringLiteral("AB_with_laser.jpg")));
-    writeSpectrumText(dir.filePath(QStringLiteral("AB.csv")), s.processedSpectrum);
-    writeSpectrumText(dir.filePath(QStringLiteral("AB_raw.csv")), s.rawSpectrum);
-    QFile raw(dir.filePath(QStringLiteral("AB_ccd_raw.raw")));
+    s.withLaserImage.save(dir.filePath(S("AB_with_laser.jpg")));
+    writeSpectrumText(dir.filePath(S("AB.csv")), s.processedSpectrum);
+    writeSpectrumText(dir.filePath(S("AB_raw.csv")), s.rawSpectrum);
+    QFile raw(dir.filePath(S("AB_ccd_raw.raw")));
     raw.open(QIODevice::WriteOnly);
     raw.write("\x01\x02\x03\x04", 4);
 }

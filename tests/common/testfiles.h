@@ -9,6 +9,12 @@
 #include <QJsonObject>
 #include <QString>
 
+// UTF-8 text as a QString, short enough to keep test tables on one line.
+inline QString S(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
 namespace TestFiles {
 
 inline bool write(const QString &path, const QByteArray &bytes)

@@ -1,4 +1,5 @@
 #include "core/pathmanager.h"
+#include "testfiles.h"
 
 #include <QtCore>
 #include <QtTest>
@@ -11,21 +12,20 @@ private slots:
     void libraryFolderListAndPaths()
     {
         QTemporaryDir root;
-        const QString app = root.filePath(QStringLiteral("app/bin"));
-        const QString libs = root.filePath(QStringLiteral("app/raman-libs/"));
+        const QString app = root.filePath(S("app/bin"));
+        const QString libs = root.filePath(S("app/raman-libs/"));
         QVERIFY(QDir().mkpath(app));
         for (const char *name : {"lib2", "lib1"})
             QVERIFY(QDir().mkpath(libs + QLatin1String(name)));
-        QFile(libs + QStringLiteral("notes.txt")).open(QIODevice::WriteOnly);
+        QFile(libs + S("notes.txt")).open(QIODevice::WriteOnly);
         QSettings settings;
         settings.clear();
-        settings.beginWriteArray(QStringLiteral("Paths/LibraryPaths"), 2);
+        settings.beginWriteArray(S("Paths/LibraryPaths"), 2);
         for (int i = 0; i < 2; ++i) {
             settings.setArrayIndex(i);
-            settings.setValue(QStringLiteral("Path"),
-                              i ? QStringLiteral("/data/own")
-                                : QString(app + QStringLiteral("/../raman-libs//lib2/")));
-            settings.setValue(QStringLiteral("Enabled"), i == 1);
+            settings.setValue(S("Path"),
+                              i ? S("/data/own") : QString(app + S("/../raman-libs//lib2/")));
+            settings.setValue(S("Enabled"), i == 1);
         }
         settings.endArray();
         settings.sync();
@@ -33,18 +33,15 @@ private slots:
         const PathManager manager(app);
         const QVector<LibraryPath> paths = manager.libraryPaths();
         QCOMPARE(paths.size(), 3);
-        QCOMPARE(paths.at(0),
-                 (LibraryPath{app + QStringLiteral("/../raman-libs//lib2/"), false, true, {}}));
-        QCOMPARE(paths.at(1), (LibraryPath{QStringLiteral("/data/own"), true, false, {}}));
-        QCOMPARE(paths.at(2),
-                 (LibraryPath{QDir::cleanPath(libs + QStringLiteral("lib1")), true, true, {}}));
+        QCOMPARE(paths.at(0), (LibraryPath{app + S("/../raman-libs//lib2/"), false, true, {}}));
+        QCOMPARE(paths.at(1), (LibraryPath{S("/data/own"), true, false, {}}));
+        QCOMPARE(paths.at(2), (LibraryPath{QDir::cleanPath(libs + S("lib1")), true, true, {}}));
 
         const QString savePath
-            = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-              + QStringLiteral("/Raman/");
+            = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + S("/Raman/");
         QCOMPARE(manager.savePath(), savePath);
         QVERIFY(QFileInfo(savePath).isDir());
-        QCOMPARE(manager.nicePicPath(), app + QStringLiteral("/../nice-pics/"));
+        QCOMPARE(manager.nicePicPath(), app + S("/../nice-pics/"));
     }
 };
 

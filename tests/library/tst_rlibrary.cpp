@@ -27,7 +27,7 @@ void writeSpectrum(const QString &folder, const char *name, int number,
 {
     QVERIFY(TestFiles::write(
         folder
-            + QStringLiteral("/%1__R%2__Raman__532__0__unoriented__Raman_Data_Processed__%2.txt")
+            + S("/%1__R%2__Raman__532__0__unoriented__Raman_Data_Processed__%2.txt")
                   .arg(QLatin1String(name))
                   .arg(number),
         data.isEmpty() ? QByteArray() : spectrumText(data)));
@@ -43,16 +43,16 @@ class TestRLibrary : public QObject
 private slots:
     void initTestCase()
     {
-        m_first = m_dir.filePath(QStringLiteral("minerals"));
-        m_second = m_dir.filePath(QStringLiteral("own"));
+        m_first = m_dir.filePath(S("minerals"));
+        m_second = m_dir.filePath(S("own"));
         for (int i = 0; i < minerals.size(); ++i)
             writeSpectrum(m_first, names[i], 100 + i,
                           syntheticSpectrum(minerals[i], i, 0.002, 50, 1800, 0.5));
         writeSpectrum(m_second, "Quartz", 200,
                       syntheticSpectrum(minerals[0], 9, 0.004, 100, 1500, 0.7));
-        QVERIFY(TestFiles::write(m_second + QStringLiteral("/chemistry.csv"),
+        QVERIFY(TestFiles::write(m_second + S("/chemistry.csv"),
                                  "Quartz-200 SiO<sub>2</sub>:Fe\nCalcite Ca(CO<sub>3</sub>)\n"));
-        QVERIFY(TestFiles::write(m_first + QStringLiteral("/chemistry.csv"),
+        QVERIFY(TestFiles::write(m_first + S("/chemistry.csv"),
                                  "Corundum Al<sub>2</sub>O<sub>3</sub>:Cr\n"));
     }
     void loadsEnabledFoldersInOrder()
@@ -61,7 +61,7 @@ private slots:
         QVERIFY(library.isLoading());
         QSignalSpy changed(&library, &RLibrary::dataChanged);
         library.setLibraryFolders(folders({m_second, m_first, m_second})
-                                  + folders({m_dir.filePath(QStringLiteral("off"))}, false));
+                                  + folders({m_dir.filePath(S("off"))}, false));
         library.readLibraryFromDisk();
         QVERIFY(!library.isLoading());
         // Delivered queued, once the load is complete.
@@ -69,10 +69,10 @@ private slots:
         QTRY_COMPARE(changed.count(), 1);
 
         QCOMPARE(library.count(), 6);
-        QCOMPARE(library.info(0).library, QStringLiteral("own"));
-        QCOMPARE(library.info(0).number, QStringLiteral("200"));
-        QCOMPARE(library.info(5).number, QStringLiteral("200"));
-        QCOMPARE(library.info(1).library, QStringLiteral("minerals"));
+        QCOMPARE(library.info(0).library, S("own"));
+        QCOMPARE(library.info(0).number, S("200"));
+        QCOMPARE(library.info(5).number, S("200"));
+        QCOMPARE(library.info(1).library, S("minerals"));
 
         QCOMPARE(library.fingerprints().size(), library.count());
         for (int i = 0; i < library.count(); ++i) {
@@ -81,7 +81,7 @@ private slots:
             QCOMPARE(std::fmod(s.resampledData.x.first(), 1.25), 0.0);
             QVERIFY(library.fingerprint(i).peaks.size() >= 3);
         }
-        QVERIFY(QFileInfo::exists(m_first + QStringLiteral("/cache.tar")));
+        QVERIFY(QFileInfo::exists(m_first + S("/cache.tar")));
     }
     void chemistryPrecedence()
     {
@@ -91,29 +91,27 @@ private slots:
         QHash<QString, QString> formulas; // number -> plain formula
         for (int i = 0; i < library.count(); ++i)
             formulas.insert(library.info(i).number, library.info(i).chemistry.formulaPlain);
-        QCOMPARE(formulas.value(QStringLiteral("100")), QStringLiteral("SiO2"));    // built in
-        QCOMPARE(formulas.value(QStringLiteral("200")), QStringLiteral("SiO2:Fe")); // this spectrum
-        QCOMPARE(formulas.value(QStringLiteral("101")), QStringLiteral("Ca(CO3)")); // later folder
-        QCOMPARE(formulas.value(QStringLiteral("103")), QStringLiteral("Al2O3:Cr")); // library file
+        QCOMPARE(formulas.value(S("100")), S("SiO2"));     // built in
+        QCOMPARE(formulas.value(S("200")), S("SiO2:Fe"));  // this spectrum
+        QCOMPARE(formulas.value(S("101")), S("Ca(CO3)"));  // later folder
+        QCOMPARE(formulas.value(S("103")), S("Al2O3:Cr")); // library file
     }
     void brokenFolders()
     {
-        const QString corrupt = m_dir.filePath(QStringLiteral("corrupt"));
-        QVERIFY(TestFiles::write(corrupt + QStringLiteral("/cache.tar"), QByteArray(3000, '\x7f')));
-        const QString zeros = m_dir.filePath(QStringLiteral("zeros"));
+        const QString corrupt = m_dir.filePath(S("corrupt"));
+        QVERIFY(TestFiles::write(corrupt + S("/cache.tar"), QByteArray(3000, '\x7f')));
+        const QString zeros = m_dir.filePath(S("zeros"));
         writeSpectrum(zeros, "Nothing", 1, syntheticSpectrum({}, 1, 0.0));
         writeSpectrum(zeros, "Empty", 2, {});
 
         RLibrary library;
-        library.setLibraryFolders(
-            folders({m_dir.filePath(QStringLiteral("missing")), corrupt, zeros}));
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression(QStringLiteral("^no such directory:")));
+        library.setLibraryFolders(folders({m_dir.filePath(S("missing")), corrupt, zeros}));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^no such directory:")));
         for (int i = 0; i < 2; ++i)
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(
-                                                   "^Failed to read library cache archive:")));
-        QTest::ignoreMessage(
-            QtWarningMsg, QRegularExpression(QStringLiteral("^Empty data in cache for .*Empty")));
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression(S("^Failed to read library cache archive:")));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(S("^Empty data in cache for .*Empty")));
         library.readLibraryFromDisk();
         // The flat spectrum loads but has no fingerprint; it must not break the search.
         QCOMPARE(library.count(), 1);
@@ -126,8 +124,8 @@ private slots:
     // Malformed spectra seen in the field hung or aborted the load; they are skipped now.
     void malformedSpectraAreSkipped()
     {
-        const QString text = m_dir.filePath(QStringLiteral("malformed text"));
-        const QString cached = m_dir.filePath(QStringLiteral("malformed cache"));
+        const QString text = m_dir.filePath(S("malformed text"));
+        const QString cached = m_dir.filePath(S("malformed cache"));
         for (int i = 0; i < minerals.size(); ++i)
             writeSpectrum(i < 2 ? text : cached, names[i], 300 + i, syntheticSpectrum(minerals[i]));
         writeSpectrum(text, "Nanite", 901, {{100, qQNaN(), 200}, {1, 2, 3}});
@@ -136,10 +134,10 @@ private slots:
         // 1.8e258 as the second x of the last spectrum's cache entry.
         QFile cache(LibraryCache::cachePath(cached));
         QVERIFY(cache.open(QIODevice::ReadWrite));
-        const QByteArray corundum = LibraryCache::encodeEntry(loadSpectrumFromCSV(
-            cached
-            + QStringLiteral("/Corundum__R303__Raman__532__0__unoriented__Raman_Data_"
-                             "Processed__303.txt")));
+        const QByteArray corundum = LibraryCache::encodeEntry(
+            loadSpectrumFromCSV(cached
+                                + S("/Corundum__R303__Raman__532__0__unoriented__Raman_Data_"
+                                    "Processed__303.txt")));
         QVERIFY(cache.seek(cache.readAll().indexOf(corundum) + 16));
         QVERIFY(cache.write(QByteArray::fromHex("758df84f7b3ac4ec")) == 8);
         cache.close();
@@ -164,7 +162,7 @@ private slots:
     }
     void reloadsWhenCacheIsRewritten()
     {
-        const QString folder = m_dir.filePath(QStringLiteral("watched"));
+        const QString folder = m_dir.filePath(S("watched"));
         writeSpectrum(folder, "Quartz", 1, syntheticSpectrum(minerals[0]));
         RLibrary library;
         library.setLibraryFolders(folders({folder}));
@@ -181,7 +179,7 @@ private slots:
         QCOMPARE(library.count(), 2);
 
         // A deleted cache does not reload.
-        QVERIFY(QFile::remove(folder + QStringLiteral("/cache.tar")));
+        QVERIFY(QFile::remove(folder + S("/cache.tar")));
         QTest::qWait(300);
         QCOMPARE(changed.count(), 2);
         QCOMPARE(library.count(), 2);
@@ -230,7 +228,7 @@ private slots:
                 .isEmpty());
         // A spectrum of zeros cannot be normalised to maximum 1: no scores, no crash.
         const RamanData<Wavenumbers> zeros = syntheticSpectrum({}, 1, 0.0);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(".*")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S(".*")));
         QVERIFY(
             library.computeCorrelations(zeros, processing, 2, FingerprintParameters()).isEmpty());
 
@@ -282,55 +280,54 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QString, fields);
         if (fields.endsWith(QLatin1String("|0|0")))
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(
-                                                   "^Expression did not match filename:")));
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression(S("^Expression did not match filename:")));
         const rruff_infos info = parseSpectrumName(pigmentNameMapper(file));
         QCOMPARE(QStringList({info.name, info.laserWavelength, info.number}).join(QLatin1Char('|')),
                  fields);
-        QCOMPARE(info.orientation, QStringLiteral("unoriented"));
-        QVERIFY(nameMapperForInstallHandler(QStringLiteral("chsopensource-pigments")));
-        QVERIFY(!nameMapperForInstallHandler(QStringLiteral("rruff-excellent")));
+        QCOMPARE(info.orientation, S("unoriented"));
+        QVERIFY(nameMapperForInstallHandler(S("chsopensource-pigments")));
+        QVERIFY(!nameMapperForInstallHandler(S("rruff-excellent")));
     }
     void chemistryKeys()
     {
         for (const char *name : {"Abenakiite-(Ce)", "AbenakiiteCe"})
-            QCOMPARE(chemistryKey(QLatin1String(name)), QStringLiteral("abenakiitece"));
+            QCOMPARE(chemistryKey(QLatin1String(name)), S("abenakiitece"));
         const Chemistry c = Chemistry::fromFormula(
-            QStringLiteral("◽(Mg,Fe<sup>2+</sup>)<sub>2</sub>SiO<sub>4</sub>·H<sub>2</sub>O"));
-        QCOMPARE(c.formulaPlain, QStringLiteral("◽(Mg,Fe2+)2SiO4·H2O"));
+            S("◽(Mg,Fe<sup>2+</sup>)<sub>2</sub>SiO<sub>4</sub>·H<sub>2</sub>O"));
+        QCOMPARE(c.formulaPlain, S("◽(Mg,Fe2+)2SiO4·H2O"));
         QStringList symbols;
         for (quint16 code : c.elements)
             symbols << Chemistry::elementSymbol(code);
-        QCOMPARE(symbols.join(QLatin1Char(' ')), QStringLiteral("Mg Fe Si O H O"));
+        QCOMPARE(symbols.join(QLatin1Char(' ')), S("Mg Fe Si O H O"));
     }
     void chemistryFiles()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("chemistry.csv"));
+        const QString path = dir.filePath(S("chemistry.csv"));
         QVERIFY(TestFiles::write(path, "Quartz SiO<sub>2</sub>\nquartz Si O<sub>2</sub>\n\n"
                                        "Abenakiite-(Ce) Na\nQuartz-123 SiO<sub>2</sub>:Ti\n"));
         const ChemistryTable table = readChemistryFile(path);
-        QCOMPARE(table.value(QStringLiteral("quartz")).formulaHtml,
-                 QStringLiteral("Si O<sub>2</sub>"));
-        QCOMPARE(table.value(QStringLiteral("quartz-123")).formulaPlain, QStringLiteral("SiO2:Ti"));
+        QCOMPARE(table.value(S("quartz")).formulaHtml, S("Si O<sub>2</sub>"));
+        QCOMPARE(table.value(S("quartz-123")).formulaPlain, S("SiO2:Ti"));
         // Written with hyphen and brackets, an entry can never be found by a spectrum's key.
-        QVERIFY(!table.contains(chemistryKey(QStringLiteral("Abenakiite-(Ce)"))));
+        QVERIFY(!table.contains(chemistryKey(S("Abenakiite-(Ce)"))));
 
         QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression(QStringLiteral("^failed to open chemistry file:")));
-        QVERIFY(readChemistryFile(dir.filePath(QStringLiteral("none.csv"))).isEmpty());
-        const ChemistryTable ima = readChemistryFile(QStringLiteral(":/chemistry.csv"));
-        const ChemistryTable extra = readChemistryFile(QStringLiteral(":/chemistry-extra.csv"));
+                             QRegularExpression(S("^failed to open chemistry file:")));
+        QVERIFY(readChemistryFile(dir.filePath(S("none.csv"))).isEmpty());
+        const ChemistryTable ima = readChemistryFile(S(":/chemistry.csv"));
+        const ChemistryTable extra = readChemistryFile(S(":/chemistry-extra.csv"));
         QVERIFY(ima.size() > 5000 && !extra.isEmpty());
-        QVERIFY(!ima.value(chemistryKey(QStringLiteral("Abenakiite-(Ce)"))).elements.isEmpty());
-        QCOMPARE(ima.value(QStringLiteral("quartz")).formulaPlain, QStringLiteral("SiO2"));
+        QVERIFY(!ima.value(chemistryKey(S("Abenakiite-(Ce)"))).elements.isEmpty());
+        QCOMPARE(ima.value(S("quartz")).formulaPlain, S("SiO2"));
     }
     void cacheIsBuiltOnceFromAllSources()
     {
         QTemporaryDir dir;
-        const QString folder = dir.filePath(QStringLiteral("My Library"));
-        const QString pattern = QStringLiteral("/%1__R%2__Raman__%3__0__unoriented__Raman_Data_"
-                                               "Processed__%2.txt");
+        const QString folder = dir.filePath(S("My Library"));
+        const QString pattern = S("/%1__R%2__Raman__%3__0__unoriented__Raman_Data_"
+                                  "Processed__%2.txt");
         const auto file = [&](const char *name, const char *number, const char *laser) -> QString {
             return folder
                    + pattern.arg(QLatin1String(name), QLatin1String(number), QLatin1String(laser));
@@ -339,39 +336,36 @@ private slots:
         QVERIFY(
             TestFiles::write(file("Calcite", "2", "785"), "# source: test\n300, 0.5\n301, 0.25\n"));
         QVERIFY(TestFiles::write(file("Empty", "3", "532"), ""));
-        QVERIFY(TestFiles::write(folder + QStringLiteral("/readme.md"), "not a spectrum"));
-        const QString measurement = folder + QStringLiteral("/Probe 7");
-        const QJsonObject sector{{QStringLiteral("identification_data"),
-                                  QJsonObject{{QStringLiteral("mineral_final_identification"),
-                                               QStringLiteral("Gips")}}}};
-        QVERIFY(TestFiles::writeJson(measurement + QStringLiteral("/metadata.json"),
-                                     {{QStringLiteral("save_data_version"), 11},
-                                      {QStringLiteral("sectors"), QJsonArray{sector}}}));
-        QVERIFY(TestFiles::write(measurement + QStringLiteral("/Location1/data.csv"),
-                                 "1 0.5\n2 -2\n3 1e+300\n"));
+        QVERIFY(TestFiles::write(folder + S("/readme.md"), "not a spectrum"));
+        const QString measurement = folder + S("/Probe 7");
+        const QJsonObject sector{{S("identification_data"),
+                                  QJsonObject{{S("mineral_final_identification"), S("Gips")}}}};
+        QVERIFY(TestFiles::writeJson(
+            measurement + S("/metadata.json"),
+            {{S("save_data_version"), 11}, {S("sectors"), QJsonArray{sector}}}));
         QVERIFY(
-            TestFiles::write(measurement + QStringLiteral("/Location1/calibration_lines.txt"), ""));
-        QVERIFY(QDir().mkpath(folder + QStringLiteral("/not a measurement")));
+            TestFiles::write(measurement + S("/Location1/data.csv"), "1 0.5\n2 -2\n3 1e+300\n"));
+        QVERIFY(TestFiles::write(measurement + S("/Location1/calibration_lines.txt"), ""));
+        QVERIFY(QDir().mkpath(folder + S("/not a measurement")));
 
         QVERIFY(LibraryCache::ensureCache(folder));
         const QStringList left = QDir(folder).entryList(QDir::Files);
-        QVERIFY(left.contains(QStringLiteral("cache.tar")));
-        QVERIFY(left.filter(QRegularExpression(QStringLiteral("\\.(bin|tmp)$"))).isEmpty());
+        QVERIFY(left.contains(S("cache.tar")));
+        QVERIFY(left.filter(QRegularExpression(S("\\.(bin|tmp)$"))).isEmpty());
 
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(
-                                               "^Empty data in cache for .*Empty__R3")));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(S("^Empty data in cache for .*Empty__R3")));
         QVector<LibraryCache::CacheEntry> entries;
         QVERIFY(LibraryCache::readCacheEntries(folder, entries));
         QStringList names;
         for (const LibraryCache::CacheEntry &entry : entries)
             names << entry.name;
         names.sort();
-        QCOMPARE(
-            names.join(QLatin1Char(' ')),
-            QStringLiteral("Calcite__R2_785_2.bin Gips__BXXXXXX_532_43c95f11.bin "
-                           "Quartz__R1_532_1.bin")
-                .replace(QRegularExpression(QStringLiteral("_(\\d+)_")),
-                         QStringLiteral("__Raman__\\1__0__unoriented__Raman_Data_Processed__")));
+        QCOMPARE(names.join(QLatin1Char(' ')),
+                 S("Calcite__R2_785_2.bin Gips__BXXXXXX_532_43c95f11.bin "
+                   "Quartz__R1_532_1.bin")
+                     .replace(QRegularExpression(S("_(\\d+)_")),
+                              S("__Raman__\\1__0__unoriented__Raman_Data_Processed__")));
         for (const LibraryCache::CacheEntry &entry : entries) {
             const RamanData<Wavenumbers> data = LibraryCache::decodeEntry(entry.data);
             if (entry.name.startsWith(QLatin1String("Calcite")))
@@ -380,16 +374,14 @@ private slots:
 
         // An existing cache is kept as it is.
         const QDateTime built = QFileInfo(LibraryCache::cachePath(folder)).lastModified();
-        QVERIFY(TestFiles::write(
-            folder + QStringLiteral("/New__R4__Raman__532__0__unoriented__x__4.txt"),
-            "1 1\n2 2\n"));
+        QVERIFY(TestFiles::write(folder + S("/New__R4__Raman__532__0__unoriented__x__4.txt"),
+                                 "1 1\n2 2\n"));
         QTest::qWait(20);
         QVERIFY(LibraryCache::ensureCache(folder));
         QCOMPARE(QFileInfo(LibraryCache::cachePath(folder)).lastModified(), built);
 
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression(QStringLiteral("^no such directory:")));
-        QVERIFY(!LibraryCache::ensureCache(dir.filePath(QStringLiteral("missing"))));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^no such directory:")));
+        QVERIFY(!LibraryCache::ensureCache(dir.filePath(S("missing"))));
     }
     void brokenCacheArchives_data()
     {
@@ -407,17 +399,16 @@ private slots:
         QTemporaryDir dir;
         const QString folder = dir.path();
         for (int i = 0; i < 3; ++i)
-            QVERIFY(TestFiles::write(
-                folder + QStringLiteral("/M%1__R__Raman__532__0__unoriented__k__%1.txt").arg(i),
-                "100 1\n101 2\n102 3\n103 4\n"));
+            QVERIFY(
+                TestFiles::write(folder + S("/M%1__R__Raman__532__0__unoriented__k__%1.txt").arg(i),
+                                 "100 1\n101 2\n102 3\n103 4\n"));
         QVERIFY(LibraryCache::ensureCache(folder));
         QFile cache(LibraryCache::cachePath(folder));
         QVERIFY(cache.open(QIODevice::ReadWrite));
         QByteArray bytes = cache.readAll();
         if (!firstSize.isEmpty()) {
             bytes.replace(124, firstSize.size(), firstSize);
-            QTest::ignoreMessage(QtWarningMsg,
-                                 QRegularExpression(QStringLiteral("^Damaged cache")));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^Damaged cache")));
         }
         cache.resize(0);
         cache.seek(0);

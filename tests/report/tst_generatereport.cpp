@@ -5,6 +5,7 @@
 #include "report/ui/generatereportdialog.h"
 #include "reportfixture.h"
 #include "savedatafixture.h"
+#include "testfiles.h"
 
 #include <QDesktopServices>
 #include <QProcess>
@@ -72,8 +73,7 @@ private slots:
     void unwritable()
     {
         QVERIFY(!writeSummaryPage(pageRecord(QString()), m_dir.path(), 0)); // a folder
-        QVERIFY(
-            !writeSummaryPage(pageRecord(QString()), m_dir.filePath(QStringLiteral("x.pdf")), 1));
+        QVERIFY(!writeSummaryPage(pageRecord(QString()), m_dir.filePath(S("x.pdf")), 1));
     }
 
     // The page is read back through poppler's text extraction, not through our own painter.
@@ -84,7 +84,7 @@ private slots:
         QTest::addColumn<QStringList>("present");
         QTest::addColumn<QStringList>("absent");
         QTest::newRow("full date, automatic, seven remark lines")
-            << QStringLiteral("erste\nzweite\n\nvierte\nfünfte\nsechste\nsiebte") << 0
+            << S("erste\nzweite\n\nvierte\nfünfte\nsechste\nsiebte") << 0
             << list("Funddatum: 01.06.1987|Spektrum automatisch identifiziert|fünfte|"
                     "Quarz 1 (8.25)|Belichtungszeit: 3s|-60.25°C|532 nm|manuell|ND 0.1|101 µm|20x "
                     "#1|"
@@ -107,17 +107,16 @@ private slots:
         QFETCH(int, flags);
         QFETCH(QStringList, present);
         QFETCH(QStringList, absent);
-        const QString path = m_dir.filePath(QStringLiteral("texts.pdf"));
+        const QString path = m_dir.filePath(S("texts.pdf"));
         QVERIFY(writeSummaryPage(pageRecord(comment, flags), path, 0));
         const QString info = run("pdfinfo", {path});
-        QVERIFY(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))));
-        QVERIFY(
-            info.contains(QRegularExpression(QStringLiteral("Title:\\s+Raman-Analyse für 17\\n"))));
-        const QString text = run("pdftotext", {path, QStringLiteral("-")}).simplified();
+        QVERIFY(info.contains(QRegularExpression(S("Pages:\\s+1\\n"))));
+        QVERIFY(info.contains(QRegularExpression(S("Title:\\s+Raman-Analyse für 17\\n"))));
+        const QString text = run("pdftotext", {path, S("-")}).simplified();
         for (const QString &t : qAsConst(present))
-            QVERIFY2(text.contains(t), qPrintable(t + QStringLiteral(" missing in ") + text));
+            QVERIFY2(text.contains(t), qPrintable(t + S(" missing in ") + text));
         for (const QString &t : qAsConst(absent))
-            QVERIFY2(!text.contains(t), qPrintable(t + QStringLiteral(" found in ") + text));
+            QVERIFY2(!text.contains(t), qPrintable(t + S(" found in ") + text));
     }
 
     // Saving numbers the written sectors anew; each page still shows its own sector.
@@ -126,32 +125,31 @@ private slots:
         SaveData data = Fixture::measurement(3);
         data.setActiveSector(1);
         data.replaceActiveSector(SaveDataSector());
-        QVERIFY(data.save(m_dir.path(), QStringLiteral("saved"), writeSummaryPage));
+        QVERIFY(data.save(m_dir.path(), S("saved"), writeSummaryPage));
         const QString text
-            = run("pdftotext",
-                  {data.sectorFolderPath(1) + QStringLiteral("summary.pdf"), QStringLiteral("-")});
-        QVERIFY(text.contains(normalized(QStringLiteral("103 µm"))));
-        QVERIFY(text.contains(QStringLiteral("Quarz 3")));
+            = run("pdftotext", {data.sectorFolderPath(1) + S("summary.pdf"), S("-")});
+        QVERIFY(text.contains(normalized(S("103 µm"))));
+        QVERIFY(text.contains(S("Quarz 3")));
     }
 
     void initTestCase()
     {
         AppIdentity::apply();
-        QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
-        m_data = ReportFixture::measurement(m_dir.filePath(QStringLiteral("m")));
+        QLoggingCategory::setFilterRules(S("*.debug=false"));
+        m_data = ReportFixture::measurement(m_dir.filePath(S("m")));
     }
     void init() { QSettings().clear(); }
 
     // A link to a program is kept as chosen; a file that is no program is refused.
     void browseCompiler()
     {
-        const QString link = m_dir.filePath(QStringLiteral("tex link"));
-        QFile::link(ReportFixture::writeCompiler(m_dir.filePath(QStringLiteral("tex")), ""), link);
+        const QString link = m_dir.filePath(S("tex link"));
+        QFile::link(ReportFixture::writeCompiler(m_dir.filePath(S("tex")), ""), link);
         GenerateReportDialog dialog(m_data, 0);
         auto *browse = childNamed<QToolButton>(&dialog, "buttonBrowse");
         QStringList shown, boxes;
         clickAnswering(browse, link, &shown, &boxes);
-        clickAnswering(browse, m_dir.filePath(QStringLiteral("m/metadata.json")), &shown, &boxes);
+        clickAnswering(browse, m_dir.filePath(S("m/metadata.json")), &shown, &boxes);
         QCOMPARE(childNamed<QLineEdit>(&dialog, "pdflatexPath")->text(), link);
         QCOMPARE(setting("pdflatexExecutablePath"), link);
         QCOMPARE(boxes.size(), 1);
@@ -159,16 +157,16 @@ private slots:
 
     void targetCancelledThenFailureThenSuccess()
     {
-        QSettings().setValue(QStringLiteral("LastReportLogoUsed"), QStringLiteral("/no/logo.png"));
+        QSettings().setValue(S("LastReportLogoUsed"), S("/no/logo.png"));
         GenerateReportDialog dialog(m_data, 1);
         dialog.show();
         auto *logo = childNamed<QLineEdit>(&dialog, "logoPath");
-        QCOMPARE(logo->text(), QStringLiteral("/no/logo.png"));
+        QCOMPARE(logo->text(), S("/no/logo.png"));
         QPushButton *ok
             = childNamed<QDialogButtonBox>(&dialog, "buttonBox")->button(QDialogButtonBox::Ok);
         auto *errors = childNamed<QPlainTextEdit>(&dialog, "errors");
         const QString intro = errors->toPlainText();
-        const QString target = m_dir.filePath(QStringLiteral("report.pdf"));
+        const QString target = m_dir.filePath(S("report.pdf"));
         QStringList shown, boxes;
 
         clickAnswering(ok, QString(), &shown, &boxes);
@@ -182,17 +180,17 @@ private slots:
         QCOMPARE(boxes.size(), 2);
         QCOMPARE(errors->toPlainText(),
                  intro
-                     + QStringLiteral("\nFailed to copy image files to temporary directory\n"
-                                      "The given TeX compiler is not an executable program"));
+                     + S("\nFailed to copy image files to temporary directory\n"
+                         "The given TeX compiler is not an executable program"));
         QCOMPARE(setting("LastExportedReportPath"), target);
         QCOMPARE(setting("LastReportLogoUsed"), QString());
 
         childNamed<QLineEdit>(&dialog, "pdflatexPath")
-            ->setText(ReportFixture::writeCompiler(m_dir.filePath(QStringLiteral("good tex")),
+            ->setText(ReportFixture::writeCompiler(m_dir.filePath(S("good tex")),
                                                    "echo '%PDF' > report.pdf\n"));
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "recordOpenedUrl");
+        QDesktopServices::setUrlHandler(S("file"), this, "recordOpenedUrl");
         clickAnswering(ok, target, &shown, &boxes);
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QDesktopServices::unsetUrlHandler(S("file"));
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(m_opened, QList<QUrl>{QUrl::fromLocalFile(target)});
     }

@@ -2,6 +2,7 @@
 
 #include "core/appidentity.h"
 #include "reportfixture.h"
+#include "testfiles.h"
 
 #include <QProcess>
 #include <QSettings>
@@ -39,11 +40,11 @@ private slots:
     void initTestCase()
     {
         AppIdentity::apply();
-        QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+        QLoggingCategory::setFilterRules(S("*.debug=false"));
         m_tmp = path("tmp"); // every temporary folder of the generator lands here
         QVERIFY(QDir().mkpath(m_tmp));
         qputenv("TMPDIR", QFile::encodeName(m_tmp));
-        QVERIFY(m_translator.load(QStringLiteral(":/translations/en_GB.qm")));
+        QVERIFY(m_translator.load(S(":/translations/en_GB.qm")));
         QCoreApplication::installTranslator(&m_translator);
         m_data = ReportFixture::measurement(path("m"));
     }
@@ -55,25 +56,23 @@ private slots:
 
     void textRules()
     {
-        QCOMPARE(ReportGenerator::latexEscaped(QStringLiteral("50% & #1 _a {b} $5 ^~")),
-                 QStringLiteral("50\\% \\& \\#1 \\_a \\{b\\} \\$5 "
-                                "\\textasciicircum{}\\textasciitilde{}"));
+        QCOMPARE(ReportGenerator::latexEscaped(S("50% & #1 _a {b} $5 ^~")),
+                 S("50\\% \\& \\#1 \\_a \\{b\\} \\$5 "
+                   "\\textasciicircum{}\\textasciitilde{}"));
         // Single pass: what one replacement inserts is not escaped again.
-        QCOMPARE(ReportGenerator::latexEscaped(QStringLiteral("C:\\t\\$\nx")),
-                 QStringLiteral("C:$\\backslash$t$\\backslash$\\$\\\\{}x"));
-        QCOMPARE(
-            ReportGenerator::translateCaptions(QStringLiteral("\\textbf{tr(Kommentar)}: tr(Gain)")),
-            QStringLiteral("\\textbf{Kommentar)}: tr(Gain"));
-        QCOMPARE(ReportGenerator::translateCaptions(
-                     QStringLiteral("tr(Laser-Wellenlänge) tr(Unbekannt")),
-                 QStringLiteral("Laser wavelength tr(Unbekannt"));
+        QCOMPARE(ReportGenerator::latexEscaped(S("C:\\t\\$\nx")),
+                 S("C:$\\backslash$t$\\backslash$\\$\\\\{}x"));
+        QCOMPARE(ReportGenerator::translateCaptions(S("\\textbf{tr(Kommentar)}: tr(Gain)")),
+                 S("\\textbf{Kommentar)}: tr(Gain"));
+        QCOMPARE(ReportGenerator::translateCaptions(S("tr(Laser-Wellenlänge) tr(Unbekannt")),
+                 S("Laser wavelength tr(Unbekannt"));
     }
 
     // The stand-in keeps its folder and arguments, then writes the PDF over an older one.
     void compilerCall()
     {
         const QByteArray seen = path("seen").toUtf8();
-        QSettings().setValue(QStringLiteral("pdflatexArguments"), list("-x|a b"));
+        QSettings().setValue(S("pdflatexArguments"), list("-x|a b"));
         ReportGenerator::setTexCompilerPath(ReportFixture::writeCompiler(
             path("recording tex"), "cp -r \"$PWD\" '" + seen
                                        + "'\nfor a in \"$@\"; do echo \"$a\"; "
@@ -88,13 +87,12 @@ private slots:
         generator.setLogoAndTemplate(logo, QString());
         QVERIFY2(generator.generate(output, 1), qPrintable(generator.errors().join(u'\n')));
         const QDir files(QString::fromUtf8(seen));
-        const QStringList args
-            = QString::fromUtf8(read(files.filePath(QStringLiteral("args")))).split(u'\n');
+        const QStringList args = QString::fromUtf8(read(files.filePath(S("args")))).split(u'\n');
         QCOMPARE(args.mid(0, 2), list("-x|a b"));
         QVERIFY(args.value(2).startsWith(m_tmp));
-        QCOMPARE(QImage(files.filePath(QStringLiteral("with_laser.jpg"))).size(), QSize(1, 1));
-        QCOMPARE(QImage(files.filePath(QStringLiteral("logo.png"))).size(), QSize(7, 3));
-        QVERIFY(read(files.filePath(QStringLiteral("report.tex"))).contains("\\textbf{Calcit}"));
+        QCOMPARE(QImage(files.filePath(S("with_laser.jpg"))).size(), QSize(1, 1));
+        QCOMPARE(QImage(files.filePath(S("logo.png"))).size(), QSize(7, 3));
+        QVERIFY(read(files.filePath(S("report.tex"))).contains("\\textbf{Calcit}"));
         QCOMPARE(read(output), QByteArray("%PDF\n"));
     }
 
@@ -108,7 +106,7 @@ private slots:
 
         const QByteArray pdf = "echo pdf > report.pdf\n";
         const QByteArray mib(1024 * 1024, '%');
-        const QString out = QStringLiteral("report.pdf");
+        const QString out = S("report.pdf");
         QTest::newRow("template of 1 MiB") << pdf << mib << QString() << out << QStringList();
         QTest::newRow("one byte more")
             << pdf << QByteArray(mib + '%') << QString() << out
@@ -117,7 +115,7 @@ private slots:
         QTest::newRow("no template file")
             << pdf << QByteArray("missing") << QString() << out
             << list("Could not open TeX template file|Got empty LaTeX template file");
-        QTest::newRow("no logo file") << pdf << QByteArray() << QStringLiteral("no logo.png") << out
+        QTest::newRow("no logo file") << pdf << QByteArray() << S("no logo.png") << out
                                       << list("Failed to copy image files to temporary directory");
         QTest::newRow("not executable")
             << QByteArray("-") << QByteArray() << QString() << out
@@ -146,7 +144,7 @@ private slots:
                                   << list("The given TeX compiler did not finish within 15 "
                                           "seconds|still thinking\n");
         QTest::newRow("target below a file")
-            << pdf << QByteArray() << QString() << QStringLiteral("a file/report.pdf")
+            << pdf << QByteArray() << QString() << S("a file/report.pdf")
             << list("Failed to copy output file to the given destination");
     }
 
@@ -197,26 +195,23 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("pieces"); // pieces of the text, blanks collapsed, between "|"
         QTest::newRow("German")
-            << QStringLiteral("de_DE")
-            << QJsonObject{{QStringLiteral("mineral_comment"),
-                            QStringLiteral("Preis $5 #1 50% _a_ {x} C:\\temp\n"
-                                           "zweite Zeile ~ ^ x\\y")}}
+            << S("de_DE")
+            << QJsonObject{{S("mineral_comment"), S("Preis $5 #1 50% _a_ {x} C:\\temp\n"
+                                                    "zweite Zeile ~ ^ x\\y")}}
             << 0
-            << QStringLiteral(
-                   "Eigentümer Huber & Söhne|Probennummer A_17|Funddatum 14.07.21|"
-                   "Ergebnis Quarz|Ausgewählt durch Manuell ausgewählt|"
-                   "Durchgeführt am 28.02.24 09:00|Laser-Wellenlänge 532.1 nm|"
-                   "Bildbreite: 85 µm, Aufnahme-Objektiv: 100x/0.9|"
-                   "Belichtungszeit 1500 s|Dichtefilter ND 50%|"
-                   "Sensor-Temperatur −59.1235|Kommentar: Preis $5 #1 50% _a_ {x} C:\\temp\n"
-                   "zweite Zeile ~ ^ x\\y|software version 1.5.0.|ID: 3f2a61c0-9b1e");
+            << S("Eigentümer Huber & Söhne|Probennummer A_17|Funddatum 14.07.21|"
+                 "Ergebnis Quarz|Ausgewählt durch Manuell ausgewählt|"
+                 "Durchgeführt am 28.02.24 09:00|Laser-Wellenlänge 532.1 nm|"
+                 "Bildbreite: 85 µm, Aufnahme-Objektiv: 100x/0.9|"
+                 "Belichtungszeit 1500 s|Dichtefilter ND 50%|"
+                 "Sensor-Temperatur −59.1235|Kommentar: Preis $5 #1 50% _a_ {x} C:\\temp\n"
+                 "zweite Zeile ~ ^ x\\y|software version 1.5.0.|ID: 3f2a61c0-9b1e");
         QTest::newRow("English, year only, point without photo")
-            << QStringLiteral("en_GB")
-            << QJsonObject{{QStringLiteral("found_date_year_only"), true}} << 1
-            << QStringLiteral("Sample Analysis|Owner Huber & Söhne Result Calcit|Year found 2021|"
-                              "Measuring point no. 2|Selected by Identified automatically|"
-                              "Performed on 28/02/2024 09:00|Image width: , Objective:|"
-                              "Recording parameters Comment: No comment given.");
+            << S("en_GB") << QJsonObject{{S("found_date_year_only"), true}} << 1
+            << S("Sample Analysis|Owner Huber & Söhne Result Calcit|Year found 2021|"
+                 "Measuring point no. 2|Selected by Identified automatically|"
+                 "Performed on 28/02/2024 09:00|Image width: , Objective:|"
+                 "Recording parameters Comment: No comment given.");
     }
 
     void builtInTemplate()
@@ -232,20 +227,18 @@ private slots:
 
         const QString folder = m_root.filePath(QString::fromLatin1(QTest::currentDataTag()));
         ReportGenerator generator(ReportFixture::measurement(folder, metadata));
-        generator.setCompilerPath(QStandardPaths::findExecutable(QStringLiteral("pdflatex")));
-        const QString pdf = folder + QStringLiteral("/report with blanks.pdf");
+        generator.setCompilerPath(QStandardPaths::findExecutable(S("pdflatex")));
+        const QString pdf = folder + S("/report with blanks.pdf");
         QVERIFY2(generator.generate(pdf, row), qPrintable(generator.errors().join(u'\n')));
 
-        QVERIFY(toolOutput("pdfinfo", {pdf})
-                    .contains(QRegularExpression(QStringLiteral("Pages: +1\n"))));
+        QVERIFY(toolOutput("pdfinfo", {pdf}).contains(QRegularExpression(S("Pages: +1\n"))));
         // Table rows stay on one line in layout mode; ligatures and blanks are made comparable.
-        QString text
-            = toolOutput("pdftotext", {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
-                  .normalized(QString::NormalizationForm_KC);
-        text.replace(QRegularExpression(QStringLiteral("[ \\t]+")), QStringLiteral(" "));
-        text.replace(QRegularExpression(QStringLiteral(" ?\\n ?")), QStringLiteral("\n"));
+        QString text = toolOutput("pdftotext", {S("-layout"), pdf, S("-")})
+                           .normalized(QString::NormalizationForm_KC);
+        text.replace(QRegularExpression(S("[ \\t]+")), S(" "));
+        text.replace(QRegularExpression(S(" ?\\n ?")), S("\n"));
         for (const QString &piece : pieces.normalized(QString::NormalizationForm_KC).split(u'|'))
-            QVERIFY2(text.contains(piece), qPrintable(piece + QStringLiteral(" not in:\n") + text));
+            QVERIFY2(text.contains(piece), qPrintable(piece + S(" not in:\n") + text));
         QVERIFY(!text.contains(QLatin1String("[")));
     }
 

@@ -5,6 +5,7 @@
 #include "savedata_view/ui/ratinglabel.h"
 #include "savedata_view/ui/sampledatadialog.h"
 #include "savedatafixture.h"
+#include "testfiles.h"
 
 #include <QAbstractItemModelTester>
 #include <QtGui>
@@ -16,7 +17,7 @@ namespace {
 
 QImage icon(const char *name)
 {
-    return QPixmap(QStringLiteral(":/icons/%1.png").arg(QLatin1String(name)))
+    return QPixmap(S(":/icons/%1.png").arg(QLatin1String(name)))
         .scaledToWidth(16, Qt::SmoothTransformation)
         .toImage();
 }
@@ -47,7 +48,7 @@ QStringList fields(const char *text)
 QStringList ranges(const QSignalSpy &spy)
 {
     const auto text = [](const QModelIndex &i) {
-        return QStringLiteral("%1:%2:%3").arg(i.parent().row()).arg(i.row()).arg(i.column());
+        return S("%1:%2:%3").arg(i.parent().row()).arg(i.row()).arg(i.column());
     };
     QStringList result;
     for (const QList<QVariant> &signal : spy)
@@ -57,7 +58,7 @@ QStringList ranges(const QSignalSpy &spy)
 
 QString row(const QString &name, const QString &value)
 {
-    return QStringLiteral("<tr><td width=300><b>%1</b></td><td>%2</td></tr>").arg(name, value);
+    return S("<tr><td width=300><b>%1</b></td><td>%2</td></tr>").arg(name, value);
 }
 
 QString table(const QStringList &rows)
@@ -65,8 +66,7 @@ QString table(const QStringList &rows)
     QStringList html;
     for (int i = 0; i + 1 < rows.size(); i += 2)
         html << row(rows[i], rows[i + 1]);
-    return QStringLiteral("<html><body><table>") + html.join(QLatin1Char('\n'))
-           + QStringLiteral("</table></body></html>");
+    return S("<html><body><table>") + html.join(QLatin1Char('\n')) + S("</table></body></html>");
 }
 
 } // namespace
@@ -87,7 +87,7 @@ private slots:
     {
         QTest::addColumn<int>("row");
         QTest::addColumn<QVariant>("size");
-        QTest::newRow("photo") << 0 << QVariant(QStringLiteral("64x48"));
+        QTest::newRow("photo") << 0 << QVariant(S("64x48"));
         QTest::newRow("raw") << 2 << QVariant(300);
         QTest::newRow("result") << 6 << QVariant();
     }
@@ -134,7 +134,7 @@ private slots:
         QCOMPARE(t.item(0, 2).data(Qt::DecorationRole).value<QPixmap>().toImage(),
                  icon("task-attention"));
         QCOMPARE(t.item(0, 3).data(SaveDataModel::PreviewRole).toString(),
-                 QStringLiteral("1235\t1.235e+04\n0.5\t1e-05\n-3\t100\n"));
+                 S("1235\t1.235e+04\n0.5\t1e-05\n-3\t100\n"));
     }
 
     void pointsAndActiveRow()
@@ -158,10 +158,9 @@ private slots:
             t.model.setMetadata(m);
             const QString html
                 = t.model.data(QModelIndex(), SaveDataModel::MetadataHtmlRole).toString();
-            QCOMPARE(html.contains(row(QStringLiteral("Funddatum"), date)), !old);
-            QVERIFY(html.contains(row(QStringLiteral("Daten-Version"),
-                                      old ? QStringLiteral("11 (erstellt: 8 oder früher)")
-                                          : QStringLiteral("11 (erstellt: 9)"))));
+            QCOMPARE(html.contains(row(S("Funddatum"), date)), !old);
+            QVERIFY(html.contains(row(S("Daten-Version"), old ? S("11 (erstellt: 8 oder früher)")
+                                                              : S("11 (erstellt: 9)"))));
         }
     }
 
@@ -180,8 +179,7 @@ private slots:
         t.tester.reset();
         changed.clear();
         t.model.removeSector(0);
-        QCOMPARE(t.model.index(0, 0).data().toString(),
-                 QStringLiteral("Messpunkt Nr. 1 (Quarz 2)"));
+        QCOMPARE(t.model.index(0, 0).data().toString(), S("Messpunkt Nr. 1 (Quarz 2)"));
         QCOMPARE(ranges(changed), fields("-1:1:0 -1:1:0|-1:0:0 -1:1:0"));
 
         t.model.removeSector(1);
@@ -198,14 +196,14 @@ private slots:
     void load()
     {
         QTemporaryDir dir;
-        const QString folder = dir.filePath(QStringLiteral("AB-12"));
+        const QString folder = dir.filePath(S("AB-12"));
         Fixture::writeVersion5Folder(folder);
         TestedModel t(Fixture::measurement(3));
         QSignalSpy reset(&t.model, &QAbstractItemModel::modelReset);
         QSignalSpy announced(&t.model, &SaveDataModel::metadataChanged);
         QVERIFY(t.model.load(folder));
         QCOMPARE(reset.size() + announced.size(), 2);
-        QCOMPARE(t.model.saveData().metadata().collection_id, QStringLiteral("AB_12"));
+        QCOMPARE(t.model.saveData().metadata().collection_id, S("AB_12"));
         QCOMPARE(t.item(0, 3, 1).data(), QVariant(200));
     }
 
@@ -216,7 +214,7 @@ private slots:
         RatingLabel label;
         QCOMPARE(label.rating(), -1);
         label.setRating(3);
-        QCOMPARE(label.text().count(QStringLiteral("color: #f1e900")), 3);
+        QCOMPARE(label.text().count(S("color: #f1e900")), 3);
 
         label.resize(label.sizeHint());
         label.show();
@@ -234,7 +232,7 @@ private slots:
         clickStar(5);
         QCOMPARE(changed.count(), 1);
         QCOMPARE(changed.at(0).at(0).toInt(), 5);
-        QCOMPARE(label.text().count(QStringLiteral("color: #f1e900")), 5);
+        QCOMPARE(label.text().count(S("color: #f1e900")), 5);
     }
 
     // Only the year is kept when only the year is shown.
@@ -242,7 +240,7 @@ private slots:
     {
         for (const bool yearOnly : {false, true}) {
             SaveDataMetadata m;
-            m.owner = QStringLiteral("Huber");
+            m.owner = S("Huber");
             m.found_date = QDate(1987, 6, 15);
             m.found_date_year_only = yearOnly;
             SampleDataDialog dialog;
@@ -260,7 +258,7 @@ private slots:
         auto *remark = childNamed<QPlainTextEdit>(&dialog, "tEditRemark");
         remark->setPlainText(QString(299, QLatin1Char('a')));
         remark->moveCursor(QTextCursor::End);
-        QTest::keyClicks(remark, QStringLiteral("bc"));
+        QTest::keyClicks(remark, S("bc"));
         QCOMPARE(remark->toPlainText(), QString(299, QLatin1Char('a')) + QLatin1Char('b'));
     }
 
@@ -272,13 +270,13 @@ private slots:
         QVERIFY(QSettings().allKeys().isEmpty());
 
         SampleDataDialog accepted;
-        childNamed<QLineEdit>(&accepted, "EditOwner")->setText(QStringLiteral("Huber"));
+        childNamed<QLineEdit>(&accepted, "EditOwner")->setText(S("Huber"));
         childNamed<QRadioButton>(&accepted, "rButtYear")->click();
         pressLater(&accepted, QDialogButtonBox::Ok);
         QCOMPARE(accepted.exec(), int(QDialog::Accepted));
 
         SampleDataDialog next;
-        QCOMPARE(childNamed<QLineEdit>(&next, "EditOwner")->text(), QStringLiteral("Huber"));
+        QCOMPARE(childNamed<QLineEdit>(&next, "EditOwner")->text(), S("Huber"));
         QVERIFY(childNamed<QRadioButton>(&next, "rButtYear")->isChecked());
     }
 

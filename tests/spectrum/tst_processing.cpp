@@ -144,7 +144,7 @@ private slots:
     {
         // Unasked, as in every search, nothing is written anywhere.
         const QDir folder(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
-                          + QStringLiteral("/goldindec"));
+                          + S("/goldindec"));
         QDir(folder.path()).removeRecursively();
         const QStringList besideProgram = QDir(QCoreApplication::applicationDirPath()).entryList();
         const SyntheticSpectrum s = spectrumOnBackground(fluorescenceBackground);
@@ -167,15 +167,14 @@ private slots:
         QVERIFY(std::fabs(curve("baseline.txt").y[1] + subtracted.y[1] - original.y[1]) < 1e-2);
 
         // A curve that cannot be written is only logged.
-        QVERIFY(QFile::remove(folder.filePath(QStringLiteral("baseline.txt"))));
-        QVERIFY(folder.mkpath(QStringLiteral("baseline.txt")));
-        QTest::ignoreMessage(QtDebugMsg,
-                             QRegularExpression(QStringLiteral("^\\*\\*\\* error \\*\\*\\* "
-                                                               "while opening .*baseline")));
-        QSettings().setValue(QStringLiteral("Processing/WriteGoldindecCurves"), true);
+        QVERIFY(QFile::remove(folder.filePath(S("baseline.txt"))));
+        QVERIFY(folder.mkpath(S("baseline.txt")));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(S("^\\*\\*\\* error \\*\\*\\* "
+                                                              "while opening .*baseline")));
+        QSettings().setValue(S("Processing/WriteGoldindecCurves"), true);
         QCOMPARE(goldindecBaseline(s.data.x, s.data.y, 4, GoldindecWriteDiagnostics), corrected);
-        QSettings().remove(QStringLiteral("Processing"));
-        QVERIFY(QDir(folder.filePath(QStringLiteral("baseline.txt"))).removeRecursively());
+        QSettings().remove(S("Processing"));
+        QVERIFY(QDir(folder.filePath(S("baseline.txt"))).removeRecursively());
     }
     void dynamicLiftsDips()
     {
@@ -250,7 +249,7 @@ private slots:
         // An even smoothing width is refused and the data passes on unsmoothed.
         p.smoothingWidth = 4;
         QTest::ignoreMessage(QtWarningMsg, "Invalid parameters passed to savitzkyGolaySmoothed");
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Parameters are")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^Parameters are")));
         QCOMPARE(processed(s.data, p), s.data.normalized());
     }
 
@@ -275,7 +274,7 @@ private slots:
         QFETCH(double, minimum);
         RAMAN_SHARED_DATA(formats, "rruff/formats");
         const QDir folder(formats);
-        const QString pattern = mineral + QStringLiteral("__*__514__0-000____Raman_Data_%1__*");
+        const QString pattern = mineral + S("__*__514__0-000____Raman_Data_%1__*");
         const QStringList raw = folder.entryList({pattern.arg(QLatin1String("RAW"))});
         const QStringList reference = folder.entryList({pattern.arg(QLatin1String("Processed"))});
         QVERIFY(raw.size() == 1 && reference.size() == 1);
@@ -292,7 +291,7 @@ private slots:
         QStringList files;
         for (const char *folder : {"/queries/", "/library/"}) {
             const QDir dir(TestFiles::rruffDir() + QLatin1String(folder));
-            for (const QString &file : dir.entryList({QStringLiteral("*.txt")}))
+            for (const QString &file : dir.entryList({S("*.txt")}))
                 files.append(dir.filePath(file));
         }
         QCOMPARE(files.size(), 185);

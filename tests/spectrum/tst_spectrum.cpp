@@ -63,9 +63,9 @@ private slots:
         QTest::newRow("limits inclusive") << 2.0 << 5.0 << Doubles{2, 3, 4, 5} << QString();
         QTest::newRow("between points") << 2.5 << 5.5 << Doubles{3, 4, 5} << QString();
         QTest::newRow("equal limits")
-            << 100.0 << 100.0 << range(0, 10) << QStringLiteral("empty cut limits, ignoring");
-        QTest::newRow("above data") << 20.0 << 30.0 << Doubles{}
-                                    << QStringLiteral("cut range is completely out of data bounds");
+            << 100.0 << 100.0 << range(0, 10) << S("empty cut limits, ignoring");
+        QTest::newRow("above data")
+            << 20.0 << 30.0 << Doubles{} << S("cut range is completely out of data bounds");
         QTest::newRow("min above max") << 7.0 << 3.0 << Doubles{7, 8, 9, 10} << QString();
     }
 
@@ -90,7 +90,7 @@ private slots:
         const Spectrum data{{1, 2}, {3, 4}};
         QVERIFY(near(data.normalized().y, {3 / std::sqrt(2.5), 4 / std::sqrt(2.5)}));
         const Spectrum zeros{{1, 2, 3}, {0, 0, 0}};
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^invalid norm 0 ")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^invalid norm 0 ")));
         QVERIFY(zeros.normalized().y.isSharedWith(zeros.y));
 
         double maximum = 0;
@@ -118,8 +118,7 @@ private slots:
         for (const Spectrum &bad :
              {Spectrum{{100, qQNaN(), 200}, {1, 2, 3}}, Spectrum{{100, 1.8e258, 200}, {1, 2, 3}},
               Spectrum{{0, 2.5e9}, {1, 2}}}) {
-            QTest::ignoreMessage(QtWarningMsg,
-                                 QRegularExpression(QStringLiteral("^cannot resample")));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^cannot resample")));
             QVERIFY(bad.resampled(1.25).isEmpty());
         }
     }
@@ -199,8 +198,7 @@ private slots:
                  {2, 4, 1.0}, {0, 5, 1.0}, {2, 5, 0.0}}) {
             QTest::ignoreMessage(QtWarningMsg,
                                  "Invalid parameters passed to savitzkyGolaySmoothed");
-            QTest::ignoreMessage(QtWarningMsg,
-                                 QRegularExpression(QStringLiteral("^Parameters are")));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^Parameters are")));
             QCOMPARE(savitzkyGolaySmoothed(values, std::get<0>(p), std::get<1>(p), std::get<2>(p)),
                      values);
         }
@@ -210,7 +208,7 @@ private slots:
     {
         const Spectrum broken{{1, 2, 3, 4, 5}, {1, 2, 3, 4}};
         QCOMPARE(broken.size(), -1);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^invalid norm")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^invalid norm")));
         QCOMPARE(broken.normalized(), broken);
         QCOMPARE(broken.normalizedToMaximum(), broken);
         QCOMPARE(broken.smoothed(2, 5), broken);
@@ -236,21 +234,18 @@ private slots:
         QTest::newRow("header lines")
             << QByteArray("# Sample : Quartz\n#laser wavelength:532 nm\n#no key here\n## RRUFF=1\n"
                           "# Sample: Calcite\n100 5\n101.5 -2.5\n103 0.007\n")
-            << x << y
-            << Header{{QStringLiteral("Sample"), QStringLiteral("Calcite")},
-                      {QStringLiteral("laser wavelength"), QStringLiteral("532 nm")}}
+            << x << y << Header{{S("Sample"), S("Calcite")}, {S("laser wavelength"), S("532 nm")}}
             << QString();
         QTest::newRow("descending is reversed")
             << QByteArray("103 0.007\n101.5 -2.5\n100 5\n") << x << y << Header{} << QString();
         QTest::newRow("rising and falling is refused")
             << QByteArray("100 1\n103 2\n101 3\n") << Doubles{} << Doubles{} << Header{}
-            << QStringLiteral("is not sorted either way");
+            << S("is not sorted either way");
         // NaN passes every comparison of an order check.
         QTest::newRow("NaN x is refused") << QByteArray("100 1\nnan 2\n200 3\n") << Doubles{}
-                                          << Doubles{} << Header{} << QStringLiteral("not finite");
-        QTest::newRow("absurd range is refused")
-            << QByteArray("0 1\n2500000000 2\n") << Doubles{} << Doubles{} << Header{}
-            << QStringLiteral("is beyond 1e+06");
+                                          << Doubles{} << Header{} << S("not finite");
+        QTest::newRow("absurd range is refused") << QByteArray("0 1\n2500000000 2\n") << Doubles{}
+                                                 << Doubles{} << Header{} << S("is beyond 1e+06");
         QTest::newRow("lone value ends the data")
             << QByteArray("100 5\n101.5 -2.5\n5\n200 1\n") << Doubles{100, 101.5}
             << Doubles{5, -2.5} << Header{} << QString();
@@ -263,7 +258,7 @@ private slots:
             << Doubles{} << Header{} << QString();
         QTest::newRow("non-finite values are kept")
             << QByteArray("100 nan\n101 5\n102 inf\n") << Doubles{100, 101, 102}
-            << Doubles{qQNaN(), 5, qInf()} << Header{} << QStringLiteral("invalid value read from");
+            << Doubles{qQNaN(), 5, qInf()} << Header{} << S("invalid value read from");
     }
 
     void textFiles()
@@ -298,11 +293,9 @@ private slots:
 
     void missingFile()
     {
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression(QStringLiteral("failed to open file:")));
-        Header header{{QStringLiteral("stale"), QStringLiteral("entry")}};
-        QVERIFY(
-            loadSpectrumFromCSV(m_dir.filePath(QStringLiteral("missing.txt")), &header).isEmpty());
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("failed to open file:")));
+        Header header{{S("stale"), S("entry")}};
+        QVERIFY(loadSpectrumFromCSV(m_dir.filePath(S("missing.txt")), &header).isEmpty());
     }
 
     void textRoundTrip()
@@ -312,7 +305,7 @@ private slots:
                                           {0.5, -1234.5678, 1e-5, 1e-4}};
         QCOMPARE(spectrumText(data),
                  QByteArray("150.123 0.5\n151.5 -1234.57\n2000.25 1e-05\n123457 0.0001\n"));
-        const QString path = m_dir.filePath(QStringLiteral("roundtrip.csv"));
+        const QString path = m_dir.filePath(S("roundtrip.csv"));
         QVERIFY(writeSpectrumText(path, data));
         const RamanData<Wavenumbers> read = loadSpectrumFromCSV(path);
         QCOMPARE(read.x, (Doubles{150.123, 151.5, 2000.25, 123457}));
@@ -341,25 +334,25 @@ private slots:
         QTest::addColumn<QVector<double>>("expected");
         QTest::addColumn<QString>("stats");
         QTest::newRow("width 1") << QSize(1, 3) << QVector<quint16>{7, 8, 9} << QVector<double>{}
-                                 << QStringLiteral("min 0 max 0 total 0 average per line 0");
+                                 << S("min 0 max 0 total 0 average per line 0");
         QTest::newRow("no outlier: the largest goes")
             << QSize(2, 5) << firstColumn({12, 10, 14, 11, 13}) << QVector<double>{0.0046}
-            << QStringLiteral("min 1 max 1 total 1 average per line 0.5");
+            << S("min 1 max 1 total 1 average per line 0.5");
         QTest::newRow("bright pixel and next largest go")
             << QSize(2, 5) << firstColumn({12, 10, 500, 11, 13}) << QVector<double>{0.0033}
-            << QStringLiteral("min 2 max 2 total 2 average per line 1");
+            << S("min 2 max 2 total 2 average per line 1");
         QTest::newRow("height 10: all may go")
             << QSize(2, 10) << firstColumn({1, 9, 9, 9, 9, 9, 9, 9, 9, 9}) << QVector<double>{0.0}
-            << QStringLiteral("min 10 max 10 total 10 average per line 5");
+            << S("min 10 max 10 total 10 average per line 5");
         QVector<quint16> tall(25, 100);
         std::fill_n(tall.begin(), 5, 1); // five at 1, twenty at 100
         QTest::newRow("height 25: 6th smallest is the reference")
             << QSize(2, 25) << firstColumn(tall) << QVector<double>{0.1905}
-            << QStringLiteral("min 1 max 1 total 1 average per line 0.5");
+            << S("min 1 max 1 total 1 average per line 0.5");
         // Rows [1 2 99] and [3 4 99]: columns (1, 3) and (2, 4).
         QTest::newRow("row after row")
             << QSize(3, 2) << QVector<quint16>{1, 2, 99, 3, 4, 99} << QVector<double>{0.0, 0.0002}
-            << QStringLiteral("min 1 max 2 total 3 average per line 1");
+            << S("min 1 max 2 total 3 average per line 1");
     }
 
     void columnSums()
@@ -369,21 +362,20 @@ private slots:
         QFETCH(QVector<double>, expected);
         QFETCH(QString, stats);
         QTest::ignoreMessage(QtDebugMsg, "computing spectrum from CCD");
-        QTest::ignoreMessage(QtDebugMsg,
-                             qPrintable(QStringLiteral("hotpixel removal stats: ") + stats));
+        QTest::ignoreMessage(QtDebugMsg, qPrintable(S("hotpixel removal stats: ") + stats));
         const RamanData<RawPixels> spectrum = computeSpectrumFromCCD(size, pixels);
         QCOMPARE(spectrum.size(), size.width() - 1);
         for (int c = 0; c < expected.size(); ++c)
             QVERIFY(spectrum.x[c] == c && std::fabs(spectrum.y[c] - expected[c]) < 1e-12);
 
         QTest::ignoreMessage(QtDebugMsg, "computing spectrum from CCD");
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("needs more than")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("needs more than")));
         QVERIFY(computeSpectrumFromCCD(size + QSize(0, 1), pixels).isEmpty());
     }
 
     void runsOnThePool()
     {
-        QLoggingCategory::setFilterRules(QStringLiteral("data.algorithms.debug=false"));
+        QLoggingCategory::setFilterRules(S("data.algorithms.debug=false"));
         QVector<quint16> frame(1340 * 400);
         for (int i = 0; i < frame.size(); ++i)
             frame[i] = quint16(1000 + (unsigned(i) * 7919u) % 300u + (i % 4999 == 0 ? 60000 : 0));
@@ -395,7 +387,7 @@ private slots:
     {
         AppIdentity::apply();
         const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        QCOMPARE(defaultCalibrationFilePath(), folder + QStringLiteral("/Calibration.txt"));
+        QCOMPARE(defaultCalibrationFilePath(), folder + S("/Calibration.txt"));
         QVERIFY(QDir().mkpath(folder));
         QVERIFY(writeCalibrationLines(defaultCalibrationFilePath(),
                                       {{0, 1000, 2000}, {500, 600, 700}}));
@@ -404,8 +396,7 @@ private slots:
                 && std::fabs(fit.c - 500) < 1e-9);
 
         QVERIFY(QFile::remove(defaultCalibrationFilePath()));
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression(QStringLiteral("failed to open file")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("failed to open file")));
         QTest::ignoreMessage(QtWarningMsg,
                              "no calibration data -- using identity calibration parameters");
         const CalibrationParameters none = calibrationFromLines();
@@ -440,20 +431,20 @@ private slots:
     void writeAndFailures()
     {
         const CalibrationLines lines{{101.25, 699.5, 1302}, {540.056, 585.2494, 640.225}};
-        const QString path = m_dir.filePath(QStringLiteral("calibration_lines.txt"));
+        const QString path = m_dir.filePath(S("calibration_lines.txt"));
         QVERIFY(writeCalibrationLines(path, lines));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("540.056 101.25\n585.249 699.5\n640.225 1302\n"));
 
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(
-                                               "^failed to load calibration lines: failed to open "
+        QTest::ignoreMessage(
+            QtWarningMsg, QRegularExpression(S("^failed to load calibration lines: failed to open "
                                                "file .* for reading$")));
-        QCOMPARE(loadCalibrationLines(m_dir.filePath(QStringLiteral("none"))).size(), 0);
+        QCOMPARE(loadCalibrationLines(m_dir.filePath(S("none"))).size(), 0);
         // A folder where the file should go makes the write fail without touching anything.
-        const QString blocked = m_dir.filePath(QStringLiteral("blocked"));
+        const QString blocked = m_dir.filePath(S("blocked"));
         QVERIFY(QDir().mkpath(blocked));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^failed to write")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^failed to write")));
         QVERIFY(!writeCalibrationLines(blocked, lines));
         QVERIFY(QFileInfo(blocked).isDir());
     }

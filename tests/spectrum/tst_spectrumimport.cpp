@@ -85,8 +85,8 @@ private slots:
 
         const double none = NAN;
         const QString ok;
-        const QString jcamp = QStringLiteral("JCAMP-DX");
-        const QString hand = QStringLiteral("hand made");
+        const QString jcamp = S("JCAMP-DX");
+        const QString hand = S("hand made");
         QTest::newRow("JCAMP AFFN, factors")
             << jcampHead
                    + "##XFACTOR=2\n##YFACTOR=0.5\n##FIRSTX=100\n##LASTX=104\n##DELTAX=1\n"
@@ -98,7 +98,7 @@ private slots:
                                            << Doubles{10, 12, 12, 12, 15, 11, 11, 20} << hand << ok;
         QTest::newRow("JCAMP DIF check fails")
             << compressedJcamp("104A6m%R") << none << jcamp << Doubles{} << Doubles{} << QString()
-            << QStringLiteral("Prüfsumme in Zeile 13");
+            << S("Prüfsumme in Zeile 13");
         QTest::newRow("JCAMP XYPOINTS")
             << jcampHead
                    + "##YFACTOR=2\n##NPOINTS=3\n##XYPOINTS=(XY..XY)\n200, 1.5; 201, 2.5\n"
@@ -116,32 +116,32 @@ private slots:
                                       "##XYPOINTS=(XY..XY)\n510,1 520,2\n##END=\n";
         QTest::newRow("JCAMP nm, laser given")
             << nanometers << 500.0 << jcamp << Doubles{20000 - 1e7 / 510, 20000 - 1e7 / 520}
-            << Doubles{1, 2} << QStringLiteral("nm") << ok;
+            << Doubles{1, 2} << S("nm") << ok;
         QTest::newRow("JCAMP nm, laser in file")
             << QByteArray(nanometers).replace("##XUNITS", "##$LASER WAVELENGTH=500 nm\n##XUNITS")
             << none << jcamp << Doubles{20000 - 1e7 / 510, 20000 - 1e7 / 520} << Doubles{1, 2}
-            << QStringLiteral("nm") << ok;
+            << S("nm") << ok;
         QTest::newRow("JCAMP nm, laser unknown")
             << nanometers << none << jcamp << Doubles{} << Doubles{} << QString()
-            << QStringLiteral("Laserwellenlänge ist unbekannt");
+            << S("Laserwellenlänge ist unbekannt");
         QTest::newRow("JCAMP absurd count")
             << jcampHead + "##NPOINTS=2147483648\n##XYDATA=(X++(Y..Y))\n1 1\n##END=\n"
             << none << jcamp << Doubles{} << Doubles{} << QString()
-            << QStringLiteral("unsinnige Punktzahl 2147483648");
+            << S("unsinnige Punktzahl 2147483648");
         QTest::newRow("JCAMP absurd repeat")
             << jcampHead + "##FIRSTX=1\n##DELTAX=1\n##XYDATA=(X++(Y..Y))\n1 A0Z99999999\n##END=\n"
             << none << jcamp << Doubles{} << Doubles{} << QString()
-            << QStringLiteral("mehr als 10000000 Datenpunkte");
+            << S("mehr als 10000000 Datenpunkte");
         QTest::newRow("JCAMP truncated")
             << compressedJcamp("104A5m%R").left(200) << none << jcamp << Doubles{} << Doubles{}
-            << QString() << QStringLiteral("abgeschnitten");
+            << QString() << S("abgeschnitten");
         QTest::newRow("JCAMP fewer points than declared")
             << QByteArray(compressedJcamp("104A5m%R")).replace("NPOINTS=8", "NPOINTS=9") << none
             << jcamp << Doubles{} << Doubles{} << QString()
-            << QStringLiteral("8 Datenpunkte statt der angegebenen 9");
+            << S("8 Datenpunkte statt der angegebenen 9");
 
-        const QString spcFormat = QStringLiteral("SPC");
-        const QString made = QStringLiteral("handmade");
+        const QString spcFormat = S("SPC");
+        const QString made = S("handmade");
         QTest::newRow("SPC even, float") << spc(
             0, -128, 4, 100, 130, 1, 13, subheader(-128) + values<float>({1.5f, 2.5f, -3.f, 4.f}))
                                          << none << spcFormat << Doubles{100, 110, 120, 130}
@@ -164,44 +164,40 @@ private slots:
             << none << spcFormat << Doubles{5, 6} << Doubles{7, 8} << made << ok;
         QTest::newRow("SPC old format")
             << spc(0, 0, 2, 0, 1, 1, 13, QByteArray(64, '\0'), 0x4D) << none << spcFormat
-            << Doubles{} << Doubles{} << QString() << QStringLiteral("alte SPC-Format");
+            << Doubles{} << Doubles{} << QString() << S("alte SPC-Format");
         QTest::newRow("SPC truncated")
             << spc(0, -128, 1000, 0, 1, 1, 13, subheader(-128) + values<float>({1.f})) << none
-            << spcFormat << Doubles{} << Doubles{} << QString() << QStringLiteral("abgeschnitten");
+            << spcFormat << Doubles{} << Doubles{} << QString() << S("abgeschnitten");
         QTest::newRow("SPC absurd count")
             << spc(0, -128, 2147483647, 0, 1, 1, 13, subheader(-128)) << none << spcFormat
-            << Doubles{} << Doubles{} << QString()
-            << QStringLiteral("unsinnige Punktzahl 2147483647");
+            << Doubles{} << Doubles{} << QString() << S("unsinnige Punktzahl 2147483647");
         QTest::newRow("SPC absolute wavenumbers, laser unknown")
             << spc(0, -128, 2, 18000, 19000, 1, 1, subheader(-128) + values<float>({1.f, 2.f}))
-            << none << spcFormat << Doubles{} << Doubles{} << QString()
-            << QStringLiteral("Laserwellenlänge");
+            << none << spcFormat << Doubles{} << Doubles{} << QString() << S("Laserwellenlänge");
         QTest::newRow("SPC absolute wavenumbers, laser given")
             << spc(0, -128, 2, 18000, 19000, 1, 1, subheader(-128) + values<float>({1.f, 2.f}))
             << 500.0 << spcFormat << Doubles{1000, 2000} << Doubles{2, 1} << made << ok;
 
-        const QString rruff = QStringLiteral("RRUFF");
+        const QString rruff = S("RRUFF");
         QTest::newRow("RRUFF old")
             << QByteArray("##NAMES=Quartz\r\n##RAMAN WAVELENGTH=532\r\n100.5, 1.0E+01\r\n"
                           "101, 2\r\n##END=\r\n")
-            << none << rruff << Doubles{100.5, 101} << Doubles{10, 2} << QStringLiteral("Quartz")
-            << ok;
+            << none << rruff << Doubles{100.5, 101} << Doubles{10, 2} << S("Quartz") << ok;
         QTest::newRow("RRUFF new, wrapped header")
             << QByteArray("##NAMES=Albite\n##ORIENTATION=Laser parallel\n to a\n\n##FILETYPE=Raman"
                           "\n##RAMAN WAVELENGTH=514\n\n150.0, 3\n151.0, 4\n##END=\n\n")
-            << none << rruff << Doubles{150, 151} << Doubles{3, 4} << QStringLiteral("Albite")
-            << ok;
+            << none << rruff << Doubles{150, 151} << Doubles{3, 4} << S("Albite") << ok;
         QTest::newRow("RRUFF broken data line")
             << QByteArray("##NAMES=Albite\n150.0, 3\n151.0,\n##END=\n") << none << rruff
-            << Doubles{} << Doubles{} << QString() << QStringLiteral("Zeile 3");
+            << Doubles{} << Doubles{} << QString() << S("Zeile 3");
 
-        const QString csv = QStringLiteral("CSV");
+        const QString csv = S("CSV");
         QTest::newRow("TSV decimal comma")
             << QByteArray("Raman shift\tIntensity\n100,5\t1,25\n101,5\t2\n") << none << csv
             << Doubles{100.5, 101.5} << Doubles{1.25, 2} << QString() << ok;
         QTest::newRow("semicolons")
             << QByteArray("title: sample 1\nx;y\n1;2\n\n3,5;4\n") << none << csv << Doubles{1, 3.5}
-            << Doubles{2, 4} << QStringLiteral("sample 1") << ok;
+            << Doubles{2, 4} << S("sample 1") << ok;
         QTest::newRow("commas, more columns")
             << QByteArray("shift,a,b\n1,2,3\n2,4,5\n") << none << csv << Doubles{1, 2}
             << Doubles{2, 4} << QString() << ok;
@@ -213,18 +209,17 @@ private slots:
             << Doubles{6, 5} << QString() << ok;
         QTest::newRow("wavelength column, laser unknown")
             << QByteArray("Wavelength (nm)\tCounts\n510\t1\n") << none << csv << Doubles{}
-            << Doubles{} << QString() << QStringLiteral("Laserwellenlänge");
+            << Doubles{} << QString() << S("Laserwellenlänge");
         QTest::newRow("not monotonic") << QByteArray("1 1\n3 1\n2 1\n") << none << csv << Doubles{}
-                                       << Doubles{} << QString() << QStringLiteral("steigen nicht");
+                                       << Doubles{} << QString() << S("steigen nicht");
         QTest::newRow("NaN") << QByteArray("1 nan\n2 3\n") << none << csv << Doubles{} << Doubles{}
-                             << QString() << QStringLiteral("NaN oder unendlich) bei Punkt 1");
+                             << QString() << S("NaN oder unendlich) bei Punkt 1");
         QTest::newRow("column missing") << QByteArray("1 1\n2 2\n3\n") << none << csv << Doubles{}
-                                        << Doubles{} << QString() << QStringLiteral("Zeile 3");
+                                        << Doubles{} << QString() << S("Zeile 3");
         QTest::newRow("empty") << QByteArray() << none << csv << Doubles{} << Doubles{} << QString()
-                               << QStringLiteral("keine Datenpunkte");
+                               << S("keine Datenpunkte");
         QTest::newRow("binary") << QByteArray("\x01\x02\0\0abc", 7) << none << QString()
-                                << Doubles{} << Doubles{} << QString()
-                                << QStringLiteral("unbekanntes");
+                                << Doubles{} << Doubles{} << QString() << S("unbekanntes");
     }
 
     void import()
@@ -236,12 +231,12 @@ private slots:
         QFETCH(Doubles, y);
         QFETCH(QString, title);
         QFETCH(QString, problem);
-        const QString path = m_dir.filePath(QStringLiteral("spectrum.dat"));
+        const QString path = m_dir.filePath(S("spectrum.dat"));
         QVERIFY(TestFiles::write(path, content));
         const ImportedSpectrum imported = importSpectrum(path, givenLaser);
         QCOMPARE(imported.error.isEmpty(), problem.isEmpty());
         if (!problem.isEmpty()) {
-            QVERIFY2(imported.error.startsWith(QStringLiteral("spectrum.dat: "))
+            QVERIFY2(imported.error.startsWith(S("spectrum.dat: "))
                          && imported.error.contains(problem),
                      qPrintable(imported.error));
             QVERIFY(imported.spectrum.isEmpty());
@@ -258,32 +253,31 @@ private slots:
 
     void reportsWhatItSkipped()
     {
-        const QString path = m_dir.filePath(QStringLiteral("two.spc"));
+        const QString path = m_dir.filePath(S("two.spc"));
         QVERIFY(TestFiles::write(path, spc(0x04, -128, 2, 1, 2, 3, 13,
                                            subheader(-128) + values<float>({1.f, 2.f})
                                                + subheader(-128) + values<float>({3.f, 4.f}))));
         const ImportedSpectrum imported = importSpectrum(path);
         QVERIFY(imported.ok());
-        QCOMPARE(imported.notes, QStringList{QStringLiteral(
-                                     "die Datei enthält 3 Spektren, nur das erste wurde gelesen")});
-        QCOMPARE(importSpectrum(m_dir.filePath(QStringLiteral("missing.jdx"))).error,
-                 QStringLiteral("missing.jdx: die Datei lässt sich nicht öffnen"));
+        QCOMPARE(imported.notes,
+                 QStringList{S("die Datei enthält 3 Spektren, nur das erste wurde gelesen")});
+        QCOMPARE(importSpectrum(m_dir.filePath(S("missing.jdx"))).error,
+                 S("missing.jdx: die Datei lässt sich nicht öffnen"));
     }
 
     void rruffNewFormatFilesLoadWhole()
     {
         RAMAN_SHARED_DATA(rruff, "rruff");
         const QString folder = rruff + QLatin1Char('/');
-        QFile index(folder + QStringLiteral("INDEX.csv"));
+        QFile index(folder + S("INDEX.csv"));
         QVERIFY(index.open(QIODevice::ReadOnly));
-        static const QRegularExpression dataLine(
-            QStringLiteral("^\\s*[-+\\d.eE]+,\\s*[-+\\d.eE]+\\s*$"));
+        static const QRegularExpression dataLine(S("^\\s*[-+\\d.eE]+,\\s*[-+\\d.eE]+\\s*$"));
         int files = 0;
         while (!index.atEnd()) {
             const QStringList fields = QString::fromUtf8(index.readLine()).split(QLatin1Char(','));
             if (fields.size() < 3 || !fields[1].startsWith(QLatin1String("newformat")))
                 continue;
-            QFile file(folder + QStringLiteral("formats/") + fields[2]);
+            QFile file(folder + S("formats/") + fields[2]);
             QVERIFY(file.open(QIODevice::ReadOnly));
             int lines = 0;
             for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n')))

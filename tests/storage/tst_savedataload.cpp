@@ -9,11 +9,6 @@
 
 namespace {
 
-QString S(const char *text)
-{
-    return QString::fromUtf8(text);
-}
-
 void writeImage(const QString &path, int width, int height)
 {
     QDir().mkpath(QFileInfo(path).path());

@@ -37,8 +37,8 @@ QString paddedPath(QString path, int length)
 
 QString overwrittenToday()
 {
-    return backupRoot() + QStringLiteral("overwritten/")
-           + QDate::currentDate().toString(Qt::ISODate) + QLatin1Char('/');
+    return backupRoot() + S("overwritten/") + QDate::currentDate().toString(Qt::ISODate)
+           + QLatin1Char('/');
 }
 
 QStringList foldersIn(const QString &path)
@@ -90,8 +90,7 @@ private slots:
         const QString id = data.metadata().unique_ident;
         QCOMPARE(id.size(), 36);
         QVERIFY(SaveData().metadata().unique_ident != id);
-        QCOMPARE(data.defaultFolderName(),
-                 QStringLiteral("unspecified-unspecified-") + id.left(13));
+        QCOMPARE(data.defaultFolderName(), S("unspecified-unspecified-") + id.left(13));
         data.addSector();
         data.addSector();
         QCOMPARE(data.sectorCount(), 1);
@@ -100,7 +99,7 @@ private slots:
         SaveDataSector s;
         s.processedSpectrum = {{1}, {2}};
         s.withoutLaserImage = QImage(1, 1, QImage::Format_RGB32);
-        s.identificationData.mineral_suggested_auto = QStringLiteral("Quartz");
+        s.identificationData.mineral_suggested_auto = S("Quartz");
         s.rawSpectrum.x = {1, 2};
         QVERIFY(s.isEmpty());
         s.rawSpectrum.y = {1, 2};
@@ -113,9 +112,9 @@ private slots:
         QTest::addColumn<int>("removed");
         QTest::addColumn<int>("expectedActive");
         QTest::addColumn<QString>("expectedNames");
-        QTest::newRow("before active") << 2 << 0 << 1 << QStringLiteral("B,C");
-        QTest::newRow("first while first active") << 0 << 0 << -1 << QStringLiteral("B,C");
-        QTest::newRow("after active") << 0 << 2 << 0 << QStringLiteral("A,B");
+        QTest::newRow("before active") << 2 << 0 << 1 << S("B,C");
+        QTest::newRow("first while first active") << 0 << 0 << -1 << S("B,C");
+        QTest::newRow("after active") << 0 << 2 << 0 << S("A,B");
     }
 
     void removeSector()
@@ -144,9 +143,9 @@ private slots:
     {
         QVERIFY(!SaveData().removeFromDisk()); // no folder yet
         QTemporaryDir dir;
-        const QString folder = dir.filePath(QStringLiteral("measurement"));
-        QVERIFY(TestFiles::write(folder + QStringLiteral("/Location1/data.csv"), "1 2\n"));
-        QVERIFY(TestFiles::write(folder + QStringLiteral("/metadata.json"), "{}"));
+        const QString folder = dir.filePath(S("measurement"));
+        QVERIFY(TestFiles::write(folder + S("/Location1/data.csv"), "1 2\n"));
+        QVERIFY(TestFiles::write(folder + S("/metadata.json"), "{}"));
         SaveData data;
         QVERIFY(data.load(folder, Metadata));
         QVERIFY(data.removeFromDisk());
@@ -162,10 +161,10 @@ private slots:
         withoutSpectrum.processedSpectrum = {};
         data.replaceActiveSector(withoutSpectrum);
         const QDateTime created = data.metadata().created_date;
-        QVERIFY(data.save(dir.path(), QStringLiteral("m"), {}));
+        QVERIFY(data.save(dir.path(), S("m"), {}));
         QVERIFY(!data.isModified());
         QCOMPARE(data.metadata().created_date, created);
-        QCOMPARE(QFileInfo(data.sectorFolderPath(2) + QStringLiteral("data.csv")).size(), 0);
+        QCOMPARE(QFileInfo(data.sectorFolderPath(2) + S("data.csv")).size(), 0);
 
         SaveData loaded;
         QVERIFY(loaded.load(data.folderPath(), AllSaveDataParts));
@@ -184,7 +183,7 @@ private slots:
         SaveData data = Fixture::measurement(1);
         data.replaceActiveSector(SaveDataSector());
         QTemporaryDir dir;
-        QVERIFY(data.save(dir.path(), QStringLiteral("m"), {}));
+        QVERIFY(data.save(dir.path(), S("m"), {}));
         QVERIFY(foldersIn(data.folderPath()).isEmpty());
     }
 
@@ -192,14 +191,14 @@ private slots:
     void oldFolderSavedInPlaceTwice()
     {
         QTemporaryDir dir;
-        const QString folder = dir.filePath(QStringLiteral("AB 12"));
+        const QString folder = dir.filePath(S("AB 12"));
         Fixture::writeVersion5Folder(folder);
         const auto original = Fixture::snapshot(folder);
         SaveData data;
         QVERIFY(data.load(folder, AllSaveDataParts));
         const SaveData loaded = data;
-        QVERIFY(data.save(dir.path(), QStringLiteral("AB 12"), {}));
-        QVERIFY(data.save(dir.path(), QStringLiteral("AB 12"), {}));
+        QVERIFY(data.save(dir.path(), S("AB 12"), {}));
+        QVERIFY(data.save(dir.path(), S("AB 12"), {}));
 
         const QStringList backups = foldersIn(overwrittenToday());
         QCOMPARE(backups.size(), 2);
@@ -210,7 +209,7 @@ private slots:
         SaveData reloaded;
         QVERIFY(reloaded.load(folder, AllSaveDataParts));
         QCOMPARE(reloaded.metadata().save_data_version, CurrentSaveDataVersion);
-        QCOMPARE(reloaded.metadata().collection_id, QStringLiteral("AB_12"));
+        QCOMPARE(reloaded.metadata().collection_id, S("AB_12"));
         QCOMPARE(reloaded.metadata().created_date, loaded.metadata().created_date);
         compareSectors(reloaded.sectors().at(0), loaded.sectors().at(0));
     }
@@ -224,9 +223,8 @@ private slots:
         }
         QVERIFY(data.isModified() && data.folderPath().isEmpty());
         SaveData copy;
-        QVERIFY(copy.load(backupRoot() + QStringLiteral("/unsaved/")
-                              + QDate::currentDate().toString(Qt::ISODate) + QLatin1Char('/')
-                              + data.defaultFolderName(),
+        QVERIFY(copy.load(backupRoot() + S("/unsaved/") + QDate::currentDate().toString(Qt::ISODate)
+                              + QLatin1Char('/') + data.defaultFolderName(),
                           AllSaveDataParts));
         QCOMPARE(copy.metadata().unique_ident, data.metadata().unique_ident);
         QCOMPARE(foldersIn(overwrittenToday()).size(), 1);
@@ -235,7 +233,7 @@ private slots:
         QVERIFY(QDir().mkpath(direct));
         data.removeBackup();
         QVERIFY(QFileInfo::exists(direct));
-        QFile(direct + QStringLiteral("/metadata.json")).open(QIODevice::WriteOnly);
+        QFile(direct + S("/metadata.json")).open(QIODevice::WriteOnly);
         data.removeBackup();
         QVERIFY(!QFileInfo::exists(direct));
     }
@@ -248,16 +246,14 @@ private slots:
         QTest::addColumn<QStringList>("failedComponents");
 
         QTest::newRow("backup area blocked")
-            << QStringLiteral("overwritten") << 0 << false
-            << QStringList{QStringLiteral("backup of the previous")};
+            << S("overwritten") << 0 << false << QStringList{S("backup of the previous")};
         QTest::newRow("backup on another device") << QString() << 0 << true << QStringList();
         // Paths of 4096 characters fail; a sector's files are 11 plus their name longer.
         QTest::newRow("table picture")
-            << QString() << 4063 << false << QStringList{QStringLiteral("searchresult table.png")};
+            << QString() << 4063 << false << QStringList{S("searchresult table.png")};
         QTest::newRow("sector folder")
             << QString() << 4086 << false
-            << QStringList{QStringLiteral("Location1 for sector 1"),
-                           QStringLiteral("main metadata"), QStringLiteral("overview image")};
+            << QStringList{S("Location1 for sector 1"), S("main metadata"), S("overview image")};
     }
 
     void previousContentSurvives()
@@ -270,8 +266,8 @@ private slots:
         if (folderPathLength > 0)
             QSKIP("relies on the path length limit of Linux");
 #endif
-        QTemporaryDir base(otherDevice ? QStringLiteral("/dev/shm/tst_savedatasafety-XXXXXX")
-                                       : QDir::tempPath() + QStringLiteral("/tst-XXXXXX"));
+        QTemporaryDir base(otherDevice ? S("/dev/shm/tst_savedatasafety-XXXXXX")
+                                       : QDir::tempPath() + S("/tst-XXXXXX"));
         QDir().mkpath(backupRoot());
         if (!base.isValid()
             || (otherDevice
@@ -279,9 +275,9 @@ private slots:
             QSKIP("no temporary folder on another device");
 
         const QString folder = folderPathLength > 0 ? paddedPath(base.path(), folderPathLength)
-                                                    : base.filePath(QStringLiteral("m"));
-        QVERIFY(TestFiles::write(folder + QStringLiteral("/x"), "{\"save_data_version\": 5}"));
-        QVERIFY(TestFiles::write(folder + QStringLiteral("/L/b"), "old"));
+                                                    : base.filePath(S("m"));
+        QVERIFY(TestFiles::write(folder + S("/x"), "{\"save_data_version\": 5}"));
+        QVERIFY(TestFiles::write(folder + S("/L/b"), "old"));
         const auto old = Fixture::snapshot(folder);
         if (!blockedBackupPath.isEmpty())
             QVERIFY(TestFiles::write(backupRoot() + blockedBackupPath, "in the way"));
@@ -292,7 +288,7 @@ private slots:
         QCOMPARE(saved, failedComponents.isEmpty());
         QCOMPARE(data.isModified(), !saved);
         QCOMPARE(data.folderPath(), folder);
-        const QStringList failures = dataIoWarnings.filter(QStringLiteral("Save unsuccessful"));
+        const QStringList failures = dataIoWarnings.filter(S("Save unsuccessful"));
         QCOMPARE(failures.size(), failedComponents.size());
         for (const QString &component : qAsConst(failedComponents))
             QVERIFY2(!failures.filter(component).isEmpty(), qPrintable(component));
@@ -312,9 +308,9 @@ private slots:
         QTest::addColumn<QString>("parent");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("blockingFile");
-        QTest::newRow("file at target") << QString() << QStringLiteral("m") << QStringLiteral("m");
+        QTest::newRow("file at target") << QString() << S("m") << S("m");
         QTest::newRow("empty name") << QString() << QString() << QString();
-        QTest::newRow("dot dot") << QStringLiteral("keep") << QStringLiteral("..") << QString();
+        QTest::newRow("dot dot") << S("keep") << S("..") << QString();
     }
 
     void unusableTargetChangesNothing()
@@ -323,7 +319,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, blockingFile);
         QTemporaryDir base;
-        QVERIFY(TestFiles::write(base.filePath(QStringLiteral("keep/x")), "keep"));
+        QVERIFY(TestFiles::write(base.filePath(S("keep/x")), "keep"));
         if (!blockingFile.isEmpty())
             QVERIFY(TestFiles::write(base.filePath(blockingFile), "in the way"));
         const auto before = Fixture::snapshot(base.path());
@@ -332,7 +328,7 @@ private slots:
         QVERIFY(!data.save(QDir(base.path()).filePath(parent), name, {}));
         QVERIFY(data.isModified());
         QVERIFY(Fixture::snapshot(base.path()) == before);
-        QVERIFY(!QFileInfo::exists(backupRoot() + QStringLiteral("overwritten")));
+        QVERIFY(!QFileInfo::exists(backupRoot() + S("overwritten")));
     }
 };
 

@@ -19,7 +19,7 @@
 
 namespace {
 
-const QString rawAlbite = QStringLiteral(
+const QString rawAlbite = S(
     RAMAN_REPO_DATA_DIR
     "/rruff/library/Albite__R040068__Raman__532__0__unoriented__Raman_Data_Processed__15181.txt");
 
@@ -38,7 +38,7 @@ const QVector<QVector<SyntheticBand>> minerals{
 
 CliRun mixture(const QStringList &arguments)
 {
-    return runCliHere(QStringList{QStringLiteral("mixture")} + arguments);
+    return runCliHere(QStringList{S("mixture")} + arguments);
 }
 
 } // namespace
@@ -78,8 +78,7 @@ private slots:
         QFETCH(QString, options);
         QFETCH(ProcessingParameters, parameters);
         QFETCH(int, code);
-        const CliRun result
-            = run(QStringLiteral("process"), rawAlbite, QStringLiteral("--rebin=1.25 ") + options);
+        const CliRun result = run(S("process"), rawAlbite, S("--rebin=1.25 ") + options);
         QCOMPARE(result.code, code);
         if (code != 0) {
             QVERIFY(result.out.isEmpty()
@@ -94,11 +93,11 @@ private slots:
 
     void processWritesTheRemovedBackground()
     {
-        const QString output = m_dir.filePath(QStringLiteral("corrected.txt"));
-        const QString background = m_dir.filePath(QStringLiteral("background.txt"));
-        const CliRun result = run(QStringLiteral("process"), rawAlbite,
-                                  QStringLiteral("--background goldindec -o %1 --baseline-out %2")
-                                      .arg(output, background));
+        const QString output = m_dir.filePath(S("corrected.txt"));
+        const QString background = m_dir.filePath(S("background.txt"));
+        const CliRun result
+            = run(S("process"), rawAlbite,
+                  S("--background goldindec -o %1 --baseline-out %2").arg(output, background));
         QVERIFY(result.code == 0 && result.out.isEmpty());
         const RamanData<Wavenumbers> input = loadSpectrumFromCSV(rawAlbite);
         const RamanData<Wavenumbers> corrected = loadSpectrumFromCSV(output);
@@ -115,66 +114,60 @@ private slots:
         const QVector<quint16> frame{10, 20, 30, 40, 12, 22, 32, 42, 11, 999, 31, 41};
         QByteArray bytes(frame.size() * 2, '\0');
         qToLittleEndian<quint16>(frame.constData(), frame.size(), bytes.data());
-        QFile raw(m_dir.filePath(QStringLiteral("frame.raw")));
+        QFile raw(m_dir.filePath(S("frame.raw")));
         QVERIFY(raw.open(QIODevice::WriteOnly) && raw.write(bytes) == bytes.size());
         raw.close();
-        const QString lines = m_dir.filePath(QStringLiteral("calibration_lines.txt"));
+        const QString lines = m_dir.filePath(S("calibration_lines.txt"));
         QVERIFY(writeCalibrationLines(lines, {{0, 1000, 2000}, {500, 600, 700}}));
-        const QString frameSize = QStringLiteral("--width=4 --height=3 ");
+        const QString frameSize = S("--width=4 --height=3 ");
         const auto ccd = [&](const QString &options) {
-            return run(QStringLiteral("ccd"), raw.fileName(), frameSize + options);
+            return run(S("ccd"), raw.fileName(), frameSize + options);
         };
 
-        QCOMPARE(ccd(QString()).out, QStringLiteral("0 0.0021\n1 0.002\n2 0.0061\n"));
+        QCOMPARE(ccd(QString()).out, S("0 0.0021\n1 0.002\n2 0.0061\n"));
         // 1e7/500 - 1e7/500.1 and 1e7/500 - 1e7/500.2
-        QCOMPARE(ccd(QStringLiteral("--laser=500 --calibration ") + lines).out,
-                 QStringLiteral("0 0.0021\n3.9992 0.002\n7.9968 0.0061\n"));
-        QCOMPARE(ccd(QStringLiteral("--width=5")).code, 1);
-        QCOMPARE(ccd(QStringLiteral("--laser=532")).code, 2);
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression(QStringLiteral("failed to open file")));
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression(QStringLiteral("^no calibration data")));
-        QCOMPARE(
-            ccd(QStringLiteral("--calibration ") + m_dir.filePath(QStringLiteral("none"))).code, 1);
+        QCOMPARE(ccd(S("--laser=500 --calibration ") + lines).out,
+                 S("0 0.0021\n3.9992 0.002\n7.9968 0.0061\n"));
+        QCOMPARE(ccd(S("--width=5")).code, 1);
+        QCOMPARE(ccd(S("--laser=532")).code, 2);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("failed to open file")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^no calibration data")));
+        QCOMPARE(ccd(S("--calibration ") + m_dir.filePath(S("none"))).code, 1);
     }
 
     void upgradesOldFoldersOnly()
     {
         QTemporaryDir dir;
-        const QString root = dir.filePath(QStringLiteral("archive"));
-        Fixture::writeVersion5Folder(root + QStringLiteral("/2017/old"));
+        const QString root = dir.filePath(S("archive"));
+        Fixture::writeVersion5Folder(root + S("/2017/old"));
         SaveData current = Fixture::measurement(1);
-        QVERIFY(current.save(root + QStringLiteral("/2020"), QStringLiteral("current"), {}));
-        QVERIFY(TestFiles::write(root + QStringLiteral("/broken/metadata.json"), "{ not json"));
+        QVERIFY(current.save(root + S("/2020"), S("current"), {}));
+        QVERIFY(TestFiles::write(root + S("/broken/metadata.json"), "{ not json"));
         const auto before = Fixture::snapshot(root);
         const QString dataHome
             = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
         QVERIFY(QDir().mkpath(backupRoot()));
 
-        const QString brokenLine = root + QStringLiteral("/broken\t?\tunreadable\n");
-        QCOMPARE(upgrade({root, QStringLiteral("--dry-run")}),
-                 QString(QStringLiteral("1 ") + root + QStringLiteral("/2017/old\t5\tdry-run\n")
-                         + brokenLine));
+        const QString brokenLine = root + S("/broken\t?\tunreadable\n");
+        QCOMPARE(upgrade({root, S("--dry-run")}),
+                 QString(S("1 ") + root + S("/2017/old\t5\tdry-run\n") + brokenLine));
         QVERIFY(Fixture::snapshot(root) == before);
 
         // The backup area below the second folder holds the old version now; it stays untouched.
         QCOMPARE(upgrade({root, dataHome}),
-                 QString(QStringLiteral("1 ") + root + QStringLiteral("/2017/old\t5\tupgraded\n")
-                         + brokenLine));
+                 QString(S("1 ") + root + S("/2017/old\t5\tupgraded\n") + brokenLine));
         SaveData upgraded;
-        QVERIFY(upgraded.load(root + QStringLiteral("/2017/old"), AllSaveDataParts));
+        QVERIFY(upgraded.load(root + S("/2017/old"), AllSaveDataParts));
         QCOMPARE(upgraded.metadata().save_data_version, CurrentSaveDataVersion);
         QCOMPARE(upgraded.activeSector().rawSpectrum, Fixture::sector(5).rawSpectrum);
-        QCOMPARE(QDir(backupRoot() + QStringLiteral("overwritten/")
-                      + QDate::currentDate().toString(Qt::ISODate))
+        QCOMPARE(QDir(backupRoot() + S("overwritten/") + QDate::currentDate().toString(Qt::ISODate))
                      .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
                      .size(),
                  1);
 
-        QVERIFY(QDir(root + QStringLiteral("/broken")).removeRecursively());
-        QCOMPARE(upgrade({root}), QStringLiteral("0 "));
-        QCOMPARE(upgrade({dir.filePath(QStringLiteral("missing"))}), QStringLiteral("2 "));
+        QVERIFY(QDir(root + S("/broken")).removeRecursively());
+        QCOMPARE(upgrade({root}), S("0 "));
+        QCOMPARE(upgrade({dir.filePath(S("missing"))}), S("2 "));
     }
 
     // Killed at any moment, a saving process leaves the measurement whole: in place or as a
@@ -182,8 +175,8 @@ private slots:
     void killedAnywhereLosesNothing()
     {
         QTemporaryDir dir;
-        const QString folder = dir.filePath(QStringLiteral("m"));
-        const QString cli = QStringLiteral(RAMAN_BINARY_DIR "/bin/raman-cli");
+        const QString folder = dir.filePath(S("m"));
+        const QString cli = S(RAMAN_BINARY_DIR "/bin/raman-cli");
         const auto upgrade = [&](int killAfterMs) {
             QDir(folder).removeRecursively();
             QDir(backupRoot()).removeRecursively();
@@ -191,7 +184,7 @@ private slots:
             QProcess process;
             QElapsedTimer timer;
             timer.start();
-            process.start(cli, {QStringLiteral("upgrade"), folder});
+            process.start(cli, {S("upgrade"), folder});
             if (!process.waitForFinished(killAfterMs))
                 process.kill();
             process.waitForFinished();
@@ -207,7 +200,7 @@ private slots:
         for (int round = 0; round < 20; ++round) {
             upgrade(int(random.bounded(fullRun + 1)));
             QStringList found{folder};
-            for (QDirIterator it(backupRoot(), {QStringLiteral("metadata.json")}, QDir::Files,
+            for (QDirIterator it(backupRoot(), {S("metadata.json")}, QDir::Files,
                                  QDirIterator::Subdirectories);
                  it.hasNext();)
                 found << QFileInfo(it.next()).path();
@@ -220,47 +213,46 @@ private slots:
     {
         AppIdentity::apply();
         QDir(backupRoot()).removeRecursively();
-        m_library = m_dir.filePath(QStringLiteral("library"));
+        m_library = m_dir.filePath(S("library"));
         for (int i = 0; i < minerals.size(); ++i)
             QVERIFY(TestFiles::write(
                 m_library
-                    + QStringLiteral("/Mineral%1__R%1__Raman__532__0__unoriented__Raman_Data_"
-                                     "Processed__%1.txt")
+                    + S("/Mineral%1__R%1__Raman__532__0__unoriented__Raman_Data_"
+                        "Processed__%1.txt")
                           .arg(10 + i),
                 spectrumText(syntheticSpectrum(minerals[i], quint32(i), 0.002, 50, 1800, 1.0))));
         QVector<SyntheticBand> bands = minerals[1];
         for (const SyntheticBand &band : minerals[2])
             bands.append({band.position, 0.8 * band.height, band.hwhm});
-        m_mixture = m_dir.filePath(QStringLiteral("mixture.txt"));
+        m_mixture = m_dir.filePath(S("mixture.txt"));
         QVERIFY(TestFiles::write(m_mixture,
                                  spectrumText(syntheticSpectrum(bands, 99, 0.004, 60, 1800, 1.0))));
     }
 
     void findsThePairOfAMixture()
     {
-        const CliRun run = mixture(
-            {m_mixture, QStringLiteral("--library"), m_library, QStringLiteral("--top=3")});
+        const CliRun run = mixture({m_mixture, S("--library"), m_library, S("--top=3")});
         QCOMPARE(run.code, 0);
         const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 4);
-        QCOMPARE(lines[0], QStringLiteral("rank\tscore\tname_1\tnumber_1\tname_2\tnumber_2"));
+        QCOMPARE(lines[0], S("rank\tscore\tname_1\tnumber_1\tname_2\tnumber_2"));
         const QStringList best = lines[1].split(QLatin1Char('\t'));
         QCOMPARE((QStringList{best[0]} + best.mid(2)).join(QLatin1Char(' ')),
-                 QStringLiteral("1 Mineral11 11 Mineral12 12"));
+                 S("1 Mineral11 11 Mineral12 12"));
         QVERIFY(best[1].toDouble() > lines[2].split(QLatin1Char('\t'))[1].toDouble() - 1e-9);
-        QVERIFY(run.err.contains(QStringLiteral("searched 16 combinations of 4 spectra")));
+        QVERIFY(run.err.contains(S("searched 16 combinations of 4 spectra")));
 
-        const auto fit = mixture({m_mixture, QStringLiteral("--library"), m_library,
-                                  QStringLiteral("--method=fit"), QStringLiteral("--top=1")});
+        const auto fit
+            = mixture({m_mixture, S("--library"), m_library, S("--method=fit"), S("--top=1")});
         QCOMPARE(fit.code, 0);
         const QStringList rows = fit.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(rows.size(), 2);
-        QCOMPARE(rows[0], QStringLiteral("rank\tunexplained\tfrom\tto\tname_1\tnumber_1\t"
-                                         "fraction_1\tname_2\tnumber_2\tfraction_2"));
+        QCOMPARE(rows[0], S("rank\tunexplained\tfrom\tto\tname_1\tnumber_1\t"
+                            "fraction_1\tname_2\tnumber_2\tfraction_2"));
         const QStringList first = rows[1].split(QLatin1Char('\t'));
         QStringList names{first[4], first[7]};
         names.sort();
-        QCOMPARE(names.join(QLatin1Char(' ')), QStringLiteral("Mineral11 Mineral12"));
+        QCOMPARE(names.join(QLatin1Char(' ')), S("Mineral11 Mineral12"));
         QVERIFY(first[1].toDouble() < 0.05);
         QVERIFY(qAbs(first[6].toDouble() + first[9].toDouble() - 1.0) < 0.01);
     }
@@ -286,15 +278,15 @@ private slots:
         QFETCH(QString, options);
         QFETCH(int, code);
         QFETCH(QString, message);
-        const QString flat = m_dir.filePath(QStringLiteral("flat.txt"));
+        const QString flat = m_dir.filePath(S("flat.txt"));
         QVERIFY(TestFiles::write(flat, spectrumText(syntheticSpectrum({}, 1, 0.0))));
-        const QString empty = m_dir.filePath(QStringLiteral("empty"));
+        const QString empty = m_dir.filePath(S("empty"));
         QDir().mkpath(empty);
-        options.replace(QStringLiteral("MIXTURE"), m_mixture)
-            .replace(QStringLiteral("NOFILE"), m_dir.filePath(QStringLiteral("none.txt")))
-            .replace(QStringLiteral("FLAT"), flat)
-            .replace(QStringLiteral("EMPTY"), empty)
-            .replace(QStringLiteral("LIB"), m_library);
+        options.replace(S("MIXTURE"), m_mixture)
+            .replace(S("NOFILE"), m_dir.filePath(S("none.txt")))
+            .replace(S("FLAT"), flat)
+            .replace(S("EMPTY"), empty)
+            .replace(S("LIB"), m_library);
         const CliRun run = mixture(options.split(QLatin1Char(' '), Qt::SkipEmptyParts));
         QCOMPARE(run.code, code);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
@@ -305,7 +297,7 @@ private:
     // Exit code, a blank, then what the command printed on its standard output.
     static QString upgrade(const QStringList &arguments)
     {
-        const CliRun run = runCliHere(QStringList{QStringLiteral("upgrade")} + arguments);
+        const CliRun run = runCliHere(QStringList{S("upgrade")} + arguments);
         return QString::number(run.code) + QLatin1Char(' ') + run.out;
     }
 

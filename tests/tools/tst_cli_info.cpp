@@ -11,15 +11,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-QString S(const char *text)
-{
-    return QString::fromUtf8(text);
-}
-
-} // namespace
-
 class TestCliInfo : public QObject
 {
     Q_OBJECT
@@ -110,32 +101,30 @@ private slots:
         QSettings().clear();
         QTemporaryDir dir;
         QVERIFY(QDir::setCurrent(dir.path()));
-        ReportFixture::measurement(dir.filePath(QStringLiteral("measurement")));
-        const QString compiler = dir.filePath(QStringLiteral("bin/pdflatex"));
+        ReportFixture::measurement(dir.filePath(S("measurement")));
+        const QString compiler = dir.filePath(S("bin/pdflatex"));
         ReportFixture::writeCompiler(compiler, "cp report.tex report.pdf\n");
-        TestFiles::write(dir.filePath(QStringLiteral("mini.tex")),
-                         "tr(Probe) [SAMPLE_OWNER] [LOCATION_NUMBER]");
-        qputenv("PATH", QFile::encodeName(dir.filePath(QStringLiteral("bin:"))) + qgetenv("PATH"));
+        TestFiles::write(dir.filePath(S("mini.tex")), "tr(Probe) [SAMPLE_OWNER] [LOCATION_NUMBER]");
+        qputenv("PATH", QFile::encodeName(dir.filePath(S("bin:"))) + qgetenv("PATH"));
 
-        ToolRun run = runTool(QStringLiteral("raman-cli"),
+        ToolRun run = runTool(S("raman-cli"),
                               words("report measurement --template=mini.tex --all-points -o r.PDF "
                                     "--language=en_GB"));
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, QByteArray("1\tr_Location1.pdf\n2\tr_Location2.pdf\n"));
-        QFile written(dir.filePath(QStringLiteral("r_Location2.pdf")));
+        QFile written(dir.filePath(S("r_Location2.pdf")));
         QVERIFY(written.open(QIODevice::ReadOnly));
         QVERIFY(written.readAll().startsWith("Sample Huber \\& Söhne 2"));
 
-        run = runTool(QStringLiteral("raman-cli"),
-                      words("report measurement --point=1 --all-points"));
+        run = runTool(S("raman-cli"), words("report measurement --point=1 --all-points"));
         QCOMPARE(run.exitCode, 2);
         QVERIFY(run.err.contains("either --point or --all-points"));
 
         ReportFixture::writeCompiler(compiler, "echo bad >&2\nexit 1\n");
-        run = runTool(QStringLiteral("raman-cli"), words("report measurement"));
+        run = runTool(S("raman-cli"), words("report measurement"));
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.err.contains("point 1: The given TeX compiler exited with non-zero status"));
-        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("measurement_Location1.pdf"))));
+        QVERIFY(!QFile::exists(dir.filePath(S("measurement_Location1.pdf"))));
     }
 
 private:

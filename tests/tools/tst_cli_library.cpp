@@ -29,25 +29,25 @@ private slots:
         m_server.addRoute("/minerals.zip", {200, TestZip::build(TestZip::rruffSpectra(3))});
         const QString library = QString::fromUtf8(libraryJson);
         const QString url = m_server.url(QString());
-        m_sources = m_dir.filePath(QStringLiteral("mirror.json"));
-        const QString sources = QString::fromUtf8(sourcesJson)
-                                    .arg(library.arg(url, QStringLiteral("minerals")),
-                                         library.arg(url, QStringLiteral("gone")));
+        m_sources = m_dir.filePath(S("mirror.json"));
+        const QString sources
+            = QString::fromUtf8(sourcesJson)
+                  .arg(library.arg(url, S("minerals")), library.arg(url, S("gone")));
         QVERIFY(TestFiles::write(m_sources, sources.toUtf8()));
     }
     void list()
     {
         LibrarySettings::storeLibraryPaths(
-            {{m_dir.path(), true, false, {}}, {QStringLiteral("/nowhere"), false, false, {}}});
-        const ToolRun result = run({QStringLiteral("list")});
+            {{m_dir.path(), true, false, {}}, {S("/nowhere"), false, false, {}}});
+        const ToolRun result = run({S("list")});
         QCOMPARE(result.exitCode, 0);
-        QCOMPARE(QString::fromUtf8(result.out),
-                 QStringLiteral("configured\t%1\tenabled\tuser\tno-cache\n"
-                                "configured\t/nowhere\tdisabled\tuser\tmissing\n"
-                                "installable\tgone\tminerals\tavailable\tTest\t%2\n"
-                                "installable\tminerals\tminerals\tavailable\tTest\t%3\n")
-                     .arg(m_dir.path(), m_server.url(QStringLiteral("/gone.zip")),
-                          m_server.url(QStringLiteral("/minerals.zip"))));
+        QCOMPARE(
+            QString::fromUtf8(result.out),
+            S("configured\t%1\tenabled\tuser\tno-cache\n"
+              "configured\t/nowhere\tdisabled\tuser\tmissing\n"
+              "installable\tgone\tminerals\tavailable\tTest\t%2\n"
+              "installable\tminerals\tminerals\tavailable\tTest\t%3\n")
+                .arg(m_dir.path(), m_server.url(S("/gone.zip")), m_server.url(S("/minerals.zip"))));
     }
     void install_data()
     {
@@ -56,19 +56,19 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("out"); // %1: the folder of "minerals", %2: of "gone"
         QTest::addColumn<QString>("err");
-        const QString minerals = QStringLiteral("minerals"), yes = QStringLiteral("--yes");
-        const QString installed = QStringLiteral("minerals\tinstalled\t%1\n");
+        const QString minerals = S("minerals"), yes = S("--yes");
+        const QString installed = S("minerals\tinstalled\t%1\n");
         QTest::newRow("accepted by option")
             << QStringList{minerals, yes} << QByteArray() << 0 << installed
-            << QStringLiteral("[success] Successfully installed: Test");
+            << S("[success] Successfully installed: Test");
         QTest::newRow("accepted on stdin")
             << QStringList{minerals} << QByteArray("y\n") << 0 << installed
-            << QStringLiteral("From: https://example.org/\nTerms: Cite us.");
+            << S("From: https://example.org/\nTerms: Cite us.");
         QTest::newRow("refused on stdin")
             << QStringList{minerals} << QByteArray("\n") << 1 << QString()
-            << QStringLiteral("terms not accepted, nothing installed");
-        QTest::newRow("unknown") << QStringList{QStringLiteral("nothing"), yes} << QByteArray() << 2
-                                 << QString() << QStringLiteral("unknown library 'nothing'");
+            << S("terms not accepted, nothing installed");
+        QTest::newRow("unknown") << QStringList{S("nothing"), yes} << QByteArray() << 2 << QString()
+                                 << S("unknown library 'nothing'");
     }
     void install()
     {
@@ -79,12 +79,12 @@ private slots:
         QFETCH(QString, err);
         QSettings().clear();
         QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
-        const QString minerals = LibrarySources::installFolder(QStringLiteral("minerals"));
-        const QString gone = LibrarySources::installFolder(QStringLiteral("gone"));
+        const QString minerals = LibrarySources::installFolder(S("minerals"));
+        const QString gone = LibrarySources::installFolder(S("gone"));
         for (QString *text : {&out, &err})
             text->replace(QLatin1String("%1"), minerals).replace(QLatin1String("%2"), gone);
 
-        const ToolRun result = run(QStringList{QStringLiteral("install")} + arguments, input);
+        const ToolRun result = run(QStringList{S("install")} + arguments, input);
         QCOMPARE(result.exitCode, exitCode);
         QCOMPARE(QString::fromUtf8(result.out), out);
         QVERIFY2(QString::fromUtf8(result.err).contains(err), result.err.constData());
@@ -93,10 +93,9 @@ private slots:
         QCOMPARE(QFileInfo::exists(LibraryCache::cachePath(minerals)), installed);
         QVERIFY(!QFileInfo::exists(gone));
         QSettings settings;
-        QCOMPARE(settings.beginReadArray(QStringLiteral("Paths/LibraryPaths")), installed ? 1 : 0);
+        QCOMPARE(settings.beginReadArray(S("Paths/LibraryPaths")), installed ? 1 : 0);
         settings.setArrayIndex(0);
-        QCOMPARE(settings.value(QStringLiteral("Path")).toString(),
-                 installed ? minerals : QString());
+        QCOMPARE(settings.value(S("Path")).toString(), installed ? minerals : QString());
     }
 
 private:
@@ -112,9 +111,8 @@ ToolRun TestCliLibrary::run(const QStringList &arguments, const QByteArray &inpu
 {
     QProcess process;
     QSignalSpy finished(&process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished));
-    process.start(QStringLiteral(RAMAN_BINARY_DIR "/bin/raman-cli"),
-                  QStringList{QStringLiteral("library")} + arguments
-                      + QStringList{QStringLiteral("--sources"), m_sources});
+    process.start(S(RAMAN_BINARY_DIR "/bin/raman-cli"),
+                  QStringList{S("library")} + arguments + QStringList{S("--sources"), m_sources});
     process.write(input);
     process.closeWriteChannel();
     if (!finished.wait(60000) || process.exitStatus() != QProcess::NormalExit)

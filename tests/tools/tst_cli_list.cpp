@@ -19,9 +19,9 @@ class TestCliList : public QObject
 private slots:
     void initTestCase()
     {
-        QCOMPARE(QProcess::execute(QStringLiteral(RAMAN_BINARY_DIR "/bin/raman-demo-data"),
-                                   {QStringLiteral("--measurements"), m_demo.path(),
-                                    QStringLiteral("--data"), TestFiles::rruffDir()}),
+        QCOMPARE(QProcess::execute(
+                     S(RAMAN_BINARY_DIR "/bin/raman-demo-data"),
+                     {S("--measurements"), m_demo.path(), S("--data"), TestFiles::rruffDir()}),
                  0);
     }
 
@@ -30,7 +30,7 @@ private slots:
     {
         QSet<int> versions;
         int folders = 0, deepest = 0, withCcd = 0, withCalibration = 0, rated = 0;
-        for (QDirIterator it(m_demo.path(), {QStringLiteral("metadata.json")}, QDir::Files,
+        for (QDirIterator it(m_demo.path(), {S("metadata.json")}, QDir::Files,
                              QDirIterator::Subdirectories);
              it.hasNext();) {
             const QString folder = QFileInfo(it.next()).path();
@@ -54,9 +54,8 @@ private slots:
         for (int v : {2, 5, 7, 9, 11})
             QVERIFY2(versions.contains(v), qPrintable(QString::number(v)));
         QVERIFY(deepest >= 2 && withCcd > 0 && withCalibration > 0);
-        QCOMPARE(runTool(QStringLiteral("raman-demo-data"),
-                         {QStringLiteral("--measurements"), m_demo.path(), QStringLiteral("--data"),
-                          m_demo.filePath(QStringLiteral("missing"))})
+        QCOMPARE(runTool(S("raman-demo-data"), {S("--measurements"), m_demo.path(), S("--data"),
+                                                m_demo.filePath(S("missing"))})
                      .exitCode,
                  2);
     }
@@ -64,8 +63,8 @@ private slots:
     void printsWhatTheWidgetShows()
     {
         SaveDataBrowseWidget widget;
-        childNamed<QLineEdit>(&widget, "lineEditOwner")->setText(QStringLiteral("E"));
-        childNamed<QLineEdit>(&widget, "lineEditResult")->setText(QStringLiteral("LABRADORIT"));
+        childNamed<QLineEdit>(&widget, "lineEditOwner")->setText(S("E"));
+        childNamed<QLineEdit>(&widget, "lineEditResult")->setText(S("LABRADORIT"));
         childNamed<QCheckBox>(&widget, "cBoxHideUnrated")->setChecked(true);
         auto *table = childNamed<QTableView>(&widget, "tableView");
         table->sortByColumn(5, Qt::DescendingOrder);
@@ -84,19 +83,17 @@ private slots:
                         + QLatin1Char('\n');
         }
         QVERIFY(!expected.isEmpty());
-        const CliRun run = runCliHere(
-            {QStringLiteral("list"), m_demo.path(), QStringLiteral("--owner=E"),
-             QStringLiteral("--result=LABRADORIT"), QStringLiteral("--hide-empty"),
-             QStringLiteral("--hide-unrated"), QStringLiteral("--sort=Erstellt:desc")});
+        const CliRun run
+            = runCliHere({S("list"), m_demo.path(), S("--owner=E"), S("--result=LABRADORIT"),
+                          S("--hide-empty"), S("--hide-unrated"), S("--sort=Erstellt:desc")});
         QCOMPARE(run.code, 0);
         QCOMPARE(run.out, expected);
     }
 
     void rejectsBadArguments()
     {
-        const CliRun missing = runCliHere({QStringLiteral("list"), QStringLiteral("/no/such")});
-        const CliRun badSort
-            = runCliHere({QStringLiteral("list"), m_demo.path(), QStringLiteral("--sort=9")});
+        const CliRun missing = runCliHere({S("list"), S("/no/such")});
+        const CliRun badSort = runCliHere({S("list"), m_demo.path(), S("--sort=9")});
         QCOMPARE(missing.code, 1);
         QCOMPARE(badSort.code, 2);
         QVERIFY(missing.out.isEmpty() && badSort.out.isEmpty());

@@ -26,33 +26,29 @@ private slots:
             identifiers << id;
             QVERIFY(LibrarySources::isInstallFolder(library.path));
             const bool pigments = id == QLatin1String("chsopensource-pigments");
-            const QString handler
-                = library.info.value(QStringLiteral("install-handler")).toString();
+            const QString handler = library.info.value(S("install-handler")).toString();
             QCOMPARE(bool(nameMapperForInstallHandler(handler)), pigments);
-            QCOMPARE(library.info.value(QStringLiteral("preselect")).toBool(),
+            QCOMPARE(library.info.value(S("preselect")).toBool(),
                      id.startsWith(QLatin1String("rruff-excellent")));
         }
         QCOMPARE(identifiers.size(), 10);
-        QVERIFY(identifiers.contains(QStringLiteral("rruff-lr-raman")));
-        QVERIFY(
-            !LibrarySources::isInstallFolder(LibrarySources::installFolder(QStringLiteral(".."))));
-        QVERIFY(!LibrarySources::isInstallFolder(QStringLiteral("/tmp/rruff-lr-raman")));
+        QVERIFY(identifiers.contains(S("rruff-lr-raman")));
+        QVERIFY(!LibrarySources::isInstallFolder(LibrarySources::installFolder(S(".."))));
+        QVERIFY(!LibrarySources::isInstallFolder(S("/tmp/rruff-lr-raman")));
     }
     void readingProblems_data()
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QStringList>("warnings");
         QTest::addColumn<QStringList>("listed");
-        const QString broken
-            = QStringLiteral("^Failed to parse downloadable library list: .* at 15$");
-        const QString badName
-            = QStringLiteral("^Invalid library name: \"(|\\.|\\.\\.|a/b|a\\\\\\\\b)\"$");
+        const QString broken = S("^Failed to parse downloadable library list: .* at 15$");
+        const QString badName = S("^Invalid library name: \"(|\\.|\\.\\.|a/b|a\\\\\\\\b)\"$");
         QTest::newRow("broken") << QByteArray("{\"libraries\": {") << QStringList{broken}
                                 << QStringList();
         const QByteArray names
             = R"({"libraries": {"a/b": {}, "a\\b": {}, "..": {}, ".": {}, "": {}, "fine": {}}})";
         QTest::newRow("identifiers that are no folder names")
-            << names << QStringList{badName} << QStringList{QStringLiteral("fine")};
+            << names << QStringList{badName} << QStringList{S("fine")};
     }
     void readingProblems()
     {
@@ -72,18 +68,15 @@ private slots:
     }
     void licenceText()
     {
-        const QString path = m_dir.filePath(QStringLiteral("vendors.json"));
+        const QString path = m_dir.filePath(S("vendors.json"));
         QVERIFY(TestFiles::write(
             path, "{\"vendor-info\": {"
                   "\"v1\": {\"website\": \"https://v1/\", \"license-terms\": \"T1\"},"
                   "\"v2\": {\"website\": \"https://v2/\", \"license-terms\": \"T2\"}}}"));
         QCOMPARE(
-            LibrarySources::licenceText({QStringLiteral("v1"), QStringLiteral("v3"),
-                                         QStringLiteral("v2"), QStringLiteral("v1")},
-                                        QStringLiteral("[${VENDOR_WEBSITE}: ${VENDOR_LICENSE}]"),
-                                        path),
-            QStringLiteral(
-                "[https://v1/: T1]No license details available for vendor v3\n[https://v2/: T2]"));
+            LibrarySources::licenceText({S("v1"), S("v3"), S("v2"), S("v1")},
+                                        S("[${VENDOR_WEBSITE}: ${VENDOR_LICENSE}]"), path),
+            S("[https://v1/: T1]No license details available for vendor v3\n[https://v2/: T2]"));
     }
     void archiveRefuses_data()
     {
@@ -96,26 +89,26 @@ private slots:
             return TestZip::build(Entries(good)
                                   << qMakePair(QString::fromLatin1(name), good[0].second));
         };
-        const QString refused = QStringLiteral("Refused archive entry '%1'");
+        const QString refused = S("Refused archive entry '%1'");
         for (const char *name :
              {"../escape.txt", "/tmp/abs.txt", "sub/../../deep.txt", "..\\evil.txt", "data.zip"})
             QTest::newRow(name) << with(name) << QString() << refused.arg(QLatin1String(name));
         QTest::newRow("only a parent folder at the top")
-            << TestZip::build({{QStringLiteral("../"), {}}, {QStringLiteral("../x.txt"), "1, 2"}})
-            << QString() << refused.arg(QStringLiteral("../x.txt"));
+            << TestZip::build({{S("../"), {}}, {S("../x.txt"), "1, 2"}}) << QString()
+            << refused.arg(S("../x.txt"));
         const QByteArray whole = TestZip::build(good);
-        QTest::newRow("truncated") << whole.left(whole.size() / 2) << QString()
-                                   << QStringLiteral("Failed to open zip file");
+        QTest::newRow("truncated")
+            << whole.left(whole.size() / 2) << QString() << S("Failed to open zip file");
         QTest::newRow("file cannot be written")
-            << whole << good[1].first << QStringLiteral("Failed to open '%1' for writing: ");
+            << whole << good[1].first << S("Failed to open '%1' for writing: ");
     }
     void archiveRefuses()
     {
         QFETCH(QByteArray, archive);
         QFETCH(QString, blockedName);
         QFETCH(QString, message);
-        const QDir root(m_dir.filePath(QStringLiteral("archive")));
-        const QString folder = root.filePath(QStringLiteral("lib"));
+        const QDir root(m_dir.filePath(S("archive")));
+        const QString folder = root.filePath(S("lib"));
         QDir(folder).removeRecursively();
         QVERIFY(TestFiles::write(LibraryArchive::downloadPath(folder), archive));
         if (!blockedName.isEmpty()) {
@@ -124,7 +117,7 @@ private slots:
         }
 
         QStringList errors;
-        QVERIFY(!LibraryArchive::installLibraryArchive(folder, QStringLiteral("rruff-zip"),
+        QVERIFY(!LibraryArchive::installLibraryArchive(folder, S("rruff-zip"),
                                                        [&errors](const QString &text, int type) {
                                                            if (type == LibraryArchive::Error)
                                                                errors << text;
@@ -132,34 +125,30 @@ private slots:
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors.first().startsWith(message), qPrintable(errors.first()));
         // Nothing beside the library folder, nothing where "/" leads, no cache.
-        QCOMPARE(root.entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                 QStringList{QStringLiteral("lib")});
-        QVERIFY(!QFileInfo::exists(QStringLiteral("/tmp/abs.txt")));
+        QCOMPARE(root.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{S("lib")});
+        QVERIFY(!QFileInfo::exists(S("/tmp/abs.txt")));
         QVERIFY(!QFileInfo::exists(LibraryCache::cachePath(folder)));
         if (blockedName.isEmpty())
             QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                     QStringList{QStringLiteral("data.zip")});
+                     QStringList{S("data.zip")});
     }
     void initTestCase()
     {
         QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
         QVERIFY(m_server.listen());
         const QByteArray minerals = TestZip::build(TestZip::rruffSpectra(3));
-        Entries folder{{QStringLiteral("top/"), {}}};
+        Entries folder{{S("top/"), {}}};
         for (const auto &entry : TestZip::rruffSpectra(3))
-            folder.append({QStringLiteral("top/") + entry.first, entry.second});
-        folder.last().first.replace(QStringLiteral("top/"), QStringLiteral("top/sub/"));
+            folder.append({S("top/") + entry.first, entry.second});
+        folder.last().first.replace(S("top/"), S("top/sub/"));
         const QByteArray spectrum = TestZip::rruffSpectra(1)[0].second;
         m_server.addRoute("/minerals.zip", {200, minerals});
-        m_server.addRoute("/moved",
-                          {302, {}, m_server.url(QStringLiteral("/folder.zip")).toUtf8()});
+        m_server.addRoute("/moved", {302, {}, m_server.url(S("/folder.zip")).toUtf8()});
         m_server.addRoute("/folder.zip", {200, TestZip::build(folder)});
         m_server.addRoute("/truncated.zip", {200, minerals, {}, minerals.size() / 2});
-        m_server.addRoute("/slip.zip",
-                          {200, TestZip::build({{QStringLiteral("../../x.txt"), spectrum}})});
-        m_server.addRoute(
-            "/pigments.zip",
-            {200, TestZip::build({{QStringLiteral("Azurite K12_785_2_a.txt"), spectrum}})});
+        m_server.addRoute("/slip.zip", {200, TestZip::build({{S("../../x.txt"), spectrum}})});
+        m_server.addRoute("/pigments.zip",
+                          {200, TestZip::build({{S("Azurite K12_785_2_a.txt"), spectrum}})});
         m_server.addRoute("/stall.zip", {200, minerals, {}, -1, true});
     }
     void installsEachAndCountsFailures()
@@ -185,7 +174,7 @@ private slots:
                 });
         installer.start(libraries);
         QVERIFY(finished.wait(30000));
-        QTRY_VERIFY(messages.contains(QStringLiteral("1 Successfully installed: pigments")));
+        QTRY_VERIFY(messages.contains(S("1 Successfully installed: pigments")));
 
         QCOMPARE(installer.installed(),
                  (QVector<LibraryPath>{libraries[0], libraries[1], libraries[6]}));
@@ -193,13 +182,11 @@ private slots:
         QCOMPARE(installer.finishedSteps(), installer.totalSteps());
         QCOMPARE(progress.count(), 1 + 7 + 4); // start, downloads, installations of those that came
         for (const QString &expected :
-             {QStringLiteral("0 Download finished for target path '%1'").arg(libraries[0].path),
-              QStringLiteral("2 download failed for path '%1': ").arg(libraries[2].path),
-              QStringLiteral("2 download failed for path '%1': ").arg(libraries[3].path),
-              QStringLiteral("2 Refused archive entry '../../x.txt'"),
-              QStringLiteral("2 Installation failed: slip"),
-              QStringLiteral("2 Konnte Datei '%1/data.zip' nicht öffnen.")
-                  .arg(libraries[5].path)}) {
+             {S("0 Download finished for target path '%1'").arg(libraries[0].path),
+              S("2 download failed for path '%1': ").arg(libraries[2].path),
+              S("2 download failed for path '%1': ").arg(libraries[3].path),
+              S("2 Refused archive entry '../../x.txt'"), S("2 Installation failed: slip"),
+              S("2 Konnte Datei '%1/data.zip' nicht öffnen.").arg(libraries[5].path)}) {
             QVERIFY2(std::any_of(messages.cbegin(), messages.cend(),
                                  [&](const QString &m) { return m.startsWith(expected); }),
                      qPrintable(expected));
@@ -208,8 +195,7 @@ private slots:
         // Failed folders are gone, the file in the way is kept, nothing else was written.
         const QDir data(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
         QCOMPARE(data.entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
-                 (QStringList{QStringLiteral("blocked"), QStringLiteral("minerals"),
-                              QStringLiteral("pigments"), QStringLiteral("redirected")}));
+                 (QStringList{S("blocked"), S("minerals"), S("pigments"), S("redirected")}));
         QVERIFY(QFileInfo(libraries[5].path).isFile());
         for (const LibraryPath &installed : installer.installed()) {
             QVERIFY(QFileInfo::exists(LibraryCache::cachePath(installed.path)));
@@ -219,8 +205,8 @@ private slots:
         loaded.setLibraryFolders(installer.installed());
         loaded.readLibraryFromDisk();
         QCOMPARE(loaded.count(), 3 + 2 + 1); // the sub-folder of the redirected archive is not read
-        QCOMPARE(loaded.info(5).number, QStringLiteral("pigment_K12"));
-        QCOMPARE(loaded.info(5).library, QStringLiteral("pigments"));
+        QCOMPARE(loaded.info(5).number, S("pigment_K12"));
+        QCOMPARE(loaded.info(5).library, S("pigments"));
 
         // Qt may ask again for a body that broke off; each archive was asked for, the redirect
         // followed, and every request named the browser the vendors expect.
@@ -250,8 +236,8 @@ private:
         return {LibrarySources::installFolder(QLatin1String(identifier)),
                 true,
                 false,
-                {{QStringLiteral("url"), m_server.url(QLatin1String(path))},
-                 {QStringLiteral("install-handler"), QLatin1String(handler)}}};
+                {{S("url"), m_server.url(QLatin1String(path))},
+                 {S("install-handler"), QLatin1String(handler)}}};
     }
 
     LibraryServer m_server;

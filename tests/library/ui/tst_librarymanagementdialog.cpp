@@ -32,17 +32,14 @@ private slots:
         QVERIFY(m_server.listen());
         m_server.addRoute("/minerals.zip", {200, TestZip::build(TestZip::rruffSpectra(2))});
         const QString entry = QString::fromUtf8(entryJson);
-        const QString url = m_server.url(QStringLiteral("/minerals.zip"));
-        const QString sources
-            = QStringLiteral("{\"libraries\": {\"test-minerals\": %1, \"test-pigments\": %2}}")
-                  .arg(entry.arg(QStringLiteral("minerals"), url, QStringLiteral("Minerale"),
-                                 QStringLiteral("true")),
-                       entry.arg(QStringLiteral("pigments"), url, QStringLiteral("Pigmente"),
-                                 QStringLiteral("false")));
-        m_sources = m_dir.filePath(QStringLiteral("sources.json"));
+        const QString url = m_server.url(S("/minerals.zip"));
+        const QString sources = S("{\"libraries\": {\"test-minerals\": %1, \"test-pigments\": %2}}")
+                                    .arg(entry.arg(S("minerals"), url, S("Minerale"), S("true")),
+                                         entry.arg(S("pigments"), url, S("Pigmente"), S("false")));
+        m_sources = m_dir.filePath(S("sources.json"));
         QVERIFY(TestFiles::write(m_sources, sources.toUtf8()));
-        m_first = m_dir.filePath(QStringLiteral("first"));
-        m_second = m_dir.filePath(QStringLiteral("second"));
+        m_first = m_dir.filePath(S("first"));
+        m_second = m_dir.filePath(S("second"));
         const Entries spectra = TestZip::rruffSpectra(5);
         for (int i = 0; i < spectra.size(); ++i)
             QVERIFY(
@@ -68,7 +65,7 @@ private slots:
         const auto chosen
             = LibraryManagementDialog(nullptr, nullptr, m_sources).chosenInstallableLibraries();
         QCOMPARE(chosen.size(), 1);
-        QCOMPARE(LibrarySources::identifier(chosen[0]), QStringLiteral("test-minerals"));
+        QCOMPARE(LibrarySources::identifier(chosen[0]), S("test-minerals"));
     }
     void applyStoresAndReloadsOnChange()
     {
@@ -93,7 +90,7 @@ private slots:
                  (QVector<QVariantList>{{m_first, true, false}, {m_second, true, false}}));
 
         dialog.findChild<QTreeWidget *>()->setCurrentItem(item(dialog, 0, 0));
-        dialog.findChild<QPushButton *>(QStringLiteral("buttonRemoveLibrary"))->click();
+        dialog.findChild<QPushButton *>(S("buttonRemoveLibrary"))->click();
         dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(library->count(), 2);
@@ -109,7 +106,7 @@ private slots:
     {
         QFETCH(bool, replace);
         const LibraryPath existing = library("rruff-fair-unoriented", "/minerals.zip");
-        const QString ownFile = existing.path + QStringLiteral("/own notes.txt");
+        const QString ownFile = existing.path + S("/own notes.txt");
         QVERIFY(QDir().mkpath(existing.path));
         QVERIFY(QFile(ownFile).open(QIODevice::WriteOnly));
 
@@ -138,13 +135,12 @@ private:
         LibraryPath library = *std::find_if(all.cbegin(), all.cend(), [&](const LibraryPath &l) {
             return LibrarySources::identifier(l) == QLatin1String(identifier);
         });
-        library.info.insert(QStringLiteral("url"), m_server.url(QLatin1String(path)));
+        library.info.insert(S("url"), m_server.url(QLatin1String(path)));
         return library;
     }
     static QPushButton *okButton(const QWidget &dialog)
     {
-        return dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))
-            ->button(QDialogButtonBox::Ok);
+        return dialog.findChild<QDialogButtonBox *>(S("buttonBox"))->button(QDialogButtonBox::Ok);
     }
 
     static QTreeWidgetItem *item(const QDialog &dialog, int group, int row)
@@ -162,12 +158,11 @@ QVector<QVariantList> TestLibraryManagementDialog::storedSettings()
 {
     QVector<QVariantList> stored;
     QSettings settings;
-    const int count = settings.beginReadArray(QStringLiteral("Paths/LibraryPaths"));
+    const int count = settings.beginReadArray(S("Paths/LibraryPaths"));
     for (int i = 0; i < count; ++i) {
         settings.setArrayIndex(i);
-        stored.append({settings.value(QStringLiteral("Path")).toString(),
-                       settings.value(QStringLiteral("Enabled")).toBool(),
-                       settings.value(QStringLiteral("System")).toBool()});
+        stored.append({settings.value(S("Path")).toString(), settings.value(S("Enabled")).toBool(),
+                       settings.value(S("System")).toBool()});
     }
     return stored;
 }

@@ -6,6 +6,7 @@
 #include "library/ui/lcanalysisprogressdialog.h"
 #include "library/ui/richtextitemdelegate.h"
 #include "nicepicstore.h"
+#include "testfiles.h"
 
 #include <QAbstractItemModelTester>
 #include <QColor>
@@ -24,7 +25,7 @@ namespace {
 
 QVector<rruff_infos> realRows()
 {
-    const ChemistryTable table = readChemistryFile(QStringLiteral(":/chemistry.csv"));
+    const ChemistryTable table = readChemistryFile(S(":/chemistry.csv"));
     QVector<rruff_infos> rows;
     for (auto it = table.cbegin(); it != table.cend(); ++it) {
         rruff_infos info;
@@ -39,7 +40,7 @@ QVector<rruff_infos> realRows()
 rruff_infos formula(const QString &html)
 {
     rruff_infos info;
-    info.name = QStringLiteral("Test");
+    info.name = S("Test");
     info.chemistry = Chemistry::fromFormula(html);
     return info;
 }
@@ -48,9 +49,9 @@ rruff_infos info(const char *name, const char *formula, const char *number)
 {
     rruff_infos row;
     row.name = QString::fromUtf8(name);
-    row.rruffId = QStringLiteral("R0%1").arg(QLatin1String(number));
+    row.rruffId = S("R0%1").arg(QLatin1String(number));
     row.number = QString::fromUtf8(number);
-    row.library = QStringLiteral("rruff");
+    row.library = S("rruff");
     row.chemistry = Chemistry::fromFormula(QString::fromUtf8(formula));
     return row;
 }
@@ -178,9 +179,9 @@ private slots:
         QAbstractItemModelTester tester(&proxy,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(model.rowCount(), 100);
-        QCOMPARE(model.index(99, 1).data().toString(), QStringLiteral("Wird geladen ..."));
+        QCOMPARE(model.index(99, 1).data().toString(), S("Wird geladen ..."));
         QVERIFY(!model.index(5, 0).data().isValid());
-        proxy.setFilter(QStringLiteral("Quartz"), QString());
+        proxy.setFilter(S("Quartz"), QString());
         QCOMPARE(proxy.rowCount(), 0);
 
         model.setLibraryData(minerals());
@@ -188,10 +189,10 @@ private slots:
         for (int column = 0; column < 7; ++column)
             melanterite << model.index(2, column).data().toString();
         QCOMPARE(melanterite.join(QLatin1Char('|')),
-                 QStringLiteral("--|Melanterite|Fe<sup>2+</sup>(SO<sub>4</sub>)·7H<sub>2</sub>O|12|"
-                                "R012|0|rruff"));
+                 S("--|Melanterite|Fe<sup>2+</sup>(SO<sub>4</sub>)·7H<sub>2</sub>O|12|"
+                   "R012|0|rruff"));
         const QVariant chemistry = model.index(2, 4).data(RamanLibraryModel::ChemistryRole);
-        QCOMPARE(chemistry.value<Chemistry>().formulaPlain, QStringLiteral("Fe2+(SO4)·7H2O"));
+        QCOMPARE(chemistry.value<Chemistry>().formulaPlain, S("Fe2+(SO4)·7H2O"));
     }
 
     void scores_data()
@@ -224,13 +225,12 @@ private slots:
         QCOMPARE(changed.size(), 1);
 
         if (strange)
-            QTest::ignoreMessage(QtWarningMsg,
-                                 QRegularExpression(QStringLiteral("^strange result value:")));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^strange result value:")));
         QCOMPARE(model.index(3, 0).data().toString(), shown);
         QCOMPARE(model.index(3, 0).data(Qt::BackgroundRole).value<QColor>(), color);
         QCOMPARE(model.index(3, 0).data(RamanLibraryModel::SortRole).toDouble(), score);
 
-        QCOMPARE(model.index(4, 0).data().toString(), QStringLiteral("--"));
+        QCOMPARE(model.index(4, 0).data().toString(), S("--"));
         QVERIFY(!model.index(4, 0).data(RamanLibraryModel::SortRole).isValid());
         QVERIFY(!model.index(4, 0).data(Qt::BackgroundRole).isValid());
     }
@@ -261,7 +261,7 @@ private slots:
         proxy.setSourceModel(&model);
         QAbstractItemModelTester tester(&proxy,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
-        proxy.setFilter(QStringLiteral("Py"), QStringLiteral("Ca"));
+        proxy.setFilter(S("Py"), S("Ca"));
         proxy.setFilter(name, elements);
         QCOMPARE(names(proxy).join(QLatin1Char(' ')), kept);
     }
@@ -276,14 +276,14 @@ private slots:
         proxy.sort(0, Qt::DescendingOrder);
         // Numerically, not as text ("10.00" < "9.25"); rows without a score last.
         QCOMPARE(names(proxy).mid(0, 4).join(QLatin1Char(' ')),
-                 QStringLiteral("Coquimbite Melanterite Quartz Siderite"));
+                 S("Coquimbite Melanterite Quartz Siderite"));
         // Fewer scores than rows colour nothing; a reload forgets the scores.
         model.setResultScores({9.5, 9.5, 9.5});
-        QCOMPARE(model.index(1, 0).data().toString(), QStringLiteral("9.50"));
+        QCOMPARE(model.index(1, 0).data().toString(), S("9.50"));
         QVERIFY(!model.index(1, 0).data(Qt::BackgroundRole).isValid());
-        QCOMPARE(model.index(5, 0).data().toString(), QStringLiteral("--"));
+        QCOMPARE(model.index(5, 0).data().toString(), S("--"));
         model.setLibraryData(minerals());
-        QCOMPARE(model.index(1, 0).data().toString(), QStringLiteral("--"));
+        QCOMPARE(model.index(1, 0).data().toString(), S("--"));
     }
 
     void progressText_data()
@@ -313,8 +313,7 @@ private slots:
     void listsDistinctPairsAndSelectsThem()
     {
         QVector<RamanLibrarySpectrum> spectra(3);
-        const QStringList names
-            = QStringLiteral("Quartz:20 Albite:100 albite:3").split(QLatin1Char(' '));
+        const QStringList names = S("Quartz:20 Albite:100 albite:3").split(QLatin1Char(' '));
         for (int i = 0; i < 3; ++i) {
             spectra[i].info.name = names[i].section(QLatin1Char(':'), 0, 0);
             spectra[i].info.number = names[i].section(QLatin1Char(':'), 1);
@@ -334,16 +333,14 @@ private slots:
         QStringList texts;
         for (int row = 0; row < list->count(); ++row)
             texts.append(list->item(row)->text());
-        QCOMPARE(texts.join(QLatin1Char(';')),
-                 QStringLiteral("Albite + Quartz (9.88);albite + albite (10);"
-                                "Quartz + albite (0.123);Albite + albite (-1)"));
+        QCOMPARE(texts.join(QLatin1Char(';')), S("Albite + Quartz (9.88);albite + albite (10);"
+                                                 "Quartz + albite (0.123);Albite + albite (-1)"));
         QSignalSpy selected(&dialog, &LCAnalysisProgressDialog::idsSelected);
         const QPoint centre = list->visualItemRect(list->item(2)).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
         QCOMPARE(selected.count(), 1);
-        QCOMPARE(selected.at(0).at(0).toStringList(),
-                 (QStringList{QStringLiteral("20"), QStringLiteral("3")}));
+        QCOMPARE(selected.at(0).at(0).toStringList(), (QStringList{S("20"), S("3")}));
     }
     void closingStopsTheSearch_data()
     {
@@ -370,7 +367,7 @@ private slots:
         if (byReload)
             reference.clear();
         else
-            dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBoxProgress"))
+            dialog->findChild<QDialogButtonBox *>(S("buttonBoxProgress"))
                 ->button(QDialogButtonBox::Cancel)
                 ->click();
         QVERIFY(!dialog->isVisible());

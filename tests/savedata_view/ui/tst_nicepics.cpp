@@ -23,7 +23,7 @@ bool showsColor(const NicePicWidget &widget, const QColor &color)
     return TestPictureStore::sameColor(picture.value<QPixmap>().toImage(), color);
 }
 
-const QString quartz = QStringLiteral("Quartz");
+const QString quartz = S("Quartz");
 const QColor colors[] = {Qt::red, Qt::green, Qt::blue};
 
 } // namespace
@@ -38,44 +38,44 @@ private slots:
 
     void pictureNumber()
     {
-        QCOMPARE(NicePicInfos::pictureNumber(QStringLiteral("Quartz_12.jpg")), 12);
-        QCOMPARE(NicePicInfos::pictureNumber(QStringLiteral("Azurite__3.json")), 3);
-        QCOMPARE(NicePicInfos::pictureNumber(QStringLiteral("Quartz.jpg")), -1);
-        QCOMPARE(NicePicInfos::pictureNumber(QStringLiteral("Quartz_1.jpg.bak")), -1);
+        QCOMPARE(NicePicInfos::pictureNumber(S("Quartz_12.jpg")), 12);
+        QCOMPARE(NicePicInfos::pictureNumber(S("Azurite__3.json")), 3);
+        QCOMPARE(NicePicInfos::pictureNumber(S("Quartz.jpg")), -1);
+        QCOMPARE(NicePicInfos::pictureNumber(S("Quartz_1.jpg.bak")), -1);
     }
 
     void counting()
     {
         const NicePicInfos store;
-        QCOMPARE(store.pictureCount(QStringLiteral("Quartz")), 0);
+        QCOMPARE(store.pictureCount(S("Quartz")), 0);
         for (int n : {0, 1, 2})
-            m_store.add(QStringLiteral("Quartz"), n, Qt::red);
-        m_store.add(QStringLiteral("Calcite"), 0, Qt::red);
-        QCOMPARE(store.pictureCount(QStringLiteral("Quartz")), 3);
+            m_store.add(S("Quartz"), n, Qt::red);
+        m_store.add(S("Calcite"), 0, Qt::red);
+        QCOMPARE(store.pictureCount(S("Quartz")), 3);
 
         // A gap counts up to the highest number, with a warning; records alone count nothing.
         QVERIFY(QFile::remove(file("NicePicJpg/Quartz_1.jpg")));
         QTest::ignoreMessage(QtWarningMsg, "numbering of pictures seems odd, counts: 2 2");
-        QCOMPARE(store.pictureCount(QStringLiteral("Quartz")), 3);
+        QCOMPARE(store.pictureCount(S("Quartz")), 3);
         QVERIFY(QFile::remove(file("NicePicJpg/Quartz_0.jpg")));
         QVERIFY(QFile::remove(file("NicePicJpg/Quartz_2.jpg")));
-        QCOMPARE(store.pictureCount(QStringLiteral("Quartz")), 0);
+        QCOMPARE(store.pictureCount(S("Quartz")), 0);
     }
 
     void records()
     {
-        const NicePicInfo info{QStringLiteral("version 1.0"), QStringLiteral("Quartz"),
-                               QStringLiteral("A"),           QStringLiteral("Sammlung Ost"),
-                               QStringLiteral("B"),           QStringLiteral("CC-BY <i>Huber</i>"),
-                               QStringLiteral("Gotthard"),    QStringLiteral("zwei\nZeilen"),
-                               QStringLiteral("Quartz_4"),    4};
+        const NicePicInfo info{S("version 1.0"), S("Quartz"),
+                               S("A"),           S("Sammlung Ost"),
+                               S("B"),           S("CC-BY <i>Huber</i>"),
+                               S("Gotthard"),    S("zwei\nZeilen"),
+                               S("Quartz_4"),    4};
         QVERIFY(NicePicInfos::writeInfo(file("NicePicJson/Quartz_4.json"), info));
-        QCOMPARE(NicePicInfos().loadFromFolder(QStringLiteral("Quartz"), 4), info);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^no metadata.json")));
-        QCOMPARE(NicePicInfos().loadFromFolder(QStringLiteral("Quartz"), 0), NicePicInfo());
+        QCOMPARE(NicePicInfos().loadFromFolder(S("Quartz"), 4), info);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^no metadata.json")));
+        QCOMPARE(NicePicInfos().loadFromFolder(S("Quartz"), 0), NicePicInfo());
         // A file where the folder must go.
         QVERIFY(TestFiles::write(file("blocked"), "x"));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^could not write")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^could not write")));
         QVERIFY(!NicePicInfos::writeInfo(file("blocked/Quartz_0.json"), info));
     }
 
@@ -84,16 +84,15 @@ private slots:
     {
         const QColor colors[] = {Qt::red, Qt::green, Qt::blue, Qt::yellow};
         for (int n = 0; n < 4; ++n)
-            m_store.add(QStringLiteral("Quartz"), n, colors[n]);
+            m_store.add(S("Quartz"), n, colors[n]);
         const NicePicInfos store;
-        QVERIFY(store.removePicture(QStringLiteral("Quartz"), 0));
-        QCOMPARE(store.pictureCount(QStringLiteral("Quartz")), 3);
+        QVERIFY(store.removePicture(S("Quartz"), 0));
+        QCOMPARE(store.pictureCount(S("Quartz")), 3);
         QVERIFY(!QFile::exists(file("NicePicJson/Quartz_3.json")));
         for (int n = 0; n < 3; ++n) {
-            const QImage picture(store.picturePath(QStringLiteral("Quartz"), n));
+            const QImage picture(store.picturePath(S("Quartz"), n));
             QVERIFY(TestPictureStore::sameColor(picture, colors[n + 1]));
-            QCOMPARE(store.loadFromFolder(QStringLiteral("Quartz"), n).pic_copyright,
-                     QStringLiteral("owner %1").arg(n + 1));
+            QCOMPARE(store.loadFromFolder(S("Quartz"), n).pic_copyright, S("owner %1").arg(n + 1));
         }
     }
 
@@ -111,7 +110,7 @@ private slots:
             childNamed<QPushButton>(&widget, "next")->click();
         QCOMPARE(widget.currentNumber(), 3);
         QVERIFY(showsColor(widget, Qt::blue));
-        QVERIFY(widget.shownHtml().contains(QStringLiteral("&copy; owner 2")));
+        QVERIFY(widget.shownHtml().contains(S("&copy; owner 2")));
 
         DialogShowNicePic dialog; // starts at the first picture
         dialog.widget()->setCurrentNumber(2);
@@ -132,7 +131,7 @@ private slots:
         QVERIFY(showsColor(widget, colors[2]));
         childNamed<QPushButton>(&widget, "buttonDelete")->click();
         QCOMPARE(childNamed<QSpinBox>(&widget, "current")->value(), 2);
-        QCOMPARE(widget.shownInfo().pic_copyright, QStringLiteral("owner 1"));
+        QCOMPARE(widget.shownInfo().pic_copyright, S("owner 1"));
         QVERIFY(showsColor(widget, colors[1]));
     }
 
@@ -156,20 +155,20 @@ private slots:
         QCOMPARE(NicePicInfos().pictureCount(quartz), 2);
         QVERIFY(showsColor(*pictures, Qt::magenta));
         NicePicInfo entered = NicePicInfos().loadFromFolder(quartz, 1);
-        QCOMPARE(entered.filename, QStringLiteral("Quartz_1"));
+        QCOMPARE(entered.filename, S("Quartz_1"));
         QVERIFY(save->isEnabled());
 
-        childNamed<QLineEdit>(&dialog, "lEditLocation")->setText(QStringLiteral("Gotthard"));
+        childNamed<QLineEdit>(&dialog, "lEditLocation")->setText(S("Gotthard"));
         clickAnswering(save, QString(), &shown); // no copyright: refused
         QCOMPARE(NicePicInfos().loadFromFolder(quartz, 1), entered);
         QCOMPARE(shown.size(), 3);
 
-        copyright->setText(QStringLiteral("CC-BY Huber"));
-        childNamed<QPlainTextEdit>(&dialog, "tEditComment")->setPlainText(QStringLiteral("a\nb"));
+        copyright->setText(S("CC-BY Huber"));
+        childNamed<QPlainTextEdit>(&dialog, "tEditComment")->setPlainText(S("a\nb"));
         save->click();
         entered = NicePicInfos().loadFromFolder(quartz, 1);
         QCOMPARE(entered.pic_copyright + entered.locality + entered.remark,
-                 QStringLiteral("CC-BY HuberGotthard") + QStringLiteral("a\nb"));
+                 S("CC-BY HuberGotthard") + S("a\nb"));
     }
 
     void badInputStoresNothing()
@@ -186,11 +185,9 @@ private slots:
         QVERIFY(QDir(records).removeRecursively() && TestFiles::write(records, "x"));
         clickAnswering(newPicture, file("photo.jpg"), &shown);
         QVERIFY(QFile::remove(records));
-        QCOMPARE(
-            shown.mid(1, 1) + shown.mid(3),
-            (QStringList{QStringLiteral("Kein Bild"), QStringLiteral("Bild nicht gespeichert")}));
-        QVERIFY(
-            QDir(file("NicePicJpg")).entryList({QStringLiteral("Quartz*")}, QDir::Files).isEmpty());
+        QCOMPARE(shown.mid(1, 1) + shown.mid(3),
+                 (QStringList{S("Kein Bild"), S("Bild nicht gespeichert")}));
+        QVERIFY(QDir(file("NicePicJpg")).entryList({S("Quartz*")}, QDir::Files).isEmpty());
     }
 
 private:
