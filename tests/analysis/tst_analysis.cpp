@@ -216,7 +216,7 @@ void TestAnalysis::exportRefusesFolder()
     LibraryExportOptions options;
     options.folder = folder.isEmpty() ? folder : dir.filePath(folder);
     options.record = libraryExportRecord(S("Calcite"), 532, 0, S("1"));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("not exporting")));
+    expectWarning("not exporting");
     QVERIFY(!exportToLibrary({{1, 2}, {3, 4}}, options));
     QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 1);
 }
@@ -281,7 +281,7 @@ void TestAnalysis::badSpectra()
     QTemporaryDir dir;
     SpectrumAnalysis analysis;
     analysis.setLibrary(loadLibrary(emptyLibrary ? dir.path() : copyLibrary(dir, 3)));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S(".")));
+    expectWarning(".");
     analysis.setSpectrum(spectrum);
     analysis.waitForIdle();
     QTEST(int(analysis.outcome().processed.x.size()), "processedPoints");

@@ -7,12 +7,20 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QString>
+#include <QTest>
 
 // UTF-8 text as a QString, short enough to keep test tables on one line.
 inline QString S(const char *utf8)
 {
     return QString::fromUtf8(utf8);
+}
+
+// The next warnings include one matching the regular expression `pattern`.
+inline void expectWarning(const char *pattern)
+{
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QString::fromUtf8(pattern)));
 }
 
 namespace TestFiles {

@@ -106,12 +106,10 @@ private slots:
 
         RLibrary library;
         library.setLibraryFolders(folders({m_dir.filePath(S("missing")), corrupt, zeros}));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^no such directory:")));
+        expectWarning("^no such directory:");
         for (int i = 0; i < 2; ++i)
-            QTest::ignoreMessage(QtWarningMsg,
-                                 QRegularExpression(S("^Failed to read library cache archive:")));
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression(S("^Empty data in cache for .*Empty")));
+            expectWarning("^Failed to read library cache archive:");
+        expectWarning("^Empty data in cache for .*Empty");
         library.readLibraryFromDisk();
         // The flat spectrum loads but has no fingerprint; it must not break the search.
         QCOMPARE(library.count(), 1);
@@ -228,7 +226,7 @@ private slots:
                 .isEmpty());
         // A spectrum of zeros cannot be normalised to maximum 1: no scores, no crash.
         const RamanData<Wavenumbers> zeros = syntheticSpectrum({}, 1, 0.0);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S(".*")));
+        expectWarning(".*");
         QVERIFY(
             library.computeCorrelations(zeros, processing, 2, FingerprintParameters()).isEmpty());
 
@@ -280,8 +278,7 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QString, fields);
         if (fields.endsWith(QLatin1String("|0|0")))
-            QTest::ignoreMessage(QtWarningMsg,
-                                 QRegularExpression(S("^Expression did not match filename:")));
+            expectWarning("^Expression did not match filename:");
         const rruff_infos info = parseSpectrumName(pigmentNameMapper(file));
         QCOMPARE(QStringList({info.name, info.laserWavelength, info.number}).join(QLatin1Char('|')),
                  fields);
@@ -313,8 +310,7 @@ private slots:
         // Written with hyphen and brackets, an entry can never be found by a spectrum's key.
         QVERIFY(!table.contains(chemistryKey(S("Abenakiite-(Ce)"))));
 
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression(S("^failed to open chemistry file:")));
+        expectWarning("^failed to open chemistry file:");
         QVERIFY(readChemistryFile(dir.filePath(S("none.csv"))).isEmpty());
         const ChemistryTable ima = readChemistryFile(S(":/chemistry.csv"));
         const ChemistryTable extra = readChemistryFile(S(":/chemistry-extra.csv"));
@@ -353,8 +349,7 @@ private slots:
         QVERIFY(left.contains(S("cache.tar")));
         QVERIFY(left.filter(QRegularExpression(S("\\.(bin|tmp)$"))).isEmpty());
 
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression(S("^Empty data in cache for .*Empty__R3")));
+        expectWarning("^Empty data in cache for .*Empty__R3");
         QVector<LibraryCache::CacheEntry> entries;
         QVERIFY(LibraryCache::readCacheEntries(folder, entries));
         QStringList names;
@@ -380,7 +375,7 @@ private slots:
         QVERIFY(LibraryCache::ensureCache(folder));
         QCOMPARE(QFileInfo(LibraryCache::cachePath(folder)).lastModified(), built);
 
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^no such directory:")));
+        expectWarning("^no such directory:");
         QVERIFY(!LibraryCache::ensureCache(dir.filePath(S("missing"))));
     }
     void brokenCacheArchives_data()
@@ -408,7 +403,7 @@ private slots:
         QByteArray bytes = cache.readAll();
         if (!firstSize.isEmpty()) {
             bytes.replace(124, firstSize.size(), firstSize);
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^Damaged cache")));
+            expectWarning("^Damaged cache");
         }
         cache.resize(0);
         cache.seek(0);

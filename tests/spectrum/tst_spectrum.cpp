@@ -90,7 +90,7 @@ private slots:
         const Spectrum data{{1, 2}, {3, 4}};
         QVERIFY(near(data.normalized().y, {3 / std::sqrt(2.5), 4 / std::sqrt(2.5)}));
         const Spectrum zeros{{1, 2, 3}, {0, 0, 0}};
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^invalid norm 0 ")));
+        expectWarning("^invalid norm 0 ");
         QVERIFY(zeros.normalized().y.isSharedWith(zeros.y));
 
         double maximum = 0;
@@ -118,7 +118,7 @@ private slots:
         for (const Spectrum &bad :
              {Spectrum{{100, qQNaN(), 200}, {1, 2, 3}}, Spectrum{{100, 1.8e258, 200}, {1, 2, 3}},
               Spectrum{{0, 2.5e9}, {1, 2}}}) {
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^cannot resample")));
+            expectWarning("^cannot resample");
             QVERIFY(bad.resampled(1.25).isEmpty());
         }
     }
@@ -198,7 +198,7 @@ private slots:
                  {2, 4, 1.0}, {0, 5, 1.0}, {2, 5, 0.0}}) {
             QTest::ignoreMessage(QtWarningMsg,
                                  "Invalid parameters passed to savitzkyGolaySmoothed");
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^Parameters are")));
+            expectWarning("^Parameters are");
             QCOMPARE(savitzkyGolaySmoothed(values, std::get<0>(p), std::get<1>(p), std::get<2>(p)),
                      values);
         }
@@ -208,7 +208,7 @@ private slots:
     {
         const Spectrum broken{{1, 2, 3, 4, 5}, {1, 2, 3, 4}};
         QCOMPARE(broken.size(), -1);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^invalid norm")));
+        expectWarning("^invalid norm");
         QCOMPARE(broken.normalized(), broken);
         QCOMPARE(broken.normalizedToMaximum(), broken);
         QCOMPARE(broken.smoothed(2, 5), broken);
@@ -293,7 +293,7 @@ private slots:
 
     void missingFile()
     {
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("failed to open file:")));
+        expectWarning("failed to open file:");
         Header header{{S("stale"), S("entry")}};
         QVERIFY(loadSpectrumFromCSV(m_dir.filePath(S("missing.txt")), &header).isEmpty());
     }
@@ -369,7 +369,7 @@ private slots:
             QVERIFY(spectrum.x[c] == c && std::fabs(spectrum.y[c] - expected[c]) < 1e-12);
 
         QTest::ignoreMessage(QtDebugMsg, "computing spectrum from CCD");
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("needs more than")));
+        expectWarning("needs more than");
         QVERIFY(computeSpectrumFromCCD(size + QSize(0, 1), pixels).isEmpty());
     }
 
@@ -396,7 +396,7 @@ private slots:
                 && std::fabs(fit.c - 500) < 1e-9);
 
         QVERIFY(QFile::remove(defaultCalibrationFilePath()));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("failed to open file")));
+        expectWarning("failed to open file");
         QTest::ignoreMessage(QtWarningMsg,
                              "no calibration data -- using identity calibration parameters");
         const CalibrationParameters none = calibrationFromLines();
@@ -437,14 +437,13 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("540.056 101.25\n585.249 699.5\n640.225 1302\n"));
 
-        QTest::ignoreMessage(
-            QtWarningMsg, QRegularExpression(S("^failed to load calibration lines: failed to open "
-                                               "file .* for reading$")));
+        expectWarning("^failed to load calibration lines: failed to open "
+                      "file .* for reading$");
         QCOMPARE(loadCalibrationLines(m_dir.filePath(S("none"))).size(), 0);
         // A folder where the file should go makes the write fail without touching anything.
         const QString blocked = m_dir.filePath(S("blocked"));
         QVERIFY(QDir().mkpath(blocked));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^failed to write")));
+        expectWarning("^failed to write");
         QVERIFY(!writeCalibrationLines(blocked, lines));
         QVERIFY(QFileInfo(blocked).isDir());
     }

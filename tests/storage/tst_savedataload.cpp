@@ -3,7 +3,6 @@
 #include "testfiles.h"
 
 #include <QJsonArray>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -85,9 +84,8 @@ private slots:
             writeImage(path + S("/Location1/") + QLatin1String(name), 8, 4);
 
         if (version >= 4 && loaded[5] == QLatin1Char('0')) {
-            QTest::ignoreMessage(QtWarningMsg,
-                                 QRegularExpression(S("^Failed to load CCD raw data")));
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^Error message")));
+            expectWarning("^Failed to load CCD raw data");
+            expectWarning("^Error message");
         }
         SaveData data;
         QVERIFY(data.load(path, AllSaveDataParts));
@@ -202,7 +200,7 @@ private slots:
         const QString path = folder({});
         QVERIFY(TestFiles::write(path + S("/metadata.json"), content));
         for (int i = 0; i < sectors; ++i)
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^Could not descend")));
+            expectWarning("^Could not descend");
         SaveData data;
         QVERIFY(data.load(path, AllSaveDataParts));
         QCOMPARE(data.metadata().owner, sectors ? S("B") : QString());
@@ -229,12 +227,11 @@ private slots:
             = folder({{S("save_data_version"), 11},
                       {S("sectors"), QJsonArray{sectorJson(S("A")), sectorJson(S("B"))}}});
         QVERIFY(TestFiles::write(path + S("/Location1/data_raw.csv"), spectrumText));
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression(S("^Could not descend into location directory "
-                                                  ".*Location2")));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^failed to load calibration")));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^Failed to load CCD raw data")));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^Error message")));
+        expectWarning("^Could not descend into location directory "
+                      ".*Location2");
+        expectWarning("^failed to load calibration");
+        expectWarning("^Failed to load CCD raw data");
+        expectWarning("^Error message");
         QVERIFY(data.load(path, AllSaveDataParts));
         QCOMPARE(data.sectors().at(0).rawSpectrum.size(), 3);
         QCOMPARE(data.sectors().at(1).identificationData.mineral_final_identification, S("B"));

@@ -130,8 +130,8 @@ private slots:
                  S("0 0.0021\n3.9992 0.002\n7.9968 0.0061\n"));
         QCOMPARE(ccd(S("--width=5")).code, 1);
         QCOMPARE(ccd(S("--laser=532")).code, 2);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("failed to open file")));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^no calibration data")));
+        expectWarning("failed to open file");
+        expectWarning("^no calibration data");
         QCOMPARE(ccd(S("--calibration ") + m_dir.filePath(S("none"))).code, 1);
     }
 

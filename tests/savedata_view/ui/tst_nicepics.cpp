@@ -71,11 +71,11 @@ private slots:
                                S("Quartz_4"),    4};
         QVERIFY(NicePicInfos::writeInfo(file("NicePicJson/Quartz_4.json"), info));
         QCOMPARE(NicePicInfos().loadFromFolder(S("Quartz"), 4), info);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^no metadata.json")));
+        expectWarning("^no metadata.json");
         QCOMPARE(NicePicInfos().loadFromFolder(S("Quartz"), 0), NicePicInfo());
         // A file where the folder must go.
         QVERIFY(TestFiles::write(file("blocked"), "x"));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^could not write")));
+        expectWarning("^could not write");
         QVERIFY(!NicePicInfos::writeInfo(file("blocked/Quartz_0.json"), info));
     }
 
