@@ -4,6 +4,7 @@
 #include "library/rlibrary.h"
 #include "spectrum/spectrumfile.h"
 
+#include "identificationeval.h"
 #include "syntheticspectra.h"
 #include "testfiles.h"
 
@@ -25,24 +26,11 @@ const QString queryFile
         "/data/rruff/queries/"
         "Calcite__R040170__Raman__532__0__unoriented__Raman_Data_Processed__20886.txt");
 
-// A library folder with the first `count` vendored reference spectra.
-QString copyLibrary(const QTemporaryDir &dir, int count)
-{
-    const QString folder = dir.filePath(S("library"));
-    QDir().mkpath(folder);
-    const QStringList files = QDir(sourceLibrary).entryList({S("*.txt")}, QDir::Files, QDir::Name);
-    for (const QString &file : files.mid(0, count))
-        QFile::copy(sourceLibrary + QLatin1Char('/') + file, folder + QLatin1Char('/') + file);
-    return folder;
-}
-
-std::shared_ptr<RLibrary> loadLibrary(const QString &folder)
+// A library of the first `count` vendored reference spectra, copied into dir/library.
+std::shared_ptr<RLibrary> libraryCopy(const QTemporaryDir &dir, int count)
 {
     auto library = std::make_shared<RLibrary>();
-    LibraryPath path;
-    path.path = folder;
-    library->setLibraryFolders({path});
-    library->readLibraryFromDisk();
+    loadLibraryCopy(sourceLibrary, dir.filePath(S("library")), *library, count);
     return library;
 }
 
@@ -224,8 +212,8 @@ void TestAnalysis::exportRefusesFolder()
 void TestAnalysis::exportedSpectrumIsFound()
 {
     QTemporaryDir dir;
-    const QString folder = copyLibrary(dir, 12);
-    std::shared_ptr<RLibrary> library = loadLibrary(folder);
+    const std::shared_ptr<RLibrary> library = libraryCopy(dir, 12);
+    const QString folder = dir.filePath(S("library"));
     const int before = library->count();
     QCOMPARE(before, 12);
 
@@ -280,7 +268,7 @@ void TestAnalysis::badSpectra()
     QFETCH(bool, emptyLibrary);
     QTemporaryDir dir;
     SpectrumAnalysis analysis;
-    analysis.setLibrary(loadLibrary(emptyLibrary ? dir.path() : copyLibrary(dir, 3)));
+    analysis.setLibrary(libraryCopy(dir, emptyLibrary ? 0 : 3));
     expectWarning(".");
     analysis.setSpectrum(spectrum);
     analysis.waitForIdle();
@@ -293,7 +281,7 @@ void TestAnalysis::newerRequestSupersedes()
 {
     QTemporaryDir dir;
     SpectrumAnalysis analysis;
-    analysis.setLibrary(loadLibrary(copyLibrary(dir, 20)));
+    analysis.setLibrary(libraryCopy(dir, 20));
     analysis.setSpectrum(loadSpectrumFromCSV(queryFile));
     QSignalSpy spy(&analysis, &SpectrumAnalysis::changed);
     ProcessingControls controls;

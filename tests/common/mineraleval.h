@@ -44,18 +44,6 @@ inline QVector<LabelledSpectrum> labelledQueries(const QString &rruffDir)
     return spectra;
 }
 
-// Loads a copy of a read-only folder of reference spectra.
-inline bool loadLibraryCopy(const QString &from, const QString &copy, RLibrary &library)
-{
-    if (!copyLibraryFolder(from, copy))
-        return false;
-    LibraryPath path;
-    path.path = copy;
-    library.setLibraryFolders({path});
-    library.readLibraryFromDisk();
-    return library.count() > 0;
-}
-
 // Per library spectrum: true for the query's own sample (leave-one-sample-out), or for every
 // spectrum of its mineral when `wholeMineral` (the mineral is not in the library).
 inline QVector<bool> leftOut(const RLibrary &library, const LabelledSpectrum &query,

@@ -49,12 +49,8 @@ private:
         QCOMPARE(queries.size(), queryCount);
         if (m_loaded != rruff) {
             m_library = std::make_unique<RLibrary>();
-            const QString folder = m_dir.filePath(QString::number(libraryCount));
-            QVERIFY(copyLibraryFolder(rruff + QStringLiteral("/library"), folder));
-            LibraryPath path;
-            path.path = folder;
-            m_library->setLibraryFolders({path});
-            m_library->readLibraryFromDisk();
+            QVERIFY(loadLibraryCopy(rruff + QStringLiteral("/library"),
+                                    m_dir.filePath(QString::number(libraryCount)), *m_library));
             m_loaded = rruff;
         }
         QCOMPARE(m_library->count(), libraryCount);

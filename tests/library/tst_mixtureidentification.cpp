@@ -34,12 +34,7 @@ private:
 void TestMixtureIdentification::initTestCase()
 {
     RAMAN_SHARED_DATA(rruff, "rruff/library");
-    const QString folder = m_dir.filePath(QStringLiteral("rruff"));
-    QVERIFY(copyLibraryFolder(rruff, folder));
-    LibraryPath path;
-    path.path = folder;
-    m_library.setLibraryFolders({path});
-    m_library.readLibraryFromDisk();
+    QVERIFY(loadLibraryCopy(rruff, m_dir.filePath(QStringLiteral("rruff")), m_library));
     QCOMPARE(m_library.count(), 763);
 }
 
