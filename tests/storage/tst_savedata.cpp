@@ -1,10 +1,13 @@
-// Saving and removing measurements. A failed save keeps the old folder in place or whole in the
-// backup area; failures come from files in the way and over-long paths (tests may run as root).
+// Loading every format version, saving and removing measurements. A failed save keeps the old
+// folder in place or whole in the backup area; failures come from files in the way and over-long
+// paths (tests may run as root).
 #include "core/appidentity.h"
 #include "savedatafixture.h"
 #include "storage/backup.h"
+#include "storage/savedata.h"
 #include "testfiles.h"
 
+#include <QJsonArray>
 #include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QThreadPool>
@@ -65,9 +68,29 @@ void compareSectors(const SaveDataSector &actual, const SaveDataSector &expected
     QCOMPARE(actualSizes, expectedSizes);
 }
 
+void writeImage(const QString &path, int width, int height)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    QVERIFY(picture.save(path));
+}
+
+QJsonObject sectorJson(const QString &finalIdentification = QString())
+{
+    return {{S("exposure_objective"), S("50x")},
+            {S("exposure_data"),
+             QJsonObject{{S("exp_time"), 1500}, {S("objective_focal_length_camera"), 180.5}}},
+            {S("identification_data"),
+             QJsonObject{{S("mineral_final_identification"), finalIdentification},
+                         {S("objective_focal_length_camera"), 42.0}}}};
+}
+
+const QByteArray threePoints("100 1\n101 2\n102 3\n");
+
 } // namespace
 
-class TestSaveDataSave : public QObject
+class TestSaveData : public QObject
 {
     Q_OBJECT
 
@@ -330,7 +353,237 @@ private slots:
         QVERIFY(Fixture::snapshot(base.path()) == before);
         QVERIFY(!QFileInfo::exists(backupRoot() + S("overwritten")));
     }
+
+    void fileNamesByVersion_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QStringList>("files"); // written into Location1
+        // with laser, without laser, overview, processed, raw, CCD, calibration lines
+        QTest::addColumn<QString>("loaded");
+
+        const auto names = [](const char *label, const char *picture, const char *data) {
+            const QString p = QLatin1String(picture), d = QLatin1String(data);
+            return QStringList{QLatin1String(label) + S("with_laser.") + p,
+                               S("without_laser.") + p,
+                               S("../Overview.") + p,
+                               d + S(".csv"),
+                               d + S("_raw.csv"),
+                               d + S("_ccd_raw.raw"),
+                               S("calibration_lines.txt")};
+        };
+        const QStringList old = names("AB_", "png", "AB"), middle = names("AB_", "jpg", "AB"),
+                          current = names("", "jpg", "data");
+        QTest::newRow("v2 ignores raw spectrum") << 2 << old << S("1111000");
+        QTest::newRow("v4 reads CCD frame") << 4 << middle << S("1111110");
+        QTest::newRow("v8 new names") << 8 << current << S("1111111");
+        QTest::newRow("v11 ignores old names") << 11 << middle << S("0110001");
+    }
+
+    void fileNamesByVersion()
+    {
+        QFETCH(int, version);
+        QFETCH(QStringList, files);
+        QFETCH(QString, loaded);
+
+        const QString path = folder({{S("save_data_version"), version},
+                                     {S("owner_ident_label"), S("AB")},
+                                     {S("sectors"), QJsonArray{sectorJson(S("Quarz"))}}});
+        for (const QString &name : files) {
+            const QString file = path + S("/Location1/") + name;
+            if (name.endsWith(QLatin1String(".png")) || name.endsWith(QLatin1String(".jpg")))
+                writeImage(file, 16, 12);
+            else if (name.endsWith(QLatin1String(".csv")))
+                QVERIFY(TestFiles::write(file, threePoints));
+            else if (name.endsWith(QLatin1String(".raw"))) // little endian, odd byte dropped
+                QVERIFY(TestFiles::write(file, QByteArray("\x01\x00\x02\x00\x07", 5)));
+            else
+                QVERIFY(TestFiles::write(file, "540.056 100.5\n585.249 700.25\n"));
+        }
+        for (const char *name : {"raw_spectrum.png", "searchresult table.png"})
+            writeImage(path + S("/Location1/") + QLatin1String(name), 8, 4);
+
+        if (version >= 4 && loaded[5] == QLatin1Char('0')) {
+            expectWarning("^Failed to load CCD raw data");
+            expectWarning("^Error message");
+        }
+        SaveData data;
+        QVERIFY(data.load(path, AllSaveDataParts));
+        const SaveDataSector &s = data.activeSector();
+        const QString actual = QString::number(!s.withLaserImage.isNull())
+                               + QString::number(!s.withoutLaserImage.isNull())
+                               + QString::number(!data.metadata().overviewImage.isNull())
+                               + QString::number(s.processedSpectrum.size() == 3)
+                               + QString::number(s.rawSpectrum.size() == 3)
+                               + QString::number(s.ccdRaw == QVector<quint16>{1, 2})
+                               + QString::number(s.calibrationLines.size() == 2);
+        QCOMPARE(actual, loaded);
+        QCOMPARE(s.rawSpectrumImage.size(), QSize(8, 4));
+        QCOMPARE(s.identificationData.searchResultTableImage.size(), QSize(8, 4));
+    }
+
+    void metadataByVersion_data()
+    {
+        QTest::addColumn<QJsonObject>("json");
+        QTest::addColumn<QString>("collectionName");
+        QTest::addColumn<QString>("collectionId");
+        QTest::addColumn<QDateTime>("created");
+        QTest::addColumn<int>("rating");
+
+        const QJsonObject ident{{S("owner_ident_label"), S("AB")},
+                                {S("owner_ident_no"), S("12")},
+                                {S("collection_name"), S("Alpen")},
+                                {S("collection_id"), S("17")},
+                                {S("saved_date"), S("2020-05-17T09:41:03")},
+                                {S("created_date"), S("2019-01-02T03:04:05")},
+                                {S("rating"), 3}};
+        const QDateTime saved(QDate(2020, 5, 17), QTime(9, 41, 3));
+        const QDateTime created(QDate(2019, 1, 2), QTime(3, 4, 5));
+        const auto with = [&](int version, std::initializer_list<const char *> removed) {
+            QJsonObject json = ident;
+            json.insert(S("save_data_version"), version);
+            for (const char *key : removed)
+                json.remove(QLatin1String(key));
+            return json;
+        };
+        QTest::newRow("v7 label and number") << with(7, {}) << S("") << S("AB_12") << saved << 3;
+        QTest::newRow("v5 label only")
+            << with(5, {"owner_ident_no"}) << S("") << S("AB") << saved << 3;
+        QTest::newRow("v8 collection keys, saved date")
+            << with(8, {}) << S("Alpen") << S("17") << saved << 3;
+        QJsonObject wrongRating = with(11, {});
+        wrongRating.insert(S("rating"), S("4"));
+        QTest::newRow("rating of wrong type")
+            << wrongRating << S("Alpen") << S("17") << created << 0;
+    }
+
+    void metadataByVersion()
+    {
+        QFETCH(QJsonObject, json);
+        QFETCH(QString, collectionName);
+        QFETCH(QString, collectionId);
+        QFETCH(QDateTime, created);
+        QFETCH(int, rating);
+        SaveData data;
+        QVERIFY(data.load(folder(json), Metadata));
+        QCOMPARE(data.metadata().collection_name, collectionName);
+        QCOMPARE(data.metadata().collection_id, collectionId);
+        QCOMPARE(data.metadata().created_date, created);
+        QCOMPARE(data.metadata().rating, rating);
+    }
+
+    void metadataFields()
+    {
+        const QString path = folder({{S("save_data_version"), 11},
+                                     {S("collection_name"), S("Alpen")},
+                                     {S("collection_id"), S("17")},
+                                     {S("unique_ident"), S("3f2a61c0-9b1e-4d6e-8a55-0c1d2e3f4a5b")},
+                                     {S("found_date"), S("1987-06-05")},
+                                     {S("found_date_year_only"), true},
+                                     {S("sectors"), QJsonArray{sectorJson(S("Quarz"))}}});
+        // Metadata only, but the calibration lines come with it.
+        QVERIFY(TestFiles::write(path + S("/Location1/calibration_lines.txt"), "540.056 100\n"));
+        QVERIFY(TestFiles::write(path + S("/Location1/data.csv"), threePoints));
+        SaveData data;
+        QVERIFY(data.load(path + S("/./"), Metadata));
+        QCOMPARE(data.activeSector().calibrationLines.size(), 1);
+        QVERIFY(data.activeSector().processedSpectrum.isEmpty());
+        QCOMPARE(data.folderPath(), path);
+        QCOMPARE(data.metadata().found_date, QDate(1987, 6, 5));
+        QVERIFY(data.metadata().found_date_year_only);
+        QCOMPARE(data.defaultFolderName(), S("Alpen-17-3f2a61c0-9b1e"));
+        // The same key in two sections of a sector.
+        QCOMPARE(data.activeSector().exposureData.objective_focal_length_camera, 180.5);
+        QCOMPARE(data.activeSector().identificationData.objective_focal_length_camera, 42.0);
+    }
+
+    void malformedMetadata_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("sectors");
+
+        QTest::newRow("wrong types")
+            << QByteArray("{\"save_data_version\": \"11\", \"owner\": 5, \"sectors\": {\"a\": 1},"
+                          " \"found_date\": 20200101, \"nodate\": \"yes\"}")
+            << 0;
+        QTest::newRow("sector of wrong types")
+            << QByteArray("{\"save_data_version\": 11, \"owner\": \"B\", \"sectors\": ["
+                          "{\"exposure_data\": [1], \"identification_data\": {\"mineral_final_"
+                          "identification\": \"X\", \"auto_korrelation\": \"high\"}}, 7]}")
+            << 2;
+    }
+
+    void malformedMetadata()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, sectors);
+        const QString path = folder({});
+        QVERIFY(TestFiles::write(path + S("/metadata.json"), content));
+        for (int i = 0; i < sectors; ++i)
+            expectWarning("^Could not descend");
+        SaveData data;
+        QVERIFY(data.load(path, AllSaveDataParts));
+        QCOMPARE(data.metadata().owner, sectors ? S("B") : QString());
+        QCOMPARE(data.metadata().save_data_version, sectors ? 11 : 0);
+        QCOMPARE(data.metadata().rating, -1);
+        QVERIFY(!data.metadata().found_date.isValid() && !data.metadata().nodate);
+        QCOMPARE(data.sectorCount(), sectors);
+        QCOMPARE(data.activeSectorIndex(), sectors - 1);
+        for (const SaveDataSector &s : data.sectors())
+            QCOMPARE(s.identificationData.auto_korrelation, 0.0);
+    }
+
+    void missingFolders()
+    {
+        const QString empty = m_root.filePath(S("empty"));
+        QDir().mkpath(empty);
+        SaveData data;
+        QVERIFY(!data.load(empty + S("//sub/.."), AllSaveDataParts));
+        QCOMPARE(data.folderPath(), empty);
+        QCOMPARE(data.sectorCount(), 0);
+
+        // Only Location1 exists: the second sector keeps its metadata and no data.
+        const QString path
+            = folder({{S("save_data_version"), 11},
+                      {S("sectors"), QJsonArray{sectorJson(S("A")), sectorJson(S("B"))}}});
+        QVERIFY(TestFiles::write(path + S("/Location1/data_raw.csv"), threePoints));
+        expectWarning("^Could not descend into location directory "
+                      ".*Location2");
+        expectWarning("^failed to load calibration");
+        expectWarning("^Failed to load CCD raw data");
+        expectWarning("^Error message");
+        QVERIFY(data.load(path, AllSaveDataParts));
+        QCOMPARE(data.sectors().at(0).rawSpectrum.size(), 3);
+        QCOMPARE(data.sectors().at(1).identificationData.mineral_final_identification, S("B"));
+        QVERIFY(data.sectors().at(1).rawSpectrum.isEmpty());
+        QCOMPARE(data.activeSectorIndex(), 1);
+    }
+
+    void emptySectorsAreDroppedWhileLoading()
+    {
+        const QString path = folder({{S("save_data_version"), 11},
+                                     {S("sectors"), QJsonArray{sectorJson(), sectorJson(S("B")),
+                                                               sectorJson(S("C")), sectorJson()}}});
+        for (int n = 1; n <= 4; ++n)
+            QDir().mkpath(path + S("/Location%1").arg(n));
+        SaveData data;
+        QVERIFY(data.load(path, Metadata));
+        // The first (empty) sector goes when the second is added; the empty last one stays.
+        QCOMPARE(data.finalIdentifications(), (QStringList{S("B"), S("C"), QString()}));
+        QCOMPARE(data.nonEmptySectorCount(), 2);
+    }
+
+private:
+    // A fresh measurement folder with the given metadata.
+    QString folder(const QJsonObject &json)
+    {
+        const QString path = m_root.filePath(QString::number(++m_count));
+        [&] { QVERIFY(TestFiles::writeJson(path + S("/metadata.json"), json)); }();
+        return path;
+    }
+
+    QTemporaryDir m_root;
+    int m_count = 0;
 };
 
-QTEST_MAIN(TestSaveDataSave)
-#include "tst_savedatasave.moc"
+QTEST_MAIN(TestSaveData)
+#include "tst_savedata.moc"
