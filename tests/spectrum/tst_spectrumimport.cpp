@@ -83,143 +83,114 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("problem"); // part of the error, empty for success
 
-        const double none = NAN;
-        const QString ok;
-        const QString jcamp = S("JCAMP-DX");
-        const QString hand = S("hand made");
-        QTest::newRow("JCAMP AFFN, factors")
-            << jcampHead
-                   + "##XFACTOR=2\n##YFACTOR=0.5\n##FIRSTX=100\n##LASTX=104\n##DELTAX=1\n"
-                     "##NPOINTS=5\n##XYDATA=(X++(Y..Y))\n50 10 20 30\n51.5 4.0E+01, 50\n##END=\n"
-            << none << jcamp << Doubles{100, 101, 102, 103, 104} << Doubles{5, 10, 15, 20, 25}
-            << hand << ok;
-        QTest::newRow("JCAMP SQZ DIF DUP") << compressedJcamp("104A5m%R") << none << jcamp
-                                           << Doubles{100, 101, 102, 103, 104, 105, 106, 107}
-                                           << Doubles{10, 12, 12, 12, 15, 11, 11, 20} << hand << ok;
-        QTest::newRow("JCAMP DIF check fails")
-            << compressedJcamp("104A6m%R") << none << jcamp << Doubles{} << Doubles{} << QString()
-            << S("Prüfsumme in Zeile 13");
-        QTest::newRow("JCAMP XYPOINTS")
-            << jcampHead
-                   + "##YFACTOR=2\n##NPOINTS=3\n##XYPOINTS=(XY..XY)\n200, 1.5; 201, 2.5\n"
-                     "202,3.5\n##END=\n"
-            << none << jcamp << Doubles{200, 201, 202} << Doubles{3, 5, 7} << hand << ok;
-        QTest::newRow("JCAMP PEAK TABLE XYW, descending")
-            << jcampHead + "##PEAK TABLE=(XYW..XYW)\n400,20,3 300,10,2\n##END=\n"
-            << none << jcamp << Doubles{300, 400} << Doubles{10, 20} << hand << ok;
-        QTest::newRow("JCAMP LINK, first block")
-            << QByteArray("##TITLE=link\n##JCAMP-DX=5.01\n##DATA TYPE=LINK\n##BLOCKS=2\n")
-                   + jcampHead + "##XYPOINTS=(XY..XY)\n1,2 3,4\n##END=\n" + jcampHead
-                   + "##XYPOINTS=(XY..XY)\n7,7 8,8\n##END=\n##END=\n"
-            << none << jcamp << Doubles{1, 3} << Doubles{2, 4} << hand << ok;
+        // `title` and `format` are not compared for failures, `problem` is empty for success.
+        const auto reads = [](const char *tag, const QByteArray &content, const char *format,
+                              const Doubles &x, const Doubles &y, const char *title = "",
+                              double laser = NAN) {
+            QTest::newRow(tag) << content << laser << S(format) << x << y << S(title) << QString();
+        };
+        const auto fails = [](const char *tag, const QByteArray &content, const char *problem) {
+            QTest::newRow(tag) << content << double(NAN) << QString() << Doubles{} << Doubles{}
+                               << QString() << S(problem);
+        };
+        const char *jcamp = "JCAMP-DX";
+        reads("JCAMP AFFN, factors",
+              jcampHead
+                  + "##XFACTOR=2\n##YFACTOR=0.5\n##FIRSTX=100\n##LASTX=104\n##DELTAX=1\n"
+                    "##NPOINTS=5\n##XYDATA=(X++(Y..Y))\n50 10 20 30\n51.5 4.0E+01, 50\n##END=\n",
+              jcamp, {100, 101, 102, 103, 104}, {5, 10, 15, 20, 25}, "hand made");
+        reads("JCAMP SQZ DIF DUP", compressedJcamp("104A5m%R"), jcamp,
+              {100, 101, 102, 103, 104, 105, 106, 107}, {10, 12, 12, 12, 15, 11, 11, 20},
+              "hand made");
+        fails("JCAMP DIF check fails", compressedJcamp("104A6m%R"), "Prüfsumme in Zeile 13");
+        reads("JCAMP XYPOINTS",
+              jcampHead
+                  + "##YFACTOR=2\n##NPOINTS=3\n##XYPOINTS=(XY..XY)\n200, 1.5; 201, 2.5\n"
+                    "202,3.5\n##END=\n",
+              jcamp, {200, 201, 202}, {3, 5, 7}, "hand made");
+        reads("JCAMP PEAK TABLE XYW, descending",
+              jcampHead + "##PEAK TABLE=(XYW..XYW)\n400,20,3 300,10,2\n##END=\n", jcamp, {300, 400},
+              {10, 20}, "hand made");
+        reads("JCAMP LINK, first block",
+              QByteArray("##TITLE=link\n##JCAMP-DX=5.01\n##DATA TYPE=LINK\n##BLOCKS=2\n")
+                  + jcampHead + "##XYPOINTS=(XY..XY)\n1,2 3,4\n##END=\n" + jcampHead
+                  + "##XYPOINTS=(XY..XY)\n7,7 8,8\n##END=\n##END=\n",
+              jcamp, {1, 3}, {2, 4}, "hand made");
         const QByteArray nanometers = "##TITLE=nm\n##JCAMP-DX=4.24\n##XUNITS=NANOMETERS\n"
                                       "##XYPOINTS=(XY..XY)\n510,1 520,2\n##END=\n";
-        QTest::newRow("JCAMP nm, laser given")
-            << nanometers << 500.0 << jcamp << Doubles{20000 - 1e7 / 510, 20000 - 1e7 / 520}
-            << Doubles{1, 2} << S("nm") << ok;
-        QTest::newRow("JCAMP nm, laser in file")
-            << QByteArray(nanometers).replace("##XUNITS", "##$LASER WAVELENGTH=500 nm\n##XUNITS")
-            << none << jcamp << Doubles{20000 - 1e7 / 510, 20000 - 1e7 / 520} << Doubles{1, 2}
-            << S("nm") << ok;
-        QTest::newRow("JCAMP nm, laser unknown")
-            << nanometers << none << jcamp << Doubles{} << Doubles{} << QString()
-            << S("Laserwellenlänge ist unbekannt");
-        QTest::newRow("JCAMP absurd count")
-            << jcampHead + "##NPOINTS=2147483648\n##XYDATA=(X++(Y..Y))\n1 1\n##END=\n"
-            << none << jcamp << Doubles{} << Doubles{} << QString()
-            << S("unsinnige Punktzahl 2147483648");
-        QTest::newRow("JCAMP absurd repeat")
-            << jcampHead + "##FIRSTX=1\n##DELTAX=1\n##XYDATA=(X++(Y..Y))\n1 A0Z99999999\n##END=\n"
-            << none << jcamp << Doubles{} << Doubles{} << QString()
-            << S("mehr als 10000000 Datenpunkte");
-        QTest::newRow("JCAMP truncated")
-            << compressedJcamp("104A5m%R").left(200) << none << jcamp << Doubles{} << Doubles{}
-            << QString() << S("abgeschnitten");
-        QTest::newRow("JCAMP fewer points than declared")
-            << QByteArray(compressedJcamp("104A5m%R")).replace("NPOINTS=8", "NPOINTS=9") << none
-            << jcamp << Doubles{} << Doubles{} << QString()
-            << S("8 Datenpunkte statt der angegebenen 9");
+        const Doubles shifts{20000 - 1e7 / 510, 20000 - 1e7 / 520};
+        reads("JCAMP nm, laser given", nanometers, jcamp, shifts, {1, 2}, "nm", 500);
+        reads("JCAMP nm, laser in file",
+              QByteArray(nanometers).replace("##XUNITS", "##$LASER WAVELENGTH=500 nm\n##XUNITS"),
+              jcamp, shifts, {1, 2}, "nm");
+        fails("JCAMP nm, laser unknown", nanometers, "Laserwellenlänge ist unbekannt");
+        fails("JCAMP absurd count",
+              jcampHead + "##NPOINTS=2147483648\n##XYDATA=(X++(Y..Y))\n1 1\n##END=\n",
+              "unsinnige Punktzahl 2147483648");
+        fails("JCAMP absurd repeat",
+              jcampHead + "##FIRSTX=1\n##DELTAX=1\n##XYDATA=(X++(Y..Y))\n1 A0Z99999999\n##END=\n",
+              "mehr als 10000000 Datenpunkte");
+        fails("JCAMP truncated", compressedJcamp("104A5m%R").left(200), "abgeschnitten");
+        fails("JCAMP fewer points than declared",
+              QByteArray(compressedJcamp("104A5m%R")).replace("NPOINTS=8", "NPOINTS=9"),
+              "8 Datenpunkte statt der angegebenen 9");
 
-        const QString spcFormat = S("SPC");
-        const QString made = S("handmade");
-        QTest::newRow("SPC even, float") << spc(
-            0, -128, 4, 100, 130, 1, 13, subheader(-128) + values<float>({1.5f, 2.5f, -3.f, 4.f}))
-                                         << none << spcFormat << Doubles{100, 110, 120, 130}
-                                         << Doubles{1.5, 2.5, -3, 4} << made << ok;
-        QTest::newRow("SPC 32-bit integers")
-            << spc(0, 16, 3, 200, 100, 1, 13, subheader(0) + values<qint32>({65536, 131072, 32768}))
-            << none << spcFormat << Doubles{100, 150, 200} << Doubles{0.5, 2, 1} << made << ok;
-        QTest::newRow("SPC 16-bit integers")
-            << spc(0x01, 1, 2, 10, 20, 1, 13, subheader(0) + values<qint16>({16384, -16384}))
-            << none << spcFormat << Doubles{10, 20} << Doubles{0.5, -0.5} << made << ok;
-        QTest::newRow("SPC x array")
-            << spc(0x80, -128, 3, 0, 0, 1, 1,
-                   values<float>({300.f, 310.5f, 320.f}) + subheader(-128)
-                       + values<float>({1.f, 2.f, 3.f}))
-            << none << spcFormat << Doubles{300, 310.5, 320} << Doubles{1, 2, 3} << made << ok;
-        QTest::newRow("SPC multifile XY")
-            << spc(0xC4, -128, 0, 0, 0, 2, 13,
-                   subheader(-128, 2) + values<float>({5.f, 6.f, 7.f, 8.f}) + subheader(-128, 1)
-                       + values<float>({9.f, 9.f}))
-            << none << spcFormat << Doubles{5, 6} << Doubles{7, 8} << made << ok;
-        QTest::newRow("SPC old format")
-            << spc(0, 0, 2, 0, 1, 1, 13, QByteArray(64, '\0'), 0x4D) << none << spcFormat
-            << Doubles{} << Doubles{} << QString() << S("alte SPC-Format");
-        QTest::newRow("SPC truncated")
-            << spc(0, -128, 1000, 0, 1, 1, 13, subheader(-128) + values<float>({1.f})) << none
-            << spcFormat << Doubles{} << Doubles{} << QString() << S("abgeschnitten");
-        QTest::newRow("SPC absurd count")
-            << spc(0, -128, 2147483647, 0, 1, 1, 13, subheader(-128)) << none << spcFormat
-            << Doubles{} << Doubles{} << QString() << S("unsinnige Punktzahl 2147483647");
-        QTest::newRow("SPC absolute wavenumbers, laser unknown")
-            << spc(0, -128, 2, 18000, 19000, 1, 1, subheader(-128) + values<float>({1.f, 2.f}))
-            << none << spcFormat << Doubles{} << Doubles{} << QString() << S("Laserwellenlänge");
-        QTest::newRow("SPC absolute wavenumbers, laser given")
-            << spc(0, -128, 2, 18000, 19000, 1, 1, subheader(-128) + values<float>({1.f, 2.f}))
-            << 500.0 << spcFormat << Doubles{1000, 2000} << Doubles{2, 1} << made << ok;
+        reads("SPC even, float",
+              spc(0, -128, 4, 100, 130, 1, 13,
+                  subheader(-128) + values<float>({1.5f, 2.5f, -3.f, 4.f})),
+              "SPC", {100, 110, 120, 130}, {1.5, 2.5, -3, 4}, "handmade");
+        reads("SPC 32-bit integers",
+              spc(0, 16, 3, 200, 100, 1, 13, subheader(0) + values<qint32>({65536, 131072, 32768})),
+              "SPC", {100, 150, 200}, {0.5, 2, 1}, "handmade");
+        reads("SPC 16-bit integers",
+              spc(0x01, 1, 2, 10, 20, 1, 13, subheader(0) + values<qint16>({16384, -16384})), "SPC",
+              {10, 20}, {0.5, -0.5}, "handmade");
+        reads("SPC x array",
+              spc(0x80, -128, 3, 0, 0, 1, 1,
+                  values<float>({300.f, 310.5f, 320.f}) + subheader(-128)
+                      + values<float>({1.f, 2.f, 3.f})),
+              "SPC", {300, 310.5, 320}, {1, 2, 3}, "handmade");
+        reads("SPC multifile XY",
+              spc(0xC4, -128, 0, 0, 0, 2, 13,
+                  subheader(-128, 2) + values<float>({5.f, 6.f, 7.f, 8.f}) + subheader(-128, 1)
+                      + values<float>({9.f, 9.f})),
+              "SPC", {5, 6}, {7, 8}, "handmade");
+        fails("SPC old format", spc(0, 0, 2, 0, 1, 1, 13, QByteArray(64, '\0'), 0x4D),
+              "alte SPC-Format");
+        fails("SPC truncated",
+              spc(0, -128, 1000, 0, 1, 1, 13, subheader(-128) + values<float>({1.f})),
+              "abgeschnitten");
+        fails("SPC absurd count", spc(0, -128, 2147483647, 0, 1, 1, 13, subheader(-128)),
+              "unsinnige Punktzahl 2147483647");
+        const QByteArray absolute
+            = spc(0, -128, 2, 18000, 19000, 1, 1, subheader(-128) + values<float>({1.f, 2.f}));
+        fails("SPC absolute wavenumbers, laser unknown", absolute, "Laserwellenlänge");
+        reads("SPC absolute wavenumbers, laser given", absolute, "SPC", {1000, 2000}, {2, 1},
+              "handmade", 500);
 
-        const QString rruff = S("RRUFF");
-        QTest::newRow("RRUFF old")
-            << QByteArray("##NAMES=Quartz\r\n##RAMAN WAVELENGTH=532\r\n100.5, 1.0E+01\r\n"
-                          "101, 2\r\n##END=\r\n")
-            << none << rruff << Doubles{100.5, 101} << Doubles{10, 2} << S("Quartz") << ok;
-        QTest::newRow("RRUFF new, wrapped header")
-            << QByteArray("##NAMES=Albite\n##ORIENTATION=Laser parallel\n to a\n\n##FILETYPE=Raman"
-                          "\n##RAMAN WAVELENGTH=514\n\n150.0, 3\n151.0, 4\n##END=\n\n")
-            << none << rruff << Doubles{150, 151} << Doubles{3, 4} << S("Albite") << ok;
-        QTest::newRow("RRUFF broken data line")
-            << QByteArray("##NAMES=Albite\n150.0, 3\n151.0,\n##END=\n") << none << rruff
-            << Doubles{} << Doubles{} << QString() << S("Zeile 3");
+        reads("RRUFF old",
+              "##NAMES=Quartz\r\n##RAMAN WAVELENGTH=532\r\n100.5, 1.0E+01\r\n101, 2\r\n##END=\r\n",
+              "RRUFF", {100.5, 101}, {10, 2}, "Quartz");
+        reads("RRUFF new, wrapped header",
+              "##NAMES=Albite\n##ORIENTATION=Laser parallel\n to a\n\n##FILETYPE=Raman"
+              "\n##RAMAN WAVELENGTH=514\n\n150.0, 3\n151.0, 4\n##END=\n\n",
+              "RRUFF", {150, 151}, {3, 4}, "Albite");
+        fails("RRUFF broken data line", "##NAMES=Albite\n150.0, 3\n151.0,\n##END=\n", "Zeile 3");
 
-        const QString csv = S("CSV");
-        QTest::newRow("TSV decimal comma")
-            << QByteArray("Raman shift\tIntensity\n100,5\t1,25\n101,5\t2\n") << none << csv
-            << Doubles{100.5, 101.5} << Doubles{1.25, 2} << QString() << ok;
-        QTest::newRow("semicolons")
-            << QByteArray("title: sample 1\nx;y\n1;2\n\n3,5;4\n") << none << csv << Doubles{1, 3.5}
-            << Doubles{2, 4} << S("sample 1") << ok;
-        QTest::newRow("commas, more columns")
-            << QByteArray("shift,a,b\n1,2,3\n2,4,5\n") << none << csv << Doubles{1, 2}
-            << Doubles{2, 4} << QString() << ok;
-        QTest::newRow("blanks, decimal comma")
-            << QByteArray("100,5  7,5\n101,5 8\n") << none << csv << Doubles{100.5, 101.5}
-            << Doubles{7.5, 8} << QString() << ok;
-        QTest::newRow("own layout, descending")
-            << QByteArray("# laser: 785\n200 5\n100 6\n") << none << csv << Doubles{100, 200}
-            << Doubles{6, 5} << QString() << ok;
-        QTest::newRow("wavelength column, laser unknown")
-            << QByteArray("Wavelength (nm)\tCounts\n510\t1\n") << none << csv << Doubles{}
-            << Doubles{} << QString() << S("Laserwellenlänge");
-        QTest::newRow("not monotonic") << QByteArray("1 1\n3 1\n2 1\n") << none << csv << Doubles{}
-                                       << Doubles{} << QString() << S("steigen nicht");
-        QTest::newRow("NaN") << QByteArray("1 nan\n2 3\n") << none << csv << Doubles{} << Doubles{}
-                             << QString() << S("NaN oder unendlich) bei Punkt 1");
-        QTest::newRow("column missing") << QByteArray("1 1\n2 2\n3\n") << none << csv << Doubles{}
-                                        << Doubles{} << QString() << S("Zeile 3");
-        QTest::newRow("empty") << QByteArray() << none << csv << Doubles{} << Doubles{} << QString()
-                               << S("keine Datenpunkte");
-        QTest::newRow("binary") << QByteArray("\x01\x02\0\0abc", 7) << none << QString()
-                                << Doubles{} << Doubles{} << QString() << S("unbekanntes");
+        reads("TSV decimal comma", "Raman shift\tIntensity\n100,5\t1,25\n101,5\t2\n", "CSV",
+              {100.5, 101.5}, {1.25, 2});
+        reads("semicolons", "title: sample 1\nx;y\n1;2\n\n3,5;4\n", "CSV", {1, 3.5}, {2, 4},
+              "sample 1");
+        reads("commas, more columns", "shift,a,b\n1,2,3\n2,4,5\n", "CSV", {1, 2}, {2, 4});
+        reads("blanks, decimal comma", "100,5  7,5\n101,5 8\n", "CSV", {100.5, 101.5}, {7.5, 8});
+        reads("own layout, descending", "# laser: 785\n200 5\n100 6\n", "CSV", {100, 200}, {6, 5});
+        fails("wavelength column, laser unknown", "Wavelength (nm)\tCounts\n510\t1\n",
+              "Laserwellenlänge");
+        fails("not monotonic", "1 1\n3 1\n2 1\n", "steigen nicht");
+        fails("NaN", "1 nan\n2 3\n", "NaN oder unendlich) bei Punkt 1");
+        fails("column missing", "1 1\n2 2\n3\n", "Zeile 3");
+        fails("empty", QByteArray(), "keine Datenpunkte");
+        fails("binary", QByteArray("\x01\x02\0\0abc", 7), "unbekanntes");
     }
 
     void import()
