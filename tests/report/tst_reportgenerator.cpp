@@ -104,48 +104,42 @@ private slots:
         QTest::addColumn<QString>("output");
         QTest::addColumn<QStringList>("expected"); // "*": any text
 
+        const auto row = [](const char *tag, const QByteArray &compiler, const char *expected,
+                            const QByteArray &templateText = {}, const char *logo = "",
+                            const char *output = "report.pdf") {
+            QTest::newRow(tag) << compiler << templateText << S(logo) << S(output)
+                               << list(expected);
+        };
         const QByteArray pdf = "echo pdf > report.pdf\n";
         const QByteArray mib(1024 * 1024, '%');
-        const QString out = S("report.pdf");
-        QTest::newRow("template of 1 MiB") << pdf << mib << QString() << out << QStringList();
-        QTest::newRow("one byte more")
-            << pdf << QByteArray(mib + '%') << QString() << out
-            << list("The file to be used as TeX template is unreasonably large, not loading it|"
-                    "Got empty LaTeX template file");
-        QTest::newRow("no template file")
-            << pdf << QByteArray("missing") << QString() << out
-            << list("Could not open TeX template file|Got empty LaTeX template file");
-        QTest::newRow("no logo file") << pdf << QByteArray() << S("no logo.png") << out
-                                      << list("Failed to copy image files to temporary directory");
-        QTest::newRow("not executable")
-            << QByteArray("-") << QByteArray() << QString() << out
-            << list("The given TeX compiler is not an executable program");
-        QTest::newRow("cannot start")
-            << QByteArray("#!/no/such/shell\n") << QByteArray() << QString() << out
-            << list("The given TeX compiler could not be started|*");
-        QTest::newRow("exit 1")
-            << QByteArray("echo log; echo bad >&2; " + pdf + "exit 1") << QByteArray() << QString()
-            << out << list("The given TeX compiler exited with non-zero status|log\n|bad\n");
-        QTest::newRow("TeX error")
-            << QByteArray("printf 'This is TeX\\n! Undefined control sequence.\\n<argument> x\\n"
-                          "l.7 \\\\foo\\n\\n! Second.\\nl.9 x\\n'; exit 1")
-            << QByteArray() << QString() << out
-            << list("The given TeX compiler exited with non-zero status|"
-                    "! Undefined control sequence.\nl.7 \\foo");
-        QTest::newRow("no output")
-            << QByteArray("exit 0") << QByteArray() << QString() << out
-            << list("The given TeX compiler claims to have succeeded, but did "
-                    "not create the expected output file");
+        row("template of 1 MiB", pdf, "", mib);
+        row("one byte more", pdf,
+            "The file to be used as TeX template is unreasonably large, not loading it|"
+            "Got empty LaTeX template file",
+            mib + '%');
+        row("no template file", pdf,
+            "Could not open TeX template file|Got empty LaTeX template file", "missing");
+        row("no logo file", pdf, "Failed to copy image files to temporary directory", {},
+            "no logo.png");
+        row("not executable", "-", "The given TeX compiler is not an executable program");
+        row("cannot start", "#!/no/such/shell\n", "The given TeX compiler could not be started|*");
+        row("exit 1", "echo log; echo bad >&2; " + pdf + "exit 1",
+            "The given TeX compiler exited with non-zero status|log\n|bad\n");
+        row("TeX error",
+            "printf 'This is TeX\\n! Undefined control sequence.\\n<argument> x\\n"
+            "l.7 \\\\foo\\n\\n! Second.\\nl.9 x\\n'; exit 1",
+            "The given TeX compiler exited with non-zero status|"
+            "! Undefined control sequence.\nl.7 \\foo");
+        row("no output", "exit 0",
+            "The given TeX compiler claims to have succeeded, but did not create the expected "
+            "output file");
         // It ignores the polite request, as a hung program might.
-        QTest::newRow("too slow") << QByteArray("trap '' TERM\necho $$ > '"
-                                                + path("slow.pid").toUtf8()
-                                                + "'\necho 'still thinking' >&2\nwait\n" + pdf)
-                                  << QByteArray() << QString() << out
-                                  << list("The given TeX compiler did not finish within 15 "
-                                          "seconds|still thinking\n");
-        QTest::newRow("target below a file")
-            << pdf << QByteArray() << QString() << S("a file/report.pdf")
-            << list("Failed to copy output file to the given destination");
+        row("too slow",
+            "trap '' TERM\necho $$ > '" + path("slow.pid").toUtf8()
+                + "'\necho 'still thinking' >&2\nwait\n" + pdf,
+            "The given TeX compiler did not finish within 15 seconds|still thinking\n");
+        row("target below a file", pdf, "Failed to copy output file to the given destination", {},
+            "", "a file/report.pdf");
     }
 
     void failures()
@@ -175,7 +169,8 @@ private slots:
         QVERIFY(TestFiles::write(path("a file"), "not a folder"));
 
         ReportGenerator generator(m_data);
-        generator.setLogoAndTemplate(logo.isEmpty() ? logo : m_root.filePath(logo), templatePath);
+        generator.setLogoAndTemplate(logo.isEmpty() ? QString() : m_root.filePath(logo),
+                                     templatePath);
         QCOMPARE(generator.generate(m_root.filePath(output), 0), expected.isEmpty());
         const QStringList errors = generator.errors();
         QCOMPARE(errors.size(), expected.size());
