@@ -14,7 +14,10 @@
 class TestPictureStore
 {
 public:
-    TestPictureStore()
+    TestPictureStore() { configure(); }
+
+    // Points the settings at this store again, after they were cleared.
+    void configure() const
     {
         QSettings().setValue(QStringLiteral("Paths/NicePicPath"),
                              QString(m_dir.path() + QLatin1Char('/')));
