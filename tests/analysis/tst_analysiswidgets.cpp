@@ -8,6 +8,8 @@
 #include "library/rlibrary.h"
 #include "spectrum/spectrumfile.h"
 
+#include "identificationeval.h"
+
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
 
@@ -88,18 +90,9 @@ private:
 
 void TestAnalysisWidgets::initTestCase()
 {
-    const QString folder = m_dir.filePath(QStringLiteral("library"));
-    QDir().mkpath(folder);
-    const QStringList files
-        = QDir(sourceLibrary).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
-    for (const QString &file : files.mid(0, 30))
-        QVERIFY(
-            QFile::copy(sourceLibrary + QLatin1Char('/') + file, folder + QLatin1Char('/') + file));
     m_library = std::make_shared<RLibrary>();
-    LibraryPath path;
-    path.path = folder;
-    m_library->setLibraryFolders({path});
-    m_library->readLibraryFromDisk();
+    QVERIFY(
+        loadLibraryCopy(sourceLibrary, m_dir.filePath(QStringLiteral("library")), *m_library, 30));
     QCOMPARE(m_library->count(), 30);
 }
 

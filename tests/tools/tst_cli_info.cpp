@@ -22,18 +22,18 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("outContains");
         QTest::addColumn<QString>("errContains");
-        QTest::newRow("version") << QStringList{S("--version")} << 0 << S("raman-cli ")
-                                 << QString();
-        QTest::newRow("command help")
-            << QStringList{S("info"), S("--help")} << 0 << S("--parts") << QString();
-        QTest::newRow("nothing") << QStringList{} << 2 << QString() << S("Usage");
-        QTest::newRow("unknown command")
-            << QStringList{S("frobnicate")} << 2 << QString() << S("unknown command");
-        QTest::newRow("bad parts") << QStringList{S("info"), S("."), S("--parts"), S("some")} << 2
-                                   << QString() << S("--parts");
-        QTest::newRow("no folder") << QStringList{S("info")} << 2 << QString() << S("FOLDER");
-        QTest::newRow("not a measurement folder") << QStringList{S("info"), QDir::tempPath()} << 1
-                                                  << QString() << S("not a measurement folder");
+        const auto row = [](const char *tag, const QStringList &arguments, int exitCode,
+                            const char *out, const char *err) {
+            QTest::newRow(tag) << arguments << exitCode << S(out) << S(err);
+        };
+        row("version", {S("--version")}, 0, "raman-cli ", "");
+        row("command help", {S("info"), S("--help")}, 0, "--parts", "");
+        row("nothing", {}, 2, "", "Usage");
+        row("unknown command", {S("frobnicate")}, 2, "", "unknown command");
+        row("bad parts", {S("info"), S("."), S("--parts"), S("some")}, 2, "", "--parts");
+        row("no folder", {S("info")}, 2, "", "FOLDER");
+        row("not a measurement folder", {S("info"), QDir::tempPath()}, 1, "",
+            "not a measurement folder");
     }
 
     void usage()

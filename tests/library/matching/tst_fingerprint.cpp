@@ -5,6 +5,7 @@
 #include "library/matching/peaksearch.h"
 #include "library/matching/peakwidth.h"
 #include "syntheticspectra.h"
+#include "testfiles.h"
 
 #include <QRegularExpression>
 #include <QtTest>
@@ -200,17 +201,14 @@ private slots:
         QTest::addColumn<QVector<double>>("b");
         QTest::addColumn<QVector<double>>("kept");
         QTest::addColumn<QString>("from"); // which fingerprint each kept peak came from
-        QTest::newRow("9.9 apart collapse")
-            << QVector<double>{500} << QVector<double>{509.9} << QVector<double>{500} << "a";
-        QTest::newRow("10 apart both stay")
-            << QVector<double>{500} << QVector<double>{510} << QVector<double>{500, 510} << "ab";
-        QTest::newRow("the lower stays")
-            << QVector<double>{509.9} << QVector<double>{500} << QVector<double>{500} << "b";
-        QTest::newRow("measured from the last kept")
-            << QVector<double>{500, 512} << QVector<double>{505} << QVector<double>{500, 512}
-            << "aa";
-        QTest::newRow("unsorted, empty partner")
-            << QVector<double>{900, 300} << QVector<double>{} << QVector<double>{300, 900} << "aa";
+        const auto row = [](const char *tag, const QVector<double> &a, const QVector<double> &b,
+                            const QVector<double> &kept,
+                            const char *from) { QTest::newRow(tag) << a << b << kept << S(from); };
+        row("9.9 apart collapse", {500}, {509.9}, {500}, "a");
+        row("10 apart both stay", {500}, {510}, {500, 510}, "ab");
+        row("the lower stays", {509.9}, {500}, {500}, "b");
+        row("measured from the last kept", {500, 512}, {505}, {500, 512}, "aa");
+        row("unsorted, empty partner", {900, 300}, {}, {300, 900}, "aa");
     }
     void combine()
     {
