@@ -43,6 +43,26 @@ struct IdentificationRates
     int top5 = 0;
 };
 
+// Rank (0 = best) of the expected mineral among the not excluded spectra ordered by score, counting
+// each spectrum; -1 when not among the first five.
+inline int spectrumRank(const RLibrary &library, const QVector<double> &scores,
+                        const QVector<bool> &excluded, const QString &mineral)
+{
+    QVector<int> order;
+    for (int i = 0; i < scores.size(); ++i) {
+        if (!excluded.value(i))
+            order.append(i);
+    }
+    const int top = std::min(5, int(order.size()));
+    std::partial_sort(order.begin(), order.begin() + top, order.end(),
+                      [&scores](int a, int b) { return scores[a] > scores[b]; });
+    for (int rank = 0; rank < top; ++rank) {
+        if (library.spectra()[order[rank]].info.name == mineral)
+            return rank;
+    }
+    return -1;
+}
+
 inline IdentificationRates identificationRates(const RLibrary &library,
                                                const QVector<RruffQuery> &queries, unsigned flags)
 {
@@ -52,21 +72,10 @@ inline IdentificationRates identificationRates(const RLibrary &library,
         ++rates.queries;
         const QVector<double> scores = library.computeCorrelations(
             loadSpectrumFromCSV(query.path), processing, flags, FingerprintParameters());
-        if (scores.isEmpty())
-            continue;
-        ++rates.searched;
-        QVector<int> order(scores.size());
-        std::iota(order.begin(), order.end(), 0);
-        const int top = std::min(5, int(order.size()));
-        std::partial_sort(order.begin(), order.begin() + top, order.end(),
-                          [&scores](int a, int b) { return scores[a] > scores[b]; });
-        for (int rank = 0; rank < top; ++rank) {
-            if (library.spectra().at(order[rank]).info.name == query.mineral) {
-                rates.top1 += rank == 0;
-                ++rates.top5;
-                break;
-            }
-        }
+        rates.searched += !scores.isEmpty();
+        const int rank = spectrumRank(library, scores, {}, query.mineral);
+        rates.top1 += rank == 0;
+        rates.top5 += rank >= 0;
     }
     return rates;
 }

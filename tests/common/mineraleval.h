@@ -58,26 +58,6 @@ inline QVector<bool> leftOut(const RLibrary &library, const LabelledSpectrum &qu
     return excluded;
 }
 
-// Rank (0 = best) of the expected mineral among the not excluded spectra ordered by score, counting
-// each spectrum; -1 when not among the first five.
-inline int spectrumRank(const RLibrary &library, const QVector<double> &scores,
-                        const QVector<bool> &excluded, const QString &mineral)
-{
-    QVector<int> order;
-    for (int i = 0; i < scores.size(); ++i) {
-        if (!excluded.value(i))
-            order.append(i);
-    }
-    const int top = std::min(5, int(order.size()));
-    std::partial_sort(order.begin(), order.begin() + top, order.end(),
-                      [&scores](int a, int b) { return scores[a] > scores[b]; });
-    for (int rank = 0; rank < top; ++rank) {
-        if (library.spectra()[order[rank]].info.name == mineral)
-            return rank;
-    }
-    return -1;
-}
-
 inline int mineralRank(const MineralIdentification &answer, const QString &mineral)
 {
     for (int rank = 0; rank < answer.minerals.size() && rank < 5; ++rank) {
