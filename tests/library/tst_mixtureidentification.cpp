@@ -15,107 +15,101 @@ class TestMixtureIdentification : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void mixturesAreResolved_data();
-    void mixturesAreResolved();
+    void initTestCase()
+    {
+        RAMAN_SHARED_DATA(rruff, "rruff/library");
+        QVERIFY(loadLibraryCopy(rruff, m_dir.filePath(QStringLiteral("rruff")), m_library));
+        QCOMPARE(m_library.count(), 763);
+    }
+
+    void mixturesAreResolved_data()
+    {
+        QTest::addColumn<double>("ratio");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("minimumFirst");
+        QTest::addColumn<int>("minimumTop10");
+        QTest::newRow("1:1") << 1.0 << 40 << 23 << 28;
+        QTest::newRow("2:1") << 0.5 << 30 << 16 << 22;
+    }
+
+    void mixturesAreResolved()
+    {
+        QFETCH(double, ratio);
+        QFETCH(int, count);
+        QFETCH(int, minimumFirst);
+        QFETCH(int, minimumTop10);
+        const QVector<RamanLibrarySpectrum> &spectra = m_library.spectra();
+        QRandomGenerator random(2024);
+        int mixtures = 0, first = 0, top10 = 0;
+        while (mixtures < count) {
+            const int a = int(random.bounded(spectra.size()));
+            const int b = int(random.bounded(spectra.size()));
+            if (spectra[a].info.name == spectra[b].info.name
+                || m_library.fingerprints()[a].peaks.isEmpty()
+                || m_library.fingerprints()[b].peaks.isEmpty())
+                continue;
+            const RamanData<Wavenumbers> sum = mixture(a, b, ratio);
+            if (sum.isEmpty())
+                continue;
+            ++mixtures;
+            const int rank = rankOfPair(sum, spectra[a].info.name, spectra[b].info.name);
+            first += rank == 0;
+            top10 += rank >= 0 && rank < 10;
+            qInfo("%s + %s: rank %d", qPrintable(spectra[a].info.name),
+                  qPrintable(spectra[b].info.name), rank < 0 ? rank : rank + 1);
+        }
+        qInfo("first %d, top 10 %d of %d mixtures", first, top10, mixtures);
+        QVERIFY(first >= minimumFirst);
+        QVERIFY(top10 >= minimumTop10);
+    }
 
 private:
     // Library spectra a and b, each scaled to maximum 1 and b then by `ratio`, summed over the
     // range both cover; empty when they overlap by less than 600 1/cm.
-    RamanData<Wavenumbers> mixture(int a, int b, double ratio) const;
+    RamanData<Wavenumbers> mixture(int a, int b, double ratio) const
+    {
+        const RamanData<Wavenumbers> first
+            = m_library.spectra()[a].resampledData.normalizedToMaximum();
+        const RamanData<Wavenumbers> second
+            = m_library.spectra()[b].resampledData.normalizedToMaximum();
+        const double lo = std::max(first.x.first(), second.x.first());
+        const double hi = std::min(first.x.last(), second.x.last());
+        RamanData<Wavenumbers> sum;
+        if (hi - lo < 600)
+            return sum;
+        // Both lie on the grid k * librarySearchStep.
+        const int offsetFirst = qRound((lo - first.x.first()) / librarySearchStep);
+        const int offsetSecond = qRound((lo - second.x.first()) / librarySearchStep);
+        for (int k = 0; lo + k * librarySearchStep <= hi + 1e-9; ++k) {
+            sum.x.append(first.x[offsetFirst + k]);
+            sum.y.append(first.y[offsetFirst + k] + ratio * second.y[offsetSecond + k]);
+        }
+        return sum;
+    }
+
     // Rank (0 = best) of the pair of minerals among the distinct pairs found, or -1.
     int rankOfPair(const RamanData<Wavenumbers> &spectrum, const QString &first,
-                   const QString &second) const;
+                   const QString &second) const
+    {
+        const SpectrumFingerprint measured
+            = buildFingerprint(RLibrary::prepareSpectrum(spectrum, analysisStartParameters(),
+                                                         RLibrary::FingerprintSearch),
+                               FingerprintParameters());
+        QFuture<QVector<LinearCombinationResult>> search
+            = m_library.startCombinationSearch(measured, FingerprintParameters());
+        const QVector<LinearCombinationResult> pairs = distinctPairs(search.result());
+        for (int rank = 0; rank < pairs.size(); ++rank) {
+            const QString &a = pairs[rank].first->info.name;
+            const QString &b = pairs[rank].second->info.name;
+            if ((a == first && b == second) || (a == second && b == first))
+                return rank;
+        }
+        return -1;
+    }
 
     QTemporaryDir m_dir;
     RLibrary m_library;
 };
-
-void TestMixtureIdentification::initTestCase()
-{
-    RAMAN_SHARED_DATA(rruff, "rruff/library");
-    QVERIFY(loadLibraryCopy(rruff, m_dir.filePath(QStringLiteral("rruff")), m_library));
-    QCOMPARE(m_library.count(), 763);
-}
-
-RamanData<Wavenumbers> TestMixtureIdentification::mixture(int a, int b, double ratio) const
-{
-    const RamanData<Wavenumbers> first = m_library.spectra()[a].resampledData.normalizedToMaximum();
-    const RamanData<Wavenumbers> second
-        = m_library.spectra()[b].resampledData.normalizedToMaximum();
-    const double lo = std::max(first.x.first(), second.x.first());
-    const double hi = std::min(first.x.last(), second.x.last());
-    RamanData<Wavenumbers> sum;
-    if (hi - lo < 600)
-        return sum;
-    // Both lie on the grid k * librarySearchStep.
-    const int offsetFirst = qRound((lo - first.x.first()) / librarySearchStep);
-    const int offsetSecond = qRound((lo - second.x.first()) / librarySearchStep);
-    for (int k = 0; lo + k * librarySearchStep <= hi + 1e-9; ++k) {
-        sum.x.append(first.x[offsetFirst + k]);
-        sum.y.append(first.y[offsetFirst + k] + ratio * second.y[offsetSecond + k]);
-    }
-    return sum;
-}
-
-int TestMixtureIdentification::rankOfPair(const RamanData<Wavenumbers> &spectrum,
-                                          const QString &first, const QString &second) const
-{
-    const SpectrumFingerprint measured = buildFingerprint(
-        RLibrary::prepareSpectrum(spectrum, analysisStartParameters(), RLibrary::FingerprintSearch),
-        FingerprintParameters());
-    QFuture<QVector<LinearCombinationResult>> search
-        = m_library.startCombinationSearch(measured, FingerprintParameters());
-    const QVector<LinearCombinationResult> pairs = distinctPairs(search.result());
-    for (int rank = 0; rank < pairs.size(); ++rank) {
-        const QString &a = pairs[rank].first->info.name;
-        const QString &b = pairs[rank].second->info.name;
-        if ((a == first && b == second) || (a == second && b == first))
-            return rank;
-    }
-    return -1;
-}
-
-void TestMixtureIdentification::mixturesAreResolved_data()
-{
-    QTest::addColumn<double>("ratio");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<int>("minimumFirst");
-    QTest::addColumn<int>("minimumTop10");
-    QTest::newRow("1:1") << 1.0 << 40 << 23 << 28;
-    QTest::newRow("2:1") << 0.5 << 30 << 16 << 22;
-}
-
-void TestMixtureIdentification::mixturesAreResolved()
-{
-    QFETCH(double, ratio);
-    QFETCH(int, count);
-    QFETCH(int, minimumFirst);
-    QFETCH(int, minimumTop10);
-    const QVector<RamanLibrarySpectrum> &spectra = m_library.spectra();
-    QRandomGenerator random(2024);
-    int mixtures = 0, first = 0, top10 = 0;
-    while (mixtures < count) {
-        const int a = int(random.bounded(spectra.size()));
-        const int b = int(random.bounded(spectra.size()));
-        if (spectra[a].info.name == spectra[b].info.name
-            || m_library.fingerprints()[a].peaks.isEmpty()
-            || m_library.fingerprints()[b].peaks.isEmpty())
-            continue;
-        const RamanData<Wavenumbers> sum = mixture(a, b, ratio);
-        if (sum.isEmpty())
-            continue;
-        ++mixtures;
-        const int rank = rankOfPair(sum, spectra[a].info.name, spectra[b].info.name);
-        first += rank == 0;
-        top10 += rank >= 0 && rank < 10;
-        qInfo("%s + %s: rank %d", qPrintable(spectra[a].info.name),
-              qPrintable(spectra[b].info.name), rank < 0 ? rank : rank + 1);
-    }
-    qInfo("first %d, top 10 %d of %d mixtures", first, top10, mixtures);
-    QVERIFY(first >= minimumFirst);
-    QVERIFY(top10 >= minimumTop10);
-}
 
 QTEST_GUILESS_MAIN(TestMixtureIdentification)
 #include "tst_mixtureidentification.moc"

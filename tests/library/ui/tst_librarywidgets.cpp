@@ -36,14 +36,6 @@ QVector<rruff_infos> realRows()
     return rows;
 }
 
-rruff_infos formula(const QString &html)
-{
-    rruff_infos info;
-    info.name = S("Test");
-    info.chemistry = Chemistry::fromFormula(html);
-    return info;
-}
-
 rruff_infos info(const char *name, const char *formula, const char *number)
 {
     rruff_infos row;
@@ -149,7 +141,7 @@ private slots:
         QFETCH(QString, html);
         QFETCH(bool, marked);
         RamanLibraryModel model;
-        model.setLibraryData({formula(html)});
+        model.setLibraryData({info("Test", html.toUtf8().constData(), "1")});
         RichTextItemDelegate delegate;
         QTableView view;
         view.setModel(&model);
