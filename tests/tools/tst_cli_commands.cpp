@@ -114,15 +114,13 @@ private slots:
         const QVector<quint16> frame{10, 20, 30, 40, 12, 22, 32, 42, 11, 999, 31, 41};
         QByteArray bytes(frame.size() * 2, '\0');
         qToLittleEndian<quint16>(frame.constData(), frame.size(), bytes.data());
-        QFile raw(m_dir.filePath(S("frame.raw")));
-        QVERIFY(raw.open(QIODevice::WriteOnly) && raw.write(bytes) == bytes.size());
-        raw.close();
+        const QString raw = m_dir.filePath(S("frame.raw"));
+        QVERIFY(TestFiles::write(raw, bytes));
         const QString lines = m_dir.filePath(S("calibration_lines.txt"));
         QVERIFY(writeCalibrationLines(lines, {{0, 1000, 2000}, {500, 600, 700}}));
         const QString frameSize = S("--width=4 --height=3 ");
-        const auto ccd = [&](const QString &options) {
-            return run(S("ccd"), raw.fileName(), frameSize + options);
-        };
+        const auto ccd
+            = [&](const QString &options) { return run(S("ccd"), raw, frameSize + options); };
 
         QCOMPARE(ccd(QString()).out, S("0 0.0021\n1 0.002\n2 0.0061\n"));
         // 1e7/500 - 1e7/500.1 and 1e7/500 - 1e7/500.2
