@@ -23,16 +23,54 @@ double noiseLevel(const QVector<double> &y)
     return steps[steps.size() / 2] / 0.954;
 }
 
-// Root of what stands above the noise floor, scaled to maximum 1; false when nothing does or a
-// value is not finite. Without the floor the root would lift noise to the height of weak bands.
-bool rootIntensities(const QVector<double> &y, QVector<float> &root)
+// Minimum (erode) or maximum (dilate) over a window of 2 * half + 1 points, in linear time.
+QVector<double> slidingExtreme(const QVector<double> &y, int half, bool minimum)
 {
-    double maximum = 0.0;
-    for (const double v : y) {
+    const int n = y.size();
+    QVector<double> result(n);
+    std::vector<int> window(n); // indices of a monotone queue
+    int head = 0, tail = 0, next = 0;
+    const auto beats = [&](double a, double b) { return minimum ? a <= b : a >= b; };
+    for (int i = 0; i < n; ++i) {
+        for (; next < n && next <= i + half; ++next) {
+            while (tail > head && beats(y[next], y[window[tail - 1]]))
+                --tail;
+            window[tail++] = next;
+        }
+        while (window[head] < i - half)
+            ++head;
+        result[i] = y[window[head]];
+    }
+    return result;
+}
+
+// Broad background: what is left after every feature narrower than the window is cut away (a
+// morphological opening). It follows any fluorescence or a baseline left over by the processing,
+// on query and library alike, while bands stay whole.
+QVector<double> withoutBroadBackground(const QVector<double> &y)
+{
+    constexpr double window = 200.0; // 1/cm; wider than Raman bands of crystals
+    const int half = int(window / librarySearchStep / 2);
+    const QVector<double> background = slidingExtreme(slidingExtreme(y, half, true), half, false);
+    QVector<double> result(y.size());
+    for (int i = 0; i < y.size(); ++i)
+        result[i] = y[i] - background[i];
+    return result;
+}
+
+// Root of what stands above the broad background and the noise floor, scaled to maximum 1; false
+// when nothing does or a value is not finite. Without the floor the root would lift noise to the
+// height of weak bands.
+bool rootIntensities(const QVector<double> &measured, QVector<float> &root)
+{
+    for (const double v : measured) {
         if (!std::isfinite(v))
             return false;
-        maximum = std::max(maximum, v);
     }
+    const QVector<double> y = withoutBroadBackground(measured);
+    double maximum = 0.0;
+    for (const double v : y)
+        maximum = std::max(maximum, v);
     const double floor = 2.0 * noiseLevel(y);
     if (!(maximum > floor))
         return false;

@@ -21,10 +21,10 @@ struct MineralSearchParameters
     // Shortest x range, in 1/cm, that a query and a library spectrum must share to be compared.
     double minimumOverlap = 100.0;
     // The confidence rule (scores 0..10, margin = best mineral's score minus the next one's).
-    double confidentMargin = 1.0;
+    double confidentMargin = 1.1;
     double confidentScore = 8.0;
     double likelyMargin = 0.7;
-    double likelyScore = 9.0;
+    double likelyScore = 9.3;
 };
 
 // One mineral of an answer, represented by its best-matching library spectrum.
@@ -58,11 +58,11 @@ struct MineralQuery
 };
 
 // Ranks minerals, not spectra: each library spectrum is scored by the cosine of the square roots
-// of both spectra (above twice their noise) over the range both cover (the whole band shape; the
-// root keeps weak bands in play next to one dominant band) mixed with the fingerprint score (band
-// positions); a mineral counts with its best spectrum. The confidence comes from how far the best
-// mineral leads the next. Built from a loaded library, which must stay unchanged while the search
-// is used.
+// of both spectra (above their broad background and twice their noise) over the range both cover
+// (the whole band shape; the root keeps weak bands in play next to one dominant band) mixed with
+// the fingerprint score (band positions); a mineral counts with its best spectrum. The confidence
+// comes from how far the best mineral leads the next. Built from a loaded library, which must stay
+// unchanged while the search is used.
 class MineralSearch
 {
     Q_DECLARE_TR_FUNCTIONS(MineralSearch)
