@@ -17,7 +17,11 @@ private slots:
     void initTestCase()
     {
         const QString rruff = TestFiles::rruffDir();
-        m_queries = rruffQueries(rruff);
+        // Calcite is among the queries that every method names correctly.
+        for (const RruffQuery &query : rruffQueries(rruff))
+            if (m_calcite.isEmpty() && query.mineral == QLatin1String("Calcite"))
+                m_calcite = query.path;
+        QVERIFY(!m_calcite.isEmpty());
         m_library = m_dir.filePath(QStringLiteral("library"));
         QVERIFY(copyLibraryFolder(rruff + QStringLiteral("/library"), m_library));
     }
@@ -37,18 +41,12 @@ private slots:
 
     void identifyNamesTheMineral()
     {
-        // Calcite is among the queries that both methods name correctly.
-        QString path;
-        for (const RruffQuery &query : qAsConst(m_queries))
-            if (path.isEmpty() && query.mineral == QLatin1String("Calcite"))
-                path = query.path;
-        QVERIFY(!path.isEmpty());
         const QStringList identify{QStringLiteral("identify"), QStringLiteral("--library"),
                                    m_library};
         const ToolRun run
             = cli(identify
                   + QStringList{QStringLiteral("--method"), QStringLiteral("fingerprint"),
-                                QStringLiteral("--top"), QStringLiteral("3"), path});
+                                QStringLiteral("--top"), QStringLiteral("3"), m_calcite});
         QCOMPARE(run.exitCode, 0);
         const QStringList lines
             = QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -57,11 +55,11 @@ private slots:
                  QStringLiteral("query\trank\tscore\tname\tnumber\trruff_id\tlibrary\tformula"));
         const QStringList best = lines[1].split(QLatin1Char('\t'));
         QCOMPARE(best.size(), 8);
-        QCOMPARE(best[0] + best[1] + best[3], path + QStringLiteral("1Calcite"));
+        QCOMPARE(best[0] + best[1] + best[3], m_calcite + QStringLiteral("1Calcite"));
         QVERIFY(best[2].toDouble() >= lines[3].split(QLatin1Char('\t'))[2].toDouble());
 
         // The same query as JCAMP-DX and as SPC over wavelengths of a 532 nm laser.
-        const RamanData<Wavenumbers> query = loadSpectrumFromCSV(path);
+        const RamanData<Wavenumbers> query = loadSpectrumFromCSV(m_calcite);
         QByteArray jcamp("##TITLE=Calcite\n##JCAMP-DX=5.01\n##XUNITS=1/CM\n##XYPOINTS=(XY..XY)\n");
         char header[512] = {};
         header[0] = char(0x80); // x values stored
@@ -98,12 +96,50 @@ private slots:
             QCOMPARE(hit[0] + hit[1] + hit[3], files[i] + QStringLiteral("1Calcite"));
         }
 
-        QCOMPARE(
-            cli(identify + QStringList{QStringLiteral("--method"), QStringLiteral("guess"), path})
-                .exitCode,
-            2);
-        QVERIFY(cli(identify + QStringList{QStringLiteral("no-such-file.txt")})
-                    .err.contains("cannot read"));
+        QCOMPARE(cli(identify
+                     + QStringList{QStringLiteral("--method"), QStringLiteral("guess"), m_calcite})
+                     .exitCode,
+                 2);
+    }
+
+    void mineralMethod_data()
+    {
+        // File content (none: the Calcite query; "-": no file) and the message on stderr.
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QByteArray>("message");
+        QTest::newRow("answer") << QByteArray() << QByteArray();
+        QTest::newRow("flat") << QByteArray("100 5\n101 5\n102 5\n") << QByteArray("is flat");
+        QTest::newRow("one point") << QByteArray("500, 1\n") << QByteArray("too few points");
+        QTest::newRow("NaN") << QByteArray("100 1\n101 nan\n102 1\n") << QByteArray("NaN");
+        QTest::newRow("outside every library range")
+            << QByteArray("9000 1\n9001 5\n9002 1\n") << QByteArray("too short");
+        QTest::newRow("no file") << QByteArray("-") << QByteArray("cannot read");
+    }
+
+    // The default method: the answer's first row carries the confidence, no answer gives a row
+    // marked uncertain.
+    void mineralMethod()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QByteArray, message);
+        const QString path = content.isEmpty()
+                                 ? m_calcite
+                                 : m_dir.filePath(QLatin1String(QTest::currentDataTag()));
+        QVERIFY(content.size() < 2 || TestFiles::write(path, content));
+        const ToolRun run = cli({QStringLiteral("identify"), QStringLiteral("--library"), m_library,
+                                 QStringLiteral("--top"), QStringLiteral("2"), path});
+        const QStringList lines
+            = QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(run.exitCode, message.isEmpty() ? 0 : 1);
+        QVERIFY2(run.err.contains(message), run.err.constData());
+        QCOMPARE(lines.size(), message.isEmpty() ? 3 : 2);
+        QVERIFY(lines[0].endsWith(QLatin1String("\tformula\tconfidence")));
+        const QStringList first = lines[1].split(QLatin1Char('\t'));
+        QCOMPARE(first.size(), 9);
+        QCOMPARE(first[0] + first[3], path + QLatin1String(message.isEmpty() ? "Calcite" : ""));
+        QVERIFY(message.isEmpty()
+                    ? lines[2].endsWith(QLatin1String("\t-")) && first[8] != QLatin1String("-")
+                    : first[8] == QLatin1String("uncertain"));
     }
 
 private:
@@ -114,7 +150,7 @@ private:
 
     QTemporaryDir m_dir;
     QString m_library;
-    QVector<RruffQuery> m_queries;
+    QString m_calcite;
 };
 
 QTEST_GUILESS_MAIN(TestCliIdentify)

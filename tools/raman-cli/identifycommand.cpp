@@ -17,6 +17,13 @@
 
 namespace {
 
+// A query the mineral search cannot answer still gets its row, so that tables stay complete.
+void printNoAnswer(const QString &query, QTextStream &out)
+{
+    out << query << "\t\t\t\t\t\t\t\t"
+        << MineralSearch::confidenceKeyword(IdentificationConfidence::Uncertain) << '\n';
+}
+
 // The mineral search's answers: its best minerals, each with its best spectrum; the confidence
 // stands on the first row (the answer's), the others carry "-".
 bool printMinerals(const MineralSearch &search, const RLibrary &library, const QString &query,
@@ -28,8 +35,7 @@ bool printMinerals(const MineralSearch &search, const RLibrary &library, const Q
     if (!answer.problem.isEmpty()) {
         err << "raman-cli identify: " << QDir::toNativeSeparators(query) << ": no answer ("
             << answer.problem << "), uncertain\n";
-        out << query << "\t\t\t\t\t\t\t\t"
-            << MineralSearch::confidenceKeyword(IdentificationConfidence::Uncertain) << '\n';
+        printNoAnswer(query, out);
         return false;
     }
     for (int rank = 0; rank < options.top && rank < answer.minerals.size(); ++rank) {
@@ -76,7 +82,7 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
         "the next mineral: confident when M >= 1.1 and S >= 8, likely when M >= 0.7 and "
         "S >= 9.3, otherwise uncertain. A mineral missing from the library mostly shows as "
         "uncertain. "
-        "A spectrum that cannot be searched (flat, too short, not numbers, outside every "
+        "A spectrum that cannot be read or searched (flat, too short, not numbers, outside every "
         "library range) gets an empty row marked uncertain and a message.\n"
         "Defaults are those of a fresh analysis: cut 60:4000, spline background with 8 dynamic "
         "support points, mineral search."));
@@ -118,12 +124,16 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
         if (!QFileInfo(query).isFile()) {
             err << "raman-cli identify: cannot read " << QDir::toNativeSeparators(query) << '\n';
             failed = true;
+            if (search)
+                printNoAnswer(query, out);
             continue;
         }
         const RamanData<Wavenumbers> spectrum
             = options.loadSpectrum(parser, query, "identify", err);
         if (spectrum.isEmpty()) {
             failed = true;
+            if (search)
+                printNoAnswer(query, out);
             continue;
         }
         if (search) {
