@@ -114,6 +114,11 @@ MineralSearch::MineralSearch(const RLibrary &library, MineralSearchParameters pa
     const QVector<RamanLibrarySpectrum> &spectra = library.spectra();
     QHash<QString, int> mineralIndex;
     QVector<float> root;
+    int points = 0;
+    for (const RamanLibrarySpectrum &spectrum : spectra)
+        points += std::max(spectrum.resampledData.size(), 0);
+    m_root.reserve(points);
+    m_squares.reserve(points + spectra.size());
     for (const RamanLibrarySpectrum &spectrum : spectra) {
         const RamanData<Wavenumbers> &data = spectrum.resampledData;
         if (data.isEmpty() || !rootIntensities(data.y, root))
