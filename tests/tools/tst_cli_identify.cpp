@@ -111,13 +111,11 @@ private slots:
         QTest::newRow("flat") << QByteArray("100 5\n101 5\n102 5\n") << QByteArray("is flat");
         QTest::newRow("one point") << QByteArray("500, 1\n") << QByteArray("too few points");
         QTest::newRow("NaN") << QByteArray("100 1\n101 nan\n102 1\n") << QByteArray("NaN");
-        QTest::newRow("outside every library range")
-            << QByteArray("9000 1\n9001 5\n9002 1\n") << QByteArray("too short");
+        QTest::newRow("outside") << QByteArray("9000 1\n9001 5\n9002 1\n") << QByteArray("short");
         QTest::newRow("no file") << QByteArray("-") << QByteArray("cannot read");
     }
 
-    // The default method: the answer's first row carries the confidence, no answer gives a row
-    // marked uncertain.
+    // Default method: the answer's first row has the confidence; no answer, a row "uncertain".
     void mineralMethod()
     {
         QFETCH(QByteArray, content);
