@@ -3,7 +3,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <limits>
 #include <optional>
 
 // The mineral search and the mixture fit on the vendored RRUFF subset (145 library spectra).
@@ -37,8 +36,7 @@ void TestMineralSearch::unsearchableGivesNoAnswer_data()
 {
     // Flat, one point and outside every library range: tst_cli_identify.
     QTest::addColumn<RamanData<Wavenumbers>>("spectrum");
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    QTest::newRow("NaN") << RamanData<Wavenumbers>{{100, 101, 102, 103}, {1, nan, 2, 1}};
+    QTest::newRow("NaN") << RamanData<Wavenumbers>{{100, 101, 102, 103}, {1, qQNaN(), 2, 1}};
     QTest::newRow("empty") << RamanData<Wavenumbers>();
 }
 
