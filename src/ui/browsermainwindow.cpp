@@ -154,17 +154,13 @@ void BrowserMainWindow::chooseSpectrumFile()
 
 SpectrumAnalysisWindow *BrowserMainWindow::analyseSpectrumFile(const QString &path)
 {
-    const ImportedSpectrum imported = importSpectrum(path);
-    if (!imported.ok()) {
-        qCWarning(logDataIo) << "spectrum file not analysed:" << imported.error;
-        QMessageBox::warning(this, tr("Spektrum nicht lesbar"), imported.error);
+    const std::optional<RamanData<Wavenumbers>> spectrum
+        = SpectrumProcessingWidget::readSpectrumFile(path, this);
+    if (!spectrum)
         return nullptr;
-    }
-    for (const QString &note : imported.notes)
-        qCInfo(logDataIo) << "spectrum file" << path << ":" << note;
     // A child window, so that it closes with the program; nothing is stored from it.
     auto *window
-        = new SpectrumAnalysisWindow(m_ui->displayWidget->sharedLibrary(), imported.spectrum, this);
+        = new SpectrumAnalysisWindow(m_ui->displayWidget->sharedLibrary(), *spectrum, this);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(tr("Analyse von %1").arg(QFileInfo(path).fileName()));
     window->analysisWidget()->setResultStorable(false);

@@ -831,27 +831,36 @@ void SpectrumProcessingWidget::startMixtureFit()
     dialog->show();
 }
 
-bool SpectrumProcessingWidget::addReferenceFile(const QString &path)
+std::optional<RamanData<Wavenumbers>>
+SpectrumProcessingWidget::readSpectrumFile(const QString &path, QWidget *parent)
 {
     const ImportedSpectrum imported = importSpectrum(path);
     double maximum = 0;
-    const RamanData<Wavenumbers> normalized = imported.spectrum.normalizedToMaximum(&maximum);
+    imported.spectrum.normalizedToMaximum(&maximum);
     QString problem = imported.error;
     if (problem.isEmpty() && !(std::isfinite(maximum) && maximum > 0))
         problem = tr("%1: das Spektrum hat keine positiven Intensitäten.")
                       .arg(QDir::toNativeSeparators(path));
     if (!problem.isEmpty()) {
-        qCWarning(logUiGeneral) << "spectrum file not shown:" << problem;
-        QMessageBox::warning(this, tr("Spektrum nicht lesbar"), problem);
-        return false;
+        qCWarning(logDataIo) << "spectrum file not used:" << problem;
+        QMessageBox::warning(parent, tr("Spektrum nicht lesbar"), problem);
+        return std::nullopt;
     }
     for (const QString &note : imported.notes)
-        qCInfo(logUiGeneral) << "spectrum file" << path << ":" << note;
+        qCInfo(logDataIo) << "spectrum file" << path << ":" << note;
+    return imported.spectrum;
+}
+
+bool SpectrumProcessingWidget::addReferenceFile(const QString &path)
+{
+    const std::optional<RamanData<Wavenumbers>> spectrum = readSpectrumFile(path, this);
+    if (!spectrum)
+        return false;
     // Long names (RRUFF's run to 80 characters) would push the legend into a second row.
     QString title = QFileInfo(path).fileName();
     if (title.size() > 40)
         title = title.left(26) + QChar(0x2026) + title.right(13);
-    m_fileReferences.append({title, normalized});
+    m_fileReferences.append({title, spectrum->normalizedToMaximum()});
     updatePlots();
     return true;
 }

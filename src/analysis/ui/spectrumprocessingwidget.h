@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class CorrelationParametersDialog;
 class LineSelectPlotCanvas;
@@ -50,6 +51,10 @@ public:
     // user can compare a spectrum from another instrument; a file that cannot be read is refused
     // with a message and false.
     bool addReferenceFile(const QString &path);
+    // A spectrum file the user picked, in any format the program reads; one that cannot be read
+    // or holds no positive intensity is refused with a message over `parent` naming the file.
+    static std::optional<RamanData<Wavenumbers>> readSpectrumFile(const QString &path,
+                                                                  QWidget *parent);
     // Offers storing the final result (the default); off for spectra outside any measurement.
     void setResultStorable(bool storable);
 

@@ -119,10 +119,6 @@
         <translation>Analyse spectrum from file</translation>
     </message>
     <message>
-        <source>Spektrum nicht lesbar</source>
-        <translation>Spectrum not readable</translation>
-    </message>
-    <message>
         <source>Analyse von %1</source>
         <translation>Analysis of %1</translation>
     </message>
