@@ -18,19 +18,26 @@ struct RruffQuery
     QString mineral;
 };
 
+// The comma-separated fields of each line of `folder`/INDEX.csv below its header.
+inline QVector<QStringList> indexRows(const QString &folder)
+{
+    QVector<QStringList> rows;
+    QFile index(folder + QStringLiteral("/INDEX.csv"));
+    if (!index.open(QIODevice::ReadOnly | QIODevice::Text))
+        return rows;
+    index.readLine(); // header
+    while (!index.atEnd())
+        rows.append(QString::fromUtf8(index.readLine()).trimmed().split(QLatin1Char(',')));
+    return rows;
+}
+
 // The query files listed in INDEX.csv with the mineral each should be identified as.
 inline QVector<RruffQuery> rruffQueries(const QString &rruffDir)
 {
     QVector<RruffQuery> queries;
-    QFile index(rruffDir + QStringLiteral("/INDEX.csv"));
-    if (!index.open(QIODevice::ReadOnly | QIODevice::Text))
-        return queries;
-    index.readLine(); // header
-    while (!index.atEnd()) {
-        const QStringList fields = QString::fromUtf8(index.readLine()).split(QLatin1Char(','));
-        if (fields.size() < 3 || !fields[1].startsWith(QLatin1String("query")))
-            continue;
-        queries.append({rruffDir + QStringLiteral("/queries/") + fields[2], fields[0]});
+    for (const QStringList &fields : indexRows(rruffDir)) {
+        if (fields.size() >= 3 && fields[1].startsWith(QLatin1String("query")))
+            queries.append({rruffDir + QStringLiteral("/queries/") + fields[2], fields[0]});
     }
     return queries;
 }

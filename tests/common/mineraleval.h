@@ -21,12 +21,7 @@ struct LabelledSpectrum
 inline QVector<LabelledSpectrum> labelledSpectra(const QString &folder)
 {
     QVector<LabelledSpectrum> spectra;
-    QFile index(folder + QStringLiteral("/INDEX.csv"));
-    if (!index.open(QIODevice::ReadOnly | QIODevice::Text))
-        return spectra;
-    index.readLine();
-    while (!index.atEnd()) {
-        const QStringList f = QString::fromUtf8(index.readLine()).trimmed().split(QLatin1Char(','));
+    for (const QStringList &f : indexRows(folder)) {
         if (f.size() >= 4)
             spectra.append(
                 {loadSpectrumFromCSV(folder + QLatin1Char('/') + f[3]), f[0], f[1], f[3]});

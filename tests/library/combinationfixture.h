@@ -28,7 +28,23 @@ struct CombinationLibrary
 {
     QVector<RamanLibrarySpectrum> spectra;
     QVector<SpectrumFingerprint> fingerprints;
+
+    QFuture<QVector<LinearCombinationResult>> search(const SpectrumFingerprint &measured) const
+    {
+        return startCombinationSearch(spectra, fingerprints, SortedLibraryPeaks(fingerprints),
+                                      measured, FingerprintParameters());
+    }
 };
+
+// A measured fingerprint of at least `minimumPeaks` peaks.
+inline SpectrumFingerprint randomMeasured(quint32 seed, int minimumPeaks, int maxPeaks)
+{
+    QRandomGenerator random(seed);
+    SpectrumFingerprint measured;
+    while (measured.peaks.size() < minimumPeaks)
+        measured = randomFingerprint(random, maxPeaks);
+    return measured;
+}
 
 inline CombinationLibrary randomCombinationLibrary(int count, quint32 seed, int maxPeaks = 30)
 {

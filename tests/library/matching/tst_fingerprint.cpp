@@ -301,13 +301,8 @@ private slots:
     {
         QFETCH(int, count);
         const CombinationLibrary library = randomCombinationLibrary(count, 21, 12);
-        QRandomGenerator random(22);
-        SpectrumFingerprint measured;
-        while (measured.peaks.size() < 5)
-            measured = randomFingerprint(random, 20);
-        QFuture<QVector<LinearCombinationResult>> search = startCombinationSearch(
-            library.spectra, library.fingerprints, SortedLibraryPeaks(library.fingerprints),
-            measured, FingerprintParameters());
+        const SpectrumFingerprint measured = randomMeasured(22, 5, 20);
+        QFuture<QVector<LinearCombinationResult>> search = library.search(measured);
         const QVector<LinearCombinationResult> results = search.result();
         QCOMPARE(search.progressMaximum(), count);
         QCOMPARE(search.progressValue(), count);
@@ -331,13 +326,8 @@ private slots:
     void cancellingStopsTheWork()
     {
         const CombinationLibrary library = randomCombinationLibrary(2000, 5);
-        QRandomGenerator random(6);
-        SpectrumFingerprint measured;
-        while (measured.peaks.size() < 10)
-            measured = randomFingerprint(random, 30);
-        QFuture<QVector<LinearCombinationResult>> search = startCombinationSearch(
-            library.spectra, library.fingerprints, SortedLibraryPeaks(library.fingerprints),
-            measured, FingerprintParameters());
+        const SpectrumFingerprint measured = randomMeasured(6, 10, 30);
+        QFuture<QVector<LinearCombinationResult>> search = library.search(measured);
         search.cancel();
         search.waitForFinished();
         QVERIFY(search.isCanceled());

@@ -70,13 +70,7 @@ QStringList names(const QAbstractItemModel &model)
 
 QFuture<QVector<LinearCombinationResult>> startSearch(const CombinationLibrary &library)
 {
-    QRandomGenerator random(3);
-    SpectrumFingerprint measured;
-    while (measured.peaks.size() < 10)
-        measured = randomFingerprint(random, 30);
-    return startCombinationSearch(library.spectra, library.fingerprints,
-                                  SortedLibraryPeaks(library.fingerprints), measured,
-                                  FingerprintParameters());
+    return library.search(randomMeasured(3, 10, 30));
 }
 
 } // namespace
