@@ -305,31 +305,31 @@ AnalysisOutcome SpectrumAnalysis::run(const Request &request)
 
 QFuture<QVector<MixtureFit>> SpectrumAnalysis::startMixtureFit(int components) const
 {
-    MixtureFitParameters parameters;
-    parameters.components = 2;
     const RamanData<Wavenumbers> sample
         = hasUsableSample() ? m_sample.resampled(analysisGridStep) : RamanData<Wavenumbers>();
-    return QtConcurrent::run([library = m_library, cache = m_mineralSearch,
-                              generation = m_libraryGeneration, sample,
-                              processing = processingParameters(true),
-                              fingerprint = m_search.parameters, parameters, components] {
-        if (!library || sample.isEmpty())
-            return QVector<MixtureFit>();
-        const QReadLocker locked(&library->lock());
-        if (library->spectra().isEmpty())
-            return QVector<MixtureFit>();
-        const std::shared_ptr<const MineralSearch> search = cache->get(*library, generation);
-        QVector<MixtureFit> fits;
-        for (MixtureFitParameters p = parameters; p.components <= components; ++p.components) {
-            QString problem;
-            fits += fitMixtures(*search, *library, sample, processing, fingerprint, p, &problem);
-            if (!problem.isEmpty()) {
-                qCWarning(logUiGeneral) << "mixture fit not possible:" << problem;
-                break;
+    return QtConcurrent::run(
+        [library = m_library, cache = m_mineralSearch, generation = m_libraryGeneration, sample,
+         processing = processingParameters(true), fingerprint = m_search.parameters, components] {
+            if (!library || sample.isEmpty())
+                return QVector<MixtureFit>();
+            const QReadLocker locked(&library->lock());
+            if (library->spectra().isEmpty())
+                return QVector<MixtureFit>();
+            const std::shared_ptr<const MineralSearch> search = cache->get(*library, generation);
+            QVector<MixtureFit> fits;
+            for (int count = 2; count <= components; ++count) {
+                MixtureFitParameters parameters;
+                parameters.components = count;
+                QString problem;
+                fits += fitMixtures(*search, *library, sample, processing, fingerprint, parameters,
+                                    &problem);
+                if (!problem.isEmpty()) {
+                    qCWarning(logUiGeneral) << "mixture fit not possible:" << problem;
+                    break;
+                }
             }
-        }
-        return fits;
-    });
+            return fits;
+        });
 }
 
 SpectrumFingerprint SpectrumAnalysis::linesFingerprint(const QVector<PeakLine> &lines,
