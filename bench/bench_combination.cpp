@@ -5,8 +5,8 @@
 #include "library/rlibrary.h"
 
 #include "generatedlibrary.h"
-#include "identificationeval.h"
 #include "library/matching/fingerprintmatcher.h"
+#include "librarycopy.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

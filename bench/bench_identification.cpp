@@ -32,7 +32,7 @@ struct ScoredQuery
 };
 
 QVector<ScoredQuery> scoreQueries(const RLibrary &library, const MineralSearch &search,
-                                  const QVector<LabelledSpectrum> &queries)
+                                  const QVector<LabelledSpectrum> &queries, int leaveOut)
 {
     const ProcessingParameters processing = analysisStartParameters();
     const FingerprintParameters fingerprint;
@@ -41,8 +41,8 @@ QVector<ScoredQuery> scoreQueries(const RLibrary &library, const MineralSearch &
         ScoredQuery s;
         s.mineral = query.mineral;
         s.label = query.file;
-        s.ownSample = leftOut(library, query, false);
-        s.ownMineral = leftOut(library, query, true);
+        s.ownSample = leftOut(library, query, leaveOut);
+        s.ownMineral = leftOut(library, query, LeaveOutOwnMineral);
         s.fingerprint = library.computeCorrelations(query.data, processing,
                                                     RLibrary::FingerprintSearch, fingerprint);
         s.correlation = library.computeCorrelations(query.data, processing,
@@ -387,7 +387,7 @@ int main(int argc, char *argv[])
     parser.process(application);
 
     const QString rruff = QStringLiteral(RAMAN_TEST_DATA_DIR "/rruff");
-    const QVector<LabelledSpectrum> queries = labelledQueries(rruff);
+    const QVector<LabelledSpectrum> queries = labelledSpectra(rruff + QStringLiteral("/queries"));
     const QVector<LabelledSpectrum> loo = labelledSpectra(rruff + QStringLiteral("/loo"));
     QTemporaryDir dir;
     RLibrary library, looLibrary;
@@ -401,8 +401,10 @@ int main(int argc, char *argv[])
     }
     MineralSearch search(library);
     MineralSearch looSearch(looLibrary);
-    const QVector<ScoredQuery> scoredQueries = scoreQueries(library, search, queries);
-    const QVector<ScoredQuery> scoredLoo = scoreQueries(looLibrary, looSearch, loo);
+    const QVector<ScoredQuery> scoredQueries
+        = scoreQueries(library, search, queries, LeaveOutNothing);
+    const QVector<ScoredQuery> scoredLoo
+        = scoreQueries(looLibrary, looSearch, loo, LeaveOutOwnSample);
     printSet("queries/ against library/", library, search, scoredQueries);
     printSet("loo/ leave-one-sample-out", looLibrary, looSearch, scoredLoo);
     if (qEnvironmentVariableIsSet("BENCH_MISSES")) {

@@ -6,7 +6,7 @@
 #include "spectrum/spectrumfile.h"
 
 #include "generatedlibrary.h"
-#include "identificationeval.h"
+#include "librarycopy.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

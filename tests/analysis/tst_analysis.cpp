@@ -5,7 +5,7 @@
 #include "library/rlibrary.h"
 #include "spectrum/spectrumfile.h"
 
-#include "identificationeval.h"
+#include "librarycopy.h"
 #include "syntheticspectra.h"
 #include "testfiles.h"
 

@@ -8,7 +8,7 @@
 #include "library/rlibrary.h"
 #include "spectrum/spectrumfile.h"
 
-#include "identificationeval.h"
+#include "librarycopy.h"
 
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>

@@ -1,66 +1,14 @@
 #pragma once
 
-// Evaluation of the mineral search on the shared RRUFF sets: the leave-one-sample-out set and
-// generated mixtures of library spectra. Shared by the quality test and the benchmark.
+// Generated mixtures of library spectra and how the mixture fit resolves them. Shared by the
+// tests and the benchmark.
 
-#include "identificationeval.h"
 #include "library/identify/mixturefit.h"
+#include "library/identify/searchevaluation.h"
+#include "librarycopy.h"
 
 #include <climits>
 #include <random>
-
-struct LabelledSpectrum
-{
-    RamanData<Wavenumbers> data;
-    QString mineral;
-    QString rruffId; // sample: spectra of the same sample are left out together
-    QString file;
-};
-
-// The spectra listed in INDEX.csv of `folder` (columns mineral, rruff_id, laser, file).
-inline QVector<LabelledSpectrum> labelledSpectra(const QString &folder)
-{
-    QVector<LabelledSpectrum> spectra;
-    for (const QStringList &f : indexRows(folder)) {
-        if (f.size() >= 4)
-            spectra.append(
-                {loadSpectrumFromCSV(folder + QLatin1Char('/') + f[3]), f[0], f[1], f[3]});
-    }
-    return spectra;
-}
-
-// The RRUFF queries with their expected minerals.
-inline QVector<LabelledSpectrum> labelledQueries(const QString &rruffDir)
-{
-    QVector<LabelledSpectrum> spectra;
-    for (const RruffQuery &query : rruffQueries(rruffDir))
-        spectra.append({loadSpectrumFromCSV(query.path), query.mineral, QString(),
-                        QFileInfo(query.path).fileName()});
-    return spectra;
-}
-
-// Per library spectrum: true for the query's own sample (leave-one-sample-out), or for every
-// spectrum of its mineral when `wholeMineral` (the mineral is not in the library).
-inline QVector<bool> leftOut(const RLibrary &library, const LabelledSpectrum &query,
-                             bool wholeMineral)
-{
-    QVector<bool> excluded(library.count(), false);
-    for (int i = 0; i < library.count(); ++i) {
-        const rruff_infos &info = library.spectra()[i].info;
-        excluded[i] = wholeMineral ? info.name == query.mineral
-                                   : !query.rruffId.isEmpty() && info.rruffId == query.rruffId;
-    }
-    return excluded;
-}
-
-inline int mineralRank(const MineralIdentification &answer, const QString &mineral)
-{
-    for (int rank = 0; rank < answer.minerals.size() && rank < 5; ++rank) {
-        if (answer.minerals[rank].name == mineral)
-            return rank;
-    }
-    return -1;
-}
 
 // A generated mixture: library spectra (each scaled to unit area over the range all of them
 // cover) weighted `weights`, plus a fluorescence background (a broad Gaussian as high as the

@@ -1,4 +1,5 @@
-#include "identificationeval.h"
+#include "library/identify/searchevaluation.h"
+#include "librarycopy.h"
 #include "testfiles.h"
 
 #include <QTemporaryDir>
@@ -26,26 +27,25 @@ private slots:
 private:
     void rates_data()
     {
-        QTest::addColumn<unsigned>("flags");
+        QTest::addColumn<int>("method");
         QTest::addColumn<int>("subsetTop1");
         QTest::addColumn<int>("subsetTop5");
         QTest::addColumn<int>("sharedTop1");
         QTest::addColumn<int>("sharedTop5");
-        QTest::newRow("fingerprint")
-            << unsigned(RLibrary::FingerprintSearch) << 31 << 36 << 95 << 103;
-        QTest::newRow("correlation")
-            << unsigned(RLibrary::NormalizeToUnitNorm) << 30 << 36 << 95 << 104;
+        QTest::newRow("fingerprint") << int(SearchEvaluation::Fingerprint) << 31 << 36 << 95 << 103;
+        QTest::newRow("correlation") << int(SearchEvaluation::Correlation) << 30 << 36 << 95 << 104;
     }
 
     void rates(const QString &rruff, int libraryCount, int queryCount)
     {
-        QFETCH(unsigned, flags);
+        QFETCH(int, method);
         QFETCH(int, subsetTop1);
         QFETCH(int, subsetTop5);
         QFETCH(int, sharedTop1);
         QFETCH(int, sharedTop5);
         const bool subset = rruff == TestFiles::rruffDir();
-        const QVector<RruffQuery> queries = rruffQueries(rruff);
+        const QVector<LabelledSpectrum> queries
+            = labelledSpectra(rruff + QStringLiteral("/queries"));
         QCOMPARE(queries.size(), queryCount);
         if (m_loaded != rruff) {
             m_library = std::make_unique<RLibrary>();
@@ -54,9 +54,12 @@ private:
             m_loaded = rruff;
         }
         QCOMPARE(m_library->count(), libraryCount);
-        const IdentificationRates rates = identificationRates(*m_library, queries, flags);
+        const SearchEvaluation evaluation = evaluateSearches(*m_library, queries, LeaveOutNothing,
+                                                             method, analysisStartParameters(), {});
+        const HitRates &rates = method == SearchEvaluation::Fingerprint ? evaluation.fingerprint
+                                                                        : evaluation.correlation;
         qInfo("top-1 %d, top-5 %d of %d", rates.top1, rates.top5, rates.queries);
-        QCOMPARE(rates.searched, rates.queries);
+        QCOMPARE(rates.answered, rates.queries);
         QVERIFY(rates.top1 >= (subset ? subsetTop1 : sharedTop1));
         QVERIFY(rates.top5 >= (subset ? subsetTop5 : sharedTop5));
     }

@@ -60,7 +60,8 @@ void TestMineralSearch::unsearchableGivesNoAnswer()
 void TestMineralSearch::vendoredQueries()
 {
     int top1 = 0, top5 = 0, confidentWrong = 0;
-    for (const LabelledSpectrum &query : labelledQueries(QStringLiteral(RAMAN_VENDORED_RRUFF))) {
+    for (const LabelledSpectrum &query :
+         labelledSpectra(QStringLiteral(RAMAN_VENDORED_RRUFF "/queries"))) {
         const MineralIdentification answer
             = m_search->identify(query.data, analysisStartParameters(), FingerprintParameters());
         const int rank = mineralRank(answer, query.mineral);

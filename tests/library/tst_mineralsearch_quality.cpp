@@ -1,4 +1,5 @@
-#include "mineraleval.h"
+#include "library/identify/searchevaluation.h"
+#include "librarycopy.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -43,37 +44,16 @@ void TestMineralSearchQuality::hitRates()
     QFETCH(QString, set);
     QFETCH(QVector<double>, minimum);
     const bool loo = set == QLatin1String("loo");
-    const QVector<LabelledSpectrum> queries
-        = loo ? labelledSpectra(m_rruff + QStringLiteral("/loo")) : labelledQueries(m_rruff);
     RLibrary library;
     QVERIFY(loadLibraryCopy(m_rruff + QLatin1Char('/') + set, m_dir.filePath(set), library));
-    const MineralSearch search(library);
-    const ProcessingParameters processing = analysisStartParameters();
-    const FingerprintParameters fingerprint;
-    double top1 = 0, top5 = 0, confident = 0, confidentRight = 0, absentUncertain = 0;
-    for (const LabelledSpectrum &query : queries) {
-        const MineralQuery prepared = search.prepare(query.data, processing, fingerprint);
-        const QVector<double> shape = search.shapeScores(prepared);
-        const QVector<double> peaks = search.peakScores(prepared, fingerprint);
-        const QVector<bool> ownSample = leftOut(library, query, false);
-        const MineralIdentification answer = search.rank(shape, peaks, ownSample);
-        const int rank = mineralRank(answer, query.mineral);
-        top1 += rank == 0;
-        top5 += rank >= 0;
-        if (answer.confidence == IdentificationConfidence::Confident) {
-            ++confident;
-            confidentRight += rank == 0;
-        }
-        QVector<bool> absent = leftOut(library, query, true);
-        for (int i = 0; i < absent.size(); ++i)
-            absent[i] = absent[i] || ownSample[i];
-        absentUncertain
-            += search.rank(shape, peaks, absent).confidence == IdentificationConfidence::Uncertain;
-    }
-    const double n = queries.size();
-    const QVector<double> reached{100 * top1 / n, 100 * top5 / n, 100 * confident / n,
-                                  100 * confidentRight / std::max(confident, 1.0),
-                                  100 * absentUncertain / n};
+    const SearchEvaluation e = evaluateSearches(
+        library,
+        labelledSpectra(m_rruff + (loo ? QStringLiteral("/loo") : QStringLiteral("/queries"))),
+        loo ? LeaveOutOwnSample : LeaveOutNothing, SearchEvaluation::Mineral,
+        analysisStartParameters(), {});
+    const QVector<double> reached{e.mineral.top1Percent(), e.mineral.top5Percent(),
+                                  e.percentOfQueries(e.confident), e.confidentRightPercent(),
+                                  e.percentOfQueries(e.uncertainWhenAbsent)};
     qInfo("top-1 %.1f %%, top-5 %.1f %%, confident %.1f %% (right %.1f %%), left out: "
           "uncertain %.1f %%",
           reached[0], reached[1], reached[2], reached[3], reached[4]);

@@ -1,4 +1,4 @@
-#include "identificationeval.h"
+#include "librarycopy.h"
 #include "testfiles.h"
 
 #include "library/matching/peaksearch.h"

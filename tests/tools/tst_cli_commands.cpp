@@ -255,6 +255,27 @@ private slots:
         QVERIFY(qAbs(first[6].toDouble() + first[9].toDouble() - 1.0) < 0.01);
     }
 
+    // Searched as queries, the library finds each of its spectra; left out of their own search,
+    // samples of minerals with one sample are never found.
+    void evaluateLeavesOutTheOwnSample()
+    {
+        for (const bool leaveOut : {false, true}) {
+            const QStringList queries = leaveOut ? QStringList() : QStringList{m_library};
+            const CliRun run
+                = runCliHere(QStringList{S("evaluate"), S("--library"), m_library} + queries);
+            QCOMPARE(run.code, 0);
+            const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            QCOMPARE(lines.size(), 4);
+            for (const QString &line : lines.mid(1)) {
+                const QStringList fields = line.split(QLatin1Char('\t'));
+                QCOMPARE(fields.mid(1, 3).join(QLatin1Char(' ')),
+                         leaveOut ? S("4 4 0.0") : S("4 4 100.0"));
+            }
+        }
+        QCOMPARE(runCliHere({S("evaluate"), S("--library"), m_library, m_mixture}).code, 1);
+        QCOMPARE(runCliHere({S("evaluate"), S("--method=best"), m_library}).code, 2);
+    }
+
     void refusesBadInput_data()
     {
         QTest::addColumn<QString>("options");

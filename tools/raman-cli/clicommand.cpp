@@ -2,6 +2,7 @@
 
 #include "cachecommand.h"
 #include "ccdcommand.h"
+#include "evaluatecommand.h"
 #include "identifycommand.h"
 #include "infocommand.h"
 #include "librarycommand.h"
@@ -28,6 +29,7 @@ const QVector<CliCommand> &cliCommands()
         {"identify", "search spectra against the reference library", &runIdentifyCommand},
         {"library", "list, download and install reference libraries", &runLibraryCommand},
         {"mixture", "search the reference library for pairs of minerals", &runMixtureCommand},
+        {"evaluate", "measure how well the searches name known minerals", &runEvaluateCommand},
         {"report", "write the PDF report of a measuring point", &runReportCommand},
     };
     return commands;

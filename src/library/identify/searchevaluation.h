@@ -1,0 +1,82 @@
+#pragma once
+
+#include "library/identify/mineralsearch.h"
+
+class RLibrary;
+
+// How well the searches name the minerals of spectra whose minerals are known: a lab checks its
+// own library with it (each sample searched against the others) and we keep our figures with it.
+
+// A spectrum file named in the reference scheme: mineral first, sample (RRUFF id) second.
+struct LabelledSpectrum
+{
+    RamanData<Wavenumbers> data;
+    QString mineral;
+    QString sample;
+    QString file; // name within its folder
+};
+
+// The readable spectrum files (*.txt) of `folder` named in the scheme, by name; others are
+// skipped with a warning.
+QVector<LabelledSpectrum> labelledSpectra(const QString &folder);
+
+enum LeftOut {
+    LeaveOutNothing = 0,
+    LeaveOutOwnSample = 1, // a library searching its own spectra
+    LeaveOutOwnMineral = 2 // asking for a mineral the library lacks
+};
+
+// Per library spectrum: true where it takes no part in the search for `query`.
+QVector<bool> leftOut(const RLibrary &library, const LabelledSpectrum &query, int leaveOut);
+
+// Rank (0 = best) of `mineral` among the first five spectra or minerals; -1 when not among them.
+int spectrumRank(const RLibrary &library, const QVector<double> &scores,
+                 const QVector<bool> &excluded, const QString &mineral);
+int mineralRank(const MineralIdentification &answer, const QString &mineral);
+
+struct HitRates
+{
+    int queries = 0;
+    int answered = 0; // queries the method could search at all
+    int top1 = 0;
+    int top5 = 0;
+    void add(bool searched, int rank);
+    double top1Percent() const { return 100.0 * top1 / std::max(queries, 1); }
+    double top5Percent() const { return 100.0 * top5 / std::max(queries, 1); }
+};
+
+// One query's fate; ranks as above, -2 where the method did not run.
+struct EvaluatedQuery
+{
+    QString file;
+    QString mineral;
+    int fingerprintRank = -2;
+    int correlationRank = -2;
+    int mineralRank = -2;
+    QString answer; // the mineral search's first mineral
+    IdentificationConfidence confidence = IdentificationConfidence::Uncertain;
+    bool uncertainWhenAbsent = false; // with the query's mineral left out too
+};
+
+struct SearchEvaluation
+{
+    enum Method { Fingerprint = 1, Correlation = 2, Mineral = 4, AllMethods = 7 };
+
+    HitRates fingerprint, correlation, mineral;
+    int confident = 0, confidentRight = 0;
+    int likely = 0, likelyRight = 0;
+    int uncertainWhenAbsent = 0;
+    QVector<EvaluatedQuery> queries;
+
+    double percentOfQueries(int count) const
+    {
+        return 100.0 * count / std::max(int(queries.size()), 1);
+    }
+    double confidentRightPercent() const { return 100.0 * confidentRight / std::max(confident, 1); }
+};
+
+// Searches every query with the given `methods` (bits of SearchEvaluation::Method), leaving out
+// per query what `leaveOut` (bits of LeftOut) names.
+SearchEvaluation evaluateSearches(const RLibrary &library, const QVector<LabelledSpectrum> &queries,
+                                  int leaveOut, int methods, const ProcessingParameters &processing,
+                                  const FingerprintParameters &fingerprint);

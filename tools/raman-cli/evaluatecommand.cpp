@@ -1,0 +1,144 @@
+#include "evaluatecommand.h"
+
+#include "clicommand.h"
+#include "searchoptions.h"
+
+#include "library/identify/searchevaluation.h"
+#include "library/rlibrary.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+
+namespace {
+
+QString percent(int count, int of)
+{
+    return QString::number(100.0 * count / std::max(of, 1), 'f', 1);
+}
+
+QString rankText(int rank)
+{
+    return rank == -2 ? QStringLiteral("-") : QString::number(rank < 0 ? 0 : rank + 1);
+}
+
+} // namespace
+
+int runEvaluateCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Measures how well the searches name known minerals. The spectra of QUERIES (a folder "
+        "of text files named mineral__sample__..., as reference libraries are) are searched "
+        "against the library; without QUERIES the library searches its own spectra, each "
+        "without the spectra of its own sample (leave one sample out), which shows how well "
+        "another sample of a mineral would be found.\n"
+        "Prints TSV, one row per method: method, queries, answered, top1 and top5 (per cent "
+        "of queries whose mineral is first, or among the first five), and for the mineral "
+        "search: confident (per cent of queries), confident_right (per cent of those), "
+        "uncertain_if_absent (per cent of queries answered uncertain once their mineral is left "
+        "out of the library too). With --details, one row per query and method instead: file, "
+        "mineral, method, rank of the right mineral (0: not among the first five), the mineral "
+        "search's answer and its confidence."));
+    parser.addPositionalArgument(QStringLiteral("QUERIES"),
+                                 QStringLiteral("folder of spectra to search (optional)"),
+                                 QStringLiteral("[QUERIES]"));
+    const QCommandLineOption methodOption(QStringLiteral("method"),
+                                          QStringLiteral("all (default), mineral, fingerprint "
+                                                         "or correlation"),
+                                          QStringLiteral("METHOD"), QStringLiteral("all"));
+    const QCommandLineOption detailsOption(QStringLiteral("details"),
+                                           QStringLiteral("one row per query and method"));
+    parser.addOptions({methodOption, detailsOption});
+    SearchOptions options(parser);
+    if (const auto done
+        = parseCommandLine(parser, "evaluate", arguments, 0, 1, "QUERIES", out, err))
+        return *done;
+    const QString method = parser.value(methodOption);
+    const int methods = method == QLatin1String("all")           ? SearchEvaluation::AllMethods
+                        : method == QLatin1String("mineral")     ? SearchEvaluation::Mineral
+                        : method == QLatin1String("fingerprint") ? SearchEvaluation::Fingerprint
+                        : method == QLatin1String("correlation") ? SearchEvaluation::Correlation
+                                                                 : 0;
+    if (methods == 0) {
+        err << "raman-cli evaluate: unknown --method '" << method
+            << "' (all, mineral, fingerprint or correlation)\n";
+        return 2;
+    }
+    if (const auto failed = options.read(parser, "evaluate", err))
+        return *failed;
+
+    RLibrary library;
+    options.loadLibrary(parser, library);
+    if (library.count() == 0) {
+        err << "raman-cli evaluate: the library holds no spectra\n";
+        return 1;
+    }
+    const QString queriesFolder = parser.positionalArguments().value(0);
+    QVector<LabelledSpectrum> queries;
+    if (!queriesFolder.isEmpty()) {
+        if (!QFileInfo(queriesFolder).isDir()) {
+            err << "raman-cli evaluate: " << QDir::toNativeSeparators(queriesFolder)
+                << " is not a folder\n";
+            return 1;
+        }
+        queries = labelledSpectra(queriesFolder);
+    } else {
+        for (const LibraryPath &folder : library.libraryFolders()) {
+            if (folder.enabled)
+                queries += labelledSpectra(folder.path);
+        }
+    }
+    if (queries.isEmpty()) {
+        err << "raman-cli evaluate: no spectrum named mineral__sample__... to search\n";
+        return 1;
+    }
+
+    const SearchEvaluation evaluation
+        = evaluateSearches(library, queries, queriesFolder.isEmpty() ? LeaveOutOwnSample : 0,
+                           methods, options.processing, options.fingerprint);
+    const struct
+    {
+        const char *name;
+        SearchEvaluation::Method method;
+        const HitRates &rates;
+        int EvaluatedQuery::*rank;
+    } rows[] = {
+        {"mineral", SearchEvaluation::Mineral, evaluation.mineral, &EvaluatedQuery::mineralRank},
+        {"fingerprint", SearchEvaluation::Fingerprint, evaluation.fingerprint,
+         &EvaluatedQuery::fingerprintRank},
+        {"correlation", SearchEvaluation::Correlation, evaluation.correlation,
+         &EvaluatedQuery::correlationRank},
+    };
+    if (parser.isSet(detailsOption)) {
+        out << "file\tmineral\tmethod\trank\tanswer\tconfidence\n";
+        for (const EvaluatedQuery &query : evaluation.queries) {
+            for (const auto &row : rows) {
+                if (!(methods & row.method))
+                    continue;
+                const bool mineral = row.method == SearchEvaluation::Mineral;
+                out << query.file << '\t' << query.mineral << '\t' << row.name << '\t'
+                    << rankText(query.*row.rank) << '\t' << (mineral ? query.answer : QString())
+                    << '\t' << (mineral ? MineralSearch::confidenceKeyword(query.confidence) : "")
+                    << '\n';
+            }
+        }
+        return 0;
+    }
+    out << "method\tqueries\tanswered\ttop1\ttop5\tconfident\tconfident_right\t"
+           "uncertain_if_absent\n";
+    for (const auto &row : rows) {
+        if (!(methods & row.method))
+            continue;
+        const HitRates &r = row.rates;
+        out << row.name << '\t' << r.queries << '\t' << r.answered << '\t'
+            << percent(r.top1, r.queries) << '\t' << percent(r.top5, r.queries);
+        if (row.method == SearchEvaluation::Mineral)
+            out << '\t' << percent(evaluation.confident, r.queries) << '\t'
+                << percent(evaluation.confidentRight, evaluation.confident) << '\t'
+                << percent(evaluation.uncertainWhenAbsent, r.queries);
+        else
+            out << "\t-\t-\t-";
+        out << '\n';
+    }
+    return 0;
+}
