@@ -30,11 +30,11 @@
 
 namespace {
 
-const QString sourceLibrary = QStringLiteral(RAMAN_SOURCE_DIR "/data/rruff/library");
-const QString queryFile = QStringLiteral(
-    RAMAN_SOURCE_DIR
-    "/data/rruff/queries/"
-    "Calcite__R040170__Raman__532__0__unoriented__Raman_Data_Processed__20886.txt");
+const QString sourceLibrary = S(RAMAN_SOURCE_DIR "/data/rruff/library");
+const QString queryFile
+    = S(RAMAN_SOURCE_DIR
+        "/data/rruff/queries/"
+        "Calcite__R040170__Raman__532__0__unoriented__Raman_Data_Processed__20886.txt");
 
 // A plot whose first curve has a peak at 1003.3 1/cm, with a line canvas.
 struct PeakPlot
@@ -91,8 +91,7 @@ private:
 void TestAnalysisWidgets::initTestCase()
 {
     m_library = std::make_shared<RLibrary>();
-    QVERIFY(
-        loadLibraryCopy(sourceLibrary, m_dir.filePath(QStringLiteral("library")), *m_library, 30));
+    QVERIFY(loadLibraryCopy(sourceLibrary, m_dir.filePath(S("library")), *m_library, 30));
     QCOMPARE(m_library->count(), 30);
 }
 
@@ -146,16 +145,16 @@ void TestAnalysisWidgets::canvasRemovesAndDrops()
     QCOMPARE(p.canvas->lines()[0]->wavenumber(), 950.0);
 
     QSignalSpy dropped(p.canvas, &LineSelectPlotCanvas::fileDroppedOnWidget);
-    for (const QList<QUrl> &urls : {QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/a.txt")),
-                                                QUrl::fromLocalFile(QStringLiteral("/b.txt"))},
-                                    QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/a.txt"))}}) {
+    for (const QList<QUrl> &urls :
+         {QList<QUrl>{QUrl::fromLocalFile(S("/a.txt")), QUrl::fromLocalFile(S("/b.txt"))},
+          QList<QUrl>{QUrl::fromLocalFile(S("/a.txt"))}}) {
         QMimeData data;
         data.setUrls(urls);
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         static_cast<QObject *>(p.canvas)->event(&drop);
     }
     QCOMPARE(dropped.size(), 1);
-    QCOMPARE(dropped[0][0].toString(), QStringLiteral("/a.txt"));
+    QCOMPARE(dropped[0][0].toString(), S("/a.txt"));
 }
 
 void TestAnalysisWidgets::widgetShowsSearch()
@@ -166,16 +165,16 @@ void TestAnalysisWidgets::widgetShowsSearch()
     widget.setLibrary(m_library);
     widget.setSpectrum(loadSpectrumFromCSV(queryFile));
     widget.analysis()->waitForIdle();
-    auto *table = widget.findChild<QTableView *>(QStringLiteral("TViewRaBib"));
+    auto *table = widget.findChild<QTableView *>(S("TViewRaBib"));
     QCOMPARE(table->model()->rowCount(), 30);
-    QCOMPARE(widget.findChild<QLabel *>(QStringLiteral("lNumRows"))->text(), QStringLiteral("30"));
+    QCOMPARE(widget.findChild<QLabel *>(S("lNumRows"))->text(), S("30"));
     // Best first, and the automatic suggestion names it.
     const QString best = table->model()->index(0, 1).data().toString();
     QCOMPARE(widget.resultText(), best);
     QVERIFY(!widget.canvas()->lines().isEmpty()); // peaks found by the peak detection
 
     // The y axis leaves a quarter of the height above the highest point.
-    auto *plot = widget.findChild<QwtPlot *>(QStringLiteral("mainPlot"));
+    auto *plot = widget.findChild<QwtPlot *>(S("mainPlot"));
     const QwtInterval y = plot->axisInterval(QwtPlot::yLeft);
     const QRectF bounds = plot->itemList(QwtPlotItem::Rtti_PlotCurve)[0]->boundingRect();
     QVERIFY(std::abs(y.maxValue() - (bounds.top() + 1.25 * bounds.height())) < 1e-9);
@@ -185,23 +184,23 @@ void TestAnalysisWidgets::widgetShowsSearch()
     table->selectRow(3);
     QCOMPARE(widget.shownReferenceCount(), 1);
 
-    auto *selector = widget.findChild<QComboBox *>(QStringLiteral("resultSelectCombo"));
+    auto *selector = widget.findChild<QComboBox *>(S("resultSelectCombo"));
     selector->setCurrentIndex(1);
     QCOMPARE(widget.resultText(), table->model()->index(3, 1).data().toString());
     selector->setCurrentIndex(3);
-    QCOMPARE(widget.resultText(), QStringLiteral("nicht identifizierbar"));
+    QCOMPARE(widget.resultText(), S("nicht identifizierbar"));
 
     // Smoothing switched off: a new width recomputes, with the same result.
     const RamanData<Wavenumbers> processed = widget.analysis()->outcome().processed;
-    widget.findChild<QSpinBox *>(QStringLiteral("smoothWidth"))->setValue(9);
+    widget.findChild<QSpinBox *>(S("smoothWidth"))->setValue(9);
     QVERIFY(widget.analysis()->isBusy());
     widget.analysis()->waitForIdle();
     QCOMPARE(widget.analysis()->outcome().processed, processed);
 
-    auto *filter = widget.findChild<QLineEdit *>(QStringLiteral("EditScrollToInput"));
-    QTest::keyClicks(filter, QStringLiteral("Alb"));
+    auto *filter = widget.findChild<QLineEdit *>(S("EditScrollToInput"));
+    QTest::keyClicks(filter, S("Alb"));
     QVERIFY(table->model()->rowCount() < 30);
-    QCOMPARE(widget.findChild<QLabel *>(QStringLiteral("lNumRows"))->text(),
+    QCOMPARE(widget.findChild<QLabel *>(S("lNumRows"))->text(),
              QString::number(table->model()->rowCount()));
 }
 
@@ -209,9 +208,9 @@ void TestAnalysisWidgets::windowSignals()
 {
     auto *window = new SpectrumAnalysisWindow(m_library, loadSpectrumFromCSV(queryFile));
     window->setAttribute(Qt::WA_DeleteOnClose);
-    QCOMPARE(window->objectName(), QStringLiteral("DialogSearchLib"));
-    QCOMPARE(window->windowTitle(), QStringLiteral("Ergebnis analysieren"));
-    QCOMPARE(window->findChild<QToolBar *>(QStringLiteral("toolBar"))->actions().size(), 6);
+    QCOMPARE(window->objectName(), S("DialogSearchLib"));
+    QCOMPARE(window->windowTitle(), S("Ergebnis analysieren"));
+    QCOMPARE(window->findChild<QToolBar *>(S("toolBar"))->actions().size(), 6);
     window->show();
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window));
@@ -236,8 +235,8 @@ void TestAnalysisWidgets::mineralSearchMixturesAndFiles()
     SpectrumAnalysisWindow window(m_library, loadSpectrumFromCSV(queryFile));
     SpectrumProcessingWidget &widget = *window.analysisWidget();
     window.show();
-    auto *table = widget.findChild<QTableView *>(QStringLiteral("TViewRaBib"));
-    auto *method = widget.findChild<QComboBox *>(QStringLiteral("searchMethodCombo"));
+    auto *table = widget.findChild<QTableView *>(S("TViewRaBib"));
+    auto *method = widget.findChild<QComboBox *>(S("searchMethodCombo"));
     method->setCurrentIndex(SearchSettings::Minerals);
     widget.analysis()->waitForIdle();
 
@@ -253,15 +252,13 @@ void TestAnalysisWidgets::mineralSearchMixturesAndFiles()
     QVERIFY(!table->isColumnHidden(RamanLibraryModel::ConfidenceColumn));
     const QString confidence
         = rows->index(0, RamanLibraryModel::ConfidenceColumn).data().toString();
-    QVERIFY2(QStringLiteral("sicher wahrscheinlich unsicher")
-                 .split(QLatin1Char(' '))
-                 .contains(confidence),
+    QVERIFY2(S("sicher wahrscheinlich unsicher").split(QLatin1Char(' ')).contains(confidence),
              qPrintable(confidence));
     QCOMPARE(rows->index(1, RamanLibraryModel::ConfidenceColumn).data().toString(), QString());
 
     // The mixture fit lists mixes containing the best mineral; picking one shows its spectra.
-    widget.findChild<QAction *>(QStringLiteral("actionStartMixtureFit"))->trigger();
-    auto *choices = widget.findChild<QListWidget *>(QStringLiteral("listWidgetResults"));
+    widget.findChild<QAction *>(S("actionStartMixtureFit"))->trigger();
+    auto *choices = widget.findChild<QListWidget *>(S("listWidgetResults"));
     QTRY_VERIFY_WITH_TIMEOUT(choices->count() > 0, 20000);
     QVERIFY2(choices->item(0)->text().contains(widget.resultText()),
              qPrintable(choices->item(0)->text()));
@@ -277,18 +274,18 @@ void TestAnalysisWidgets::mineralSearchMixturesAndFiles()
     table->clearSelection();
     QVERIFY(widget.addReferenceFile(queryFile));
     QCOMPARE(widget.shownReferenceCount(), 1);
-    const QwtPlotItemList curves = widget.findChild<QwtPlot *>(QStringLiteral("mainPlot"))
-                                       ->itemList(QwtPlotItem::Rtti_PlotCurve);
+    const QwtPlotItemList curves
+        = widget.findChild<QwtPlot *>(S("mainPlot"))->itemList(QwtPlotItem::Rtti_PlotCurve);
     QVERIFY(std::any_of(curves.begin(), curves.end(), [](const QwtPlotItem *curve) {
-        return curve->title().text() == QStringLiteral("Calcite__R040170__Raman__5…ed__20886.txt");
+        return curve->title().text() == S("Calcite__R040170__Raman__5…ed__20886.txt");
     }));
     QString refused;
     answerNextModal<QMessageBox>([&refused](QMessageBox *box) {
         refused = box->windowTitle();
         box->reject();
     });
-    QVERIFY(!widget.addReferenceFile(m_dir.filePath(QStringLiteral("missing.jdx"))));
-    QCOMPARE(refused, QStringLiteral("Spektrum nicht lesbar"));
+    QVERIFY(!widget.addReferenceFile(m_dir.filePath(S("missing.jdx"))));
+    QCOMPARE(refused, S("Spektrum nicht lesbar"));
     QCOMPARE(widget.shownReferenceCount(), 1);
 }
 
@@ -309,16 +306,15 @@ void TestAnalysisWidgets::exportDialog_data()
 void TestAnalysisWidgets::exportDialog()
 {
     QFETCH(QString, proposed);
-    ExportForLibraryDialog dialog(QStringLiteral("abcd1234"), proposed);
+    ExportForLibraryDialog dialog(S("abcd1234"), proposed);
     dialog.show();
-    QTEST(dialog.findChild<QLineEdit *>(QStringLiteral("name"))->text(), "name");
-    auto *chemistry = dialog.findChild<QLineEdit *>(QStringLiteral("chemistry"));
+    QTEST(dialog.findChild<QLineEdit *>(S("name"))->text(), "name");
+    auto *chemistry = dialog.findChild<QLineEdit *>(S("chemistry"));
     chemistry->setFocus();
-    QTest::keyClicks(chemistry, QStringLiteral("CaCO_3"));
-    QCOMPARE(chemistry->text(), QStringLiteral("CaCO<sub>3</sub>"));
-    QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("labelPreviewChemistry"))->text(),
-             QStringLiteral("CaCO<sub>3</sub>"));
-    QCOMPARE(dialog.exportRecord().orientation, QStringLiteral("unoriented"));
+    QTest::keyClicks(chemistry, S("CaCO_3"));
+    QCOMPARE(chemistry->text(), S("CaCO<sub>3</sub>"));
+    QCOMPARE(dialog.findChild<QLabel *>(S("labelPreviewChemistry"))->text(), S("CaCO<sub>3</sub>"));
+    QCOMPARE(dialog.exportRecord().orientation, S("unoriented"));
 
     // Without a valid name or an existing folder the dialog stays open after a message.
     QTimer::singleShot(0, [] {

@@ -2,6 +2,8 @@
 
 // Library archives served over HTTP on 127.0.0.1.
 
+#include "testfiles.h"
+
 #include <QByteArray>
 #include <QDataStream>
 #include <QDir>
@@ -52,10 +54,10 @@ inline QByteArray build(const Entries &entries)
 // The first `count` real RRUFF spectra of the test data, named `prefix` + their own names.
 inline Entries rruffSpectra(int count, const QString &prefix = QString())
 {
-    const QDir library(QStringLiteral(RAMAN_REPO_DATA_DIR "/rruff/library"));
+    const QDir library(S(RAMAN_REPO_DATA_DIR "/rruff/library"));
     Entries entries;
     for (const QString &name :
-         library.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name).mid(0, count)) {
+         library.entryList({S("*.txt")}, QDir::Files, QDir::Name).mid(0, count)) {
         QFile file(library.filePath(name));
         if (file.open(QIODevice::ReadOnly))
             entries.append({prefix + name, file.readAll()});
@@ -98,7 +100,7 @@ public:
     bool listen() { return m_server.listen(QHostAddress::LocalHost); }
     QString url(const QString &path) const
     {
-        return QStringLiteral("http://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path);
+        return S("http://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path);
     }
     void addRoute(const QByteArray &path, const Route &route) { m_routes.insert(path, route); }
     // The header blocks of all requests received.

@@ -2,6 +2,8 @@
 
 // Small measurement folders (metadata.json and empty Location folders) for tests.
 
+#include "testfiles.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -23,22 +25,22 @@ inline bool writeTestMeasurement(const QString &folder, const TestMeasurement &m
 {
     QJsonArray sectors;
     for (int n = 1; n <= m.identifications.size(); ++n) {
-        sectors.append(QJsonObject{{QStringLiteral("identification_data"),
-                                    QJsonObject{{QStringLiteral("mineral_final_identification"),
-                                                 m.identifications.at(n - 1)}}}});
-        const QString location = folder + QStringLiteral("/Location%1").arg(n);
-        QFile calibration(location + QStringLiteral("/calibration_lines.txt"));
+        sectors.append(QJsonObject{
+            {S("identification_data"),
+             QJsonObject{{S("mineral_final_identification"), m.identifications.at(n - 1)}}}});
+        const QString location = folder + S("/Location%1").arg(n);
+        QFile calibration(location + S("/calibration_lines.txt"));
         if (!QDir().mkpath(location) || !calibration.open(QIODevice::WriteOnly))
             return false;
     }
-    QJsonObject json{{QStringLiteral("save_data_version"), 11},
-                     {QStringLiteral("owner"), m.owner},
-                     {QStringLiteral("collection_id"), m.collectionId},
-                     {QStringLiteral("created_date"), m.created.toString(Qt::ISODate)},
-                     {QStringLiteral("sectors"), sectors}};
+    QJsonObject json{{S("save_data_version"), 11},
+                     {S("owner"), m.owner},
+                     {S("collection_id"), m.collectionId},
+                     {S("created_date"), m.created.toString(Qt::ISODate)},
+                     {S("sectors"), sectors}};
     if (m.rating != -1)
-        json.insert(QStringLiteral("rating"), m.rating);
-    QFile file(folder + QStringLiteral("/metadata.json"));
+        json.insert(S("rating"), m.rating);
+    QFile file(folder + S("/metadata.json"));
     return QDir().mkpath(folder) && file.open(QIODevice::WriteOnly)
            && file.write(QJsonDocument(json).toJson()) > 0;
 }

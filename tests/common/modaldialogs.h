@@ -2,6 +2,8 @@
 
 // Answers the modal dialogs, message boxes and file choosers that a GUI test provokes.
 
+#include "testfiles.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
@@ -45,7 +47,7 @@ inline void clickAnswering(QAbstractButton *button, const QString &file, QString
         if (auto *chooser = qobject_cast<QFileDialog *>(modal)) {
             *shown << chooser->windowTitle();
             // Typed; selectFile() races with the chooser's folder scan.
-            chooser->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(file);
+            chooser->findChild<QLineEdit *>(S("fileNameEdit"))->setText(file);
             file.isEmpty() ? chooser->reject() : static_cast<QDialog *>(chooser)->accept();
         } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             *shown << box->windowTitle();
@@ -84,7 +86,7 @@ inline void runAnswering(const std::function<void()> &action, ModalAnswers &answ
             button ? button->click() : box->reject();
         } else if (auto *chooser = qobject_cast<QFileDialog *>(modal)) {
             // Typed; selectFile() races with the chooser's folder scan.
-            chooser->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(answers.file);
+            chooser->findChild<QLineEdit *>(S("fileNameEdit"))->setText(answers.file);
             answers.file.isEmpty() ? chooser->reject() : static_cast<QDialog *>(chooser)->accept();
         } else {
             handled = modal; // it may open dialogs of its own before it closes

@@ -19,8 +19,7 @@ public:
     // Points the settings at this store again, after they were cleared.
     void configure() const
     {
-        QSettings().setValue(QStringLiteral("Paths/NicePicPath"),
-                             QString(m_dir.path() + QLatin1Char('/')));
+        QSettings().setValue(S("Paths/NicePicPath"), QString(m_dir.path() + QLatin1Char('/')));
     }
 
     NicePicInfos store() const { return NicePicInfos(); }
@@ -42,7 +41,7 @@ public:
         NicePicInfo info;
         info.mineral_name = mineral;
         info.mineral_pic_number = number;
-        info.pic_copyright = QStringLiteral("owner %1").arg(number);
+        info.pic_copyright = S("owner %1").arg(number);
         NicePicInfos::writeInfo(pictures.recordPath(mineral, number), info);
     }
 

@@ -16,7 +16,7 @@ struct ToolRun
 inline ToolRun runTool(const QString &name, const QStringList &arguments)
 {
     QProcess process;
-    process.start(QStringLiteral(RAMAN_BINARY_DIR "/bin/") + name, arguments);
+    process.start(S(RAMAN_BINARY_DIR "/bin/") + name, arguments);
     ToolRun run;
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
         return run;

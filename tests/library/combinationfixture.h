@@ -1,6 +1,7 @@
 #pragma once
 
 #include "library/combinationsearch.h"
+#include "testfiles.h"
 
 #include <QRandomGenerator>
 
@@ -52,7 +53,7 @@ inline CombinationLibrary randomCombinationLibrary(int count, quint32 seed, int 
     CombinationLibrary library;
     for (int i = 0; i < count; ++i) {
         RamanLibrarySpectrum spectrum;
-        spectrum.info.name = QStringLiteral("Mineral%1").arg(i);
+        spectrum.info.name = S("Mineral%1").arg(i);
         spectrum.info.number = QString::number(1000 + i);
         library.spectra.append(spectrum);
         library.fingerprints.append(randomFingerprint(random, maxPeaks));

@@ -44,12 +44,11 @@ private:
         QFETCH(int, sharedTop1);
         QFETCH(int, sharedTop5);
         const bool subset = rruff == TestFiles::rruffDir();
-        const QVector<LabelledSpectrum> queries
-            = labelledSpectra(rruff + QStringLiteral("/queries"));
+        const QVector<LabelledSpectrum> queries = labelledSpectra(rruff + S("/queries"));
         QCOMPARE(queries.size(), queryCount);
         if (m_loaded != rruff) {
             m_library = std::make_unique<RLibrary>();
-            QVERIFY(loadLibraryCopy(rruff + QStringLiteral("/library"),
+            QVERIFY(loadLibraryCopy(rruff + S("/library"),
                                     m_dir.filePath(QString::number(libraryCount)), *m_library));
             m_loaded = rruff;
         }

@@ -1,4 +1,5 @@
 #include "mineraleval.h"
+#include "testfiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -26,8 +27,8 @@ private:
 
 void TestMineralSearch::initTestCase()
 {
-    QVERIFY(loadLibraryCopy(QStringLiteral(RAMAN_VENDORED_RRUFF "/library"),
-                            m_dir.filePath(QStringLiteral("library")), m_library));
+    QVERIFY(loadLibraryCopy(S(RAMAN_VENDORED_RRUFF "/library"), m_dir.filePath(S("library")),
+                            m_library));
     QCOMPARE(m_library.count(), 145);
     m_search.emplace(m_library);
 }
@@ -60,8 +61,7 @@ void TestMineralSearch::unsearchableGivesNoAnswer()
 void TestMineralSearch::vendoredQueries()
 {
     int top1 = 0, top5 = 0, confidentWrong = 0;
-    for (const LabelledSpectrum &query :
-         labelledSpectra(QStringLiteral(RAMAN_VENDORED_RRUFF "/queries"))) {
+    for (const LabelledSpectrum &query : labelledSpectra(S(RAMAN_VENDORED_RRUFF "/queries"))) {
         const MineralIdentification answer
             = m_search->identify(query.data, analysisStartParameters(), FingerprintParameters());
         const int rank = mineralRank(answer, query.mineral);

@@ -1,5 +1,6 @@
 #include "library/identify/searchevaluation.h"
 #include "librarycopy.h"
+#include "testfiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -18,12 +19,12 @@ private slots:
 
 private:
     QTemporaryDir m_dir;
-    QString m_rruff = QStringLiteral(RAMAN_TEST_DATA_DIR "/rruff");
+    QString m_rruff = S(RAMAN_TEST_DATA_DIR "/rruff");
 };
 
 void TestMineralSearchQuality::initTestCase()
 {
-    if (!QFileInfo::exists(m_rruff + QStringLiteral("/loo/INDEX.csv")))
+    if (!QFileInfo::exists(m_rruff + S("/loo/INDEX.csv")))
         QSKIP("the shared RRUFF data (../shared/data/rruff) is not available");
 }
 
@@ -33,10 +34,8 @@ void TestMineralSearchQuality::hitRates_data()
     // uncertain when the query's mineral is left out of the library.
     QTest::addColumn<QString>("set");
     QTest::addColumn<QVector<double>>("minimum");
-    QTest::newRow("queries/ against library/")
-        << QStringLiteral("library") << QVector<double>{84, 90, 0, 0, 0};
-    QTest::newRow("loo/ leave one sample out")
-        << QStringLiteral("loo") << QVector<double>{85, 93, 58, 95, 88};
+    QTest::newRow("queries/ against library/") << S("library") << QVector<double>{84, 90, 0, 0, 0};
+    QTest::newRow("loo/ leave one sample out") << S("loo") << QVector<double>{85, 93, 58, 95, 88};
 }
 
 void TestMineralSearchQuality::hitRates()
@@ -46,11 +45,10 @@ void TestMineralSearchQuality::hitRates()
     const bool loo = set == QLatin1String("loo");
     RLibrary library;
     QVERIFY(loadLibraryCopy(m_rruff + QLatin1Char('/') + set, m_dir.filePath(set), library));
-    const SearchEvaluation e = evaluateSearches(
-        library,
-        labelledSpectra(m_rruff + (loo ? QStringLiteral("/loo") : QStringLiteral("/queries"))),
-        loo ? LeaveOutOwnSample : LeaveOutNothing, SearchEvaluation::Mineral,
-        analysisStartParameters(), {});
+    const SearchEvaluation e
+        = evaluateSearches(library, labelledSpectra(m_rruff + (loo ? S("/loo") : S("/queries"))),
+                           loo ? LeaveOutOwnSample : LeaveOutNothing, SearchEvaluation::Mineral,
+                           analysisStartParameters(), {});
     const QVector<double> reached{e.mineral.top1Percent(), e.mineral.top5Percent(),
                                   e.percentOfQueries(e.confident), e.confidentRightPercent(),
                                   e.percentOfQueries(e.uncertainWhenAbsent)};

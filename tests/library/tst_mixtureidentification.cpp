@@ -18,7 +18,7 @@ private slots:
     void initTestCase()
     {
         RAMAN_SHARED_DATA(rruff, "rruff/library");
-        QVERIFY(loadLibraryCopy(rruff, m_dir.filePath(QStringLiteral("rruff")), m_library));
+        QVERIFY(loadLibraryCopy(rruff, m_dir.filePath(S("rruff")), m_library));
         QCOMPARE(m_library.count(), 763);
     }
 

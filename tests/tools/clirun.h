@@ -3,6 +3,7 @@
 // Runs a raman-cli command line in this process.
 
 #include "clicommand.h"
+#include "testfiles.h"
 
 struct CliRun
 {
@@ -15,7 +16,7 @@ inline CliRun runCliHere(const QStringList &arguments)
 {
     CliRun result;
     QTextStream out(&result.out), err(&result.err);
-    result.code = runCli(QStringList{QStringLiteral("raman-cli")} + arguments, out, err);
+    result.code = runCli(QStringList{S("raman-cli")} + arguments, out, err);
     out.flush();
     err.flush();
     return result;

@@ -18,43 +18,39 @@ private slots:
     {
         const QString rruff = TestFiles::rruffDir();
         // Calcite is among the queries that every method names correctly.
-        const QDir queries(rruff + QStringLiteral("/queries"));
-        m_calcite = queries.filePath(queries.entryList({QStringLiteral("Calcite__*")}).value(0));
+        const QDir queries(rruff + S("/queries"));
+        m_calcite = queries.filePath(queries.entryList({S("Calcite__*")}).value(0));
         QVERIFY(QFileInfo(m_calcite).isFile());
-        m_library = m_dir.filePath(QStringLiteral("library"));
-        QVERIFY(copyLibraryFolder(rruff + QStringLiteral("/library"), m_library));
+        m_library = m_dir.filePath(S("library"));
+        QVERIFY(copyLibraryFolder(rruff + S("/library"), m_library));
     }
 
     void cacheStates()
     {
-        const QString missing = m_dir.filePath(QStringLiteral("missing"));
-        ToolRun run = cli({QStringLiteral("cache"), m_library, missing});
+        const QString missing = m_dir.filePath(S("missing"));
+        ToolRun run = cli({S("cache"), m_library, missing});
         QCOMPARE(run.exitCode, 1);
-        QCOMPARE(QString::fromUtf8(run.out), m_library + QStringLiteral("\t145\tbuilt\n") + missing
-                                                 + QStringLiteral("\t0\tfailed\n"));
+        QCOMPARE(QString::fromUtf8(run.out),
+                 m_library + S("\t145\tbuilt\n") + missing + S("\t0\tfailed\n"));
         QVERIFY(run.err.contains("is not a folder"));
-        run = cli({QStringLiteral("cache"), m_library});
+        run = cli({S("cache"), m_library});
         QCOMPARE(run.exitCode, 0);
-        QCOMPARE(QString::fromUtf8(run.out), m_library + QStringLiteral("\t145\texisting\n"));
+        QCOMPARE(QString::fromUtf8(run.out), m_library + S("\t145\texisting\n"));
     }
 
     void identifyNamesTheMineral()
     {
-        const QStringList identify{QStringLiteral("identify"), QStringLiteral("--library"),
-                                   m_library};
-        const ToolRun run
-            = cli(identify
-                  + QStringList{QStringLiteral("--method"), QStringLiteral("fingerprint"),
-                                QStringLiteral("--top"), QStringLiteral("3"), m_calcite});
+        const QStringList identify{S("identify"), S("--library"), m_library};
+        const ToolRun run = cli(
+            identify + QStringList{S("--method"), S("fingerprint"), S("--top"), S("3"), m_calcite});
         QCOMPARE(run.exitCode, 0);
         const QStringList lines
             = QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 1 + 3);
-        QCOMPARE(lines[0],
-                 QStringLiteral("query\trank\tscore\tname\tnumber\trruff_id\tlibrary\tformula"));
+        QCOMPARE(lines[0], S("query\trank\tscore\tname\tnumber\trruff_id\tlibrary\tformula"));
         const QStringList best = lines[1].split(QLatin1Char('\t'));
         QCOMPARE(best.size(), 8);
-        QCOMPARE(best[0] + best[1] + best[3], m_calcite + QStringLiteral("1Calcite"));
+        QCOMPARE(best[0] + best[1] + best[3], m_calcite + S("1Calcite"));
         QVERIFY(best[2].toDouble() >= lines[3].split(QLatin1Char('\t'))[2].toDouble());
 
         // The same query as JCAMP-DX and as SPC over wavelengths of a 532 nm laser.
@@ -77,28 +73,22 @@ private slots:
             qToLittleEndian(float(query.y[i]), bytes);
             ordinates.append(bytes, 4);
         }
-        const QStringList files{m_dir.filePath(QStringLiteral("query.jdx")),
-                                m_dir.filePath(QStringLiteral("query.spc"))};
+        const QStringList files{m_dir.filePath(S("query.jdx")), m_dir.filePath(S("query.spc"))};
         QVERIFY(TestFiles::write(files[0], jcamp + "##END=\n"));
         QVERIFY(TestFiles::write(files[1], spc + QByteArray(1, 0) + char(0x80) + QByteArray(30, 0)
                                                + ordinates));
         const QStringList found
-            = QString::fromUtf8(cli(identify
-                                    + QStringList{QStringLiteral("--top"), QStringLiteral("1"),
-                                                  QStringLiteral("--laser"), QStringLiteral("532")}
-                                    + files)
-                                    .out)
+            = QString::fromUtf8(
+                  cli(identify + QStringList{S("--top"), S("1"), S("--laser"), S("532")} + files)
+                      .out)
                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(found.size(), 3);
         for (int i = 0; i < 2; ++i) {
             const QStringList hit = found[i + 1].split(QLatin1Char('\t'));
-            QCOMPARE(hit[0] + hit[1] + hit[3], files[i] + QStringLiteral("1Calcite"));
+            QCOMPARE(hit[0] + hit[1] + hit[3], files[i] + S("1Calcite"));
         }
 
-        QCOMPARE(cli(identify
-                     + QStringList{QStringLiteral("--method"), QStringLiteral("guess"), m_calcite})
-                     .exitCode,
-                 2);
+        QCOMPARE(cli(identify + QStringList{S("--method"), S("guess"), m_calcite}).exitCode, 2);
     }
 
     void mineralMethod_data()
@@ -123,8 +113,8 @@ private slots:
                                  ? m_calcite
                                  : m_dir.filePath(QLatin1String(QTest::currentDataTag()));
         QVERIFY(content.size() < 2 || TestFiles::write(path, content));
-        const ToolRun run = cli({QStringLiteral("identify"), QStringLiteral("--library"), m_library,
-                                 QStringLiteral("--top"), QStringLiteral("2"), path});
+        const ToolRun run
+            = cli({S("identify"), S("--library"), m_library, S("--top"), S("2"), path});
         const QStringList lines
             = QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(run.exitCode, message.isEmpty() ? 0 : 1);
@@ -140,10 +130,7 @@ private slots:
     }
 
 private:
-    static ToolRun cli(const QStringList &arguments)
-    {
-        return runTool(QStringLiteral("raman-cli"), arguments);
-    }
+    static ToolRun cli(const QStringList &arguments) { return runTool(S("raman-cli"), arguments); }
 
     QTemporaryDir m_dir;
     QString m_library;

@@ -25,25 +25,23 @@ private slots:
     void initTestCase()
     {
         AppIdentity::apply();
-        QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
+        QLoggingCategory::setFilterRules(S("*.debug=false\n*.info=false"));
         QSettings settings;
         settings.clear();
-        settings.beginWriteArray(QStringLiteral("Paths/LibraryPaths"));
+        settings.beginWriteArray(S("Paths/LibraryPaths"));
         settings.setArrayIndex(0);
-        settings.setValue(QStringLiteral("Enabled"), true);
-        settings.setValue(QStringLiteral("Path"), m_dir.filePath(QStringLiteral("lib")));
+        settings.setValue(S("Enabled"), true);
+        settings.setValue(S("Path"), m_dir.filePath(S("lib")));
         settings.endArray();
         settings.sync();
         QDir(backupRoot()).removeRecursively();
         // The demo library is the vendored real subset; a copy, since loading writes its cache.
-        const QDir library(TestFiles::rruffDir() + QStringLiteral("/library"));
-        QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("lib"))));
+        const QDir library(TestFiles::rruffDir() + S("/library"));
+        QVERIFY(QDir().mkpath(m_dir.filePath(S("lib"))));
         for (const QString &name : library.entryList(QDir::Files))
-            QVERIFY(
-                QFile::copy(library.filePath(name), m_dir.filePath(QStringLiteral("lib/") + name)));
-        const ToolRun run = runTool(QStringLiteral("raman-demo-data"),
-                                    {QStringLiteral("--measurements"), root(),
-                                     QStringLiteral("--data"), TestFiles::rruffDir()});
+            QVERIFY(QFile::copy(library.filePath(name), m_dir.filePath(S("lib/") + name)));
+        const ToolRun run = runTool(S("raman-demo-data"), {S("--measurements"), root(), S("--data"),
+                                                           TestFiles::rruffDir()});
         QVERIFY2(run.exitCode == 0, run.err.constData());
     }
 
@@ -51,11 +49,9 @@ private slots:
     {
         QSettings().remove(BrowserMainWindow::activeDirectoryKey);
         const QString savePath
-            = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-              + QStringLiteral("/Raman/");
+            = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + S("/Raman/");
         QCOMPARE(PathManager::instance().savePath(), savePath);
-        QVERIFY(writeTestMeasurement(savePath + QStringLiteral("2020/probe"),
-                                     {{}, {}, 2, {QStringLiteral("Quarz")}, {}}));
+        QVERIFY(writeTestMeasurement(savePath + S("2020/probe"), {{}, {}, 2, {S("Quarz")}, {}}));
         BrowserMainWindow window;
         auto *browse = childNamed<SaveDataBrowseWidget>(&window, "browseWidget");
         QVERIFY(QSignalSpy(browse->model(), &SaveDataBrowseModel::loadingFinished).wait(5000));
@@ -63,7 +59,7 @@ private slots:
 
         emit browse->model()->progress(7, 30);
         QCOMPARE(window.statusBar()->currentMessage(),
-                 QStringLiteral("Lade Speicherdaten: 7 von etwa 30 (23%) ..."));
+                 S("Lade Speicherdaten: 7 von etwa 30 (23%) ..."));
     }
 
     // Select, analyse point 1 while point 2 is selected, store, save, see the list and the
@@ -97,9 +93,9 @@ private slots:
 
         action("actionSave")->trigger();
         QVERIFY(listedIdentifications(folder).contains(stored));
-        QVERIFY(!QDir(backupRoot() + QStringLiteral("/overwritten")).isEmpty());
+        QVERIFY(!QDir(backupRoot() + S("/overwritten")).isEmpty());
 
-        const QString pdf = m_dir.filePath(QStringLiteral("report.pdf"));
+        const QString pdf = m_dir.filePath(S("report.pdf"));
         QVERIFY(generateReport(pdf));
         QVERIFY(QFileInfo(pdf).size() > 1000);
 
@@ -134,7 +130,7 @@ private slots:
             },
             QMessageBox::Ok);
         QCOMPARE(texts.size(), 1);
-        QVERIFY(texts.first().contains(QStringLiteral("nicht mehr geladen")));
+        QVERIFY(texts.first().contains(S("nicht mehr geladen")));
         QCOMPARE(identification(0), before);
 
         QVERIFY(QDir().mkpath(backupRoot()));
@@ -150,8 +146,8 @@ private slots:
         openWindow();
         ModalAnswers answers;
         answers.file = TestFiles::rruffDir()
-                       + QStringLiteral("/queries/Anglesite__R050052__Raman__532__0__unoriented__"
-                                        "Raman_Data_Processed__21196.txt");
+                       + S("/queries/Anglesite__R050052__Raman__532__0__unoriented__"
+                           "Raman_Data_Processed__21196.txt");
         runAnswering([this] { action("actionAnalyseSpectrumFile")->trigger(); }, answers);
         auto *analysis = m_window->findChild<SpectrumAnalysisWindow *>();
         QVERIFY(analysis);
@@ -159,14 +155,13 @@ private slots:
         QVERIFY(!childNamed<QPushButton>(analysis, "buttonSaveResults")->isVisible());
         QVERIFY(childNamed<QToolButton>(analysis, "tButtSave")->isVisible());
         analysis->analysisWidget()->analysis()->waitForIdle();
-        QCOMPARE(analysis->suggestedAuto(), QStringLiteral("Anglesite"));
+        QCOMPARE(analysis->suggestedAuto(), S("Anglesite"));
         analysis->close();
 
-        answers.file = TestFiles::rruffDir() + QStringLiteral("/README.md");
+        answers.file = TestFiles::rruffDir() + S("/README.md");
         runAnswering([this] { action("actionAnalyseSpectrumFile")->trigger(); }, answers);
         QCOMPARE(answers.texts.size(), 1);
-        QVERIFY2(answers.texts[0].contains(QStringLiteral("README.md")),
-                 qPrintable(answers.texts[0]));
+        QVERIFY2(answers.texts[0].contains(S("README.md")), qPrintable(answers.texts[0]));
     }
 
     // Cancel keeps the shown measurement with its changes; the selected item survives the reset.
@@ -176,7 +171,7 @@ private slots:
         const QString first = selectMeasurement([](const SaveData &) { return true; });
         selectTreeRow(0, SaveDataModel::ExposureDataItem);
         SaveDataMetadata changed = m_model->saveData().metadata();
-        changed.owner = QStringLiteral("Geändert");
+        changed.owner = S("Geändert");
         m_model->setMetadata(changed);
 
         const auto other = [&first](const SaveData &d) { return d.folderPath() != first; };
@@ -237,11 +232,11 @@ private slots:
         QStringList texts;
         if (damage == QLatin1String("block")) {
             selectMeasurement([&](const SaveData &d) { return d.folderPath() == folder; });
-            const QString blocked = backupRoot() + QStringLiteral("/overwritten");
+            const QString blocked = backupRoot() + S("/overwritten");
             QDir(blocked).removeRecursively();
             QVERIFY(TestFiles::write(blocked, "a file"));
             SaveDataMetadata changed = m_model->saveData().metadata();
-            changed.owner = QStringLiteral("Geändert");
+            changed.owner = S("Geändert");
             m_model->setMetadata(changed);
             texts = runAnswering([this] { action("actionSave")->trigger(); }, QMessageBox::Ok);
             QFile::remove(blocked);
@@ -252,7 +247,7 @@ private slots:
         } else {
             QDir(folder).removeRecursively();
             if (damage == QLatin1String("garble"))
-                QVERIFY(TestFiles::write(folder + QStringLiteral("/metadata.json"), "{ not"));
+                QVERIFY(TestFiles::write(folder + S("/metadata.json"), "{ not"));
             texts = runAnswering(
                 [&] {
                     selectMeasurement([&](const SaveData &d) { return d.folderPath() == folder; });
@@ -270,7 +265,7 @@ private slots:
     }
 
 private:
-    QString root() const { return m_dir.filePath(QStringLiteral("Raman")); }
+    QString root() const { return m_dir.filePath(S("Raman")); }
 
     void openWindow()
     {
@@ -383,9 +378,9 @@ private:
 
     bool generateReport(const QString &pdf)
     {
-        QSettings().setValue(QStringLiteral("LastExportedReportPath"), pdf);
-        QSettings().setValue(QStringLiteral("pdflatexExecutablePath"),
-                             QStandardPaths::findExecutable(QStringLiteral("pdflatex")));
+        QSettings().setValue(S("LastExportedReportPath"), pdf);
+        QSettings().setValue(S("pdflatexExecutablePath"),
+                             QStandardPaths::findExecutable(S("pdflatex")));
         ModalAnswers answers;
         answers.file = pdf;
         answers.other = [](QDialog *dialog) {

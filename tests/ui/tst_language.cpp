@@ -10,7 +10,7 @@
 #include <QTranslator>
 #include <QtTest>
 
-static const QString languageKey = QStringLiteral("ApplicationLanguage");
+static const QString languageKey = S("ApplicationLanguage");
 
 static QString fileMenuText()
 {
@@ -52,9 +52,9 @@ private slots:
         QFETCH(QString, file);
         QSettings().setValue(languageKey, setting);
         if (stored != setting) {
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(
-                                                   "^Failed to load translations from .*:/"
-                                                   "translations/en_US.qm")));
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression(S("^Failed to load translations from .*:/"
+                                                      "translations/en_US.qm")));
             QTest::ignoreMessage(QtWarningMsg, "Resetting locale in settings to source locale.");
         }
         ::setupLanguage(qApp);
@@ -65,25 +65,25 @@ private slots:
 
     void choosingALanguageStoresItAndAsksForRestart()
     {
-        QSettings().setValue(languageKey, QStringLiteral("de_DE"));
+        QSettings().setValue(languageKey, S("de_DE"));
         ::setupLanguage(qApp);
         QMenu menu;
-        menu.addAction(QStringLiteral("stale"));
+        menu.addAction(S("stale"));
         fillLanguageMenu(&menu);
         fillLanguageMenu(&menu);
         QCOMPARE(menu.actions().size(), 2);
         QAction *english
             = menu.actions().at(menu.actions().at(0)->text() == QLatin1String("English") ? 0 : 1);
-        QCOMPARE(english->text(), QStringLiteral("English"));
+        QCOMPARE(english->text(), S("English"));
         QString shown;
         answerNextModal<QWidget>([&shown](QWidget *box) {
             shown = QLatin1String(box->metaObject()->className());
             box->close();
         });
         english->trigger();
-        QCOMPARE(shown, QStringLiteral("QMessageBox"));
-        QCOMPARE(QSettings().value(languageKey).toString(), QStringLiteral("en_GB"));
-        QCOMPARE(fileMenuText(), QStringLiteral("&Datei")); // not re-translated before a restart
+        QCOMPARE(shown, S("QMessageBox"));
+        QCOMPARE(QSettings().value(languageKey).toString(), S("en_GB"));
+        QCOMPARE(fileMenuText(), S("&Datei")); // not re-translated before a restart
     }
 };
 

@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "widgets/geometryrestore.h"
 
 #include <QtTest>
@@ -28,7 +29,7 @@ private slots:
     void writesOnceAfterResizesAndRestoresOnFirstShow()
     {
         QWidget widget;
-        new GeometryRestore(&widget, QStringLiteral("W"));
+        new GeometryRestore(&widget, S("W"));
         widget.resize(100, 100); // hidden: not stored
         g_saves = 0;
         widget.show();
@@ -41,7 +42,7 @@ private slots:
         QCOMPARE(g_saves, 1);
 
         QWidget next;
-        new GeometryRestore(&next, QStringLiteral("W"));
+        new GeometryRestore(&next, S("W"));
         next.show();
         QCOMPARE(next.size(), QSize(210, 150));
         next.hide();
@@ -53,7 +54,7 @@ private slots:
     void widgetGoneBeforeSaving()
     {
         auto *widget = new QWidget;
-        auto *restore = new GeometryRestore(widget, QStringLiteral("Gone"));
+        auto *restore = new GeometryRestore(widget, S("Gone"));
         restore->setParent(nullptr);
         delete widget;
         QTest::ignoreMessage(QtWarningMsg,

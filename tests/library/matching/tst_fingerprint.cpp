@@ -113,8 +113,8 @@ private slots:
         zeros.y.fill(0);
         QTest::ignoreMessage(QtWarningMsg, "constructing fingerprint from empty spectrum");
         for (int i = 0; i < 2; ++i) {
-            QTest::ignoreMessage(
-                QtWarningMsg, QRegularExpression(QStringLiteral("^Spectrum should be normalized")));
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression(S("^Spectrum should be normalized")));
             QTest::ignoreMessage(QtWarningMsg,
                                  "constructing fingerprint from non-normalized spectrum");
         }
