@@ -5,9 +5,10 @@
 // the time of one mineral search and one mixture fit on one core over a library of perturbed
 // copies of the real library spectra.
 //   bench_identification [--tune] [--library-size N] [--mixtures N] [--pair-search N]
+#include "library/identify/searchevaluation.h"
 #include "library/matching/correlation.h"
 #include "library/matching/peaksearch.h"
-#include "mineraleval.h"
+#include "librarycopy.h"
 #include "spectrum/spectrumfile.h"
 
 #include <QCommandLineParser>

@@ -1,4 +1,5 @@
-#include "mineraleval.h"
+#include "library/identify/searchevaluation.h"
+#include "librarycopy.h"
 #include "testfiles.h"
 
 #include <QTemporaryDir>

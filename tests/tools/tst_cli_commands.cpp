@@ -272,6 +272,12 @@ private slots:
                          leaveOut ? S("4 4 0.0") : S("4 4 100.0"));
             }
         }
+        const CliRun mixtures
+            = runCliHere({S("evaluate"), S("--library"), m_library, S("--mixtures=3")});
+        QCOMPARE(mixtures.code, 0);
+        QVERIFY2(mixtures.out.contains(S("\n1:1\t3\t100.0\t100.0\n"))
+                     && mixtures.out.contains(S("\n3:2:1\t3\t")),
+                 qPrintable(mixtures.out));
         QCOMPARE(runCliHere({S("evaluate"), S("--library"), m_library, m_mixture}).code, 1);
         QCOMPARE(runCliHere({S("evaluate"), S("--method=best"), m_library}).code, 2);
     }

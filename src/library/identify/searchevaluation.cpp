@@ -6,8 +6,10 @@
 #include "spectrum/spectrumfile.h"
 
 #include <QDir>
+#include <QSet>
 
 #include <algorithm>
+#include <climits>
 
 QVector<LabelledSpectrum> labelledSpectra(const QString &folder)
 {
@@ -129,4 +131,110 @@ SearchEvaluation evaluateSearches(const RLibrary &library, const QVector<Labelle
         evaluation.queries.append(result);
     }
     return evaluation;
+}
+
+RamanData<Wavenumbers> generatedMixture(const RLibrary &library, const QVector<int> &members,
+                                        const QVector<double> &weights, std::mt19937 &random)
+{
+    int first = INT_MIN, end = INT_MAX;
+    for (const int m : members) {
+        const RamanData<Wavenumbers> &d = library.spectra()[m].resampledData;
+        if (d.isEmpty())
+            return {};
+        first = std::max(first, MineralSearch::binOf(d.x.first()));
+        end = std::min(end, MineralSearch::binOf(d.x.first()) + d.size());
+    }
+    if ((end - first) * librarySearchStep < 600)
+        return {};
+    RamanData<Wavenumbers> sum;
+    sum.y.fill(0.0, end - first);
+    for (int bin = first; bin < end; ++bin)
+        sum.x.append(bin * librarySearchStep);
+    for (int c = 0; c < members.size(); ++c) {
+        const RamanData<Wavenumbers> &d = library.spectra()[members[c]].resampledData;
+        const int offset = first - MineralSearch::binOf(d.x.first());
+        double area = 0.0;
+        for (int j = 0; j < sum.size(); ++j)
+            area += std::max(d.y[offset + j], 0.0);
+        if (!(area > 0.0))
+            return {};
+        for (int j = 0; j < sum.size(); ++j)
+            sum.y[j] += weights[c] * d.y[offset + j] / area;
+    }
+    const double top = *std::max_element(sum.y.cbegin(), sum.y.cend());
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    std::normal_distribution<double> noise(0.0, 0.01 * top);
+    const double centre = sum.x.first() + unit(random) * (sum.x.last() - sum.x.first());
+    const double width = 800.0 + 1200.0 * unit(random);
+    const double slope = (unit(random) - 0.5) * top / (sum.x.last() - sum.x.first());
+    for (int j = 0; j < sum.size(); ++j) {
+        const double u = (sum.x[j] - centre) / width;
+        sum.y[j]
+            += top * (std::exp(-u * u) + 0.5) + slope * (sum.x[j] - sum.x.first()) + noise(random);
+    }
+    return sum;
+}
+
+QVector<QVector<int>> mixtureMembers(const RLibrary &library, int count, int size,
+                                     std::mt19937 &random)
+{
+    QVector<QVector<int>> sets;
+    QSet<QString> minerals;
+    for (const RamanLibrarySpectrum &spectrum : library.spectra())
+        minerals.insert(spectrum.info.name);
+    if (minerals.size() < size)
+        return sets;
+    std::uniform_int_distribution<int> pick(0, library.count() - 1);
+    // Libraries of spectra over disjoint ranges give up rather than search for ever.
+    for (int attempt = 0; sets.size() < count && attempt < 1000 * count; ++attempt) {
+        QVector<int> members;
+        QStringList names;
+        while (members.size() < size) {
+            const int m = pick(random);
+            if (!names.contains(library.spectra()[m].info.name)) {
+                members.append(m);
+                names.append(library.spectra()[m].info.name);
+            }
+        }
+        std::mt19937 probe(1);
+        if (!generatedMixture(library, members, QVector<double>(size, 1.0), probe).isEmpty())
+            sets.append(members);
+    }
+    return sets;
+}
+
+int mixtureRank(const RLibrary &library, const QVector<MixtureFit> &fits,
+                const QVector<int> &members)
+{
+    QStringList expected;
+    for (const int m : members)
+        expected.append(library.spectra()[m].info.name);
+    expected.sort();
+    for (int rank = 0; rank < fits.size(); ++rank) {
+        QStringList names;
+        for (const MixtureComponent &c : fits[rank].components)
+            names.append(c.name);
+        names.sort();
+        if (names == expected)
+            return rank;
+    }
+    return -1;
+}
+
+HitRates evaluateMixtureFit(const RLibrary &library, const MineralSearch &search,
+                            const QVector<QVector<int>> &sets, const QVector<double> &weights,
+                            std::mt19937 &random, const ProcessingParameters &processing,
+                            const FingerprintParameters &fingerprint)
+{
+    MixtureFitParameters parameters;
+    parameters.components = weights.size();
+    HitRates rates;
+    for (const QVector<int> &members : sets) {
+        const RamanData<Wavenumbers> mixed = generatedMixture(library, members, weights, random);
+        const QVector<MixtureFit> fits
+            = fitMixtures(search, library, mixed, processing, fingerprint, parameters);
+        const int rank = mixtureRank(library, fits, members);
+        rates.add(!fits.isEmpty(), rank < 5 ? rank : -1);
+    }
+    return rates;
 }

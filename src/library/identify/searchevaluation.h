@@ -1,6 +1,9 @@
 #pragma once
 
 #include "library/identify/mineralsearch.h"
+#include "library/identify/mixturefit.h"
+
+#include <random>
 
 class RLibrary;
 
@@ -80,3 +83,26 @@ struct SearchEvaluation
 SearchEvaluation evaluateSearches(const RLibrary &library, const QVector<LabelledSpectrum> &queries,
                                   int leaveOut, int methods, const ProcessingParameters &processing,
                                   const FingerprintParameters &fingerprint);
+
+// A generated mixture: library spectra (each scaled to unit area over the range all of them
+// cover) weighted `weights`, plus a fluorescence background (a broad Gaussian as high as the
+// strongest band, on a sloping line) and Gaussian noise of 1 % of the strongest band. Empty when
+// the spectra share less than 600 1/cm.
+RamanData<Wavenumbers> generatedMixture(const RLibrary &library, const QVector<int> &members,
+                                        const QVector<double> &weights, std::mt19937 &random);
+
+// Random distinct-mineral sets of `size` library spectra that overlap by at least 600 1/cm; fewer
+// than `count` when the library has too few such sets.
+QVector<QVector<int>> mixtureMembers(const RLibrary &library, int count, int size,
+                                     std::mt19937 &random);
+
+// Rank (0 = best) of the fit that names exactly the minerals of `members`; -1 when none does.
+int mixtureRank(const RLibrary &library, const QVector<MixtureFit> &fits,
+                const QVector<int> &members);
+
+// How often the mixture fit names exactly the minerals of each of `sets`, mixed with `weights` as
+// generatedMixture makes it: first, and among the first five.
+HitRates evaluateMixtureFit(const RLibrary &library, const MineralSearch &search,
+                            const QVector<QVector<int>> &sets, const QVector<double> &weights,
+                            std::mt19937 &random, const ProcessingParameters &processing,
+                            const FingerprintParameters &fingerprint);
