@@ -40,7 +40,9 @@ void RLibrary::readLibraryFromDisk()
         if (!library.enabled)
             continue;
         const QString folder = library.path;
-        chemistryFiles.append(folder + QStringLiteral("/chemistry.csv"));
+        // Optional: most folders get their formulas from the built-in tables.
+        if (QFileInfo::exists(folder + QStringLiteral("/chemistry.csv")))
+            chemistryFiles.append(folder + QStringLiteral("/chemistry.csv"));
         ++folders;
         LibraryCache::ensureCache(folder);
         const QString cache = LibraryCache::cachePath(folder);
