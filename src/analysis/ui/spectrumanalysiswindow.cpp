@@ -8,7 +8,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QToolButton>
 
 SpectrumAnalysisWindow::SpectrumAnalysisWindow(std::shared_ptr<RLibrary> library,
@@ -20,6 +22,9 @@ SpectrumAnalysisWindow::SpectrumAnalysisWindow(std::shared_ptr<RLibrary> library
     m_geometry = new GeometryRestore(this, QStringLiteral("DialogSearchLibMain"));
     setWindowFlag(Qt::Window);
     m_ui->setupUi(this);
+    // The form's size is a default for large screens; a remembered size wins over both.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        resize(size().boundedTo(screen->availableSize()));
     SpectrumProcessingWidget *widget = m_ui->widget;
     connect(widget, &SpectrumProcessingWidget::saveRequested, this,
             &SpectrumAnalysisWindow::saveRequested);

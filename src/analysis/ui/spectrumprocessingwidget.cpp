@@ -32,6 +32,8 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSet>
 #include <QShortcut>
 #include <QTimer>
@@ -105,6 +107,7 @@ SpectrumProcessingWidget::SpectrumProcessingWidget(QWidget *parent)
                           delegate->formulaColumnWidth(table->font()));
     m_ui->lNumRows->setMinimumWidth(
         m_ui->lNumRows->fontMetrics().horizontalAdvance(QStringLiteral("000.000")));
+    m_ui->optionsColumn->installEventFilter(this);
 
     setupPlots();
     setupActions();
@@ -715,6 +718,17 @@ QImage SpectrumProcessingWidget::renderPlotImage() const
 QImage SpectrumProcessingWidget::renderTableImage() const
 {
     return m_ui->TViewRaBib->grab().toImage();
+}
+
+bool SpectrumProcessingWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    // The options scroll on low screens but never get narrower than their content, whose width
+    // changes with texts and fonts.
+    if (watched == m_ui->optionsColumn && event->type() == QEvent::LayoutRequest)
+        m_ui->optionsScrollArea->setMinimumWidth(
+            m_ui->optionsColumn->minimumSizeHint().width()
+            + m_ui->optionsScrollArea->verticalScrollBar()->sizeHint().width());
+    return QWidget::eventFilter(watched, event);
 }
 
 void SpectrumProcessingWidget::setupSplitters()

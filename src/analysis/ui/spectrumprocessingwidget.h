@@ -63,6 +63,9 @@ signals:
     void resultChanged();
     void fileDroppedOnWidget(const QString &path);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 public slots:
     void zoomReset();
     void setAutoAdjustY(bool autoAdjust);
