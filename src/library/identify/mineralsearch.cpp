@@ -248,19 +248,29 @@ MineralIdentification MineralSearch::rank(const QVector<double> &shape,
     MineralIdentification result;
     const double w = std::clamp(m_parameters.peakWeight, 0.0, 1.0);
     QVector<MineralHit> best(m_names.size());
+    QVector<double> second(m_names.size(), -1.0); // score of each mineral's second best spectrum
     for (int i = 0; i < m_offsets.size() && i < shape.size() && i < peaks.size(); ++i) {
         if (i < excluded.size() && excluded[i])
             continue;
         if (shape[i] <= 0.0)
             continue; // not comparable: too little common range
         const double score = 10.0 * (1.0 - w) * shape[i] + w * peaks[i];
-        MineralHit &hit = best[m_mineral[i]];
-        if (hit.spectrum < 0 || score > hit.score)
-            hit = {m_names[m_mineral[i]], i, score, shape[i], peaks[i]};
+        const int m = m_mineral[i];
+        MineralHit &hit = best[m];
+        if (hit.spectrum < 0 || score > hit.score) {
+            second[m] = hit.spectrum < 0 ? -1.0 : hit.score;
+            hit = {m_names[m], i, score, shape[i], peaks[i]};
+        } else {
+            second[m] = std::max(second[m], score);
+        }
     }
-    for (const MineralHit &hit : qAsConst(best)) {
-        if (hit.spectrum >= 0)
-            result.minerals.append(hit);
+    const double pull = std::clamp(m_parameters.secondSpectrumWeight, 0.0, 1.0);
+    for (int m = 0; m < best.size(); ++m) {
+        if (best[m].spectrum < 0)
+            continue;
+        if (second[m] >= 0.0)
+            best[m].score += pull * (second[m] - best[m].score);
+        result.minerals.append(best[m]);
     }
     std::sort(result.minerals.begin(), result.minerals.end(),
               [](const MineralHit &a, const MineralHit &b) { return a.score > b.score; });

@@ -18,6 +18,10 @@ struct MineralSearchParameters
 {
     // Share of the peak (fingerprint) score in a spectrum's score; the rest is the shape score.
     double peakWeight = 0.1;
+    // How far a mineral's score moves from its best spectrum's towards its second best one's: a
+    // mineral whose reference spectra agree with each other and with the query ranks above one
+    // that owes its place to a single spectrum among several.
+    double secondSpectrumWeight = 0.2;
     // Shortest x range, in 1/cm, that a query and a library spectrum must share to be compared.
     double minimumOverlap = 100.0;
     // The confidence rule (scores 0..10, margin = best mineral's score minus the next one's).
@@ -60,7 +64,8 @@ struct MineralQuery
 // Ranks minerals, not spectra: each library spectrum is scored by the cosine of the square roots
 // of both spectra (above their broad background and twice their noise) over the range both cover
 // (the whole band shape; the root keeps weak bands in play next to one dominant band) mixed with
-// the fingerprint score (band positions); a mineral counts with its best spectrum. The confidence
+// the fingerprint score (band positions); a mineral counts with its best spectrum, moved a fifth
+// of the way towards its second best. The confidence
 // comes from how far the best mineral leads the next. Built from a loaded library, which must stay
 // unchanged while the search is used.
 class MineralSearch
