@@ -108,8 +108,7 @@ float dot(const float *a, const float *b, int n)
 } // namespace
 
 MineralSearch::MineralSearch(const RLibrary &library, MineralSearchParameters parameters)
-    : m_library(library)
-    , m_parameters(parameters)
+    : m_parameters(parameters)
 {
     const QVector<RamanLibrarySpectrum> &spectra = library.spectra();
     QHash<QString, int> mineralIndex;
@@ -129,6 +128,10 @@ MineralSearch::MineralSearch(const RLibrary &library, MineralSearchParameters pa
         m_counts.append(root.size());
         m_root += root;
         appendPrefixSquares(root.constData(), root.size(), m_squares);
+        // Found by the rules measured spectra go through: the fingerprint search's library set
+        // keeps only the surest peaks, which made noisy reference spectra look poorer.
+        m_fingerprints.append(
+            buildFingerprint(data.normalizedToMaximum(), FingerprintParameters()));
         const auto found = mineralIndex.constFind(spectrum.info.name);
         if (found != mineralIndex.cend()) {
             m_mineral.append(found.value());
@@ -138,6 +141,7 @@ MineralSearch::MineralSearch(const RLibrary &library, MineralSearchParameters pa
             m_names.append(spectrum.info.name);
         }
     }
+    m_sortedPeaks = SortedLibraryPeaks(m_fingerprints);
 }
 
 int MineralSearch::binOf(double x)
@@ -224,11 +228,12 @@ QVector<double> MineralSearch::shapeScores(const MineralQuery &query) const
 QVector<double> MineralSearch::peakScores(const MineralQuery &query,
                                           const FingerprintParameters &fingerprint) const
 {
-    QVector<double> scores = m_library.computeCorrelations(query.peaks, fingerprint);
-    if (scores.size() != m_offsets.size())
-        scores.fill(0.0, m_offsets.size());
-    for (double &score : scores)
-        score = std::max(score, 0.0);
+    QVector<double> scores(m_offsets.size(), 0.0);
+    if (!query.peaks.isValid())
+        return scores;
+    const FingerprintMatcher matcher(query.peaks, fingerprint);
+    for (int i = 0; i < scores.size(); ++i)
+        scores[i] = std::max(matcher.match(m_sortedPeaks.view(i, m_fingerprints[i])), 0.0);
     return scores;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "library/matching/fingerprint.h"
+#include "library/matching/fingerprintmatcher.h"
 #include "spectrum/processingparameters.h"
 #include "spectrum/ramandata.h"
 
@@ -64,10 +65,9 @@ struct MineralQuery
 // Ranks minerals, not spectra: each library spectrum is scored by the cosine of the square roots
 // of both spectra (above their broad background and twice their noise) over the range both cover
 // (the whole band shape; the root keeps weak bands in play next to one dominant band) mixed with
-// the fingerprint score (band positions); a mineral counts with its best spectrum, moved a fifth
-// of the way towards its second best. The confidence
-// comes from how far the best mineral leads the next. Built from a loaded library, which must stay
-// unchanged while the search is used.
+// the fingerprint score (band positions, found on both sides by the same rules); a mineral counts
+// with its best spectrum, moved a fifth of the way towards its second best. The confidence comes
+// from how far the best mineral leads the next. Built from a loaded library; keeps what it needs.
 class MineralSearch
 {
     Q_DECLARE_TR_FUNCTIONS(MineralSearch)
@@ -112,7 +112,6 @@ public:
     int mineralCount() const { return m_names.size(); }
 
 private:
-    const RLibrary &m_library;
     MineralSearchParameters m_parameters;
     // Root intensities of all library spectra one after another.
     QVector<float> m_root;
@@ -123,4 +122,6 @@ private:
     QVector<int> m_counts;
     QVector<int> m_mineral; // per spectrum: index into m_names
     QVector<QString> m_names;
+    QVector<SpectrumFingerprint> m_fingerprints; // library bands found as a query's are
+    SortedLibraryPeaks m_sortedPeaks;
 };
