@@ -44,12 +44,11 @@ QVector<double> slidingExtreme(const QVector<double> &y, int half, bool minimum)
     return result;
 }
 
-// Broad background: what is left after every feature narrower than the window is cut away (a
+// Background: what is left after every feature narrower than the window is cut away (a
 // morphological opening). It follows any fluorescence or a baseline left over by the processing,
-// on query and library alike, while bands stay whole.
-QVector<double> withoutBroadBackground(const QVector<double> &y)
+// on query and library alike, while bands narrower than the window stay whole.
+QVector<double> withoutBackground(const QVector<double> &y, double window)
 {
-    constexpr double window = 200.0; // 1/cm; wider than Raman bands of crystals
     const int half = int(window / librarySearchStep / 2);
     const QVector<double> background = slidingExtreme(slidingExtreme(y, half, true), half, false);
     QVector<double> result(y.size());
@@ -58,16 +57,23 @@ QVector<double> withoutBroadBackground(const QVector<double> &y)
     return result;
 }
 
-// Root of what stands above the broad background and the noise floor, scaled to maximum 1; false
-// when nothing does or a value is not finite. Without the floor the root would lift noise to the
-// height of weak bands.
-bool rootIntensities(const QVector<double> &measured, QVector<float> &root)
+// Two views of a spectrum: above a background that follows everything broader than 200 1/cm
+// (wider than any Raman band of a crystal: the whole band shape) and above one that follows
+// everything broader than 40 1/cm (the sharp bands alone, without luminescence humps and
+// background left over by the processing).
+constexpr double broadWindow = 200.0;
+constexpr double sharpWindow = 40.0;
+
+// Root of what stands above the background and the noise floor, scaled to maximum 1; false when
+// nothing does or a value is not finite. Without the floor the root would lift noise to the height
+// of weak bands.
+bool rootIntensities(const QVector<double> &measured, double window, QVector<float> &root)
 {
     for (const double v : measured) {
         if (!std::isfinite(v))
             return false;
     }
-    const QVector<double> y = withoutBroadBackground(measured);
+    const QVector<double> y = withoutBackground(measured, window);
     double maximum = 0.0;
     for (const double v : y)
         maximum = std::max(maximum, v);
@@ -90,19 +96,51 @@ void appendPrefixSquares(const float *root, int count, QVector<double> &squares)
     }
 }
 
-float dot(const float *a, const float *b, int n)
+// Library root intensities are kept in 16 bits: half the memory to stream through per query,
+// and steps of 1.5e-5 change no cosine noticeably.
+constexpr float storedUnit = 65535.0f;
+
+void appendStored(const QVector<float> &root, QVector<quint16> &stored, QVector<double> &squares)
 {
-    // Eight independent sums let the compiler vectorise without reassociating.
-    float s[8] = {};
+    QVector<float> rounded(root.size());
+    for (int i = 0; i < root.size(); ++i) {
+        const quint16 value = quint16(std::lround(std::clamp(root[i], 0.0f, 1.0f) * storedUnit));
+        stored.append(value);
+        rounded[i] = value / storedUnit;
+    }
+    appendPrefixSquares(rounded.constData(), rounded.size(), squares);
+}
+
+// The dot products a.b and c.d in one pass.
+std::pair<double, double> dots(const float *a, const quint16 *b, const float *c, const quint16 *d,
+                               int n)
+{
+    // Eight independent sums each let the compiler vectorise without reassociating.
+    float s[8] = {}, t[8] = {};
     int k = 0;
     for (; k + 8 <= n; k += 8) {
-        for (int lane = 0; lane < 8; ++lane)
-            s[lane] += a[k + lane] * b[k + lane];
+        for (int lane = 0; lane < 8; ++lane) {
+            s[lane] += a[k + lane] * float(b[k + lane]);
+            t[lane] += c[k + lane] * float(d[k + lane]);
+        }
     }
-    float sum = ((s[0] + s[1]) + (s[2] + s[3])) + ((s[4] + s[5]) + (s[6] + s[7]));
-    for (; k < n; ++k)
-        sum += a[k] * b[k];
-    return sum;
+    float ab = ((s[0] + s[1]) + (s[2] + s[3])) + ((s[4] + s[5]) + (s[6] + s[7]));
+    float cd = ((t[0] + t[1]) + (t[2] + t[3])) + ((t[4] + t[5]) + (t[6] + t[7]));
+    for (; k < n; ++k) {
+        ab += a[k] * float(b[k]);
+        cd += c[k] * float(d[k]);
+    }
+    return {ab / storedUnit, cd / storedUnit};
+}
+
+// Cosine of two stretches of root intensities given their dot product and prefix sums of squares.
+double cosine(double product, const double *aSquares, int a0, const double *bSquares, int b0, int n)
+{
+    const double aa = aSquares[a0 + n] - aSquares[a0];
+    const double bb = bSquares[b0 + n] - bSquares[b0];
+    if (aa <= 0.0 || bb <= 0.0)
+        return 0.0;
+    return std::clamp(product / std::sqrt(aa * bb), 0.0, 1.0);
 }
 
 } // namespace
@@ -112,22 +150,26 @@ MineralSearch::MineralSearch(const RLibrary &library, MineralSearchParameters pa
 {
     const QVector<RamanLibrarySpectrum> &spectra = library.spectra();
     QHash<QString, int> mineralIndex;
-    QVector<float> root;
+    QVector<float> root, sharp;
     int points = 0;
     for (const RamanLibrarySpectrum &spectrum : spectra)
         points += std::max(spectrum.resampledData.size(), 0);
     m_root.reserve(points);
+    m_sharp.reserve(points);
     m_squares.reserve(points + spectra.size());
+    m_sharpSquares.reserve(points + spectra.size());
     for (const RamanLibrarySpectrum &spectrum : spectra) {
         const RamanData<Wavenumbers> &data = spectrum.resampledData;
-        if (data.isEmpty() || !rootIntensities(data.y, root))
+        if (data.isEmpty() || !rootIntensities(data.y, broadWindow, root))
             root.clear();
+        if (root.isEmpty() || !rootIntensities(data.y, sharpWindow, sharp))
+            sharp.fill(0.0f, root.size());
         m_offsets.append(m_root.size());
         m_squareOffsets.append(m_squares.size());
         m_firstBins.append(data.isEmpty() ? 0 : binOf(data.x.first()));
         m_counts.append(root.size());
-        m_root += root;
-        appendPrefixSquares(root.constData(), root.size(), m_squares);
+        appendStored(root, m_root, m_squares);
+        appendStored(sharp, m_sharp, m_sharpSquares);
         // Found by the rules measured spectra go through: the fingerprint search's library set
         // keeps only the surest peaks, which made noisy reference spectra look poorer.
         m_fingerprints.append(
@@ -153,11 +195,14 @@ MineralQuery MineralSearch::queryFromGrid(int firstBin, const QVector<double> &i
 {
     MineralQuery query;
     query.firstBin = firstBin;
-    if (!rootIntensities(intensities, query.root)) {
+    if (!rootIntensities(intensities, broadWindow, query.root)) {
         query.problem = QStringLiteral("the spectrum has no positive finite intensities");
         return query;
     }
+    if (!rootIntensities(intensities, sharpWindow, query.sharp))
+        query.sharp.fill(0.0f, query.root.size());
     appendPrefixSquares(query.root.constData(), query.root.size(), query.squares);
+    appendPrefixSquares(query.sharp.constData(), query.sharp.size(), query.sharpSquares);
     return query;
 }
 
@@ -213,14 +258,16 @@ QVector<double> MineralSearch::shapeScores(const MineralQuery &query) const
         const int q0 = first - queryFirst;
         const int l0 = first - m_firstBins[i];
         const int n = end - first;
-        const double qq = query.squares[q0 + n] - query.squares[q0];
-        const double *ls = m_squares.constData() + m_squareOffsets[i];
-        const double ll = ls[l0 + n] - ls[l0];
-        if (qq <= 0.0 || ll <= 0.0)
-            continue;
-        const double ql
-            = dot(query.root.constData() + q0, m_root.constData() + m_offsets[i] + l0, n);
-        scores[i] = std::clamp(ql / std::sqrt(qq * ll), 0.0, 1.0);
+        const int offset = m_offsets[i] + l0;
+        const auto [rootDot, sharpDot]
+            = dots(query.root.constData() + q0, m_root.constData() + offset,
+                   query.sharp.constData() + q0, m_sharp.constData() + offset, n);
+        const double broad = cosine(rootDot, query.squares.constData(), q0,
+                                    m_squares.constData() + m_squareOffsets[i], l0, n);
+        const double sharp = cosine(sharpDot, query.sharpSquares.constData(), q0,
+                                    m_sharpSquares.constData() + m_squareOffsets[i], l0, n);
+        // The better view counts: broad bands need the first, humps under the bands spoil it.
+        scores[i] = std::max(broad, sharp);
     }
     return scores;
 }

@@ -38,7 +38,8 @@ struct MineralHit
     QString name;
     int spectrum = -1;  // library index
     double score = 0.0; // 0..10
-    double shape = 0.0; // cosine of the root intensities over the common range, 0..1
+    double shape = 0.0; // cosine of the root intensities over the common range (the better
+                        // view), 0..1
     double peaks = 0.0; // fingerprint score, 0..10 (0 when either side has no peaks)
 };
 
@@ -53,19 +54,25 @@ struct MineralIdentification
 // A measured spectrum made ready for comparison: root intensities on the search grid.
 struct MineralQuery
 {
-    int firstBin = 0;        // grid index of root[0]
-    QVector<float> root;     // square root of the intensities above the noise floor, maximum 1
-    QVector<double> squares; // prefix sums of root^2, size root.size() + 1
-    QVector<double> linear;  // the processed intensities themselves, maximum 1
+    int firstBin = 0;     // grid index of root[0]
+    QVector<float> root;  // square root of the intensities above a broad background and the noise
+                          // floor, maximum 1
+    QVector<float> sharp; // the same above a background that leaves only sharp bands; same size
+    QVector<double> squares;      // prefix sums of root^2, size root.size() + 1
+    QVector<double> sharpSquares; // prefix sums of sharp^2
+    QVector<double> linear;       // the processed intensities themselves, maximum 1
     SpectrumFingerprint peaks;
     QString problem; // why it cannot be searched; empty when it can
     bool isValid() const { return problem.isEmpty(); }
 };
 
 // Ranks minerals, not spectra: each library spectrum is scored by the cosine of the square roots
-// of both spectra (above their broad background and twice their noise) over the range both cover
-// (the whole band shape; the root keeps weak bands in play next to one dominant band) mixed with
-// the fingerprint score (band positions, found on both sides by the same rules); a mineral counts
+// of both spectra (above their background and twice their noise) over the range both cover (the
+// whole band shape; the root keeps weak bands in play next to one dominant band) mixed with the
+// fingerprint score (band positions, found on both sides by the same rules). The cosine is taken
+// twice, above a background that keeps everything narrower than 200 1/cm and above one that keeps
+// only sharp bands (narrower than 40 1/cm); the better one counts, so that luminescence humps or
+// background left over under the bands of a measured spectrum do not hide them. A mineral counts
 // with its best spectrum, moved a fifth of the way towards its second best. The confidence comes
 // from how far the best mineral leads the next. Built from a loaded library; keeps what it needs.
 class MineralSearch
@@ -113,10 +120,12 @@ public:
 
 private:
     MineralSearchParameters m_parameters;
-    // Root intensities of all library spectra one after another.
-    QVector<float> m_root;
-    QVector<double> m_squares; // per spectrum prefix sums of root^2 (count + 1 entries each)
-    QVector<int> m_offsets;    // start of each spectrum in m_root
+    // Root intensities of all library spectra one after another, times 65535.
+    QVector<quint16> m_root;
+    QVector<quint16> m_sharp;       // the sharp view, laid out as m_root
+    QVector<double> m_squares;      // per spectrum prefix sums of root^2 (count + 1 entries each)
+    QVector<double> m_sharpSquares; // laid out as m_squares
+    QVector<int> m_offsets;         // start of each spectrum in m_root
     QVector<int> m_squareOffsets;
     QVector<int> m_firstBins;
     QVector<int> m_counts;
