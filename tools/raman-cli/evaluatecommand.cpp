@@ -136,6 +136,10 @@ int runEvaluateCommand(const QStringList &arguments, QTextStream &out, QTextStre
                 queries += labelledSpectra(folder.path);
         }
     }
+    if (options.rebinStep() > 0.0) {
+        for (LabelledSpectrum &query : queries)
+            query.data = query.data.resampled(options.rebinStep());
+    }
     if (queries.isEmpty()) {
         err << "raman-cli evaluate: no spectrum named mineral__sample__... to search\n";
         return 1;

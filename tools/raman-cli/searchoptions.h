@@ -30,6 +30,9 @@ public:
     RamanData<Wavenumbers> loadSpectrum(const QCommandLineParser &parser, const QString &path,
                                         const char *command, QTextStream &err) const;
 
+    // The --rebin step, 0 without it.
+    double rebinStep() const { return m_rebinStep; }
+
     int top = 10;
     FingerprintParameters fingerprint;
     ProcessingParameters processing = analysisStartParameters();
