@@ -1,6 +1,7 @@
 #include "library/identify/mineralsearch.h"
 
 #include "core/logging.h"
+#include "core/parallel.h"
 #include "library/matching/peaksearch.h"
 #include "library/rlibrary.h"
 
@@ -170,10 +171,6 @@ MineralSearch::MineralSearch(const RLibrary &library, MineralSearchParameters pa
         m_counts.append(root.size());
         appendStored(root, m_root, m_squares);
         appendStored(sharp, m_sharp, m_sharpSquares);
-        // Found by the rules measured spectra go through: the fingerprint search's library set
-        // keeps only the surest peaks, which made noisy reference spectra look poorer.
-        m_fingerprints.append(
-            buildFingerprint(data.normalizedToMaximum(), FingerprintParameters()));
         const auto found = mineralIndex.constFind(spectrum.info.name);
         if (found != mineralIndex.cend()) {
             m_mineral.append(found.value());
@@ -183,6 +180,11 @@ MineralSearch::MineralSearch(const RLibrary &library, MineralSearchParameters pa
             m_names.append(spectrum.info.name);
         }
     }
+    // Found by the rules measured spectra go through: the fingerprint search's library set keeps
+    // only the surest peaks, which made noisy reference spectra look poorer.
+    m_fingerprints = orderedMap<SpectrumFingerprint>(spectra, [](const RamanLibrarySpectrum &s) {
+        return buildFingerprint(s.resampledData.normalizedToMaximum(), FingerprintParameters());
+    });
     m_sortedPeaks = SortedLibraryPeaks(m_fingerprints);
 }
 
