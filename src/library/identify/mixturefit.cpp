@@ -148,6 +148,101 @@ struct Fitter
         return true;
     }
 
+    // Per library spectrum: by how much it would lower the squared residual as a further
+    // component of `members` and the background (over their common range, where it covers it;
+    // 0 unless its share comes out positive). Exact for the unconstrained fit, and one pass over
+    // the library: the residual drops by (r.s)^2 / |s'|^2, r the residual, s' the part of s that
+    // the members and the background do not span.
+    QVector<double> partnerGains(const int *members, int k) const
+    {
+        QVector<double> gains(spectra.size(), 0.0);
+        int first = query.firstBin;
+        int end = first + query.linear.size();
+        for (int c = 0; c < k; ++c) {
+            const GridSpectrum &s = spectra[members[c]];
+            first = std::max(first, s.firstBin);
+            end = std::min(end, s.firstBin + s.count);
+        }
+        const int n = end - first;
+        const int m = k + backgroundTerms;
+        if (n < 16 * (m + 1))
+            return gains;
+        // Orthonormal basis of the members and the background polynomials, one row per bin.
+        QVector<double> q(n * m, 0.0);
+        for (int j = 0; j < n; ++j) {
+            const int bin = first + j;
+            for (int c = 0; c < k; ++c) {
+                const GridSpectrum &s = spectra[members[c]];
+                q[j * m + c] = s.y[bin - s.firstBin] * s.scale;
+            }
+            const double t = n > 1 ? 2.0 * j / (n - 1) - 1.0 : 0.0;
+            double p0 = 1.0, p1 = t;
+            for (int b = 0; b < backgroundTerms; ++b) {
+                double p = b == 0 ? p0 : p1;
+                if (b > 1) {
+                    p = ((2 * b - 1) * t * p1 - (b - 1) * p0) / b;
+                    p0 = p1;
+                    p1 = p;
+                }
+                q[j * m + k + b] = p;
+            }
+        }
+        for (int c = 0; c < m; ++c) {
+            // Gram-Schmidt twice over: the spectra are far from orthogonal.
+            for (int pass = 0; pass < 2; ++pass) {
+                for (int d = 0; d < c; ++d) {
+                    double dot = 0.0;
+                    for (int j = 0; j < n; ++j)
+                        dot += q[j * m + c] * q[j * m + d];
+                    for (int j = 0; j < n; ++j)
+                        q[j * m + c] -= dot * q[j * m + d];
+                }
+            }
+            double norm = 0.0;
+            for (int j = 0; j < n; ++j)
+                norm += q[j * m + c] * q[j * m + c];
+            if (!(norm > 1e-12))
+                return gains;
+            norm = 1.0 / std::sqrt(norm);
+            for (int j = 0; j < n; ++j)
+                q[j * m + c] *= norm;
+        }
+        QVector<double> rest(n);
+        for (int j = 0; j < n; ++j)
+            rest[j] = query.linear[first + j - query.firstBin];
+        for (int c = 0; c < m; ++c) {
+            double dot = 0.0;
+            for (int j = 0; j < n; ++j)
+                dot += rest[j] * q[j * m + c];
+            for (int j = 0; j < n; ++j)
+                rest[j] -= dot * q[j * m + c];
+        }
+        double dots[maxUnknowns];
+        for (int i = 0; i < spectra.size(); ++i) {
+            const GridSpectrum &s = spectra[i];
+            const int lo = std::max(first, s.firstBin);
+            const int hi = std::min(end, s.firstBin + s.count);
+            if (hi - lo < 16 * (m + 1))
+                continue;
+            std::fill(dots, dots + m, 0.0);
+            double restDot = 0.0, squares = 0.0;
+            for (int bin = lo; bin < hi; ++bin) {
+                const double v = s.y[bin - s.firstBin] * s.scale;
+                const double *row = q.constData() + (bin - first) * m;
+                for (int c = 0; c < m; ++c)
+                    dots[c] += row[c] * v;
+                restDot += rest[bin - first] * v;
+                squares += v * v;
+            }
+            double own = squares;
+            for (int c = 0; c < m; ++c)
+                own -= dots[c] * dots[c];
+            if (restDot > 0.0 && own > 1e-6 * squares)
+                gains[i] = restDot * restDot / own;
+        }
+        return gains;
+    }
+
     // Gaussian elimination with partial pivoting on a small symmetric system.
     static bool solve(double a[maxUnknowns][maxUnknowns], double *b, int m, double *x)
     {
@@ -232,7 +327,8 @@ QVector<MixtureFit> fitMixtures(const MineralSearch &search, const RLibrary &lib
     if (!(fitter.totalEnergy > 0.0))
         return fail(QStringLiteral("the spectrum is flat"));
 
-    // Candidates: the single search's best, and what explains the remainder of single fits.
+    // Candidates: the single search's best, the spectra most like the remainder of single fits
+    // and those that lower their residual most.
     QVector<int> candidates = bestSpectra(single, parameters.singleCandidates);
     QSet<int> candidateMinerals;
     for (const int c : qAsConst(candidates)) {
@@ -255,6 +351,30 @@ QVector<MixtureFit> fitMixtures(const MineralSearch &search, const RLibrary &lib
         }
         return found;
     };
+    // The spectra that lower a single fit's residual most: weak partners that the shape of the
+    // remainder does not show among its best matches.
+    const auto addPartners = [&](int seed) {
+        const QVector<double> gains = fitter.partnerGains(&seed, 1);
+        QVector<int> order;
+        for (int i = 0; i < gains.size(); ++i) {
+            if (gains[i] > 0.0 && search.mineralIndexOf(i) != search.mineralIndexOf(seed))
+                order.append(i);
+        }
+        std::sort(order.begin(), order.end(), [&](int a, int b) { return gains[a] > gains[b]; });
+        QSet<int> minerals;
+        for (const int i : qAsConst(order)) {
+            const int mineral = search.mineralIndexOf(i);
+            if (minerals.contains(mineral))
+                continue;
+            minerals.insert(mineral);
+            if (!candidateMinerals.contains(mineral)) {
+                candidateMinerals.insert(mineral);
+                candidates.append(i);
+            }
+            if (minerals.size() >= parameters.partnerCandidates)
+                break;
+        }
+    };
     QVector<double> residue;
     int residueFirst = 0;
     MixtureFit scratch;
@@ -262,6 +382,12 @@ QVector<MixtureFit> fitMixtures(const MineralSearch &search, const RLibrary &lib
         const int member = single.minerals[s].spectrum;
         if (fitter.fit(&member, 1, scratch, &residue, &residueFirst))
             addFromResidue(residue, residueFirst);
+    }
+    if (parameters.partnerSeeds > 0 && parameters.partnerCandidates > 0) {
+        for (int i = 0; i < grid.size(); ++i)
+            gridOf(i);
+        for (int s = 0; s < parameters.partnerSeeds && s < single.minerals.size(); ++s)
+            addPartners(single.minerals[s].spectrum);
     }
 
     QVector<MixtureFit> fits;

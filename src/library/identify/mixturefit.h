@@ -11,8 +11,11 @@ struct MixtureFitParameters
     int singleCandidates = 12;  // best minerals of the single search that enter the fit
     int residualSeeds = 5;      // single fits whose remainder is searched for further minerals
     int residualCandidates = 8; // minerals taken from each remainder
+    int partnerSeeds = 2;       // best single fits whose residual every library spectrum is
+                                // tried to lower
+    int partnerCandidates = 8;  // minerals taken from each of those
     int tripleSeeds = 8;        // best pairs extended to triples
-    int backgroundTerms = 4;    // Legendre polynomials (degree 0..3) for a smooth background
+    int backgroundTerms = 6;    // Legendre polynomials (degree 0..5) for a smooth background
     int results = 10;
 };
 
@@ -35,8 +38,9 @@ struct MixtureFit
 };
 
 // Fits the measured spectrum as a non-negative combination of two or three library spectra over
-// their common range. Candidates are the best minerals of the single search and the minerals that
-// best explain what a single-spectrum fit leaves over. Distinct mineral sets, best fit first;
+// their common range. Candidates are the best minerals of the single search, the minerals most
+// like what a single-spectrum fit leaves over, and those that would lower the residual of the best
+// single fits most as a second component. Distinct mineral sets, best fit first;
 // empty (and `problem` set) when the spectrum cannot be searched.
 QVector<MixtureFit> fitMixtures(const MineralSearch &search, const RLibrary &library,
                                 const RamanData<Wavenumbers> &spectrum,
