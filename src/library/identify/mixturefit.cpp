@@ -29,20 +29,47 @@ struct Fitter
     int backgroundTerms;
     double totalEnergy = 0.0;
 
+    // The range the query and all `k` members cover, as grid bins [first, end).
+    void commonRange(const int *members, int k, int &first, int &end) const
+    {
+        first = query.firstBin;
+        end = query.firstBin + query.linear.size();
+        for (int c = 0; c < k; ++c) {
+            const GridSpectrum &s = spectra[members[c]];
+            first = std::max(first, s.firstBin);
+            end = std::min(end, s.firstBin + s.count);
+        }
+    }
+
+    // Row j of n of the design: the members at `bin`, then the background polynomials.
+    void basisRow(const int *members, int k, int bin, int j, int n, double *row) const
+    {
+        for (int c = 0; c < k; ++c) {
+            const GridSpectrum &s = spectra[members[c]];
+            row[c] = s.y[bin - s.firstBin] * s.scale;
+        }
+        // Legendre polynomials on [-1, 1] across the range stay well conditioned.
+        const double t = n > 1 ? 2.0 * j / (n - 1) - 1.0 : 0.0;
+        double p0 = 1.0, p1 = t;
+        for (int b = 0; b < backgroundTerms; ++b) {
+            double p = b == 0 ? p0 : p1;
+            if (b > 1) {
+                p = ((2 * b - 1) * t * p1 - (b - 1) * p0) / b;
+                p0 = p1;
+                p1 = p;
+            }
+            row[k + b] = p;
+        }
+    }
+
     // Least squares of y on the components and the background polynomials over the common
     // range; false when the range is too short or a component comes out non-positive (then a
     // smaller combination explains the spectrum as well).
     bool fit(const int *members, int k, MixtureFit &result, QVector<double> *residue,
              int *residueFirst) const
     {
-        const int queryEnd = query.firstBin + query.linear.size();
-        int first = query.firstBin;
-        int end = queryEnd;
-        for (int c = 0; c < k; ++c) {
-            const GridSpectrum &s = spectra[members[c]];
-            first = std::max(first, s.firstBin);
-            end = std::min(end, s.firstBin + s.count);
-        }
+        int first = 0, end = 0;
+        commonRange(members, k, first, end);
         const int n = end - first;
         const int m = k + backgroundTerms;
         if (k <= 0 || n < 16 * m)
@@ -53,25 +80,7 @@ struct Fitter
         double basis[maxUnknowns];
         for (int j = 0; j < n; ++j) {
             const int bin = first + j;
-            for (int c = 0; c < k; ++c) {
-                const GridSpectrum &s = spectra[members[c]];
-                basis[c] = s.y[bin - s.firstBin] * s.scale;
-            }
-            // Legendre polynomials on [-1, 1] across the range stay well conditioned.
-            const double t = n > 1 ? 2.0 * j / (n - 1) - 1.0 : 0.0;
-            double p0 = 1.0, p1 = t;
-            for (int b = 0; b < backgroundTerms; ++b) {
-                if (b == 0) {
-                    basis[k] = p0;
-                } else if (b == 1) {
-                    basis[k + 1] = p1;
-                } else {
-                    const double p2 = ((2 * b - 1) * t * p1 - (b - 1) * p0) / b;
-                    p0 = p1;
-                    p1 = p2;
-                    basis[k + b] = p2;
-                }
-            }
+            basisRow(members, k, bin, j, n, basis);
             const double y = query.linear[bin - query.firstBin];
             insideEnergy += y * y;
             for (int r = 0; r < m; ++r) {
@@ -156,37 +165,16 @@ struct Fitter
     QVector<double> partnerGains(const int *members, int k) const
     {
         QVector<double> gains(spectra.size(), 0.0);
-        int first = query.firstBin;
-        int end = first + query.linear.size();
-        for (int c = 0; c < k; ++c) {
-            const GridSpectrum &s = spectra[members[c]];
-            first = std::max(first, s.firstBin);
-            end = std::min(end, s.firstBin + s.count);
-        }
+        int first = 0, end = 0;
+        commonRange(members, k, first, end);
         const int n = end - first;
         const int m = k + backgroundTerms;
         if (n < 16 * (m + 1))
             return gains;
         // Orthonormal basis of the members and the background polynomials, one row per bin.
         QVector<double> q(n * m, 0.0);
-        for (int j = 0; j < n; ++j) {
-            const int bin = first + j;
-            for (int c = 0; c < k; ++c) {
-                const GridSpectrum &s = spectra[members[c]];
-                q[j * m + c] = s.y[bin - s.firstBin] * s.scale;
-            }
-            const double t = n > 1 ? 2.0 * j / (n - 1) - 1.0 : 0.0;
-            double p0 = 1.0, p1 = t;
-            for (int b = 0; b < backgroundTerms; ++b) {
-                double p = b == 0 ? p0 : p1;
-                if (b > 1) {
-                    p = ((2 * b - 1) * t * p1 - (b - 1) * p0) / b;
-                    p0 = p1;
-                    p1 = p;
-                }
-                q[j * m + k + b] = p;
-            }
-        }
+        for (int j = 0; j < n; ++j)
+            basisRow(members, k, first + j, j, n, q.data() + j * m);
         for (int c = 0; c < m; ++c) {
             // Gram-Schmidt twice over: the spectra are far from orthogonal.
             for (int pass = 0; pass < 2; ++pass) {
