@@ -107,11 +107,8 @@ int runEvaluateCommand(const QStringList &arguments, QTextStream &out, QTextStre
         return *failed;
 
     RLibrary library;
-    options.loadLibrary(parser, library);
-    if (library.count() == 0) {
-        err << "raman-cli evaluate: the library holds no spectra\n";
+    if (!options.loadLibrary(parser, library, "evaluate", err))
         return 1;
-    }
     if (parser.isSet(mixturesOption)) {
         bool ok = false;
         const int count = parser.value(mixturesOption).toInt(&ok);

@@ -110,11 +110,8 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
         return *failed;
 
     RLibrary library;
-    options.loadLibrary(parser, library);
-    if (library.count() == 0) {
-        err << "raman-cli identify: the library holds no spectra\n";
+    if (!options.loadLibrary(parser, library, "identify", err))
         return 1;
-    }
 
     const bool minerals = parser.value(methodOption) == QLatin1String("mineral");
     const std::optional<MineralSearch> search

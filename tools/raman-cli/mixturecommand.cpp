@@ -103,11 +103,8 @@ int runMixtureCommand(const QStringList &arguments, QTextStream &out, QTextStrea
         return 1;
     if (method == QLatin1String("fit")) {
         RLibrary library;
-        options.loadLibrary(parser, library);
-        if (library.count() == 0) {
-            err << "raman-cli mixture: the library holds no spectra\n";
+        if (!options.loadLibrary(parser, library, "mixture", err))
             return 1;
-        }
         return printFits(library, spectrum, query, components.toInt(), options, out, err);
     }
     const FingerprintParameters &parameters = options.fingerprint;
@@ -124,12 +121,9 @@ int runMixtureCommand(const QStringList &arguments, QTextStream &out, QTextStrea
     }
 
     RLibrary library;
-    options.loadLibrary(parser, library);
-    const int count = library.count();
-    if (count == 0) {
-        err << "raman-cli mixture: the library holds no spectra\n";
+    if (!options.loadLibrary(parser, library, "mixture", err))
         return 1;
-    }
+    const int count = library.count();
 
     QElapsedTimer timer;
     timer.start();

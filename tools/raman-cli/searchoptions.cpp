@@ -49,7 +49,8 @@ std::optional<int> SearchOptions::read(const QCommandLineParser &parser, const c
     return std::nullopt;
 }
 
-void SearchOptions::loadLibrary(const QCommandLineParser &parser, RLibrary &library) const
+bool SearchOptions::loadLibrary(const QCommandLineParser &parser, RLibrary &library,
+                                const char *command, QTextStream &err) const
 {
     if (parser.isSet(m_library)) {
         QVector<LibraryPath> folders;
@@ -61,6 +62,10 @@ void SearchOptions::loadLibrary(const QCommandLineParser &parser, RLibrary &libr
         library.setLibraryFolders(folders);
     }
     library.readLibraryFromDisk();
+    if (library.count() > 0)
+        return true;
+    err << "raman-cli " << command << ": the library holds no spectra\n";
+    return false;
 }
 
 RamanData<Wavenumbers> SearchOptions::loadSpectrum(const QCommandLineParser &parser,

@@ -23,8 +23,10 @@ public:
     std::optional<int> read(const QCommandLineParser &parser, const char *command,
                             QTextStream &err);
 
-    // Loads the library from the --library folders, or the configured ones without any.
-    void loadLibrary(const QCommandLineParser &parser, RLibrary &library) const;
+    // Loads the library from the --library folders, or the configured ones without any; false
+    // (after a message on `err`) when it holds no spectra.
+    bool loadLibrary(const QCommandLineParser &parser, RLibrary &library, const char *command,
+                     QTextStream &err) const;
     // A spectrum file of any known format, re-binned when --rebin asks for it; empty (after a
     // message on `err`) when unreadable.
     RamanData<Wavenumbers> loadSpectrum(const QCommandLineParser &parser, const QString &path,
