@@ -59,33 +59,20 @@ QVector<ScoredQuery> scoreQueries(const RLibrary &library, const MineralSearch &
     return scored;
 }
 
-struct Rates
-{
-    int top1 = 0, top5 = 0, n = 0;
-    void add(int rank)
-    {
-        ++n;
-        top1 += rank == 0;
-        top5 += rank >= 0;
-    }
-    double p1() const { return 100.0 * top1 / std::max(n, 1); }
-    double p5() const { return 100.0 * top5 / std::max(n, 1); }
-};
-
 struct ConfidenceRates
 {
     int n = 0, confident = 0, confidentRight = 0, likely = 0, likelyRight = 0;
     int absent = 0, absentUncertain = 0;
 };
 
-Rates mineralRates(const RLibrary &library, const MineralSearch &search,
-                   const QVector<ScoredQuery> &scored, ConfidenceRates *confidence)
+HitRates mineralRates(const RLibrary &library, const MineralSearch &search,
+                      const QVector<ScoredQuery> &scored, ConfidenceRates *confidence)
 {
-    Rates rates;
+    HitRates rates;
     for (const ScoredQuery &s : scored) {
         const MineralIdentification answer = search.rank(s.shape, s.peaks, s.ownSample);
         const int rank = mineralRank(answer, s.mineral);
-        rates.add(rank);
+        rates.add(true, rank);
         if (!confidence)
             continue;
         ++confidence->n;
@@ -110,26 +97,26 @@ Rates mineralRates(const RLibrary &library, const MineralSearch &search,
 void printSet(const char *name, const RLibrary &library, const MineralSearch &search,
               const QVector<ScoredQuery> &scored)
 {
-    Rates fingerprint, correlation, cosine;
+    HitRates fingerprint, correlation, cosine;
     for (const ScoredQuery &s : scored) {
-        fingerprint.add(spectrumRank(library, s.fingerprint, s.ownSample, s.mineral));
-        correlation.add(spectrumRank(library, s.correlation, s.ownSample, s.mineral));
-        cosine.add(spectrumRank(library, s.cosine, s.ownSample, s.mineral));
+        fingerprint.add(true, spectrumRank(library, s.fingerprint, s.ownSample, s.mineral));
+        correlation.add(true, spectrumRank(library, s.correlation, s.ownSample, s.mineral));
+        cosine.add(true, spectrumRank(library, s.cosine, s.ownSample, s.mineral));
     }
     ConfidenceRates c;
-    const Rates mineral = mineralRates(library, search, scored, &c);
+    const HitRates mineral = mineralRates(library, search, scored, &c);
     std::printf("%s (%d queries, %d library spectra)\n", name, int(scored.size()), library.count());
     const struct
     {
         const char *name;
-        const Rates &rates;
+        const HitRates &rates;
     } rows[] = {{"fingerprint", fingerprint},
                 {"correlation", correlation},
                 {"plain cosine", cosine},
                 {"mineral", mineral}};
     for (const auto &row : rows)
-        std::printf("  %-13s top-1 %5.1f %%  top-5 %5.1f %%\n", row.name, row.rates.p1(),
-                    row.rates.p5());
+        std::printf("  %-13s top-1 %5.1f %%  top-5 %5.1f %%\n", row.name, row.rates.top1Percent(),
+                    row.rates.top5Percent());
     std::printf("  confidence: confident %d (%.1f %% of queries, %.1f %% right), likely %d "
                 "(%.1f %% right), uncertain %d; mineral left out: %.1f %% uncertain\n",
                 c.confident, 100.0 * c.confident / c.n,
@@ -149,10 +136,10 @@ void tune(const RLibrary &queriesLibrary, const RLibrary &looLibrary, MineralSea
         p.peakWeight = w;
         queriesSearch.setParameters(p);
         looSearch.setParameters(p);
-        const Rates q = mineralRates(queriesLibrary, queriesSearch, queries, nullptr);
-        const Rates l = mineralRates(looLibrary, looSearch, loo, nullptr);
-        std::printf("tune weight %.2f: queries %.1f / %.1f, loo %.1f / %.1f\n", w, q.p1(), q.p5(),
-                    l.p1(), l.p5());
+        const HitRates q = mineralRates(queriesLibrary, queriesSearch, queries, nullptr);
+        const HitRates l = mineralRates(looLibrary, looSearch, loo, nullptr);
+        std::printf("tune weight %.2f: queries %.1f / %.1f, loo %.1f / %.1f\n", w, q.top1Percent(),
+                    q.top5Percent(), l.top1Percent(), l.top5Percent());
     }
     queriesSearch.setParameters(defaults);
     looSearch.setParameters(defaults);
@@ -195,7 +182,7 @@ void mixtureRates(const RLibrary &library, const MineralSearch &search, int coun
                 "a sloping offset, noise 1 %% of the strongest band; seed 16\n",
                 library.count());
     for (const QVector<double> &weights : pairWeights) {
-        Rates fit, pairsearch;
+        HitRates fit, pairsearch;
         double slowest = 0.0;
         for (int i = 0; i < pairs.size(); ++i) {
             const RamanData<Wavenumbers> mixed
@@ -206,7 +193,7 @@ void mixtureRates(const RLibrary &library, const MineralSearch &search, int coun
                 = fitMixtures(search, library, mixed, processing, fingerprint, parameters);
             slowest = std::max(slowest, timer.nsecsElapsed() / 1e6);
             const int rank = mixtureRank(library, fits, pairs[i]);
-            fit.add(rank < 5 ? rank : -1);
+            fit.add(true, rank < 5 ? rank : -1);
             if (qEnvironmentVariableIsSet("BENCH_MISSES") && rank != 0) {
                 std::printf("mixture miss %s + %s (%d points):",
                             qPrintable(library.spectra()[pairs[i][0]].info.name),
@@ -230,20 +217,21 @@ void mixtureRates(const RLibrary &library, const MineralSearch &search, int coun
                     && names.contains(library.spectra()[pairs[i][1]].info.name))
                     pairRank = r;
             }
-            pairsearch.add(pairRank);
+            pairsearch.add(true, pairRank);
         }
         std::printf("  %g:%g  fit: pair first %5.1f %%, top-5 %5.1f %% (%d, slowest %.0f ms)",
-                    weights[0], weights[1], fit.p1(), fit.p5(), fit.n, slowest);
-        if (pairsearch.n > 0)
+                    weights[0], weights[1], fit.top1Percent(), fit.top5Percent(), fit.queries,
+                    slowest);
+        if (pairsearch.queries > 0)
             std::printf("   two-mineral search: first %5.1f %%, top-5 %5.1f %% (%d)",
-                        pairsearch.p1(), pairsearch.p5(), pairsearch.n);
+                        pairsearch.top1Percent(), pairsearch.top5Percent(), pairsearch.queries);
         std::printf("\n");
     }
     parameters.components = 3;
     const QVector<QVector<double>> tripleWeights{{1, 1, 1}, {2, 1, 1}, {3, 2, 1}};
     const QVector<QVector<int>> triples = mixtureMembers(library, count, 3, random);
     for (const QVector<double> &weights : tripleWeights) {
-        Rates fit;
+        HitRates fit;
         double slowest = 0.0;
         for (const QVector<int> &members : triples) {
             const RamanData<Wavenumbers> mixed
@@ -254,11 +242,12 @@ void mixtureRates(const RLibrary &library, const MineralSearch &search, int coun
                 = fitMixtures(search, library, mixed, processing, fingerprint, parameters);
             slowest = std::max(slowest, timer.nsecsElapsed() / 1e6);
             const int rank = mixtureRank(library, fits, members);
-            fit.add(rank < 5 ? rank : -1);
+            fit.add(true, rank < 5 ? rank : -1);
         }
         std::printf("  %g:%g:%g  fit: all three first %5.1f %%, top-5 %5.1f %% (%d, slowest "
                     "%.0f ms)\n",
-                    weights[0], weights[1], weights[2], fit.p1(), fit.p5(), fit.n, slowest);
+                    weights[0], weights[1], weights[2], fit.top1Percent(), fit.top5Percent(),
+                    fit.queries, slowest);
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 
 QVector<LabelledSpectrum> labelledSpectra(const QString &folder)
 {
@@ -82,7 +83,10 @@ SearchEvaluation evaluateSearches(const RLibrary &library, const QVector<Labelle
                                   const FingerprintParameters &fingerprint)
 {
     SearchEvaluation evaluation;
-    const MineralSearch search(library);
+    // Building the mineral search reads the whole library again: only when it is asked for.
+    std::optional<MineralSearch> search;
+    if (methods & SearchEvaluation::Mineral)
+        search.emplace(library);
     const struct
     {
         SearchEvaluation::Method method;
@@ -107,10 +111,10 @@ SearchEvaluation evaluateSearches(const RLibrary &library, const QVector<Labelle
             s.rates.add(!scores.isEmpty(), result.*s.rank);
         }
         if (methods & SearchEvaluation::Mineral) {
-            const MineralQuery prepared = search.prepare(query.data, processing, fingerprint);
-            const QVector<double> shape = search.shapeScores(prepared);
-            const QVector<double> peaks = search.peakScores(prepared, fingerprint);
-            const MineralIdentification answer = search.rank(shape, peaks, excluded);
+            const MineralQuery prepared = search->prepare(query.data, processing, fingerprint);
+            const QVector<double> shape = search->shapeScores(prepared);
+            const QVector<double> peaks = search->peakScores(prepared, fingerprint);
+            const MineralIdentification answer = search->rank(shape, peaks, excluded);
             result.mineralRank = mineralRank(answer, query.mineral);
             result.answer = answer.minerals.isEmpty() ? QString() : answer.minerals[0].name;
             result.confidence = answer.confidence;
@@ -124,7 +128,7 @@ SearchEvaluation evaluateSearches(const RLibrary &library, const QVector<Labelle
                 evaluation.likelyRight += right;
             }
             const QVector<bool> absent = leftOut(library, query, leaveOut | LeaveOutOwnMineral);
-            result.uncertainWhenAbsent = search.rank(shape, peaks, absent).confidence
+            result.uncertainWhenAbsent = search->rank(shape, peaks, absent).confidence
                                          == IdentificationConfidence::Uncertain;
             evaluation.uncertainWhenAbsent += result.uncertainWhenAbsent;
         }
