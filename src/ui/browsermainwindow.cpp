@@ -16,7 +16,6 @@
 #include "ui_browsermainwindow.h"
 
 #include <QDir>
-#include <QEventLoop>
 #include <QFutureWatcher>
 #include <QtConcurrent>
 
@@ -53,7 +52,7 @@ BrowserMainWindow::BrowserMainWindow(QWidget *parent)
     m_ui->displayWidget->setAnalysisWorkspace(analysisWindowWorkspace());
 
     connect(m_ui->browseWidget, &SaveDataBrowseWidget::directorySelected, this,
-            &BrowserMainWindow::showMeasurement);
+            &BrowserMainWindow::requestMeasurement);
 
     const QString directory
         = QSettings().value(activeDirectoryKey, PathManager::instance().savePath()).toString();
@@ -80,54 +79,91 @@ BrowserMainWindow::BrowserMainWindow(QWidget *parent)
 
 BrowserMainWindow::~BrowserMainWindow() = default;
 
-void BrowserMainWindow::showMeasurement(const QString &path)
+// The list announces a selection from inside its selection signal, where neither a question
+// nor a model change may run: the switch waits for the next event-loop turn, and the newest
+// request wins.
+void BrowserMainWindow::requestMeasurement(const QString &path)
 {
-    switch (m_ui->displayWidget->querySaveChanges()) {
-    case QMessageBox::Cancel:
+    m_requestedPath = path;
+    if (m_switchQueued)
         return;
-    case QMessageBox::Yes:
-        // A failed save keeps the changes on screen rather than dropping them.
-        if (!m_ui->displayWidget->writeChangesToDisk())
+    m_switchQueued = true;
+    QMetaObject::invokeMethod(this, &BrowserMainWindow::switchToRequested, Qt::QueuedConnection);
+}
+
+void BrowserMainWindow::switchToRequested()
+{
+    m_switchQueued = false;
+    const QString path = m_requestedPath;
+    // While a load runs, the shown measurement's changes were already settled.
+    if (!m_loading) {
+        switch (m_ui->displayWidget->querySaveChanges()) {
+        case QMessageBox::Cancel:
+            m_ui->browseWidget->clearSelection();
             return;
-        reloadShownRow();
-        break;
-    default:
-        break;
+        case QMessageBox::Yes:
+            // A failed save keeps the changes on screen rather than dropping them.
+            if (!m_ui->displayWidget->writeChangesToDisk()) {
+                m_ui->browseWidget->clearSelection();
+                return;
+            }
+            reloadShownRow();
+            break;
+        default:
+            break;
+        }
+        if (m_switchQueued)
+            return; // another row was chosen while the question was open
     }
     // Photos of ten measuring points take longer to decode than a frozen window is bearable:
     // the folder is read on the pool while the window keeps answering.
     const int generation = ++m_loadGeneration;
-    m_ui->displayWidget->setEnabled(false);
-    statusBar()->showMessage(tr("Lade Messung ..."));
-    QFutureWatcher<std::optional<SaveData>> watcher;
-    QEventLoop loop;
-    connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
-    watcher.setFuture(QtConcurrent::run([path]() -> std::optional<SaveData> {
+    setLoading(true);
+    auto *watcher = new QFutureWatcher<std::optional<SaveData>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation, path] {
+        watcher->deleteLater();
+        if (generation == m_loadGeneration) // else a newer request superseded it
+            showLoaded(path, watcher->result());
+    });
+    watcher->setFuture(QtConcurrent::run([path]() -> std::optional<SaveData> {
         SaveData data;
         if (!data.load(path, AllSaveDataParts))
             return std::nullopt;
         return data;
     }));
-    if (!watcher.isFinished())
-        loop.exec();
-    if (generation != m_loadGeneration)
-        return; // another row was selected meanwhile and is shown instead
-    m_ui->displayWidget->setEnabled(true);
-    statusBar()->clearMessage();
-    const std::optional<SaveData> loaded = watcher.result();
-    m_model->setSaveData(loaded ? *loaded : SaveData());
+}
 
+void BrowserMainWindow::showLoaded(const QString &path, const std::optional<SaveData> &loaded)
+{
+    setLoading(false);
+    m_model->setSaveData(loaded ? *loaded : SaveData());
     // A metadata.json that is no JSON reads as version 0 without measuring points.
     const SaveData &data = m_model->saveData();
     if (!loaded || (!data.hasContent() && data.metadata().save_data_version == 0)) {
         qCWarning(logDataIo) << "no readable measurement in" << path;
         m_model->clear();
+        emit measurementShown(QString());
         QMessageBox::warning(this, tr("Speicherdaten nicht lesbar"),
                              tr("<p>Die Speicherdaten in</p><p><tt>%1</tt></p><p>konnten nicht "
                                 "gelesen werden: der Ordner fehlt, oder seine metadata.json ist "
                                 "beschädigt.</p>")
                                  .arg(QDir::toNativeSeparators(path)));
+        return;
     }
+    emit measurementShown(path);
+}
+
+// What acts on the shown measurement waits until the one asked for is there.
+void BrowserMainWindow::setLoading(bool loading)
+{
+    m_loading = loading;
+    m_ui->displayWidget->setEnabled(!loading);
+    for (QAction *action : {m_ui->actionSave, m_ui->actionDelete, m_ui->actionGenerateReport})
+        action->setEnabled(!loading);
+    if (loading)
+        statusBar()->showMessage(tr("Lade Messung ..."));
+    else
+        statusBar()->clearMessage();
 }
 
 void BrowserMainWindow::selectSourceDirectory()

@@ -3,10 +3,12 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class BrowserMainWindow;
 }
+class SaveData;
 class SaveDataModel;
 class SpectrumAnalysisWindow;
 
@@ -25,9 +27,18 @@ public:
     // Opens the analysis window for a spectrum file outside any measurement: exports, no store.
     // Null (after a message) when the file cannot be read.
     SpectrumAnalysisWindow *analyseSpectrumFile(const QString &path);
+    // A measurement asked for is still being read, or waits for the question about changes.
+    bool isLoading() const { return m_switchQueued || m_loading; }
+
+signals:
+    // The newest measurement asked for is shown, or its failure was told (then `folder` is empty).
+    void measurementShown(const QString &folder);
 
 private:
-    void showMeasurement(const QString &path);
+    void requestMeasurement(const QString &path);
+    void switchToRequested();
+    void showLoaded(const QString &path, const std::optional<SaveData> &loaded);
+    void setLoading(bool loading);
     void selectSourceDirectory();
     void chooseSpectrumFile();
     void reload();
@@ -41,5 +52,8 @@ private:
 
     std::unique_ptr<Ui::BrowserMainWindow> m_ui;
     SaveDataModel *m_model = nullptr;
+    QString m_requestedPath;
+    bool m_switchQueued = false;
+    bool m_loading = false;
     int m_loadGeneration = 0;
 };

@@ -185,6 +185,55 @@ private slots:
         QVERIFY(!selected.isEmpty());
         QCOMPARE(selected.first().row(), int(SaveDataModel::ExposureDataItem));
         QCOMPARE(selected.first().parent().row(), 0);
+
+        // A row chosen while another one still loads wins over it.
+        auto *table = childNamed<QTableView>(m_browse, "tableView");
+        runAnswering(
+            [&] {
+                table->selectRow(0);
+                QCoreApplication::processEvents();
+                table->selectRow(1);
+                QVERIFY(QTest::qWaitFor([this] { return !m_window->isLoading(); }, 10000));
+            },
+            QMessageBox::Ok);
+        QCOMPARE(m_model->saveData().folderPath(), folderAt(1));
+    }
+
+    // A filter that hides the shown measurement's row clears the selection and nothing else:
+    // the measurement stays shown, nothing loads, nothing asks, the list keeps working.
+    void filterHidingTheSelectedRow()
+    {
+        openWindow();
+        const QString baryte = selectMeasurement(
+            [](const SaveData &d) { return d.metadata().collection_id == QLatin1String("HU-31"); });
+        QCOMPARE(m_model->saveData().folderPath(), baryte);
+        SaveDataMetadata changed = m_model->saveData().metadata();
+        changed.owner = S("Geändert");
+        m_model->setMetadata(changed);
+
+        auto *table = childNamed<QTableView>(m_browse, "tableView");
+        const QStringList questions = runAnswering(
+            [this] {
+                auto *filter = childNamed<QLineEdit>(m_browse, "lineEditResult");
+                filter->setFocus();
+                QTest::keyClicks(filter, S("Topa"));
+                QTest::qWait(300);
+            },
+            QMessageBox::Cancel);
+        QVERIFY2(questions.isEmpty(), qPrintable(questions.join(S("; "))));
+        QVERIFY(table->model()->rowCount() >= 1);
+        QVERIFY(!table->selectionModel()->hasSelection());
+        QCOMPARE(m_model->saveData().folderPath(), baryte);
+        QVERIFY(m_model->saveData().hasUnsavedChanges());
+
+        childNamed<QLineEdit>(m_browse, "lineEditResult")->clear();
+        QString other;
+        QCOMPARE(
+            runAnswering([&] { other = selectMeasurement([](const SaveData &) { return true; }); },
+                         QMessageBox::No)
+                .size(),
+            1);
+        QCOMPARE(m_model->saveData().folderPath(), other);
     }
 
     // An old measurement is rewritten in the current format before its report.
@@ -313,6 +362,8 @@ private:
         if (row < 0)
             return QString();
         childNamed<QTableView>(m_browse, "tableView")->selectRow(row);
+        if (!QTest::qWaitFor([this] { return !m_window->isLoading(); }, 10000))
+            return QString();
         return folderAt(row);
     }
 
@@ -329,21 +380,19 @@ private:
     void analyse(const std::function<void(SpectrumAnalysisWindow *)> &script)
     {
         selectTreeRow(0);
-        QTimer::singleShot(0, this, [script] {
-            QPointer<SpectrumAnalysisWindow> window;
-            const QWidgetList windows = QApplication::topLevelWidgets();
-            for (QWidget *w : windows) {
-                if (w->isVisible() && qobject_cast<SpectrumAnalysisWindow *>(w))
-                    window = static_cast<SpectrumAnalysisWindow *>(w);
-            }
-            const bool searched = QTest::qWaitFor(
-                [&] { return !window || !window->suggestedAuto().isEmpty(); }, 30000);
-            if (window && searched)
-                script(window);
-            if (window)
-                window->close();
-        });
         childNamed<QPushButton>(m_display, "buttonAnalyze")->click();
+        QPointer<SpectrumAnalysisWindow> window;
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        for (QWidget *w : windows) {
+            if (w->isVisible() && qobject_cast<SpectrumAnalysisWindow *>(w))
+                window = static_cast<SpectrumAnalysisWindow *>(w);
+        }
+        const bool searched
+            = QTest::qWaitFor([&] { return !window || !window->suggestedAuto().isEmpty(); }, 30000);
+        if (window && searched)
+            script(window);
+        if (window)
+            window->close();
     }
 
     QString identification(int point) const

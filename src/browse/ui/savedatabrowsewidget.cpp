@@ -19,7 +19,28 @@ SaveDataBrowseWidget::SaveDataBrowseWidget(QWidget *parent)
     m_ui->setupUi(this);
     m_ui->ratingMin->setRating(1);
     m_filterModel->setSourceModel(m_model);
+    // A view in single selection selects the neighbour of a row that a filter or a reload
+    // removes, in the middle of the model's change; only the user's choice of a row counts. The
+    // change is known here before the view hears of it, and ends after the view settled.
+    connect(m_filterModel, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            &SaveDataBrowseWidget::beginRowChange);
+    connect(m_filterModel, &QAbstractItemModel::rowsAboutToBeInserted, this,
+            &SaveDataBrowseWidget::beginRowChange);
+    connect(m_filterModel, &QAbstractItemModel::rowsAboutToBeMoved, this,
+            &SaveDataBrowseWidget::beginRowChange);
+    connect(m_filterModel, &QAbstractItemModel::layoutAboutToBeChanged, this,
+            &SaveDataBrowseWidget::beginRowChange);
+    connect(m_filterModel, &QAbstractItemModel::modelAboutToBeReset, this,
+            &SaveDataBrowseWidget::beginRowChange);
     m_ui->tableView->setModel(m_filterModel);
+    for (const auto signal : {&QAbstractItemModel::rowsRemoved, &QAbstractItemModel::rowsInserted})
+        connect(m_filterModel, signal, this, &SaveDataBrowseWidget::endRowChange);
+    connect(m_filterModel, &QAbstractItemModel::rowsMoved, this,
+            &SaveDataBrowseWidget::endRowChange);
+    connect(m_filterModel, &QAbstractItemModel::layoutChanged, this,
+            &SaveDataBrowseWidget::endRowChange);
+    connect(m_filterModel, &QAbstractItemModel::modelReset, this,
+            &SaveDataBrowseWidget::endRowChange);
     setUpTableView();
 
     connect(m_ui->tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -106,10 +127,36 @@ void SaveDataBrowseWidget::updateColumnsShown()
 void SaveDataBrowseWidget::announceSelection(const QItemSelection &selected)
 {
     const QModelIndexList indexes = selected.indexes();
-    if (indexes.isEmpty())
+    if (indexes.isEmpty() || m_rowChangeDepth > 0)
         return;
     const QModelIndex source = m_filterModel->mapToSource(indexes.constFirst());
     emit directorySelected(source.data(SaveDataBrowseModel::FolderPathRole).toString());
+}
+
+void SaveDataBrowseWidget::beginRowChange()
+{
+    if (m_rowChangeDepth++ == 0)
+        m_selectedBeforeRowChange = selectedFolder();
+}
+
+// A row the model change selected is no choice of the user's: the selection goes, and what is
+// shown stays shown.
+void SaveDataBrowseWidget::endRowChange()
+{
+    if (--m_rowChangeDepth == 0 && selectedFolder() != m_selectedBeforeRowChange)
+        m_ui->tableView->selectionModel()->clearSelection();
+}
+
+QString SaveDataBrowseWidget::selectedFolder() const
+{
+    const QModelIndexList rows = m_ui->tableView->selectionModel()->selectedRows();
+    return rows.isEmpty() ? QString()
+                          : rows.constFirst().data(SaveDataBrowseModel::FolderPathRole).toString();
+}
+
+void SaveDataBrowseWidget::clearSelection()
+{
+    m_ui->tableView->selectionModel()->clearSelection();
 }
 
 void SaveDataBrowseWidget::chooseColumns()

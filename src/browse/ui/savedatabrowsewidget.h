@@ -29,6 +29,8 @@ public:
     int selectedRow() const;
     SaveDataBrowseModel *model() const { return m_model; }
     SaveDataBrowseFilterModel *filterModel() const { return m_filterModel; }
+    // Unselects the list's row without announcing anything.
+    void clearSelection();
 
 public slots:
     // Asks for a directory starting at `suggested` and scans it; returns it, or empty.
@@ -42,6 +44,9 @@ signals:
 
 private:
     void announceSelection(const QItemSelection &selected);
+    void beginRowChange();
+    void endRowChange();
+    QString selectedFolder() const;
     void chooseColumns();
     void publishFilter();
     void setUpTableView();
@@ -50,4 +55,6 @@ private:
     SaveDataBrowseModel *m_model = nullptr;
     SelectTableColumnsDialog *m_columnsDialog = nullptr;
     std::unique_ptr<Ui::SaveDataBrowseWidget> m_ui;
+    int m_rowChangeDepth = 0;
+    QString m_selectedBeforeRowChange;
 };

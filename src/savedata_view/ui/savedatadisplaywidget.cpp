@@ -12,7 +12,6 @@
 
 #include <QDesktopServices>
 #include <QDir>
-#include <QEventLoop>
 #include <QHeaderView>
 #include <QMenu>
 #include <QPointer>
@@ -234,27 +233,22 @@ void SaveDataDisplayWidget::analyzeSectionData()
         return;
     }
 
+    // The session lives until its window closes, while the measurement view goes on working; it
+    // dies with this widget at the latest, closing its window.
     AnalysisSession *session = m_workspace.openSession();
+    session->setParent(this);
     // The result belongs to this point even when the user selects another one meanwhile; the
     // index dies with the point or with the measurement, which refuses the store.
     const QPersistentModelIndex analysed = m_model->index(row, 0);
-    QEventLoop loop;
-    bool closed = false;
     connect(session, &AnalysisSession::saveRequested, this,
             [this, session, analysed] { storeAnalysisResult(session, analysed); });
-    connect(session, &AnalysisSession::closed, &loop, [&loop, &closed] {
-        closed = true;
-        loop.quit();
-    });
+    connect(session, &AnalysisSession::closed, session, &QObject::deleteLater);
     // Old measurements often kept only the processed spectrum; an empty plot would help nobody.
     const bool raw = !sector->rawSpectrum.isEmpty();
     if (!raw)
         qCInfo(logUiGeneral) << "no unprocessed spectrum in point" << row + 1
                              << ", analysing the processed one";
     session->start(m_library, raw ? sector->rawSpectrum : sector->processedSpectrum);
-    if (!closed)
-        loop.exec();
-    session->deleteLater();
 }
 
 void SaveDataDisplayWidget::storeAnalysisResult(AnalysisSession *session,
