@@ -15,6 +15,13 @@ class TestIdentification : public QObject
     Q_OBJECT
 
 private slots:
+    // Folds must be those any other program computes from the file names: crc32 of the RRUFF id.
+    void foldsBySample()
+    {
+        QCOMPARE(sampleFold(S("R050016"), 5), 4);
+        QCOMPARE(sampleFold(S("R040063"), 5), 3);
+        QCOMPARE(sampleFold(S("R040063"), 7), int(2607928153u % 7));
+    }
     void topHitRates_data() { rates_data(); }
     void topHitRates() { rates(TestFiles::rruffDir(), 145, 40); }
     void qualityTopHitRates_data() { rates_data(); }

@@ -62,7 +62,10 @@ int runEvaluateCommand(const QStringList &arguments, QTextStream &out, QTextStre
         "of text files named mineral__sample__..., as reference libraries are) are searched "
         "against the library; without QUERIES the library searches its own spectra, each "
         "without the spectra of its own sample (leave one sample out), which shows how well "
-        "another sample of a mineral would be found.\n"
+        "another sample of a mineral would be found. With --folds K the library's samples are "
+        "split into K folds (crc32 of the sample's RRUFF id, field 1 of the name, modulo K) and "
+        "each spectrum is searched without the spectra of its fold; spectra whose mineral has "
+        "no spectrum in the other folds are not counted.\n"
         "Prints TSV, one row per method: method, queries, answered, top1 and top5 (per cent "
         "of queries whose mineral is first, or among the first five), and for the mineral "
         "search: confident (per cent of queries), confident_right (per cent of those), "
@@ -87,7 +90,11 @@ int runEvaluateCommand(const QStringList &arguments, QTextStream &out, QTextStre
     const QCommandLineOption mixturesOption(QStringLiteral("mixtures"),
                                             QStringLiteral("unmix N generated mixtures instead"),
                                             QStringLiteral("N"));
-    parser.addOptions({methodOption, detailsOption, mixturesOption});
+    const QCommandLineOption foldsOption(QStringLiteral("folds"),
+                                         QStringLiteral("search the library's own spectra, each "
+                                                        "without its fold of K by sample"),
+                                         QStringLiteral("K"));
+    parser.addOptions({methodOption, detailsOption, mixturesOption, foldsOption});
     SearchOptions options(parser);
     if (const auto done
         = parseCommandLine(parser, "evaluate", arguments, 0, 1, "QUERIES", out, err))
@@ -119,6 +126,19 @@ int runEvaluateCommand(const QStringList &arguments, QTextStream &out, QTextStre
         return printMixtureRates(library, count, options, out, err);
     }
     const QString queriesFolder = parser.positionalArguments().value(0);
+    int folds = 0;
+    if (parser.isSet(foldsOption)) {
+        bool ok = false;
+        folds = parser.value(foldsOption).toInt(&ok);
+        if (!ok || folds < 2) {
+            err << "raman-cli evaluate: --folds needs a whole number of at least 2\n";
+            return 2;
+        }
+        if (!queriesFolder.isEmpty()) {
+            err << "raman-cli evaluate: --folds splits the library itself; give no QUERIES\n";
+            return 2;
+        }
+    }
     QVector<LabelledSpectrum> queries;
     if (!queriesFolder.isEmpty()) {
         if (!QFileInfo(queriesFolder).isDir()) {
@@ -144,7 +164,7 @@ int runEvaluateCommand(const QStringList &arguments, QTextStream &out, QTextStre
 
     const SearchEvaluation evaluation
         = evaluateSearches(library, queries, queriesFolder.isEmpty() ? LeaveOutOwnSample : 0,
-                           methods, options.processing, options.fingerprint);
+                           methods, options.processing, options.fingerprint, folds);
     const struct
     {
         const char *name;

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QSet>
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <climits>
 #include <optional>
@@ -32,13 +34,24 @@ QVector<LabelledSpectrum> labelledSpectra(const QString &folder)
     return spectra;
 }
 
-QVector<bool> leftOut(const RLibrary &library, const LabelledSpectrum &query, int leaveOut)
+int sampleFold(const QString &sample, int folds)
 {
+    const QByteArray id = sample.toLatin1();
+    const uLong sum = crc32(crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef *>(id.constData()),
+                            uInt(id.size()));
+    return folds > 0 ? int(sum % uLong(folds)) : 0;
+}
+
+QVector<bool> leftOut(const RLibrary &library, const LabelledSpectrum &query, int leaveOut,
+                      int folds)
+{
+    const int fold = sampleFold(query.sample, folds);
     QVector<bool> excluded(library.count(), false);
     for (int i = 0; i < library.count(); ++i) {
         const rruff_infos &info = library.spectra()[i].info;
         excluded[i] = ((leaveOut & LeaveOutOwnSample) && info.rruffId == query.sample)
-                      || ((leaveOut & LeaveOutOwnMineral) && info.name == query.mineral);
+                      || ((leaveOut & LeaveOutOwnMineral) && info.name == query.mineral)
+                      || (folds > 0 && sampleFold(info.rruffId, folds) == fold);
     }
     return excluded;
 }
@@ -80,7 +93,7 @@ void HitRates::add(bool searched, int rank)
 
 SearchEvaluation evaluateSearches(const RLibrary &library, const QVector<LabelledSpectrum> &queries,
                                   int leaveOut, int methods, const ProcessingParameters &processing,
-                                  const FingerprintParameters &fingerprint)
+                                  const FingerprintParameters &fingerprint, int folds)
 {
     SearchEvaluation evaluation;
     // Building the mineral search reads the whole library again: only when it is asked for.
@@ -101,7 +114,14 @@ SearchEvaluation evaluateSearches(const RLibrary &library, const QVector<Labelle
         EvaluatedQuery result;
         result.file = query.file;
         result.mineral = query.mineral;
-        const QVector<bool> excluded = leftOut(library, query, leaveOut);
+        const QVector<bool> excluded = leftOut(library, query, leaveOut, folds);
+        if (folds > 0) {
+            bool mineralSearchable = false;
+            for (int i = 0; i < excluded.size() && !mineralSearchable; ++i)
+                mineralSearchable = !excluded[i] && library.spectra()[i].info.name == query.mineral;
+            if (!mineralSearchable)
+                continue;
+        }
         for (const auto &s : spectrumSearches) {
             if (!(methods & s.method))
                 continue;
@@ -127,7 +147,8 @@ SearchEvaluation evaluateSearches(const RLibrary &library, const QVector<Labelle
                 ++evaluation.likely;
                 evaluation.likelyRight += right;
             }
-            const QVector<bool> absent = leftOut(library, query, leaveOut | LeaveOutOwnMineral);
+            const QVector<bool> absent
+                = leftOut(library, query, leaveOut | LeaveOutOwnMineral, folds);
             result.uncertainWhenAbsent = search->rank(shape, peaks, absent).confidence
                                          == IdentificationConfidence::Uncertain;
             evaluation.uncertainWhenAbsent += result.uncertainWhenAbsent;

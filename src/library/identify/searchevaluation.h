@@ -29,8 +29,14 @@ enum LeftOut {
     LeaveOutOwnMineral = 2 // asking for a mineral the library lacks
 };
 
-// Per library spectrum: true where it takes no part in the search for `query`.
-QVector<bool> leftOut(const RLibrary &library, const LabelledSpectrum &query, int leaveOut);
+// Per library spectrum: true where it takes no part in the search for `query`. With `folds` > 0
+// the spectra of the query's fold are left out too (K-fold evaluation by sample).
+QVector<bool> leftOut(const RLibrary &library, const LabelledSpectrum &query, int leaveOut,
+                      int folds = 0);
+
+// The fold (0..folds-1) of a sample: crc32 of its RRUFF id's ASCII bytes modulo `folds`, so that
+// every program that splits a library so gets the same folds.
+int sampleFold(const QString &sample, int folds);
 
 // Rank (0 = best) of `mineral` among the first five spectra or minerals; -1 when not among them.
 int spectrumRank(const RLibrary &library, const QVector<double> &scores,
@@ -79,10 +85,12 @@ struct SearchEvaluation
 };
 
 // Searches every query with the given `methods` (bits of SearchEvaluation::Method), leaving out
-// per query what `leaveOut` (bits of LeftOut) names.
+// per query what `leaveOut` (bits of LeftOut) names. With `folds` > 0 each query is searched
+// without the spectra of its fold, and a query whose mineral has no spectrum in the other folds
+// is not counted.
 SearchEvaluation evaluateSearches(const RLibrary &library, const QVector<LabelledSpectrum> &queries,
                                   int leaveOut, int methods, const ProcessingParameters &processing,
-                                  const FingerprintParameters &fingerprint);
+                                  const FingerprintParameters &fingerprint, int folds = 0);
 
 // A generated mixture: library spectra (each scaled to unit area over the range all of them
 // cover) weighted `weights`, plus a fluorescence background (a broad Gaussian as high as the
