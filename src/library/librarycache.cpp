@@ -12,6 +12,7 @@
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QtConcurrent>
 #include <QtEndian>
 
@@ -22,6 +23,94 @@ namespace LibraryCache {
 QString cachePath(const QString &folder)
 {
     return folder + QStringLiteral("/cache.tar");
+}
+
+namespace {
+
+QString userCacheFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
+           + QStringLiteral("/libraries");
+}
+
+QString folderKey(const QString &folder)
+{
+    return QString::fromLatin1(
+        QCryptographicHash::hash(QFileInfo(folder).absoluteFilePath().toUtf8(),
+                                 QCryptographicHash::Sha1)
+            .toHex()
+            .left(16));
+}
+
+QString folderState(const QString &folder)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    const QFileInfoList sources
+        = QDir(folder).entryInfoList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)
+          + QDir(folder).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo &source : sources) {
+        hash.addData(source.fileName().toUtf8());
+        hash.addData(QByteArray::number(source.size()) + ' '
+                     + QByteArray::number(source.lastModified().toMSecsSinceEpoch()) + '\n');
+    }
+    return QString::fromLatin1(hash.result().toHex().left(16));
+}
+
+// Writes the spectra as a cache archive; a half-written archive never replaces a good one. A
+// failure is no fault of the user's (the library is read without a cache then): logged as info.
+bool writeCache(const QVector<RamanLibrarySpectrum> &spectra, const QString &cache)
+{
+    const auto fail = [](const QString &what) {
+        qCInfo(logDataLibraries).noquote() << what;
+        return false;
+    };
+    const QString temporary = cache + QStringLiteral(".tmp");
+    QFile::remove(temporary);
+    {
+        KTar tar(temporary, QStringLiteral("application/x-tar"));
+        if (!tar.open(QIODevice::WriteOnly))
+            return fail(QStringLiteral("cannot create library cache %1: %2")
+                            .arg(temporary, tar.errorString()));
+        const QDateTime now = QDateTime::currentDateTime();
+        for (const RamanLibrarySpectrum &spectrum : spectra) {
+            if (!tar.writeFile(cacheEntryName(spectrum.info), encodeEntry(spectrum.data), 0100644,
+                               QString(), QString(), now, now, now)) {
+                const QString why = tar.errorString();
+                tar.close();
+                QFile::remove(temporary);
+                return fail(
+                    QStringLiteral("failed to write library cache %1: %2").arg(temporary, why));
+            }
+        }
+        if (!tar.close()) {
+            QFile::remove(temporary);
+            return fail(QStringLiteral("failed to finish library cache %1: %2")
+                            .arg(temporary, tar.errorString()));
+        }
+    }
+    QFile::remove(cache);
+    if (!QFile::rename(temporary, cache)) {
+        QFile::remove(temporary);
+        return fail(QStringLiteral("failed to move library cache into place: %1").arg(cache));
+    }
+    return true;
+}
+
+} // namespace
+
+QString userCachePath(const QString &folder)
+{
+    return userCacheFolder() + QLatin1Char('/') + folderKey(folder) + QLatin1Char('-')
+           + folderState(folder) + QStringLiteral(".tar");
+}
+
+QString cacheInUse(const QString &folder)
+{
+    const QString own = cachePath(folder);
+    if (QFileInfo(own).isFile())
+        return own;
+    const QString user = userCachePath(folder);
+    return QFileInfo(user).isFile() ? user : QString();
 }
 
 QByteArray encodeEntry(const RamanData<Wavenumbers> &data)
@@ -118,57 +207,32 @@ QVector<RamanLibrarySpectrum> readLibraryDirectory(const QString &folder,
 
 bool ensureCache(const QString &folder, const SpectrumNameMapper &mapper)
 {
-    const QString cache = cachePath(folder);
-    if (QFileInfo::exists(cache))
+    if (!cacheInUse(folder).isEmpty())
         return true;
     const QVector<RamanLibrarySpectrum> spectra = readLibraryDirectory(folder, mapper);
     if (!QDir(folder).exists())
         return false;
-
-    // Entries go straight into the archive; a half-written archive never replaces a good one.
-    const QString temporary = cache + QStringLiteral(".tmp");
-    QFile::remove(temporary);
-    {
-        KTar tar(temporary, QStringLiteral("application/x-tar"));
-        if (!tar.open(QIODevice::WriteOnly)) {
-            qCWarning(logDataLibraries)
-                << "failed to create library cache" << temporary << ":" << tar.errorString();
-            return false;
-        }
-        const QDateTime now = QDateTime::currentDateTime();
-        for (const RamanLibrarySpectrum &spectrum : spectra) {
-            if (!tar.writeFile(cacheEntryName(spectrum.info), encodeEntry(spectrum.data), 0100644,
-                               QString(), QString(), now, now, now)) {
-                qCWarning(logDataLibraries)
-                    << "failed to write library cache" << temporary << ":" << tar.errorString();
-                tar.close();
-                QFile::remove(temporary);
-                return false;
-            }
-        }
-        if (!tar.close()) {
-            qCWarning(logDataLibraries)
-                << "failed to finish library cache" << temporary << ":" << tar.errorString();
-            QFile::remove(temporary);
-            return false;
-        }
-    }
-    QFile::remove(cache);
-    if (!QFile::rename(temporary, cache)) {
-        qCWarning(logDataLibraries) << "failed to move library cache into place:" << cache;
-        QFile::remove(temporary);
+    // A read-only folder (a share, a system-wide installation) is normal: its cache goes to the
+    // user's cache folder, replacing the one of the folder's earlier state.
+    if (writeCache(spectra, cachePath(folder)))
+        return true;
+    const QDir users(userCacheFolder());
+    if (!users.mkpath(QStringLiteral(".")))
         return false;
-    }
-    return true;
+    for (const QString &old :
+         users.entryList({folderKey(folder) + QStringLiteral("-*.tar")}, QDir::Files))
+        QFile::remove(users.filePath(old));
+    return writeCache(spectra, userCachePath(folder));
 }
 
 bool readCacheInBatches(const QString &folder, int batchSize,
                         const std::function<void(const QVector<CacheEntry> &)> &consume)
 {
-    KTar tar(cachePath(folder), QStringLiteral("application/x-tar"));
-    if (!tar.open(QIODevice::ReadOnly))
+    const QString cache = cacheInUse(folder);
+    KTar tar(cache, QStringLiteral("application/x-tar"));
+    if (cache.isEmpty() || !tar.open(QIODevice::ReadOnly))
         return false;
-    const qint64 archiveSize = QFileInfo(cachePath(folder)).size();
+    const qint64 archiveSize = QFileInfo(cache).size();
     const KArchiveDirectory *root = tar.directory();
     QVector<const KArchiveFile *> files;
     for (const QString &name : root->entries()) {

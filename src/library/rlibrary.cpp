@@ -44,9 +44,9 @@ void RLibrary::readLibraryFromDisk()
         if (QFileInfo::exists(folder + QStringLiteral("/chemistry.csv")))
             chemistryFiles.append(folder + QStringLiteral("/chemistry.csv"));
         ++folders;
-        LibraryCache::ensureCache(folder);
-        const QString cache = LibraryCache::cachePath(folder);
-        if (QFileInfo::exists(cache))
+        const bool cached = LibraryCache::ensureCache(folder);
+        const QString cache = LibraryCache::cacheInUse(folder);
+        if (!cache.isEmpty())
             m_watcher.addPath(cache);
         const QString libraryName = folder.section(QLatin1Char('/'), -1, -1);
         const auto decodeBatch
@@ -72,8 +72,17 @@ void RLibrary::readLibraryFromDisk()
                       m_spectra.append(decoded[i]);
                   }
               };
-        if (!LibraryCache::readCacheInBatches(folder, 512, decodeBatch))
+        if (!cached && QFileInfo(folder).isDir()) {
+            // No cache could be written anywhere: the sources themselves, slower but complete.
+            for (RamanLibrarySpectrum &spectrum : LibraryCache::readLibraryDirectory(folder)) {
+                if (spectrum.data.isEmpty())
+                    continue;
+                spectrum.info.library = libraryName;
+                m_spectra.append(spectrum);
+            }
+        } else if (!LibraryCache::readCacheInBatches(folder, 512, decodeBatch)) {
             qCWarning(logDataLibraries) << "Failed to read library cache archive:" << folder;
+        }
     }
     qCDebug(logDataLibraries) << "loaded:" << m_spectra.size() << "spectra from" << folders
                               << "directories";
@@ -172,7 +181,7 @@ int RLibrary::indexOfNumber(const QString &number) const
 
 void RLibrary::recreateArchive(const QString &path)
 {
-    QFile::remove(LibraryCache::cachePath(path));
+    QFile::remove(LibraryCache::cacheInUse(path));
     LibraryCache::ensureCache(path);
 }
 

@@ -158,6 +158,57 @@ private slots:
             QCOMPARE(library.info(best).name, QLatin1String(names[m]));
         }
     }
+    // A folder the user cannot write to (a share, a system-wide installation) loads without a
+    // warning: its cache goes to the user's cache folder, and where that fails too the folder is
+    // read without one. A folder where a file must go makes the writes fail (root ignores
+    // permissions).
+    void unwritableFolderLoads_data()
+    {
+        QTest::addColumn<bool>("userCacheWritable");
+        QTest::newRow("cache in the user's cache folder") << true;
+        QTest::newRow("read without a cache") << false;
+    }
+    void unwritableFolderLoads()
+    {
+        QFETCH(bool, userCacheWritable);
+        QStandardPaths::setTestModeEnabled(true);
+        const QString users
+            = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + S("/libraries");
+        QDir(users).removeRecursively();
+        QFile::remove(users);
+        if (!userCacheWritable)
+            QVERIFY(TestFiles::write(users, "in the way"));
+        const QString folder = m_dir.filePath(S("share %1").arg(userCacheWritable));
+        for (int i = 0; i < 2; ++i)
+            writeSpectrum(folder, names[i], 400 + i, syntheticSpectrum(minerals[i]));
+        QVERIFY(QDir().mkpath(folder + S("/cache.tar.tmp")));
+
+        static int warnings = 0;
+        warnings = 0;
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext &, const QString &) {
+                warnings += type == QtWarningMsg || type == QtCriticalMsg;
+            });
+        const auto load = [&folder] {
+            RLibrary library;
+            library.setLibraryFolders(folders({folder}));
+            library.readLibraryFromDisk();
+            return library.count();
+        };
+        QCOMPARE(load(), 2);
+        const QString cache = LibraryCache::cacheInUse(folder);
+        QCOMPARE(cache.startsWith(users + QLatin1Char('/')), userCacheWritable);
+        if (userCacheWritable) {
+            // A changed folder gets a new cache in the old one's place.
+            writeSpectrum(folder, names[2], 402, syntheticSpectrum(minerals[2]));
+            QCOMPARE(load(), 3);
+            QVERIFY(!QFileInfo::exists(cache));
+            QCOMPARE(QDir(users).entryList(QDir::Files).size(), 1);
+        }
+        qInstallMessageHandler(previous);
+        QCOMPARE(warnings, 0);
+        QFile::remove(users);
+    }
     void reloadsWhenCacheIsRewritten()
     {
         const QString folder = m_dir.filePath(S("watched"));
