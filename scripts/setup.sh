@@ -9,6 +9,7 @@ packages=(
     qttranslations5-l10n
     texlive-latex-base texlive-latex-recommended texlive-fonts-recommended texlive-science
     poppler-utils
+    libfiu-dev fiu-utils libqt5sql5-sqlite
     dpkg-dev desktop-file-utils
 )
 packages+=(${RAMAN_EXTRA_PACKAGES:-})

@@ -3,6 +3,7 @@
 #include "core/logging.h"
 #include "storage/savedata.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -205,31 +206,38 @@ private:
 
 } // namespace
 
-bool writeSummaryPage(const SaveData &data, const QString &path, int sectorIndex)
+QByteArray summaryPagePdf(const SaveData &data, int sectorIndex)
 {
     const std::optional<SaveDataSector> sector = data.sector(sectorIndex);
     if (!sector) {
-        qCWarning(logDataIo) << "summary page: no sector" << sectorIndex << "to write to" << path;
-        return false;
+        qCWarning(logDataIo) << "summary page: no sector" << sectorIndex;
+        return {};
     }
     if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
-        qCWarning(logDataIo) << "summary page needs a GUI application object, not writing" << path;
-        return false;
+        qCWarning(logDataIo) << "summary page needs a GUI application object";
+        return {};
     }
 
-    QPdfWriter writer(path);
-    writer.setResolution(dotsPerInch);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(20, 0, 20, 20), QPageLayout::Millimeter));
-    writer.setTitle(
-        SummaryPagePainter::tr("Raman-Analyse für %1").arg(data.metadata().collection_id));
-    writer.setCreator(SummaryPagePainter::tr("RAMAN-Spektrometer 'Corvalinthe'"));
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(dotsPerInch);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(20, 0, 20, 20), QPageLayout::Millimeter));
+        writer.setTitle(
+            SummaryPagePainter::tr("Raman-Analyse für %1").arg(data.metadata().collection_id));
+        writer.setCreator(SummaryPagePainter::tr("RAMAN-Spektrometer 'Corvalinthe'"));
 
-    QPainter painter;
-    if (!painter.begin(&writer)) {
-        qCWarning(logDataIo) << "summary page: cannot write" << path;
-        return false;
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            qCWarning(logDataIo) << "summary page: cannot paint sector" << sectorIndex;
+            return {};
+        }
+        SummaryPagePainter(painter, data.metadata(), *sector).paint();
+        if (!painter.end())
+            return {};
     }
-    SummaryPagePainter(painter, data.metadata(), *sector).paint();
-    return painter.end();
+    return pdf;
 }

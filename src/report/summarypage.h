@@ -1,8 +1,9 @@
 #pragma once
 
-class QString;
+#include <QByteArray>
+
 class SaveData;
 
-// Paints the one-page A4 summary of a measurement and of its sector `sectorIndex` into a PDF
-// file. False when no page could be written; saving does not depend on the outcome.
-bool writeSummaryPage(const SaveData &data, const QString &path, int sectorIndex);
+// The one-page A4 summary of a measurement and of its sector `sectorIndex` as a PDF; empty when
+// no page could be painted (saving then leaves the page out).
+QByteArray summaryPagePdf(const SaveData &data, int sectorIndex);

@@ -16,7 +16,13 @@ CalibrationLines loadCalibrationLines(const QString &path)
                                 << "for reading";
         return lines;
     }
-    QTextStream stream(&file);
+    return calibrationLinesFromText(file.readAll());
+}
+
+CalibrationLines calibrationLinesFromText(const QByteArray &text)
+{
+    CalibrationLines lines;
+    QTextStream stream(text);
     QString line;
     while (stream.readLineInto(&line)) {
         const QStringList fields = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);

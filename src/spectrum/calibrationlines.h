@@ -20,5 +20,6 @@ struct CalibrationLines
 // calibration_lines.txt: "wavelength pixel" per line. A missing file gives empty lines and a
 // warning.
 CalibrationLines loadCalibrationLines(const QString &path);
+CalibrationLines calibrationLinesFromText(const QByteArray &text);
 QByteArray calibrationLinesText(const CalibrationLines &lines);
 bool writeCalibrationLines(const QString &path, const CalibrationLines &lines);

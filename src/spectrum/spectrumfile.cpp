@@ -118,7 +118,12 @@ RamanData<Wavenumbers> loadSpectrumFromCSV(const QString &path, QMap<QString, QS
         qCWarning(logDataIo) << "loadSpectrumFromCSV: failed to open file:" << path;
         return {};
     }
-    const QByteArray content = file.readAll();
+    return spectrumFromText(file.readAll(), path, header);
+}
+
+RamanData<Wavenumbers> spectrumFromText(const QByteArray &content, const QString &path,
+                                        QMap<QString, QString> *header)
+{
     QMap<QString, QString> headerMap;
     const int dataStart = readHeader(content, header ? &headerMap : nullptr);
 

@@ -12,6 +12,9 @@
 // The header map, when asked for, receives every "# key: value" line.
 RamanData<Wavenumbers> loadSpectrumFromCSV(const QString &path,
                                            QMap<QString, QString> *header = nullptr);
+// The same from the content of such a file; `path` only names it in warnings.
+RamanData<Wavenumbers> spectrumFromText(const QByteArray &content, const QString &path,
+                                        QMap<QString, QString> *header = nullptr);
 
 // The text form of numbers in spectrum and calibration files: 6 significant digits.
 QString formatSpectrumNumber(double value);

@@ -1,11 +1,10 @@
 #include "storage/backup.h"
 
 #include "core/logging.h"
+#include "storage/checkedfiles.h"
 
 #include <QDate>
-#include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QStandardPaths>
@@ -19,66 +18,55 @@ QString backupRoot()
     return locations.constFirst() + QStringLiteral("/backups/");
 }
 
-bool copyRecursively(const QString &source, const QString &destination)
+bool copyTree(CheckedFiles &files, const QString &source, const QString &destination)
 {
     const QDir sourceDir(source);
-    if (!sourceDir.exists())
-        return false;
-    if (!QDir().mkpath(destination))
+    if (!files.makeDirectory(destination))
         return false;
     const QDir destinationDir(destination);
-    const QStringList files = sourceDir.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString &name : files) {
+    const QStringList names = sourceDir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
         const QString from = sourceDir.filePath(name);
         const QString to = destinationDir.filePath(name);
-        if (!QFile::copy(from, to)) {
-            qCWarning(logDataIo) << "Copy failed:" << from << to;
+        if (files.tryLinkFile(from, to))
+            continue;
+        QByteArray bytes;
+        if (!files.readFile(from, bytes) || !files.writeFile(to, bytes)
+            || !files.verifyFile(to, bytes))
             return false;
-        }
     }
     const QStringList folders
         = sourceDir.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
     for (const QString &name : folders) {
-        if (!copyRecursively(sourceDir.filePath(name), destinationDir.filePath(name)))
+        if (!copyTree(files, sourceDir.filePath(name), destinationDir.filePath(name)))
             return false;
     }
-    return true;
+    return files.syncDirectory(destination);
 }
 
-bool moveToOverwrittenBackup(const QString &folder, const QString &parentDir,
-                             const QString &folderName)
+QString copyToOverwrittenBackup(CheckedFiles &files, const QString &folder,
+                                const QString &folderName)
 {
     const QString root = backupRoot();
     if (root.isEmpty()) {
-        qCWarning(logDataIo) << "no backup location, keeping the old save directory" << folder;
-        return false;
+        files.fail(folder, QStringLiteral("no backup location"));
+        return QString();
     }
-    const QString backupDir = root + QStringLiteral("/overwritten/")
-                              + QDate::currentDate().toString(Qt::ISODate) + QLatin1Char('/');
-    QDir().mkpath(backupDir);
+    const QString day = QDir::cleanPath(root + QStringLiteral("/overwritten/")
+                                        + QDate::currentDate().toString(Qt::ISODate));
+    if (!files.makePath(day))
+        return QString();
 
-    QRandomGenerator random(quint32(qHash(parentDir))
-                            ^ quint32(QDateTime::currentMSecsSinceEpoch()));
     QString destination;
     // A name already taken (same day, same draw) would merge two backups into one.
     do {
-        destination = QDir::cleanPath(backupDir + folderName + QStringLiteral("-backup")
-                                      + QString::number(random.generate()));
+        destination = day + QLatin1Char('/') + folderName + QStringLiteral("-backup")
+                      + QString::number(QRandomGenerator::global()->generate());
     } while (QFileInfo::exists(destination));
 
-    qCDebug(logDataIo) << "moving old data from" << folder << "to" << destination
-                       << "before overwriting save data";
-    if (QDir().rename(folder, destination))
-        return true;
-
-    qCInfo(logDataIo) << "failed to move directory to its backup location, trying copy/remove";
-    if (!copyRecursively(folder, destination)) {
-        // Without a complete copy the old folder is the only one; it must stay.
-        qCWarning(logDataIo) << "failed to move data, keeping the old save directory" << folder;
-        QDir(destination).removeRecursively();
-        return false;
-    }
-    if (!QDir(folder).removeRecursively())
-        qCWarning(logDataIo) << "failed to remove old save directory" << folder;
-    return true;
+    qCDebug(logDataIo) << "copying old data from" << folder << "to" << destination;
+    if (copyTree(files, folder, destination) && files.syncDirectory(day))
+        return destination;
+    QDir(destination).removeRecursively();
+    return QString();
 }

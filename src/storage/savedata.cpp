@@ -17,36 +17,43 @@
 
 namespace {
 
-QImage loadImage(const QString &path)
+QVector<quint16> ccdRawFromBytes(const QByteArray &bytes)
 {
-    QImage image;
-    if (QFileInfo::exists(path))
-        image.load(path);
-    return image;
-}
-
-// The loader of text spectra warns about missing files; a missing spectrum is normal here.
-RamanData<Wavenumbers> loadSpectrumIfPresent(const QString &path)
-{
-    return QFileInfo::exists(path) ? loadSpectrumFromCSV(path) : RamanData<Wavenumbers>{};
-}
-
-QVector<quint16> loadCcdRaw(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        qCWarning(logDataIo) << "Failed to load CCD raw data from" << path;
-        qCWarning(logDataIo) << "Error message was:" << file.errorString();
-        return {};
-    }
-    const QByteArray bytes = file.readAll();
     QVector<quint16> values(bytes.size() / 2); // a trailing odd byte is ignored
     qFromLittleEndian<quint16>(bytes.constData(), values.size(), values.data());
-    qCDebug(logDataIo) << "loaded CCD raw buffer with size:" << values.size();
     return values;
 }
 
 } // namespace
+
+// The content of a file of the folder; empty when it is absent, and a problem of this load when it
+// is there but cannot be read.
+QByteArray SaveData::readIfPresent(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return {};
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly)) {
+        bytes = file.readAll();
+        if (file.error() == QFileDevice::NoError)
+            return bytes;
+    }
+    m_loadProblems << QDir::toNativeSeparators(path) + QStringLiteral(": ") + file.errorString();
+    qCWarning(logDataIo).noquote() << "cannot read" << m_loadProblems.last();
+    return {};
+}
+
+QImage SaveData::loadPicture(const QString &path)
+{
+    const QByteArray bytes = readIfPresent(path);
+    QImage image;
+    if (!bytes.isEmpty() && !image.loadFromData(bytes)) {
+        m_loadProblems << QDir::toNativeSeparators(path) + QStringLiteral(": not a picture");
+        qCWarning(logDataIo).noquote() << "cannot read" << m_loadProblems.last();
+    }
+    return image;
+}
 
 SaveData::SaveData()
 {
@@ -62,6 +69,9 @@ bool SaveData::load(const QString &path, SaveDataParts parts)
     if (!file.open(QIODevice::ReadOnly)) {
         qCDebug(logDataIo) << "not a Raman save data folder, no metadata.json file:"
                            << file.fileName();
+        if (file.exists())
+            m_loadProblems << QDir::toNativeSeparators(file.fileName()) + QStringLiteral(": ")
+                                  + file.errorString();
         return false;
     }
     const QJsonObject json = QJsonDocument::fromJson(file.readAll()).object();
@@ -75,7 +85,7 @@ bool SaveData::load(const QString &path, SaveDataParts parts)
     const SaveDataFileNames names = SaveDataFileNames::forVersion(version, label);
     const QDir folder(m_folderPath);
     if (parts & Images)
-        m.overviewImage = loadImage(folder.filePath(names.overviewImage));
+        m.overviewImage = loadPicture(folder.filePath(names.overviewImage));
 
     const QJsonArray sectors = SaveDataJson::sectorObjects(json);
     for (int n = 1; n <= sectors.size(); ++n) {
@@ -85,9 +95,18 @@ bool SaveData::load(const QString &path, SaveDataParts parts)
         const QString sectorDir = folder.filePath(SaveDataFiles::locationFolderName(n));
         if (!QFileInfo(sectorDir).isDir()) {
             qCWarning(logDataIo) << "Could not descend into location directory" << sectorDir;
+            sector.missingOnDisk = true;
             continue;
         }
         loadSectorFolder(sectorDir, version, label, parts, sector);
+        if (version == CurrentSaveDataVersion) {
+            sector.storedFolder = sectorDir;
+            m_storedSectors.insert(sectorDir, sector);
+        }
+    }
+    if (version == CurrentSaveDataVersion) {
+        m_storedPath = m_folderPath;
+        m_storedMetadata = m_metadata;
     }
 
     m_activeSectorIndex = m_sectors.size() - 1;
@@ -100,25 +119,31 @@ void SaveData::loadSectorFolder(const QString &sectorDir, int version, const QSt
 {
     const SaveDataFileNames names = SaveDataFileNames::forVersion(version, label);
     const QDir dir(sectorDir);
+    const auto loadSpectrum = [this](const QString &path) {
+        const QByteArray text = readIfPresent(path);
+        return text.isEmpty() ? RamanData<Wavenumbers>{} : spectrumFromText(text, path);
+    };
     if (parts & Images) {
-        sector.withLaserImage = loadImage(dir.filePath(names.withLaserImage));
-        sector.withoutLaserImage = loadImage(dir.filePath(names.withoutLaserImage));
-        sector.rawSpectrumImage = loadImage(dir.filePath(names.rawSpectrumImage));
-        sector.ccdRawImage = loadImage(dir.filePath(names.ccdRawImage));
+        sector.withLaserImage = loadPicture(dir.filePath(names.withLaserImage));
+        sector.withoutLaserImage = loadPicture(dir.filePath(names.withoutLaserImage));
+        sector.rawSpectrumImage = loadPicture(dir.filePath(names.rawSpectrumImage));
+        sector.ccdRawImage = loadPicture(dir.filePath(names.ccdRawImage));
         sector.identificationData.searchResultImage
-            = loadImage(dir.filePath(names.searchResultImage));
+            = loadPicture(dir.filePath(names.searchResultImage));
         sector.identificationData.searchResultTableImage
-            = loadImage(dir.filePath(names.searchResultTableImage));
+            = loadPicture(dir.filePath(names.searchResultTableImage));
     }
     if (parts & SpectralData) {
-        sector.processedSpectrum = loadSpectrumIfPresent(dir.filePath(names.processedSpectrum));
+        sector.processedSpectrum = loadSpectrum(dir.filePath(names.processedSpectrum));
         if (!names.rawSpectrum.isEmpty())
-            sector.rawSpectrum = loadSpectrumIfPresent(dir.filePath(names.rawSpectrum));
+            sector.rawSpectrum = loadSpectrum(dir.filePath(names.rawSpectrum));
         if (!names.ccdRaw.isEmpty())
-            sector.ccdRaw = loadCcdRaw(dir.filePath(names.ccdRaw));
+            sector.ccdRaw = ccdRawFromBytes(readIfPresent(dir.filePath(names.ccdRaw)));
     }
-    if (!names.calibrationLines.isEmpty())
-        sector.calibrationLines = loadCalibrationLines(dir.filePath(names.calibrationLines));
+    if (!names.calibrationLines.isEmpty()) {
+        sector.calibrationLines
+            = calibrationLinesFromText(readIfPresent(dir.filePath(names.calibrationLines)));
+    }
 }
 
 QString SaveData::defaultFolderName() const

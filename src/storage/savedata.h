@@ -3,6 +3,7 @@
 #include "storage/savedatarecords.h"
 #include "storage/savetimings.h"
 
+#include <QHash>
 #include <QStringList>
 
 #include <functional>
@@ -10,10 +11,9 @@
 
 class SaveData;
 
-// Writes the one-page PDF summary of sector `sectorIndex`; the report layer provides it, so that
-// storage need not know how a page looks. An empty writer leaves the page out.
-using SummaryPageWriter
-    = std::function<bool(const SaveData &data, const QString &path, int sectorIndex)>;
+// The one-page PDF summary of sector `sectorIndex`; the report layer provides it, so that storage
+// need not know how a page looks. An empty writer or an empty page leaves the page out.
+using SummaryPageWriter = std::function<QByteArray(const SaveData &data, int sectorIndex)>;
 
 // One measurement: its metadata and its measuring points (sectors), loaded from and written to a
 // measurement folder of any format version.
@@ -22,8 +22,10 @@ class SaveData
 public:
     SaveData();
 
-    // Reads the folder into a fresh record; true when metadata.json could be opened.
+    // Reads the folder into a fresh record; true when metadata.json could be opened. Files that
+    // exist but cannot be read are listed in loadProblems().
     bool load(const QString &path, SaveDataParts parts);
+    QStringList loadProblems() const { return m_loadProblems; }
 
     QString folderPath() const { return m_folderPath; }
     SaveDataParts loadedParts() const { return m_loadedParts; }
@@ -55,11 +57,16 @@ public:
     QStringList finalIdentifications() const;
     QString sectorFolderPath(int index) const;
 
-    // Writes the record as <parentDir>/<folderName> in the current format, after moving a folder of
-    // that name into the backup area, with a summary page per sector from `summaryWriter`. True
-    // when every component was written; `timings`, when given, receives where the time went.
+    // Writes the record as <parentDir>/<folderName> in the current format, with a summary page per
+    // sector from `summaryWriter`. The new version is written beside the old one and read back;
+    // the old one is put whole into the backup area, and only then are the two swapped. Files
+    // that did not change since they were loaded are copied, not encoded again; what is missing
+    // stays missing. False with lastSaveError() naming the file and the reason when any step
+    // failed: the folder and this record are then as they were. `timings`, when given, receives
+    // where the time went.
     bool save(const QString &parentDir, const QString &folderName,
               const SummaryPageWriter &summaryWriter, SaveTimings *timings = nullptr);
+    QString lastSaveError() const { return m_saveError; }
     bool saveWithDefaultName(const QString &parentDir, const SummaryPageWriter &summaryWriter);
     // Saves a copy into the "unsaved" backup area on the global thread pool; returns at once and
     // leaves this record as it is.
@@ -71,6 +78,8 @@ public:
 private:
     void loadSectorFolder(const QString &sectorDir, int version, const QString &label,
                           SaveDataParts parts, SaveDataSector &sector);
+    QByteArray readIfPresent(const QString &path);
+    QImage loadPicture(const QString &path);
 
     QVector<SaveDataSector> m_sectors;
     SaveDataMetadata m_metadata;
@@ -78,4 +87,11 @@ private:
     qint32 m_activeSectorIndex = -1;
     SaveDataParts m_loadedParts;
     QString m_folderPath;
+    QStringList m_loadProblems;
+    QString m_saveError;
+    // What the files of the current-format folder last loaded or saved hold, so that a save can
+    // copy what did not change: the metadata and each sector by its Location folder.
+    QString m_storedPath;
+    SaveDataMetadata m_storedMetadata;
+    QHash<QString, SaveDataSector> m_storedSectors;
 };

@@ -69,6 +69,10 @@ struct SaveDataSector
     QVector<quint16> ccdRaw;
     CalibrationLines calibrationLines;
     IdentificationData identificationData;
+    // Where its files are: the Location folder it was loaded from or saved to (current format
+    // only), and whether that folder was missing. Not part of the comparison.
+    QString storedFolder;
+    bool missingOnDisk = false;
 
     // Empty sectors are never written and are dropped when another one is added.
     bool isEmpty() const;

@@ -4,43 +4,25 @@
 #include "spectrum/calibrationlines.h"
 #include "spectrum/spectrumfile.h"
 #include "storage/backup.h"
+#include "storage/checkedfiles.h"
 #include "storage/savedatafiles.h"
 #include "storage/savedatajson.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
-#include <QThread>
+#include <QRandomGenerator>
 #include <QtConcurrent>
 #include <QtEndian>
+
+#include <functional>
 
 namespace {
 
 constexpr int pictureQuality = 95;
-constexpr int settleTimeoutMs = 1000;
-constexpr unsigned long settlePollUs = 50;
-
-// Records the components of one save that could not be written; the save goes on after each.
-class ComponentFailures
-{
-public:
-    void check(bool written, const QString &component)
-    {
-        if (written)
-            return;
-        m_any = true;
-        qCWarning(logDataIo).noquote()
-            << "Save unsuccessful: component" << component << "has failed";
-    }
-    bool any() const { return m_any; }
-
-private:
-    bool m_any = false;
-};
 
 // Adds the time of its own lifetime to one field of the timings, when there are any.
 class Stopwatch
@@ -73,66 +55,89 @@ bool isPlainFolderName(const QString &name)
            && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
 }
 
-bool writeAtomically(const QString &path, const QByteArray &bytes)
+QByteArray encodedPicture(const QImage &image, const char *format)
 {
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    return image.save(&buffer, format, pictureQuality) ? bytes : QByteArray();
 }
 
-bool writeCcdRaw(const QString &path, const QVector<quint16> &values)
+QByteArray ccdRawBytes(const QVector<quint16> &values)
 {
     QByteArray bytes(values.size() * 2, Qt::Uninitialized);
     qToLittleEndian<quint16>(values.constData(), values.size(), bytes.data());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const qint64 written = file.write(bytes);
-    qCDebug(logDataIo) << "write raw data:" << written << "/" << values.size();
-    return written == bytes.size() && file.commit();
+    return bytes;
 }
 
-void writeSectorFiles(const QDir &dir, const SaveDataSector &sector, int position,
-                      const SaveDataFileNames &names, ComponentFailures &failures,
-                      SaveTimings *timings)
+// Same pixels; an image handed on unchanged keeps its cache key, which spares the comparison.
+bool samePicture(const QImage &a, const QImage &b)
 {
+    return a.cacheKey() == b.cacheKey() || a == b;
+}
+
+// A name beside `target` that nothing uses, for the new version while it is written.
+QString freeNameBeside(const QString &target, const char *purpose)
+{
+    const QFileInfo info(target);
+    QString name;
+    do {
+        name = info.path() + QStringLiteral("/.") + info.fileName() + QLatin1Char('.')
+               + QLatin1String(purpose) + QString::number(QRandomGenerator::global()->generate());
+    } while (QFileInfo::exists(name) || QFileInfo(name).isSymLink());
+    return name;
+}
+
+// One file of the new version: taken over from the stored version when it did not change (a second
+// name for the same file where the file system allows, else a copy), else made anew. Files are
+// never changed in place, so the two versions may share one.
+struct PlannedFile
+{
+    QString path; // relative to the folder
+    QString copyFrom;
+    std::function<QByteArray()> make;
+    QByteArray bytes;
+    bool linked = false;
+};
+
+class SavePlan
+{
+public:
+    QStringList folders;
+    QVector<PlannedFile> files;
+
+    // `unchanged`: the item is as loaded from `storedFolder` (empty: nothing stored), so its file
+    // there, if any, is copied; else it is made when `present`. An absent item gets no file.
+    PlannedFile *add(const QString &folder, const QString &name, const QString &storedFolder,
+                     bool unchanged, bool present, std::function<QByteArray()> make)
     {
-        Stopwatch watch(timings, &SaveTimings::pictures);
-        const auto writePicture
-            = [&](const QImage &image, const QString &name, const char *format) {
-                  if (image.isNull())
-                      return;
-                  const QString path = dir.filePath(name);
-                  failures.check(image.save(path, format, pictureQuality),
-                                 QStringLiteral("write image %1 for sector %2")
-                                     .arg(path, QString::number(position)));
-              };
-        const IdentificationData &id = sector.identificationData;
-        writePicture(sector.withLaserImage, names.withLaserImage, "JPEG");
-        writePicture(sector.withoutLaserImage, names.withoutLaserImage, "JPEG");
-        writePicture(sector.rawSpectrumImage, names.rawSpectrumImage, "PNG");
-        writePicture(sector.ccdRawImage, names.ccdRawImage, "PNG");
-        writePicture(id.searchResultImage, names.searchResultImage, "PNG");
-        writePicture(id.searchResultTableImage, names.searchResultTableImage, "PNG");
+        const QString path = folder.isEmpty() ? name : folder + QLatin1Char('/') + name;
+        if (!storedFolder.isEmpty() && unchanged) {
+            const QString source = storedFolder + QLatin1Char('/') + name;
+            if (!QFileInfo(source).isFile())
+                return nullptr;
+            files.append({path, source, {}, {}});
+        } else if (present) {
+            files.append({path, {}, std::move(make), {}});
+        } else {
+            return nullptr;
+        }
+        return &files.last();
     }
+};
 
-    Stopwatch watch(timings, &SaveTimings::textFiles);
-    // A spectrum that cannot be written is logged by the writer and does not fail the save.
-    writeSpectrumText(dir.filePath(names.processedSpectrum), sector.processedSpectrum);
-    writeSpectrumText(dir.filePath(names.rawSpectrum), sector.rawSpectrum);
-    failures.check(writeCcdRaw(dir.filePath(names.ccdRaw), sector.ccdRaw),
-                   QStringLiteral("raw data for sector %1").arg(position));
-    failures.check(
-        writeCalibrationLines(dir.filePath(names.calibrationLines), sector.calibrationLines),
-        QStringLiteral("calibration data for sector %1").arg(position));
-}
-
-// A folder just moved aside may linger for a moment on network file systems.
-void waitUntilGone(const QString &path)
+// Swaps the folders by two renames where the file system cannot exchange them; the new version
+// then ends up at `target` and the old one at the returned path.
+QString swapByRenames(CheckedFiles &files, const QString &staging, const QString &target)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (QFileInfo::exists(path) && timer.elapsed() < settleTimeoutMs)
-        QThread::usleep(settlePollUs);
+    const QString aside = freeNameBeside(target, "old");
+    if (!files.rename(target, aside))
+        return QString();
+    if (!files.rename(staging, target)) {
+        QDir().rename(aside, target);
+        return QString();
+    }
+    return aside;
 }
 
 } // namespace
@@ -140,81 +145,190 @@ void waitUntilGone(const QString &path)
 bool SaveData::save(const QString &parentDir, const QString &folderName,
                     const SummaryPageWriter &summaryWriter, SaveTimings *timings)
 {
+    m_saveError.clear();
     qCDebug(logDataIo) << "storing to folder:" << parentDir << folderName;
-    if (parentDir.isEmpty() || !isPlainFolderName(folderName)) {
-        // An empty name would make the parent folder itself the target and move it aside whole.
-        qCWarning(logDataIo) << "refusing to save to" << parentDir << folderName
-                             << ": not a folder name";
-        return false;
-    }
-
-    const QDateTime now = QDateTime::currentDateTime();
-    m_metadata.saved_date = now.addMSecs(-now.time().msec());
-    m_metadata.save_data_version = CurrentSaveDataVersion;
-
     const QString target = QDir::cleanPath(parentDir + QLatin1Char('/') + folderName);
-    m_folderPath = target; // whatever the outcome below
-    ComponentFailures failures;
-
-    if (QFileInfo(target).isDir()) {
-        Stopwatch watch(timings, &SaveTimings::backup);
-        if (!moveToOverwrittenBackup(target, parentDir, folderName)) {
-            failures.check(false, QStringLiteral("backup of the previous folder %1").arg(target));
-            return false;
-        }
+    CheckedFiles files;
+    if (parentDir.isEmpty() || !isPlainFolderName(folderName)) {
+        // An empty name would make the parent folder itself the target.
+        files.fail(target, QStringLiteral("not a folder name"));
+    } else if (QFileInfo::exists(target) && !QFileInfo(target).isDir()) {
+        files.fail(target, QStringLiteral("a file is in the way"));
+    } else if (!QFileInfo(parentDir).isDir()) {
+        files.makePath(parentDir);
     }
-    waitUntilGone(target);
-
-    QDir folder;
-    if (!QDir().mkpath(target)) {
-        qCWarning(logDataIo) << "Failed to create destination direcotry" << target;
-        return false;
-    }
-    if (!folder.cd(target)) {
-        qCWarning(logDataIo) << "Failed to change directory to" << target;
+    if (!files.ok()) {
+        m_saveError = files.error();
         return false;
     }
 
+    SaveData next = *this;
+    const QDateTime now = QDateTime::currentDateTime();
+    next.m_metadata.saved_date = now.addMSecs(-now.time().msec());
+    next.m_metadata.save_data_version = CurrentSaveDataVersion;
+
+    // What to write, and what of it to copy unchanged.
     const SaveDataFileNames names = SaveDataFileNames::forVersion(CurrentSaveDataVersion);
-    if (!m_metadata.overviewImage.isNull()) {
-        Stopwatch watch(timings, &SaveTimings::pictures);
-        failures.check(m_metadata.overviewImage.save(folder.filePath(names.overviewImage), "JPEG",
-                                                     pictureQuality),
-                       QStringLiteral("overview image"));
-    }
+    const bool metadataStored = !m_storedPath.isEmpty();
+    const bool metadataUnchanged = metadataStored && m_metadata == m_storedMetadata;
+    SavePlan plan;
+    const QImage overview = m_metadata.overviewImage;
+    plan.add(QString(), names.overviewImage, m_storedPath,
+             metadataStored && samePicture(overview, m_storedMetadata.overviewImage),
+             !overview.isNull(), [overview] { return encodedPicture(overview, "JPEG"); });
 
+    QVector<QString> locations(m_sectors.size()); // of each sector in the new version
     int written = 0;
-    for (int position = 1; position <= m_sectors.size(); ++position) {
-        const SaveDataSector &sector = m_sectors.at(position - 1);
-        if (sector.isEmpty())
+    for (int index = 0; index < m_sectors.size(); ++index) {
+        const SaveDataSector &s = m_sectors.at(index);
+        if (s.isEmpty())
             continue;
         const QString location = SaveDataFiles::locationFolderName(++written);
-        QDir sectorDir = folder;
-        if (!sectorDir.mkpath(location) || !sectorDir.cd(location)) {
-            failures.check(false, QStringLiteral("folder %1 for sector %2")
-                                      .arg(folder.filePath(location), QString::number(position)));
+        const auto stored = m_storedSectors.constFind(s.storedFolder);
+        const bool isStored = stored != m_storedSectors.constEnd();
+        const QString from = isStored ? s.storedFolder : QString();
+        const SaveDataSector old = isStored ? *stored : SaveDataSector();
+        const int planned = plan.files.size();
+
+        const auto picture
+            = [&](const QString &name, const QImage &image, const QImage &was, const char *format) {
+                  plan.add(location, name, from, samePicture(image, was), !image.isNull(),
+                           [image, format] { return encodedPicture(image, format); });
+              };
+        const IdentificationData &id = s.identificationData;
+        picture(names.withLaserImage, s.withLaserImage, old.withLaserImage, "JPEG");
+        picture(names.withoutLaserImage, s.withoutLaserImage, old.withoutLaserImage, "JPEG");
+        picture(names.rawSpectrumImage, s.rawSpectrumImage, old.rawSpectrumImage, "PNG");
+        picture(names.ccdRawImage, s.ccdRawImage, old.ccdRawImage, "PNG");
+        picture(names.searchResultImage, id.searchResultImage,
+                old.identificationData.searchResultImage, "PNG");
+        picture(names.searchResultTableImage, id.searchResultTableImage,
+                old.identificationData.searchResultTableImage, "PNG");
+        const auto spectrum = [&](const QString &name, const RamanData<Wavenumbers> &data,
+                                  const RamanData<Wavenumbers> &was) {
+            plan.add(location, name, from, data == was, !data.isEmpty(),
+                     [data] { return spectrumText(data); });
+        };
+        spectrum(names.processedSpectrum, s.processedSpectrum, old.processedSpectrum);
+        spectrum(names.rawSpectrum, s.rawSpectrum, old.rawSpectrum);
+        const QVector<quint16> ccd = s.ccdRaw;
+        plan.add(location, names.ccdRaw, from, ccd == old.ccdRaw, !ccd.isEmpty(),
+                 [ccd] { return ccdRawBytes(ccd); });
+        const CalibrationLines lines = s.calibrationLines;
+        plan.add(location, names.calibrationLines, from, lines == old.calibrationLines,
+                 lines.size() > 0, [lines] { return calibrationLinesText(lines); });
+
+        // A point whose files are missing on disk stays so: no folder, no page of nothing.
+        if (s.missingOnDisk && plan.files.size() == planned)
             continue;
-        }
-        writeSectorFiles(sectorDir, sector, position, names, failures, timings);
         if (summaryWriter) {
-            Stopwatch watch(timings, &SaveTimings::summaries);
-            summaryWriter(*this, sectorDir.filePath(names.summary), position - 1);
+            plan.add(location, names.summary, from, metadataUnchanged && s == old, true,
+                     [&next, summaryWriter, index] { return summaryWriter(next, index); });
+        }
+        plan.folders << location;
+        locations[index] = location;
+    }
+
+    // Everything is made, on all cores, before anything is written.
+    {
+        Stopwatch watch(timings, &SaveTimings::encoding);
+        QtConcurrent::blockingMap(plan.files, [](PlannedFile &file) {
+            if (file.make)
+                file.bytes = file.make();
+        });
+    }
+    for (const PlannedFile &file : qAsConst(plan.files)) {
+        // A summary page that cannot be painted is left out; any other file is needed.
+        if (file.make && file.bytes.isEmpty() && !file.path.endsWith(names.summary))
+            files.fail(target + QLatin1Char('/') + file.path, QStringLiteral("cannot be encoded"));
+    }
+    plan.files.erase(
+        std::remove_if(plan.files.begin(), plan.files.end(),
+                       [](const PlannedFile &f) { return f.make && f.bytes.isEmpty(); }),
+        plan.files.end());
+    {
+        // The n-th entry describes Location<n>.
+        const QJsonObject json = SaveDataJson::metadataToJson(
+            next.m_metadata, SaveDataJson::sectorsToJson(next.m_sectors));
+        plan.files.append({SaveDataFiles::metadataFileName(),
+                           {},
+                           {},
+                           QJsonDocument(json).toJson(QJsonDocument::Indented)});
+    }
+
+    const QString staging = freeNameBeside(target, "saving");
+    {
+        Stopwatch watch(timings, &SaveTimings::writing);
+        files.makeDirectory(staging);
+        for (const QString &folder : qAsConst(plan.folders))
+            files.makeDirectory(staging + QLatin1Char('/') + folder);
+        for (PlannedFile &file : plan.files) {
+            const QString path = staging + QLatin1Char('/') + file.path;
+            if (!file.copyFrom.isEmpty()) {
+                file.linked = files.tryLinkFile(file.copyFrom, path);
+                if (file.linked)
+                    continue;
+                files.readFile(file.copyFrom, file.bytes);
+            }
+            files.writeFile(path, file.bytes);
+        }
+        for (const QString &folder : qAsConst(plan.folders))
+            files.syncDirectory(staging + QLatin1Char('/') + folder);
+        files.syncDirectory(staging);
+    }
+    {
+        Stopwatch watch(timings, &SaveTimings::verifying);
+        for (const PlannedFile &file : qAsConst(plan.files)) {
+            if (!file.linked)
+                files.verifyFile(staging + QLatin1Char('/') + file.path, file.bytes);
         }
     }
 
+    // The old version goes whole into the backup area before the new one takes its place.
+    QString old;
+    QString backup;
     {
-        Stopwatch watch(timings, &SaveTimings::json);
-        // The n-th entry describes Location<n>, also when that folder failed.
-        const QJsonObject json
-            = SaveDataJson::metadataToJson(m_metadata, SaveDataJson::sectorsToJson(m_sectors));
-        failures.check(writeAtomically(folder.filePath(SaveDataFiles::metadataFileName()),
-                                       QJsonDocument(json).toJson(QJsonDocument::Indented)),
-                       QStringLiteral("main metadata"));
+        Stopwatch watch(timings, &SaveTimings::backup);
+        if (QFileInfo(target).isDir()) {
+            if (files.ok())
+                backup = copyToOverwrittenBackup(files, target, folderName);
+            bool unsupported = false;
+            if (files.exchange(staging, target, &unsupported))
+                old = staging;
+            else if (unsupported)
+                old = swapByRenames(files, staging, target);
+        } else {
+            files.rename(staging, target);
+        }
     }
+    if (!files.ok()) {
+        QDir(staging).removeRecursively();
+        if (!backup.isEmpty())
+            QDir(backup).removeRecursively();
+        m_saveError = files.error();
+        return false;
+    }
+    // The new version is in place; what follows cannot fail the save any more.
+    if (!old.isEmpty() && !QDir(old).removeRecursively())
+        qCWarning(logDataIo) << "could not remove the replaced version" << old;
+    CheckedFiles parent;
+    parent.syncDirectory(parentDir);
 
-    if (!failures.any())
-        m_modified = false;
-    return !failures.any();
+    next.m_folderPath = target;
+    next.m_modified = false;
+    next.m_storedPath = target;
+    next.m_storedMetadata = next.m_metadata;
+    next.m_storedSectors.clear();
+    for (int index = 0; index < next.m_sectors.size(); ++index) {
+        SaveDataSector &s = next.m_sectors[index];
+        if (locations.at(index).isEmpty())
+            continue;
+        s.storedFolder = target + QLatin1Char('/') + locations.at(index);
+        s.missingOnDisk = false;
+        next.m_storedSectors.insert(s.storedFolder, s);
+    }
+    *this = next;
+    return true;
 }
 
 bool SaveData::saveWithDefaultName(const QString &parentDir, const SummaryPageWriter &summaryWriter)

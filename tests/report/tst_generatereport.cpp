@@ -70,11 +70,7 @@ public slots:
     void recordOpenedUrl(const QUrl &url) { m_opened << url; }
 
 private slots:
-    void unwritable()
-    {
-        QVERIFY(!writeSummaryPage(pageRecord(QString()), m_dir.path(), 0)); // a folder
-        QVERIFY(!writeSummaryPage(pageRecord(QString()), m_dir.filePath(S("x.pdf")), 1));
-    }
+    void noSuchSector() { QVERIFY(summaryPagePdf(pageRecord(QString()), 1).isEmpty()); }
 
     // The page is read back through poppler's text extraction, not through our own painter.
     void texts_data()
@@ -108,7 +104,7 @@ private slots:
         QFETCH(QStringList, present);
         QFETCH(QStringList, absent);
         const QString path = m_dir.filePath(S("texts.pdf"));
-        QVERIFY(writeSummaryPage(pageRecord(comment, flags), path, 0));
+        QVERIFY(TestFiles::write(path, summaryPagePdf(pageRecord(comment, flags), 0)));
         const QString info = run("pdfinfo", {path});
         QVERIFY(info.contains(QRegularExpression(S("Pages:\\s+1\\n"))));
         QVERIFY(info.contains(QRegularExpression(S("Title:\\s+Raman-Analyse für 17\\n"))));
@@ -125,7 +121,7 @@ private slots:
         SaveData data = Fixture::measurement(3);
         data.setActiveSector(1);
         data.replaceActiveSector(SaveDataSector());
-        QVERIFY(data.save(m_dir.path(), S("saved"), writeSummaryPage));
+        QVERIFY(data.save(m_dir.path(), S("saved"), summaryPagePdf));
         const QString text
             = run("pdftotext", {data.sectorFolderPath(1) + S("summary.pdf"), S("-")});
         QVERIFY(text.contains(normalized(S("103 µm"))));

@@ -269,7 +269,7 @@ private slots:
         QTest::newRow("metadata.json not JSON") << "garble"
                                                 << "konnten nicht gelesen werden";
         QTest::newRow("file where the folder must go at save") << "block"
-                                                               << "Festplatte voll";
+                                                               << "overwritten: File exists";
     }
     // A clear message, the list keeps working, nothing on disk is lost.
     void badInput()

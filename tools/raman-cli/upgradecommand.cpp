@@ -22,6 +22,7 @@ struct FolderHeader
     bool readable = false;
     int version = 0;
     int sectors = 0;
+    QString problem;
 };
 
 // Read apart from SaveData::load, which takes malformed JSON for an empty measurement: re-saving
@@ -30,11 +31,11 @@ FolderHeader readHeader(const QString &folder)
 {
     QFile file(folder + QLatin1Char('/') + SaveDataFiles::metadataFileName());
     if (!file.open(QIODevice::ReadOnly))
-        return {};
+        return {false, 0, 0, file.errorString()};
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())
-        return {};
+        return {false, 0, 0, error.errorString()};
     const QJsonObject json = document.object();
     return {true, json.value(QStringLiteral("save_data_version")).toInt(),
             int(json.value(QStringLiteral("sectors")).toArray().size())};
@@ -71,7 +72,8 @@ int runUpgradeCommand(const QStringList &arguments, QTextStream &out, QTextStrea
         QStringLiteral(
             "Re-saves every measurement folder below DIR whose format version is below %1, in "
             "place; "
-            "the old folder is moved into the backup area first.\n"
+            "the new version is written beside the old one and read back, the old one is "
+            "copied into the backup area, and only then are the two swapped.\n"
             "Prints one line per such folder: path, old version and result (upgraded, failed, "
             "unreadable, or dry-run with --dry-run), separated by tabs. Exit code 1 when any "
             "folder "
@@ -99,6 +101,7 @@ int runUpgradeCommand(const QStringList &arguments, QTextStream &out, QTextStrea
             const QString path = QDir::toNativeSeparators(folder);
             if (!header.readable) {
                 out << path << "\t?\tunreadable\n";
+                err << "raman-cli upgrade: " << path << ": " << header.problem << '\n';
                 anyFailed = true;
                 continue;
             }
@@ -108,8 +111,15 @@ int runUpgradeCommand(const QStringList &arguments, QTextStream &out, QTextStrea
             if (!parser.isSet(dryRun)) {
                 SaveData data;
                 const QFileInfo info(folder);
-                const bool saved = data.load(folder, AllSaveDataParts)
-                                   && data.save(info.path(), info.fileName(), writeSummaryPage);
+                // A file that could not be read would be missing from the new version.
+                const bool loaded
+                    = data.load(folder, AllSaveDataParts) && data.loadProblems().isEmpty();
+                const bool saved
+                    = loaded && data.save(info.path(), info.fileName(), summaryPagePdf);
+                for (const QString &problem : data.loadProblems())
+                    err << "raman-cli upgrade: cannot read " << problem << '\n';
+                if (loaded && !saved)
+                    err << "raman-cli upgrade: " << data.lastSaveError() << '\n';
                 result = saved ? QStringLiteral("upgraded") : QStringLiteral("failed");
                 anyFailed = anyFailed || !saved;
                 const int dropped = header.sectors - data.nonEmptySectorCount();

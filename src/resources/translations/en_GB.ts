@@ -1264,8 +1264,12 @@
         <translation>Error while saving</translation>
     </message>
     <message>
-        <source>Die Änderungen konnten nicht gespeichert werden. Festplatte voll oder keine Zugriffsrechte?</source>
-        <translation>The changes could not be saved. Disk full or no access rights?</translation>
+        <source>Die Änderungen konnten nicht gespeichert werden; die Messung ist unverändert.
+
+%1</source>
+        <translation>The changes could not be saved; the measurement is unchanged.
+
+%1</translation>
     </message>
     <message>
         <source>Daten löschen</source>

@@ -365,12 +365,13 @@ bool SaveDataDisplayWidget::writeChangesToDisk()
     bool saved = false;
     {
         const WaitCursor wait;
-        saved = data.save(path.left(slash), path.mid(slash + 1), writeSummaryPage);
+        saved = data.save(path.left(slash), path.mid(slash + 1), summaryPagePdf);
     }
     if (!saved)
         QMessageBox::warning(this, tr("Fehler beim Speichern"),
-                             tr("Die Änderungen konnten nicht gespeichert werden. Festplatte voll "
-                                "oder keine Zugriffsrechte?"));
+                             tr("Die Änderungen konnten nicht gespeichert werden; die Messung "
+                                "ist unverändert.\n\n%1")
+                                 .arg(data.lastSaveError()));
     return saved;
 }
 
