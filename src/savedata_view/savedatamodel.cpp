@@ -1,5 +1,8 @@
 #include "savedata_view/savedatamodel.h"
 
+#include "storage/backup.h"
+
+#include <QFileInfo>
 #include <QFont>
 #include <QImage>
 #include <QLocale>
@@ -74,6 +77,28 @@ void SaveDataModel::setSaveData(const SaveData &data)
 void SaveDataModel::clear()
 {
     setSaveData(SaveData());
+}
+
+bool SaveDataModel::isReadOnly() const
+{
+    return !m_saveData.folderPath().isEmpty() && isInBackupArea(m_saveData.folderPath());
+}
+
+SaveDataModel::SaveOutcome SaveDataModel::save(const SummaryPageWriter &summaryWriter,
+                                               bool evenIfUnchanged, bool overwriteChanged)
+{
+    const QString path = m_saveData.folderPath();
+    if (path.isEmpty() || (!m_saveData.isModified() && !evenIfUnchanged))
+        return SaveOutcome::NothingChanged;
+    if (isReadOnly())
+        return SaveOutcome::ReadOnly;
+    if (!overwriteChanged && m_saveData.changedOnDisk())
+        return SaveOutcome::ChangedOnDisk;
+    const QFileInfo folder(path);
+    if (!m_saveData.save(folder.path(), folder.fileName(), summaryWriter))
+        return SaveOutcome::Failed;
+    emit metadataChanged(); // the saved date
+    return SaveOutcome::Saved;
 }
 
 void SaveDataModel::setMetadata(const SaveDataMetadata &metadata)
@@ -184,6 +209,9 @@ QVariant SaveDataModel::pointData(int row, int column, int role) const
         QString identification = sector.identificationData.mineral_final_identification;
         if (identification.isEmpty())
             identification = tr("nicht identifiziert");
+        if (sector.missingOnDisk)
+            return tr("Messpunkt Nr. %1 (%2) - Dateien fehlen")
+                .arg(QString::number(row + 1), identification);
         return tr("Messpunkt Nr. %1 (%2)").arg(QString::number(row + 1), identification);
     }
     case Qt::FontRole:

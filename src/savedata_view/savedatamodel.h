@@ -44,6 +44,16 @@ public:
     // operations below.
     SaveData &saveData() { return m_saveData; }
 
+    enum class SaveOutcome { Saved, NothingChanged, ReadOnly, ChangedOnDisk, Failed };
+    // Writes the measurement back into its folder, with summary pages from `summaryWriter`; not
+    // when nothing changed (unless `evenIfUnchanged`), never into the backup area, and over a
+    // folder changed on disk since it was read only with `overwriteChanged`. Failed leaves the
+    // measurement as it was, the reason in saveData().lastSaveError().
+    SaveOutcome save(const SummaryPageWriter &summaryWriter, bool evenIfUnchanged = false,
+                     bool overwriteChanged = false);
+    // A copy in the backup area: shown, never saved.
+    bool isReadOnly() const;
+
     void setMetadata(const SaveDataMetadata &metadata);
     void setActiveSector(int row);
     void removeSector(int row);

@@ -18,6 +18,14 @@ QString backupRoot()
     return locations.constFirst() + QStringLiteral("/backups/");
 }
 
+bool isInBackupArea(const QString &path)
+{
+    const QString root = QDir::cleanPath(QFileInfo(backupRoot()).absoluteFilePath());
+    const QString cleaned = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    return !backupRoot().isEmpty()
+           && (cleaned == root || cleaned.startsWith(root + QLatin1Char('/')));
+}
+
 bool copyTree(CheckedFiles &files, const QString &source, const QString &destination)
 {
     const QDir sourceDir(source);

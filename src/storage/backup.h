@@ -7,6 +7,9 @@ class CheckedFiles;
 // The per-user area where saving keeps what it would otherwise destroy: "overwritten" holds old
 // folders replaced by a save, "unsaved" background copies of measurements not yet saved.
 QString backupRoot();
+// True for a path at or below the backup root: such copies are the record of what was there and
+// are never written to.
+bool isInBackupArea(const QString &path);
 
 // Copies the files and sub-folders of `source` into the new folder `destination`, each file
 // linked where the file system allows, else copied and read back; synced to disk.

@@ -6,7 +6,9 @@
 #include "storage/savedatafiles.h"
 #include "storage/savedatajson.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -16,6 +18,23 @@
 #include <QtEndian>
 
 namespace {
+
+// The names, sizes and modification times of the files below `folder`, condensed.
+QByteArray folderStamp(const QString &folder)
+{
+    QStringList entries;
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+         it.hasNext();) {
+        it.next();
+        const QFileInfo info = it.fileInfo();
+        entries << it.filePath().mid(folder.size()) + QLatin1Char('\t')
+                       + QString::number(info.size()) + QLatin1Char('\t')
+                       + QString::number(info.lastModified().toMSecsSinceEpoch());
+    }
+    entries.sort();
+    return QCryptographicHash::hash(entries.join(QLatin1Char('\n')).toUtf8(),
+                                    QCryptographicHash::Sha1);
+}
 
 QVector<quint16> ccdRawFromBytes(const QByteArray &bytes)
 {
@@ -111,6 +130,9 @@ bool SaveData::load(const QString &path, SaveDataParts parts)
 
     m_activeSectorIndex = m_sectors.size() - 1;
     m_loadedParts = parts;
+    // The list reads only metadata of thousands of folders and never saves them.
+    if (parts != Metadata)
+        m_diskStamp = folderStamp(m_folderPath);
     return true;
 }
 
@@ -144,6 +166,16 @@ void SaveData::loadSectorFolder(const QString &sectorDir, int version, const QSt
         sector.calibrationLines
             = calibrationLinesFromText(readIfPresent(dir.filePath(names.calibrationLines)));
     }
+}
+
+bool SaveData::changedOnDisk() const
+{
+    return !m_diskStamp.isEmpty() && folderStamp(m_folderPath) != m_diskStamp;
+}
+
+QByteArray SaveData::stampOf(const QString &folder)
+{
+    return folderStamp(folder);
 }
 
 QString SaveData::defaultFolderName() const

@@ -26,6 +26,9 @@ public:
     // exist but cannot be read are listed in loadProblems().
     bool load(const QString &path, SaveDataParts parts);
     QStringList loadProblems() const { return m_loadProblems; }
+    // True when the files of the folder last loaded (with more than its metadata) or saved are no
+    // longer those read or written then: another program or user changed them, or it is gone.
+    bool changedOnDisk() const;
 
     QString folderPath() const { return m_folderPath; }
     SaveDataParts loadedParts() const { return m_loadedParts; }
@@ -80,6 +83,7 @@ private:
                           SaveDataParts parts, SaveDataSector &sector);
     QByteArray readIfPresent(const QString &path);
     QImage loadPicture(const QString &path);
+    static QByteArray stampOf(const QString &folder);
 
     QVector<SaveDataSector> m_sectors;
     SaveDataMetadata m_metadata;
@@ -88,6 +92,7 @@ private:
     SaveDataParts m_loadedParts;
     QString m_folderPath;
     QStringList m_loadProblems;
+    QByteArray m_diskStamp; // of m_folderPath when it was last loaded or saved
     QString m_saveError;
     // What the files of the current-format folder last loaded or saved hold, so that a save can
     // copy what did not change: the metadata and each sector by its Location folder.

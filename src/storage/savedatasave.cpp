@@ -315,6 +315,7 @@ bool SaveData::save(const QString &parentDir, const QString &folderName,
     parent.syncDirectory(parentDir);
 
     next.m_folderPath = target;
+    next.m_diskStamp = stampOf(target);
     next.m_modified = false;
     next.m_storedPath = target;
     next.m_storedMetadata = next.m_metadata;

@@ -19,6 +19,7 @@
 #include <QFutureWatcher>
 #include <QtConcurrent>
 
+#include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -75,6 +76,13 @@ BrowserMainWindow::BrowserMainWindow(QWidget *parent)
     connect(m_ui->actionQuit, &QAction::triggered, this, &QWidget::close);
     connect(m_ui->browseWidget->model(), &SaveDataBrowseModel::progress, this,
             &BrowserMainWindow::showProgress);
+    connect(m_ui->displayWidget, &SaveDataDisplayWidget::statusMessage, this,
+            [this](const QString &message) { statusBar()->showMessage(message, 10000); });
+    connect(m_ui->displayWidget, &SaveDataDisplayWidget::reloadRequested, this,
+            [this](const QString &folder) {
+                m_model->clear(); // the changes were given up
+                requestMeasurement(folder);
+            });
 }
 
 BrowserMainWindow::~BrowserMainWindow() = default;
@@ -150,7 +158,31 @@ void BrowserMainWindow::showLoaded(const QString &path, const std::optional<Save
                                  .arg(QDir::toNativeSeparators(path)));
         return;
     }
+    updateWindowTitle();
+    if (m_model->isReadOnly()) {
+        statusBar()->showMessage(
+            tr("Backup-Kopie, nur zum Ansehen: %1").arg(QDir::toNativeSeparators(path)));
+    }
     emit measurementShown(path);
+}
+
+void BrowserMainWindow::closeEvent(QCloseEvent *event)
+{
+    switch (m_ui->displayWidget->querySaveChanges()) {
+    case QMessageBox::Cancel:
+        event->ignore();
+        return;
+    case QMessageBox::Yes:
+        // A failed save keeps the program open with the changes on screen.
+        if (!m_ui->displayWidget->writeChangesToDisk()) {
+            event->ignore();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 // What acts on the shown measurement waits until the one asked for is there.
@@ -173,6 +205,9 @@ void BrowserMainWindow::selectSourceDirectory()
     if (chosen.isEmpty())
         return;
     QSettings().setValue(activeDirectoryKey, chosen);
+    // A backup copy on screen would pass for the source version.
+    if (m_model->isReadOnly())
+        m_model->clear();
     updateWindowTitle();
 }
 
@@ -212,8 +247,8 @@ void BrowserMainWindow::reload()
 
 void BrowserMainWindow::save()
 {
-    m_ui->displayWidget->writeChangesToDisk();
-    reloadShownRow();
+    if (m_ui->displayWidget->writeChangesToDisk())
+        reloadShownRow();
 }
 
 void BrowserMainWindow::deleteEntry()
@@ -275,6 +310,8 @@ void BrowserMainWindow::showProgress(int done, int totalApprox)
 
 void BrowserMainWindow::updateWindowTitle()
 {
-    setWindowTitle(tr("[%1] Raman-Speicherdatenbetrachter")
-                       .arg(QDir::toNativeSeparators(m_ui->browseWidget->directory())));
+    const QString title = tr("[%1] Raman-Speicherdatenbetrachter")
+                              .arg(QDir::toNativeSeparators(m_ui->browseWidget->directory()));
+    setWindowTitle(m_model->isReadOnly() ? title + tr(" - Backup-Kopie (schreibgeschützt)")
+                                         : title);
 }

@@ -34,6 +34,10 @@ signals:
     // The newest measurement asked for is shown, or its failure was told (then `folder` is empty).
     void measurementShown(const QString &folder);
 
+protected:
+    // Asks about unsaved changes as switching measurements does.
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void requestMeasurement(const QString &path);
     void switchToRequested();

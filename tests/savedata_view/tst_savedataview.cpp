@@ -10,6 +10,7 @@
 #include "savedata_view/ui/ratinglabel.h"
 #include "savedata_view/ui/sampledatadialog.h"
 #include "savedatafixture.h"
+#include "storage/backup.h"
 #include "testfiles.h"
 
 #include <QAbstractItemModelTester>
@@ -223,6 +224,57 @@ private slots:
         QCOMPARE(reset.size() + announced.size(), 2);
         QCOMPARE(t.model.saveData().metadata().collection_id, S("AB_12"));
         QCOMPARE(t.item(0, 3, 1).data(), QVariant(200));
+    }
+
+    // Saving writes only what changed, never a backup copy, and never over another program's
+    // version unless told to.
+    void saveOutcomes_data()
+    {
+        QTest::addColumn<bool>("edit");
+        QTest::addColumn<bool>("inBackupArea");
+        QTest::addColumn<bool>("changedOnDisk");
+        QTest::addColumn<int>("outcome");
+        using O = SaveDataModel::SaveOutcome;
+        QTest::newRow("nothing changed") << false << false << false << int(O::NothingChanged);
+        QTest::newRow("changed") << true << false << false << int(O::Saved);
+        QTest::newRow("backup copy") << true << true << false << int(O::ReadOnly);
+        QTest::newRow("changed on disk") << true << false << true << int(O::ChangedOnDisk);
+    }
+
+    void saveOutcomes()
+    {
+        QFETCH(bool, edit);
+        QFETCH(bool, inBackupArea);
+        QFETCH(bool, changedOnDisk);
+        QFETCH(int, outcome);
+        QTemporaryDir dir;
+        const QString parent = inBackupArea ? backupRoot() + S("overwritten/x") : dir.path();
+        SaveData saved = Fixture::measurement(1);
+        QVERIFY(saved.save(parent, S("m"), {}));
+        const QString folder = parent + S("/m");
+        SaveDataModel model;
+        QVERIFY(model.load(folder));
+        QCOMPARE(model.isReadOnly(), inBackupArea);
+        if (edit) {
+            SaveDataMetadata m = model.saveData().metadata();
+            m.owner = S("Neu");
+            model.setMetadata(m);
+        }
+        if (changedOnDisk)
+            QVERIFY(TestFiles::write(folder + S("/Location1/data.csv"), "1 2\n3 4\n"));
+        const auto before = Fixture::snapshot(folder);
+        QSignalSpy announced(&model, &SaveDataModel::metadataChanged);
+
+        QCOMPARE(int(model.save({})), outcome);
+        const bool written = outcome == int(SaveDataModel::SaveOutcome::Saved);
+        QCOMPARE(Fixture::snapshot(folder) != before, written);
+        QCOMPARE(announced.size(), int(written)); // the saved date is shown anew
+        QCOMPARE(model.saveData().isModified(), edit && !written);
+        if (changedOnDisk) {
+            QCOMPARE(model.save({}, false, true), SaveDataModel::SaveOutcome::Saved);
+            QCOMPARE(model.save({}, true), SaveDataModel::SaveOutcome::Saved); // own save
+        }
+        QDir(backupRoot()).removeRecursively();
     }
 
     void starsFollowTheRating()

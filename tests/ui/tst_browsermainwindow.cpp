@@ -199,6 +199,20 @@ private slots:
         QCOMPARE(m_model->saveData().folderPath(), folderAt(1));
     }
 
+    // Closing the window asks about unsaved changes as switching does; Cancel keeps it open.
+    void closingAsks()
+    {
+        openWindow();
+        selectMeasurement([](const SaveData &) { return true; });
+        SaveDataMetadata changed = m_model->saveData().metadata();
+        changed.owner = S("Geändert");
+        m_model->setMetadata(changed);
+        QCOMPARE(runAnswering([this] { m_window->close(); }, QMessageBox::Cancel).size(), 1);
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(runAnswering([this] { m_window->close(); }, QMessageBox::No).size(), 1);
+        QVERIFY(!m_window->isVisible());
+    }
+
     // A filter that hides the shown measurement's row clears the selection and nothing else:
     // the measurement stays shown, nothing loads, nothing asks, the list keeps working.
     void filterHidingTheSelectedRow()

@@ -122,6 +122,14 @@
         <source>Analyse von %1</source>
         <translation>Analysis of %1</translation>
     </message>
+    <message>
+        <source>Backup-Kopie, nur zum Ansehen: %1</source>
+        <translation>Backup copy, for viewing only: %1</translation>
+    </message>
+    <message>
+        <source> - Backup-Kopie (schreibgeschützt)</source>
+        <translation> - backup copy (read-only)</translation>
+    </message>
 </context>
 <context>
     <name>CorrelationParametersDialog</name>
@@ -1279,6 +1287,38 @@
         <source>&lt;p&gt;Alle Daten in&lt;/p&gt;&lt;p&gt;&lt;tt&gt;%1&lt;/tt&gt;&lt;/p&gt;&lt;p&gt;wirklich löschen?&lt;/p&gt;</source>
         <translation>&lt;p&gt;Really delete all data in&lt;/p&gt;&lt;p&gt;&lt;tt&gt;%1&lt;/tt&gt;&lt;/p&gt;&lt;p&gt;?&lt;/p&gt;</translation>
     </message>
+    <message>
+        <source>Auf der Festplatte geändert</source>
+        <translation>Changed on disk</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Die Messung in&lt;/p&gt;&lt;p&gt;&lt;tt&gt;%1&lt;/tt&gt;&lt;/p&gt;&lt;p&gt;wurde seit dem Laden außerhalb dieses Fensters geändert. Mit Ihren Änderungen überschreiben?&lt;/p&gt;&lt;p&gt;„Neu laden“ verwirft Ihre Änderungen und zeigt die andere Fassung.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;The measurement in&lt;/p&gt;&lt;p&gt;&lt;tt&gt;%1&lt;/tt&gt;&lt;/p&gt;&lt;p&gt;was changed outside this window since it was loaded. Overwrite it with your changes?&lt;/p&gt;&lt;p&gt;“Reload” discards your changes and shows the other version.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Überschreiben</source>
+        <translation>Overwrite</translation>
+    </message>
+    <message>
+        <source>Neu laden</source>
+        <translation>Reload</translation>
+    </message>
+    <message>
+        <source>Keine Änderungen, nichts gespeichert.</source>
+        <translation>No changes, nothing saved.</translation>
+    </message>
+    <message>
+        <source>Gespeichert: %1</source>
+        <translation>Saved: %1</translation>
+    </message>
+    <message>
+        <source>Backup-Kopie</source>
+        <translation>Backup copy</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Die Messung in&lt;/p&gt;&lt;p&gt;&lt;tt&gt;%1&lt;/tt&gt;&lt;/p&gt;&lt;p&gt;ist eine Backup-Kopie und wird nicht überschrieben.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;The measurement in&lt;/p&gt;&lt;p&gt;&lt;tt&gt;%1&lt;/tt&gt;&lt;/p&gt;&lt;p&gt;is a backup copy and is not overwritten.&lt;/p&gt;</translation>
+    </message>
 </context>
 <context>
     <name>SaveDataModel</name>
@@ -1405,6 +1445,10 @@
     <message>
         <source>%1 (erstellt: %2)</source>
         <translation>%1 (created: %2)</translation>
+    </message>
+    <message>
+        <source>Messpunkt Nr. %1 (%2) - Dateien fehlen</source>
+        <translation>Measuring point no. %1 (%2) - files missing</translation>
     </message>
 </context>
 <context>

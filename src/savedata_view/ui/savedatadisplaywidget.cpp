@@ -342,12 +342,13 @@ void SaveDataDisplayWidget::upgradeIfRequired()
         return;
     qCInfo(logDataIo)
         << "old save data version or unsaved changes, re-writing data before generating report";
-    writeChangesToDisk();
+    writeToDisk(true);
 }
 
 QMessageBox::StandardButton SaveDataDisplayWidget::querySaveChanges()
 {
-    if (!m_model || !m_model->saveData().hasUnsavedChanges())
+    // A backup copy is never saved; asking would promise what cannot be done.
+    if (!m_model || !m_model->saveData().hasUnsavedChanges() || m_model->isReadOnly())
         return QMessageBox::No;
     return QMessageBox::question(this, tr("Änderungen speichern?"),
                                  tr("Die ausgewählten Speicherdaten wurden geändert. Möchten Sie "
@@ -357,22 +358,62 @@ QMessageBox::StandardButton SaveDataDisplayWidget::querySaveChanges()
 
 bool SaveDataDisplayWidget::writeChangesToDisk()
 {
-    SaveData &data = m_model->saveData();
-    const QString path = data.folderPath();
-    if (path.isEmpty())
+    return writeToDisk(false);
+}
+
+bool SaveDataDisplayWidget::writeToDisk(bool evenIfUnchanged)
+{
+    if (!m_model)
         return true;
-    const int slash = path.lastIndexOf(QLatin1Char('/'));
-    bool saved = false;
-    {
+    const QString path = m_model->saveData().folderPath();
+    const QString folder = QDir::toNativeSeparators(path);
+    const auto save = [&](bool overwriteChanged) {
         const WaitCursor wait;
-        saved = data.save(path.left(slash), path.mid(slash + 1), summaryPagePdf);
+        return m_model->save(summaryPagePdf, evenIfUnchanged, overwriteChanged);
+    };
+    SaveDataModel::SaveOutcome outcome = save(false);
+    if (outcome == SaveDataModel::SaveOutcome::ChangedOnDisk) {
+        QMessageBox question(QMessageBox::Warning, tr("Auf der Festplatte geändert"),
+                             tr("<p>Die Messung in</p><p><tt>%1</tt></p><p>wurde seit dem Laden "
+                                "außerhalb dieses Fensters geändert. Mit Ihren Änderungen "
+                                "überschreiben?</p><p>„Neu laden“ verwirft Ihre Änderungen und "
+                                "zeigt die andere Fassung.</p>")
+                                 .arg(folder),
+                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+        question.button(QMessageBox::Yes)->setText(tr("Überschreiben"));
+        question.button(QMessageBox::No)->setText(tr("Neu laden"));
+        question.setDefaultButton(QMessageBox::Cancel);
+        switch (question.exec()) {
+        case QMessageBox::Yes:
+            outcome = save(true);
+            break;
+        case QMessageBox::No:
+            emit reloadRequested(path);
+            return false;
+        default:
+            return false;
+        }
     }
-    if (!saved)
+    switch (outcome) {
+    case SaveDataModel::SaveOutcome::NothingChanged:
+        emit statusMessage(tr("Keine Änderungen, nichts gespeichert."));
+        return true;
+    case SaveDataModel::SaveOutcome::Saved:
+        emit statusMessage(tr("Gespeichert: %1").arg(folder));
+        return true;
+    case SaveDataModel::SaveOutcome::ReadOnly:
+        QMessageBox::information(this, tr("Backup-Kopie"),
+                                 tr("<p>Die Messung in</p><p><tt>%1</tt></p><p>ist eine "
+                                    "Backup-Kopie und wird nicht überschrieben.</p>")
+                                     .arg(folder));
+        return false;
+    default:
         QMessageBox::warning(this, tr("Fehler beim Speichern"),
                              tr("Die Änderungen konnten nicht gespeichert werden; die Messung "
                                 "ist unverändert.\n\n%1")
-                                 .arg(data.lastSaveError()));
-    return saved;
+                                 .arg(m_model->saveData().lastSaveError()));
+        return false;
+    }
 }
 
 void SaveDataDisplayWidget::deleteLoadedDataFromDisk()

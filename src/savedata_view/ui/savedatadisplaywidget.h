@@ -42,11 +42,18 @@ public:
     int selectedSector() const;
 
 public slots:
-    // False when a save was attempted and failed (the user was told).
+    // False when the changes are not on disk: the save failed or was refused (the user was told)
+    // or cancelled. Nothing changed is no failure.
     bool writeChangesToDisk();
     void deleteLoadedDataFromDisk();
     void generateReportAdvancedSelected();
     QMessageBox::StandardButton querySaveChanges();
+
+signals:
+    // A short note for the status bar: saved, or nothing to save.
+    void statusMessage(const QString &message);
+    // The user chose to see the version on disk instead of the changes shown.
+    void reloadRequested(const QString &folder);
 
 private slots:
     void selectionChanged();
@@ -64,6 +71,7 @@ private slots:
 
 private:
     bool rightClickedSectorValid(const char *warning) const;
+    bool writeToDisk(bool evenIfUnchanged);
     void storeAnalysisResult(AnalysisSession *session, const QPersistentModelIndex &analysed);
     void rememberSelectedItem();
     void restoreSelectedItem();
