@@ -7,7 +7,7 @@
 #include "analysis/ui/lineselectplotcanvas.h"
 #include "analysis/ui/spectrumanalysiswindow.h"
 #include "analysis/ui/spectrumprocessingwidget.h"
-#include "library/rlibrary.h"
+#include "library/libraryloader.h"
 #include "spectrum/spectrumfile.h"
 
 #include "generatedlibrary.h"
@@ -42,7 +42,7 @@ double threadCpuMs()
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
-Figures measure(const std::shared_ptr<RLibrary> &library, const RamanData<Wavenumbers> &query,
+Figures measure(const std::shared_ptr<LibraryLoader> &library, const RamanData<Wavenumbers> &query,
                 int runs)
 {
     SpectrumProcessingWidget widget;
@@ -92,13 +92,13 @@ Figures measure(const std::shared_ptr<RLibrary> &library, const RamanData<Wavenu
     return {times[times.size() / 2], times.last(), longestTurn, longestTurnCpu};
 }
 
-std::shared_ptr<RLibrary> load(const QString &folder)
+std::shared_ptr<LibraryLoader> load(const QString &folder)
 {
-    auto library = std::make_shared<RLibrary>();
+    auto library = std::make_shared<LibraryLoader>();
     LibraryPath path;
     path.path = folder;
     library->setLibraryFolders({path});
-    library->readLibraryFromDisk();
+    library->loadNow();
     QCoreApplication::processEvents();
     return library;
 }
@@ -110,7 +110,7 @@ void report(const char *name, int count, const Figures &f)
                 name, count, f.medianMs, f.worstMs, f.longestTurnMs, f.longestTurnCpuMs);
 }
 
-int screenshot(const std::shared_ptr<RLibrary> &library, const RamanData<Wavenumbers> &query,
+int screenshot(const std::shared_ptr<LibraryLoader> &library, const RamanData<Wavenumbers> &query,
                const QString &path)
 {
     SpectrumAnalysisWindow window(library, query);
@@ -165,10 +165,10 @@ int main(int argc, char *argv[])
     }
     const RamanData<Wavenumbers> query = loadSpectrumFromCSV(queries.filePath(files.first()));
 
-    const std::shared_ptr<RLibrary> real = load(rruff + QStringLiteral("/library"));
+    const std::shared_ptr<LibraryLoader> real = load(rruff + QStringLiteral("/library"));
     if (!picture.isEmpty())
         return screenshot(real, query, picture);
-    report("real library", real->count(), measure(real, query, runs));
+    report("real library", real->library()->count(), measure(real, query, runs));
 
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("generated"));
@@ -176,7 +176,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "could not write the generated library\n");
         return 1;
     }
-    const std::shared_ptr<RLibrary> big = load(folder);
-    report("generated library", big->count(), measure(big, query, runs));
+    const std::shared_ptr<LibraryLoader> big = load(folder);
+    report("generated library", big->library()->count(), measure(big, query, runs));
     return 0;
 }

@@ -2,7 +2,7 @@
 // libraries, and the cost of one match in place against matching a combined copy.
 //   bench_combination [SIZE...]   (default 1000 3000 generated spectra)
 #include "library/matching/peaksearch.h"
-#include "library/rlibrary.h"
+#include "library/referencelibrary.h"
 
 #include "generatedlibrary.h"
 #include "library/matching/fingerprintmatcher.h"
@@ -37,7 +37,7 @@ double peakMemoryMiB()
 }
 
 // The fingerprint of the sum of two library spectra, as the analysis would build it.
-SpectrumFingerprint mixtureFingerprint(const RLibrary &library, int a, int b)
+SpectrumFingerprint mixtureFingerprint(const ReferenceLibrary &library, int a, int b)
 {
     const RamanData<Wavenumbers> first = library.spectra()[a].resampledData.normalizedToMaximum();
     const RamanData<Wavenumbers> second = library.spectra()[b].resampledData.normalizedToMaximum();
@@ -52,15 +52,15 @@ SpectrumFingerprint mixtureFingerprint(const RLibrary &library, int a, int b)
             sum.y.append(first.y[i++] + second.y[j++]);
         }
     }
-    return buildFingerprint(
-        RLibrary::prepareSpectrum(sum, analysisStartParameters(), RLibrary::FingerprintSearch),
-        FingerprintParameters());
+    return buildFingerprint(ReferenceLibrary::prepareSpectrum(sum, analysisStartParameters(),
+                                                              ReferenceLibrary::FingerprintSearch),
+                            FingerprintParameters());
 }
 
 // Microseconds per match on one thread over the first `count` x `count` pairs: matching a
 // combined copy, matching in place, and in place with the measured neighbours of the library
 // peaks found beforehand (as the search does).
-void perMatchCost(const RLibrary &library, const SpectrumFingerprint &measured, int count)
+void perMatchCost(const ReferenceLibrary &library, const SpectrumFingerprint &measured, int count)
 {
     const QVector<SpectrumFingerprint> &fingerprints = library.fingerprints();
     const FingerprintParameters parameters;
@@ -128,13 +128,13 @@ void perMatchCost(const RLibrary &library, const SpectrumFingerprint &measured, 
 void measure(const char *label, const QString &folder)
 {
     std::printf("== %s\n", label);
-    RLibrary library;
+    ReferenceLibrary library;
     LibraryPath path;
     path.path = folder;
-    library.setLibraryFolders({path});
+
     QElapsedTimer timer;
     timer.start();
-    library.readLibraryFromDisk();
+    library = *ReferenceLibrary::load({path});
     const int n = library.count();
     qint64 peaks = 0;
     int withoutPeaks = 0;

@@ -32,7 +32,7 @@ struct ScoredQuery
     QVector<double> fingerprint, correlation, cosine, shape, peaks;
 };
 
-QVector<ScoredQuery> scoreQueries(const RLibrary &library, const MineralSearch &search,
+QVector<ScoredQuery> scoreQueries(const ReferenceLibrary &library, const MineralSearch &search,
                                   const QVector<LabelledSpectrum> &queries, int leaveOut)
 {
     const ProcessingParameters processing = analysisStartParameters();
@@ -44,10 +44,10 @@ QVector<ScoredQuery> scoreQueries(const RLibrary &library, const MineralSearch &
         s.label = query.file;
         s.ownSample = leftOut(library, query, leaveOut);
         s.ownMineral = leftOut(library, query, LeaveOutOwnMineral);
-        s.fingerprint = library.computeCorrelations(query.data, processing,
-                                                    RLibrary::FingerprintSearch, fingerprint);
-        s.correlation = library.computeCorrelations(query.data, processing,
-                                                    RLibrary::NormalizeToUnitNorm, fingerprint);
+        s.fingerprint = library.computeCorrelations(
+            query.data, processing, ReferenceLibrary::FingerprintSearch, fingerprint);
+        s.correlation = library.computeCorrelations(
+            query.data, processing, ReferenceLibrary::NormalizeToUnitNorm, fingerprint);
         const RamanData<Wavenumbers> plain = query.data.resampled(librarySearchStep);
         for (const RamanLibrarySpectrum &spectrum : library.spectra())
             s.cosine.append(correlateSpectra(plain, spectrum.resampledData));
@@ -65,7 +65,7 @@ struct ConfidenceRates
     int absent = 0, absentUncertain = 0;
 };
 
-HitRates mineralRates(const RLibrary &library, const MineralSearch &search,
+HitRates mineralRates(const ReferenceLibrary &library, const MineralSearch &search,
                       const QVector<ScoredQuery> &scored, ConfidenceRates *confidence)
 {
     HitRates rates;
@@ -94,7 +94,7 @@ HitRates mineralRates(const RLibrary &library, const MineralSearch &search,
     return rates;
 }
 
-void printSet(const char *name, const RLibrary &library, const MineralSearch &search,
+void printSet(const char *name, const ReferenceLibrary &library, const MineralSearch &search,
               const QVector<ScoredQuery> &scored)
 {
     HitRates fingerprint, correlation, cosine;
@@ -126,9 +126,9 @@ void printSet(const char *name, const RLibrary &library, const MineralSearch &se
 }
 
 // Peak weights and confidence thresholds around the defaults, on cached scores.
-void tune(const RLibrary &queriesLibrary, const RLibrary &looLibrary, MineralSearch &queriesSearch,
-          MineralSearch &looSearch, const QVector<ScoredQuery> &queries,
-          const QVector<ScoredQuery> &loo)
+void tune(const ReferenceLibrary &queriesLibrary, const ReferenceLibrary &looLibrary,
+          MineralSearch &queriesSearch, MineralSearch &looSearch,
+          const QVector<ScoredQuery> &queries, const QVector<ScoredQuery> &loo)
 {
     const MineralSearchParameters defaults = looSearch.parameters();
     for (const double w : {0.0, 0.1, 0.2, 0.3, 0.4, 0.5}) {
@@ -169,7 +169,8 @@ void tune(const RLibrary &queriesLibrary, const RLibrary &looLibrary, MineralSea
     looSearch.setParameters(defaults);
 }
 
-void mixtureRates(const RLibrary &library, const MineralSearch &search, int count, int pairSearch)
+void mixtureRates(const ReferenceLibrary &library, const MineralSearch &search, int count,
+                  int pairSearch)
 {
     const ProcessingParameters processing = analysisStartParameters();
     const FingerprintParameters fingerprint;
@@ -205,14 +206,16 @@ void mixtureRates(const RLibrary &library, const MineralSearch &search, int coun
             }
             if (i >= pairSearch)
                 continue;
-            const SpectrumFingerprint measured = buildFingerprint(
-                RLibrary::prepareSpectrum(mixed, processing, RLibrary::FingerprintSearch),
-                fingerprint);
-            const QVector<LinearCombinationResult> found
-                = distinctPairs(library.startCombinationSearch(measured, fingerprint).result());
+            const SpectrumFingerprint measured
+                = buildFingerprint(ReferenceLibrary::prepareSpectrum(
+                                       mixed, processing, ReferenceLibrary::FingerprintSearch),
+                                   fingerprint);
+            const QVector<LinearCombinationResult> found = distinctPairs(
+                library.startCombinationSearch(measured, fingerprint).result(), library.spectra());
             int pairRank = -1;
             for (int r = 0; r < found.size() && r < 5 && pairRank < 0; ++r) {
-                const QStringList names{found[r].first->info.name, found[r].second->info.name};
+                const QStringList names{library.spectra()[found[r].first].info.name,
+                                        library.spectra()[found[r].second].info.name};
                 if (names.contains(library.spectra()[pairs[i][0]].info.name)
                     && names.contains(library.spectra()[pairs[i][1]].info.name))
                     pairRank = r;
@@ -253,7 +256,7 @@ void mixtureRates(const RLibrary &library, const MineralSearch &search, int coun
 
 // A library of `size` spectra made from the real one: copy k of spectrum i is shifted by up to
 // +-2 1/cm, scaled by 0.5 to 2 and gets noise of 0.5 % of its strongest band (seed 5500).
-bool writePerturbedLibrary(const RLibrary &source, const QString &folder, int size)
+bool writePerturbedLibrary(const ReferenceLibrary &source, const QString &folder, int size)
 {
     QDir().mkpath(folder);
     std::mt19937 random(5500);
@@ -282,17 +285,16 @@ bool writePerturbedLibrary(const RLibrary &source, const QString &folder, int si
 }
 
 // One core: a mineral search and a mixture fit against a library of perturbed real spectra.
-void timing(const RLibrary &source, int size, const QVector<LabelledSpectrum> &queries)
+void timing(const ReferenceLibrary &source, int size, const QVector<LabelledSpectrum> &queries)
 {
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("generated"));
-    RLibrary library;
+    ReferenceLibrary library;
     LibraryPath path;
     path.path = folder;
     if (!writePerturbedLibrary(source, folder, size))
         return;
-    library.setLibraryFolders({path});
-    library.readLibraryFromDisk();
+    library = *ReferenceLibrary::load({path});
     QElapsedTimer timer;
     timer.start();
     const MineralSearch search(library);
@@ -380,7 +382,7 @@ int main(int argc, char *argv[])
     const QVector<LabelledSpectrum> queries = labelledSpectra(rruff + QStringLiteral("/queries"));
     const QVector<LabelledSpectrum> loo = labelledSpectra(rruff + QStringLiteral("/loo"));
     QTemporaryDir dir;
-    RLibrary library, looLibrary;
+    ReferenceLibrary library, looLibrary;
     if (queries.isEmpty() || loo.isEmpty()
         || !loadLibraryCopy(rruff + QStringLiteral("/library"), dir.filePath(QStringLiteral("l")),
                             library)

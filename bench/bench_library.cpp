@@ -9,7 +9,7 @@
 // adds the K-fold evaluation by sample of every method.
 #include "library/identify/mineralsearch.h"
 #include "library/librarycache.h"
-#include "library/rlibrary.h"
+#include "library/referencelibrary.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -232,11 +232,9 @@ int main(int argc, char *argv[])
                      + QStringList{QStringLiteral("fit"), QStringLiteral("--components"),
                                    QStringLiteral("3")});
 
-    RLibrary library;
     LibraryPath path;
     path.path = folder;
-    library.setLibraryFolders({path});
-    library.readLibraryFromDisk();
+    const ReferenceLibrary library = *ReferenceLibrary::load({path});
     const MineralSearch mineral(library);
     QVector<int> queries;
     for (int i = 0; i < queryCount; ++i)
@@ -249,9 +247,9 @@ int main(int argc, char *argv[])
             library.computeCorrelations(spectrum(q), processing, flags, fingerprint);
         });
     };
-    search(RLibrary::FingerprintSearch); // warm-up
-    const QString fingerprintMs = search(RLibrary::FingerprintSearch);
-    const QString correlationMs = search(RLibrary::NormalizeToUnitNorm);
+    search(ReferenceLibrary::FingerprintSearch); // warm-up
+    const QString fingerprintMs = search(ReferenceLibrary::FingerprintSearch);
+    const QString correlationMs = search(ReferenceLibrary::NormalizeToUnitNorm);
     const QString mineralMs
         = perQuery(queries, [&](int q) { mineral.identify(spectrum(q), processing, fingerprint); });
 

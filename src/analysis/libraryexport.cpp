@@ -2,7 +2,7 @@
 
 #include "analysis/analysisfunctions.h"
 #include "core/logging.h"
-#include "library/rlibrary.h"
+#include "library/librarycache.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -91,8 +91,7 @@ bool exportToLibrary(const RamanData<Wavenumbers> &spectrum, const LibraryExport
             qCWarning(logDataIo) << "Failed to append to chemistry file for library dir" << folder;
     }
     if (options.rebuildCache && written) {
-        RLibrary rebuilder;
-        rebuilder.recreateArchive(folder);
+        LibraryCache::rebuildCache(folder);
     }
     return written;
 }

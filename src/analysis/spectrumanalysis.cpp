@@ -4,33 +4,29 @@
 #include "core/parallel.h"
 #include "library/matching/fingerprintmatcher.h"
 #include "library/matching/peaksearch.h"
-#include "library/rlibrary.h"
+#include "library/referencelibrary.h"
 #include "spectrum/processing.h"
 #include "spectrum/splinebaseline.h"
 
 #include <QCoreApplication>
 #include <QMutex>
-#include <QReadLocker>
 #include <QThread>
 #include <QtConcurrent>
 
 #include <algorithm>
 #include <cmath>
 
-// The mineral search prepares every library spectrum; that is done once per library state, not
-// once per search.
+// The mineral search prepares every library spectrum; that is done once per library, not once
+// per search.
 class MineralSearchCache
 {
 public:
-    // The library must be read-locked by the caller.
-    std::shared_ptr<const MineralSearch> get(const RLibrary &library, quint64 libraryGeneration)
+    std::shared_ptr<const MineralSearch> get(const std::shared_ptr<const ReferenceLibrary> &library)
     {
         QMutexLocker locker(&m_mutex);
-        if (!m_search || m_library != &library || m_generation != libraryGeneration
-            || m_search->spectrumCount() != library.spectra().size()) {
-            m_search = std::make_shared<const MineralSearch>(library);
-            m_library = &library;
-            m_generation = libraryGeneration;
+        if (!m_search || m_library.lock() != library) {
+            m_search = std::make_shared<const MineralSearch>(*library);
+            m_library = library;
         }
         return m_search;
     }
@@ -38,15 +34,13 @@ public:
 private:
     QMutex m_mutex;
     std::shared_ptr<const MineralSearch> m_search;
-    const RLibrary *m_library = nullptr;
-    quint64 m_generation = 0;
+    std::weak_ptr<const ReferenceLibrary> m_library;
 };
 
 struct SpectrumAnalysis::Request
 {
     quint64 generation = 0;
-    std::shared_ptr<RLibrary> library;
-    quint64 libraryGeneration = 0;
+    std::shared_ptr<const ReferenceLibrary> library;
     std::shared_ptr<MineralSearchCache> mineralSearch;
     RamanData<Wavenumbers> sample;
     ProcessingParameters processing;
@@ -71,18 +65,11 @@ SpectrumAnalysis::~SpectrumAnalysis()
     m_watcher.waitForFinished();
 }
 
-void SpectrumAnalysis::setLibrary(std::shared_ptr<RLibrary> library)
+void SpectrumAnalysis::setLibrary(std::shared_ptr<const ReferenceLibrary> library)
 {
-    if (m_library)
-        disconnect(m_library.get(), nullptr, this, nullptr);
     m_library = std::move(library);
-    ++m_libraryGeneration;
-    if (m_library) {
-        connect(m_library.get(), &RLibrary::dataAboutToBeInvalidated, this,
-                &SpectrumAnalysis::onLibraryAboutToBeInvalidated);
-        connect(m_library.get(), &RLibrary::dataChanged, this, &SpectrumAnalysis::onLibraryChanged);
-    }
     m_outcome.scores.clear();
+    m_outcome.minerals = {};
     emit changed(LibraryChanged | ScoresChanged);
     recompute();
 }
@@ -146,7 +133,6 @@ void SpectrumAnalysis::recompute()
     auto request = std::make_unique<Request>();
     request->generation = ++m_generation;
     request->library = m_library;
-    request->libraryGeneration = m_libraryGeneration;
     request->mineralSearch = m_mineralSearch;
     request->sample = m_sample;
     request->processing = processingParameters(true);
@@ -167,6 +153,7 @@ void SpectrumAnalysis::startNext()
         return;
     const std::shared_ptr<Request> request(m_pending.release());
     m_runningGeneration = request->generation;
+    m_runningLibrary = request->library.get();
     m_watcher.setFuture(QtConcurrent::run([request]() { return run(*request); }));
 }
 
@@ -196,27 +183,14 @@ void SpectrumAnalysis::onRunFinished()
         return; // superseded while it ran
     if (outcome.searched)
         qCDebug(logUiGeneral) << "analysis took" << outcome.milliseconds << "ms";
-    if (outcome.scores.size() != (m_library ? m_library->spectra().size() : 0))
-        outcome.scores.clear(); // the library was reloaded meanwhile
+    if (m_runningLibrary != m_library.get())
+        outcome.scores.clear(); // another library came meanwhile; its own run follows
     const bool scoresChanged = outcome.scores != m_outcome.scores || outcome.searched;
     m_outcome = std::move(outcome);
     Changes changes = ProcessedChanged;
     if (scoresChanged)
         changes |= ScoresChanged;
     updateResultText(changes);
-}
-
-void SpectrumAnalysis::onLibraryAboutToBeInvalidated()
-{
-    ++m_libraryGeneration;
-    m_outcome.scores.clear();
-    emit changed(ScoresChanged | LibraryChanged);
-}
-
-void SpectrumAnalysis::onLibraryChanged()
-{
-    emit changed(LibraryChanged);
-    recompute();
 }
 
 AnalysisOutcome SpectrumAnalysis::run(const Request &request)
@@ -247,16 +221,13 @@ AnalysisOutcome SpectrumAnalysis::run(const Request &request)
             std::sort(out.autoLines.begin(), out.autoLines.end());
         }
     }
-    RLibrary *library = request.library.get();
+    const ReferenceLibrary *library = request.library.get();
     if (!search.enabled || !library)
         return out;
     if (out.processed.size() < 2) {
         qCWarning(logUiGeneral) << "nothing left of the spectrum after processing, not searching";
         return out;
     }
-    // A reload holds the write lock; this run is then dropped and the reload starts a new one.
-    if (!library->lock().tryLockForRead())
-        return out;
     if (library->spectra().isEmpty()) {
         qCWarning(logUiGeneral) << "the reference library holds no spectra, not searching";
     } else if (search.method == SearchSettings::ManualLines) {
@@ -279,7 +250,7 @@ AnalysisOutcome SpectrumAnalysis::run(const Request &request)
         out.searched = true;
     } else if (search.method == SearchSettings::Minerals) {
         const std::shared_ptr<const MineralSearch> minerals
-            = request.mineralSearch->get(*library, request.libraryGeneration);
+            = request.mineralSearch->get(request.library);
         out.minerals = minerals->identify(sample, request.processing, search.parameters);
         out.scores.fill(-1.0, library->spectra().size());
         for (const MineralHit &hit : qAsConst(out.minerals.minerals))
@@ -293,12 +264,11 @@ AnalysisOutcome SpectrumAnalysis::run(const Request &request)
             processing.secondCutMaximum = search.visibleMaximum;
         }
         const unsigned flags = search.method == SearchSettings::Correlation
-                                   ? unsigned(RLibrary::NormalizeToUnitNorm)
-                                   : unsigned(RLibrary::FingerprintSearch);
+                                   ? unsigned(ReferenceLibrary::NormalizeToUnitNorm)
+                                   : unsigned(ReferenceLibrary::FingerprintSearch);
         out.scores = library->computeCorrelations(sample, processing, flags, search.parameters);
         out.searched = true;
     }
-    library->lock().unlock();
     out.milliseconds = timer.elapsed();
     return out;
 }
@@ -307,29 +277,28 @@ QFuture<QVector<MixtureFit>> SpectrumAnalysis::startMixtureFit(int components) c
 {
     const RamanData<Wavenumbers> sample
         = hasUsableSample() ? m_sample.resampled(analysisGridStep) : RamanData<Wavenumbers>();
-    return QtConcurrent::run(
-        [library = m_library, cache = m_mineralSearch, generation = m_libraryGeneration, sample,
-         processing = processingParameters(true), fingerprint = m_search.parameters, components] {
-            if (!library || sample.isEmpty())
-                return QVector<MixtureFit>();
-            const QReadLocker locked(&library->lock());
-            if (library->spectra().isEmpty())
-                return QVector<MixtureFit>();
-            const std::shared_ptr<const MineralSearch> search = cache->get(*library, generation);
-            QVector<MixtureFit> fits;
-            for (int count = 2; count <= components; ++count) {
-                MixtureFitParameters parameters;
-                parameters.components = count;
-                QString problem;
-                fits += fitMixtures(*search, *library, sample, processing, fingerprint, parameters,
-                                    &problem);
-                if (!problem.isEmpty()) {
-                    qCWarning(logUiGeneral) << "mixture fit not possible:" << problem;
-                    break;
-                }
+    return QtConcurrent::run([library = m_library, cache = m_mineralSearch, sample,
+                              processing = processingParameters(true),
+                              fingerprint = m_search.parameters, components] {
+        if (!library || sample.isEmpty())
+            return QVector<MixtureFit>();
+        if (library->spectra().isEmpty())
+            return QVector<MixtureFit>();
+        const std::shared_ptr<const MineralSearch> search = cache->get(library);
+        QVector<MixtureFit> fits;
+        for (int count = 2; count <= components; ++count) {
+            MixtureFitParameters parameters;
+            parameters.components = count;
+            QString problem;
+            fits += fitMixtures(*search, *library, sample, processing, fingerprint, parameters,
+                                &problem);
+            if (!problem.isEmpty()) {
+                qCWarning(logUiGeneral) << "mixture fit not possible:" << problem;
+                break;
             }
-            return fits;
-        });
+        }
+        return fits;
+    });
 }
 
 SpectrumFingerprint SpectrumAnalysis::linesFingerprint(const QVector<PeakLine> &lines,

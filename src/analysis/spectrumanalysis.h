@@ -13,7 +13,7 @@
 
 #include <memory>
 
-class RLibrary;
+class ReferenceLibrary;
 class MineralSearchCache;
 
 // The search the user chose.
@@ -75,8 +75,9 @@ public:
     explicit SpectrumAnalysis(QObject *parent = nullptr);
     ~SpectrumAnalysis() override;
 
-    void setLibrary(std::shared_ptr<RLibrary> library);
-    std::shared_ptr<RLibrary> library() const { return m_library; }
+    // The library searched from now on; the scores index into it.
+    void setLibrary(std::shared_ptr<const ReferenceLibrary> library);
+    std::shared_ptr<const ReferenceLibrary> library() const { return m_library; }
     // Keeps the usable points; clears lines and control points; recomputes.
     void setSpectrum(const RamanData<Wavenumbers> &spectrum);
     const RamanData<Wavenumbers> &sample() const { return m_sample; }
@@ -141,11 +142,9 @@ private:
     static AnalysisOutcome run(const Request &request);
     void startNext();
     void onRunFinished();
-    void onLibraryAboutToBeInvalidated();
-    void onLibraryChanged();
     void updateResultText(Changes changes);
 
-    std::shared_ptr<RLibrary> m_library;
+    std::shared_ptr<const ReferenceLibrary> m_library;
     RamanData<Wavenumbers> m_sample;
     ProcessingControls m_controls;
     SearchSettings m_search;
@@ -155,9 +154,9 @@ private:
     AnalysisOutcome m_outcome;
     QFutureWatcher<AnalysisOutcome> m_watcher;
     std::unique_ptr<Request> m_pending;
-    quint64 m_generation = 0;        // of the latest request
-    quint64 m_runningGeneration = 0; // of the run in the pool
-    quint64 m_libraryGeneration = 0;
+    quint64 m_generation = 0;                           // of the latest request
+    quint64 m_runningGeneration = 0;                    // of the run in the pool
+    const ReferenceLibrary *m_runningLibrary = nullptr; // what the run in the pool searches
     // Built once per library state on the first mineral search; shared with running searches.
     std::shared_ptr<MineralSearchCache> m_mineralSearch;
 

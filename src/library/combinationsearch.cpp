@@ -70,15 +70,13 @@ int combinePeaks(const FingerprintPeak *a, const int *tagsA, int countA, const F
 
 namespace {
 
-// What every task of one search reads. The vectors are shallow copies, so a library reload
-// during the search cannot free them under the workers.
+// What every task of one search reads. The vectors are shallow copies: nobody can free them under
+// the workers.
 struct SearchState
 {
-    SearchState(const QVector<RamanLibrarySpectrum> &spectra,
-                const QVector<SpectrumFingerprint> &fingerprints, const SortedLibraryPeaks &sorted,
+    SearchState(const QVector<SpectrumFingerprint> &fingerprints, const SortedLibraryPeaks &sorted,
                 const SpectrumFingerprint &measured, const FingerprintParameters &parameters)
-        : spectra(spectra)
-        , fingerprints(fingerprints)
+        : fingerprints(fingerprints)
         , sorted(sorted)
         , matcher(measured, parameters)
     {
@@ -89,7 +87,6 @@ struct SearchState
         }
     }
 
-    const QVector<RamanLibrarySpectrum> spectra;
     const QVector<SpectrumFingerprint> fingerprints;
     const SortedLibraryPeaks sorted;
     const FingerprintMatcher matcher;
@@ -117,7 +114,6 @@ public:
         QVarLengthArray<int, 256> combinedNearest(2 * s.sorted.mostPeaks());
         const int *nearest = s.nearestMeasured.constData();
         const int *offsets = s.offsets.constData();
-        const RamanLibrarySpectrum *spectra = s.spectra.constData();
         const SpectrumFingerprint &a = s.fingerprints.at(i);
         SortedPeaksFingerprint sum;
         sum.peaks = combined.constData();
@@ -131,7 +127,7 @@ public:
             sum.xLast = std::max(a.xLast, b.xLast);
             sum.noise = (a.noise + b.noise) / 2.0;
             const double score = s.matcher.match(sum);
-            out[j] = {spectra + i, spectra + j, std::isnan(score) ? -1.0 : score};
+            out[j] = {i, j, std::isnan(score) ? -1.0 : score};
         }
         return results;
     }
@@ -146,10 +142,9 @@ bool ranksBefore(const LinearCombinationResult &a, const LinearCombinationResult
 {
     if (a.score != b.score)
         return a.score > b.score;
-    const std::less<const RamanLibrarySpectrum *> before;
     if (a.first != b.first)
-        return before(a.first, b.first);
-    return before(a.second, b.second);
+        return a.first < b.first;
+    return a.second < b.second;
 }
 
 // The reduce step: at most the kept best plus one task's results are held at any time.
@@ -195,8 +190,7 @@ startCombinationSearch(const QVector<RamanLibrarySpectrum> &spectra,
         return finishedSearch();
     }
     qCDebug(logDataLibraries) << "two-mineral search over" << fingerprints.size() << "spectra";
-    auto state
-        = std::make_shared<const SearchState>(spectra, fingerprints, sorted, measured, parameters);
+    auto state = std::make_shared<const SearchState>(fingerprints, sorted, measured, parameters);
     QVector<int> indices(fingerprints.size());
     std::iota(indices.begin(), indices.end(), 0);
     return QtConcurrent::mappedReduced<QVector<LinearCombinationResult>>(
@@ -204,15 +198,17 @@ startCombinationSearch(const QVector<RamanLibrarySpectrum> &spectra,
         QtConcurrent::UnorderedReduce | QtConcurrent::SequentialReduce);
 }
 
-QVector<LinearCombinationResult> distinctPairs(const QVector<LinearCombinationResult> &results)
+QVector<LinearCombinationResult> distinctPairs(const QVector<LinearCombinationResult> &results,
+                                               const QVector<RamanLibrarySpectrum> &spectra)
 {
     QVector<LinearCombinationResult> distinct;
     QSet<QPair<QString, QString>> listed;
     for (const LinearCombinationResult &result : results) {
-        if (!result.first || !result.second)
+        if (result.first < 0 || result.second < 0 || result.first >= spectra.size()
+            || result.second >= spectra.size())
             continue;
-        const QString &a = result.first->info.number;
-        const QString &b = result.second->info.number;
+        const QString &a = spectra[result.first].info.number;
+        const QString &b = spectra[result.second].info.number;
         const QPair<QString, QString> ids = a <= b ? qMakePair(a, b) : qMakePair(b, a);
         if (listed.contains(ids))
             continue;

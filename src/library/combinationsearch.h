@@ -6,12 +6,12 @@
 #include <QFuture>
 #include <QVector>
 
-// A pair of library spectra whose summed fingerprint scores against a measured one. The pointers
-// refer into the library's spectra and are valid only until the library is reloaded.
+// A pair of library spectra (indices into the library searched) whose summed fingerprint scores
+// against a measured one.
 struct LinearCombinationResult
 {
-    const RamanLibrarySpectrum *first = nullptr;
-    const RamanLibrarySpectrum *second = nullptr;
+    int first = -1;
+    int second = -1;
     double score = -1.0;
 };
 
@@ -35,8 +35,8 @@ int combinePeaks(const FingerprintPeak *a, const int *tagsA, int countA, const F
 // Scores every ordered pair (i, j) of library fingerprints, self-pairs included, against the
 // measured fingerprint on the global thread pool and returns at once; `sorted` holds the peaks of
 // `fingerprints`. The result holds the combinationResultsKept best pairs, best first; progress
-// counts finished i. The search keeps the library's vectors alive (they are implicitly shared),
-// but the result's pointers refer into `spectra`. A measured fingerprint without peaks, or an
+// counts finished i. The search keeps the library's vectors alive (they are implicitly shared).
+// A measured fingerprint without peaks, or an
 // empty library, gives a finished future with no combinations.
 QFuture<QVector<LinearCombinationResult>>
 startCombinationSearch(const QVector<RamanLibrarySpectrum> &spectra,
@@ -44,8 +44,10 @@ startCombinationSearch(const QVector<RamanLibrarySpectrum> &spectra,
                        const SortedLibraryPeaks &sorted, const SpectrumFingerprint &measured,
                        const FingerprintParameters &parameters);
 
-// The results with every pair of spectrum numbers listed once (in either order), best first.
-QVector<LinearCombinationResult> distinctPairs(const QVector<LinearCombinationResult> &results);
+// The results with every pair of spectrum numbers listed once (in either order), best first;
+// `spectra` are those of the library searched.
+QVector<LinearCombinationResult> distinctPairs(const QVector<LinearCombinationResult> &results,
+                                               const QVector<RamanLibrarySpectrum> &spectra);
 
 // How far a search over librarySize spectra has come, from the future's progress value and
 // maximum and the milliseconds since it started.

@@ -225,12 +225,20 @@ bool ensureCache(const QString &folder, const SpectrumNameMapper &mapper)
     return writeCache(spectra, userCachePath(folder));
 }
 
+bool rebuildCache(const QString &folder)
+{
+    QFile::remove(cacheInUse(folder));
+    return ensureCache(folder);
+}
+
 bool readCacheInBatches(const QString &folder, int batchSize,
                         const std::function<void(const QVector<CacheEntry> &)> &consume)
 {
     const QString cache = cacheInUse(folder);
+    if (cache.isEmpty())
+        return false;
     KTar tar(cache, QStringLiteral("application/x-tar"));
-    if (cache.isEmpty() || !tar.open(QIODevice::ReadOnly))
+    if (!tar.open(QIODevice::ReadOnly))
         return false;
     const qint64 archiveSize = QFileInfo(cache).size();
     const KArchiveDirectory *root = tar.directory();

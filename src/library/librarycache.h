@@ -35,6 +35,8 @@ QVector<RamanLibrarySpectrum> readLibraryDirectory(const QString &folder,
 // cannot be written, the user's cache instead. True when a cache is there; false when none could
 // be written (the folder is then read without one) or the folder does not exist.
 bool ensureCache(const QString &folder, const SpectrumNameMapper &mapper = {});
+// Replaces the cache in use by one built from the folder's sources as they are now.
+bool rebuildCache(const QString &folder);
 
 struct CacheEntry
 {

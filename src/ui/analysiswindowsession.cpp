@@ -16,7 +16,7 @@ public:
             m_window->close();
     }
 
-    void start(const std::shared_ptr<RLibrary> &library,
+    void start(const std::shared_ptr<LibraryLoader> &library,
                const RamanData<Wavenumbers> &spectrum) override
     {
         m_window = new SpectrumAnalysisWindow(library, spectrum);

@@ -5,6 +5,7 @@
 #include "browse/savedatabrowsemodel.h"
 #include "core/logging.h"
 #include "core/pathmanager.h"
+#include "library/libraryloader.h"
 #include "savedata_view/savedatamodel.h"
 #include "spectrum/formats/spectrumimport.h"
 #include "storage/backup.h"
@@ -38,6 +39,7 @@ const QString spectrumFileDirectoryKey
 BrowserMainWindow::BrowserMainWindow(QWidget *parent)
     : QMainWindow(parent)
     , m_ui(std::make_unique<Ui::BrowserMainWindow>())
+    , m_library(std::make_shared<LibraryLoader>())
 {
     new GeometryRestore(this, QStringLiteral("SaveDataBrowserApplication"));
     m_ui->setupUi(this);
@@ -51,6 +53,7 @@ BrowserMainWindow::BrowserMainWindow(QWidget *parent)
     m_ui->displayWidget->setModel(m_model);
     m_ui->displayWidget->setFeatures(65535);
     m_ui->displayWidget->setAnalysisWorkspace(analysisWindowWorkspace());
+    m_ui->displayWidget->setLibraryLoader(m_library);
 
     connect(m_ui->browseWidget, &SaveDataBrowseWidget::directorySelected, this,
             &BrowserMainWindow::requestMeasurement);
@@ -230,8 +233,8 @@ SpectrumAnalysisWindow *BrowserMainWindow::analyseSpectrumFile(const QString &pa
     if (!spectrum)
         return nullptr;
     // A child window, so that it closes with the program; nothing is stored from it.
-    auto *window
-        = new SpectrumAnalysisWindow(m_ui->displayWidget->sharedLibrary(), *spectrum, this);
+    m_library->startFirstLoad();
+    auto *window = new SpectrumAnalysisWindow(m_library, *spectrum, this);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(tr("Analyse von %1").arg(QFileInfo(path).fileName()));
     window->analysisWidget()->setResultStorable(false);

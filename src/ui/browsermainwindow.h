@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 
+class LibraryLoader;
+
 #include <memory>
 #include <optional>
 
@@ -55,6 +57,8 @@ private:
     void updateWindowTitle();
 
     std::unique_ptr<Ui::BrowserMainWindow> m_ui;
+    // Shared by every analysis of a measurement or a file.
+    std::shared_ptr<LibraryLoader> m_library;
     SaveDataModel *m_model = nullptr;
     QString m_requestedPath;
     bool m_switchQueued = false;

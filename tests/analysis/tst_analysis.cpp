@@ -1,8 +1,8 @@
 #include "analysis/analysisfunctions.h"
 #include "analysis/libraryexport.h"
 #include "analysis/spectrumanalysis.h"
+#include "library/libraryloader.h"
 #include "library/matching/fingerprintmatcher.h"
-#include "library/rlibrary.h"
 #include "spectrum/spectrumfile.h"
 
 #include "librarycopy.h"
@@ -27,12 +27,16 @@ const QString queryFile
         "/data/rruff/queries/"
         "Calcite__R040170__Raman__532__0__unoriented__Raman_Data_Processed__20886.txt");
 
-// A library of the first `count` vendored reference spectra, copied into dir/library.
-std::shared_ptr<RLibrary> libraryCopy(const QTemporaryDir &dir, int count)
+// A loader of the first `count` vendored reference spectra, copied into dir/library.
+std::shared_ptr<LibraryLoader> loaderOfCopy(const QTemporaryDir &dir, int count)
 {
-    auto library = std::make_shared<RLibrary>();
-    loadLibraryCopy(sourceLibrary, dir.filePath(S("library")), *library, count);
-    return library;
+    auto loader = loaderOfCopy(sourceLibrary, dir.filePath(S("library")), count);
+    return loader ? loader : std::make_shared<LibraryLoader>();
+}
+
+std::shared_ptr<const ReferenceLibrary> libraryCopy(const QTemporaryDir &dir, int count)
+{
+    return loaderOfCopy(dir, count)->library();
 }
 
 } // namespace
@@ -202,9 +206,9 @@ private slots:
     void exportedSpectrumIsFound()
     {
         QTemporaryDir dir;
-        const std::shared_ptr<RLibrary> library = libraryCopy(dir, 12);
+        const std::shared_ptr<LibraryLoader> loader = loaderOfCopy(dir, 12);
         const QString folder = dir.filePath(S("library"));
-        const int before = library->count();
+        const int before = loader->library()->count();
         QCOMPARE(before, 12);
 
         SpectrumAnalysis analysis;
@@ -227,7 +231,8 @@ private slots:
                  "MyCalcite-" + options.record.identifier.toUtf8() + " CaCO<sub>3</sub>\n");
 
         // The loaded library sees its rebuilt cache and reloads itself.
-        QTRY_COMPARE_WITH_TIMEOUT(library->count(), before + 1, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(loader->library()->count(), before + 1, 20000);
+        const std::shared_ptr<const ReferenceLibrary> library = loader->library();
         analysis.setLibrary(library);
         analysis.waitForIdle();
         QCOMPARE(analysis.bestName(), S("MyCalcite"));

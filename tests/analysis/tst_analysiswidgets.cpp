@@ -4,8 +4,8 @@
 #include "analysis/ui/plotrendererwithmarkers.h"
 #include "analysis/ui/spectrumanalysiswindow.h"
 #include "analysis/ui/spectrumprocessingwidget.h"
+#include "library/libraryloader.h"
 #include "library/model/ramanlibrarymodel.h"
-#include "library/rlibrary.h"
 #include "spectrum/spectrumfile.h"
 
 #include "librarycopy.h"
@@ -85,14 +85,14 @@ private slots:
 
 private:
     QTemporaryDir m_dir;
-    std::shared_ptr<RLibrary> m_library;
+    std::shared_ptr<LibraryLoader> m_library;
 };
 
 void TestAnalysisWidgets::initTestCase()
 {
-    m_library = std::make_shared<RLibrary>();
-    QVERIFY(loadLibraryCopy(sourceLibrary, m_dir.filePath(S("library")), *m_library, 30));
-    QCOMPARE(m_library->count(), 30);
+    m_library = loaderOfCopy(sourceLibrary, m_dir.filePath(S("library")), 30);
+    QVERIFY(m_library);
+    QCOMPARE(m_library->library()->count(), 30);
 }
 
 void TestAnalysisWidgets::canvasPlacesLines()
@@ -242,8 +242,8 @@ void TestAnalysisWidgets::mineralSearchMixturesAndFiles()
 
     // One scored row per mineral, best first; the answer alone carries a confidence.
     QSet<QString> minerals;
-    for (int i = 0; i < m_library->count(); ++i)
-        minerals.insert(m_library->info(i).name);
+    for (int i = 0; i < m_library->library()->count(); ++i)
+        minerals.insert(m_library->library()->info(i).name);
     const QVector<double> &scores = widget.analysis()->outcome().scores;
     QCOMPARE(int(std::count_if(scores.begin(), scores.end(), [](double s) { return s >= 0; })),
              minerals.size());

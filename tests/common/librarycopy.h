@@ -2,7 +2,7 @@
 
 // Loading copies of read-only reference folders, so that caches can be built beside them.
 
-#include "library/rlibrary.h"
+#include "library/libraryloader.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,15 +21,27 @@ inline bool copyLibraryFolder(const QString &from, const QString &to, int count 
     return true;
 }
 
-// Loads a copy of the first `count` (-1: all) reference spectra of a read-only folder.
-inline bool loadLibraryCopy(const QString &from, const QString &copy, RLibrary &library,
-                            int count = -1)
+// A loader of a copy of the first `count` (-1: all) reference spectra of a read-only folder,
+// loaded; null when nothing could be loaded.
+inline std::shared_ptr<LibraryLoader> loaderOfCopy(const QString &from, const QString &copy,
+                                                   int count = -1)
 {
     if (!copyLibraryFolder(from, copy, count))
-        return false;
+        return nullptr;
+    auto loader = std::make_shared<LibraryLoader>();
     LibraryPath path;
     path.path = copy;
-    library.setLibraryFolders({path});
-    library.readLibraryFromDisk();
-    return library.count() > 0;
+    loader->setLibraryFolders({path});
+    loader->loadNow();
+    return loader->library()->count() > 0 ? loader : nullptr;
+}
+
+// The same, the library itself into `library`.
+inline bool loadLibraryCopy(const QString &from, const QString &copy, ReferenceLibrary &library,
+                            int count = -1)
+{
+    const std::shared_ptr<LibraryLoader> loader = loaderOfCopy(from, copy, count);
+    if (loader)
+        library = *loader->library();
+    return loader != nullptr;
 }

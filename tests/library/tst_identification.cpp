@@ -54,7 +54,7 @@ private:
         const QVector<LabelledSpectrum> queries = labelledSpectra(rruff + S("/queries"));
         QCOMPARE(queries.size(), queryCount);
         if (m_loaded != rruff) {
-            m_library = std::make_unique<RLibrary>();
+            m_library = std::make_unique<ReferenceLibrary>();
             QVERIFY(loadLibraryCopy(rruff + S("/library"),
                                     m_dir.filePath(QString::number(libraryCount)), *m_library));
             m_loaded = rruff;
@@ -71,7 +71,7 @@ private:
     }
 
     QTemporaryDir m_dir;
-    std::unique_ptr<RLibrary> m_library;
+    std::unique_ptr<ReferenceLibrary> m_library;
     QString m_loaded;
 };
 

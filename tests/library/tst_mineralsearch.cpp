@@ -22,7 +22,7 @@ private slots:
 
 private:
     QTemporaryDir m_dir;
-    RLibrary m_library;
+    ReferenceLibrary m_library;
     std::optional<MineralSearch> m_search;
 };
 

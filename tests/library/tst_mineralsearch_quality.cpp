@@ -52,7 +52,7 @@ void TestMineralSearchQuality::hitRates()
     QFETCH(QVector<double>, minimum);
     if (!QFileInfo::exists(m_data + QLatin1Char('/') + library))
         QSKIP("this shared data set is not available");
-    RLibrary loaded;
+    ReferenceLibrary loaded;
     QVERIFY(loadLibraryCopy(m_data + QLatin1Char('/') + library, m_dir.filePath(library), loaded));
     const SearchEvaluation e = evaluateSearches(
         loaded,

@@ -91,16 +91,17 @@ private:
     int rankOfPair(const RamanData<Wavenumbers> &spectrum, const QString &first,
                    const QString &second) const
     {
-        const SpectrumFingerprint measured
-            = buildFingerprint(RLibrary::prepareSpectrum(spectrum, analysisStartParameters(),
-                                                         RLibrary::FingerprintSearch),
-                               FingerprintParameters());
+        const SpectrumFingerprint measured = buildFingerprint(
+            ReferenceLibrary::prepareSpectrum(spectrum, analysisStartParameters(),
+                                              ReferenceLibrary::FingerprintSearch),
+            FingerprintParameters());
         QFuture<QVector<LinearCombinationResult>> search
             = m_library.startCombinationSearch(measured, FingerprintParameters());
-        const QVector<LinearCombinationResult> pairs = distinctPairs(search.result());
+        const QVector<LinearCombinationResult> pairs
+            = distinctPairs(search.result(), m_library.spectra());
         for (int rank = 0; rank < pairs.size(); ++rank) {
-            const QString &a = pairs[rank].first->info.name;
-            const QString &b = pairs[rank].second->info.name;
+            const QString &a = m_library.spectra()[pairs[rank].first].info.name;
+            const QString &b = m_library.spectra()[pairs[rank].second].info.name;
             if ((a == first && b == second) || (a == second && b == first))
                 return rank;
         }
@@ -108,7 +109,7 @@ private:
     }
 
     QTemporaryDir m_dir;
-    RLibrary m_library;
+    ReferenceLibrary m_library;
 };
 
 QTEST_GUILESS_MAIN(TestMixtureIdentification)

@@ -4,7 +4,7 @@
 #include "searchoptions.h"
 
 #include "library/identify/searchevaluation.h"
-#include "library/rlibrary.h"
+#include "library/referencelibrary.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -22,7 +22,7 @@ QString rankText(int rank)
 }
 
 // The same sets under each weighting, as in the benchmark; a fixed seed makes runs comparable.
-int printMixtureRates(const RLibrary &library, int count, const SearchOptions &options,
+int printMixtureRates(const ReferenceLibrary &library, int count, const SearchOptions &options,
                       QTextStream &out, QTextStream &err)
 {
     const MineralSearch search(library);
@@ -113,9 +113,11 @@ int runEvaluateCommand(const QStringList &arguments, QTextStream &out, QTextStre
     if (const auto failed = options.read(parser, "evaluate", err))
         return *failed;
 
-    RLibrary library;
-    if (!options.loadLibrary(parser, library, "evaluate", err))
+    QVector<LibraryPath> folders;
+    const auto loaded = options.loadLibrary(parser, "evaluate", err, &folders);
+    if (!loaded)
         return 1;
+    const ReferenceLibrary &library = *loaded;
     if (parser.isSet(mixturesOption)) {
         bool ok = false;
         const int count = parser.value(mixturesOption).toInt(&ok);
@@ -148,7 +150,7 @@ int runEvaluateCommand(const QStringList &arguments, QTextStream &out, QTextStre
         }
         queries = labelledSpectra(queriesFolder);
     } else {
-        for (const LibraryPath &folder : library.libraryFolders()) {
+        for (const LibraryPath &folder : qAsConst(folders)) {
             if (folder.enabled)
                 queries += labelledSpectra(folder.path);
         }

@@ -5,7 +5,7 @@
 #include "searchoptions.h"
 
 #include "library/identify/mineralsearch.h"
-#include "library/rlibrary.h"
+#include "library/referencelibrary.h"
 #include "spectrum/spectrumfile.h"
 
 #include <QCommandLineParser>
@@ -26,9 +26,9 @@ void printNoAnswer(const QString &query, QTextStream &out)
 
 // The mineral search's answers: its best minerals, each with its best spectrum; the confidence
 // stands on the first row (the answer's), the others carry "-".
-bool printMinerals(const MineralSearch &search, const RLibrary &library, const QString &query,
-                   const RamanData<Wavenumbers> &spectrum, const SearchOptions &options,
-                   QTextStream &out, QTextStream &err)
+bool printMinerals(const MineralSearch &search, const ReferenceLibrary &library,
+                   const QString &query, const RamanData<Wavenumbers> &spectrum,
+                   const SearchOptions &options, QTextStream &out, QTextStream &err)
 {
     const MineralIdentification answer
         = search.identify(spectrum, options.processing, options.fingerprint);
@@ -54,11 +54,11 @@ bool methodFlags(const QString &method, unsigned *flags)
     if (method == QLatin1String("mineral"))
         *flags = 0;
     else if (method == QLatin1String("fingerprint"))
-        *flags = RLibrary::FingerprintSearch;
+        *flags = ReferenceLibrary::FingerprintSearch;
     else if (method == QLatin1String("correlation"))
-        *flags = RLibrary::NormalizeToUnitNorm;
+        *flags = ReferenceLibrary::NormalizeToUnitNorm;
     else if (method == QLatin1String("auto"))
-        *flags = RLibrary::ChooseSearchMethod;
+        *flags = ReferenceLibrary::ChooseSearchMethod;
     else
         return false;
     return true;
@@ -109,9 +109,10 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
     if (const auto failed = options.read(parser, "identify", err))
         return *failed;
 
-    RLibrary library;
-    if (!options.loadLibrary(parser, library, "identify", err))
+    const auto loaded = options.loadLibrary(parser, "identify", err);
+    if (!loaded)
         return 1;
+    const ReferenceLibrary &library = *loaded;
 
     const bool minerals = parser.value(methodOption) == QLatin1String("mineral");
     const std::optional<MineralSearch> search

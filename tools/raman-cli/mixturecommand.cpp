@@ -5,7 +5,7 @@
 
 #include "library/identify/mixturefit.h"
 #include "library/matching/peaksearch.h"
-#include "library/rlibrary.h"
+#include "library/referencelibrary.h"
 #include "spectrum/spectrumfile.h"
 
 #include <QCommandLineParser>
@@ -18,8 +18,9 @@ namespace {
 
 // The mixture fit: non-negative combinations of two or three library spectra and a smooth
 // background, best first.
-int printFits(const RLibrary &library, const RamanData<Wavenumbers> &spectrum, const QString &query,
-              int components, const SearchOptions &options, QTextStream &out, QTextStream &err)
+int printFits(const ReferenceLibrary &library, const RamanData<Wavenumbers> &spectrum,
+              const QString &query, int components, const SearchOptions &options, QTextStream &out,
+              QTextStream &err)
 {
     const MineralSearch search(library);
     MixtureFitParameters parameters;
@@ -102,27 +103,28 @@ int runMixtureCommand(const QStringList &arguments, QTextStream &out, QTextStrea
     if (spectrum.isEmpty())
         return 1;
     if (method == QLatin1String("fit")) {
-        RLibrary library;
-        if (!options.loadLibrary(parser, library, "mixture", err))
+        const auto library = options.loadLibrary(parser, "mixture", err);
+        if (!library)
             return 1;
-        return printFits(library, spectrum, query, components.toInt(), options, out, err);
+        return printFits(*library, spectrum, query, components.toInt(), options, out, err);
     }
     const FingerprintParameters &parameters = options.fingerprint;
     const SpectrumFingerprint measured
-        = spectrum.isEmpty()
-              ? SpectrumFingerprint()
-              : buildFingerprint(RLibrary::prepareSpectrum(spectrum, options.processing,
-                                                           RLibrary::FingerprintSearch),
-                                 parameters);
+        = spectrum.isEmpty() ? SpectrumFingerprint()
+                             : buildFingerprint(ReferenceLibrary::prepareSpectrum(
+                                                    spectrum, options.processing,
+                                                    ReferenceLibrary::FingerprintSearch),
+                                                parameters);
     if (measured.peaks.isEmpty()) {
         err << "raman-cli mixture: " << QDir::toNativeSeparators(query)
             << " has no peaks to search for\n";
         return 1;
     }
 
-    RLibrary library;
-    if (!options.loadLibrary(parser, library, "mixture", err))
+    const auto loaded = options.loadLibrary(parser, "mixture", err);
+    if (!loaded)
         return 1;
+    const ReferenceLibrary &library = *loaded;
     const int count = library.count();
 
     QElapsedTimer timer;
@@ -145,13 +147,14 @@ int runMixtureCommand(const QStringList &arguments, QTextStream &out, QTextStrea
         << QString::number(timer.elapsed() / 1000.0, 'f', 1) << " s\n";
 
     out << "rank\tscore\tname_1\tnumber_1\tname_2\tnumber_2\n";
-    const QVector<LinearCombinationResult> pairs = distinctPairs(search.result());
+    const QVector<LinearCombinationResult> pairs
+        = distinctPairs(search.result(), library.spectra());
     for (int rank = 0; rank < options.top && rank < pairs.size(); ++rank) {
         const LinearCombinationResult &pair = pairs[rank];
         if (pair.score < 0)
             break; // no score: neither fingerprint had peaks
-        const rruff_infos *first = &pair.first->info;
-        const rruff_infos *second = &pair.second->info;
+        const rruff_infos *first = &library.spectra().at(pair.first).info;
+        const rruff_infos *second = &library.spectra().at(pair.second).info;
         if (first->name > second->name)
             std::swap(first, second);
         out << rank + 1 << '\t' << QString::number(pair.score, 'f', 3) << '\t' << first->name

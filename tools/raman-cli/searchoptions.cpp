@@ -3,8 +3,8 @@
 #include "processcommand.h"
 #include "spectruminput.h"
 
+#include "library/libraryloader.h"
 #include "library/matching/peakwidth.h"
-#include "library/rlibrary.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -49,23 +49,27 @@ std::optional<int> SearchOptions::read(const QCommandLineParser &parser, const c
     return std::nullopt;
 }
 
-bool SearchOptions::loadLibrary(const QCommandLineParser &parser, RLibrary &library,
-                                const char *command, QTextStream &err) const
+std::shared_ptr<const ReferenceLibrary>
+SearchOptions::loadLibrary(const QCommandLineParser &parser, const char *command, QTextStream &err,
+                           QVector<LibraryPath> *folders) const
 {
+    LibraryLoader loader;
     if (parser.isSet(m_library)) {
-        QVector<LibraryPath> folders;
+        QVector<LibraryPath> given;
         for (const QString &folder : parser.values(m_library)) {
             LibraryPath path;
             path.path = QDir::cleanPath(folder);
-            folders.append(path);
+            given.append(path);
         }
-        library.setLibraryFolders(folders);
+        loader.setLibraryFolders(given);
     }
-    library.readLibraryFromDisk();
-    if (library.count() > 0)
-        return true;
+    if (folders)
+        *folders = loader.libraryFolders();
+    loader.loadNow();
+    if (loader.library()->count() > 0)
+        return loader.library();
     err << "raman-cli " << command << ": the library holds no spectra\n";
-    return false;
+    return nullptr;
 }
 
 RamanData<Wavenumbers> SearchOptions::loadSpectrum(const QCommandLineParser &parser,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/librarypath.h"
 #include "library/matching/fingerprint.h"
 #include "spectrum/processingparameters.h"
 #include "spectrum/ramandata.h"
@@ -7,10 +8,11 @@
 #include <QCommandLineOption>
 #include <QTextStream>
 
+#include <memory>
 #include <optional>
 
 class QCommandLineParser;
-class RLibrary;
+class ReferenceLibrary;
 
 // The options that `identify` and `mixture` share: library folders, number of results, the
 // peak-width control and the processing options of `process`, with a fresh analysis' defaults.
@@ -23,10 +25,11 @@ public:
     std::optional<int> read(const QCommandLineParser &parser, const char *command,
                             QTextStream &err);
 
-    // Loads the library from the --library folders, or the configured ones without any; false
-    // (after a message on `err`) when it holds no spectra.
-    bool loadLibrary(const QCommandLineParser &parser, RLibrary &library, const char *command,
-                     QTextStream &err) const;
+    // Loads the library from the --library folders, or the configured ones without any; null
+    // (after a message on `err`) when it holds no spectra. `folders` receives the folders.
+    std::shared_ptr<const ReferenceLibrary>
+    loadLibrary(const QCommandLineParser &parser, const char *command, QTextStream &err,
+                QVector<LibraryPath> *folders = nullptr) const;
     // A spectrum file of any known format, re-binned when --rebin asks for it; empty (after a
     // message on `err`) when unreadable.
     RamanData<Wavenumbers> loadSpectrum(const QCommandLineParser &parser, const QString &path,

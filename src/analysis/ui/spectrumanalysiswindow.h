@@ -8,7 +8,7 @@
 #include <memory>
 
 class GeometryRestore;
-class RLibrary;
+class LibraryLoader;
 class SpectrumProcessingWidget;
 
 namespace Ui {
@@ -22,7 +22,7 @@ class SpectrumAnalysisWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    SpectrumAnalysisWindow(std::shared_ptr<RLibrary> library,
+    SpectrumAnalysisWindow(std::shared_ptr<LibraryLoader> library,
                            const RamanData<Wavenumbers> &spectrum, QWidget *parent = nullptr);
     ~SpectrumAnalysisWindow() override;
 

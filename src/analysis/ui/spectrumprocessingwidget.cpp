@@ -5,9 +5,9 @@
 #include "analysis/ui/lineselectplotcanvas.h"
 #include "analysis/ui/plotrendererwithmarkers.h"
 #include "core/logging.h"
+#include "library/libraryloader.h"
 #include "library/model/mineralsortfilterproxymodel.h"
 #include "library/model/ramanlibrarymodel.h"
-#include "library/rlibrary.h"
 #include "library/ui/correlationparametersdialog.h"
 #include "library/ui/lcanalysisprogressdialog.h"
 #include "library/ui/richtextitemdelegate.h"
@@ -299,42 +299,27 @@ void SpectrumProcessingWidget::recompute()
     m_analysis->configure(controlsFromForm(), searchSettingsFromForm());
 }
 
-void SpectrumProcessingWidget::setLibrary(std::shared_ptr<RLibrary> library)
+void SpectrumProcessingWidget::setLibrary(std::shared_ptr<LibraryLoader> loader)
 {
-    if (m_library)
-        disconnect(m_library.get(), nullptr, this, nullptr);
-    m_library = std::move(library);
-    if (m_library)
-        connect(m_library.get(), &RLibrary::dataChanged, this,
+    if (m_loader)
+        disconnect(m_loader.get(), nullptr, this, nullptr);
+    m_loader = std::move(loader);
+    if (m_loader)
+        connect(m_loader.get(), &LibraryLoader::libraryChanged, this,
                 &SpectrumProcessingWidget::reloadLibraryModel);
     reloadLibraryModel();
-    m_analysis->setLibrary(m_library);
 }
 
 void SpectrumProcessingWidget::reloadLibraryModel()
 {
-    if (!m_library)
+    if (!m_loader)
         return;
-    // A reload in progress holds the lock; its dataChanged comes later, and a running search
-    // lets go of it soon.
-    if (!m_library->lock().tryLockForWrite()) {
-        if (!m_libraryReloadPending) {
-            m_libraryReloadPending = true;
-            QTimer::singleShot(50, this, [this] {
-                m_libraryReloadPending = false;
-                reloadLibraryModel();
-            });
-        }
-        return;
-    }
+    m_library = m_loader->library();
+    m_analysis->setLibrary(m_library);
     QVector<rruff_infos> infos;
-    infos.reserve(m_library->spectra().size());
+    infos.reserve(m_library->count());
     for (const RamanLibrarySpectrum &spectrum : m_library->spectra())
         infos.append(spectrum.info);
-    const bool loading = m_library->isLoading();
-    m_library->lock().unlock();
-    if (loading && infos.isEmpty())
-        return;
     m_referenceColours.clear();
     m_model->setLibraryData(infos);
     m_model->setResultScores(m_analysis->outcome().scores);
@@ -796,9 +781,8 @@ void SpectrumProcessingWidget::startCombinationSearch()
                                              ? buildFingerprint(normalized, parameters)
                                              : SpectrumFingerprint();
     auto *dialog = new LCAnalysisProgressDialog(this);
-    dialog->watchLibrary(m_library.get());
     dialog->watchSearch(m_library->startCombinationSearch(measured, parameters),
-                        m_library->count());
+                        m_library->spectra());
     connect(dialog, &LCAnalysisProgressDialog::idsSelected, this,
             &SpectrumProcessingWidget::selectNumbers);
     dialog->show();
@@ -809,7 +793,6 @@ void SpectrumProcessingWidget::startMixtureFit()
     if (!m_library)
         return;
     auto *dialog = new LCAnalysisProgressDialog(this);
-    dialog->watchLibrary(m_library.get());
     dialog->showBusy(tr("Gemisch-Anpassung"),
                      tr("Das Spektrum wird als Summe von zwei oder drei Referenzspektren und "
                         "einem glatten Untergrund angepasst."));

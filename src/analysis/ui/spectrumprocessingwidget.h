@@ -17,7 +17,8 @@ class NewMineralPicDialog;
 class QwtPlotCurve;
 class QwtPlotHistogram;
 class RamanLibraryModel;
-class RLibrary;
+class LibraryLoader;
+class ReferenceLibrary;
 
 namespace Ui {
 class SpectrumAnalysisWidget;
@@ -34,7 +35,8 @@ public:
     explicit SpectrumProcessingWidget(QWidget *parent = nullptr);
     ~SpectrumProcessingWidget() override;
 
-    void setLibrary(std::shared_ptr<RLibrary> library);
+    // Searches the loader's library, and each one it loads later.
+    void setLibrary(std::shared_ptr<LibraryLoader> loader);
     void setSpectrum(const RamanData<Wavenumbers> &spectrum);
 
     SpectrumAnalysis *analysis() const { return m_analysis; }
@@ -113,7 +115,8 @@ private:
 
     std::unique_ptr<Ui::SpectrumAnalysisWidget> m_ui;
     SpectrumAnalysis *m_analysis = nullptr;
-    std::shared_ptr<RLibrary> m_library;
+    std::shared_ptr<LibraryLoader> m_loader;
+    std::shared_ptr<const ReferenceLibrary> m_library; // the one the table and the scores show
     RamanLibraryModel *m_model = nullptr;
     MineralSortFilterProxyModel *m_proxy = nullptr;
     CorrelationParametersDialog *m_parametersDialog = nullptr;
@@ -129,6 +132,5 @@ private:
     QVector<QPair<QString, RamanData<Wavenumbers>>> m_fileReferences;
     QHash<int, int> m_referenceColours; // library index -> palette index while shown
     bool m_autoAdjustY = false;
-    bool m_libraryReloadPending = false;
     bool m_zoomResetPending = false;
 };

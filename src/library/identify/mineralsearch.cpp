@@ -3,7 +3,7 @@
 #include "core/logging.h"
 #include "core/parallel.h"
 #include "library/matching/peaksearch.h"
-#include "library/rlibrary.h"
+#include "library/referencelibrary.h"
 
 #include <algorithm>
 #include <cmath>
@@ -146,7 +146,7 @@ double cosine(double product, const double *aSquares, int a0, const double *bSqu
 
 } // namespace
 
-MineralSearch::MineralSearch(const RLibrary &library, MineralSearchParameters parameters)
+MineralSearch::MineralSearch(const ReferenceLibrary &library, MineralSearchParameters parameters)
     : m_parameters(parameters)
 {
     const QVector<RamanLibrarySpectrum> &spectra = library.spectra();
@@ -228,7 +228,8 @@ MineralQuery MineralSearch::prepare(const RamanData<Wavenumbers> &spectrum,
         query.problem = QStringLiteral("the spectrum is flat");
         return query;
     }
-    const RamanData<Wavenumbers> prepared = RLibrary::prepareSpectrum(spectrum, processing, 0);
+    const RamanData<Wavenumbers> prepared
+        = ReferenceLibrary::prepareSpectrum(spectrum, processing, 0);
     const double minimumBins = m_parameters.minimumOverlap / librarySearchStep;
     if (prepared.isEmpty() || prepared.size() < minimumBins) {
         query.problem = QStringLiteral("the spectrum covers too short a range");

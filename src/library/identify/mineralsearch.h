@@ -9,7 +9,7 @@
 #include <QHash>
 #include <QVector>
 
-class RLibrary;
+class ReferenceLibrary;
 
 // How far an answer of the mineral search can be trusted.
 enum class IdentificationConfidence { Confident, Likely, Uncertain };
@@ -80,7 +80,8 @@ class MineralSearch
     Q_DECLARE_TR_FUNCTIONS(MineralSearch)
 
 public:
-    explicit MineralSearch(const RLibrary &library, MineralSearchParameters parameters = {});
+    explicit MineralSearch(const ReferenceLibrary &library,
+                           MineralSearchParameters parameters = {});
 
     int spectrumCount() const { return m_offsets.size(); }
     const MineralSearchParameters &parameters() const { return m_parameters; }

@@ -1,7 +1,7 @@
 #include "library/identify/mixturefit.h"
 
 #include "core/logging.h"
-#include "library/rlibrary.h"
+#include "library/referencelibrary.h"
 
 #include <QSet>
 
@@ -273,7 +273,7 @@ QVector<int> bestSpectra(const MineralIdentification &ranked, int count)
 
 } // namespace
 
-QVector<MixtureFit> fitMixtures(const MineralSearch &search, const RLibrary &library,
+QVector<MixtureFit> fitMixtures(const MineralSearch &search, const ReferenceLibrary &library,
                                 const RamanData<Wavenumbers> &spectrum,
                                 const ProcessingParameters &processing,
                                 const FingerprintParameters &fingerprint,

@@ -2,7 +2,7 @@
 
 #include "library/identify/mineralsearch.h"
 
-class RLibrary;
+class ReferenceLibrary;
 
 // The tuning values of the mixture fit.
 struct MixtureFitParameters
@@ -42,7 +42,7 @@ struct MixtureFit
 // like what a single-spectrum fit leaves over, and those that would lower the residual of the best
 // single fits most as a second component. Distinct mineral sets, best fit first;
 // empty (and `problem` set) when the spectrum cannot be searched.
-QVector<MixtureFit> fitMixtures(const MineralSearch &search, const RLibrary &library,
+QVector<MixtureFit> fitMixtures(const MineralSearch &search, const ReferenceLibrary &library,
                                 const RamanData<Wavenumbers> &spectrum,
                                 const ProcessingParameters &processing,
                                 const FingerprintParameters &fingerprint,

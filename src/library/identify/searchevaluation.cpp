@@ -1,7 +1,7 @@
 #include "library/identify/searchevaluation.h"
 
 #include "core/logging.h"
-#include "library/rlibrary.h"
+#include "library/referencelibrary.h"
 #include "library/spectrumname.h"
 #include "spectrum/spectrumfile.h"
 
@@ -42,7 +42,7 @@ int sampleFold(const QString &sample, int folds)
     return folds > 0 ? int(sum % uLong(folds)) : 0;
 }
 
-QVector<bool> leftOut(const RLibrary &library, const LabelledSpectrum &query, int leaveOut,
+QVector<bool> leftOut(const ReferenceLibrary &library, const LabelledSpectrum &query, int leaveOut,
                       int folds)
 {
     const int fold = sampleFold(query.sample, folds);
@@ -56,7 +56,7 @@ QVector<bool> leftOut(const RLibrary &library, const LabelledSpectrum &query, in
     return excluded;
 }
 
-int spectrumRank(const RLibrary &library, const QVector<double> &scores,
+int spectrumRank(const ReferenceLibrary &library, const QVector<double> &scores,
                  const QVector<bool> &excluded, const QString &mineral)
 {
     QVector<int> order;
@@ -91,8 +91,9 @@ void HitRates::add(bool searched, int rank)
     top5 += searched && rank >= 0;
 }
 
-SearchEvaluation evaluateSearches(const RLibrary &library, const QVector<LabelledSpectrum> &queries,
-                                  int leaveOut, int methods, const ProcessingParameters &processing,
+SearchEvaluation evaluateSearches(const ReferenceLibrary &library,
+                                  const QVector<LabelledSpectrum> &queries, int leaveOut,
+                                  int methods, const ProcessingParameters &processing,
                                   const FingerprintParameters &fingerprint, int folds)
 {
     SearchEvaluation evaluation;
@@ -106,9 +107,9 @@ SearchEvaluation evaluateSearches(const RLibrary &library, const QVector<Labelle
         unsigned flags;
         HitRates &rates;
         int EvaluatedQuery::*rank;
-    } spectrumSearches[] = {{SearchEvaluation::Fingerprint, RLibrary::FingerprintSearch,
+    } spectrumSearches[] = {{SearchEvaluation::Fingerprint, ReferenceLibrary::FingerprintSearch,
                              evaluation.fingerprint, &EvaluatedQuery::fingerprintRank},
-                            {SearchEvaluation::Correlation, RLibrary::NormalizeToUnitNorm,
+                            {SearchEvaluation::Correlation, ReferenceLibrary::NormalizeToUnitNorm,
                              evaluation.correlation, &EvaluatedQuery::correlationRank}};
     for (const LabelledSpectrum &query : queries) {
         EvaluatedQuery result;
@@ -158,8 +159,9 @@ SearchEvaluation evaluateSearches(const RLibrary &library, const QVector<Labelle
     return evaluation;
 }
 
-RamanData<Wavenumbers> generatedMixture(const RLibrary &library, const QVector<int> &members,
-                                        const QVector<double> &weights, std::mt19937 &random)
+RamanData<Wavenumbers> generatedMixture(const ReferenceLibrary &library,
+                                        const QVector<int> &members, const QVector<double> &weights,
+                                        std::mt19937 &random)
 {
     int first = INT_MIN, end = INT_MAX;
     for (const int m : members) {
@@ -200,7 +202,7 @@ RamanData<Wavenumbers> generatedMixture(const RLibrary &library, const QVector<i
     return sum;
 }
 
-QVector<QVector<int>> mixtureMembers(const RLibrary &library, int count, int size,
+QVector<QVector<int>> mixtureMembers(const ReferenceLibrary &library, int count, int size,
                                      std::mt19937 &random)
 {
     QVector<QVector<int>> sets;
@@ -228,7 +230,7 @@ QVector<QVector<int>> mixtureMembers(const RLibrary &library, int count, int siz
     return sets;
 }
 
-int mixtureRank(const RLibrary &library, const QVector<MixtureFit> &fits,
+int mixtureRank(const ReferenceLibrary &library, const QVector<MixtureFit> &fits,
                 const QVector<int> &members)
 {
     QStringList expected;
@@ -246,7 +248,7 @@ int mixtureRank(const RLibrary &library, const QVector<MixtureFit> &fits,
     return -1;
 }
 
-HitRates evaluateMixtureFit(const RLibrary &library, const MineralSearch &search,
+HitRates evaluateMixtureFit(const ReferenceLibrary &library, const MineralSearch &search,
                             const QVector<QVector<int>> &sets, const QVector<double> &weights,
                             std::mt19937 &random, const ProcessingParameters &processing,
                             const FingerprintParameters &fingerprint)

@@ -5,7 +5,7 @@
 
 #include <random>
 
-class RLibrary;
+class ReferenceLibrary;
 
 // How well the searches name the minerals of spectra whose minerals are known: a lab checks its
 // own library with it (each sample searched against the others) and we keep our figures with it.
@@ -31,7 +31,7 @@ enum LeftOut {
 
 // Per library spectrum: true where it takes no part in the search for `query`. With `folds` > 0
 // the spectra of the query's fold are left out too (K-fold evaluation by sample).
-QVector<bool> leftOut(const RLibrary &library, const LabelledSpectrum &query, int leaveOut,
+QVector<bool> leftOut(const ReferenceLibrary &library, const LabelledSpectrum &query, int leaveOut,
                       int folds = 0);
 
 // The fold (0..folds-1) of a sample: crc32 of its RRUFF id's ASCII bytes modulo `folds`, so that
@@ -39,7 +39,7 @@ QVector<bool> leftOut(const RLibrary &library, const LabelledSpectrum &query, in
 int sampleFold(const QString &sample, int folds);
 
 // Rank (0 = best) of `mineral` among the first five spectra or minerals; -1 when not among them.
-int spectrumRank(const RLibrary &library, const QVector<double> &scores,
+int spectrumRank(const ReferenceLibrary &library, const QVector<double> &scores,
                  const QVector<bool> &excluded, const QString &mineral);
 int mineralRank(const MineralIdentification &answer, const QString &mineral);
 
@@ -88,29 +88,31 @@ struct SearchEvaluation
 // per query what `leaveOut` (bits of LeftOut) names. With `folds` > 0 each query is searched
 // without the spectra of its fold, and a query whose mineral has no spectrum in the other folds
 // is not counted.
-SearchEvaluation evaluateSearches(const RLibrary &library, const QVector<LabelledSpectrum> &queries,
-                                  int leaveOut, int methods, const ProcessingParameters &processing,
+SearchEvaluation evaluateSearches(const ReferenceLibrary &library,
+                                  const QVector<LabelledSpectrum> &queries, int leaveOut,
+                                  int methods, const ProcessingParameters &processing,
                                   const FingerprintParameters &fingerprint, int folds = 0);
 
 // A generated mixture: library spectra (each scaled to unit area over the range all of them
 // cover) weighted `weights`, plus a fluorescence background (a broad Gaussian as high as the
 // strongest band, on a sloping line) and Gaussian noise of 1 % of the strongest band. Empty when
 // the spectra share less than 600 1/cm.
-RamanData<Wavenumbers> generatedMixture(const RLibrary &library, const QVector<int> &members,
-                                        const QVector<double> &weights, std::mt19937 &random);
+RamanData<Wavenumbers> generatedMixture(const ReferenceLibrary &library,
+                                        const QVector<int> &members, const QVector<double> &weights,
+                                        std::mt19937 &random);
 
 // Random distinct-mineral sets of `size` library spectra that overlap by at least 600 1/cm; fewer
 // than `count` when the library has too few such sets.
-QVector<QVector<int>> mixtureMembers(const RLibrary &library, int count, int size,
+QVector<QVector<int>> mixtureMembers(const ReferenceLibrary &library, int count, int size,
                                      std::mt19937 &random);
 
 // Rank (0 = best) of the fit that names exactly the minerals of `members`; -1 when none does.
-int mixtureRank(const RLibrary &library, const QVector<MixtureFit> &fits,
+int mixtureRank(const ReferenceLibrary &library, const QVector<MixtureFit> &fits,
                 const QVector<int> &members);
 
 // How often the mixture fit names exactly the minerals of each of `sets`, mixed with `weights` as
 // generatedMixture makes it: first, and among the first five.
-HitRates evaluateMixtureFit(const RLibrary &library, const MineralSearch &search,
+HitRates evaluateMixtureFit(const ReferenceLibrary &library, const MineralSearch &search,
                             const QVector<QVector<int>> &sets, const QVector<double> &weights,
                             std::mt19937 &random, const ProcessingParameters &processing,
                             const FingerprintParameters &fingerprint);

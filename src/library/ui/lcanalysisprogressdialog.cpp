@@ -3,7 +3,6 @@
 #include "ui_lcanalysisprogressdialog.h"
 
 #include "core/logging.h"
-#include "library/rlibrary.h"
 
 #include <QListWidgetItem>
 
@@ -28,9 +27,9 @@ LCAnalysisProgressDialog::~LCAnalysisProgressDialog()
 }
 
 void LCAnalysisProgressDialog::watchSearch(const QFuture<QVector<LinearCombinationResult>> &search,
-                                           int librarySize)
+                                           const QVector<RamanLibrarySpectrum> &spectra)
 {
-    m_librarySize = librarySize;
+    m_spectra = spectra;
     connect(&m_watcher, &QFutureWatcherBase::progressRangeChanged, m_ui->progressBar,
             &QProgressBar::setRange);
     connect(&m_watcher, &QFutureWatcherBase::progressValueChanged, this,
@@ -39,12 +38,6 @@ void LCAnalysisProgressDialog::watchSearch(const QFuture<QVector<LinearCombinati
             &LCAnalysisProgressDialog::onSearchFinished);
     connect(this, &QDialog::rejected, &m_watcher, &QFutureWatcherBase::cancel);
     m_watcher.setFuture(search);
-}
-
-void LCAnalysisProgressDialog::watchLibrary(const RLibrary *library)
-{
-    connect(library, &RLibrary::dataAboutToBeInvalidated, this,
-            &LCAnalysisProgressDialog::onLibraryAboutToBeInvalidated);
 }
 
 QString LCAnalysisProgressDialog::progressText(int value, int maximum, int librarySize,
@@ -66,7 +59,7 @@ void LCAnalysisProgressDialog::setProgress(int value, const QString &detail)
 
 void LCAnalysisProgressDialog::onProgressValueChanged(int value)
 {
-    setProgress(value, progressText(value, m_watcher.progressMaximum(), m_librarySize,
+    setProgress(value, progressText(value, m_watcher.progressMaximum(), m_spectra.size(),
                                     m_elapsed.elapsed()));
 }
 
@@ -74,18 +67,21 @@ void LCAnalysisProgressDialog::onSearchFinished()
 {
     if (m_watcher.isCanceled() || m_watcher.future().resultCount() == 0)
         return;
-    showResults(m_watcher.result());
+    showResults(m_watcher.result(), m_spectra);
 }
 
-void LCAnalysisProgressDialog::showResults(const QVector<LinearCombinationResult> &results)
+void LCAnalysisProgressDialog::showResults(const QVector<LinearCombinationResult> &results,
+                                           const QVector<RamanLibrarySpectrum> &spectra)
 {
     m_ui->stackedWidget->setCurrentWidget(m_ui->pageResults);
     m_ui->listWidgetResults->clear();
-    for (const LinearCombinationResult &result : distinctPairs(results)) {
-        QStringList ids{result.first->info.number, result.second->info.number};
+    for (const LinearCombinationResult &result : distinctPairs(results, spectra)) {
+        const rruff_infos &a = spectra.at(result.first).info;
+        const rruff_infos &b = spectra.at(result.second).info;
+        QStringList ids{a.number, b.number};
         ids.sort();
-        QString first = result.first->info.name;
-        QString second = result.second->info.name;
+        QString first = a.name;
+        QString second = b.name;
         if (first > second)
             std::swap(first, second);
         auto *item
@@ -115,15 +111,6 @@ void LCAnalysisProgressDialog::showChoices(const QString &heading,
         auto *item = new QListWidgetItem(text, m_ui->listWidgetResults);
         item->setData(Qt::UserRole, ids);
     }
-}
-
-void LCAnalysisProgressDialog::onLibraryAboutToBeInvalidated()
-{
-    qCDebug(logDataLibraries) << "library reloads, closing the two-mineral search";
-    disconnect(&m_watcher, nullptr, this, nullptr);
-    m_watcher.cancel();
-    m_ui->listWidgetResults->clear();
-    close();
 }
 
 void LCAnalysisProgressDialog::onItemActivated(QListWidgetItem *item)

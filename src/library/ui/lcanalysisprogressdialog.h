@@ -9,7 +9,6 @@
 
 #include <memory>
 
-class RLibrary;
 class QListWidgetItem;
 
 namespace Ui {
@@ -26,10 +25,9 @@ public:
     explicit LCAnalysisProgressDialog(QWidget *parent = nullptr);
     ~LCAnalysisProgressDialog() override;
 
-    // Follows a running search over a library of librarySize spectra until it finishes.
-    void watchSearch(const QFuture<QVector<LinearCombinationResult>> &search, int librarySize);
-    // The results point into the library's spectra, so a reload of it closes the dialog.
-    void watchLibrary(const RLibrary *library);
+    // Follows a running search over the library of `spectra` until it finishes.
+    void watchSearch(const QFuture<QVector<LinearCombinationResult>> &search,
+                     const QVector<RamanLibrarySpectrum> &spectra);
 
     // "Fertig: 120 k von 580 k (0 m 3 s übrig)", from the future's progress value and maximum.
     static QString progressText(int value, int maximum, int librarySize, qint64 elapsedMs);
@@ -42,8 +40,9 @@ public slots:
     void setProgress(int value, const QString &detail);
     // Lists (text, spectrum numbers) under `heading`; activating one emits idsSelected.
     void showChoices(const QString &heading, const QVector<QPair<QString, QStringList>> &choices);
-    void showResults(const QVector<LinearCombinationResult> &results);
-    void onLibraryAboutToBeInvalidated();
+    // Lists the pairs; `spectra` are the library's that they name.
+    void showResults(const QVector<LinearCombinationResult> &results,
+                     const QVector<RamanLibrarySpectrum> &spectra);
 
 signals:
     // The spectrum numbers of the pair the user picked.
@@ -57,5 +56,5 @@ private:
     std::unique_ptr<Ui::DialogLCAnalysisProgress> m_ui;
     QFutureWatcher<QVector<LinearCombinationResult>> m_watcher;
     QElapsedTimer m_elapsed;
-    int m_librarySize = 0;
+    QVector<RamanLibrarySpectrum> m_spectra; // of the library searched
 };

@@ -7,7 +7,7 @@
 #include "core/pathmanager.h"
 #include "library/install/libraryinstaller.h"
 #include "library/librarycache.h"
-#include "library/rlibrary.h"
+#include "library/libraryloader.h"
 #include "library/ui/librarydownloaddialog.h"
 #include "widgets/waitcursor.h"
 
@@ -24,8 +24,8 @@ enum ItemKind { GroupItem, ConfiguredItem, InstallableItem };
 
 } // namespace
 
-LibraryManagementDialog::LibraryManagementDialog(std::shared_ptr<RLibrary> library, QWidget *parent,
-                                                 const QString &sourceList)
+LibraryManagementDialog::LibraryManagementDialog(std::shared_ptr<LibraryLoader> library,
+                                                 QWidget *parent, const QString &sourceList)
     : QDialog(parent)
     , m_ui(std::make_unique<Ui::LibraryManagementDialog>())
     , m_library(std::move(library))
@@ -288,9 +288,8 @@ void LibraryManagementDialog::applyAndReload()
     m_cachesCleared = false;
     if (changed) {
         if (m_library) {
-            m_library->clear();
             m_library->setLibraryFolders(stored);
-            m_library->readLibraryFromDisk();
+            m_library->startLoading();
         }
         emit update_sig();
     }

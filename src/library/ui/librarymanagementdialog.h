@@ -9,7 +9,7 @@
 #include <memory>
 
 class QTreeWidgetItem;
-class RLibrary;
+class LibraryLoader;
 
 namespace Ui {
 class LibraryManagementDialog;
@@ -24,7 +24,8 @@ class LibraryManagementDialog : public QDialog
 
 public:
     // `library` (may be null) is cleared and reloaded when an applied list differs.
-    explicit LibraryManagementDialog(std::shared_ptr<RLibrary> library, QWidget *parent = nullptr,
+    explicit LibraryManagementDialog(std::shared_ptr<LibraryLoader> library,
+                                     QWidget *parent = nullptr,
                                      const QString &sourceList = LibrarySources::builtInList());
     ~LibraryManagementDialog() override;
 
@@ -57,7 +58,7 @@ private:
     void removeCache(const QString &folder);
 
     std::unique_ptr<Ui::LibraryManagementDialog> m_ui;
-    std::shared_ptr<RLibrary> m_library;
+    std::shared_ptr<LibraryLoader> m_library;
     QString m_sourceList;
     QString m_defaultLibraryFolder;
     QVector<LibraryPath> m_configured;

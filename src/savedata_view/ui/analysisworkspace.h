@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-class RLibrary;
+class LibraryLoader;
 class QWidget;
 
 // What one analysis of a measuring point hands back when the user stores its result.
@@ -32,7 +32,7 @@ public:
     using QObject::QObject;
 
     // Shows the window on `spectrum`, searching in `library`.
-    virtual void start(const std::shared_ptr<RLibrary> &library,
+    virtual void start(const std::shared_ptr<LibraryLoader> &library,
                        const RamanData<Wavenumbers> &spectrum)
         = 0;
     virtual AnalysisResult result() const = 0;

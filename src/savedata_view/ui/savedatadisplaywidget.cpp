@@ -1,7 +1,7 @@
 #include "savedata_view/ui/savedatadisplaywidget.h"
 
 #include "core/logging.h"
-#include "library/rlibrary.h"
+#include "library/libraryloader.h"
 #include "report/summarypage.h"
 #include "report/ui/generatereportdialog.h"
 #include "savedata_view/savedatamodel.h"
@@ -209,20 +209,10 @@ void SaveDataDisplayWidget::deleteSection()
     m_model->addSectorIfEmpty();
 }
 
-std::shared_ptr<RLibrary> SaveDataDisplayWidget::sharedLibrary()
-{
-    if (!m_library) {
-        const WaitCursor wait;
-        auto library = std::make_shared<RLibrary>();
-        library->readLibraryFromDisk();
-        m_library = library;
-    }
-    return m_library;
-}
-
 void SaveDataDisplayWidget::analyzeSectionData()
 {
-    sharedLibrary();
+    if (m_library)
+        m_library->startFirstLoad();
     const int row = selectedSector();
     const std::optional<SaveDataSector> sector
         = row < 0 ? std::nullopt : m_model->saveData().sector(row);

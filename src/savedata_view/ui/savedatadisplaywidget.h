@@ -11,7 +11,7 @@
 namespace Ui {
 class SaveDataDisplayWidget;
 }
-class RLibrary;
+class LibraryLoader;
 class SaveDataModel;
 
 // The shown measurement: its tree of measuring points, the sample data, a preview of the selected
@@ -34,10 +34,10 @@ public:
     SaveDataModel *model() const { return m_model; }
     void setFeatures(unsigned mask);
     void setAnalysisWorkspace(const AnalysisWorkspace &workspace) { m_workspace = workspace; }
-    // The library every analysis shares, loaded on the first one; empty before.
-    std::shared_ptr<RLibrary> library() const { return m_library; }
-    // The same library, read from disk first when no analysis has loaded it yet.
-    std::shared_ptr<RLibrary> sharedLibrary();
+    // The library every analysis shares (not owned); its first load starts with the first
+    // analysis.
+    void setLibraryLoader(std::shared_ptr<LibraryLoader> loader) { m_library = std::move(loader); }
+    std::shared_ptr<LibraryLoader> library() const { return m_library; }
     // The measuring point an action without a right-click works on; -1 when there is none.
     int selectedSector() const;
 
@@ -79,7 +79,7 @@ private:
     std::unique_ptr<Ui::SaveDataDisplayWidget> m_ui;
     SaveDataModel *m_model = nullptr;
     QPersistentModelIndex m_rightClicked;
-    std::shared_ptr<RLibrary> m_library;
+    std::shared_ptr<LibraryLoader> m_library;
     AnalysisWorkspace m_workspace;
     unsigned m_features = 0;
     int m_rememberedItemRow = 0;

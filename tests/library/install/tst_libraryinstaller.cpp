@@ -5,7 +5,7 @@
 #include "library/install/libraryinstaller.h"
 #include "library/install/librarysources.h"
 #include "library/librarycache.h"
-#include "library/rlibrary.h"
+#include "library/referencelibrary.h"
 #include "library/spectrumname.h"
 
 #include <QSignalSpy>
@@ -201,9 +201,7 @@ private slots:
             QVERIFY(QFileInfo::exists(LibraryCache::cachePath(installed.path)));
             QVERIFY(!QFileInfo::exists(LibraryArchive::downloadPath(installed.path)));
         }
-        RLibrary loaded;
-        loaded.setLibraryFolders(installer.installed());
-        loaded.readLibraryFromDisk();
+        const ReferenceLibrary loaded = *ReferenceLibrary::load(installer.installed());
         QCOMPARE(loaded.count(), 3 + 2 + 1); // the sub-folder of the redirected archive is not read
         QCOMPARE(loaded.info(5).number, S("pigment_K12"));
         QCOMPARE(loaded.info(5).library, S("pigments"));

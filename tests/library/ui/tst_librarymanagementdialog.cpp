@@ -7,7 +7,7 @@
 #include "library/install/libraryinstaller.h"
 #include "library/install/librarysources.h"
 #include "library/librarycache.h"
-#include "library/rlibrary.h"
+#include "library/libraryloader.h"
 #include "library/ui/librarydownloaddialog.h"
 #include "library/ui/librarymanagementdialog.h"
 #include "modaldialogs.h"
@@ -69,23 +69,23 @@ private slots:
     }
     void applyStoresAndReloadsOnChange()
     {
-        auto library = std::make_shared<RLibrary>();
+        auto library = std::make_shared<LibraryLoader>();
         library->setLibraryFolders(
             PathManager::readLibraryPaths(PathManager::instance().defaultLibraryFolder()));
-        library->readLibraryFromDisk();
-        QCOMPARE(library->count(), 3);
+        library->loadNow();
+        QCOMPARE(library->library()->count(), 3);
 
         LibraryManagementDialog dialog(library, nullptr, m_sources);
         QSignalSpy updated(&dialog, &LibraryManagementDialog::update_sig);
-        QSignalSpy invalidated(library.get(), &RLibrary::dataAboutToBeInvalidated);
+        QSignalSpy reloaded(library.get(), &LibraryLoader::libraryChanged);
         dialog.applyAndReload();
-        QCOMPARE(updated.count() + invalidated.count(), 0);
+        QCOMPARE(updated.count() + reloaded.count(), 0);
 
         item(dialog, 0, 1)->setCheckState(0, Qt::Checked);
         dialog.applyAndReload();
         QCOMPARE(updated.count(), 1);
-        QCOMPARE(invalidated.count(), 1);
-        QCOMPARE(library->count(), 5);
+        QTRY_COMPARE(reloaded.count(), 1);
+        QCOMPARE(library->library()->count(), 5);
         QCOMPARE(storedSettings(),
                  (QVector<QVariantList>{{m_first, true, false}, {m_second, true, false}}));
 
@@ -93,7 +93,7 @@ private slots:
         dialog.findChild<QPushButton *>(S("buttonRemoveLibrary"))->click();
         dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(library->count(), 2);
+        QTRY_COMPARE(library->library()->count(), 2);
         QCOMPARE(storedSettings(), (QVector<QVariantList>{{m_second, true, false}}));
     }
     void existingInstallation_data()

@@ -6,19 +6,16 @@
 #include "library/ramanlibraryspectrum.h"
 #include "spectrum/processingparameters.h"
 
-#include <QFileSystemWatcher>
-#include <QObject>
-#include <QReadWriteLock>
+#include <QStringList>
 #include <QVector>
 
-#include <optional>
+#include <memory>
 
-// The reference library: every spectrum of every enabled library folder, with its re-binned
-// copy, fingerprint and chemistry. Reloads itself when a folder's cache.tar is rewritten.
-class RLibrary : public QObject
+// One state of the reference library: every spectrum of the enabled library folders, with its
+// re-binned copy, fingerprint and chemistry. Never changes once loaded, so searches on any thread
+// read it without a lock; whoever holds the shared pointer keeps it alive across reloads.
+class ReferenceLibrary
 {
-    Q_OBJECT
-
 public:
     // Bits of the `flags` of computeCorrelations.
     enum SearchFlag : unsigned {
@@ -27,28 +24,19 @@ public:
         ChooseSearchMethod = 4,  // replace the flags by chooseSearchMethod first
     };
 
-    explicit RLibrary(QObject *parent = nullptr);
-    ~RLibrary() override;
+    // Reads the enabled folders (blocks; the heavy steps run on the global pool).
+    static std::shared_ptr<const ReferenceLibrary> load(const QVector<LibraryPath> &folders);
+    static std::shared_ptr<const ReferenceLibrary> empty();
 
-    // (Re)loads all enabled library folders; blocks, the heavy steps run on the global pool.
-    void readLibraryFromDisk();
-    // Folders to load instead of the configured ones (batch tools, tests).
-    void setLibraryFolders(const QVector<LibraryPath> &folders) { m_folders = folders; }
-    QVector<LibraryPath> libraryFolders() const;
-    void clear();
-    bool isLoading() const { return m_loading; }
-
-    int count() const;
+    int count() const { return m_spectra.size(); }
     rruff_infos info(int index) const;
     RamanData<Wavenumbers> spectrumData(int index) const;
     SpectrumFingerprint fingerprint(int index) const;
     int indexOfNumber(const QString &number) const;
-
-    // Guards spectra and fingerprints. Searches take shallow copies under it, so a reload cannot
-    // free what they read; scores are index-aligned with the library as it was then.
-    QReadWriteLock &lock() const { return m_lock; }
     const QVector<RamanLibrarySpectrum> &spectra() const { return m_spectra; }
     const QVector<SpectrumFingerprint> &fingerprints() const { return m_fingerprints; }
+    // The cache files read, to watch for rewrites.
+    const QStringList &cacheFiles() const { return m_cacheFiles; }
 
     // One score (0..10, -1: none) per library spectrum, in library order; empty when the input
     // cannot be searched.
@@ -59,8 +47,7 @@ public:
                                         const FingerprintParameters &parameters) const;
 
     // The best pairs of library spectra whose combined fingerprint matches the measured one;
-    // runs on the global thread pool and returns at once. The library must not be reloaded
-    // before the results are used: they point into its spectra.
+    // runs on the global thread pool and returns at once; the search keeps this library alive.
     QFuture<QVector<LinearCombinationResult>>
     startCombinationSearch(const SpectrumFingerprint &measured,
                            const FingerprintParameters &parameters) const;
@@ -72,23 +59,9 @@ public:
                                                   const ProcessingParameters &processing,
                                                   unsigned flags);
 
-signals:
-    void dataAboutToBeInvalidated();
-    void dataChanged();
-
-public slots:
-    // Rebuilds a folder's cache from its sources; the rewritten file then reloads the library.
-    Q_INVOKABLE void recreateArchive(const QString &path);
-
 private:
-    void onCacheFileChanged(const QString &path);
-    void clearUnlocked();
-
-    mutable QReadWriteLock m_lock{QReadWriteLock::Recursive};
     QVector<RamanLibrarySpectrum> m_spectra;
     QVector<SpectrumFingerprint> m_fingerprints; // index-aligned with m_spectra
     SortedLibraryPeaks m_sortedPeaks;            // of m_fingerprints
-    bool m_loading = true;
-    std::optional<QVector<LibraryPath>> m_folders;
-    QFileSystemWatcher m_watcher;
+    QStringList m_cacheFiles;
 };

@@ -1,4 +1,4 @@
-#include "library/rlibrary.h"
+#include "library/referencelibrary.h"
 
 #include "core/logging.h"
 #include "core/parallel.h"
@@ -15,42 +15,37 @@
 
 #include <numeric>
 
-RLibrary::RLibrary(QObject *parent)
-    : QObject(parent)
+std::shared_ptr<const ReferenceLibrary> ReferenceLibrary::empty()
 {
-    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &RLibrary::onCacheFileChanged);
+    static const auto none = std::make_shared<const ReferenceLibrary>();
+    return none;
 }
 
-RLibrary::~RLibrary() = default;
-
-void RLibrary::readLibraryFromDisk()
+std::shared_ptr<const ReferenceLibrary> ReferenceLibrary::load(const QVector<LibraryPath> &folders)
 {
-    QWriteLocker locker(&m_lock);
-    const QStringList watched = m_watcher.files();
-    if (!watched.isEmpty())
-        m_watcher.removePaths(watched);
-    qCDebug(logDataLibraries) << "readLibraryFromDisk called";
+    auto library = std::make_shared<ReferenceLibrary>();
+    QVector<RamanLibrarySpectrum> &spectra = library->m_spectra;
     QElapsedTimer timer;
     timer.start();
 
     QStringList chemistryFiles{QStringLiteral(":/chemistry.csv"),
                                QStringLiteral(":/chemistry-extra.csv")};
-    int folders = 0;
-    for (const LibraryPath &library : libraryFolders()) {
-        if (!library.enabled)
+    int folderCount = 0;
+    for (const LibraryPath &path : folders) {
+        if (!path.enabled)
             continue;
-        const QString folder = library.path;
+        const QString folder = path.path;
         // Optional: most folders get their formulas from the built-in tables.
         if (QFileInfo::exists(folder + QStringLiteral("/chemistry.csv")))
             chemistryFiles.append(folder + QStringLiteral("/chemistry.csv"));
-        ++folders;
+        ++folderCount;
         const bool cached = LibraryCache::ensureCache(folder);
         const QString cache = LibraryCache::cacheInUse(folder);
         if (!cache.isEmpty())
-            m_watcher.addPath(cache);
+            library->m_cacheFiles.append(cache);
         const QString libraryName = folder.section(QLatin1Char('/'), -1, -1);
         const auto decodeBatch
-            = [this, &libraryName, &folder](const QVector<LibraryCache::CacheEntry> &batch) {
+            = [&spectra, &libraryName, &folder](const QVector<LibraryCache::CacheEntry> &batch) {
                   const QVector<RamanLibrarySpectrum> decoded = orderedMap<RamanLibrarySpectrum>(
                       batch, [&libraryName](const LibraryCache::CacheEntry &entry) {
                           RamanLibrarySpectrum spectrum;
@@ -69,7 +64,7 @@ void RLibrary::readLibraryFromDisk()
                               << ":" << (defect.isEmpty() ? QStringLiteral("no data") : defect);
                           continue;
                       }
-                      m_spectra.append(decoded[i]);
+                      spectra.append(decoded[i]);
                   }
               };
         if (!cached && QFileInfo(folder).isDir()) {
@@ -78,28 +73,28 @@ void RLibrary::readLibraryFromDisk()
                 if (spectrum.data.isEmpty())
                     continue;
                 spectrum.info.library = libraryName;
-                m_spectra.append(spectrum);
+                spectra.append(spectrum);
             }
         } else if (!LibraryCache::readCacheInBatches(folder, 512, decodeBatch)) {
             qCWarning(logDataLibraries) << "Failed to read library cache archive:" << folder;
         }
     }
-    qCDebug(logDataLibraries) << "loaded:" << m_spectra.size() << "spectra from" << folders
+    qCDebug(logDataLibraries) << "loaded:" << spectra.size() << "spectra from" << folderCount
                               << "directories";
 
     qCDebug(logDataLibraries) << "computing normalizations";
-    QtConcurrent::blockingMap(m_spectra, [](RamanLibrarySpectrum &spectrum) {
+    QtConcurrent::blockingMap(spectra, [](RamanLibrarySpectrum &spectrum) {
         spectrum.resampledData = spectrum.data.resampled(librarySearchStep);
     });
 
     qCDebug(logDataLibraries) << "computing fingerprints";
     const FingerprintParameters libraryParameters = FingerprintParameters::librarySet();
-    m_fingerprints = orderedMap<SpectrumFingerprint>(
-        m_spectra, [&libraryParameters](const RamanLibrarySpectrum &spectrum) {
+    library->m_fingerprints = orderedMap<SpectrumFingerprint>(
+        spectra, [&libraryParameters](const RamanLibrarySpectrum &spectrum) {
             return buildFingerprint(spectrum.resampledData.normalizedToMaximum(),
                                     libraryParameters);
         });
-    m_sortedPeaks = SortedLibraryPeaks(m_fingerprints);
+    library->m_sortedPeaks = SortedLibraryPeaks(library->m_fingerprints);
 
     qCDebug(logDataLibraries) << "loading chemistry data";
     ChemistryTable chemistry;
@@ -109,7 +104,7 @@ void RLibrary::readLibraryFromDisk()
         for (auto it = table.cbegin(); it != table.cend(); ++it)
             chemistry.insert(it.key(), it.value());
     }
-    for (RamanLibrarySpectrum &spectrum : m_spectra) {
+    for (RamanLibrarySpectrum &spectrum : spectra) {
         const QString key = chemistryKey(spectrum.info.name);
         // An entry for this one spectrum wins over the mineral's general entry.
         Chemistry found = chemistry.value(key + QLatin1Char('-') + spectrum.info.number);
@@ -119,59 +114,28 @@ void RLibrary::readLibraryFromDisk()
     }
 
     qCInfo(logDataLibraries) << "Raman library loaded successfully in" << timer.elapsed() << "ms";
-    m_loading = false;
-    QMetaObject::invokeMethod(this, &RLibrary::dataChanged, Qt::QueuedConnection);
+    return library;
 }
 
-QVector<LibraryPath> RLibrary::libraryFolders() const
+rruff_infos ReferenceLibrary::info(int index) const
 {
-    return m_folders ? *m_folders : PathManager::instance().libraryPaths();
-}
-
-void RLibrary::clear()
-{
-    emit dataAboutToBeInvalidated();
-    QWriteLocker locker(&m_lock);
-    clearUnlocked();
-}
-
-void RLibrary::clearUnlocked()
-{
-    m_spectra.clear();
-    m_fingerprints.clear();
-    m_sortedPeaks = SortedLibraryPeaks();
-}
-
-int RLibrary::count() const
-{
-    QReadLocker locker(&m_lock);
-    return m_spectra.size();
-}
-
-rruff_infos RLibrary::info(int index) const
-{
-    QReadLocker locker(&m_lock);
     return index >= 0 && index < m_spectra.size() ? m_spectra.at(index).info : rruff_infos{};
 }
 
-RamanData<Wavenumbers> RLibrary::spectrumData(int index) const
+RamanData<Wavenumbers> ReferenceLibrary::spectrumData(int index) const
 {
-    QReadLocker locker(&m_lock);
     return index >= 0 && index < m_spectra.size() ? m_spectra.at(index).data
                                                   : RamanData<Wavenumbers>{};
 }
 
-SpectrumFingerprint RLibrary::fingerprint(int index) const
+SpectrumFingerprint ReferenceLibrary::fingerprint(int index) const
 {
-    QReadLocker locker(&m_lock);
-    Q_ASSERT(index >= 0 && index < m_fingerprints.size());
     return index >= 0 && index < m_fingerprints.size() ? m_fingerprints.at(index)
                                                        : SpectrumFingerprint{};
 }
 
-int RLibrary::indexOfNumber(const QString &number) const
+int ReferenceLibrary::indexOfNumber(const QString &number) const
 {
-    QReadLocker locker(&m_lock);
     for (int i = 0; i < m_spectra.size(); ++i) {
         if (m_spectra.at(i).info.number == number)
             return i;
@@ -179,28 +143,9 @@ int RLibrary::indexOfNumber(const QString &number) const
     return -1;
 }
 
-void RLibrary::recreateArchive(const QString &path)
-{
-    QFile::remove(LibraryCache::cacheInUse(path));
-    LibraryCache::ensureCache(path);
-}
-
-void RLibrary::onCacheFileChanged(const QString &path)
-{
-    if (!QFileInfo::exists(path))
-        return;
-    qCInfo(logDataLibraries) << "Library cache file" << path << "changed on disk, reloading";
-    emit dataAboutToBeInvalidated();
-    {
-        QWriteLocker locker(&m_lock);
-        clearUnlocked();
-    }
-    readLibraryFromDisk();
-}
-
-RamanData<Wavenumbers> RLibrary::prepareSpectrum(const RamanData<Wavenumbers> &spectrum,
-                                                 const ProcessingParameters &processing,
-                                                 unsigned flags)
+RamanData<Wavenumbers> ReferenceLibrary::prepareSpectrum(const RamanData<Wavenumbers> &spectrum,
+                                                         const ProcessingParameters &processing,
+                                                         unsigned flags)
 {
     ProcessingParameters parameters = processing;
     parameters.steps &= ~quint32(Normalize | NormalizeToMaximum);
@@ -208,7 +153,7 @@ RamanData<Wavenumbers> RLibrary::prepareSpectrum(const RamanData<Wavenumbers> &s
     return processed(spectrum.resampled(librarySearchStep), parameters);
 }
 
-unsigned RLibrary::chooseSearchMethod(const RamanData<Wavenumbers> &spectrum)
+unsigned ReferenceLibrary::chooseSearchMethod(const RamanData<Wavenumbers> &spectrum)
 {
     const SpectrumFingerprint fingerprint
         = buildFingerprint(spectrum.normalizedToMaximum(), FingerprintParameters());
@@ -221,10 +166,10 @@ unsigned RLibrary::chooseSearchMethod(const RamanData<Wavenumbers> &spectrum)
     return 20.0 * fingerprint.noise > mean ? NormalizeToUnitNorm : FingerprintSearch;
 }
 
-QVector<double> RLibrary::computeCorrelations(const RamanData<Wavenumbers> &spectrum,
-                                              const ProcessingParameters &processing,
-                                              unsigned flags,
-                                              const FingerprintParameters &parameters) const
+QVector<double> ReferenceLibrary::computeCorrelations(const RamanData<Wavenumbers> &spectrum,
+                                                      const ProcessingParameters &processing,
+                                                      unsigned flags,
+                                                      const FingerprintParameters &parameters) const
 {
     if (spectrum.isEmpty() || spectrum.size() < 0)
         return {};
@@ -234,12 +179,7 @@ QVector<double> RLibrary::computeCorrelations(const RamanData<Wavenumbers> &spec
     if (!(flags & FingerprintSearch)) {
         if (prepared.isEmpty())
             return {};
-        QVector<RamanLibrarySpectrum> spectra;
-        {
-            QReadLocker locker(&m_lock);
-            spectra = m_spectra;
-        }
-        return orderedMap<double>(spectra, [&prepared](const RamanLibrarySpectrum &library) {
+        return orderedMap<double>(m_spectra, [&prepared](const RamanLibrarySpectrum &library) {
             return correlateSpectra(prepared, library.resampledData);
         });
     }
@@ -249,26 +189,21 @@ QVector<double> RLibrary::computeCorrelations(const RamanData<Wavenumbers> &spec
     return computeCorrelations(measured, parameters);
 }
 
-QVector<double> RLibrary::computeCorrelations(const SpectrumFingerprint &measured,
-                                              const FingerprintParameters &parameters) const
+QVector<double> ReferenceLibrary::computeCorrelations(const SpectrumFingerprint &measured,
+                                                      const FingerprintParameters &parameters) const
 {
     if (!measured.isValid())
         return {};
-    QReadLocker locker(&m_lock);
-    const QVector<SpectrumFingerprint> fingerprints = m_fingerprints;
-    const SortedLibraryPeaks sorted = m_sortedPeaks;
-    locker.unlock();
     const FingerprintMatcher matcher(measured, parameters);
-    QVector<int> indices(fingerprints.size());
+    QVector<int> indices(m_fingerprints.size());
     std::iota(indices.begin(), indices.end(), 0);
     return orderedMap<double>(
-        indices, [&](int i) { return matcher.match(sorted.view(i, fingerprints.at(i))); });
+        indices, [&](int i) { return matcher.match(m_sortedPeaks.view(i, m_fingerprints.at(i))); });
 }
 
 QFuture<QVector<LinearCombinationResult>>
-RLibrary::startCombinationSearch(const SpectrumFingerprint &measured,
-                                 const FingerprintParameters &parameters) const
+ReferenceLibrary::startCombinationSearch(const SpectrumFingerprint &measured,
+                                         const FingerprintParameters &parameters) const
 {
-    QReadLocker locker(&m_lock);
     return ::startCombinationSearch(m_spectra, m_fingerprints, m_sortedPeaks, measured, parameters);
 }
