@@ -151,7 +151,21 @@ MineralSearch::MineralSearch(const ReferenceLibrary &library, MineralSearchParam
 {
     const QVector<RamanLibrarySpectrum> &spectra = library.spectra();
     QHash<QString, int> mineralIndex;
-    QVector<float> root, sharp;
+    // Both views of a batch of spectra on all cores, then stored in library order; batches keep
+    // only a slice of the float views in memory at a time.
+    struct Views
+    {
+        QVector<float> root, sharp;
+    };
+    const auto makeViews = [](const RamanLibrarySpectrum &s) {
+        Views v;
+        const RamanData<Wavenumbers> &data = s.resampledData;
+        if (data.isEmpty() || !rootIntensities(data.y, broadWindow, v.root))
+            v.root.clear();
+        if (v.root.isEmpty() || !rootIntensities(data.y, sharpWindow, v.sharp))
+            v.sharp.fill(0.0f, v.root.size());
+        return v;
+    };
     int points = 0;
     for (const RamanLibrarySpectrum &spectrum : spectra)
         points += std::max(spectrum.resampledData.size(), 0);
@@ -159,25 +173,26 @@ MineralSearch::MineralSearch(const ReferenceLibrary &library, MineralSearchParam
     m_sharp.reserve(points);
     m_squares.reserve(points + spectra.size());
     m_sharpSquares.reserve(points + spectra.size());
-    for (const RamanLibrarySpectrum &spectrum : spectra) {
-        const RamanData<Wavenumbers> &data = spectrum.resampledData;
-        if (data.isEmpty() || !rootIntensities(data.y, broadWindow, root))
-            root.clear();
-        if (root.isEmpty() || !rootIntensities(data.y, sharpWindow, sharp))
-            sharp.fill(0.0f, root.size());
-        m_offsets.append(m_root.size());
-        m_squareOffsets.append(m_squares.size());
-        m_firstBins.append(data.isEmpty() ? 0 : binOf(data.x.first()));
-        m_counts.append(root.size());
-        appendStored(root, m_root, m_squares);
-        appendStored(sharp, m_sharp, m_sharpSquares);
-        const auto found = mineralIndex.constFind(spectrum.info.name);
-        if (found != mineralIndex.cend()) {
-            m_mineral.append(found.value());
-        } else {
-            mineralIndex.insert(spectrum.info.name, m_names.size());
-            m_mineral.append(m_names.size());
-            m_names.append(spectrum.info.name);
+    constexpr int batch = 256;
+    for (int start = 0; start < spectra.size(); start += batch) {
+        const QVector<Views> views = orderedMap<Views>(spectra.mid(start, batch), makeViews);
+        for (int k = 0; k < views.size(); ++k) {
+            const RamanLibrarySpectrum &spectrum = spectra[start + k];
+            const RamanData<Wavenumbers> &data = spectrum.resampledData;
+            m_offsets.append(m_root.size());
+            m_squareOffsets.append(m_squares.size());
+            m_firstBins.append(data.isEmpty() ? 0 : binOf(data.x.first()));
+            m_counts.append(views[k].root.size());
+            appendStored(views[k].root, m_root, m_squares);
+            appendStored(views[k].sharp, m_sharp, m_sharpSquares);
+            const auto found = mineralIndex.constFind(spectrum.info.name);
+            if (found != mineralIndex.cend()) {
+                m_mineral.append(found.value());
+            } else {
+                mineralIndex.insert(spectrum.info.name, m_names.size());
+                m_mineral.append(m_names.size());
+                m_names.append(spectrum.info.name);
+            }
         }
     }
     // Found by the rules measured spectra go through: the fingerprint search's library set keeps
