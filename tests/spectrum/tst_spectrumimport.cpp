@@ -66,6 +66,13 @@ QByteArray compressedJcamp(const QByteArray &secondLine)
            + secondLine + "\n107B0\n##END=\n";
 }
 
+// Every value followed by a repeat count of one; the last line a lone end mark, not a check.
+QByteArray jcampWithEndMark(int declaredPoints)
+{
+    return jcampHead + "##FIRSTX=100\n##LASTX=102\n##NPOINTS=" + QByteArray::number(declaredPoints)
+           + "\n##XYDATA=(X++(Y..Y))\n100A0SK2SJ0S\n102@\n##END=\n";
+}
+
 } // namespace
 
 class TestSpectrumImport : public QObject
@@ -130,6 +137,7 @@ private slots:
         fails("JCAMP absurd repeat",
               jcampHead + "##FIRSTX=1\n##DELTAX=1\n##XYDATA=(X++(Y..Y))\n1 A0Z99999999\n##END=\n",
               "mehr als 10000000 Datenpunkte");
+        fails("JCAMP end mark before the last point", jcampWithEndMark(4), "Prüfsumme in Zeile 11");
         fails("JCAMP truncated", compressedJcamp("104A5m%R").left(200), "abgeschnitten");
         fails("JCAMP fewer points than declared",
               QByteArray(compressedJcamp("104A5m%R")).replace("NPOINTS=8", "NPOINTS=9"),
@@ -232,6 +240,14 @@ private slots:
         QVERIFY(imported.ok());
         QCOMPARE(imported.notes,
                  QStringList{S("die Datei enthält 3 Spektren, nur das erste wurde gelesen")});
+
+        const QString endMark = m_dir.filePath(S("endmark.jdx"));
+        QVERIFY(TestFiles::write(endMark, jcampWithEndMark(3)));
+        const ImportedSpectrum marked = importSpectrum(endMark);
+        QVERIFY2(marked.ok(), qPrintable(marked.error));
+        QCOMPARE(marked.spectrum.y, (Doubles{10, 32, 42}));
+        QCOMPARE(marked.notes.size(), 1);
+
         QCOMPARE(importSpectrum(m_dir.filePath(S("missing.jdx"))).error,
                  S("missing.jdx: die Datei lässt sich nicht öffnen"));
     }

@@ -1871,6 +1871,10 @@
         <source>Spektren (*.jdx *.dx *.jcm *.spc *.txt *.csv *.tsv *.dat);;Alle Dateien (*)</source>
         <translation>Spectra (*.jdx *.dx *.jcm *.spc *.txt *.csv *.tsv *.dat);;All files (*)</translation>
     </message>
+    <message>
+        <source>die letzte Zeile ist keine gültige Prüfsumme; alle Datenpunkte wurden gelesen</source>
+        <translation>the last line is no valid check value; all data points were read</translation>
+    </message>
 </context>
 <context>
     <name>SpectrumProcessingWidget</name>

@@ -1,5 +1,7 @@
 #include "formatreaders.h"
 
+#include "core/logging.h"
+
 #include <QHash>
 
 #include <algorithm>
@@ -128,10 +130,23 @@ RawSpectrum::Axis axisOf(const QString &units)
     return RawSpectrum::Axis::Unsupported;
 }
 
+// Some writers close the data with a line of one value that is no check value but an end mark.
+// It is told by coming last, after all declared points.
+bool isEndMark(const Record &record, int line, const QVector<Token> &tokens, int points,
+               int declared)
+{
+    if (tokens.size() != 2 || points != declared)
+        return false;
+    for (int l = line + 1; l < record.lines.size(); ++l)
+        if (!record.lines[l].trimmed().isEmpty())
+            return false;
+    return true;
+}
+
 // ##XYDATA=(X++(Y..Y)): each line an abscissa and ordinates, plain or compressed. After a line
 // that ends in DIF form, the next line repeats the last ordinate as a check.
-bool readXyData(const Record &record, QVector<double> *ordinates, double *firstLineX,
-                QString *problem)
+bool readXyData(const Record &record, int declared, QVector<double> *ordinates, double *firstLineX,
+                QStringList *notes, QString *problem)
 {
     QVector<Token> tokens;
     bool checkPending = false;
@@ -178,7 +193,14 @@ bool readXyData(const Record &record, QVector<double> *ordinates, double *firstL
                 previousDifference = token.value;
                 previousForm = Form::Dif;
             } else if (t == 1 && checkPending) {
-                if (token.value != ordinates->constLast()) {
+                if (token.value != ordinates->constLast()
+                    && isEndMark(record, l, tokens, ordinates->size(), declared)) {
+                    qCWarning(logDataIo) << "JCAMP-DX: end mark" << token.value << "in line"
+                                         << record.firstLine + l << "differs from the last value"
+                                         << ordinates->constLast() << "; all points were read";
+                    notes->append(SpectrumImport::tr("die letzte Zeile ist keine gültige "
+                                                     "Prüfsumme; alle Datenpunkte wurden gelesen"));
+                } else if (token.value != ordinates->constLast()) {
                     *problem
                         = SpectrumImport::tr("die Prüfsumme in Zeile %1 stimmt nicht (%2 statt %3)")
                               .arg(record.firstLine + l)
@@ -312,7 +334,7 @@ RawSpectrum readJcampDx(const QByteArray &content)
             return raw;
         }
         double lineX = NAN;
-        if (!readXyData(*data, &raw.y, &lineX, &raw.problem))
+        if (!readXyData(*data, int(declared), &raw.y, &lineX, &raw.notes, &raw.problem))
             return raw;
         const int n = raw.y.size();
         if (declared > 0 && n != int(declared)) {
