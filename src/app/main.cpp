@@ -1,4 +1,5 @@
 #include "core/appidentity.h"
+#include "core/logging.h"
 #include "spectrum/ramandata.h"
 #include "ui/browsermainwindow.h"
 #include "ui/language.h"
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     AppIdentity::apply();
+    Logging::configure();
     // Ties the windows to the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("raman-browser"));
     QApplication::setWindowIcon(

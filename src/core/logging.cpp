@@ -14,3 +14,19 @@ Q_LOGGING_CATEGORY(logHwState, "hw.state")
 Q_LOGGING_CATEGORY(logSystem, "system")
 Q_LOGGING_CATEGORY(logUiGeneral, "ui.general")
 Q_LOGGING_CATEGORY(logUiOptions, "ui.options")
+
+namespace {
+bool verboseLogging = false;
+}
+
+void Logging::configure(bool verbose)
+{
+    verboseLogging = verbose || qEnvironmentVariableIntValue("RAMAN_VERBOSE") != 0;
+    QLoggingCategory::setFilterRules(
+        verboseLogging ? QString() : QStringLiteral("*.debug=false\n*.info=false"));
+}
+
+bool Logging::isVerbose()
+{
+    return verboseLogging;
+}

@@ -16,3 +16,11 @@ Q_DECLARE_LOGGING_CATEGORY(logHwState)
 Q_DECLARE_LOGGING_CATEGORY(logSystem)
 Q_DECLARE_LOGGING_CATEGORY(logUiGeneral)
 Q_DECLARE_LOGGING_CATEGORY(logUiOptions)
+
+namespace Logging {
+// Debug and info messages trace the program's work and stay off unless asked for, by `verbose`
+// or by the environment variable RAMAN_VERBOSE=1. QT_LOGGING_RULES still overrides both.
+void configure(bool verbose = false);
+// Whether configure() switched debug and info messages on.
+bool isVerbose();
+} // namespace Logging

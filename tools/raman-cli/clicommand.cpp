@@ -47,7 +47,8 @@ void printUsage(QTextStream &out)
             << '\n';
     out << "\nOptions:\n"
            "  -h, --help     show this help; COMMAND --help shows the command's own\n"
-           "  -v, --version  show the version\n";
+           "  -v, --version  show the version\n"
+           "  --verbose      also print progress and notes such as missing optional files\n";
 }
 
 } // namespace

@@ -1,13 +1,13 @@
 #include "clicommand.h"
 
 #include "core/appidentity.h"
+#include "core/logging.h"
 #include "spectrum/ramandata.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFont>
 #include <QGuiApplication>
-#include <QLoggingCategory>
 #include <QTranslator>
 
 #include <cstdio>
@@ -38,19 +38,20 @@ int main(int argc, char *argv[])
     AppIdentity::apply();
     QCoreApplication::setApplicationVersion(QStringLiteral(RAMAN_VERSION));
     registerRamanDataMetaTypes();
-    // Progress messages would drown the results; QT_LOGGING_RULES can bring them back.
-    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
+    // Progress messages would drown the results unless asked for.
+    QStringList arguments = QCoreApplication::arguments();
+    Logging::configure(arguments.removeAll(QStringLiteral("--verbose")) > 0);
 
     // Messages of the libraries are German source texts; the tool speaks English. The report
     // command chooses its own language for the captions it prints.
     QTranslator english;
-    if (QCoreApplication::arguments().value(1) != QLatin1String("report")
+    if (arguments.value(1) != QLatin1String("report")
         && english.load(QStringLiteral(":/translations/en_GB.qm")))
         QCoreApplication::installTranslator(&english);
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const int code = runCli(QCoreApplication::arguments(), out, err);
+    const int code = runCli(arguments, out, err);
     out.flush();
     err.flush();
     return code;

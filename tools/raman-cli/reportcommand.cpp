@@ -2,6 +2,7 @@
 
 #include "clicommand.h"
 
+#include "core/logging.h"
 #include "report/reportgenerator.h"
 
 #include <QCommandLineParser>
@@ -90,8 +91,9 @@ int runReportCommand(const QStringList &arguments, QTextStream &out, QTextStream
     }
 
     // The command prints the generator's error texts itself; QT_LOGGING_RULES still wins.
-    QLoggingCategory::setFilterRules(
-        QStringLiteral("*.debug=false\n*.info=false\ndata.io.warning=false"));
+    if (!Logging::isVerbose())
+        QLoggingCategory::setFilterRules(
+            QStringLiteral("*.debug=false\n*.info=false\ndata.io.warning=false"));
 
     const QString folder = parser.positionalArguments().constFirst();
     SaveData data;
