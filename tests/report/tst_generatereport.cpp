@@ -189,6 +189,28 @@ private slots:
         QDesktopServices::unsetUrlHandler(S("file"));
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(m_opened, QList<QUrl>{QUrl::fromLocalFile(target)});
+
+        // Without a viewer the report is still written, and the user told where it is.
+        dialog.show();
+        boxes.clear();
+        clickAnswering(ok, m_dir.filePath(S("second.pdf")), &shown, &boxes);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(boxes, QStringList{S("Datei nicht geöffnet")});
+    }
+
+    // The chooser starts beside the measurement, named after the point's mineral.
+    void targetSuggested()
+    {
+        GenerateReportDialog dialog(m_data, 1);
+        QString suggested;
+        answerNextModal<QFileDialog>([&suggested](QFileDialog *chooser) {
+            suggested = QDir(chooser->directory()).filePath(chooser->selectedFiles().value(0));
+            chooser->reject();
+        });
+        childNamed<QDialogButtonBox>(&dialog, "buttonBox")->button(QDialogButtonBox::Ok)->click();
+        QCOMPARE(QFileInfo(suggested).absolutePath(),
+                 QFileInfo(m_data.folderPath()).absoluteFilePath());
+        QCOMPARE(QFileInfo(suggested).fileName(), S("Calcit Messpunkt 2.pdf"));
     }
 
 private:

@@ -2,16 +2,17 @@
 
 #include "ui_generatereportdialog.h"
 
+#include "core/suggestedfilename.h"
+#include "widgets/desktopopen.h"
 #include "widgets/waitcursor.h"
 
-#include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
-#include <QUrl>
 
 namespace {
 
@@ -29,8 +30,11 @@ GenerateReportDialog::GenerateReportDialog(const SaveData &data, int row, QWidge
     , m_row(row)
 {
     m_ui->setupUi(this);
-    m_ui->buttonBox->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Speichern unter ..."));
+    const QString saveAs = tr("Speichern unter ...");
+    m_ui->buttonBox->button(QDialogButtonBox::Ok)->setText(saveAs);
     m_ui->errors->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_ui->errors->setPlainText(tr("Klicken Sie „%1“, um den Bericht zu erzeugen.").arg(saveAs));
+    m_suggestedTarget = suggestedTarget(data, row);
 
     const QSettings settings;
     m_ui->cBoxOpenWhenDone->setChecked(settings.value(QLatin1String(openAfterKey), true).toBool());
@@ -51,6 +55,20 @@ GenerateReportDialog::GenerateReportDialog(const SaveData &data, int row, QWidge
 }
 
 GenerateReportDialog::~GenerateReportDialog() = default;
+
+// Beside the measurement, named after what was found at the point.
+QString GenerateReportDialog::suggestedTarget(const SaveData &data, int row) const
+{
+    QString folder = data.folderPath();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QFileInfo(QSettings().value(QLatin1String(lastReportKey)).toString()).path();
+    const std::optional<SaveDataSector> sector = data.sector(row);
+    QString found = sector ? sector->identificationData.mineral_final_identification : QString();
+    if (found.isEmpty())
+        found = data.metadata().collection_id;
+    const QString name = tr("%1 Messpunkt %2").arg(found).arg(row + 1).trimmed();
+    return QDir(folder).filePath(suggestedFileName(name, QStringLiteral("pdf")));
+}
 
 void GenerateReportDialog::browseCompiler()
 {
@@ -80,10 +98,10 @@ void GenerateReportDialog::saveReport()
 {
     QSettings settings;
     const QString target = QFileDialog::getSaveFileName(
-        this, tr("Bericht speichern"), settings.value(QLatin1String(lastReportKey)).toString(),
-        QStringLiteral("PDF-Dokumente (*.pdf) ;;"));
+        this, tr("Bericht speichern"), m_suggestedTarget, tr("PDF-Dokumente (*.pdf)"));
     if (target.isEmpty())
         return;
+    m_suggestedTarget = target;
     settings.setValue(QLatin1String(lastReportKey), target);
     settings.setValue(QLatin1String(lastLogoKey), m_ui->logoPath->text());
     settings.setValue(QLatin1String(lastTemplateKey), m_ui->templatePath->text());
@@ -96,7 +114,7 @@ void GenerateReportDialog::saveReport()
     }
     if (generated) {
         if (m_ui->cBoxOpenWhenDone->isChecked())
-            QDesktopServices::openUrl(QUrl::fromLocalFile(target));
+            openOnDesktop(target, this);
         accept();
         return;
     }

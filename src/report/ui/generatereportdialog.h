@@ -25,8 +25,10 @@ private:
     void browseTemplate();
     void browseLogo();
     void saveReport();
+    QString suggestedTarget(const SaveData &data, int row) const;
 
     std::unique_ptr<Ui::DialogGenerateReport> m_ui;
     ReportGenerator m_generator;
     int m_row;
+    QString m_suggestedTarget;
 };

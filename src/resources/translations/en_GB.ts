@@ -219,6 +219,25 @@
     </message>
 </context>
 <context>
+    <name>DesktopOpen</name>
+    <message>
+        <source>&lt;p&gt;Es ließ sich kein Datei-Browser starten, der den Ordner&lt;/p&gt;&lt;p&gt;&lt;tt&gt;%1&lt;/tt&gt;&lt;/p&gt;&lt;p&gt;zeigt.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;No file manager could be started to show the folder&lt;/p&gt;&lt;p&gt;&lt;tt&gt;%1&lt;/tt&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Es ließ sich kein Programm starten, das die Datei&lt;/p&gt;&lt;p&gt;&lt;tt&gt;%1&lt;/tt&gt;&lt;/p&gt;&lt;p&gt;anzeigt.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;No program could be started to show the file&lt;/p&gt;&lt;p&gt;&lt;tt&gt;%1&lt;/tt&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Ordner nicht geöffnet</source>
+        <translation>Folder not opened</translation>
+    </message>
+    <message>
+        <source>Datei nicht geöffnet</source>
+        <translation>File not opened</translation>
+    </message>
+</context>
+<context>
     <name>DialogDate</name>
     <message>
         <source>Funddatum für Bericht</source>
@@ -270,10 +289,6 @@
     <message>
         <source>Pfad zur Bilddatei</source>
         <translation>Path to the image file</translation>
-    </message>
-    <message>
-        <source>Klicken Sie &quot;Ok&quot;, um das Dokument zu generieren.</source>
-        <translation>Click &quot;Ok&quot; to generate the document.</translation>
     </message>
 </context>
 <context>
@@ -436,6 +451,22 @@
     <message>
         <source>Das Generieren des Berichts ist fehlgeschlagen.</source>
         <translation>Generating the report failed.</translation>
+    </message>
+    <message>
+        <source>Speichern unter ...</source>
+        <translation>Save as ...</translation>
+    </message>
+    <message>
+        <source>Klicken Sie „%1“, um den Bericht zu erzeugen.</source>
+        <translation>Click “%1” to generate the report.</translation>
+    </message>
+    <message>
+        <source>%1 Messpunkt %2</source>
+        <translation>%1 measuring point %2</translation>
+    </message>
+    <message>
+        <source>PDF-Dokumente (*.pdf)</source>
+        <translation>PDF documents (*.pdf)</translation>
     </message>
 </context>
 <context>

@@ -6,17 +6,16 @@
 #include "report/ui/generatereportdialog.h"
 #include "savedata_view/savedatamodel.h"
 #include "savedata_view/ui/sampledatadialog.h"
+#include "widgets/desktopopen.h"
 #include "widgets/waitcursor.h"
 
 #include "ui_savedatadisplaywidget.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QHeaderView>
 #include <QMenu>
 #include <QPointer>
 #include <QSettings>
-#include <QUrl>
 
 namespace {
 const QString splitterKey = QStringLiteral("SaveDataDisplayWidget/SplitterState");
@@ -297,9 +296,9 @@ void SaveDataDisplayWidget::showSectionInExplorer()
 {
     if (!rightClickedSectorValid("invalid persistent model index to show"))
         return;
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(m_model->saveData().folderPath()
-                            + QStringLiteral("/Location%1").arg(m_rightClicked.row() + 1)));
+    openOnDesktop(m_model->saveData().folderPath()
+                      + QStringLiteral("/Location%1").arg(m_rightClicked.row() + 1),
+                  this);
 }
 
 void SaveDataDisplayWidget::generateReportAdvanced()
