@@ -16,7 +16,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Reports go through pdflatex; the program works without it.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "texlive-latex-base, texlive-latex-recommended")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qttranslations5-l10n")
+# Reports go through pdflatex; the program works without it. Without Qt's translations the
+# German user interface shows Qt's own buttons and file dialogs in English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "texlive-latex-base, texlive-latex-recommended, qttranslations5-l10n")
 include(CPack)

@@ -94,6 +94,13 @@ QString PathManager::savePath() const
     return m_savePath;
 }
 
+void PathManager::setSavePath(const QString &path)
+{
+    QWriteLocker locker(&m_lock);
+    m_savePath = path;
+    QSettings().setValue(QStringLiteral("Paths/SavePath"), path);
+}
+
 QString PathManager::nicePicPath() const
 {
     QReadLocker locker(&m_lock);

@@ -26,6 +26,8 @@ public:
 
     QVector<LibraryPath> libraryPaths() const;
     QString savePath() const;
+    // Stores a new save-data path in the settings and uses it from now on.
+    void setSavePath(const QString &path);
     QString nicePicPath() const;
     QString defaultLibraryFolder() const;
     // The instrument's default calibration lines.

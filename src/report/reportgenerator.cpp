@@ -35,18 +35,21 @@ const char *const pdfName = "report.pdf";
     QT_TRANSLATE_NOOP("ReportTemplate", "Aufnahme-Parameter"),
     QT_TRANSLATE_NOOP("ReportTemplate", "Ausgewählt durch"),
     QT_TRANSLATE_NOOP("ReportTemplate", "Belichtungszeit"),
+    QT_TRANSLATE_NOOP("ReportTemplate", "Bericht erstellt am"),
     QT_TRANSLATE_NOOP("ReportTemplate", "Bildbreite"),
     QT_TRANSLATE_NOOP("ReportTemplate", "Dichtefilter"),
     QT_TRANSLATE_NOOP("ReportTemplate", "Durchgeführt am"),
     QT_TRANSLATE_NOOP("ReportTemplate", "Eigentümer"),
     QT_TRANSLATE_NOOP("ReportTemplate", "Ergebnis"),
     QT_TRANSLATE_NOOP("ReportTemplate", "Fundort"),
+    QT_TRANSLATE_NOOP("ReportTemplate", "Kennung der Analyse"),
     QT_TRANSLATE_NOOP("ReportTemplate", "Gain"),
     QT_TRANSLATE_NOOP("ReportTemplate", "Kommentar"),
     QT_TRANSLATE_NOOP("ReportTemplate", "Laser-Wellenlänge"),
     QT_TRANSLATE_NOOP("ReportTemplate", "Messpunkt Nr."),
     QT_TRANSLATE_NOOP("ReportTemplate", "Probe"),
     QT_TRANSLATE_NOOP("ReportTemplate", "Probennummer"),
+    QT_TRANSLATE_NOOP("ReportTemplate", "Programmversion"),
     QT_TRANSLATE_NOOP("ReportTemplate", "Sammlung"),
     QT_TRANSLATE_NOOP("ReportTemplate", "Sensor-Temperatur"),
     QT_TRANSLATE_NOOP("ReportTemplate", "Spaltbreite"),
@@ -259,6 +262,8 @@ QMap<QString, QString> ReportGenerator::replacements(int row) const
     table.insert(QStringLiteral("LASER_WAVELENGTH"), general6(exposure.laser_wavelength));
     table.insert(QStringLiteral("LOCATION_NUMBER"), QString::number(row + 1));
     table.insert(QStringLiteral("LOGO_PATH"), QLatin1String(logoName));
+    table.insert(QStringLiteral("REPORT_DATE"),
+                 locale.toString(QDate::currentDate(), QLocale::LongFormat));
     table.insert(QStringLiteral("SAMPLE_COLLECTION"), latexEscaped(meta.collection_name));
     table.insert(QStringLiteral("SAMPLE_FOUND_LOCATION"), latexEscaped(meta.location));
     table.insert(QStringLiteral("SAMPLE_ID"), latexEscaped(meta.collection_id));

@@ -324,7 +324,7 @@ QString SaveDataModel::identificationHtml(const IdentificationData &identificati
 QString SaveDataModel::metadataHtml() const
 {
     const SaveDataMetadata &m = m_saveData.metadata();
-    const QLocale locale = QLocale::system();
+    const QLocale locale; // the language of the user interface, not of the system
     QStringList rows{
         htmlRow(tr("Sammlung"), m.collection_name),
         htmlRow(tr("Sammlungs-Nummer"), m.collection_id),

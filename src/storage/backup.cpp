@@ -7,9 +7,17 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QSettings>
 #include <QStandardPaths>
 
 QString backupRoot()
+{
+    const QString configured = QSettings().value(QLatin1String(backupPathKey)).toString();
+    return configured.isEmpty() ? defaultBackupRoot()
+                                : QDir::cleanPath(configured) + QLatin1Char('/');
+}
+
+QString defaultBackupRoot()
 {
     const QStringList locations
         = QStandardPaths::standardLocations(QStandardPaths::AppDataLocation);

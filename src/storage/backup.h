@@ -6,7 +6,10 @@ class CheckedFiles;
 
 // The per-user area where saving keeps what it would otherwise destroy: "overwritten" holds old
 // folders replaced by a save, "unsaved" background copies of measurements not yet saved.
+// The setting Paths/BackupPath chooses another folder than the default one.
 QString backupRoot();
+QString defaultBackupRoot();
+inline const char *const backupPathKey = "Paths/BackupPath";
 // True for a path at or below the backup root: such copies are the record of what was there and
 // are never written to.
 bool isInBackupArea(const QString &path);

@@ -6,11 +6,13 @@
 #include "core/logging.h"
 #include "core/pathmanager.h"
 #include "library/libraryloader.h"
+#include "library/ui/librarymanagementdialog.h"
 #include "savedata_view/savedatamodel.h"
 #include "spectrum/formats/spectrumimport.h"
 #include "storage/backup.h"
 #include "ui/analysiswindowsession.h"
 #include "ui/language.h"
+#include "ui/settingsdialog.h"
 #include "widgets/geometryrestore.h"
 #include "widgets/waitcursor.h"
 
@@ -24,6 +26,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QProcess>
 #include <QScreen>
 #include <QSettings>
 #include <optional>
@@ -43,7 +46,7 @@ BrowserMainWindow::BrowserMainWindow(QWidget *parent)
 {
     new GeometryRestore(this, QStringLiteral("SaveDataBrowserApplication"));
     m_ui->setupUi(this);
-    fillLanguageMenu(m_ui->menuLanguage);
+    fillLanguageMenu(m_ui->menuLanguage, [this] { restartProgram(); });
     // The form's 800 x 600 clips the tree and the previews; a remembered geometry replaces this.
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         resize(QSize(1280, 800).boundedTo(screen->availableSize() * 0.9));
@@ -77,6 +80,9 @@ BrowserMainWindow::BrowserMainWindow(QWidget *parent)
     connect(m_ui->actionGenerateReport, &QAction::triggered, m_ui->displayWidget,
             &SaveDataDisplayWidget::generateReportAdvancedSelected);
     connect(m_ui->actionQuit, &QAction::triggered, this, &QWidget::close);
+    connect(m_ui->actionManageLibraries, &QAction::triggered, this,
+            &BrowserMainWindow::manageLibraries);
+    connect(m_ui->actionSettings, &QAction::triggered, this, &BrowserMainWindow::editSettings);
     connect(m_ui->browseWidget->model(), &SaveDataBrowseModel::progress, this,
             &BrowserMainWindow::showProgress);
     connect(m_ui->displayWidget, &SaveDataDisplayWidget::statusMessage, this,
@@ -102,26 +108,45 @@ void BrowserMainWindow::requestMeasurement(const QString &path)
     QMetaObject::invokeMethod(this, &BrowserMainWindow::switchToRequested, Qt::QueuedConnection);
 }
 
+bool BrowserMainWindow::settleUnsavedChanges()
+{
+    switch (m_ui->displayWidget->querySaveChanges()) {
+    case QMessageBox::Cancel:
+        return false;
+    case QMessageBox::Yes:
+        // A failed save keeps the changes on screen rather than dropping them.
+        if (!m_ui->displayWidget->writeChangesToDisk())
+            return false;
+        reloadShownRow();
+        return true;
+    default:
+        return true;
+    }
+}
+
+void BrowserMainWindow::restartProgram()
+{
+    if (!settleUnsavedChanges())
+        return;
+    if (!QProcess::startDetached(QCoreApplication::applicationFilePath(), {})) {
+        QMessageBox::warning(this, tr("Neustart fehlgeschlagen"),
+                             tr("Das Programm konnte nicht neu gestartet werden. Bitte starten "
+                                "Sie es selbst neu."));
+        return;
+    }
+    close();
+    QCoreApplication::quit(); // also when analysis windows are open
+}
+
 void BrowserMainWindow::switchToRequested()
 {
     m_switchQueued = false;
     const QString path = m_requestedPath;
     // While a load runs, the shown measurement's changes were already settled.
     if (!m_loading) {
-        switch (m_ui->displayWidget->querySaveChanges()) {
-        case QMessageBox::Cancel:
+        if (!settleUnsavedChanges()) {
             m_ui->browseWidget->clearSelection();
             return;
-        case QMessageBox::Yes:
-            // A failed save keeps the changes on screen rather than dropping them.
-            if (!m_ui->displayWidget->writeChangesToDisk()) {
-                m_ui->browseWidget->clearSelection();
-                return;
-            }
-            reloadShownRow();
-            break;
-        default:
-            break;
         }
         if (m_switchQueued)
             return; // another row was chosen while the question was open
@@ -295,6 +320,31 @@ void BrowserMainWindow::removeAllBackups()
     const WaitCursor wait;
     QDir(root).removeRecursively();
     m_ui->actionBrowseBackups->trigger();
+}
+
+void BrowserMainWindow::manageLibraries()
+{
+    LibraryManagementDialog dialog(m_library, this);
+    dialog.exec();
+}
+
+void BrowserMainWindow::editSettings()
+{
+    const QString oldSavePath = QDir::cleanPath(PathManager::instance().savePath());
+    SettingsDialog dialog(this);
+    connect(&dialog, &SettingsDialog::manageLibrariesRequested, this,
+            &BrowserMainWindow::manageLibraries);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // A list that showed the save path follows it.
+    const QString savePath = QDir::cleanPath(PathManager::instance().savePath());
+    if (savePath != oldSavePath
+        && QDir::cleanPath(m_ui->browseWidget->directory()) == oldSavePath) {
+        m_ui->browseWidget->selectSourceDirectory(savePath);
+        QSettings().setValue(activeDirectoryKey, savePath);
+        updateWindowTitle();
+    }
+    Language::offerRestart(chosenLocale(), [this] { restartProgram(); });
 }
 
 void BrowserMainWindow::showProgress(int done, int totalApprox)

@@ -45,6 +45,10 @@ private:
     void switchToRequested();
     void showLoaded(const QString &path, const std::optional<SaveData> &loaded);
     void setLoading(bool loading);
+    // Asks whether to save changes of the shown measurement and saves them; false to stay.
+    bool settleUnsavedChanges();
+    // For a new language: a fresh process, once the changes are settled.
+    void restartProgram();
     void selectSourceDirectory();
     void chooseSpectrumFile();
     void reload();
@@ -52,6 +56,8 @@ private:
     void deleteEntry();
     void browseBackups();
     void removeAllBackups();
+    void manageLibraries();
+    void editSettings();
     void showProgress(int done, int totalApprox);
     void reloadShownRow();
     void updateWindowTitle();

@@ -130,6 +130,30 @@
         <source> - Backup-Kopie (schreibgeschützt)</source>
         <translation> - backup copy (read-only)</translation>
     </message>
+    <message>
+        <source>E&amp;xtras</source>
+        <translation>E&amp;xtras</translation>
+    </message>
+    <message>
+        <source>&amp;Bibliotheken verwalten ...</source>
+        <translation>&amp;Manage libraries ...</translation>
+    </message>
+    <message>
+        <source>Referenzbibliotheken für die Analyse einrichten und herunterladen</source>
+        <translation>Set up and download the reference libraries of the analysis</translation>
+    </message>
+    <message>
+        <source>&amp;Einstellungen ...</source>
+        <translation>&amp;Settings ...</translation>
+    </message>
+    <message>
+        <source>Neustart fehlgeschlagen</source>
+        <translation>Restart failed</translation>
+    </message>
+    <message>
+        <source>Das Programm konnte nicht neu gestartet werden. Bitte starten Sie es selbst neu.</source>
+        <translation>The program could not be restarted. Please start it again yourself.</translation>
+    </message>
 </context>
 <context>
     <name>CorrelationParametersDialog</name>
@@ -541,6 +565,25 @@
     <message>
         <source>Fertig: %1 k von %2 k (%3 m %4 s übrig)</source>
         <translation>Done: %1 k of %2 k (%3 m %4 s left)</translation>
+    </message>
+</context>
+<context>
+    <name>Language</name>
+    <message>
+        <source>Sprache geändert</source>
+        <translation>Language changed</translation>
+    </message>
+    <message>
+        <source>Die gewählte Sprache gilt nach einem Neustart des Programms. Jetzt neu starten?</source>
+        <translation>The chosen language applies after the program is restarted. Restart now?</translation>
+    </message>
+    <message>
+        <source>Jetzt neu starten</source>
+        <translation>Restart now</translation>
+    </message>
+    <message>
+        <source>Später</source>
+        <translation>Later</translation>
     </message>
 </context>
 <context>
@@ -960,6 +1003,37 @@
     </message>
 </context>
 <context>
+    <name>ProgramSettings</name>
+    <message>
+        <source>%1: kein Ordner angegeben</source>
+        <translation>%1: no folder given</translation>
+    </message>
+    <message>
+        <source>%1: der Ordner „%2“ existiert nicht</source>
+        <translation>%1: the folder “%2” does not exist</translation>
+    </message>
+    <message>
+        <source>%1: in den Ordner „%2“ kann nicht geschrieben werden</source>
+        <translation>%1: the folder “%2” cannot be written to</translation>
+    </message>
+    <message>
+        <source>TeX-Compiler</source>
+        <translation>TeX compiler</translation>
+    </message>
+    <message>
+        <source>%1: „%2“ lässt sich nicht ausführen</source>
+        <translation>%1: “%2” does not run</translation>
+    </message>
+    <message>
+        <source>Speicherpfad</source>
+        <translation>Save path</translation>
+    </message>
+    <message>
+        <source>Backup-Ordner</source>
+        <translation>Backup folder</translation>
+    </message>
+</context>
+<context>
     <name>QDialog</name>
     <message>
         <source>Exportieren</source>
@@ -1133,6 +1207,18 @@
     <message>
         <source>Spaltbreite</source>
         <translation>Slit width</translation>
+    </message>
+    <message>
+        <source>Bericht erstellt am</source>
+        <translation>Report written on</translation>
+    </message>
+    <message>
+        <source>Kennung der Analyse</source>
+        <translation>Analysis ID</translation>
+    </message>
+    <message>
+        <source>Programmversion</source>
+        <translation>Program version</translation>
     </message>
 </context>
 <context>
@@ -1480,6 +1566,77 @@
     <message>
         <source>Messpunkt Nr. %1 (%2) - Dateien fehlen</source>
         <translation>Measuring point no. %1 (%2) - files missing</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsDialog</name>
+    <message>
+        <source>Einstellungen</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Speicherpfad:</source>
+        <translation>Save path:</translation>
+    </message>
+    <message>
+        <source>Hier speichert das Messprogramm neue Messungen; die Liste zeigt diesen Ordner beim ersten Start.</source>
+        <translation>The measuring program saves new measurements here; the list shows this folder at the first start.</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>Backup-Ordner:</source>
+        <translation>Backup folder:</translation>
+    </message>
+    <message>
+        <source>Hierhin verschiebt das Speichern die vorige Fassung einer Messung.</source>
+        <translation>Saving moves the previous version of a measurement here.</translation>
+    </message>
+    <message>
+        <source>TeX-Compiler (pdflatex):</source>
+        <translation>TeX compiler (pdflatex):</translation>
+    </message>
+    <message>
+        <source>ohne: keine Berichte</source>
+        <translation>none: no reports</translation>
+    </message>
+    <message>
+        <source>Sprache:</source>
+        <translation>Language:</translation>
+    </message>
+    <message>
+        <source>Referenzbibliotheken:</source>
+        <translation>Reference libraries:</translation>
+    </message>
+    <message>
+        <source>Bibliotheken verwalten ...</source>
+        <translation>Manage libraries ...</translation>
+    </message>
+    <message>
+        <source>Sprache des Systems</source>
+        <translation>Language of the system</translation>
+    </message>
+    <message>
+        <source>TeX-Compiler auswählen</source>
+        <translation>Choose the TeX compiler</translation>
+    </message>
+    <message>
+        <source>Ordner auswählen</source>
+        <translation>Choose a folder</translation>
+    </message>
+    <message>
+        <source>Einstellungen nicht übernommen</source>
+        <translation>Settings not applied</translation>
+    </message>
+    <message>
+        <source>Diese Einstellungen lassen sich nicht verwenden:
+
+%1</source>
+        <translation>These settings cannot be used:
+
+%1</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,102 @@
+#include "core/appidentity.h"
+#include "core/pathmanager.h"
+#include "measurementfolders.h"
+#include "modaldialogs.h"
+#include "report/reportgenerator.h"
+#include "reportfixture.h"
+#include "storage/backup.h"
+#include "ui/settingsdialog.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <QtWidgets>
+
+class TestSettingsDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        AppIdentity::apply();
+        QLoggingCategory::setFilterRules(S("*.debug=false\n*.warning=false"));
+        QVERIFY(QDir().mkpath(m_dir.filePath(S("save"))));
+        QVERIFY(QDir().mkpath(m_dir.filePath(S("backups"))));
+        QVERIFY(TestFiles::write(m_dir.filePath(S("a file")), "x"));
+        ReportFixture::writeCompiler(m_dir.filePath(S("good tex")), "exit 0\n");
+        ReportFixture::writeCompiler(m_dir.filePath(S("broken tex")), "exit 1\n");
+    }
+
+    // Each refused entry is named with its value; the dialog stays open until all can be used.
+    void refusesWhatCannotBeUsed_data()
+    {
+        QTest::addColumn<QString>("save");
+        QTest::addColumn<QString>("backup");
+        QTest::addColumn<QString>("compiler");
+        QTest::addColumn<QStringList>("named"); // empty: accepted
+        QTest::newRow("all usable") << "save"
+                                    << "backups"
+                                    << "good tex" << QStringList();
+        QTest::newRow("no compiler, no reports") << "save"
+                                                 << "backups" << QString() << QStringList();
+        QTest::newRow("missing save folder")
+            << "missing"
+            << "backups" << QString() << QStringList{S("Speicherpfad"), S("missing")};
+        QTest::newRow("backup folder is a file")
+            << "save"
+            << "a file" << QString() << QStringList{S("Backup-Ordner"), S("a file")};
+        QTest::newRow("compiler fails, no folder")
+            << QString() << "backups"
+            << "broken tex" << QStringList{S("Speicherpfad"), S("TeX-Compiler"), S("broken tex")};
+        QTest::newRow("compiler missing") << "save"
+                                          << "backups"
+                                          << "no tex" << QStringList{S("TeX-Compiler")};
+    }
+
+    void refusesWhatCannotBeUsed()
+    {
+        QFETCH(QString, save);
+        QFETCH(QString, backup);
+        QFETCH(QString, compiler);
+        QFETCH(QStringList, named);
+        const auto path
+            = [this](const QString &name) { return name.isEmpty() ? name : m_dir.filePath(name); };
+        const QString before = PathManager::instance().savePath();
+        SettingsDialog dialog;
+        dialog.show();
+        childNamed<QLineEdit>(&dialog, "savePath")->setText(path(save));
+        childNamed<QLineEdit>(&dialog, "backupPath")->setText(path(backup));
+        childNamed<QLineEdit>(&dialog, "texCompiler")->setText(path(compiler));
+        auto *language = childNamed<QComboBox>(&dialog, "language");
+        language->setCurrentIndex(language->findData(S("en_GB")));
+        // A member: the answer of an accepted row stays armed and may take a later row's box.
+        m_message.clear();
+        answerNextModal<QMessageBox>([this](QMessageBox *box) {
+            m_message = box->text();
+            box->accept();
+        });
+        const QString &message = m_message;
+        dialog.accept();
+        QTRY_VERIFY(!message.isEmpty() || !dialog.isVisible());
+        for (const QString &name : qAsConst(named))
+            QVERIFY2(message.contains(name), qPrintable(message));
+        QCOMPARE(dialog.isVisible(), !named.isEmpty());
+        if (!named.isEmpty()) {
+            QCOMPARE(PathManager::instance().savePath(), before);
+            return;
+        }
+        QCOMPARE(PathManager::instance().savePath(), path(save));
+        QCOMPARE(QDir::cleanPath(backupRoot()), path(backup));
+        QCOMPARE(ReportGenerator::texCompilerPath(), path(compiler));
+        QCOMPARE(QSettings().value(S("ApplicationLanguage")).toString(), S("en_GB"));
+        QCOMPARE(SettingsDialog().edited().savePath, path(save)); // shown again as stored
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_message;
+};
+
+QTEST_MAIN(TestSettingsDialog)
+#include "tst_settingsdialog.moc"
