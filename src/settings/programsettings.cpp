@@ -61,9 +61,12 @@ ProgramSettings ProgramSettings::current()
 QStringList ProgramSettings::problems() const
 {
     QStringList found;
+    // The default backup folder is made by the first save that needs it.
+    const bool defaultBackup = QDir::cleanPath(backupPath) == QDir::cleanPath(defaultBackupRoot());
     for (const QString &problem :
          {folderProblem(tr("Speicherpfad"), savePath),
-          folderProblem(tr("Backup-Ordner"), backupPath), compilerProblem(texCompiler)}) {
+          defaultBackup ? QString() : folderProblem(tr("Backup-Ordner"), backupPath),
+          compilerProblem(texCompiler)}) {
         if (!problem.isEmpty())
             found << problem;
     }

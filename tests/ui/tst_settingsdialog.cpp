@@ -40,6 +40,8 @@ private slots:
                                     << "good tex" << QStringList();
         QTest::newRow("no compiler, no reports") << "save"
                                                  << "backups" << QString() << QStringList();
+        QTest::newRow("default backup folder, not made yet")
+            << "save" << QString() << QString() << QStringList();
         QTest::newRow("missing save folder")
             << "missing"
             << "backups" << QString() << QStringList{S("Speicherpfad"), S("missing")};
@@ -62,11 +64,12 @@ private slots:
         QFETCH(QStringList, named);
         const auto path
             = [this](const QString &name) { return name.isEmpty() ? name : m_dir.filePath(name); };
+        const QString backupFolder = backup.isEmpty() ? defaultBackupRoot() : path(backup);
         const QString before = PathManager::instance().savePath();
         SettingsDialog dialog;
         dialog.show();
         childNamed<QLineEdit>(&dialog, "savePath")->setText(path(save));
-        childNamed<QLineEdit>(&dialog, "backupPath")->setText(path(backup));
+        childNamed<QLineEdit>(&dialog, "backupPath")->setText(backupFolder);
         childNamed<QLineEdit>(&dialog, "texCompiler")->setText(path(compiler));
         auto *language = childNamed<QComboBox>(&dialog, "language");
         language->setCurrentIndex(language->findData(S("en_GB")));
@@ -87,7 +90,7 @@ private slots:
             return;
         }
         QCOMPARE(PathManager::instance().savePath(), path(save));
-        QCOMPARE(QDir::cleanPath(backupRoot()), path(backup));
+        QCOMPARE(QDir::cleanPath(backupRoot()), QDir::cleanPath(backupFolder));
         QCOMPARE(ReportGenerator::texCompilerPath(), path(compiler));
         QCOMPARE(QSettings().value(S("ApplicationLanguage")).toString(), S("en_GB"));
         QCOMPARE(SettingsDialog().edited().savePath, path(save)); // shown again as stored
