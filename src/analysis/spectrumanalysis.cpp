@@ -338,18 +338,27 @@ QVector<double> SpectrumAnalysis::automaticSupportPoints() const
                                   unsigned(std::max(m_controls.splinePoints, 1)));
 }
 
-QVector<double> SpectrumAnalysis::detectPeaks() const
+QVector<PeakLine> SpectrumAnalysis::detectedPeakLines() const
 {
     const RamanData<Wavenumbers> current = processedNow();
     double maximum = 0;
     const RamanData<Wavenumbers> normalized = current.normalizedToMaximum(&maximum);
     if (current.size() < 2 || !std::isfinite(maximum) || maximum <= 0)
         return {};
-    QVector<double> lines;
+    QVector<PeakLine> lines;
     for (const FingerprintPeak &peak : buildFingerprint(normalized, m_search.parameters).peaks)
-        lines.append(peak.position);
-    std::sort(lines.begin(), lines.end());
+        lines.append({peak.position, peak.height});
+    std::sort(lines.begin(), lines.end(),
+              [](const PeakLine &a, const PeakLine &b) { return a.wavenumber < b.wavenumber; });
     return lines;
+}
+
+QVector<double> SpectrumAnalysis::detectPeaks() const
+{
+    QVector<double> positions;
+    for (const PeakLine &line : detectedPeakLines())
+        positions.append(line.wavenumber);
+    return positions;
 }
 
 void SpectrumAnalysis::setResultMode(int mode)

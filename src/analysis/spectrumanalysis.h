@@ -110,8 +110,10 @@ public:
     RamanData<Wavenumbers> processedNow() const;
     // Support points the automatic spline would choose on the spectrum before background removal.
     QVector<double> automaticSupportPoints() const;
-    // Peaks of the processed spectrum normalised to its maximum, with the slider's widths.
+    // Peaks of the processed spectrum normalised to its maximum, with the slider's widths, by
+    // position; their heights relative to the maximum.
     QVector<double> detectPeaks() const;
+    QVector<PeakLine> detectedPeakLines() const;
 
     // Final result.
     void setResultMode(int mode);

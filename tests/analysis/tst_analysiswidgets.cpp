@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTableView>
@@ -80,6 +81,7 @@ private slots:
     void widgetShowsSearch();
     void windowSignals();
     void mineralSearchMixturesAndFiles();
+    void noLibraryOffersManagement();
     void exportDialog_data();
     void exportDialog();
 
@@ -256,6 +258,15 @@ void TestAnalysisWidgets::mineralSearchMixturesAndFiles()
              qPrintable(confidence));
     QCOMPARE(rows->index(1, RamanLibraryModel::ConfidenceColumn).data().toString(), QString());
 
+    // The plot shows no lines here; the peak list holds the peaks found, calcite's at 1086.
+    ModalAnswers answers;
+    answers.file = m_dir.filePath(S("peaks.txt"));
+    runAnswering([&widget] { widget.findChild<QAction *>(S("actionExportPeaks"))->trigger(); },
+                 answers);
+    QFile peaks(answers.file);
+    QVERIFY(answers.texts.isEmpty() && peaks.open(QIODevice::ReadOnly));
+    QVERIFY2(peaks.readAll().contains("\n108"), qPrintable(peaks.fileName()));
+
     // The mixture fit lists mixes containing the best mineral; picking one shows its spectra.
     widget.findChild<QAction *>(S("actionStartMixtureFit"))->trigger();
     auto *choices = widget.findChild<QListWidget *>(S("listWidgetResults"));
@@ -287,6 +298,31 @@ void TestAnalysisWidgets::mineralSearchMixturesAndFiles()
     QVERIFY(!widget.addReferenceFile(m_dir.filePath(S("missing.jdx"))));
     QCOMPARE(refused, S("Spektrum nicht lesbar"));
     QCOMPARE(widget.shownReferenceCount(), 1);
+}
+
+// Without a library the table says why it is empty and opens the management; a library set up
+// meanwhile replaces the hint by its spectra.
+void TestAnalysisWidgets::noLibraryOffersManagement()
+{
+    auto loader = std::make_shared<LibraryLoader>();
+    loader->setLibraryFolders({});
+    loader->loadNow();
+    SpectrumAnalysisWindow window(loader, loadSpectrumFromCSV(queryFile));
+    window.show();
+    auto *hint = window.findChild<QWidget *>(S("noLibraryHint"));
+    QVERIFY(hint && hint->isVisible());
+    QString opened;
+    answerNextModal<QDialog>([&opened](QDialog *dialog) {
+        opened = QLatin1String(dialog->metaObject()->className());
+        dialog->reject();
+    });
+    hint->findChild<QPushButton *>()->click();
+    QCOMPARE(opened, S("LibraryManagementDialog"));
+
+    loader->setLibraryFolders(m_library->libraryFolders());
+    loader->loadNow();
+    QVERIFY(!hint->isVisible());
+    QCOMPARE(window.findChild<QTableView *>(S("TViewRaBib"))->model()->rowCount(), 30);
 }
 
 void TestAnalysisWidgets::exportDialog_data()

@@ -5,11 +5,14 @@
 #include "analysis/ui/lineselectplotcanvas.h"
 #include "analysis/ui/plotrendererwithmarkers.h"
 #include "core/logging.h"
+#include "core/pathmanager.h"
+#include "core/suggestedfilename.h"
 #include "library/libraryloader.h"
 #include "library/model/mineralsortfilterproxymodel.h"
 #include "library/model/ramanlibrarymodel.h"
 #include "library/ui/correlationparametersdialog.h"
 #include "library/ui/lcanalysisprogressdialog.h"
+#include "library/ui/librarymanagementdialog.h"
 #include "library/ui/richtextitemdelegate.h"
 #include "savedata_view/ui/dialogshownicepic.h"
 #include "savedata_view/ui/newmineralpicdialog.h"
@@ -30,14 +33,17 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSet>
 #include <QShortcut>
 #include <QTimer>
 #include <QUrl>
+#include <QVBoxLayout>
 
 #include <cmath>
 
@@ -137,6 +143,8 @@ void SpectrumProcessingWidget::setupPlots()
     grid->enableYMin(true);
     grid->attach(plot);
     plot->insertLegend(new QwtLegend, QwtPlot::TopLegend);
+    plot->setAxisTitle(QwtPlot::xBottom, tr("Raman-Verschiebung / cm⁻¹"));
+    plot->setAxisTitle(QwtPlot::yLeft, tr("Intensität (normiert)"));
 
     m_sampleCurve = new QwtPlotCurve(tr("Analysiertes Spektrum"));
     m_sampleCurve->setPen(QPen(QColor(QStringLiteral("#1f77b4")), 1));
@@ -320,11 +328,43 @@ void SpectrumProcessingWidget::reloadLibraryModel()
     infos.reserve(m_library->count());
     for (const RamanLibrarySpectrum &spectrum : m_library->spectra())
         infos.append(spectrum.info);
+    showNoLibraryHint(infos.isEmpty() && !m_loader->isLoading());
     m_referenceColours.clear();
     m_model->setLibraryData(infos);
     m_model->setResultScores(m_analysis->outcome().scores);
     m_ui->TViewRaBib->resizeColumnsToContents();
     applyFilter();
+}
+
+// An empty table would look like a search that found nothing.
+void SpectrumProcessingWidget::showNoLibraryHint(bool show)
+{
+    QWidget *viewport = m_ui->TViewRaBib->viewport();
+    if (!m_noLibraryHint && show) {
+        m_noLibraryHint = new QWidget(viewport);
+        m_noLibraryHint->setObjectName(QStringLiteral("noLibraryHint"));
+        auto *layout = new QVBoxLayout(m_noLibraryHint);
+        auto *text = new QLabel(tr("<p><b>Keine Referenzbibliothek eingerichtet.</b></p><p>Ohne "
+                                   "Bibliothek lässt sich das Spektrum nicht identifizieren. "
+                                   "Richten Sie eigene Bibliotheksordner ein oder laden Sie "
+                                   "öffentliche Sammlungen herunter.</p>"));
+        text->setWordWrap(true);
+        text->setAlignment(Qt::AlignCenter);
+        auto *manage = new QPushButton(tr("Bibliotheken verwalten ..."));
+        layout->addStretch();
+        layout->addWidget(text);
+        layout->addWidget(manage, 0, Qt::AlignCenter);
+        layout->addStretch();
+        connect(manage, &QPushButton::clicked, this, [this] {
+            LibraryManagementDialog dialog(m_loader, this);
+            dialog.exec();
+        });
+        viewport->installEventFilter(this);
+    }
+    if (m_noLibraryHint) {
+        m_noLibraryHint->setGeometry(viewport->rect());
+        m_noLibraryHint->setVisible(show);
+    }
 }
 
 void SpectrumProcessingWidget::setSpectrum(const RamanData<Wavenumbers> &spectrum)
@@ -646,6 +686,13 @@ void SpectrumProcessingWidget::updateLinePickMode()
         }
     }
     m_canvas->blockSignals(false);
+    // Picking has no button of its own: the plot says how it works while it is possible.
+    const bool picking = m_canvas->isCursorEnabled();
+    m_ui->mainPlot->setFooter(
+        !picking ? QString()
+        : editingControlPoints()
+            ? tr("Linksklick setzt einen Stützpunkt, Rechtsklick entfernt ihn.")
+            : tr("Linksklick setzt eine Linie, Rechtsklick entfernt sie."));
     recompute();
     updateLineSnapMode();
 }
@@ -697,7 +744,11 @@ QString SpectrumProcessingWidget::resultText() const
 
 QImage SpectrumProcessingWidget::renderPlotImage() const
 {
-    return ::renderPlotImage(m_ui->mainPlot, m_canvas->lines());
+    const QwtText hint = m_ui->mainPlot->footer(); // for the screen, not for the stored picture
+    m_ui->mainPlot->setFooter(QString());
+    const QImage image = ::renderPlotImage(m_ui->mainPlot, m_canvas->lines());
+    m_ui->mainPlot->setFooter(hint);
+    return image;
 }
 
 QImage SpectrumProcessingWidget::renderTableImage() const
@@ -709,6 +760,9 @@ bool SpectrumProcessingWidget::eventFilter(QObject *watched, QEvent *event)
 {
     // The options scroll on low screens but never get narrower than their content, whose width
     // changes with texts and fonts.
+    if (m_noLibraryHint && watched == m_ui->TViewRaBib->viewport()
+        && event->type() == QEvent::Resize)
+        m_noLibraryHint->setGeometry(m_ui->TViewRaBib->viewport()->rect());
     if (watched == m_ui->optionsColumn && event->type() == QEvent::LayoutRequest)
         m_ui->optionsScrollArea->setMinimumWidth(
             m_ui->optionsColumn->minimumSizeHint().width()
@@ -886,7 +940,8 @@ void SpectrumProcessingWidget::exportSampleSpectrum()
         return;
     }
     const QString path = QFileDialog::getSaveFileName(this, tr("Spektrum exportieren"),
-                                                      lastExportDirectory(), tr("Text (*.txt)"));
+                                                      suggestedExportPath(QStringLiteral("%1")),
+                                                      tr("Text (*.txt)"));
     if (path.isEmpty())
         return;
     lastExportDirectory() = QFileInfo(path).absolutePath();
@@ -895,17 +950,31 @@ void SpectrumProcessingWidget::exportSampleSpectrum()
 
 void SpectrumProcessingWidget::exportPeaksList()
 {
-    if (m_canvas->lines().isEmpty()) {
+    // The lines on the plot; under a search that shows none, the peaks it finds.
+    QVector<PeakLine> lines = canvasLines();
+    if (lines.isEmpty())
+        lines = m_analysis->detectedPeakLines();
+    if (lines.isEmpty()) {
         QMessageBox::information(this, tr("Keine Peaks"),
                                  tr("Keine Peaks ausgewählt oder erkannt."));
         return;
     }
-    const QString path = QFileDialog::getSaveFileName(this, tr("Peak-Liste exportieren"),
-                                                      lastExportDirectory(), tr("Text (*.txt)"));
+    const QString path
+        = QFileDialog::getSaveFileName(this, tr("Peak-Liste exportieren"),
+                                       suggestedExportPath(tr("%1 Peaks")), tr("Text (*.txt)"));
     if (path.isEmpty())
         return;
     lastExportDirectory() = QFileInfo(path).absolutePath();
-    writeExportFile(path, peakListText(canvasLines()));
+    writeExportFile(path, peakListText(lines));
+}
+
+// In the folder of the last export, named after the result.
+QString SpectrumProcessingWidget::suggestedExportPath(const QString &pattern) const
+{
+    const QString folder = lastExportDirectory().isEmpty() ? PathManager::instance().savePath()
+                                                           : lastExportDirectory();
+    return QDir(folder).filePath(suggestedFileName(pattern.arg(resultText()).trimmed(),
+                                                   QStringLiteral("txt"), tr("Spektrum")));
 }
 
 void SpectrumProcessingWidget::exportForLibrary()

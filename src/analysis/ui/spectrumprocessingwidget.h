@@ -80,6 +80,8 @@ private slots:
     void exportSampleSpectrum();
     void exportForLibrary();
     void exportPeaksList();
+    QString suggestedExportPath(const QString &pattern) const;
+    void showNoLibraryHint(bool show);
     void updateSort();
     void updateYAxisScale(double xMin, double xMax);
     void updateLinePickMode();
@@ -121,6 +123,7 @@ private:
     MineralSortFilterProxyModel *m_proxy = nullptr;
     CorrelationParametersDialog *m_parametersDialog = nullptr;
     QPointer<NewMineralPicDialog> m_newPicDialog;
+    QWidget *m_noLibraryHint = nullptr; // over the result table while no library is set up
     LineSelectPlotCanvas *m_canvas = nullptr;
 
     QwtPlotCurve *m_sampleCurve = nullptr;

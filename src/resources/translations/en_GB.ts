@@ -2158,5 +2158,37 @@
         <source>Spektrum nicht lesbar</source>
         <translation>Spectrum not readable</translation>
     </message>
+    <message>
+        <source>Raman-Verschiebung / cm⁻¹</source>
+        <translation>Raman shift / cm⁻¹</translation>
+    </message>
+    <message>
+        <source>Intensität (normiert)</source>
+        <translation>Intensity (normalised)</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;b&gt;Keine Referenzbibliothek eingerichtet.&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Ohne Bibliothek lässt sich das Spektrum nicht identifizieren. Richten Sie eigene Bibliotheksordner ein oder laden Sie öffentliche Sammlungen herunter.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;No reference library is set up.&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Without a library the spectrum cannot be identified. Set up library folders of your own or download public collections.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Bibliotheken verwalten ...</source>
+        <translation>Manage libraries ...</translation>
+    </message>
+    <message>
+        <source>Linksklick setzt einen Stützpunkt, Rechtsklick entfernt ihn.</source>
+        <translation>Left click sets a support point, right click removes it.</translation>
+    </message>
+    <message>
+        <source>Linksklick setzt eine Linie, Rechtsklick entfernt sie.</source>
+        <translation>Left click sets a line, right click removes it.</translation>
+    </message>
+    <message>
+        <source>%1 Peaks</source>
+        <translation>%1 peaks</translation>
+    </message>
+    <message>
+        <source>Spektrum</source>
+        <translation>Spectrum</translation>
+    </message>
 </context>
 </TS>
