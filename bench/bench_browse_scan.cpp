@@ -1,8 +1,9 @@
 // Scanning a large measurement archive with the browse model, alone and inside the browse widget:
 //   bench_browse_scan [--folders N] [--root DIR] [--runs N]
 // Writes a nested archive of N measurement folders (default 10000) into a temporary folder, or
-// into DIR when given (reused when it already holds one), and reports the time to the full list,
-// measurements per second and the longest single chunk, i.e. the longest event-loop turn.
+// into DIR when given (reused when it already holds one), and reports the time to the first row,
+// to the whole list and to the end of the scan, and the longest event-loop turn, on a first start
+// (no index of earlier scans) and a second one (index present, archive unchanged).
 #include "browse/savedatabrowsemodel.h"
 #include "browse/ui/savedatabrowsewidget.h"
 #include "spectrum/calibrationlines.h"
@@ -16,8 +17,6 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QMap>
-#include <QMetaEnum>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QUuid>
@@ -112,53 +111,31 @@ bool writeArchive(const QString &root, int count)
 
 struct Result
 {
-    qint64 totalMs = 0;
-    qint64 cpuMs = 0; // below totalMs when other processes share the cores
+    qint64 totalMs = 0; // until the scan reports that it is done
+    qint64 cpuMs = 0;   // below totalMs when other processes share the cores
     qint64 firstRowMs = -1;
+    qint64 wholeListMs = -1; // until as many rows are listed as at the end
     int rows = 0;
-    int chunks = 0;
-    double longestChunkMs = 0;
-    double medianChunkMs = 0;
-    double lastChunkMs = 0; // the one that reports the end
-    double longestBeforeLastMs = 0;
-    QStringList otherEvents;
+    double longestTurnMs = 0; // the longest event-loop turn: how long the window froze at most
 };
 
-struct EventTime
-{
-    int count = 0;
-    double totalMs = 0;
-    double longestMs = 0;
-};
-
-// Times every delivery of the model's queued chunk calls, each one event-loop turn.
-class ChunkTimingApplication : public QApplication
+// Times every outermost event delivery while a scan runs.
+class TurnTimingApplication : public QApplication
 {
 public:
     using QApplication::QApplication;
 
-    QObject *watched = nullptr;
-    QVector<double> chunkMs;
-    // Every other outermost event while a scan runs, by type.
-    QMap<int, EventTime> otherEventMs;
+    bool timing = false;
+    double longestMs = 0;
 
     bool notify(QObject *receiver, QEvent *event) override
     {
-        if (!watched || m_depth > 0)
+        if (!timing || m_depth > 0)
             return deliver(receiver, event);
-        const bool isChunk = receiver == watched && event->type() == QEvent::MetaCall;
         QElapsedTimer timer;
         timer.start();
         const bool handled = deliver(receiver, event);
-        const double ms = timer.nsecsElapsed() / 1e6;
-        if (isChunk) {
-            chunkMs.append(ms);
-        } else {
-            EventTime &entry = otherEventMs[event->type()];
-            ++entry.count;
-            entry.totalMs += ms;
-            entry.longestMs = qMax(entry.longestMs, ms);
-        }
+        longestMs = qMax(longestMs, timer.nsecsElapsed() / 1e6);
         return handled;
     }
 
@@ -174,63 +151,46 @@ private:
     int m_depth = 0;
 };
 
-Result scan(ChunkTimingApplication &app, SaveDataBrowseModel *model, const QString &root)
+Result scan(TurnTimingApplication &app, SaveDataBrowseModel *model, const QString &root)
 {
     Result result;
-    app.watched = model;
-    app.chunkMs.clear();
-    app.otherEventMs.clear();
     QEventLoop loop;
     QElapsedTimer timer;
-    const auto firstRow = QObject::connect(model, &QAbstractItemModel::rowsInserted, [&] {
-        if (result.firstRowMs < 0)
-            result.firstRowMs = timer.elapsed();
+    QVector<QPair<qint64, int>> counts; // time, rows
+    const auto inserted = QObject::connect(model, &QAbstractItemModel::rowsInserted, [&] {
+        counts.append({timer.elapsed(), model->rowCount()});
     });
     QObject::connect(model, &SaveDataBrowseModel::loadingFinished, &loop, &QEventLoop::quit);
+    app.longestMs = 0;
+    app.timing = true;
     const std::clock_t cpuStart = std::clock();
     timer.start();
     model->setDirectory(root);
     loop.exec();
     result.totalMs = timer.elapsed();
     result.cpuMs = (std::clock() - cpuStart) * 1000 / CLOCKS_PER_SEC;
-    QObject::disconnect(firstRow);
+    app.timing = false;
+    result.longestTurnMs = app.longestMs;
+    QObject::disconnect(inserted);
     result.rows = model->rowCount();
-    QVector<double> chunks = app.chunkMs;
-    if (!chunks.isEmpty()) {
-        result.lastChunkMs = chunks.last();
-        result.longestBeforeLastMs = *std::max_element(chunks.cbegin(), chunks.cend() - 1);
-    }
-    result.chunks = chunks.size();
-    std::sort(chunks.begin(), chunks.end());
-    if (!chunks.isEmpty()) {
-        result.longestChunkMs = chunks.last();
-        result.medianChunkMs = chunks.at(chunks.size() / 2);
-    }
-    app.watched = nullptr;
-    const QMetaEnum types = QMetaEnum::fromType<QEvent::Type>();
-    for (auto it = app.otherEventMs.cbegin(); it != app.otherEventMs.cend(); ++it) {
-        const EventTime &t = it.value();
-        if (t.totalMs >= 5.0 || t.longestMs >= 1.0)
-            result.otherEvents << QStringLiteral("%1 x %2, %3 ms in all, longest %4 ms")
-                                      .arg(t.count)
-                                      .arg(QLatin1String(types.valueToKey(it.key())))
-                                      .arg(t.totalMs, 0, 'f', 0)
-                                      .arg(t.longestMs, 0, 'f', 2);
+    if (!counts.isEmpty())
+        result.firstRowMs = counts.first().first;
+    for (const auto &count : qAsConst(counts)) {
+        if (count.second >= result.rows) {
+            result.wholeListMs = count.first;
+            break;
+        }
     }
     return result;
 }
 
 void report(const char *mode, int run, const Result &r)
 {
-    std::printf("%s, run %d: %d measurements in %lld ms = %.0f /s (CPU %lld ms = %.0f /s), "
-                "first row after %lld ms\n"
-                "    %d chunks: median %.2f ms, longest %.2f ms before the last, last %.2f ms\n",
-                mode, run, r.rows, static_cast<long long>(r.totalMs),
-                r.totalMs > 0 ? r.rows * 1000.0 / r.totalMs : 0.0, static_cast<long long>(r.cpuMs),
-                r.cpuMs > 0 ? r.rows * 1000.0 / r.cpuMs : 0.0, static_cast<long long>(r.firstRowMs),
-                r.chunks, r.medianChunkMs, r.longestBeforeLastMs, r.lastChunkMs);
-    for (const QString &line : r.otherEvents)
-        std::printf("    other event-loop work: %s\n", qPrintable(line));
+    std::printf("%s, run %d: %d measurements, first row after %lld ms, all listed after %lld ms, "
+                "done after %lld ms (CPU %lld ms); longest event-loop turn %.1f ms\n",
+                mode, run, r.rows, static_cast<long long>(r.firstRowMs),
+                static_cast<long long>(r.wholeListMs), static_cast<long long>(r.totalMs),
+                static_cast<long long>(r.cpuMs), r.longestTurnMs);
     std::fflush(stdout);
 }
 
@@ -248,7 +208,7 @@ int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    ChunkTimingApplication app(argc, argv);
+    TurnTimingApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();
     const QCommandLineOption foldersOption(QStringLiteral("folders"),
@@ -281,15 +241,28 @@ int main(int argc, char *argv[])
     }
 
     qInstallMessageHandler(countMessage);
-    for (int run = 1; run <= runs; ++run) {
-        SaveDataBrowseModel model;
-        report("model alone", run, scan(app, &model, root));
-    }
-    for (int run = 1; run <= runs; ++run) {
-        SaveDataBrowseWidget widget;
-        widget.resize(800, 600);
-        widget.show();
-        report("model in the browse widget", run, scan(app, widget.model(), root));
+    // A first start has no index of earlier scans; a second one finds it, the archive unchanged.
+    const QString index = temporary.filePath(QStringLiteral("browse-index.sqlite"));
+    for (const bool widget : {false, true}) {
+        for (const bool firstStart : {true, false}) {
+            for (int run = 1; run <= runs; ++run) {
+                if (firstStart)
+                    QFile::remove(index);
+                SaveDataBrowseWidget browse;
+                SaveDataBrowseModel alone;
+                SaveDataBrowseModel *model = widget ? browse.model() : &alone;
+                model->setIndexPath(index);
+                if (widget) {
+                    browse.resize(800, 600);
+                    browse.show();
+                }
+                const QString mode = QStringLiteral("%1, %2").arg(
+                    firstStart ? QStringLiteral("first start") : QStringLiteral("second start"),
+                    widget ? QStringLiteral("in the browse widget")
+                           : QStringLiteral("model alone"));
+                report(qPrintable(mode), run, scan(app, model, root));
+            }
+        }
     }
     std::printf("(%d log messages discarded)\n", g_messages);
     return 0;

@@ -16,6 +16,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The SQLite driver is a plugin, which shlibdeps does not see: the index of the measurement list.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt5sql5-sqlite")
 # Reports go through pdflatex; the program works without it. Without Qt's translations the
 # German user interface shows Qt's own buttons and file dialogs in English.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS

@@ -1,14 +1,19 @@
 #include "browse/savedatabrowsemodel.h"
 
-#include "core/logging.h"
+#include "browse/browseindex.h"
+#include "browse/browsescan.h"
+#include "storage/savedata.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QtConcurrent>
 
 #include <limits>
 
 namespace {
+
+constexpr int pollMs = 15;
 
 QString stars(int rating)
 {
@@ -24,94 +29,82 @@ qint64 sortableTime(const QDateTime &dateTime)
 
 SaveDataBrowseModel::SaveDataBrowseModel(QObject *parent)
     : QAbstractTableModel(parent)
-{}
+    , m_indexPath(BrowseIndex::defaultPath())
+{
+    m_poll.setInterval(pollMs);
+    connect(&m_poll, &QTimer::timeout, this, &SaveDataBrowseModel::takeFindings);
+}
 
-SaveDataBrowseModel::~SaveDataBrowseModel() = default;
+SaveDataBrowseModel::~SaveDataBrowseModel()
+{
+    if (m_scan)
+        m_scan->cancelled = true;
+}
 
 void SaveDataBrowseModel::setDirectory(const QString &directory)
 {
+    if (m_scan)
+        m_scan->cancelled = true;
     beginResetModel();
     m_entries.clear();
+    m_rowOf.clear();
     m_baseDirectory = directory;
-    m_pending.clear();
-    m_pending.enqueue(QStringLiteral("."));
     endResetModel();
-    scheduleNextChunk();
+    m_scan = std::make_shared<BrowseScanMailbox>();
+    m_loading = true;
+    m_finishing = false;
+    QtConcurrent::run(scanMeasurements, QDir::cleanPath(QFileInfo(directory).absoluteFilePath()),
+                      m_indexPath, m_scan);
+    m_poll.start();
 }
 
-void SaveDataBrowseModel::scheduleNextChunk()
+void SaveDataBrowseModel::takeFindings()
 {
-    // A scan that is already under way picks up the new pending list with its own next call.
-    if (m_chunkScheduled)
-        return;
-    m_chunkScheduled = true;
-    QMetaObject::invokeMethod(this, &SaveDataBrowseModel::runScheduledChunk, Qt::QueuedConnection);
-}
-
-void SaveDataBrowseModel::runScheduledChunk()
-{
-    m_chunkScheduled = false;
-    loadNextChunk();
-}
-
-void SaveDataBrowseModel::loadNextChunk()
-{
-    if (m_pending.isEmpty()) {
+    BrowseScanBatch batch = m_scan->take();
+    if (!batch.added.isEmpty()) {
+        const int first = m_entries.size();
+        beginInsertRows(QModelIndex(), first, first + batch.added.size() - 1);
+        for (const BrowseRow &row : qAsConst(batch.added)) {
+            m_rowOf.insert(row.folder, m_entries.size());
+            m_entries.append(row);
+        }
+        endInsertRows();
+    }
+    for (const BrowseRow &row : qAsConst(batch.changed)) {
+        const int at = m_rowOf.value(row.folder, -1);
+        if (at < 0)
+            continue;
+        m_entries[at] = row;
+        emit dataChanged(index(at, 0), index(at, ColumnCount - 1));
+    }
+    removeRows(batch.removed);
+    const bool anyRows = !batch.added.isEmpty() || !batch.changed.isEmpty();
+    if (anyRows)
+        emit progress(m_entries.size(), m_entries.size() + batch.pending);
+    // The rows of the last batch are shown a turn before the scan says it is done.
+    if (m_finishing && !anyRows) {
+        m_poll.stop();
+        m_loading = false;
+        m_finishing = false;
+        emit progress(m_entries.size(), m_entries.size());
         emit loadingFinished();
         return;
     }
-    // Folders queued by this chunk wait for the next one. A slot reacting to an inserted row may
-    // restart the scan, so the queue is checked each time.
-    const int count = qMin(ChunkSize, m_pending.size());
-    for (int i = 0; i < count && !m_pending.isEmpty(); ++i) {
-        const QString relativePath = m_pending.dequeue();
-        SaveData entry;
-        if (entry.load(m_baseDirectory + QLatin1Char('/') + relativePath, Metadata)) {
-            const int row = m_entries.size();
-            beginInsertRows(QModelIndex(), row, row);
-            m_entries.append(entry);
-            endInsertRows();
-        } else {
-            queueSubdirectories(relativePath);
-        }
-    }
-    scheduleNextChunk();
-    emit progress(m_entries.size(), m_entries.size() + m_pending.size());
+    m_finishing = m_finishing || batch.done;
 }
 
-void SaveDataBrowseModel::queueSubdirectories(const QString &relativePath)
+void SaveDataBrowseModel::removeRows(const QStringList &folders)
 {
-    const QDir dir(m_baseDirectory + QLatin1Char('/') + relativePath);
-    // Newest first, so that recent measurements appear early in a large archive.
-    const QFileInfoList subdirectories
-        = dir.entryInfoList(QDir::Dirs | QDir::Readable | QDir::NoDotAndDotDot, QDir::Time);
-    for (const QFileInfo &info : subdirectories) {
-        const QString path = relativePath + QLatin1Char('/') + info.fileName();
-        if (info.isSymLink() && leadsIntoAncestor(relativePath, info.canonicalFilePath())) {
-            qCDebug(logDataIo) << "not following link into its own parent folders:"
-                               << info.filePath();
+    for (const QString &folder : folders) {
+        const int at = m_rowOf.value(folder, -1);
+        if (at < 0)
             continue;
-        }
-        m_pending.enqueue(path);
-    }
-}
-
-// A link back to a folder the search came through would make the search endless.
-bool SaveDataBrowseModel::leadsIntoAncestor(const QString &relativePath,
-                                            const QString &target) const
-{
-    if (target.isEmpty())
-        return true;
-    QString ancestor = relativePath;
-    while (true) {
-        const QString canonical
-            = QFileInfo(m_baseDirectory + QLatin1Char('/') + ancestor).canonicalFilePath();
-        if (canonical == target)
-            return true;
-        const int cut = ancestor.lastIndexOf(QLatin1Char('/'));
-        if (cut < 0)
-            return false;
-        ancestor.truncate(cut);
+        beginRemoveRows(QModelIndex(), at, at);
+        m_entries.removeAt(at);
+        endRemoveRows();
+        m_rowOf.clear();
+        for (int row = 0; row < m_entries.size(); ++row)
+            m_rowOf.insert(m_entries.at(row).folder, row);
     }
 }
 
@@ -119,10 +112,11 @@ void SaveDataBrowseModel::reloadRow(int row)
 {
     if (row < 0 || row >= m_entries.size())
         return;
-    const QString path = m_entries.at(row).folderPath();
+    const QString path = m_entries.at(row).folder;
     SaveData entry;
     entry.load(path, Metadata);
-    m_entries[row] = entry;
+    m_entries[row] = BrowseRow::fromSaveData(entry);
+    m_entries[row].folder = path;
     emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }
 
@@ -136,26 +130,25 @@ int SaveDataBrowseModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QVariant SaveDataBrowseModel::displayValue(const SaveData &entry, int column) const
+QVariant SaveDataBrowseModel::displayValue(const BrowseRow &entry, int column) const
 {
-    const SaveDataMetadata &m = entry.metadata();
     switch (column) {
     case SectorCountColumn:
-        return entry.nonEmptySectorCount();
+        return entry.sectorCount;
     case RatingColumn:
-        return stars(m.rating);
+        return stars(entry.rating);
     case CollectionColumn:
-        return m.collection_name;
+        return entry.collectionName;
     case CollectionIdColumn:
-        return m.collection_id;
+        return entry.collectionId;
     case ContentsColumn:
-        return entry.finalIdentifications().mid(0, 3).join(QStringLiteral(", "));
+        return entry.identifications.mid(0, 3).join(QStringLiteral(", "));
     case CreatedColumn:
-        return QLocale().toString(m.created_date, QLocale::ShortFormat);
+        return QLocale().toString(entry.created, QLocale::ShortFormat);
     case SavedColumn:
-        return QLocale().toString(m.saved_date, QLocale::ShortFormat);
+        return QLocale().toString(entry.saved, QLocale::ShortFormat);
     case UniqueIdColumn:
-        return m.unique_ident;
+        return entry.uniqueIdent;
     default:
         return QVariant();
     }
@@ -166,29 +159,28 @@ QVariant SaveDataBrowseModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= m_entries.size() || index.column() < 0
         || index.column() >= ColumnCount)
         return QVariant();
-    const SaveData &entry = m_entries.at(index.row());
-    const SaveDataMetadata &m = entry.metadata();
+    const BrowseRow &entry = m_entries.at(index.row());
     switch (role) {
     case Qt::DisplayRole:
         return displayValue(entry, index.column());
     case FolderPathRole:
-        return entry.folderPath();
+        return entry.folder;
     case OwnerRole:
-        return m.owner;
+        return entry.owner;
     case IdentificationsRole:
-        return entry.finalIdentifications().join(QStringLiteral(", "));
+        return entry.identifications.join(QStringLiteral(", "));
     case RatingRole:
-        return m.rating;
+        return entry.rating;
     case CollectionIdRole:
-        return m.collection_id;
+        return entry.collectionId;
     case SortKeyRole:
         switch (index.column()) {
         case RatingColumn:
-            return m.rating;
+            return entry.rating;
         case CreatedColumn:
-            return sortableTime(m.created_date);
+            return sortableTime(entry.created);
         case SavedColumn:
-            return sortableTime(m.saved_date);
+            return sortableTime(entry.saved);
         default:
             return displayValue(entry, index.column());
         }

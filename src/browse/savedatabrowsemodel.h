@@ -1,14 +1,19 @@
 #pragma once
 
-#include "storage/savedata.h"
+#include "browse/browserow.h"
 
 #include <QAbstractTableModel>
-#include <QQueue>
+#include <QHash>
+#include <QTimer>
 #include <QVector>
 
-// All measurement folders below a base directory as a flat table. The directory tree is searched
-// breadth-first in chunks, one chunk per event-loop turn, so the table fills while the user
-// watches; a measurement folder itself is never searched further.
+#include <memory>
+
+class BrowseScanMailbox;
+
+// All measurement folders below a base directory as a flat table. The folders are searched on a
+// worker thread, breadth-first, and the table fills in batches while the user watches; what an
+// index of earlier scans remembers shows at once and is brought up to date in the background.
 class SaveDataBrowseModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -33,16 +38,15 @@ public:
         UniqueIdColumn,
         ColumnCount
     };
-    static constexpr int ChunkSize = 10;
-
     explicit SaveDataBrowseModel(QObject *parent = nullptr);
     ~SaveDataBrowseModel() override;
 
-    // Empties the table and starts scanning `directory`; a scan already running continues with
-    // the new directory instead.
+    // Empties the table and starts scanning `directory`; a scan still running for another one is
+    // given up. `indexPath` is the index of earlier scans (empty: none); by default the user's.
     void setDirectory(const QString &directory);
+    void setIndexPath(const QString &indexPath) { m_indexPath = indexPath; }
     QString directory() const { return m_baseDirectory; }
-    bool isLoading() const { return !m_pending.isEmpty(); }
+    bool isLoading() const { return m_loading; }
     // Re-reads one row from disk; a folder without metadata.json leaves an empty record.
     void reloadRow(int row);
 
@@ -52,25 +56,21 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-public slots:
-    // Examines up to ChunkSize pending folders and schedules the next call.
-    void loadNextChunk();
-
 signals:
     void loadingFinished();
     void progress(int done, int totalApprox);
 
-private slots:
-    void runScheduledChunk();
-
 private:
-    void scheduleNextChunk();
-    void queueSubdirectories(const QString &relativePath);
-    bool leadsIntoAncestor(const QString &relativePath, const QString &target) const;
-    QVariant displayValue(const SaveData &entry, int column) const;
+    void takeFindings();
+    void removeRows(const QStringList &folders);
+    QVariant displayValue(const BrowseRow &entry, int column) const;
 
     QString m_baseDirectory;
-    QVector<SaveData> m_entries;
-    QQueue<QString> m_pending;
-    bool m_chunkScheduled = false;
+    QString m_indexPath;
+    QVector<BrowseRow> m_entries;
+    QHash<QString, int> m_rowOf; // by folder
+    std::shared_ptr<BrowseScanMailbox> m_scan;
+    QTimer m_poll;
+    bool m_loading = false;
+    bool m_finishing = false;
 };

@@ -4,6 +4,8 @@
 #include "measurementfolders.h"
 #include "testfiles.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -140,7 +142,7 @@ private slots:
         QCOMPARE(found(model), expected);
     }
 
-    void restartDuringScanKeepsOneScheduledCall()
+    void restartGivesUpTheRunningScan()
     {
         QTemporaryDir first;
         QTemporaryDir second;
@@ -150,15 +152,75 @@ private slots:
         SaveDataBrowseModel model;
         QSignalSpy finished(&model, &SaveDataBrowseModel::loadingFinished);
         model.setDirectory(first.path());
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
-        QCOMPARE(model.rowCount(), 10);
         model.setDirectory(second.path());
         QCOMPARE(model.rowCount(), 0);
         QVERIFY(finished.wait(5000));
         QTest::qWait(50);
         QCOMPARE(finished.count(), 1);
         QCOMPARE(found(model), QStringList{S("b")});
+    }
+
+    // A second scan shows what the index remembers at once, then what changed on disk; an index
+    // that is damaged, foreign or tampered with is not believed.
+    void indexOfEarlierScans_data()
+    {
+        QTest::addColumn<QByteArray>("damage"); // SQL run on the index, or bytes replacing it
+        QTest::addColumn<bool>("remembered");   // the removed folder shows until the disk is read
+        QTest::newRow("intact") << QByteArray() << true;
+        QTest::newRow("not a database") << QByteArray("no SQLite file") << false;
+        QTest::newRow("foreign database") << QByteArray("sql:DROP TABLE info") << false;
+        QTest::newRow("tampered row")
+            << QByteArray("sql:UPDATE folders SET row = x'00' WHERE path LIKE '%/a'") << true;
+    }
+
+    void indexOfEarlierScans()
+    {
+        QFETCH(QByteArray, damage);
+        QFETCH(bool, remembered);
+        QTemporaryDir base;
+        const QString index = base.filePath(S("index.sqlite"));
+        for (const char *id : {"a", "b", "c"})
+            QVERIFY(writeTestMeasurement(base.filePath(S("m/") + QLatin1String(id)),
+                                         {S("Alt"), QLatin1String(id), 1, words("Quarz"), {}}));
+        SaveDataBrowseModel model;
+        model.setIndexPath(index);
+        QVERIFY(scan(model, base.filePath(S("m"))));
+        if (damage.startsWith("sql:")) {
+            QSqlDatabase db = QSqlDatabase::addDatabase(S("QSQLITE"), S("damage"));
+            db.setDatabaseName(index);
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec(QString::fromUtf8(damage.mid(4))));
+            db.close();
+        } else if (!damage.isEmpty()) {
+            QVERIFY(TestFiles::write(index, damage));
+        }
+        QSqlDatabase::removeDatabase(S("damage"));
+        // Changed, removed and added while the program was closed.
+        QVERIFY(writeTestMeasurement(base.filePath(S("m/b")),
+                                     {S("Neu"), S("b"), 2, words("Gips Calcit"), {}}));
+        QVERIFY(QDir(base.filePath(S("m/c"))).removeRecursively());
+        QVERIFY(writeTestMeasurement(base.filePath(S("m/d")), {S("Neu"), S("d"), 1, {}, {}}));
+
+        SaveDataBrowseModel again;
+        again.setIndexPath(index);
+        QSignalSpy removed(&again, &QAbstractItemModel::rowsRemoved);
+        QVERIFY(scan(again, base.filePath(S("m"))));
+        QCOMPARE(removed.size(), int(remembered));
+        QStringList rows;
+        for (int row = 0; row < again.rowCount(); ++row) {
+            rows << again.index(row, SaveDataBrowseModel::CollectionIdColumn).data().toString()
+                        + again.index(row, 0, {}).data(SaveDataBrowseModel::OwnerRole).toString()
+                        + again.index(row, 0).data().toString();
+        }
+        rows.sort();
+        QCOMPARE(rows, words("aAlt1 bNeu2 dNeu0"));
+
+        SaveDataBrowseModel third; // the index was made anew and is believed again
+        third.setIndexPath(index);
+        QSignalSpy insertedThird(&third, &QAbstractItemModel::rowsInserted);
+        QVERIFY(scan(third, base.filePath(S("m"))));
+        QCOMPARE(insertedThird.size(), 1);
+        QCOMPARE(third.rowCount(), 3);
     }
 
     void columnsRolesAndReload()

@@ -1,0 +1,162 @@
+#include "browse/browsescan.h"
+
+#include "browse/browseindex.h"
+#include "core/logging.h"
+#include "storage/savedata.h"
+#include "storage/savedatafiles.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSet>
+#include <QtConcurrent>
+
+namespace {
+
+// The first rows come quickly; later ones in larger batches, which the view takes in fewer steps.
+constexpr int firstBatchMs = 20;
+constexpr int batchMs = 100;
+constexpr int firstSlice = 32;
+constexpr int laterSlice = 512;
+
+// A link back to a folder the search came through would make the search endless.
+bool leadsIntoAncestor(const QString &base, QString folder, const QString &target)
+{
+    if (target.isEmpty())
+        return true;
+    while (true) {
+        if (QFileInfo(folder).canonicalFilePath() == target)
+            return true;
+        if (folder.size() <= base.size())
+            return false;
+        folder = QFileInfo(folder).path();
+    }
+}
+
+} // namespace
+
+void BrowseScanMailbox::post(BrowseScanBatch &batch)
+{
+    QMutexLocker lock(&m_mutex);
+    m_batch.added += batch.added;
+    m_batch.changed += batch.changed;
+    m_batch.removed += batch.removed;
+    m_batch.pending = batch.pending;
+    m_batch.done = batch.done;
+    batch = BrowseScanBatch();
+}
+
+BrowseScanBatch BrowseScanMailbox::take()
+{
+    QMutexLocker lock(&m_mutex);
+    BrowseScanBatch batch = m_batch;
+    m_batch = BrowseScanBatch();
+    return batch;
+}
+
+namespace {
+
+// What one folder turned out to be.
+struct Visit
+{
+    QString folder;
+    bool measurement = false;
+    bool read = false; // new or changed: `entry` holds what it says now
+    BrowseIndex::Entry entry;
+    QStringList subfolders; // of a folder that is no measurement, newest first
+};
+
+// Fills `result`, whose folder is set.
+void visit(const QString &directory, const QHash<QString, BrowseIndex::Entry> &known, Visit &result)
+{
+    const QString &folder = result.folder;
+    const QFileInfo metadata(folder + QLatin1Char('/') + SaveDataFiles::metadataFileName());
+    if (metadata.isFile()) {
+        result.entry.modified = metadata.lastModified().toMSecsSinceEpoch();
+        result.entry.size = metadata.size();
+        const auto it = known.constFind(folder);
+        if (it != known.constEnd() && it->modified == result.entry.modified
+            && it->size == result.entry.size) {
+            result.measurement = true;
+            return;
+        }
+        SaveData data;
+        result.measurement = result.read = data.load(folder, Metadata);
+        if (result.measurement) {
+            result.entry.row = BrowseRow::fromSaveData(data);
+            return;
+        }
+    }
+    // Newest first, so that recent measurements appear early in a large archive.
+    const QFileInfoList subfolders = QDir(folder).entryInfoList(
+        QDir::Dirs | QDir::Readable | QDir::NoDotAndDotDot, QDir::Time);
+    for (const QFileInfo &info : subfolders) {
+        if (info.isSymLink() && leadsIntoAncestor(directory, folder, info.canonicalFilePath())) {
+            qCDebug(logDataIo) << "not following link into its own parent folders:"
+                               << info.filePath();
+            continue;
+        }
+        result.subfolders << QDir::cleanPath(info.filePath());
+    }
+}
+
+} // namespace
+
+void scanMeasurements(const QString &directory, const QString &indexPath,
+                      const std::shared_ptr<BrowseScanMailbox> &mailbox)
+{
+    BrowseIndex index(indexPath);
+    const QHash<QString, BrowseIndex::Entry> known = index.entriesBelow(directory);
+    BrowseScanBatch batch;
+    for (const BrowseIndex::Entry &entry : known)
+        batch.added << entry.row;
+    mailbox->post(batch);
+
+    QVector<BrowseIndex::Entry> read;
+    QSet<QString> seen;
+    QElapsedTimer sincePost;
+    sincePost.start();
+    int wait = firstBatchMs;
+    // Breadth first, one level at a time, each level's folders looked at on all cores in slices
+    // that grow once the first rows are out.
+    int slice = firstSlice;
+    QStringList level{directory};
+    while (!level.isEmpty()) {
+        QStringList next;
+        for (int start = 0; start < level.size();) {
+            if (mailbox->cancelled)
+                return;
+            QVector<Visit> visits;
+            for (const QString &folder : level.mid(start, slice))
+                visits.append({folder, false, false, {}, {}});
+            start += visits.size();
+            QtConcurrent::blockingMap(visits, [&](Visit &v) { visit(directory, known, v); });
+            for (const Visit &v : visits) {
+                next += v.subfolders;
+                if (!v.measurement)
+                    continue;
+                seen.insert(v.folder);
+                if (v.read) {
+                    read.append(v.entry);
+                    (known.contains(v.folder) ? batch.changed : batch.added) << v.entry.row;
+                }
+            }
+            if (sincePost.elapsed() >= wait) {
+                batch.pending = int(level.size() - start + next.size());
+                mailbox->post(batch);
+                sincePost.restart();
+                wait = batchMs;
+                slice = laterSlice;
+            }
+        }
+        level = next;
+    }
+    for (auto it = known.constBegin(); it != known.constEnd(); ++it) {
+        if (!seen.contains(it.key()))
+            batch.removed << it.key();
+    }
+    index.store(read);
+    index.remove(batch.removed);
+    batch.done = true;
+    mailbox->post(batch);
+}
