@@ -48,8 +48,10 @@ BrowseIndex::BrowseIndex(const QString &path)
 {
     static QAtomicInt connections;
     m_connection = QStringLiteral("browse-index-%1").arg(connections.fetchAndAddRelaxed(1));
-    if (m_path.isEmpty() || !QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
-        qCWarning(logDataIo) << "no index of the measurement list: no SQLite driver or place";
+    if (m_path.isEmpty())
+        return;
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
+        qCWarning(logDataIo) << "no index of the measurement list: no SQLite driver";
         return;
     }
     QDir().mkpath(QFileInfo(m_path).path());

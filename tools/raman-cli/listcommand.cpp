@@ -109,6 +109,8 @@ int runListCommand(const QStringList &arguments, QTextStream &out, QTextStream &
     filter.hideUnrated = parser.isSet(hideUnrated);
 
     SaveDataBrowseModel model;
+    // Read from disk each time: the same order and messages as the folders give.
+    model.setIndexPath(QString());
     QString sortColumn = parser.value(sort);
     Qt::SortOrder order = Qt::AscendingOrder;
     if (sortColumn.endsWith(QLatin1String(":desc"), Qt::CaseInsensitive)) {
