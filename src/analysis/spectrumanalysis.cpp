@@ -25,7 +25,7 @@ public:
     {
         QMutexLocker locker(&m_mutex);
         if (!m_search || m_library.lock() != library) {
-            m_search = std::make_shared<const MineralSearch>(*library);
+            m_search = MineralSearch::forLibrary(*library);
             m_library = library;
         }
         return m_search;

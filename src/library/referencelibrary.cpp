@@ -9,6 +9,7 @@
 #include "library/matching/peaksearch.h"
 #include "spectrum/processing.h"
 
+#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QtConcurrent>
@@ -30,6 +31,7 @@ std::shared_ptr<const ReferenceLibrary> ReferenceLibrary::load(const QVector<Lib
 
     QStringList chemistryFiles{QStringLiteral(":/chemistry.csv"),
                                QStringLiteral(":/chemistry-extra.csv")};
+    bool readWithoutCache = false;
     int folderCount = 0;
     for (const LibraryPath &path : folders) {
         if (!path.enabled)
@@ -43,6 +45,8 @@ std::shared_ptr<const ReferenceLibrary> ReferenceLibrary::load(const QVector<Lib
         const QString cache = LibraryCache::cacheInUse(folder);
         if (!cache.isEmpty())
             library->m_cacheFiles.append(cache);
+        else
+            readWithoutCache = true;
         const QString libraryName = folder.section(QLatin1Char('/'), -1, -1);
         const auto decodeBatch
             = [&spectra, &libraryName, &folder](const QVector<LibraryCache::CacheEntry> &batch) {
@@ -113,6 +117,18 @@ std::shared_ptr<const ReferenceLibrary> ReferenceLibrary::load(const QVector<Lib
         spectrum.info.chemistry = found;
     }
 
+    if (!readWithoutCache && !spectra.isEmpty()) {
+        QCryptographicHash key(QCryptographicHash::Sha1);
+        for (const QString &cache : qAsConst(library->m_cacheFiles)) {
+            const QFileInfo file(cache);
+            key.addData((file.absoluteFilePath() + QLatin1Char(' ') + QString::number(file.size())
+                         + QLatin1Char(' ')
+                         + QString::number(file.lastModified().toMSecsSinceEpoch())
+                         + QLatin1Char('\n'))
+                            .toUtf8());
+        }
+        library->m_stateKey = QString::fromLatin1(key.result().toHex());
+    }
     qCInfo(logDataLibraries) << "Raman library loaded successfully in" << timer.elapsed() << "ms";
     return library;
 }

@@ -37,6 +37,9 @@ public:
     const QVector<SpectrumFingerprint> &fingerprints() const { return m_fingerprints; }
     // The cache files read, to watch for rewrites.
     const QStringList &cacheFiles() const { return m_cacheFiles; }
+    // Names this state of the library: the same for every load of the same caches; empty when a
+    // folder was read without a cache.
+    const QString &stateKey() const { return m_stateKey; }
 
     // One score (0..10, -1: none) per library spectrum, in library order; empty when the input
     // cannot be searched.
@@ -64,4 +67,5 @@ private:
     QVector<SpectrumFingerprint> m_fingerprints; // index-aligned with m_spectra
     SortedLibraryPeaks m_sortedPeaks;            // of m_fingerprints
     QStringList m_cacheFiles;
+    QString m_stateKey;
 };

@@ -17,6 +17,7 @@ private slots:
     void unsearchableGivesNoAnswer_data();
     void unsearchableGivesNoAnswer();
     void vendoredQueries();
+    void storedSearchScoresAlike();
     void mixtureFit_data();
     void mixtureFit();
 
@@ -74,6 +75,31 @@ void TestMineralSearch::vendoredQueries()
     QVERIFY(top1 >= 34);
     QVERIFY(top5 >= 38);
     QVERIFY(confidentWrong <= 1);
+}
+
+// Read from the user's cache folder, the search scores bit for bit as built; a damaged file is
+// built again.
+void TestMineralSearch::storedSearchScoresAlike()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QDir stored(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
+                + S("/mineral-search"));
+    stored.removeRecursively();
+    const MineralQuery query
+        = m_search->prepare(labelledSpectra(S(RAMAN_VENDORED_RRUFF "/queries")).at(3).data,
+                            analysisStartParameters(), FingerprintParameters());
+    QVERIFY(query.isValid());
+    for (const char *state : {"built and stored", "read", "damaged"}) {
+        if (QByteArray(state) == "damaged") {
+            QFile file(stored.filePath(stored.entryList(QDir::Files).value(0)));
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.resize(file.size() / 2));
+        }
+        const std::shared_ptr<const MineralSearch> search = MineralSearch::forLibrary(m_library);
+        QCOMPARE(stored.entryList(QDir::Files).size(), 1);
+        QCOMPARE(search->shapeScores(query), m_search->shapeScores(query));
+        QCOMPARE(search->peakScores(query, {}), m_search->peakScores(query, {}));
+        QCOMPARE(search->mineralOf(7), m_search->mineralOf(7));
+    }
 }
 
 void TestMineralSearch::mixtureFit_data()

@@ -25,7 +25,8 @@ QString rankText(int rank)
 int printMixtureRates(const ReferenceLibrary &library, int count, const SearchOptions &options,
                       QTextStream &out, QTextStream &err)
 {
-    const MineralSearch search(library);
+    const std::shared_ptr<const MineralSearch> stored = MineralSearch::forLibrary(library);
+    const MineralSearch &search = *stored;
     std::mt19937 random(16);
     out << "weights\tmixtures\tfirst\ttop5\n";
     for (const int size : {2, 3}) {

@@ -115,8 +115,8 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
     const ReferenceLibrary &library = *loaded;
 
     const bool minerals = parser.value(methodOption) == QLatin1String("mineral");
-    const std::optional<MineralSearch> search
-        = minerals ? std::make_optional<MineralSearch>(library) : std::nullopt;
+    const std::shared_ptr<const MineralSearch> search
+        = minerals ? MineralSearch::forLibrary(library) : nullptr;
     out << "query\trank\tscore\tname\tnumber\trruff_id\tlibrary\tformula"
         << (minerals ? "\tconfidence\n" : "\n");
     bool failed = false;

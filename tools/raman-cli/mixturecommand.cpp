@@ -22,7 +22,8 @@ int printFits(const ReferenceLibrary &library, const RamanData<Wavenumbers> &spe
               const QString &query, int components, const SearchOptions &options, QTextStream &out,
               QTextStream &err)
 {
-    const MineralSearch search(library);
+    const std::shared_ptr<const MineralSearch> stored = MineralSearch::forLibrary(library);
+    const MineralSearch &search = *stored;
     MixtureFitParameters parameters;
     parameters.components = components;
     parameters.results = options.top;

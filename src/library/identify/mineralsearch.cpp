@@ -5,6 +5,12 @@
 #include "library/matching/peaksearch.h"
 #include "library/referencelibrary.h"
 
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -101,15 +107,19 @@ void appendPrefixSquares(const float *root, int count, QVector<double> &squares)
 // and steps of 1.5e-5 change no cosine noticeably.
 constexpr float storedUnit = 65535.0f;
 
-void appendStored(const QVector<float> &root, QVector<quint16> &stored, QVector<double> &squares)
+void appendStored(const QVector<float> &root, QVector<quint16> &stored)
 {
-    QVector<float> rounded(root.size());
-    for (int i = 0; i < root.size(); ++i) {
-        const quint16 value = quint16(std::lround(std::clamp(root[i], 0.0f, 1.0f) * storedUnit));
-        stored.append(value);
-        rounded[i] = value / storedUnit;
-    }
-    appendPrefixSquares(rounded.constData(), rounded.size(), squares);
+    for (const float r : root)
+        stored.append(quint16(std::lround(std::clamp(r, 0.0f, 1.0f) * storedUnit)));
+}
+
+// The prefix sums of the squares of stored values as the cosine reads them.
+void appendStoredSquares(const quint16 *stored, int count, QVector<double> &squares)
+{
+    QVarLengthArray<float, 4096> rounded(count);
+    for (int i = 0; i < count; ++i)
+        rounded[i] = stored[i] / storedUnit;
+    appendPrefixSquares(rounded.constData(), count, squares);
 }
 
 // The dot products a.b and c.d in one pass.
@@ -150,7 +160,6 @@ MineralSearch::MineralSearch(const ReferenceLibrary &library, MineralSearchParam
     : m_parameters(parameters)
 {
     const QVector<RamanLibrarySpectrum> &spectra = library.spectra();
-    QHash<QString, int> mineralIndex;
     // Both views of a batch of spectra on all cores, then stored in library order; batches keep
     // only a slice of the float views in memory at a time.
     struct Views
@@ -171,28 +180,13 @@ MineralSearch::MineralSearch(const ReferenceLibrary &library, MineralSearchParam
         points += std::max(spectrum.resampledData.size(), 0);
     m_root.reserve(points);
     m_sharp.reserve(points);
-    m_squares.reserve(points + spectra.size());
-    m_sharpSquares.reserve(points + spectra.size());
     constexpr int batch = 256;
     for (int start = 0; start < spectra.size(); start += batch) {
         const QVector<Views> views = orderedMap<Views>(spectra.mid(start, batch), makeViews);
-        for (int k = 0; k < views.size(); ++k) {
-            const RamanLibrarySpectrum &spectrum = spectra[start + k];
-            const RamanData<Wavenumbers> &data = spectrum.resampledData;
-            m_offsets.append(m_root.size());
-            m_squareOffsets.append(m_squares.size());
-            m_firstBins.append(data.isEmpty() ? 0 : binOf(data.x.first()));
-            m_counts.append(views[k].root.size());
-            appendStored(views[k].root, m_root, m_squares);
-            appendStored(views[k].sharp, m_sharp, m_sharpSquares);
-            const auto found = mineralIndex.constFind(spectrum.info.name);
-            if (found != mineralIndex.cend()) {
-                m_mineral.append(found.value());
-            } else {
-                mineralIndex.insert(spectrum.info.name, m_names.size());
-                m_mineral.append(m_names.size());
-                m_names.append(spectrum.info.name);
-            }
+        for (const Views &v : views) {
+            m_counts.append(v.root.size());
+            appendStored(v.root, m_root);
+            appendStored(v.sharp, m_sharp);
         }
     }
     // Found by the rules measured spectra go through: the fingerprint search's library set keeps
@@ -200,7 +194,144 @@ MineralSearch::MineralSearch(const ReferenceLibrary &library, MineralSearchParam
     m_fingerprints = orderedMap<SpectrumFingerprint>(spectra, [](const RamanLibrarySpectrum &s) {
         return buildFingerprint(s.resampledData.normalizedToMaximum(), FingerprintParameters());
     });
+    deriveFrom(library);
+}
+
+void MineralSearch::deriveFrom(const ReferenceLibrary &library)
+{
+    const QVector<RamanLibrarySpectrum> &spectra = library.spectra();
+    QHash<QString, int> mineralIndex;
+    m_squares.reserve(m_root.size() + spectra.size());
+    m_sharpSquares.reserve(m_root.size() + spectra.size());
+    for (int i = 0, offset = 0; i < spectra.size(); offset += m_counts[i], ++i) {
+        const RamanData<Wavenumbers> &data = spectra[i].resampledData;
+        m_offsets.append(offset);
+        m_squareOffsets.append(m_squares.size());
+        m_firstBins.append(data.isEmpty() ? 0 : binOf(data.x.first()));
+        appendStoredSquares(m_root.constData() + offset, m_counts[i], m_squares);
+        appendStoredSquares(m_sharp.constData() + offset, m_counts[i], m_sharpSquares);
+        const QString &name = spectra[i].info.name;
+        const auto found = mineralIndex.constFind(name);
+        if (found != mineralIndex.cend()) {
+            m_mineral.append(found.value());
+        } else {
+            mineralIndex.insert(name, m_names.size());
+            m_mineral.append(m_names.size());
+            m_names.append(name);
+        }
+    }
     m_sortedPeaks = SortedLibraryPeaks(m_fingerprints);
+}
+
+namespace {
+
+constexpr quint32 storedMagic = 0x4d534331; // "MSC1"; a new layout takes a new number
+
+template<typename T>
+bool writeArray(QIODevice &device, const QVector<T> &values)
+{
+    const qint64 bytes = qint64(values.size()) * qint64(sizeof(T));
+    const qint32 count = values.size();
+    return device.write(reinterpret_cast<const char *>(&count), sizeof count) == sizeof count
+           && device.write(reinterpret_cast<const char *>(values.constData()), bytes) == bytes;
+}
+
+template<typename T>
+bool readArray(QIODevice &device, QVector<T> &values, qint64 limit)
+{
+    qint32 count = -1;
+    if (device.read(reinterpret_cast<char *>(&count), sizeof count) != sizeof count || count < 0
+        || count > limit)
+        return false;
+    values.resize(count);
+    const qint64 bytes = qint64(count) * qint64(sizeof(T));
+    return device.read(reinterpret_cast<char *>(values.data()), bytes) == bytes;
+}
+
+QString storedSearchPath(const ReferenceLibrary &library)
+{
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
+           + QStringLiteral("/mineral-search/") + library.stateKey() + QStringLiteral(".bin");
+}
+
+} // namespace
+
+bool MineralSearch::write(QIODevice &device) const
+{
+    QVector<double> header{double(storedMagic), double(m_fingerprints.size())};
+    QVector<FingerprintPeak> peaks;
+    QVector<qint32> peakCounts;
+    for (const SpectrumFingerprint &f : m_fingerprints) {
+        header << f.xFirst << f.xLast << f.noise;
+        peaks += f.peaks;
+        peakCounts.append(f.peaks.size());
+    }
+    return writeArray(device, header) && writeArray(device, m_counts) && writeArray(device, m_root)
+           && writeArray(device, m_sharp) && writeArray(device, peakCounts)
+           && writeArray(device, peaks);
+}
+
+bool MineralSearch::read(QIODevice &device, const ReferenceLibrary &library)
+{
+    const int n = library.count();
+    const qint64 limit = device.size();
+    QVector<double> header;
+    QVector<qint32> peakCounts;
+    QVector<FingerprintPeak> peaks;
+    if (!readArray(device, header, 2 + 3 * qint64(n)) || header.size() != 2 + 3 * n
+        || header[0] != storedMagic || header[1] != n || !readArray(device, m_counts, n)
+        || m_counts.size() != n || !readArray(device, m_root, limit)
+        || !readArray(device, m_sharp, limit) || m_sharp.size() != m_root.size()
+        || !readArray(device, peakCounts, n) || peakCounts.size() != n
+        || !readArray(device, peaks, limit))
+        return false;
+    qint64 points = 0, peakTotal = 0;
+    for (int i = 0; i < n; ++i) {
+        if (m_counts[i] < 0 || peakCounts[i] < 0)
+            return false;
+        points += m_counts[i];
+        peakTotal += peakCounts[i];
+    }
+    if (points != m_root.size() || peakTotal != peaks.size())
+        return false;
+    m_fingerprints.resize(n);
+    for (int i = 0, first = 0; i < n; first += peakCounts[i], ++i) {
+        SpectrumFingerprint &f = m_fingerprints[i];
+        f.xFirst = header[2 + 3 * i];
+        f.xLast = header[3 + 3 * i];
+        f.noise = header[4 + 3 * i];
+        f.peaks = peaks.mid(first, peakCounts[i]);
+    }
+    return true;
+}
+
+std::shared_ptr<const MineralSearch> MineralSearch::forLibrary(const ReferenceLibrary &library)
+{
+    if (library.stateKey().isEmpty())
+        return std::make_shared<const MineralSearch>(library);
+    const QString path = storedSearchPath(library);
+    QFile stored(path);
+    if (stored.open(QIODevice::ReadOnly)) {
+        std::shared_ptr<MineralSearch> search(new MineralSearch);
+        if (search->read(stored, library)) {
+            search->deriveFrom(library);
+            return search;
+        }
+        qCInfo(logDataLibraries) << "stored mineral search unusable, building it again:" << path;
+    }
+    auto search = std::make_shared<const MineralSearch>(library);
+    const QDir folder(QFileInfo(path).path());
+    folder.mkpath(QStringLiteral("."));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !search->write(file) || !file.commit())
+        qCInfo(logDataLibraries) << "cannot store the mineral search:" << path
+                                 << file.errorString();
+    // Earlier states of the libraries are of no use any more; a few stay for other sets.
+    const QStringList older
+        = folder.entryList({QStringLiteral("*.bin")}, QDir::Files, QDir::Time).mid(4);
+    for (const QString &old : older)
+        QFile::remove(folder.filePath(old));
+    return search;
 }
 
 int MineralSearch::binOf(double x)

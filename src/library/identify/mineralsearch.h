@@ -9,6 +9,10 @@
 #include <QHash>
 #include <QVector>
 
+#include <memory>
+
+class QIODevice;
+
 class ReferenceLibrary;
 
 // How far an answer of the mineral search can be trusted.
@@ -82,6 +86,10 @@ class MineralSearch
 public:
     explicit MineralSearch(const ReferenceLibrary &library,
                            MineralSearchParameters parameters = {});
+    // The search of `library`: read from the user's cache folder when it was stored there for
+    // the same state of the library before, else built and stored there (a library read without
+    // a cache is built every time).
+    static std::shared_ptr<const MineralSearch> forLibrary(const ReferenceLibrary &library);
 
     int spectrumCount() const { return m_offsets.size(); }
     const MineralSearchParameters &parameters() const { return m_parameters; }
@@ -120,6 +128,13 @@ public:
     int mineralCount() const { return m_names.size(); }
 
 private:
+    MineralSearch() = default;
+    // What cannot be derived cheaply from the library: the stored views and the fingerprints.
+    bool read(QIODevice &device, const ReferenceLibrary &library);
+    bool write(QIODevice &device) const;
+    // Everything else, from the library and what read() filled in.
+    void deriveFrom(const ReferenceLibrary &library);
+
     MineralSearchParameters m_parameters;
     // Root intensities of all library spectra one after another, times 65535.
     QVector<quint16> m_root;

@@ -98,9 +98,9 @@ SearchEvaluation evaluateSearches(const ReferenceLibrary &library,
 {
     SearchEvaluation evaluation;
     // Building the mineral search reads the whole library again: only when it is asked for.
-    std::optional<MineralSearch> search;
+    std::shared_ptr<const MineralSearch> search;
     if (methods & SearchEvaluation::Mineral)
-        search.emplace(library);
+        search = MineralSearch::forLibrary(library);
     const struct
     {
         SearchEvaluation::Method method;
