@@ -207,6 +207,11 @@ QVector<LinearCombinationResult> distinctPairs(const QVector<LinearCombinationRe
         if (result.first < 0 || result.second < 0 || result.first >= spectra.size()
             || result.second >= spectra.size())
             continue;
+        // Two spectra of one mineral are no mixture to offer.
+        if (spectra[result.first].info.name.compare(spectra[result.second].info.name,
+                                                    Qt::CaseInsensitive)
+            == 0)
+            continue;
         const QString &a = spectra[result.first].info.number;
         const QString &b = spectra[result.second].info.number;
         const QPair<QString, QString> ids = a <= b ? qMakePair(a, b) : qMakePair(b, a);

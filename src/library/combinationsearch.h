@@ -44,8 +44,8 @@ startCombinationSearch(const QVector<RamanLibrarySpectrum> &spectra,
                        const SortedLibraryPeaks &sorted, const SpectrumFingerprint &measured,
                        const FingerprintParameters &parameters);
 
-// The results with every pair of spectrum numbers listed once (in either order), best first;
-// `spectra` are those of the library searched.
+// The results with every pair of spectrum numbers listed once (in either order), best first,
+// without pairs of one mineral; `spectra` are those of the library searched.
 QVector<LinearCombinationResult> distinctPairs(const QVector<LinearCombinationResult> &results,
                                                const QVector<RamanLibrarySpectrum> &spectra);
 

@@ -318,10 +318,6 @@
 <context>
     <name>DialogLCAnalysisProgress</name>
     <message>
-        <source>Korrelations-Ergebnisse</source>
-        <translation>Correlation results</translation>
-    </message>
-    <message>
         <source>Die Datenbank wird nach Paaren von Spektren durchsucht, die in Summe zu dem Analysierten passen.</source>
         <translation>The database is searched for pairs of spectra whose sum matches the analysed one.</translation>
     </message>
@@ -332,6 +328,10 @@
     <message>
         <source>Folgende Kombinationen aus zwei Mineralien sind plausibel für das geladene Spektrum (doppelklicken zum Ansehen):</source>
         <translation>These combinations of two minerals are plausible for the loaded spectrum (double-click to view):</translation>
+    </message>
+    <message>
+        <source>Suche nach zwei Mineralen</source>
+        <translation>Search for two minerals</translation>
     </message>
 </context>
 <context>
