@@ -14,6 +14,7 @@
 namespace {
 
 constexpr int pollMs = 15;
+constexpr int rowsPerTurn = 5000;
 
 QString stars(int rating)
 {
@@ -48,6 +49,7 @@ void SaveDataBrowseModel::setDirectory(const QString &directory)
     beginResetModel();
     m_entries.clear();
     m_rowOf.clear();
+    m_backlog = BrowseScanBatch();
     m_baseDirectory = directory;
     endResetModel();
     m_scan = std::make_shared<BrowseScanMailbox>();
@@ -61,36 +63,48 @@ void SaveDataBrowseModel::setDirectory(const QString &directory)
 void SaveDataBrowseModel::takeFindings()
 {
     BrowseScanBatch batch = m_scan->take();
-    if (!batch.added.isEmpty()) {
+    m_backlog.added += batch.added;
+    m_backlog.changed += batch.changed;
+    m_backlog.removed += batch.removed;
+    m_finishing = m_finishing || batch.done;
+    const int pending = batch.pending;
+
+    // Tens of thousands of rows from the index go in over a few turns, so that the window
+    // answers meanwhile; what changed waits until the rows it changes are there.
+    const int count = qMin(int(m_backlog.added.size()), rowsPerTurn);
+    if (count > 0) {
         const int first = m_entries.size();
-        beginInsertRows(QModelIndex(), first, first + batch.added.size() - 1);
-        for (const BrowseRow &row : qAsConst(batch.added)) {
-            m_rowOf.insert(row.folder, m_entries.size());
-            m_entries.append(row);
+        beginInsertRows(QModelIndex(), first, first + count - 1);
+        for (int i = 0; i < count; ++i) {
+            m_rowOf.insert(m_backlog.added.at(i).folder, m_entries.size());
+            m_entries.append(m_backlog.added.at(i));
         }
         endInsertRows();
+        m_backlog.added.remove(0, count);
     }
-    for (const BrowseRow &row : qAsConst(batch.changed)) {
-        const int at = m_rowOf.value(row.folder, -1);
-        if (at < 0)
-            continue;
-        m_entries[at] = row;
-        emit dataChanged(index(at, 0), index(at, ColumnCount - 1));
+    const bool changed = m_backlog.added.isEmpty() && !m_backlog.changed.isEmpty();
+    if (m_backlog.added.isEmpty()) {
+        for (const BrowseRow &row : qAsConst(m_backlog.changed)) {
+            const int at = m_rowOf.value(row.folder, -1);
+            if (at < 0)
+                continue;
+            m_entries[at] = row;
+            emit dataChanged(index(at, 0), index(at, ColumnCount - 1));
+        }
+        removeRows(m_backlog.removed);
+        m_backlog = BrowseScanBatch();
     }
-    removeRows(batch.removed);
-    const bool anyRows = !batch.added.isEmpty() || !batch.changed.isEmpty();
-    if (anyRows)
-        emit progress(m_entries.size(), m_entries.size() + batch.pending);
-    // The rows of the last batch are shown a turn before the scan says it is done.
-    if (m_finishing && !anyRows) {
+    if (count > 0 || changed) {
+        emit progress(m_entries.size(), m_entries.size() + m_backlog.added.size() + pending);
+        return; // the rows of the last batch are shown a turn before the scan says it is done
+    }
+    if (m_finishing) {
         m_poll.stop();
         m_loading = false;
         m_finishing = false;
         emit progress(m_entries.size(), m_entries.size());
         emit loadingFinished();
-        return;
     }
-    m_finishing = m_finishing || batch.done;
 }
 
 void SaveDataBrowseModel::removeRows(const QStringList &folders)

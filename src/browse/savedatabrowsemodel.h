@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browse/browserow.h"
+#include "browse/browsescan.h"
 
 #include <QAbstractTableModel>
 #include <QHash>
@@ -8,8 +9,6 @@
 #include <QVector>
 
 #include <memory>
-
-class BrowseScanMailbox;
 
 // All measurement folders below a base directory as a flat table. The folders are searched on a
 // worker thread, breadth-first, and the table fills in batches while the user watches; what an
@@ -70,6 +69,7 @@ private:
     QVector<BrowseRow> m_entries;
     QHash<QString, int> m_rowOf; // by folder
     std::shared_ptr<BrowseScanMailbox> m_scan;
+    BrowseScanBatch m_backlog; // taken from the scan, not yet in the table
     QTimer m_poll;
     bool m_loading = false;
     bool m_finishing = false;
