@@ -438,6 +438,10 @@ private slots:
         NicePicWidget widget;
         widget.setMineral(quartz);
         QCOMPARE(widget.shownInfo(), NicePicInfo());
+        // No picture yet: said so, nothing to delete, no broken picture or empty copyright.
+        QVERIFY(widget.shownHtml().contains(S("kein Bild")));
+        QVERIFY(!widget.shownHtml().contains(S("&copy;")));
+        QVERIFY(!childNamed<QPushButton>(&widget, "buttonDelete")->isEnabled());
 
         for (int n = 0; n < 3; ++n)
             m_store.add(quartz, n, colors[n]);
@@ -448,6 +452,7 @@ private slots:
         QCOMPARE(widget.currentNumber(), 3);
         QVERIFY(showsColor(widget, Qt::blue));
         QVERIFY(widget.shownHtml().contains(S("&copy; owner 2")));
+        QVERIFY(childNamed<QPushButton>(&widget, "buttonDelete")->isEnabled());
 
         DialogShowNicePic dialog; // starts at the first picture
         dialog.widget()->setCurrentNumber(2);

@@ -846,6 +846,10 @@
         <source>Anmerkung: </source>
         <translation>Remark: </translation>
     </message>
+    <message>
+        <source>&lt;p&gt;&lt;i&gt;Für %1 ist noch kein Bild gespeichert.&lt;/i&gt;&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;i&gt;No picture of %1 has been stored yet.&lt;/i&gt;&lt;/p&gt;</translation>
+    </message>
 </context>
 <context>
     <name>PDFExport</name>

@@ -56,6 +56,19 @@ void NicePicWidget::setIndex(int index)
 void NicePicWidget::showInfo(const NicePicInfo &info)
 {
     m_info = info;
+    // Nothing to step through or delete; a missing picture would show as a broken one.
+    const bool none = pictureCount() == 0;
+    for (QWidget *control :
+         {static_cast<QWidget *>(m_ui->current), static_cast<QWidget *>(m_ui->previous),
+          static_cast<QWidget *>(m_ui->next)})
+        control->setEnabled(!none);
+    m_ui->buttonDelete->setEnabled(!none && m_deleteAllowed);
+    if (none) {
+        m_html = tr("<p><i>Für %1 ist noch kein Bild gespeichert.</i></p>")
+                     .arg(m_mineral.toHtmlEscaped());
+        m_ui->textBrowser->setHtml(m_html);
+        return;
+    }
     QString remark = info.remark;
     remark.replace(QLatin1Char('\n'), QStringLiteral("<br>"));
     const int width = int(m_ui->textBrowser->width() * 0.9);
@@ -100,7 +113,8 @@ void NicePicWidget::setPictureCount(int count)
 
 void NicePicWidget::setDeleteEnabled(bool enabled)
 {
-    m_ui->buttonDelete->setEnabled(enabled);
+    m_deleteAllowed = enabled;
+    m_ui->buttonDelete->setEnabled(enabled && pictureCount() > 0);
 }
 
 void NicePicWidget::deleteShown()

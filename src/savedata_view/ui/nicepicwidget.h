@@ -49,4 +49,5 @@ private:
     QString m_mineral;
     NicePicInfo m_info;
     QString m_html;
+    bool m_deleteAllowed = true;
 };
