@@ -1961,6 +1961,10 @@
         <source>Passt das Spektrum als Summe von zwei oder drei Referenzspektren und einem glatten Untergrund an</source>
         <translation>Fits the spectrum as the sum of two or three reference spectra and a smooth background</translation>
     </message>
+    <message>
+        <source>Elemente: Na, :H2O</source>
+        <translation>Elements: Na, :H2O</translation>
+    </message>
 </context>
 <context>
     <name>SpectrumAnalysisWindow</name>
