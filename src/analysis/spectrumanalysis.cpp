@@ -5,6 +5,7 @@
 #include "library/matching/fingerprintmatcher.h"
 #include "library/matching/peaksearch.h"
 #include "library/referencelibrary.h"
+#include "spectrum/goldindeccurves.h"
 #include "spectrum/processing.h"
 #include "spectrum/splinebaseline.h"
 
@@ -70,7 +71,7 @@ void SpectrumAnalysis::setLibrary(std::shared_ptr<const ReferenceLibrary> librar
     m_library = std::move(library);
     m_outcome.scores.clear();
     m_outcome.minerals = {};
-    emit changed(LibraryChanged | ScoresChanged);
+    emit changed(ScoresChanged);
     recompute();
 }
 
@@ -201,7 +202,12 @@ AnalysisOutcome SpectrumAnalysis::run(const Request &request)
     if (request.sample.size() < 2)
         return out;
     const RamanData<Wavenumbers> sample = request.sample.resampled(analysisGridStep);
-    out.processed = processed(sample, request.processing);
+    // Asked for here, on the analysis's own background removal only, not in the library's.
+    const QString curvesFolder = requestedGoldindecCurvesFolder();
+    GoldindecCurves curves;
+    out.processed
+        = processed(sample, request.processing, curvesFolder.isEmpty() ? nullptr : &curves);
+    writeGoldindecCurves(curves, curvesFolder);
     if (request.separateBackground) {
         out.beforeBackground = processed(sample, request.beforeBackground);
         if (out.beforeBackground.size() == out.processed.size()) {

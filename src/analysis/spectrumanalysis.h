@@ -61,7 +61,6 @@ public:
         ProcessedChanged = 1, // processed curves and automatic lines
         ScoresChanged = 2,
         ResultChanged = 4, // final result text or mode
-        LibraryChanged = 8,
     };
     Q_DECLARE_FLAGS(Changes, Change)
 
@@ -99,8 +98,6 @@ public:
 
     // Starts processing and search again (superseding any waiting request).
     void recompute();
-    // Only the search (after the table was reloaded, a zoom with a limited correlation ...).
-    void rerunSearch() { recompute(); }
     bool isBusy() const;
     // Blocks until the latest request is done (tests, benchmarks, exports).
     void waitForIdle();

@@ -32,8 +32,6 @@ PathManager::PathManager(const QString &applicationDir)
     m_savePath = settings.value(QStringLiteral("SavePath"), defaultSavePath).toString();
     m_nicePicPath = settings.value(QStringLiteral("NicePicPath"), defaultNicePicPath).toString();
     settings.endGroup();
-    m_calibrationFile = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-                        + QStringLiteral("/Calibration.txt");
 
     // The list of measurements starts here, so it has to exist even on a first start.
     if (!QDir().mkpath(m_savePath))
@@ -79,7 +77,6 @@ void PathManager::logPaths() const
     qCDebug(logSystem) << "Path manager: --- end of library path list";
     qCDebug(logSystem) << "Path manager: save data path" << m_savePath;
     qCDebug(logSystem) << "Path manager: NicePicPath" << m_nicePicPath;
-    qCDebug(logSystem) << "Path manager: calibration file" << m_calibrationFile;
 }
 
 QVector<LibraryPath> PathManager::libraryPaths() const
@@ -111,10 +108,4 @@ QString PathManager::defaultLibraryFolder() const
 {
     QReadLocker locker(&m_lock);
     return m_defaultLibraryFolder;
-}
-
-QString PathManager::calibrationFile() const
-{
-    QReadLocker locker(&m_lock);
-    return m_calibrationFile;
 }

@@ -30,8 +30,6 @@ public:
     void setSavePath(const QString &path);
     QString nicePicPath() const;
     QString defaultLibraryFolder() const;
-    // The instrument's default calibration lines.
-    QString calibrationFile() const;
 
 private:
     void logPaths() const;
@@ -41,5 +39,4 @@ private:
     QString m_defaultLibraryFolder;
     QString m_savePath;
     QString m_nicePicPath;
-    QString m_calibrationFile;
 };

@@ -21,7 +21,6 @@
 
 namespace {
 
-const char *const softwareVersion = "1.5.0";
 const char *const searchResultImageName = "searchresult.png";
 const char *const withLaserImageName = "with_laser.jpg";
 const char *const logoName = "logo.png";
@@ -270,7 +269,7 @@ QMap<QString, QString> ReportGenerator::replacements(int row) const
     table.insert(QStringLiteral("SAMPLE_OWNER"), latexEscaped(meta.owner));
     table.insert(QStringLiteral("SAVED_DATE"),
                  locale.toString(meta.saved_date, QLocale::ShortFormat));
-    table.insert(QStringLiteral("SOFTWARE_VERSION"), QLatin1String(softwareVersion));
+    table.insert(QStringLiteral("SOFTWARE_VERSION"), QStringLiteral(RAMAN_VERSION));
     table.insert(QStringLiteral("SPECTRUM_CCD_TEMPERATURE"), general6(exposure.cam_temp));
     table.insert(QStringLiteral("SPECTRUM_EXPOSURE_TIME"), QString::number(exposure.exp_time));
     table.insert(QStringLiteral("SPECTRUM_GAIN"), QString::number(exposure.gain));

@@ -2,13 +2,6 @@
 
 #include "core/logging.h"
 #include "spectrum/interpolation.h"
-#include "spectrum/spectrumfile.h"
-
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QSettings>
-#include <QStandardPaths>
 
 #include <Eigen/Dense>
 
@@ -82,52 +75,9 @@ Eigen::VectorXd fitForThreshold(const PolynomialProjection &project, const Eigen
     return z;
 }
 
-void writeCurve(const QString &path, const QVector<double> &x, const QVector<double> &y)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-        qCDebug(logDataAlgorithms) << "*** error *** while opening" << path;
-        return;
-    }
-    file.write(spectrumText(x, y));
-}
-
-// The curves help whoever tunes the method. A search writes nothing unless the user asked for
-// them, and never beside the program, where an installed one cannot write.
-QString diagnosticsFolder()
-{
-    const bool asked
-        = qEnvironmentVariableIntValue("RAMAN_GOLDINDEC_CURVES") != 0
-          || QSettings().value(QStringLiteral("Processing/WriteGoldindecCurves"), false).toBool();
-    if (!asked)
-        return QString();
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
-                           + QStringLiteral("/goldindec");
-    if (!QDir().mkpath(folder)) {
-        qCWarning(logDataAlgorithms) << "cannot create the folder for Goldindec curves:" << folder;
-        return QString();
-    }
-    return folder;
-}
-
-void writeDiagnostics(const QVector<double> &x, const QVector<double> &y,
-                      const QVector<double> &rescaledX, const QVector<double> &rescaledBaseline,
-                      const QVector<double> &baseline)
-{
-    const QString folder = diagnosticsFolder();
-    if (folder.isEmpty())
-        return;
-    QVector<double> corrected(y.size());
-    for (int i = 0; i < y.size(); ++i)
-        corrected[i] = y[i] - baseline[i];
-    writeCurve(folder + QLatin1String("/baseline.txt"), x, baseline);
-    writeCurve(folder + QLatin1String("/baselineii.txt"), rescaledX, rescaledBaseline);
-    writeCurve(folder + QLatin1String("/subbase.txt"), x, corrected);
-    writeCurve(folder + QLatin1String("/original.txt"), x, y);
-}
-
 // The background under y, as long as y; empty when the data cannot be fitted.
-QVector<double> fitBaseline(const QVector<double> &x, const QVector<double> &y, bool diagnostics)
+QVector<double> fitBaseline(const QVector<double> &x, const QVector<double> &y,
+                            GoldindecCurves *curves)
 {
     if (x.size() != y.size()) {
         qCWarning(logDataAlgorithms)
@@ -208,14 +158,13 @@ QVector<double> fitBaseline(const QVector<double> &x, const QVector<double> &y, 
     for (int i = n; i < baseline.size(); ++i)
         baseline[i] = baseline[n - 1];
 
-    if (diagnostics) {
-        QVector<double> rescaledX(n);
-        QVector<double> rescaledBaseline(n);
+    if (curves) {
+        *curves = {x.mid(0, n), y.mid(0, n), baseline.mid(0, n), QVector<double>(n),
+                   QVector<double>(n)};
         for (int i = 0; i < n; ++i) {
-            rescaledX[i] = xs[i];
-            rescaledBaseline[i] = z[i];
+            curves->rescaledX[i] = xs[i];
+            curves->rescaledBaseline[i] = z[i];
         }
-        writeDiagnostics(x.mid(0, n), y.mid(0, n), rescaledX, rescaledBaseline, baseline.mid(0, n));
     }
     return baseline;
 }
@@ -223,15 +172,16 @@ QVector<double> fitBaseline(const QVector<double> &x, const QVector<double> &y, 
 } // namespace
 
 QVector<double> goldindecBaseline(const QVector<double> &x, const QVector<double> &y,
-                                  unsigned reduction, unsigned mode)
+                                  unsigned reduction, unsigned mode, GoldindecCurves *curves)
 {
     const bool returnBaseline = (mode & GoldindecReturnBaseline) != 0;
-    const bool diagnostics = (mode & GoldindecWriteDiagnostics) != 0;
+    if (curves)
+        *curves = {};
     QVector<double> baseline;
     if (reduction == 0) {
         qCWarning(logDataAlgorithms) << "Goldindec reduction factor 0 is invalid, no baseline";
     } else if (reduction == 1 || x.size() != y.size()) {
-        baseline = fitBaseline(x, y, diagnostics);
+        baseline = fitBaseline(x, y, curves);
     } else {
         QVector<double> reducedX;
         QVector<double> reducedY;
@@ -239,7 +189,7 @@ QVector<double> goldindecBaseline(const QVector<double> &x, const QVector<double
             reducedX.append(x[int(i)]);
             reducedY.append(y[int(i)]);
         }
-        const QVector<double> reducedBaseline = fitBaseline(reducedX, reducedY, diagnostics);
+        const QVector<double> reducedBaseline = fitBaseline(reducedX, reducedY, curves);
         if (!reducedBaseline.isEmpty()) {
             baseline.resize(x.size());
             for (int i = 0; i < x.size(); ++i)

@@ -1,10 +1,10 @@
 #include "spectrum/processing.h"
 
-#include "spectrum/goldindec.h"
 #include "spectrum/splinebaseline.h"
 
 template<typename Unit>
-RamanData<Unit> processed(const RamanData<Unit> &data, const ProcessingParameters &parameters)
+RamanData<Unit> processed(const RamanData<Unit> &data, const ProcessingParameters &parameters,
+                          GoldindecCurves *curves)
 {
     RamanData<Unit> result = data;
     if (result.x.isEmpty() || result.y.isEmpty())
@@ -15,8 +15,8 @@ RamanData<Unit> processed(const RamanData<Unit> &data, const ProcessingParameter
         result = result.smoothed(parameters.smoothingOrder, parameters.smoothingWidth);
     if (parameters.has(SubtractBackground)) {
         if (parameters.useGoldindec)
-            result.y = goldindecBaseline(result.x, result.y, parameters.goldindecReduction,
-                                         GoldindecWriteDiagnostics);
+            result.y
+                = goldindecBaseline(result.x, result.y, parameters.goldindecReduction, 0, curves);
         else if (!parameters.controlPoints.isEmpty())
             result.y = manualSplineBaseline(result.x, result.y, parameters.controlPoints);
         else
@@ -32,8 +32,9 @@ RamanData<Unit> processed(const RamanData<Unit> &data, const ProcessingParameter
     return result;
 }
 
-template RamanData<RawPixels> processed(const RamanData<RawPixels> &, const ProcessingParameters &);
+template RamanData<RawPixels> processed(const RamanData<RawPixels> &, const ProcessingParameters &,
+                                        GoldindecCurves *);
 template RamanData<Nanometers> processed(const RamanData<Nanometers> &,
-                                         const ProcessingParameters &);
+                                         const ProcessingParameters &, GoldindecCurves *);
 template RamanData<Wavenumbers> processed(const RamanData<Wavenumbers> &,
-                                          const ProcessingParameters &);
+                                          const ProcessingParameters &, GoldindecCurves *);

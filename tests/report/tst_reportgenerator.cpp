@@ -200,8 +200,8 @@ private slots:
                  "Bildbreite: 85 µm, Aufnahme-Objektiv: 100x/0.9|"
                  "Belichtungszeit 1500 s|Dichtefilter ND 50%|"
                  "Sensor-Temperatur −59.1235|Kommentar: Preis $5 #1 50% _a_ {x} C:\\temp\n"
-                 "zweite Zeile ~ ^ x\\y|Programmversion 1.5.0|Kennung der Analyse: 3f2a61c0-9b1e|"
-                 "Bericht erstellt am ")
+                 "zweite Zeile ~ ^ x\\y|Programmversion " RAMAN_VERSION "|Kennung der Analyse: "
+                 "3f2a61c0-9b1e|Bericht erstellt am ")
                    + QLocale(S("de_DE")).toString(QDate::currentDate(), QLocale::LongFormat);
         QTest::newRow("English, year only, point without photo")
             << S("en_GB") << QJsonObject{{S("found_date_year_only"), true}} << 1

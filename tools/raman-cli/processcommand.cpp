@@ -4,6 +4,7 @@
 
 #include "clicommand.h"
 
+#include "spectrum/goldindeccurves.h"
 #include "spectrum/processing.h"
 #include "spectrum/spectrumfile.h"
 
@@ -221,7 +222,11 @@ int runProcessCommand(const QStringList &arguments, QTextStream &out, QTextStrea
         return 1;
     if (rebinStep > 0.0)
         spectrum = spectrum.resampled(rebinStep);
-    const RamanData<Wavenumbers> result = processed(spectrum, parameters);
+    const QString curvesFolder = requestedGoldindecCurvesFolder();
+    GoldindecCurves curves;
+    const RamanData<Wavenumbers> result
+        = processed(spectrum, parameters, curvesFolder.isEmpty() ? nullptr : &curves);
+    writeGoldindecCurves(curves, curvesFolder);
 
     if (parser.isSet(baselineOption)) {
         const QString path = parser.value(baselineOption);
