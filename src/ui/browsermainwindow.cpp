@@ -1,5 +1,6 @@
 #include "ui/browsermainwindow.h"
 
+#include "analysis/ui/analysisexports.h"
 #include "analysis/ui/spectrumanalysiswindow.h"
 #include "analysis/ui/spectrumprocessingwidget.h"
 #include "browse/savedatabrowsemodel.h"
@@ -254,7 +255,7 @@ void BrowserMainWindow::chooseSpectrumFile()
 SpectrumAnalysisWindow *BrowserMainWindow::analyseSpectrumFile(const QString &path)
 {
     const std::optional<RamanData<Wavenumbers>> spectrum
-        = SpectrumProcessingWidget::readSpectrumFile(path, this);
+        = AnalysisExports::readSpectrumFile(path, this);
     if (!spectrum)
         return nullptr;
     // A child window, so that it closes with the program; nothing is stored from it.

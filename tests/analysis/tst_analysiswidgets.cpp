@@ -199,6 +199,15 @@ void TestAnalysisWidgets::widgetShowsSearch()
     widget.analysis()->waitForIdle();
     QCOMPARE(widget.analysis()->outcome().processed, processed);
 
+    // Ctrl+G selects the best row, with Ctrl still held while the row becomes current.
+    widget.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&widget));
+    table->clearSelection();
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_G, Qt::ControlModifier);
+    QCOMPARE(table->selectionModel()->selectedRows().size(), 1);
+    QCOMPARE(table->selectionModel()->selectedRows().first().row(), 0);
+
     auto *filter = widget.findChild<QLineEdit *>(S("EditScrollToInput"));
     QTest::keyClicks(filter, S("Alb"));
     QVERIFY(table->model()->rowCount() < 30);
@@ -210,9 +219,6 @@ void TestAnalysisWidgets::windowSignals()
 {
     auto *window = new SpectrumAnalysisWindow(m_library, loadSpectrumFromCSV(queryFile));
     window->setAttribute(Qt::WA_DeleteOnClose);
-    QCOMPARE(window->objectName(), S("DialogSearchLib"));
-    QCOMPARE(window->windowTitle(), S("Ergebnis analysieren"));
-    QCOMPARE(window->findChild<QToolBar *>(S("toolBar"))->actions().size(), 6);
     window->show();
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window));

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Fails when a file below src/ includes a header from a folder its own folder may not use, or
-# when a folder is missing from the table. Usage: check-include-directions.sh SRC_DIR
+# Fails when a file below src/ includes a header from a folder its own folder may not use (a form
+# includes the headers of its custom widgets), or when a folder is missing from the table. Usage: check-include-directions.sh SRC_DIR
 set -euo pipefail
 src=$1
 table=$src/dependencies.txt
@@ -44,8 +44,9 @@ while IFS= read -r file; do
             echo "$rel includes $header: $from may not use $to"
             faults=$((faults + 1))
         fi
-    done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\/[^"]*\)".*/\1/p' "$file")
-done < <(find "$src" -name '*.h' -o -name '*.cpp')
+    done < <(sed -n -e 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\/[^"]*\)".*/\1/p' \
+                 -e 's/^[[:space:]]*<header>\([^<]*\/[^<]*\)<\/header>.*/\1/p' "$file")
+done < <(find "$src" -name '*.h' -o -name '*.cpp' -o -name '*.ui')
 
 echo "$faults include direction fault(s)"
 [[ $faults -eq 0 ]]

@@ -2,16 +2,16 @@
 #include "modaldialogs.h"
 #include "nicepicstore.h"
 #include "pictures/nicepicinfos.h"
+#include "pictures/ui/dialogshownicepic.h"
+#include "pictures/ui/newmineralpicdialog.h"
+#include "pictures/ui/nicepicwidget.h"
 #include "savedata_view/savedatamodel.h"
 #include "savedata_view/ui/dateselectdialog.h"
-#include "savedata_view/ui/dialogshownicepic.h"
-#include "savedata_view/ui/newmineralpicdialog.h"
-#include "savedata_view/ui/nicepicwidget.h"
-#include "savedata_view/ui/ratinglabel.h"
 #include "savedata_view/ui/sampledatadialog.h"
 #include "savedatafixture.h"
 #include "storage/backup.h"
 #include "testfiles.h"
+#include "widgets/ratinglabel.h"
 
 #include <QAbstractItemModelTester>
 #include <QtGui>

@@ -2,6 +2,72 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB" sourcelanguage="de_DE">
 <context>
+    <name>AnalysisExports</name>
+    <message>
+        <source>Spektrum</source>
+        <translation>Spectrum</translation>
+    </message>
+    <message>
+        <source>Text (*.txt)</source>
+        <translation>Text (*.txt)</translation>
+    </message>
+    <message>
+        <source>%1: das Spektrum hat keine positiven Intensitäten.</source>
+        <translation>%1: the spectrum has no positive intensities.</translation>
+    </message>
+    <message>
+        <source>Spektrum nicht lesbar</source>
+        <translation>Spectrum not readable</translation>
+    </message>
+    <message>
+        <source>Spektrum exportieren</source>
+        <translation>Export spectrum</translation>
+    </message>
+    <message>
+        <source>Keine Peaks</source>
+        <translation>No peaks</translation>
+    </message>
+    <message>
+        <source>Keine Peaks ausgewählt oder erkannt.</source>
+        <translation>No peaks selected or detected.</translation>
+    </message>
+    <message>
+        <source>Peak-Liste exportieren</source>
+        <translation>Export peak list</translation>
+    </message>
+    <message>
+        <source>%1 Peaks</source>
+        <translation>%1 peaks</translation>
+    </message>
+</context>
+<context>
+    <name>AnalysisPlotView</name>
+    <message>
+        <source>Raman-Verschiebung / cm⁻¹</source>
+        <translation>Raman shift / cm⁻¹</translation>
+    </message>
+    <message>
+        <source>Intensität (normiert)</source>
+        <translation>Intensity (normalised)</translation>
+    </message>
+    <message>
+        <source>Analysiertes Spektrum</source>
+        <translation>Analysed spectrum</translation>
+    </message>
+    <message>
+        <source>Hintergrundsignal</source>
+        <translation>Background signal</translation>
+    </message>
+    <message>
+        <source>Linienhäufigkeiten</source>
+        <translation>Line frequencies</translation>
+    </message>
+    <message>
+        <source>Spektren aus Dateien entfernen</source>
+        <translation>Remove spectra from files</translation>
+    </message>
+</context>
+<context>
     <name>AspectRatioPixmapLabel</name>
     <message>
         <source>&lt;i&gt;Kein Bild vorhanden&lt;/i&gt;</source>
@@ -743,6 +809,17 @@
     </message>
 </context>
 <context>
+    <name>LineEditingController</name>
+    <message>
+        <source>Linksklick setzt einen Stützpunkt, Rechtsklick entfernt ihn.</source>
+        <translation>Left click sets a support point, right click removes it.</translation>
+    </message>
+    <message>
+        <source>Linksklick setzt eine Linie, Rechtsklick entfernt sie.</source>
+        <translation>Left click sets a line, right click removes it.</translation>
+    </message>
+</context>
+<context>
     <name>MineralSearch</name>
     <message>
         <source>sicher</source>
@@ -755,6 +832,33 @@
     <message>
         <source>unsicher</source>
         <translation>uncertain</translation>
+    </message>
+</context>
+<context>
+    <name>MixtureSearchDialogs</name>
+    <message>
+        <source>Gemisch-Anpassung</source>
+        <translation>Mixture fit</translation>
+    </message>
+    <message>
+        <source>Das Spektrum wird als Summe von zwei oder drei Referenzspektren und einem glatten Untergrund angepasst.</source>
+        <translation>The spectrum is fitted as the sum of two or three reference spectra and a smooth background.</translation>
+    </message>
+    <message>
+        <source>%1 %2 %</source>
+        <translation>%1 %2 %</translation>
+    </message>
+    <message>
+        <source>%1 (Rest %2 %)</source>
+        <translation>%1 (residual %2 %)</translation>
+    </message>
+    <message>
+        <source>Kein Gemisch passt: das Spektrum ist leer, flach oder zu kurz, oder keine Referenz deckt seinen Bereich ab.</source>
+        <translation>No mixture fits: the spectrum is empty, flat or too short, or no reference covers its range.</translation>
+    </message>
+    <message>
+        <source>Diese Gemische passen zum geladenen Spektrum, mit dem Anteil jedes Minerals und dem Rest, den die Anpassung nicht erklärt (doppelklicken zum Ansehen):</source>
+        <translation>These mixtures fit the loaded spectrum, with the share of every mineral and the residual the fit leaves unexplained (double-click to view):</translation>
     </message>
 </context>
 <context>
@@ -1223,6 +1327,41 @@
     <message>
         <source>Programmversion</source>
         <translation>Program version</translation>
+    </message>
+</context>
+<context>
+    <name>ResultPanel</name>
+    <message>
+        <source>&lt;p&gt;&lt;b&gt;Keine Referenzbibliothek eingerichtet.&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Ohne Bibliothek lässt sich das Spektrum nicht identifizieren. Richten Sie eigene Bibliotheksordner ein oder laden Sie öffentliche Sammlungen herunter.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;No reference library is set up.&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Without a library the spectrum cannot be identified. Set up library folders of your own or download public collections.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Bibliotheken verwalten ...</source>
+        <translation>Manage libraries ...</translation>
+    </message>
+    <message>
+        <source>Dieses Spektrum analysieren</source>
+        <translation>Analyse this spectrum</translation>
+    </message>
+    <message>
+        <source>RRUFF-Seite im Browser anzeigen</source>
+        <translation>Show RRUFF page in the browser</translation>
+    </message>
+    <message>
+        <source>Mindat-Seite im Browser anzeigen</source>
+        <translation>Show Mindat page in the browser</translation>
+    </message>
+    <message>
+        <source>Mineralienatlas-Seite im Browser anzeigen</source>
+        <translation>Show Mineralienatlas page in the browser</translation>
+    </message>
+    <message>
+        <source>Erkennungs-Bild anzeigen</source>
+        <translation>Show identification picture</translation>
+    </message>
+    <message>
+        <source>Erkennungs-Bild hinzufügen für %1</source>
+        <translation>Add identification picture for %1</translation>
     </message>
 </context>
 <context>
@@ -2070,133 +2209,6 @@
     <message>
         <source>die letzte Zeile ist keine gültige Prüfsumme; alle Datenpunkte wurden gelesen</source>
         <translation>the last line is no valid check value; all data points were read</translation>
-    </message>
-</context>
-<context>
-    <name>SpectrumProcessingWidget</name>
-    <message>
-        <source>Analysiertes Spektrum</source>
-        <translation>Analysed spectrum</translation>
-    </message>
-    <message>
-        <source>Hintergrundsignal</source>
-        <translation>Background signal</translation>
-    </message>
-    <message>
-        <source>Linienhäufigkeiten</source>
-        <translation>Line frequencies</translation>
-    </message>
-    <message>
-        <source>Spektrum exportieren</source>
-        <translation>Export spectrum</translation>
-    </message>
-    <message>
-        <source>Text (*.txt)</source>
-        <translation>Text (*.txt)</translation>
-    </message>
-    <message>
-        <source>Keine Peaks</source>
-        <translation>No peaks</translation>
-    </message>
-    <message>
-        <source>Keine Peaks ausgewählt oder erkannt.</source>
-        <translation>No peaks selected or detected.</translation>
-    </message>
-    <message>
-        <source>Peak-Liste exportieren</source>
-        <translation>Export peak list</translation>
-    </message>
-    <message>
-        <source>Dieses Spektrum analysieren</source>
-        <translation>Analyse this spectrum</translation>
-    </message>
-    <message>
-        <source>RRUFF-Seite im Browser anzeigen</source>
-        <translation>Show RRUFF page in the browser</translation>
-    </message>
-    <message>
-        <source>Mindat-Seite im Browser anzeigen</source>
-        <translation>Show Mindat page in the browser</translation>
-    </message>
-    <message>
-        <source>Mineralienatlas-Seite im Browser anzeigen</source>
-        <translation>Show Mineralienatlas page in the browser</translation>
-    </message>
-    <message>
-        <source>Erkennungs-Bild anzeigen</source>
-        <translation>Show identification picture</translation>
-    </message>
-    <message>
-        <source>Erkennungs-Bild hinzufügen für %1</source>
-        <translation>Add identification picture for %1</translation>
-    </message>
-    <message>
-        <source>Spektren aus Dateien entfernen</source>
-        <translation>Remove spectra from files</translation>
-    </message>
-    <message>
-        <source>Gemisch-Anpassung</source>
-        <translation>Mixture fit</translation>
-    </message>
-    <message>
-        <source>Das Spektrum wird als Summe von zwei oder drei Referenzspektren und einem glatten Untergrund angepasst.</source>
-        <translation>The spectrum is fitted as the sum of two or three reference spectra and a smooth background.</translation>
-    </message>
-    <message>
-        <source>%1 %2 %</source>
-        <translation>%1 %2 %</translation>
-    </message>
-    <message>
-        <source>%1 (Rest %2 %)</source>
-        <translation>%1 (residual %2 %)</translation>
-    </message>
-    <message>
-        <source>Kein Gemisch passt: das Spektrum ist leer, flach oder zu kurz, oder keine Referenz deckt seinen Bereich ab.</source>
-        <translation>No mixture fits: the spectrum is empty, flat or too short, or no reference covers its range.</translation>
-    </message>
-    <message>
-        <source>Diese Gemische passen zum geladenen Spektrum, mit dem Anteil jedes Minerals und dem Rest, den die Anpassung nicht erklärt (doppelklicken zum Ansehen):</source>
-        <translation>These mixtures fit the loaded spectrum, with the share of every mineral and the residual the fit leaves unexplained (double-click to view):</translation>
-    </message>
-    <message>
-        <source>%1: das Spektrum hat keine positiven Intensitäten.</source>
-        <translation>%1: the spectrum has no positive intensities.</translation>
-    </message>
-    <message>
-        <source>Spektrum nicht lesbar</source>
-        <translation>Spectrum not readable</translation>
-    </message>
-    <message>
-        <source>Raman-Verschiebung / cm⁻¹</source>
-        <translation>Raman shift / cm⁻¹</translation>
-    </message>
-    <message>
-        <source>Intensität (normiert)</source>
-        <translation>Intensity (normalised)</translation>
-    </message>
-    <message>
-        <source>&lt;p&gt;&lt;b&gt;Keine Referenzbibliothek eingerichtet.&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Ohne Bibliothek lässt sich das Spektrum nicht identifizieren. Richten Sie eigene Bibliotheksordner ein oder laden Sie öffentliche Sammlungen herunter.&lt;/p&gt;</source>
-        <translation>&lt;p&gt;&lt;b&gt;No reference library is set up.&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Without a library the spectrum cannot be identified. Set up library folders of your own or download public collections.&lt;/p&gt;</translation>
-    </message>
-    <message>
-        <source>Bibliotheken verwalten ...</source>
-        <translation>Manage libraries ...</translation>
-    </message>
-    <message>
-        <source>Linksklick setzt einen Stützpunkt, Rechtsklick entfernt ihn.</source>
-        <translation>Left click sets a support point, right click removes it.</translation>
-    </message>
-    <message>
-        <source>Linksklick setzt eine Linie, Rechtsklick entfernt sie.</source>
-        <translation>Left click sets a line, right click removes it.</translation>
-    </message>
-    <message>
-        <source>%1 Peaks</source>
-        <translation>%1 peaks</translation>
-    </message>
-    <message>
-        <source>Spektrum</source>
-        <translation>Spectrum</translation>
     </message>
 </context>
 </TS>

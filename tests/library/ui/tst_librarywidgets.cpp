@@ -1,9 +1,9 @@
+#include "analysis/ui/correlationparametersdialog.h"
+#include "analysis/ui/lcanalysisprogressdialog.h"
+#include "analysis/ui/richtextitemdelegate.h"
 #include "combinationfixture.h"
 #include "library/model/mineralsortfilterproxymodel.h"
 #include "library/model/ramanlibrarymodel.h"
-#include "library/ui/correlationparametersdialog.h"
-#include "library/ui/lcanalysisprogressdialog.h"
-#include "library/ui/richtextitemdelegate.h"
 #include "nicepicstore.h"
 #include "testfiles.h"
 

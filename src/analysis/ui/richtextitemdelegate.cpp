@@ -1,4 +1,4 @@
-#include "library/ui/richtextitemdelegate.h"
+#include "analysis/ui/richtextitemdelegate.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>

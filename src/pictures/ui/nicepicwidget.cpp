@@ -1,4 +1,4 @@
-#include "savedata_view/ui/nicepicwidget.h"
+#include "pictures/ui/nicepicwidget.h"
 
 #include "core/logging.h"
 #include "pictures/nicepicinfos.h"

@@ -1,6 +1,6 @@
-#include "savedata_view/ui/dialogshownicepic.h"
+#include "pictures/ui/dialogshownicepic.h"
 
-#include "savedata_view/ui/nicepicwidget.h"
+#include "pictures/ui/nicepicwidget.h"
 #include "widgets/geometryrestore.h"
 
 #include "ui_dialogshownicepic.h"

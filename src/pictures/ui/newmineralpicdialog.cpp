@@ -1,8 +1,8 @@
-#include "savedata_view/ui/newmineralpicdialog.h"
+#include "pictures/ui/newmineralpicdialog.h"
 
 #include "core/logging.h"
 #include "pictures/nicepicinfos.h"
-#include "savedata_view/ui/nicepicwidget.h"
+#include "pictures/ui/nicepicwidget.h"
 #include "widgets/geometryrestore.h"
 
 #include "ui_newmineralpicdialog.h"

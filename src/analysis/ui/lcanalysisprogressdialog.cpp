@@ -1,4 +1,4 @@
-#include "library/ui/lcanalysisprogressdialog.h"
+#include "analysis/ui/lcanalysisprogressdialog.h"
 
 #include "ui_lcanalysisprogressdialog.h"
 

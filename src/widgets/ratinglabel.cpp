@@ -1,4 +1,4 @@
-#include "savedata_view/ui/ratinglabel.h"
+#include "widgets/ratinglabel.h"
 
 RatingLabel::RatingLabel(QWidget *parent)
     : QLabel(parent)

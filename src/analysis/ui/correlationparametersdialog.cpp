@@ -1,4 +1,4 @@
-#include "library/ui/correlationparametersdialog.h"
+#include "analysis/ui/correlationparametersdialog.h"
 
 #include "ui_correlationparametersdialog.h"
 
