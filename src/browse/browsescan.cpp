@@ -2,6 +2,7 @@
 
 #include "browse/browseindex.h"
 #include "core/logging.h"
+#include "core/parallel.h"
 #include "storage/savedata.h"
 #include "storage/savedatafiles.h"
 
@@ -130,7 +131,9 @@ void scanMeasurements(const QString &directory, const QString &indexPath,
             for (const QString &folder : level.mid(start, slice))
                 visits.append({folder, false, false, {}, {}});
             start += visits.size();
-            QtConcurrent::blockingMap(visits, [&](Visit &v) { visit(directory, known, v); });
+            waitingOnPool([&] {
+                QtConcurrent::blockingMap(visits, [&](Visit &v) { visit(directory, known, v); });
+            });
             for (const Visit &v : visits) {
                 next += v.subfolders;
                 if (!v.measurement)
