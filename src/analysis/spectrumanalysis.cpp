@@ -60,11 +60,9 @@ SpectrumAnalysis::SpectrumAnalysis(QObject *parent)
             &SpectrumAnalysis::onRunFinished);
 }
 
-SpectrumAnalysis::~SpectrumAnalysis()
-{
-    m_pending.reset();
-    m_watcher.waitForFinished();
-}
+// A run still going holds its own copy of the request and finishes unobserved: closing the
+// window never waits for a search.
+SpectrumAnalysis::~SpectrumAnalysis() = default;
 
 void SpectrumAnalysis::setLibrary(std::shared_ptr<const ReferenceLibrary> library)
 {
