@@ -4,6 +4,7 @@
 #include "browse/ui/savedatabrowsewidget.h"
 #include "core/appidentity.h"
 #include "core/pathmanager.h"
+#include "demoprofile.h"
 #include "library/libraryloader.h"
 #include "measurementfolders.h"
 #include "modaldialogs.h"
@@ -26,23 +27,10 @@ private slots:
     {
         AppIdentity::apply();
         QLoggingCategory::setFilterRules(S("*.debug=false\n*.info=false"));
-        QSettings settings;
-        settings.clear();
-        settings.beginWriteArray(S("Paths/LibraryPaths"));
-        settings.setArrayIndex(0);
-        settings.setValue(S("Enabled"), true);
-        settings.setValue(S("Path"), m_dir.filePath(S("lib")));
-        settings.endArray();
-        settings.sync();
+        QSettings().clear();
         QDir(backupRoot()).removeRecursively();
-        // The demo library is the vendored real subset; a copy, since loading writes its cache.
-        const QDir library(TestFiles::rruffDir() + S("/library"));
-        QVERIFY(QDir().mkpath(m_dir.filePath(S("lib"))));
-        for (const QString &name : library.entryList(QDir::Files))
-            QVERIFY(QFile::copy(library.filePath(name), m_dir.filePath(S("lib/") + name)));
-        const ToolRun run = runTool(S("raman-demo-data"), {S("--measurements"), root(), S("--data"),
-                                                           TestFiles::rruffDir()});
-        QVERIFY2(run.exitCode == 0, run.err.constData());
+        const QByteArray failed = setUpDemoProfile(m_dir.filePath(S("lib")), root());
+        QVERIFY2(failed.isEmpty(), failed.constData());
     }
 
     void firstStartListsTheSavePath()

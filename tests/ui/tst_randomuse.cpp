@@ -9,6 +9,7 @@
 #include "browse/savedatabrowsemodel.h"
 #include "browse/ui/savedatabrowsewidget.h"
 #include "core/appidentity.h"
+#include "demoprofile.h"
 #include "measurementfolders.h"
 #include "savedata_view/savedatamodel.h"
 #include "savedata_view/ui/savedatadisplaywidget.h"
@@ -54,17 +55,9 @@ private slots:
     {
         AppIdentity::apply();
         QLoggingCategory::setFilterRules(S("*.debug=false\n*.info=false\n*.warning=false"));
-        QSettings settings;
-        settings.clear();
-        settings.beginWriteArray(S("Paths/LibraryPaths"));
-        settings.setArrayIndex(0);
-        settings.setValue(S("Enabled"), true);
-        settings.setValue(S("Path"), m_dir.filePath(S("lib")));
-        settings.endArray();
-        QVERIFY(copyTree(TestFiles::rruffDir() + S("/library"), m_dir.filePath(S("lib"))));
-        const ToolRun run = runTool(S("raman-demo-data"), {S("--measurements"), pristine(),
-                                                           S("--data"), TestFiles::rruffDir()});
-        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QSettings().clear();
+        const QByteArray failed = setUpDemoProfile(m_dir.filePath(S("lib")), pristine());
+        QVERIFY2(failed.isEmpty(), failed.constData());
     }
 
     void run_data()

@@ -1,0 +1,28 @@
+#pragma once
+
+// The profile the window tests start from: the vendored demo library as the only library folder
+// (a copy, since loading writes its cache beside it) and the demo measurements.
+
+#include "librarycopy.h"
+#include "testfiles.h"
+#include "toolprocess.h"
+
+#include <QSettings>
+
+// Empty when all is set up, else what failed.
+inline QByteArray setUpDemoProfile(const QString &library, const QString &measurements)
+{
+    QSettings settings;
+    settings.beginWriteArray(QStringLiteral("Paths/LibraryPaths"));
+    settings.setArrayIndex(0);
+    settings.setValue(QStringLiteral("Enabled"), true);
+    settings.setValue(QStringLiteral("Path"), library);
+    settings.endArray();
+    settings.sync();
+    if (!copyLibraryFolder(TestFiles::rruffDir() + QStringLiteral("/library"), library))
+        return "cannot copy the demo library to " + library.toLocal8Bit();
+    const ToolRun run = runTool(QStringLiteral("raman-demo-data"),
+                                {QStringLiteral("--measurements"), measurements,
+                                 QStringLiteral("--data"), TestFiles::rruffDir()});
+    return run.exitCode == 0 ? QByteArray() : run.err + QByteArrayLiteral(" (raman-demo-data)");
+}
