@@ -8,6 +8,7 @@
 #include "library/libraryloader.h"
 #include "measurementfolders.h"
 #include "modaldialogs.h"
+#include "modalguard.h"
 #include "savedata_view/savedatamodel.h"
 #include "savedata_view/ui/savedatadisplaywidget.h"
 #include "storage/backup.h"
@@ -31,6 +32,14 @@ private slots:
         QDir(backupRoot()).removeRecursively();
         const QByteArray failed = setUpDemoProfile(m_dir.filePath(S("lib")), root());
         QVERIFY2(failed.isEmpty(), failed.constData());
+    }
+
+    // A modal question from inside a model, selection or filter signal runs the program on
+    // while the model is mid-change.
+    void cleanup()
+    {
+        const QStringList violations = m_modalGuard.takeViolations();
+        QVERIFY2(violations.isEmpty(), qPrintable(violations.join(QLatin1Char('\n'))));
     }
 
     void firstStartListsTheSavePath()
@@ -443,6 +452,7 @@ private:
         return answers.texts.isEmpty() && QFileInfo::exists(pdf);
     }
 
+    ModalInSignalGuard m_modalGuard;
     QTemporaryDir m_dir;
     std::unique_ptr<BrowserMainWindow> m_window;
     SaveDataBrowseWidget *m_browse = nullptr;

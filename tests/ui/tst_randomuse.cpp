@@ -11,6 +11,7 @@
 #include "core/appidentity.h"
 #include "demoprofile.h"
 #include "measurementfolders.h"
+#include "modalguard.h"
 #include "savedata_view/savedatamodel.h"
 #include "savedata_view/ui/savedatadisplaywidget.h"
 #include "storage/backup.h"
@@ -424,8 +425,10 @@ private:
     }
 
     // What the window shows agrees with itself.
-    QString brokenInvariant() const
+    QString brokenInvariant()
     {
+        if (const QStringList modal = m_modalGuard.takeViolations(); !modal.isEmpty())
+            return modal.join(S("; "));
         if (QApplication::activeModalWidget())
             return QString();
         if (!display()->isEnabled() && !m_window->isLoading())
@@ -446,6 +449,7 @@ private:
         return QString();
     }
 
+    ModalInSignalGuard m_modalGuard;
     QTemporaryDir m_dir;
     QPointer<BrowserMainWindow> m_window;
     QRandomGenerator m_random;
