@@ -10,6 +10,7 @@
 #include "library/libraryloader.h"
 #include "spectrum/spectrumfile.h"
 
+#include "analysisidle.h"
 #include "generatedlibrary.h"
 
 #include <QApplication>
@@ -50,7 +51,7 @@ Figures measure(const std::shared_ptr<LibraryLoader> &library, const RamanData<W
     widget.show();
     widget.setLibrary(library);
     widget.setSpectrum(query);
-    widget.analysis()->waitForIdle();
+    waitForAnalysisIdle(widget.analysis());
     QCoreApplication::processEvents();
 
     auto *minimum = widget.findChild<QSpinBox *>(QStringLiteral("sBoxCmMin"));
@@ -117,13 +118,13 @@ int screenshot(const std::shared_ptr<LibraryLoader> &library, const RamanData<Wa
     window.resize(1600, 900);
     window.show();
     SpectrumProcessingWidget *widget = window.analysisWidget();
-    widget->analysis()->waitForIdle();
+    waitForAnalysisIdle(widget->analysis());
     QCoreApplication::processEvents();
     const QVector<double> peaks = widget->analysis()->outcome().autoLines;
     widget->findChild<QComboBox *>(QStringLiteral("searchMethodCombo"))->setCurrentIndex(2);
     for (double peak : peaks)
         widget->canvas()->placeLineAt(peak);
-    widget->analysis()->waitForIdle();
+    waitForAnalysisIdle(widget->analysis());
     QCoreApplication::processEvents();
     auto *table = widget->findChild<QTableView *>(QStringLiteral("TViewRaBib"));
     for (int row = 0; row < 3; ++row)

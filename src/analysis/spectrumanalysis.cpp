@@ -11,7 +11,6 @@
 
 #include <QCoreApplication>
 #include <QMutex>
-#include <QThread>
 #include <QtConcurrent>
 
 #include <algorithm>
@@ -159,16 +158,6 @@ void SpectrumAnalysis::startNext()
 bool SpectrumAnalysis::isBusy() const
 {
     return m_pending || m_watcher.isRunning() || m_runningGeneration != 0;
-}
-
-void SpectrumAnalysis::waitForIdle()
-{
-    while (isBusy()) {
-        m_watcher.waitForFinished();
-        QCoreApplication::sendPostedEvents(&m_watcher);
-        if (m_runningGeneration != 0 && m_watcher.isFinished())
-            QThread::yieldCurrentThread();
-    }
 }
 
 void SpectrumAnalysis::onRunFinished()

@@ -98,9 +98,8 @@ public:
 
     // Starts processing and search again (superseding any waiting request).
     void recompute();
+    // Until the newest request's outcome is announced through changed().
     bool isBusy() const;
-    // Blocks until the latest request is done (tests, benchmarks, exports).
-    void waitForIdle();
 
     const AnalysisOutcome &outcome() const { return m_outcome; }
     // The processed sample now, computed on this thread when the cached one is stale.

@@ -5,6 +5,7 @@
 #include "library/matching/fingerprintmatcher.h"
 #include "spectrum/spectrumfile.h"
 
+#include "analysisidle.h"
 #include "librarycopy.h"
 #include "syntheticspectra.h"
 #include "testfiles.h"
@@ -213,7 +214,7 @@ private slots:
 
         SpectrumAnalysis analysis;
         analysis.setSpectrum(loadSpectrumFromCSV(queryFile));
-        analysis.waitForIdle();
+        QVERIFY(waitForAnalysisIdle(&analysis));
         const RamanData<Wavenumbers> processed = analysis.processedNow();
         QVERIFY(processed.size() > 100);
 
@@ -234,7 +235,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(loader->library()->count(), before + 1, 20000);
         const std::shared_ptr<const ReferenceLibrary> library = loader->library();
         analysis.setLibrary(library);
-        analysis.waitForIdle();
+        QVERIFY(waitForAnalysisIdle(&analysis));
         QCOMPARE(analysis.bestName(), S("MyCalcite"));
         QVERIFY(analysis.bestScore() > 9);
         QCOMPARE(library->info(analysis.bestIndex()).chemistry.formulaHtml, S("CaCO<sub>3</sub>"));
@@ -268,7 +269,7 @@ private slots:
         analysis.setLibrary(libraryCopy(dir, emptyLibrary ? 0 : 3));
         expectWarning(".");
         analysis.setSpectrum(spectrum);
-        analysis.waitForIdle();
+        QVERIFY(waitForAnalysisIdle(&analysis));
         QTEST(int(analysis.outcome().processed.x.size()), "processedPoints");
         QTEST(int(analysis.outcome().scores.size()), "scores");
         QCOMPARE(analysis.bestName().isEmpty(), analysis.outcome().scores.isEmpty());
@@ -286,7 +287,7 @@ private slots:
             controls.cutMinimum = minimum;
             analysis.setControls(controls);
         }
-        analysis.waitForIdle();
+        QVERIFY(waitForAnalysisIdle(&analysis));
         // The run started first and the last request are done; the 39 in between were dropped.
         int processedChanges = 0;
         for (const QList<QVariant> &arguments : qAsConst(spy))

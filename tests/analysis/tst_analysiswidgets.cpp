@@ -8,6 +8,7 @@
 #include "library/model/ramanlibrarymodel.h"
 #include "spectrum/spectrumfile.h"
 
+#include "analysisidle.h"
 #include "librarycopy.h"
 
 #include <qwt_plot.h>
@@ -166,7 +167,7 @@ void TestAnalysisWidgets::widgetShowsSearch()
     widget.show();
     widget.setLibrary(m_library);
     widget.setSpectrum(loadSpectrumFromCSV(queryFile));
-    widget.analysis()->waitForIdle();
+    QVERIFY(waitForAnalysisIdle(widget.analysis()));
     auto *table = widget.findChild<QTableView *>(S("TViewRaBib"));
     QCOMPARE(table->model()->rowCount(), 30);
     QCOMPARE(widget.findChild<QLabel *>(S("lNumRows"))->text(), S("30"));
@@ -196,7 +197,7 @@ void TestAnalysisWidgets::widgetShowsSearch()
     const RamanData<Wavenumbers> processed = widget.analysis()->outcome().processed;
     widget.findChild<QSpinBox *>(S("smoothWidth"))->setValue(9);
     QVERIFY(widget.analysis()->isBusy());
-    widget.analysis()->waitForIdle();
+    QVERIFY(waitForAnalysisIdle(widget.analysis()));
     QCOMPARE(widget.analysis()->outcome().processed, processed);
 
     // Ctrl+G selects the best row, with Ctrl still held while the row becomes current.
@@ -222,7 +223,7 @@ void TestAnalysisWidgets::windowSignals()
     window->show();
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window));
-    window->analysisWidget()->analysis()->waitForIdle();
+    QVERIFY(waitForAnalysisIdle(window->analysisWidget()->analysis()));
     QSignalSpy saved(window, &SpectrumAnalysisWindow::saveRequested);
     QSignalSpy closed(window, &SpectrumAnalysisWindow::dialogClosed);
     QTest::keyClick(window->windowHandle(), Qt::Key_S, Qt::ControlModifier);
@@ -246,7 +247,7 @@ void TestAnalysisWidgets::mineralSearchMixturesAndFiles()
     auto *table = widget.findChild<QTableView *>(S("TViewRaBib"));
     auto *method = widget.findChild<QComboBox *>(S("searchMethodCombo"));
     method->setCurrentIndex(SearchSettings::Minerals);
-    widget.analysis()->waitForIdle();
+    QVERIFY(waitForAnalysisIdle(widget.analysis()));
 
     // One scored row per mineral, best first; the answer alone carries a confidence.
     QSet<QString> minerals;
@@ -283,7 +284,7 @@ void TestAnalysisWidgets::mineralSearchMixturesAndFiles()
     QCOMPARE(widget.shownReferenceCount(), choices->item(0)->text().count(QLatin1Char('+')) + 1);
 
     method->setCurrentIndex(SearchSettings::PeakDetection);
-    widget.analysis()->waitForIdle();
+    QVERIFY(waitForAnalysisIdle(widget.analysis()));
     QVERIFY(table->isColumnHidden(RamanLibraryModel::ConfidenceColumn));
 
     // A spectrum file dropped on the plot is drawn under its file name; an unreadable one is
