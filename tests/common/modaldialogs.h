@@ -34,41 +34,15 @@ inline void answerNextModal(Answer answer)
     timer->start(0);
 }
 
-// Clicks `button`, answering file choosers with `file` (empty: cancels) and message boxes with
-// `reply`; records the titles of both in `shown`, message boxes also in `boxes`.
-inline void clickAnswering(QAbstractButton *button, const QString &file, QStringList *shown,
-                           QStringList *boxes = nullptr,
-                           QMessageBox::StandardButton reply = QMessageBox::Ok)
-{
-    QObject context;
-    auto *timer = new QTimer(&context);
-    QObject::connect(timer, &QTimer::timeout, &context, [=] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (auto *chooser = qobject_cast<QFileDialog *>(modal)) {
-            *shown << chooser->windowTitle();
-            // Typed; selectFile() races with the chooser's folder scan.
-            chooser->findChild<QLineEdit *>(S("fileNameEdit"))->setText(file);
-            file.isEmpty() ? chooser->reject() : static_cast<QDialog *>(chooser)->accept();
-        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            *shown << box->windowTitle();
-            if (boxes)
-                *boxes << box->windowTitle();
-            box->button(reply)->click();
-        }
-    });
-    timer->start(10);
-    button->click();
-}
-
-// For actions that are no button click, and dialogs that open dialogs of their own: message
-// boxes get `button`, file choosers `file` (empty: cancelled), other dialogs `other` (unset:
-// rejected); `texts` receives the texts of the message boxes in order.
+// Runs an action answering the dialogs it opens: message boxes get `button`, file choosers
+// `file` (empty: cancelled), other dialogs `other` (unset: rejected).
 struct ModalAnswers
 {
     QMessageBox::StandardButton button = QMessageBox::Ok;
     QString file;                         // empty: the chooser is cancelled
     std::function<void(QDialog *)> other; // unset: other dialogs are rejected
     QStringList texts;                    // of the message boxes answered, in order
+    QStringList titles;                   // of the same boxes
 };
 
 inline void runAnswering(const std::function<void()> &action, ModalAnswers &answers)
@@ -82,6 +56,7 @@ inline void runAnswering(const std::function<void()> &action, ModalAnswers &answ
             return;
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             answers.texts << box->text();
+            answers.titles << box->windowTitle();
             QAbstractButton *button = box->button(answers.button);
             button ? button->click() : box->reject();
         } else if (auto *chooser = qobject_cast<QFileDialog *>(modal)) {
@@ -107,4 +82,14 @@ inline QStringList runAnswering(const std::function<void()> &action,
     answers.button = button;
     runAnswering(action, answers);
     return answers.texts;
+}
+
+// Clicks `button`, choosing `file` in file choosers (empty: cancelled); the titles of the
+// message boxes answered.
+inline QStringList clickAnswering(QAbstractButton *button, const QString &file)
+{
+    ModalAnswers answers;
+    answers.file = file;
+    runAnswering([button] { button->click(); }, answers);
+    return answers.titles;
 }

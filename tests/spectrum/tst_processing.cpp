@@ -146,10 +146,6 @@ private slots:
         const SyntheticSpectrum s = spectrumOnBackground(fluorescenceBackground);
         GoldindecCurves curves;
         const QVector<double> corrected = goldindecBaseline(s.data.x, s.data.y, 4, 0, &curves);
-        QCOMPARE(curves.x.size(), 751);
-        QCOMPARE(curves.rescaledX.first(), -1.0);
-        QVERIFY(std::fabs(curves.y[1] - curves.baseline[1] - corrected[4]) < 1e-9);
-
         const QString folder
             = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + S("/goldindec");
         QDir(folder).removeRecursively();
@@ -184,8 +180,6 @@ private slots:
         QVERIFY(splineBaseline(data, 8, false) != data.y);
         data.x.removeLast();
         data.y.removeLast();
-        QTest::ignoreMessage(QtInfoMsg,
-                             "data of size 64 is too small for baseline correction, skipping it");
         QCOMPARE(splineBaseline(data, 8, true), data.y);
     }
 

@@ -188,12 +188,8 @@ private slots:
         // The edges are extended with the end values: the last output sees 0, 0, 35, 35, 35.
         QVERIFY(near(Spectrum{range(0, 4), {0, 0, 0, 0, 35}}.smoothed(2, 5).y, {0, 0, -3, 9, 26},
                      1e-12));
-    }
-
-    void smoothingRejectsInvalidParameters()
-    {
         const Doubles values{1, 5, 2, 8, 3, 9, 4};
-        // Even width, order zero, zero spacing.
+        // Even width, order zero, zero spacing are refused.
         for (const auto &p : std::vector<std::tuple<unsigned, unsigned, double>>{
                  {2, 4, 1.0}, {0, 5, 1.0}, {2, 5, 0.0}}) {
             QTest::ignoreMessage(QtWarningMsg,
@@ -318,27 +314,20 @@ private slots:
         QTest::addColumn<QSize>("size");
         QTest::addColumn<QVector<quint16>>("pixels");
         QTest::addColumn<QVector<double>>("expected");
-        QTest::addColumn<QString>("stats");
-        QTest::newRow("width 1") << QSize(1, 3) << QVector<quint16>{7, 8, 9} << QVector<double>{}
-                                 << S("min 0 max 0 total 0 average per line 0");
+        QTest::newRow("width 1") << QSize(1, 3) << QVector<quint16>{7, 8, 9} << QVector<double>{};
         QTest::newRow("no outlier: the largest goes")
-            << QSize(2, 5) << firstColumn({12, 10, 14, 11, 13}) << QVector<double>{0.0046}
-            << S("min 1 max 1 total 1 average per line 0.5");
+            << QSize(2, 5) << firstColumn({12, 10, 14, 11, 13}) << QVector<double>{0.0046};
         QTest::newRow("bright pixel and next largest go")
-            << QSize(2, 5) << firstColumn({12, 10, 500, 11, 13}) << QVector<double>{0.0033}
-            << S("min 2 max 2 total 2 average per line 1");
+            << QSize(2, 5) << firstColumn({12, 10, 500, 11, 13}) << QVector<double>{0.0033};
         QTest::newRow("height 10: all may go")
-            << QSize(2, 10) << firstColumn({1, 9, 9, 9, 9, 9, 9, 9, 9, 9}) << QVector<double>{0.0}
-            << S("min 10 max 10 total 10 average per line 5");
+            << QSize(2, 10) << firstColumn({1, 9, 9, 9, 9, 9, 9, 9, 9, 9}) << QVector<double>{0.0};
         QVector<quint16> tall(25, 100);
         std::fill_n(tall.begin(), 5, 1); // five at 1, twenty at 100
         QTest::newRow("height 25: 6th smallest is the reference")
-            << QSize(2, 25) << firstColumn(tall) << QVector<double>{0.1905}
-            << S("min 1 max 1 total 1 average per line 0.5");
+            << QSize(2, 25) << firstColumn(tall) << QVector<double>{0.1905};
         // Rows [1 2 99] and [3 4 99]: columns (1, 3) and (2, 4).
         QTest::newRow("row after row")
-            << QSize(3, 2) << QVector<quint16>{1, 2, 99, 3, 4, 99} << QVector<double>{0.0, 0.0002}
-            << S("min 1 max 2 total 3 average per line 1");
+            << QSize(3, 2) << QVector<quint16>{1, 2, 99, 3, 4, 99} << QVector<double>{0.0, 0.0002};
     }
 
     void columnSums()
@@ -346,35 +335,19 @@ private slots:
         QFETCH(QSize, size);
         QFETCH(QVector<quint16>, pixels);
         QFETCH(QVector<double>, expected);
-        QFETCH(QString, stats);
-        QTest::ignoreMessage(QtDebugMsg, "computing spectrum from CCD");
-        QTest::ignoreMessage(QtDebugMsg, qPrintable(S("hotpixel removal stats: ") + stats));
         const RamanData<RawPixels> spectrum = computeSpectrumFromCCD(size, pixels);
         QCOMPARE(spectrum.size(), size.width() - 1);
         for (int c = 0; c < expected.size(); ++c)
             QVERIFY(spectrum.x[c] == c && std::fabs(spectrum.y[c] - expected[c]) < 1e-12);
 
-        QTest::ignoreMessage(QtDebugMsg, "computing spectrum from CCD");
         expectWarning("needs more than");
         QVERIFY(computeSpectrumFromCCD(size + QSize(0, 1), pixels).isEmpty());
-    }
-
-    void runsOnThePool()
-    {
-        QLoggingCategory::setFilterRules(S("data.algorithms.debug=false"));
-        QVector<quint16> frame(1340 * 400);
-        for (int i = 0; i < frame.size(); ++i)
-            frame[i] = quint16(1000 + (unsigned(i) * 7919u) % 300u + (i % 4999 == 0 ? 60000 : 0));
-        QFuture<RamanData<RawPixels>> future = computeSpectrumFromCCDAsync(QSize(1340, 400), frame);
-        QCOMPARE(future.result(), computeSpectrumFromCCD(QSize(1340, 400), frame));
     }
 
     void calibrationFromTheDefaultFile()
     {
         AppIdentity::apply();
-        const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        QCOMPARE(defaultCalibrationFilePath(), folder + S("/Calibration.txt"));
-        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QDir().mkpath(QFileInfo(defaultCalibrationFilePath()).path()));
         QVERIFY(writeCalibrationLines(defaultCalibrationFilePath(),
                                       {{0, 1000, 2000}, {500, 600, 700}}));
         const CalibrationParameters fit = calibrationFromLines();

@@ -99,22 +99,17 @@ private slots:
         QCOMPARE(english->text(), S("English"));
         QVERIFY(german->isChecked() && !english->isChecked());
 
-        QStringList buttons;
         for (const char *answer : {"Later", "Restart now"}) {
-            answerNextModal<QMessageBox>([&buttons, answer](QMessageBox *box) {
-                QAbstractButton *chosen = nullptr;
-                for (QAbstractButton *button : box->buttons()) {
-                    buttons << button->text();
-                    if (button->text() == QLatin1String(answer))
-                        chosen = button;
-                }
-                chosen ? chosen->click() : box->reject();
+            answerNextModal<QMessageBox>([answer](QMessageBox *box) {
+                const QList<QAbstractButton *> buttons = box->buttons();
+                const auto chosen
+                    = std::find_if(buttons.cbegin(), buttons.cend(), [answer](auto *b) {
+                          return b->text() == QLatin1String(answer);
+                      });
+                chosen != buttons.cend() ? (*chosen)->click() : box->reject();
             });
             english->trigger();
         }
-        buttons.removeDuplicates();
-        buttons.sort();
-        QCOMPARE(buttons, (QStringList{S("Later"), S("Restart now")}));
         QCOMPARE(restarts, 1);
         QCOMPARE(QSettings().value(languageKey).toString(), S("en_GB"));
 

@@ -120,22 +120,17 @@ private:
         std::fflush(stdout);
     }
 
-    template<typename T>
-    T *child(QObject *parent, const char *name) const
-    {
-        return childNamed<T>(parent, name);
-    }
     SaveDataBrowseWidget *browse() const
     {
-        return child<SaveDataBrowseWidget>(m_window, "browseWidget");
+        return childNamed<SaveDataBrowseWidget>(m_window, "browseWidget");
     }
     SaveDataDisplayWidget *display() const
     {
-        return child<SaveDataDisplayWidget>(m_window, "displayWidget");
+        return childNamed<SaveDataDisplayWidget>(m_window, "displayWidget");
     }
     SaveDataBrowseModel *list() const { return browse()->model(); }
-    QTableView *table() const { return child<QTableView>(browse(), "tableView"); }
-    QTreeView *tree() const { return child<QTreeView>(display(), "treeView"); }
+    QTableView *table() const { return childNamed<QTableView>(browse(), "tableView"); }
+    QTreeView *tree() const { return childNamed<QTreeView>(display(), "treeView"); }
     SaveDataModel *shown() const { return display()->model(); }
 
     static QList<SpectrumAnalysisWindow *> analysisWindows()
@@ -158,7 +153,7 @@ private:
 
     void trigger(const char *name)
     {
-        if (QAction *action = child<QAction>(m_window, name); action->isEnabled())
+        if (QAction *action = childNamed<QAction>(m_window, name); action->isEnabled())
             action->trigger();
     }
 
@@ -219,7 +214,7 @@ private:
         static const char *const edits[] = {"lineEditOwner", "lineEditResult", "lineEditId"};
         static const QStringList texts
             = {S("Topa"), S("Hu"), S("a"), S("Bar"), S("7"), S("x"), S("Quarz"), S("")};
-        auto *edit = child<QLineEdit>(browse(), edits[pick(3)]);
+        auto *edit = childNamed<QLineEdit>(browse(), edits[pick(3)]);
         const QString text = pickOf(texts);
         m_detail = QStringLiteral(" %1 \"%2\"").arg(edit->objectName(), text);
         edit->setFocus();
@@ -232,19 +227,19 @@ private:
         const int which = pick(3);
         m_detail = QStringLiteral(" %1").arg(which);
         if (which == 2) {
-            QMetaObject::invokeMethod(child<QWidget>(browse(), "ratingMin"), "setRating",
+            QMetaObject::invokeMethod(childNamed<QWidget>(browse(), "ratingMin"), "setRating",
                                       Q_ARG(int, pick(4)));
             return;
         }
-        child<QCheckBox>(browse(), which == 0 ? "cBoxHideEmpty" : "cBoxHideUnrated")->toggle();
+        childNamed<QCheckBox>(browse(), which == 0 ? "cBoxHideEmpty" : "cBoxHideUnrated")->toggle();
     }
 
     void clearFilters()
     {
         for (const char *name : {"lineEditOwner", "lineEditResult", "lineEditId"})
-            child<QLineEdit>(browse(), name)->clear();
-        child<QCheckBox>(browse(), "cBoxHideUnrated")->setChecked(false);
-        QMetaObject::invokeMethod(child<QWidget>(browse(), "ratingMin"), "setRating",
+            childNamed<QLineEdit>(browse(), name)->clear();
+        childNamed<QCheckBox>(browse(), "cBoxHideUnrated")->setChecked(false);
+        QMetaObject::invokeMethod(childNamed<QWidget>(browse(), "ratingMin"), "setRating",
                                   Q_ARG(int, 0));
     }
 
@@ -269,7 +264,7 @@ private:
 
     void analyse()
     {
-        auto *button = child<QPushButton>(display(), "buttonAnalyze");
+        auto *button = childNamed<QPushButton>(display(), "buttonAnalyze");
         if (button->isEnabled() && button->isVisible() && analysisWindows().size() < 3)
             button->click();
     }
@@ -285,26 +280,28 @@ private:
         m_detail = QStringLiteral(" %1").arg(what);
         switch (what) {
         case 0: {
-            auto *combo = child<QComboBox>(widget, "searchMethodCombo");
+            auto *combo = childNamed<QComboBox>(widget, "searchMethodCombo");
             combo->setCurrentIndex(pick(combo->count()));
             break;
         }
         case 1: {
-            auto *combo = child<QComboBox>(widget, "cBoxBackgroundMethod");
+            auto *combo = childNamed<QComboBox>(widget, "cBoxBackgroundMethod");
             combo->setCurrentIndex(pick(combo->count()));
             break;
         }
         case 2:
-            child<QSpinBox>(widget, pick(2) ? "sBoxCmMin" : "smoothWidth")->setValue(pick(400));
+            childNamed<QSpinBox>(widget, pick(2) ? "sBoxCmMin" : "smoothWidth")
+                ->setValue(pick(400));
             break;
         case 3:
             widget->canvas()->placeLineAt(100 + pick(1400));
             break;
         case 4:
-            child<QPushButton>(widget, pick(2) ? "buttonAutoLines" : "buttonClearLines")->click();
+            childNamed<QPushButton>(widget, pick(2) ? "buttonAutoLines" : "buttonClearLines")
+                ->click();
             break;
         case 5: {
-            auto *results = child<QTableView>(widget, "TViewRaBib");
+            auto *results = childNamed<QTableView>(widget, "TViewRaBib");
             results->selectRow(pick(results->model()->rowCount() + 1) - 1);
             break;
         }
@@ -312,21 +309,21 @@ private:
             QTest::keyClick(window, Qt::Key_G, Qt::ControlModifier);
             break;
         case 7: {
-            auto *combo = child<QComboBox>(widget, "resultSelectCombo");
+            auto *combo = childNamed<QComboBox>(widget, "resultSelectCombo");
             combo->setCurrentIndex(pick(combo->count()));
             break;
         }
         case 8:
-            child<QLineEdit>(widget, "elementFilter")->setText(pick(2) ? S("Ba") : S(""));
+            childNamed<QLineEdit>(widget, "elementFilter")->setText(pick(2) ? S("Ba") : S(""));
             break;
         case 9: {
-            auto *button = child<QPushButton>(widget, "buttonSaveResults");
+            auto *button = childNamed<QPushButton>(widget, "buttonSaveResults");
             if (button->isVisible())
                 button->click();
             break;
         }
         case 10:
-            child<QCheckBox>(widget, "cBoxMovePoints")->toggle();
+            childNamed<QCheckBox>(widget, "cBoxMovePoints")->toggle();
             break;
         default:
             window->close();
@@ -341,7 +338,7 @@ private:
 
     void editMetadata()
     {
-        auto *button = child<QPushButton>(display(), "buttonEditMetadata");
+        auto *button = childNamed<QPushButton>(display(), "buttonEditMetadata");
         if (button->isEnabled() && button->isVisible())
             button->click();
     }
@@ -372,7 +369,7 @@ private:
 
     void switchLanguage()
     {
-        QMenu *menu = child<QMenu>(m_window, "menuLanguage");
+        QMenu *menu = childNamed<QMenu>(m_window, "menuLanguage");
         const QList<QAction *> actions = menu->actions();
         // A restart would start this test anew beside itself: the offer is always declined.
         m_declineRestart = true;
