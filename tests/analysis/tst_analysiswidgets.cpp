@@ -201,6 +201,10 @@ void TestAnalysisWidgets::windowSignals()
     auto *window = new SpectrumAnalysisWindow(m_library, loadSpectrumFromCSV(queryFile));
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
+    // It fits a laptop screen of 1366 x 768, also before the first search has run.
+    const QSize least = window->minimumSizeHint();
+    QVERIFY2(least.width() <= 1300 && least.height() <= 680,
+             qPrintable(S("%1 x %2").arg(least.width()).arg(least.height())));
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window));
     QVERIFY(waitForAnalysisIdle(window->analysisWidget()->analysis()));

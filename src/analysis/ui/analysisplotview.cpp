@@ -101,6 +101,10 @@ void AnalysisPlotView::setUpPlots()
             &AnalysisPlotView::zoomTo);
     connect(preview, &QWidget::customContextMenuRequested, this,
             &AnalysisPlotView::showOverviewMenu);
+    // Qwt's plots refuse to shrink below their size hint, which made the window taller than a
+    // laptop screen.
+    for (QwtPlot *p : {plot, preview})
+        p->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
 void AnalysisPlotView::show(const AnalysisOutcome &outcome, const Overlay &overlay)
