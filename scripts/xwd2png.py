@@ -8,12 +8,13 @@ byte_order, bpp, bytes_per_line, ncolors = h[7], h[11], h[12], h[19]
 red_mask = h[15]
 offset = header_size + ncolors * 12
 crop_w, crop_h = (int(sys.argv[3]), int(sys.argv[4])) if len(sys.argv) > 4 else (h[4], h[5])
+size = bpp // 8  # 24-bit servers pack three bytes per pixel
 rows = []
 for y in range(crop_h):
     line = data[offset + y * bytes_per_line: offset + y * bytes_per_line + width * bpp // 8]
     out = bytearray()
     for x in range(crop_w):
-        px = line[x * 4: x * 4 + 4]
+        px = line[x * size: x * size + size]
         v = int.from_bytes(px, 'little' if byte_order == 0 else 'big')
         out += bytes(((v >> 16) & 255, (v >> 8) & 255, v & 255))
     rows.append(b'\0' + bytes(out))
