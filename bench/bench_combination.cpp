@@ -39,8 +39,8 @@ double peakMemoryMiB()
 // The fingerprint of the sum of two library spectra, as the analysis would build it.
 SpectrumFingerprint mixtureFingerprint(const ReferenceLibrary &library, int a, int b)
 {
-    const RamanData<Wavenumbers> first = library.spectra()[a].resampledData.normalizedToMaximum();
-    const RamanData<Wavenumbers> second = library.spectra()[b].resampledData.normalizedToMaximum();
+    const RamanData<Wavenumbers> first = library.gridSpectrum(a).normalizedToMaximum();
+    const RamanData<Wavenumbers> second = library.gridSpectrum(b).normalizedToMaximum();
     RamanData<Wavenumbers> sum;
     for (int i = 0, j = 0; i < first.size() && j < second.size();) {
         if (first.x[i] < second.x[j] - 1e-6) {

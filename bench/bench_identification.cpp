@@ -6,7 +6,6 @@
 // copies of the real library spectra.
 //   bench_identification [--tune] [--library-size N] [--mixtures N] [--pair-search N]
 #include "library/identify/searchevaluation.h"
-#include "library/matching/correlation.h"
 #include "library/matching/peaksearch.h"
 #include "librarycopy.h"
 #include "spectrum/spectrumfile.h"
@@ -49,8 +48,7 @@ QVector<ScoredQuery> scoreQueries(const ReferenceLibrary &library, const Mineral
         s.correlation = library.computeCorrelations(
             query.data, processing, ReferenceLibrary::NormalizeToUnitNorm, fingerprint);
         const RamanData<Wavenumbers> plain = query.data.resampled(librarySearchStep);
-        for (const RamanLibrarySpectrum &spectrum : library.spectra())
-            s.cosine.append(correlateSpectra(plain, spectrum.resampledData));
+        s.cosine = library.correlations(plain);
         const MineralQuery prepared = search.prepare(query.data, processing, fingerprint);
         s.shape = search.shapeScores(prepared);
         s.peaks = search.peakScores(prepared, fingerprint);
@@ -196,9 +194,9 @@ void mixtureRates(const ReferenceLibrary &library, const MineralSearch &search, 
             const int rank = mixtureRank(library, fits, pairs[i]);
             fit.add(true, rank < 5 ? rank : -1);
             if (qEnvironmentVariableIsSet("BENCH_MISSES") && rank != 0) {
-                std::printf("mixture miss %s + %s (%d points):",
-                            qPrintable(library.spectra()[pairs[i][0]].info.name),
-                            qPrintable(library.spectra()[pairs[i][1]].info.name), mixed.size());
+                std::printf(
+                    "mixture miss %s + %s (%d points):", qPrintable(library.info(pairs[i][0]).name),
+                    qPrintable(library.info(pairs[i][1]).name), mixed.size());
                 for (int r = 0; r < 2 && r < fits.size(); ++r)
                     for (const MixtureComponent &c : fits[r].components)
                         std::printf(" %s %.2f", qPrintable(c.name), c.fraction);
@@ -211,13 +209,13 @@ void mixtureRates(const ReferenceLibrary &library, const MineralSearch &search, 
                                        mixed, processing, ReferenceLibrary::FingerprintSearch),
                                    fingerprint);
             const QVector<LinearCombinationResult> found = distinctPairs(
-                library.startCombinationSearch(measured, fingerprint).result(), library.spectra());
+                library.startCombinationSearch(measured, fingerprint).result(), library.infos());
             int pairRank = -1;
             for (int r = 0; r < found.size() && r < 5 && pairRank < 0; ++r) {
-                const QStringList names{library.spectra()[found[r].first].info.name,
-                                        library.spectra()[found[r].second].info.name};
-                if (names.contains(library.spectra()[pairs[i][0]].info.name)
-                    && names.contains(library.spectra()[pairs[i][1]].info.name))
+                const QStringList names{library.info(found[r].first).name,
+                                        library.info(found[r].second).name};
+                if (names.contains(library.info(pairs[i][0]).name)
+                    && names.contains(library.info(pairs[i][1]).name))
                     pairRank = r;
             }
             pairsearch.add(true, pairRank);
@@ -261,10 +259,9 @@ bool writePerturbedLibrary(const ReferenceLibrary &source, const QString &folder
     QDir().mkpath(folder);
     std::mt19937 random(5500);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    const QVector<RamanLibrarySpectrum> &spectra = source.spectra();
     for (int i = 0; i < size; ++i) {
-        const RamanLibrarySpectrum &original = spectra[i % spectra.size()];
-        RamanData<Wavenumbers> copy = original.data;
+        const int original = i % source.count();
+        RamanData<Wavenumbers> copy = source.spectrumData(original);
         const double shift = 4.0 * unit(random) - 2.0;
         const double scale = 0.5 + 1.5 * unit(random);
         const double top = *std::max_element(copy.y.cbegin(), copy.y.cend());
@@ -276,7 +273,7 @@ bool writePerturbedLibrary(const ReferenceLibrary &source, const QString &folder
         QFile file(folder
                    + QStringLiteral("/%1__R%2__Raman__532__0__unoriented__Raman_Data_Processed__"
                                     "%2.txt")
-                         .arg(original.info.name)
+                         .arg(source.info(original).name)
                          .arg(900000 + i));
         if (!file.open(QIODevice::WriteOnly) || file.write(spectrumText(copy)) < 0)
             return false;

@@ -221,7 +221,7 @@ AnalysisOutcome SpectrumAnalysis::run(const Request &request)
         qCWarning(logUiGeneral) << "nothing left of the spectrum after processing, not searching";
         return out;
     }
-    if (library->spectra().isEmpty()) {
+    if (library->count() == 0) {
         qCWarning(logUiGeneral) << "the reference library holds no spectra, not searching";
     } else if (search.method == SearchSettings::ManualLines) {
         if (!request.lines.isEmpty()) {
@@ -245,7 +245,7 @@ AnalysisOutcome SpectrumAnalysis::run(const Request &request)
         const std::shared_ptr<const MineralSearch> minerals
             = request.mineralSearch->get(request.library);
         out.minerals = minerals->identify(sample, request.processing, search.parameters);
-        out.scores.fill(-1.0, library->spectra().size());
+        out.scores.fill(-1.0, library->count());
         for (const MineralHit &hit : qAsConst(out.minerals.minerals))
             out.scores[hit.spectrum] = hit.score;
         out.searched = true;
@@ -275,7 +275,7 @@ QFuture<QVector<MixtureFit>> SpectrumAnalysis::startMixtureFit(int components) c
                               fingerprint = m_search.parameters, components] {
         if (!library || sample.isEmpty())
             return QVector<MixtureFit>();
-        if (library->spectra().isEmpty())
+        if (library->count() == 0)
             return QVector<MixtureFit>();
         const std::shared_ptr<const MineralSearch> search = cache->get(library);
         QVector<MixtureFit> fits;

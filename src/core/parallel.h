@@ -3,6 +3,7 @@
 #include <QVector>
 #include <QtConcurrent>
 
+#include <algorithm>
 #include <functional>
 
 // Runs `wait`, which blocks on work of the global thread pool. Called from a task of that pool,
@@ -37,5 +38,24 @@ QVector<Result> orderedMap(const Sequence &input, Function function)
     return waitingOnPool([&] {
         return QtConcurrent::blockingMapped<QVector<Result>>(
             input, std::function<Result(const Input &)>(std::move(function)));
+    });
+}
+
+// Calls function(begin, end) for consecutive slices of 0..count - 1 on the global thread pool and
+// blocks until all are done; one slice runs on the calling thread's share of the pool. For loops
+// whose items are too small to be tasks of their own.
+template<typename Function>
+void forSlices(int count, int sliceSize, Function function)
+{
+    QVector<int> starts;
+    for (int start = 0; start < count; start += sliceSize)
+        starts.append(start);
+    if (starts.size() <= 1) {
+        function(0, count);
+        return;
+    }
+    waitingOnPool([&] {
+        QtConcurrent::blockingMap(
+            starts, [&](int start) { function(start, std::min(start + sliceSize, count)); });
     });
 }

@@ -175,7 +175,7 @@ QFuture<QVector<LinearCombinationResult>> finishedSearch()
 } // namespace
 
 QFuture<QVector<LinearCombinationResult>>
-startCombinationSearch(const QVector<RamanLibrarySpectrum> &spectra,
+startCombinationSearch(const QVector<rruff_infos> &spectra,
                        const QVector<SpectrumFingerprint> &fingerprints,
                        const SortedLibraryPeaks &sorted, const SpectrumFingerprint &measured,
                        const FingerprintParameters &parameters)
@@ -199,7 +199,7 @@ startCombinationSearch(const QVector<RamanLibrarySpectrum> &spectra,
 }
 
 QVector<LinearCombinationResult> distinctPairs(const QVector<LinearCombinationResult> &results,
-                                               const QVector<RamanLibrarySpectrum> &spectra)
+                                               const QVector<rruff_infos> &spectra)
 {
     QVector<LinearCombinationResult> distinct;
     QSet<QPair<QString, QString>> listed;
@@ -208,12 +208,11 @@ QVector<LinearCombinationResult> distinctPairs(const QVector<LinearCombinationRe
             || result.second >= spectra.size())
             continue;
         // Two spectra of one mineral are no mixture to offer.
-        if (spectra[result.first].info.name.compare(spectra[result.second].info.name,
-                                                    Qt::CaseInsensitive)
+        if (spectra[result.first].name.compare(spectra[result.second].name, Qt::CaseInsensitive)
             == 0)
             continue;
-        const QString &a = spectra[result.first].info.number;
-        const QString &b = spectra[result.second].info.number;
+        const QString &a = spectra[result.first].number;
+        const QString &b = spectra[result.second].number;
         const QPair<QString, QString> ids = a <= b ? qMakePair(a, b) : qMakePair(b, a);
         if (listed.contains(ids))
             continue;

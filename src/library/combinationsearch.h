@@ -39,7 +39,7 @@ int combinePeaks(const FingerprintPeak *a, const int *tagsA, int countA, const F
 // A measured fingerprint without peaks, or an
 // empty library, gives a finished future with no combinations.
 QFuture<QVector<LinearCombinationResult>>
-startCombinationSearch(const QVector<RamanLibrarySpectrum> &spectra,
+startCombinationSearch(const QVector<rruff_infos> &spectra,
                        const QVector<SpectrumFingerprint> &fingerprints,
                        const SortedLibraryPeaks &sorted, const SpectrumFingerprint &measured,
                        const FingerprintParameters &parameters);
@@ -47,7 +47,7 @@ startCombinationSearch(const QVector<RamanLibrarySpectrum> &spectra,
 // The results with every pair of spectrum numbers listed once (in either order), best first,
 // without pairs of one mineral; `spectra` are those of the library searched.
 QVector<LinearCombinationResult> distinctPairs(const QVector<LinearCombinationResult> &results,
-                                               const QVector<RamanLibrarySpectrum> &spectra);
+                                               const QVector<rruff_infos> &spectra);
 
 // How far a search over librarySize spectra has come, from the future's progress value and
 // maximum and the milliseconds since it started.

@@ -267,7 +267,7 @@ bool readCacheInBatches(const QString &folder, int batchSize,
             qCWarning(logDataLibraries) << "Empty data in cache for" << file->name();
             continue;
         }
-        batch.append({file->name(), std::move(data)});
+        batch.append({file->name(), std::move(data), file->position()});
         if (batch.size() == batchSize) {
             consume(batch);
             batch.clear();

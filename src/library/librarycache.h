@@ -42,6 +42,7 @@ struct CacheEntry
 {
     QString name;
     QByteArray data;
+    qint64 position = 0; // of the data in the cache file
 };
 
 // The non-empty entries of the cache in use in archive order; false when it cannot be read.

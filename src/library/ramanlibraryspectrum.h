@@ -8,8 +8,6 @@ struct RamanLibrarySpectrum
 {
     RamanData<Wavenumbers> data;
     rruff_infos info;
-    // `data` re-binned onto the 1.25 1/cm search grid; filled while the library loads.
-    RamanData<Wavenumbers> resampledData;
 
     bool isEmpty() const { return data.x.isEmpty() || data.y.isEmpty(); }
     // Only the points count; NaN never equals anything.

@@ -27,7 +27,7 @@ inline SpectrumFingerprint randomFingerprint(QRandomGenerator &random, int maxPe
 
 struct CombinationLibrary
 {
-    QVector<RamanLibrarySpectrum> spectra;
+    QVector<rruff_infos> spectra;
     QVector<SpectrumFingerprint> fingerprints;
 
     QFuture<QVector<LinearCombinationResult>> search(const SpectrumFingerprint &measured) const
@@ -52,10 +52,10 @@ inline CombinationLibrary randomCombinationLibrary(int count, quint32 seed, int 
     QRandomGenerator random(seed);
     CombinationLibrary library;
     for (int i = 0; i < count; ++i) {
-        RamanLibrarySpectrum spectrum;
-        spectrum.info.name = S("Mineral%1").arg(i);
-        spectrum.info.number = QString::number(1000 + i);
-        library.spectra.append(spectrum);
+        rruff_infos info;
+        info.name = S("Mineral%1").arg(i);
+        info.number = QString::number(1000 + i);
+        library.spectra.append(info);
         library.fingerprints.append(randomFingerprint(random, maxPeaks));
     }
     return library;

@@ -38,13 +38,12 @@ private slots:
         QFETCH(int, count);
         QFETCH(int, minimumFirst);
         QFETCH(int, minimumTop10);
-        const QVector<RamanLibrarySpectrum> &spectra = m_library.spectra();
         QRandomGenerator random(2024);
         int mixtures = 0, first = 0, top10 = 0;
         while (mixtures < count) {
-            const int a = int(random.bounded(spectra.size()));
-            const int b = int(random.bounded(spectra.size()));
-            if (spectra[a].info.name == spectra[b].info.name
+            const int a = int(random.bounded(m_library.count()));
+            const int b = int(random.bounded(m_library.count()));
+            if (m_library.info(a).name == m_library.info(b).name
                 || m_library.fingerprints()[a].peaks.isEmpty()
                 || m_library.fingerprints()[b].peaks.isEmpty())
                 continue;
@@ -52,11 +51,11 @@ private slots:
             if (sum.isEmpty())
                 continue;
             ++mixtures;
-            const int rank = rankOfPair(sum, spectra[a].info.name, spectra[b].info.name);
+            const int rank = rankOfPair(sum, m_library.info(a).name, m_library.info(b).name);
             first += rank == 0;
             top10 += rank >= 0 && rank < 10;
-            qInfo("%s + %s: rank %d", qPrintable(spectra[a].info.name),
-                  qPrintable(spectra[b].info.name), rank < 0 ? rank : rank + 1);
+            qInfo("%s + %s: rank %d", qPrintable(m_library.info(a).name),
+                  qPrintable(m_library.info(b).name), rank < 0 ? rank : rank + 1);
         }
         qInfo("first %d, top 10 %d of %d mixtures", first, top10, mixtures);
         QVERIFY(first >= minimumFirst);
@@ -68,10 +67,8 @@ private:
     // range both cover; empty when they overlap by less than 600 1/cm.
     RamanData<Wavenumbers> mixture(int a, int b, double ratio) const
     {
-        const RamanData<Wavenumbers> first
-            = m_library.spectra()[a].resampledData.normalizedToMaximum();
-        const RamanData<Wavenumbers> second
-            = m_library.spectra()[b].resampledData.normalizedToMaximum();
+        const RamanData<Wavenumbers> first = m_library.gridSpectrum(a).normalizedToMaximum();
+        const RamanData<Wavenumbers> second = m_library.gridSpectrum(b).normalizedToMaximum();
         const double lo = std::max(first.x.first(), second.x.first());
         const double hi = std::min(first.x.last(), second.x.last());
         RamanData<Wavenumbers> sum;
@@ -98,10 +95,10 @@ private:
         QFuture<QVector<LinearCombinationResult>> search
             = m_library.startCombinationSearch(measured, FingerprintParameters());
         const QVector<LinearCombinationResult> pairs
-            = distinctPairs(search.result(), m_library.spectra());
+            = distinctPairs(search.result(), m_library.infos());
         for (int rank = 0; rank < pairs.size(); ++rank) {
-            const QString &a = m_library.spectra()[pairs[rank].first].info.name;
-            const QString &b = m_library.spectra()[pairs[rank].second].info.name;
+            const QString &a = m_library.info(pairs[rank].first).name;
+            const QString &b = m_library.info(pairs[rank].second).name;
             if ((a == first && b == second) || (a == second && b == first))
                 return rank;
         }

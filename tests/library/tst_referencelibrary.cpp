@@ -76,12 +76,8 @@ private slots:
         QCOMPARE(library.info(1).library, S("minerals"));
 
         QCOMPARE(library.fingerprints().size(), library.count());
-        for (int i = 0; i < library.count(); ++i) {
-            const RamanLibrarySpectrum &s = library.spectra().at(i);
-            QVERIFY(!s.resampledData.isEmpty());
-            QCOMPARE(std::fmod(s.resampledData.x.first(), 1.25), 0.0);
+        for (int i = 0; i < library.count(); ++i)
             QVERIFY(library.fingerprint(i).peaks.size() >= 3);
-        }
         QVERIFY(QFileInfo::exists(m_first + S("/cache.tar")));
     }
     void chemistryPrecedence()
@@ -104,8 +100,7 @@ private slots:
         writeSpectrum(zeros, "Empty", 2, {});
 
         expectWarning("^no such directory:");
-        for (int i = 0; i < 2; ++i)
-            expectWarning("^Failed to read library cache archive:");
+        expectWarning("^Failed to read library cache archive:");
         expectWarning("^Empty data in cache for .*Empty");
         const ReferenceLibrary library
             = *ReferenceLibrary::load(folders({m_dir.filePath(S("missing")), corrupt, zeros}));
@@ -218,6 +213,17 @@ private slots:
         QCOMPARE(loader.library()->count(), 2);
         QCOMPARE(before->count(), 1);
         QCOMPARE(before->info(0).name, S("Quartz"));
+        // Its points come from the cache it was loaded from, replaced on disk meanwhile.
+        const auto source = [&folder](const char *name) {
+            return loadSpectrumFromCSV(
+                folder
+                + S("/%1__R%2__Raman__532__0__unoriented__Raman_Data_Processed__%2.txt")
+                      .arg(QLatin1String(name))
+                      .arg(name[0] == 'Q' ? 1 : 2));
+        };
+        QCOMPARE(before->spectrumData(0), source("Quartz"));
+        const ReferenceLibrary &after = *loader.library();
+        QCOMPARE(after.spectrumData(after.indexOfNumber(S("2"))), source("Calcite"));
 
         // A deleted cache does not reload.
         QVERIFY(QFile::remove(folder + S("/cache.tar")));

@@ -40,7 +40,7 @@ bool printMinerals(const MineralSearch &search, const ReferenceLibrary &library,
     }
     for (int rank = 0; rank < options.top && rank < answer.minerals.size(); ++rank) {
         const MineralHit &hit = answer.minerals[rank];
-        const rruff_infos &info = library.spectra().at(hit.spectrum).info;
+        const rruff_infos &info = library.info(hit.spectrum);
         out << query << '\t' << rank + 1 << '\t' << QString::number(hit.score, 'f', 3) << '\t'
             << info.name << '\t' << info.number << '\t' << info.rruffId << '\t' << info.library
             << '\t' << info.chemistry.formulaPlain << '\t'
@@ -157,7 +157,7 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
             const int index = order[rank];
             if (scores[index] < 0)
                 break; // no score: neither fingerprint had peaks
-            const rruff_infos &info = library.spectra().at(index).info;
+            const rruff_infos &info = library.info(index);
             out << query << '\t' << rank + 1 << '\t' << QString::number(scores[index], 'f', 3)
                 << '\t' << info.name << '\t' << info.number << '\t' << info.rruffId << '\t'
                 << info.library << '\t' << info.chemistry.formulaPlain << '\n';

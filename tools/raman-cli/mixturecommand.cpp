@@ -44,7 +44,7 @@ int printFits(const ReferenceLibrary &library, const RamanData<Wavenumbers> &spe
         out << rank + 1 << '\t' << QString::number(fit.residual, 'f', 4) << '\t' << fit.firstX
             << '\t' << fit.lastX;
         for (const MixtureComponent &c : fit.components)
-            out << '\t' << c.name << '\t' << library.spectra().at(c.spectrum).info.number << '\t'
+            out << '\t' << c.name << '\t' << library.info(c.spectrum).number << '\t'
                 << QString::number(c.fraction, 'f', 3);
         out << '\n';
     }
@@ -148,14 +148,13 @@ int runMixtureCommand(const QStringList &arguments, QTextStream &out, QTextStrea
         << QString::number(timer.elapsed() / 1000.0, 'f', 1) << " s\n";
 
     out << "rank\tscore\tname_1\tnumber_1\tname_2\tnumber_2\n";
-    const QVector<LinearCombinationResult> pairs
-        = distinctPairs(search.result(), library.spectra());
+    const QVector<LinearCombinationResult> pairs = distinctPairs(search.result(), library.infos());
     for (int rank = 0; rank < options.top && rank < pairs.size(); ++rank) {
         const LinearCombinationResult &pair = pairs[rank];
         if (pair.score < 0)
             break; // no score: neither fingerprint had peaks
-        const rruff_infos *first = &library.spectra().at(pair.first).info;
-        const rruff_infos *second = &library.spectra().at(pair.second).info;
+        const rruff_infos *first = &library.info(pair.first);
+        const rruff_infos *second = &library.info(pair.second);
         if (first->name > second->name)
             std::swap(first, second);
         out << rank + 1 << '\t' << QString::number(pair.score, 'f', 3) << '\t' << first->name

@@ -27,7 +27,7 @@ LCAnalysisProgressDialog::~LCAnalysisProgressDialog()
 }
 
 void LCAnalysisProgressDialog::watchSearch(const QFuture<QVector<LinearCombinationResult>> &search,
-                                           const QVector<RamanLibrarySpectrum> &spectra)
+                                           const QVector<rruff_infos> &spectra)
 {
     m_spectra = spectra;
     connect(&m_watcher, &QFutureWatcherBase::progressRangeChanged, m_ui->progressBar,
@@ -71,13 +71,13 @@ void LCAnalysisProgressDialog::onSearchFinished()
 }
 
 void LCAnalysisProgressDialog::showResults(const QVector<LinearCombinationResult> &results,
-                                           const QVector<RamanLibrarySpectrum> &spectra)
+                                           const QVector<rruff_infos> &spectra)
 {
     m_ui->stackedWidget->setCurrentWidget(m_ui->pageResults);
     m_ui->listWidgetResults->clear();
     for (const LinearCombinationResult &result : distinctPairs(results, spectra)) {
-        const rruff_infos &a = spectra.at(result.first).info;
-        const rruff_infos &b = spectra.at(result.second).info;
+        const rruff_infos &a = spectra.at(result.first);
+        const rruff_infos &b = spectra.at(result.second);
         QStringList ids{a.number, b.number};
         ids.sort();
         QString first = a.name;

@@ -27,7 +27,7 @@ public:
 
     // Follows a running search over the library of `spectra` until it finishes.
     void watchSearch(const QFuture<QVector<LinearCombinationResult>> &search,
-                     const QVector<RamanLibrarySpectrum> &spectra);
+                     const QVector<rruff_infos> &spectra);
 
     // "Fertig: 120 k von 580 k (0 m 3 s übrig)", from the future's progress value and maximum.
     static QString progressText(int value, int maximum, int librarySize, qint64 elapsedMs);
@@ -42,7 +42,7 @@ public slots:
     void showChoices(const QString &heading, const QVector<QPair<QString, QStringList>> &choices);
     // Lists the pairs; `spectra` are the library's that they name.
     void showResults(const QVector<LinearCombinationResult> &results,
-                     const QVector<RamanLibrarySpectrum> &spectra);
+                     const QVector<rruff_infos> &spectra);
 
 signals:
     // The spectrum numbers of the pair the user picked.
@@ -56,5 +56,5 @@ private:
     std::unique_ptr<Ui::DialogLCAnalysisProgress> m_ui;
     QFutureWatcher<QVector<LinearCombinationResult>> m_watcher;
     QElapsedTimer m_elapsed;
-    QVector<RamanLibrarySpectrum> m_spectra; // of the library searched
+    QVector<rruff_infos> m_spectra; // of the library searched
 };

@@ -18,7 +18,7 @@ MixtureSearchDialogs::startPairSearch(const std::shared_ptr<const ReferenceLibra
                                              ? buildFingerprint(normalized, parameters)
                                              : SpectrumFingerprint();
     auto *dialog = new LCAnalysisProgressDialog(parent);
-    dialog->watchSearch(library->startCombinationSearch(measured, parameters), library->spectra());
+    dialog->watchSearch(library->startCombinationSearch(measured, parameters), library->infos());
     dialog->show();
     return dialog;
 }

@@ -71,10 +71,7 @@ void ResultPanel::setLibrary(std::shared_ptr<const ReferenceLibrary> library, bo
     m_library = std::move(library);
     if (!m_library)
         return;
-    QVector<rruff_infos> infos;
-    infos.reserve(m_library->count());
-    for (const RamanLibrarySpectrum &spectrum : m_library->spectra())
-        infos.append(spectrum.info);
+    const QVector<rruff_infos> &infos = m_library->infos();
     showNoLibraryHint(infos.isEmpty() && !loading);
     emit libraryRowsChanged();
     m_model->setLibraryData(infos);

@@ -4,15 +4,14 @@
 #include "core/parallel.h"
 #include "library/matching/peaksearch.h"
 #include "library/referencelibrary.h"
+#include "library/storedarrays.h"
 
-#include <QDir>
 #include <QFile>
-#include <QSaveFile>
-#include <QStandardPaths>
 #include <QVarLengthArray>
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <vector>
 
 namespace {
@@ -113,45 +112,52 @@ void appendStored(const QVector<float> &root, QVector<quint16> &stored)
         stored.append(quint16(std::lround(std::clamp(r, 0.0f, 1.0f) * storedUnit)));
 }
 
-// The prefix sums of the squares of stored values as the cosine reads them.
-void appendStoredSquares(const quint16 *stored, int count, QVector<double> &squares)
+// The dot products a.b and c.d and the squares of b and d in one pass (the library side's squares
+// cost nothing beside reading it, and storing them would take four times its memory).
+struct Dots
 {
-    QVarLengthArray<float, 4096> rounded(count);
-    for (int i = 0; i < count; ++i)
-        rounded[i] = stored[i] / storedUnit;
-    appendPrefixSquares(rounded.constData(), count, squares);
-}
+    double ab = 0.0, cd = 0.0, bb = 0.0, dd = 0.0;
+};
 
-// The dot products a.b and c.d in one pass.
-std::pair<double, double> dots(const float *a, const quint16 *b, const float *c, const quint16 *d,
-                               int n)
+Dots dots(const float *a, const quint16 *b, const float *c, const quint16 *d, int n)
 {
     // Eight independent sums each let the compiler vectorise without reassociating.
-    float s[8] = {}, t[8] = {};
+    float s[8] = {}, t[8] = {}, u[8] = {}, v[8] = {};
     int k = 0;
     for (; k + 8 <= n; k += 8) {
         for (int lane = 0; lane < 8; ++lane) {
-            s[lane] += a[k + lane] * float(b[k + lane]);
-            t[lane] += c[k + lane] * float(d[k + lane]);
+            const float bk = float(b[k + lane]);
+            const float dk = float(d[k + lane]);
+            s[lane] += a[k + lane] * bk;
+            t[lane] += c[k + lane] * dk;
+            u[lane] += bk * bk;
+            v[lane] += dk * dk;
         }
     }
-    float ab = ((s[0] + s[1]) + (s[2] + s[3])) + ((s[4] + s[5]) + (s[6] + s[7]));
-    float cd = ((t[0] + t[1]) + (t[2] + t[3])) + ((t[4] + t[5]) + (t[6] + t[7]));
-    for (; k < n; ++k) {
-        ab += a[k] * float(b[k]);
-        cd += c[k] * float(d[k]);
+    Dots r;
+    for (int lane = 0; lane < 8; ++lane) {
+        r.ab += s[lane];
+        r.cd += t[lane];
+        r.bb += u[lane];
+        r.dd += v[lane];
     }
-    return {ab / storedUnit, cd / storedUnit};
+    for (; k < n; ++k) {
+        r.ab += a[k] * float(b[k]);
+        r.cd += c[k] * float(d[k]);
+        r.bb += float(b[k]) * float(b[k]);
+        r.dd += float(d[k]) * float(d[k]);
+    }
+    return r;
 }
 
-// Cosine of two stretches of root intensities given their dot product and prefix sums of squares.
-double cosine(double product, const double *aSquares, int a0, const double *bSquares, int b0, int n)
+// Cosine of two stretches given their dot product, the query's prefix sums of squares and the
+// library side's sum of squares (both in stored units).
+double cosine(double product, const double *querySquares, int q0, int n, double librarySquares)
 {
-    const double aa = aSquares[a0 + n] - aSquares[a0];
-    const double bb = bSquares[b0 + n] - bSquares[b0];
-    if (aa <= 0.0 || bb <= 0.0)
+    const double aa = querySquares[q0 + n] - querySquares[q0];
+    if (aa <= 0.0 || librarySquares <= 0.0)
         return 0.0;
-    return std::clamp(product / std::sqrt(aa * bb), 0.0, 1.0);
+    return std::clamp(product / std::sqrt(aa * librarySquares), 0.0, 1.0);
 }
 
 } // namespace
@@ -159,58 +165,46 @@ double cosine(double product, const double *aSquares, int a0, const double *bSqu
 MineralSearch::MineralSearch(const ReferenceLibrary &library, MineralSearchParameters parameters)
     : m_parameters(parameters)
 {
-    const QVector<RamanLibrarySpectrum> &spectra = library.spectra();
     // Both views of a batch of spectra on all cores, then stored in library order; batches keep
     // only a slice of the float views in memory at a time.
     struct Views
     {
         QVector<float> root, sharp;
+        SpectrumFingerprint peaks;
     };
-    const auto makeViews = [](const RamanLibrarySpectrum &s) {
+    const auto makeViews = [&library](int i) {
         Views v;
-        const RamanData<Wavenumbers> &data = s.resampledData;
+        const RamanData<Wavenumbers> data = library.gridSpectrum(i);
         if (data.isEmpty() || !rootIntensities(data.y, broadWindow, v.root))
             v.root.clear();
         if (v.root.isEmpty() || !rootIntensities(data.y, sharpWindow, v.sharp))
             v.sharp.fill(0.0f, v.root.size());
+        // Found by the rules measured spectra go through: the fingerprint search's library set
+        // keeps only the surest peaks, which made noisy reference spectra look poorer.
+        v.peaks = buildFingerprint(data.normalizedToMaximum(), FingerprintParameters());
         return v;
     };
-    int points = 0;
-    for (const RamanLibrarySpectrum &spectrum : spectra)
-        points += std::max(spectrum.resampledData.size(), 0);
-    m_root.reserve(points);
-    m_sharp.reserve(points);
     constexpr int batch = 256;
-    for (int start = 0; start < spectra.size(); start += batch) {
-        const QVector<Views> views = orderedMap<Views>(spectra.mid(start, batch), makeViews);
-        for (const Views &v : views) {
+    for (int start = 0; start < library.count(); start += batch) {
+        QVector<int> indices(std::min(batch, library.count() - start));
+        std::iota(indices.begin(), indices.end(), start);
+        for (const Views &v : orderedMap<Views>(indices, makeViews)) {
             m_counts.append(v.root.size());
             appendStored(v.root, m_root);
             appendStored(v.sharp, m_sharp);
+            m_fingerprints.append(v.peaks);
         }
     }
-    // Found by the rules measured spectra go through: the fingerprint search's library set keeps
-    // only the surest peaks, which made noisy reference spectra look poorer.
-    m_fingerprints = orderedMap<SpectrumFingerprint>(spectra, [](const RamanLibrarySpectrum &s) {
-        return buildFingerprint(s.resampledData.normalizedToMaximum(), FingerprintParameters());
-    });
     deriveFrom(library);
 }
 
 void MineralSearch::deriveFrom(const ReferenceLibrary &library)
 {
-    const QVector<RamanLibrarySpectrum> &spectra = library.spectra();
     QHash<QString, int> mineralIndex;
-    m_squares.reserve(m_root.size() + spectra.size());
-    m_sharpSquares.reserve(m_root.size() + spectra.size());
-    for (int i = 0, offset = 0; i < spectra.size(); offset += m_counts[i], ++i) {
-        const RamanData<Wavenumbers> &data = spectra[i].resampledData;
+    for (int i = 0, offset = 0; i < library.count(); offset += m_counts[i], ++i) {
         m_offsets.append(offset);
-        m_squareOffsets.append(m_squares.size());
-        m_firstBins.append(data.isEmpty() ? 0 : binOf(data.x.first()));
-        appendStoredSquares(m_root.constData() + offset, m_counts[i], m_squares);
-        appendStoredSquares(m_sharp.constData() + offset, m_counts[i], m_sharpSquares);
-        const QString &name = spectra[i].info.name;
+        m_firstBins.append(library.grid(i).firstBin);
+        const QString &name = library.info(i).name;
         const auto found = mineralIndex.constFind(name);
         if (found != mineralIndex.cend()) {
             m_mineral.append(found.value());
@@ -223,93 +217,43 @@ void MineralSearch::deriveFrom(const ReferenceLibrary &library)
     m_sortedPeaks = SortedLibraryPeaks(m_fingerprints);
 }
 
-namespace {
-
-constexpr quint32 storedMagic = 0x4d534331; // "MSC1"; a new layout takes a new number
-
-template<typename T>
-bool writeArray(QIODevice &device, const QVector<T> &values)
-{
-    const qint64 bytes = qint64(values.size()) * qint64(sizeof(T));
-    const qint32 count = values.size();
-    return device.write(reinterpret_cast<const char *>(&count), sizeof count) == sizeof count
-           && device.write(reinterpret_cast<const char *>(values.constData()), bytes) == bytes;
-}
-
-template<typename T>
-bool readArray(QIODevice &device, QVector<T> &values, qint64 limit)
-{
-    qint32 count = -1;
-    if (device.read(reinterpret_cast<char *>(&count), sizeof count) != sizeof count || count < 0
-        || count > limit)
-        return false;
-    values.resize(count);
-    const qint64 bytes = qint64(count) * qint64(sizeof(T));
-    return device.read(reinterpret_cast<char *>(values.data()), bytes) == bytes;
-}
-
-QString storedSearchPath(const ReferenceLibrary &library)
-{
-    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
-           + QStringLiteral("/mineral-search/") + library.stateKey() + QStringLiteral(".bin");
-}
-
-} // namespace
+// "MSC2"; a new layout takes a new number.
+constexpr qint64 storedMagic = 0x4d534332;
 
 bool MineralSearch::write(QIODevice &device) const
 {
-    QVector<double> header{double(storedMagic), double(m_fingerprints.size())};
-    QVector<FingerprintPeak> peaks;
-    QVector<qint32> peakCounts;
-    for (const SpectrumFingerprint &f : m_fingerprints) {
-        header << f.xFirst << f.xLast << f.noise;
-        peaks += f.peaks;
-        peakCounts.append(f.peaks.size());
-    }
-    return writeArray(device, header) && writeArray(device, m_counts) && writeArray(device, m_root)
-           && writeArray(device, m_sharp) && writeArray(device, peakCounts)
-           && writeArray(device, peaks);
+    return StoredArrays::write(device, QVector<qint64>{storedMagic, m_counts.size()})
+           && StoredArrays::write(device, m_counts) && StoredArrays::write(device, m_root)
+           && StoredArrays::write(device, m_sharp)
+           && StoredArrays::writeFingerprints(device, m_fingerprints);
 }
 
 bool MineralSearch::read(QIODevice &device, const ReferenceLibrary &library)
 {
+    using StoredArrays::read;
     const int n = library.count();
     const qint64 limit = device.size();
-    QVector<double> header;
-    QVector<qint32> peakCounts;
-    QVector<FingerprintPeak> peaks;
-    if (!readArray(device, header, 2 + 3 * qint64(n)) || header.size() != 2 + 3 * n
-        || header[0] != storedMagic || header[1] != n || !readArray(device, m_counts, n)
-        || m_counts.size() != n || !readArray(device, m_root, limit)
-        || !readArray(device, m_sharp, limit) || m_sharp.size() != m_root.size()
-        || !readArray(device, peakCounts, n) || peakCounts.size() != n
-        || !readArray(device, peaks, limit))
+    QVector<qint64> header;
+    if (!read(device, header, 2) || header.size() != 2 || header[0] != storedMagic || header[1] != n
+        || !read(device, m_counts, n) || m_counts.size() != n || !read(device, m_root, limit)
+        || !read(device, m_sharp, limit) || m_sharp.size() != m_root.size()
+        || !StoredArrays::readFingerprints(device, n, m_fingerprints))
         return false;
-    qint64 points = 0, peakTotal = 0;
+    qint64 points = 0;
     for (int i = 0; i < n; ++i) {
-        if (m_counts[i] < 0 || peakCounts[i] < 0)
+        if (m_counts[i] < 0)
             return false;
         points += m_counts[i];
-        peakTotal += peakCounts[i];
     }
-    if (points != m_root.size() || peakTotal != peaks.size())
-        return false;
-    m_fingerprints.resize(n);
-    for (int i = 0, first = 0; i < n; first += peakCounts[i], ++i) {
-        SpectrumFingerprint &f = m_fingerprints[i];
-        f.xFirst = header[2 + 3 * i];
-        f.xLast = header[3 + 3 * i];
-        f.noise = header[4 + 3 * i];
-        f.peaks = peaks.mid(first, peakCounts[i]);
-    }
-    return true;
+    return points == m_root.size();
 }
 
 std::shared_ptr<const MineralSearch> MineralSearch::forLibrary(const ReferenceLibrary &library)
 {
     if (library.stateKey().isEmpty())
         return std::make_shared<const MineralSearch>(library);
-    const QString path = storedSearchPath(library);
+    const QString path
+        = StoredArrays::pathFor(QStringLiteral("mineral-search"), library.stateKey());
     QFile stored(path);
     if (stored.open(QIODevice::ReadOnly)) {
         std::shared_ptr<MineralSearch> search(new MineralSearch);
@@ -320,17 +264,7 @@ std::shared_ptr<const MineralSearch> MineralSearch::forLibrary(const ReferenceLi
         qCInfo(logDataLibraries) << "stored mineral search unusable, building it again:" << path;
     }
     auto search = std::make_shared<const MineralSearch>(library);
-    const QDir folder(QFileInfo(path).path());
-    folder.mkpath(QStringLiteral("."));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !search->write(file) || !file.commit())
-        qCInfo(logDataLibraries) << "cannot store the mineral search:" << path
-                                 << file.errorString();
-    // Earlier states of the libraries are of no use any more; a few stay for other sets.
-    const QStringList older
-        = folder.entryList({QStringLiteral("*.bin")}, QDir::Files, QDir::Time).mid(4);
-    for (const QString &old : older)
-        QFile::remove(folder.filePath(old));
+    StoredArrays::store(path, [&search](QIODevice &file) { return search->write(file); });
     return search;
 }
 
@@ -399,25 +333,23 @@ QVector<double> MineralSearch::shapeScores(const MineralQuery &query) const
     const int minimumBins = int(std::ceil(m_parameters.minimumOverlap / librarySearchStep));
     const int queryFirst = query.firstBin;
     const int queryEnd = query.firstBin + query.root.size();
-    for (int i = 0; i < m_offsets.size(); ++i) {
-        const int first = std::max(queryFirst, m_firstBins[i]);
-        const int end = std::min(queryEnd, m_firstBins[i] + m_counts[i]);
-        if (end - first < minimumBins)
-            continue;
-        const int q0 = first - queryFirst;
-        const int l0 = first - m_firstBins[i];
-        const int n = end - first;
-        const int offset = m_offsets[i] + l0;
-        const auto [rootDot, sharpDot]
-            = dots(query.root.constData() + q0, m_root.constData() + offset,
-                   query.sharp.constData() + q0, m_sharp.constData() + offset, n);
-        const double broad = cosine(rootDot, query.squares.constData(), q0,
-                                    m_squares.constData() + m_squareOffsets[i], l0, n);
-        const double sharp = cosine(sharpDot, query.sharpSquares.constData(), q0,
-                                    m_sharpSquares.constData() + m_squareOffsets[i], l0, n);
-        // The better view counts: broad bands need the first, humps under the bands spoil it.
-        scores[i] = std::max(broad, sharp);
-    }
+    forSlices(m_offsets.size(), 1024, [&](int begin, int end) {
+        for (int i = begin; i < end; ++i) {
+            const int first = std::max(queryFirst, m_firstBins[i]);
+            const int n = std::min(queryEnd, m_firstBins[i] + m_counts[i]) - first;
+            if (n < minimumBins)
+                continue;
+            const int q0 = first - queryFirst;
+            const int offset = m_offsets[i] + first - m_firstBins[i];
+            const Dots d = dots(query.root.constData() + q0, m_root.constData() + offset,
+                                query.sharp.constData() + q0, m_sharp.constData() + offset, n);
+            const double broad = cosine(d.ab, query.squares.constData(), q0, n, d.bb);
+            const double sharp = cosine(d.cd, query.sharpSquares.constData(), q0, n, d.dd);
+            // The better view counts: broad bands need the first, humps under the bands spoil
+            // it.
+            scores[i] = std::max(broad, sharp);
+        }
+    });
     return scores;
 }
 
@@ -428,8 +360,10 @@ QVector<double> MineralSearch::peakScores(const MineralQuery &query,
     if (!query.peaks.isValid())
         return scores;
     const FingerprintMatcher matcher(query.peaks, fingerprint);
-    for (int i = 0; i < scores.size(); ++i)
-        scores[i] = std::max(matcher.match(m_sortedPeaks.view(i, m_fingerprints[i])), 0.0);
+    forSlices(scores.size(), 1024, [&](int begin, int end) {
+        for (int i = begin; i < end; ++i)
+            scores[i] = std::max(matcher.match(m_sortedPeaks.view(i, m_fingerprints[i])), 0.0);
+    });
     return scores;
 }
 

@@ -138,11 +138,8 @@ private:
     MineralSearchParameters m_parameters;
     // Root intensities of all library spectra one after another, times 65535.
     QVector<quint16> m_root;
-    QVector<quint16> m_sharp;       // the sharp view, laid out as m_root
-    QVector<double> m_squares;      // per spectrum prefix sums of root^2 (count + 1 entries each)
-    QVector<double> m_sharpSquares; // laid out as m_squares
-    QVector<int> m_offsets;         // start of each spectrum in m_root
-    QVector<int> m_squareOffsets;
+    QVector<quint16> m_sharp; // the sharp view, laid out as m_root
+    QVector<int> m_offsets;   // start of each spectrum in m_root
     QVector<int> m_firstBins;
     QVector<int> m_counts;
     QVector<int> m_mineral; // per spectrum: index into m_names

@@ -13,10 +13,10 @@ namespace {
 
 constexpr int maxUnknowns = 3 + 8;
 
-// A library spectrum on the grid, maximum 1.
+// A library spectrum on the grid; y times scale has maximum 1.
 struct GridSpectrum
 {
-    const double *y = nullptr;
+    const float *y = nullptr;
     int firstBin = 0;
     int count = 0;
     double scale = 0.0;
@@ -117,7 +117,7 @@ struct Fitter
             const GridSpectrum &s = spectra[members[c]];
             double area = 0.0;
             for (int bin = first; bin < end; ++bin)
-                area += std::max(s.y[bin - s.firstBin], 0.0) * s.scale;
+                area += std::max(double(s.y[bin - s.firstBin]), 0.0) * s.scale;
             areas[c] = x[c] * area;
             areaSum += areas[c];
         }
@@ -294,19 +294,18 @@ QVector<MixtureFit> fitMixtures(const MineralSearch &search, const ReferenceLibr
     if (single.minerals.size() < k)
         return fail(QStringLiteral("too few library spectra cover the range of the spectrum"));
 
-    const QVector<RamanLibrarySpectrum> &spectra = library.spectra();
-    QVector<GridSpectrum> grid(spectra.size());
+    QVector<GridSpectrum> grid(library.count());
     const auto gridOf = [&](int index) {
         GridSpectrum &g = grid[index];
         if (g.y)
             return;
-        const RamanData<Wavenumbers> &data = spectra[index].resampledData;
+        const GridView view = library.grid(index);
         double maximum = 0.0;
-        for (const double v : data.y)
-            maximum = std::max(maximum, v);
-        g.y = data.y.constData();
-        g.count = maximum > 0.0 ? data.size() : 0;
-        g.firstBin = data.isEmpty() ? 0 : MineralSearch::binOf(data.x.first());
+        for (int b = 0; b < view.count; ++b)
+            maximum = std::max(maximum, double(view.values[b]));
+        g.y = view.values;
+        g.count = maximum > 0.0 ? view.count : 0;
+        g.firstBin = view.firstBin;
         g.scale = maximum > 0.0 ? 1.0 / maximum : 0.0;
     };
     Fitter fitter{query, grid, std::clamp(parameters.backgroundTerms, 0, maxUnknowns - 3)};

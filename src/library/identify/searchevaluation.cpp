@@ -48,7 +48,7 @@ QVector<bool> leftOut(const ReferenceLibrary &library, const LabelledSpectrum &q
     const int fold = sampleFold(query.sample, folds);
     QVector<bool> excluded(library.count(), false);
     for (int i = 0; i < library.count(); ++i) {
-        const rruff_infos &info = library.spectra()[i].info;
+        const rruff_infos &info = library.info(i);
         excluded[i] = ((leaveOut & LeaveOutOwnSample) && info.rruffId == query.sample)
                       || ((leaveOut & LeaveOutOwnMineral) && info.name == query.mineral)
                       || (folds > 0 && sampleFold(info.rruffId, folds) == fold);
@@ -68,7 +68,7 @@ int spectrumRank(const ReferenceLibrary &library, const QVector<double> &scores,
     std::partial_sort(order.begin(), order.begin() + top, order.end(),
                       [&scores](int a, int b) { return scores[a] > scores[b]; });
     for (int rank = 0; rank < top; ++rank) {
-        if (library.spectra()[order[rank]].info.name == mineral)
+        if (library.info(order[rank]).name == mineral)
             return rank;
     }
     return -1;
@@ -119,7 +119,7 @@ SearchEvaluation evaluateSearches(const ReferenceLibrary &library,
         if (folds > 0) {
             bool mineralSearchable = false;
             for (int i = 0; i < excluded.size() && !mineralSearchable; ++i)
-                mineralSearchable = !excluded[i] && library.spectra()[i].info.name == query.mineral;
+                mineralSearchable = !excluded[i] && library.info(i).name == query.mineral;
             if (!mineralSearchable)
                 continue;
         }
@@ -165,7 +165,7 @@ RamanData<Wavenumbers> generatedMixture(const ReferenceLibrary &library,
 {
     int first = INT_MIN, end = INT_MAX;
     for (const int m : members) {
-        const RamanData<Wavenumbers> &d = library.spectra()[m].resampledData;
+        const RamanData<Wavenumbers> d = library.gridSpectrum(m);
         if (d.isEmpty())
             return {};
         first = std::max(first, MineralSearch::binOf(d.x.first()));
@@ -178,7 +178,7 @@ RamanData<Wavenumbers> generatedMixture(const ReferenceLibrary &library,
     for (int bin = first; bin < end; ++bin)
         sum.x.append(bin * librarySearchStep);
     for (int c = 0; c < members.size(); ++c) {
-        const RamanData<Wavenumbers> &d = library.spectra()[members[c]].resampledData;
+        const RamanData<Wavenumbers> d = library.gridSpectrum(members[c]);
         const int offset = first - MineralSearch::binOf(d.x.first());
         double area = 0.0;
         for (int j = 0; j < sum.size(); ++j)
@@ -207,8 +207,8 @@ QVector<QVector<int>> mixtureMembers(const ReferenceLibrary &library, int count,
 {
     QVector<QVector<int>> sets;
     QSet<QString> minerals;
-    for (const RamanLibrarySpectrum &spectrum : library.spectra())
-        minerals.insert(spectrum.info.name);
+    for (const rruff_infos &info : library.infos())
+        minerals.insert(info.name);
     if (minerals.size() < size)
         return sets;
     std::uniform_int_distribution<int> pick(0, library.count() - 1);
@@ -218,9 +218,9 @@ QVector<QVector<int>> mixtureMembers(const ReferenceLibrary &library, int count,
         QStringList names;
         while (members.size() < size) {
             const int m = pick(random);
-            if (!names.contains(library.spectra()[m].info.name)) {
+            if (!names.contains(library.info(m).name)) {
                 members.append(m);
-                names.append(library.spectra()[m].info.name);
+                names.append(library.info(m).name);
             }
         }
         std::mt19937 probe(1);
@@ -235,7 +235,7 @@ int mixtureRank(const ReferenceLibrary &library, const QVector<MixtureFit> &fits
 {
     QStringList expected;
     for (const int m : members)
-        expected.append(library.spectra()[m].info.name);
+        expected.append(library.info(m).name);
     expected.sort();
     for (int rank = 0; rank < fits.size(); ++rank) {
         QStringList names;

@@ -1,6 +1,5 @@
 #include "combinationfixture.h"
 #include "library/combinationsearch.h"
-#include "library/matching/correlation.h"
 #include "library/matching/fingerprintmatcher.h"
 #include "library/matching/peaksearch.h"
 #include "library/matching/peakwidth.h"
@@ -172,29 +171,6 @@ private slots:
         const double result = matchFingerprints(fingerprintOf(measured), l, p);
         QVERIFY2(std::fabs(result - score) < 1e-5, qPrintable(QString::number(result)));
     }
-    void correlation_data()
-    {
-        QTest::addColumn<RamanData<Wavenumbers>>("a");
-        QTest::addColumn<RamanData<Wavenumbers>>("b");
-        QTest::addColumn<double>("score");
-
-        const RamanData<Wavenumbers> s{{0, 1.25, 2.5, 3.75}, {1, 2, 3, 4}};
-        QTest::newRow("scaled") << s << RamanData<Wavenumbers>{s.x, {2, 4, 6, 8}} << 10.0;
-        QTest::newRow("orthogonal") << RamanData<Wavenumbers>{s.x, {1, 0, 1, 0}}
-                                    << RamanData<Wavenumbers>{s.x, {0, 1, 0, 1}} << 0.0;
-        QTest::newRow("no overlap") << s << RamanData<Wavenumbers>{{10, 11.25}, {1, 1}} << 0.0;
-        QTest::newRow("common range only")
-            << s << RamanData<Wavenumbers>{{2.5, 3.75, 5}, {3, 4, -100}} << 10.0;
-        QTest::newRow("empty") << s << RamanData<Wavenumbers>{} << 0.0;
-    }
-    void correlation()
-    {
-        QFETCH(RamanData<Wavenumbers>, a);
-        QFETCH(RamanData<Wavenumbers>, b);
-        QFETCH(double, score);
-        QVERIFY(std::fabs(correlateSpectra(a, b) - score) < 1e-12);
-    }
-
     void combine_data()
     {
         QTest::addColumn<QVector<double>>("a");

@@ -296,11 +296,11 @@ private slots:
     }
     void listsDistinctPairsAndSelectsThem()
     {
-        QVector<RamanLibrarySpectrum> spectra(3);
+        QVector<rruff_infos> spectra(3);
         const QStringList names = S("Quartz:20 Albite:100 albite:3").split(QLatin1Char(' '));
         for (int i = 0; i < 3; ++i) {
-            spectra[i].info.name = names[i].section(QLatin1Char(':'), 0, 0);
-            spectra[i].info.number = names[i].section(QLatin1Char(':'), 1);
+            spectra[i].name = names[i].section(QLatin1Char(':'), 0, 0);
+            spectra[i].number = names[i].section(QLatin1Char(':'), 1);
         }
         LCAnalysisProgressDialog dialog;
         dialog.setAttribute(Qt::WA_DeleteOnClose, false);
