@@ -7,7 +7,6 @@
 #include "library/storedarrays.h"
 
 #include <QFile>
-#include <QVarLengthArray>
 
 #include <algorithm>
 #include <cmath>
