@@ -125,21 +125,6 @@ private slots:
                  QVector<double>(36, 0.0));
     }
 
-    void fitsOnlyTheFirst5000Points()
-    {
-        const SyntheticSpectrum s = spectrumOnBackground(polynomialBackground);
-        QVector<double> x = s.data.x;
-        QVector<double> y = s.data.y;
-        for (int i = 0; i < 3000; ++i) {
-            x.append(x.last() + 1.25);
-            y.append(y.at(i));
-        }
-        const QVector<double> baseline = goldindecBaseline(x, y, 1, GoldindecReturnBaseline);
-        QCOMPARE(baseline.size(), x.size());
-        QCOMPARE(baseline.last(), baseline[4999]);
-        QVERIFY(std::fabs(baseline[1000] - polynomialBackground(x[1000])) < 30.0);
-    }
-
     // The curves of a fit on every fourth point; written only where a caller asks.
     void goldindecCurves()
     {

@@ -31,18 +31,6 @@ private slots:
         next.show();
         QCOMPARE(next.size(), QSize(120, 130));
     }
-
-    void widgetGoneBeforeSaving()
-    {
-        auto *widget = new QWidget;
-        auto *restore = new GeometryRestore(widget, S("Gone"));
-        restore->setParent(nullptr);
-        delete widget;
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S(".")));
-        restore->saveGeometry();
-        QVERIFY(QSettings().allKeys().isEmpty());
-        delete restore;
-    }
 };
 
 QTEST_MAIN(TestGeometryRestore)
