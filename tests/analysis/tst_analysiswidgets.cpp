@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -162,6 +163,18 @@ void TestAnalysisWidgets::widgetShowsSearch()
     QCOMPARE(widget.resultText(), best);
     QVERIFY(!widget.canvas()->lines().isEmpty()); // peaks found by the peak detection
 
+    // Score, name and every formula are in view without scrolling sideways.
+    const QHeaderView *header = table->horizontalHeader();
+    const int formula = RamanLibraryModel::FormulaColumn;
+    QVERIFY(header->sectionViewportPosition(formula) + header->sectionSize(formula)
+            <= table->viewport()->width());
+    for (int row = 0; row < table->model()->rowCount(); ++row) {
+        const QModelIndex index = table->model()->index(row, formula);
+        QVERIFY2(table->itemDelegateForColumn(formula)->sizeHint({}, index).width()
+                     <= header->sectionSize(formula),
+                 qPrintable(index.data().toString()));
+    }
+
     table->selectAll();
     QCOMPARE(widget.shownReferenceCount(), 15);
     table->selectRow(3);
@@ -205,6 +218,14 @@ void TestAnalysisWidgets::windowSignals()
     const QSize least = window->minimumSizeHint();
     QVERIFY2(least.width() <= 1300 && least.height() <= 680,
              qPrintable(S("%1 x %2").arg(least.width()).arg(least.height())));
+    // The filters' hints stay readable at that size.
+    window->resize(least);
+    for (const QLineEdit *filter : window->findChildren<QLineEdit *>()) {
+        const QString hint = filter->placeholderText();
+        if (filter->isVisible() && !hint.isEmpty())
+            QVERIFY2(filter->width() - 8 >= filter->fontMetrics().horizontalAdvance(hint),
+                     qPrintable(hint));
+    }
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window));
     QVERIFY(waitForAnalysisIdle(window->analysisWidget()->analysis()));

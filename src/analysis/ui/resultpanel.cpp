@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSet>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -47,8 +48,12 @@ ResultPanel::ResultPanel(Ui::SpectrumAnalysisWidget *ui, SpectrumAnalysis *analy
     table->resizeColumnsToContents();
     table->setColumnWidth(RamanLibraryModel::FormulaColumn,
                           delegate->formulaColumnWidth(table->font()));
+    keepFormulaInView();
     m_ui->lNumRows->setMinimumWidth(
         m_ui->lNumRows->fontMetrics().horizontalAdvance(QStringLiteral("000.000")));
+    for (QLineEdit *filter : {m_ui->EditScrollToInput, m_ui->elementFilter})
+        filter->setMinimumWidth(filter->fontMetrics().horizontalAdvance(filter->placeholderText())
+                                + filter->minimumSizeHint().width());
 
     connect(m_ui->EditScrollToInput, &QLineEdit::textChanged, this, &ResultPanel::applyFilter);
     connect(m_ui->elementFilter, &QLineEdit::textChanged, this, &ResultPanel::applyFilter);
@@ -77,7 +82,28 @@ void ResultPanel::setLibrary(std::shared_ptr<const ReferenceLibrary> library, bo
     m_model->setLibraryData(infos);
     m_model->setResultScores(m_analysis->outcome().scores);
     m_ui->TViewRaBib->resizeColumnsToContents();
+    keepFormulaInView();
     applyFilter();
+}
+
+// The score, the name and the whole formula stay in view; the columns after them may scroll.
+// A formula longer than three default widths is clipped rather than widening the window.
+void ResultPanel::keepFormulaInView()
+{
+    QTableView *table = m_ui->TViewRaBib;
+    QHeaderView *header = table->horizontalHeader();
+    const auto *delegate = static_cast<RichTextItemDelegate *>(
+        table->itemDelegateForColumn(RamanLibraryModel::FormulaColumn));
+    const int widest = 3 * delegate->formulaColumnWidth(table->font());
+    if (header->sectionSize(RamanLibraryModel::FormulaColumn) > widest)
+        table->setColumnWidth(RamanLibraryModel::FormulaColumn, widest);
+    int width = 2 * table->frameWidth() + table->verticalScrollBar()->sizeHint().width();
+    for (int column : {RamanLibraryModel::ScoreColumn, RamanLibraryModel::ConfidenceColumn,
+                       RamanLibraryModel::NameColumn, RamanLibraryModel::FormulaColumn}) {
+        if (!table->isColumnHidden(column))
+            width += header->sectionSize(column);
+    }
+    table->setMinimumWidth(width);
 }
 
 // An empty table would look like a search that found nothing.
@@ -127,6 +153,7 @@ void ResultPanel::showScores()
     m_model->setResultScores(complete ? outcome.scores : QVector<double>(), confidences);
     m_ui->TViewRaBib->setColumnHidden(RamanLibraryModel::ConfidenceColumn,
                                       !m_model->hasConfidences());
+    keepFormulaInView();
     updateSort();
     updateRowCount();
 }

@@ -64,6 +64,7 @@ private:
     void updateRowCount();
     void showContextMenu(const QPoint &pos);
     void showNoLibraryHint(bool show);
+    void keepFormulaInView();
     void openWebPage(int sourceRow, int site);
 
     Ui::SpectrumAnalysisWidget *m_ui;
