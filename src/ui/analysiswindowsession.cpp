@@ -2,6 +2,7 @@
 
 #include "analysis/ui/exportforlibrarydialog.h"
 #include "analysis/ui/spectrumanalysiswindow.h"
+#include "analysis/ui/spectrumprocessingwidget.h"
 
 #include <QPointer>
 
@@ -17,9 +18,10 @@ public:
     }
 
     void start(const std::shared_ptr<LibraryLoader> &library,
-               const RamanData<Wavenumbers> &spectrum) override
+               const RamanData<Wavenumbers> &spectrum, const QString &folder) override
     {
         m_window = new SpectrumAnalysisWindow(library, spectrum);
+        m_window->analysisWidget()->setDataFolder(folder);
         m_window->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_window, &SpectrumAnalysisWindow::saveRequested, this,
                 &AnalysisSession::saveRequested);

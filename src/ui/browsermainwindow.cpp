@@ -264,6 +264,7 @@ SpectrumAnalysisWindow *BrowserMainWindow::analyseSpectrumFile(const QString &pa
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(tr("Analyse von %1").arg(QFileInfo(path).fileName()));
     window->analysisWidget()->setResultStorable(false);
+    window->analysisWidget()->setDataFolder(QFileInfo(path).absolutePath());
     window->show();
     return window;
 }

@@ -67,14 +67,17 @@ private slots:
         QCOMPARE(m_model->saveData().folderPath(), folder);
         QCOMPARE(m_model->rowCount(m_model->index(0, 0)), int(SaveDataModel::ItemCount));
 
-        QString stored;
+        QString stored, proposed;
         const IdentificationData second = m_model->saveData().sector(1)->identificationData;
-        analyse([this, &stored](SpectrumAnalysisWindow *window) {
+        analyse([this, &stored, &proposed](SpectrumAnalysisWindow *window) {
             selectTreeRow(1);
             stored = window->finalIdentification();
+            proposed = proposedExport(window);
             childNamed<QPushButton>(window, "buttonSaveResults")->click();
         });
         QVERIFY(!stored.isEmpty());
+        // Exports are proposed in the measurement's folder, named after the result.
+        QCOMPARE(QDir::cleanPath(proposed), QDir(folder).filePath(stored + S(".txt")));
         QCOMPARE(identification(0), stored); // the analysed point, not the one selected meanwhile
         QVERIFY(!m_model->saveData().sector(0)->identificationData.searchResultImage.isNull());
         QVERIFY(m_model->saveData().sector(1)->identificationData == second);
@@ -144,6 +147,8 @@ private slots:
         QVERIFY(!childNamed<QPushButton>(analysis, "buttonSaveResults")->isVisible());
         QVERIFY(childNamed<QToolButton>(analysis, "tButtSave")->isVisible());
         QTRY_COMPARE_WITH_TIMEOUT(analysis->suggestedAuto(), S("Anglesite"), 30000);
+        QCOMPARE(QFileInfo(proposedExport(analysis)).absolutePath(),
+                 QFileInfo(answers.file).absolutePath());
         analysis->close();
 
         answers.file = TestFiles::rruffDir() + S("/README.md");
@@ -383,6 +388,18 @@ private:
             script(window);
         if (window)
             window->close();
+    }
+
+    // The file the analysis proposes for exporting the processed spectrum.
+    static QString proposedExport(QWidget *window)
+    {
+        QString proposed;
+        answerNextModal<QFileDialog>([&proposed](QFileDialog *chooser) {
+            proposed = QDir(chooser->directory()).filePath(chooser->selectedFiles().value(0));
+            chooser->reject();
+        });
+        childNamed<QToolButton>(window, "tButtSave")->click();
+        return proposed;
     }
 
     QString identification(int point) const

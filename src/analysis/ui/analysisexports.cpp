@@ -20,12 +20,13 @@ QString &lastExportDirectory()
     return directory;
 }
 
-// Asks for a text file to write, proposing `name` in the folder of the last export; empty when
-// the user cancelled.
-QString askForExportFile(QWidget *parent, const QString &title, const QString &name)
+// Asks for a text file to write, proposing `name` in `folder`, else in the folder of the last
+// export; empty when the user cancelled.
+QString askForExportFile(QWidget *parent, const QString &title, const QString &name, QString folder)
 {
-    const QString folder = lastExportDirectory().isEmpty() ? PathManager::instance().savePath()
-                                                           : lastExportDirectory();
+    if (folder.isEmpty())
+        folder = lastExportDirectory().isEmpty() ? PathManager::instance().savePath()
+                                                 : lastExportDirectory();
     const QString proposed = QDir(folder).filePath(
         suggestedFileName(name.trimmed(), QStringLiteral("txt"), AnalysisExports::tr("Spektrum")));
     const QString path = QFileDialog::getSaveFileName(parent, title, proposed,
@@ -66,23 +67,23 @@ QString AnalysisExports::legendTitle(const QString &path)
 }
 
 void AnalysisExports::exportSpectrum(const RamanData<Wavenumbers> &spectrum, const QString &result,
-                                     QWidget *parent)
+                                     const QString &folder, QWidget *parent)
 {
-    const QString path = askForExportFile(parent, tr("Spektrum exportieren"), result);
+    const QString path = askForExportFile(parent, tr("Spektrum exportieren"), result, folder);
     if (!path.isEmpty())
         writeExportFile(path, exportSpectrumText(spectrum));
 }
 
 void AnalysisExports::exportPeakList(const QVector<PeakLine> &lines, const QString &result,
-                                     QWidget *parent)
+                                     const QString &folder, QWidget *parent)
 {
     if (lines.isEmpty()) {
         QMessageBox::information(parent, tr("Keine Peaks"),
                                  tr("Keine Peaks ausgewählt oder erkannt."));
         return;
     }
-    const QString path
-        = askForExportFile(parent, tr("Peak-Liste exportieren"), tr("%1 Peaks").arg(result));
+    const QString path = askForExportFile(parent, tr("Peak-Liste exportieren"),
+                                          tr("%1 Peaks").arg(result), folder);
     if (!path.isEmpty())
         writeExportFile(path, peakListText(lines));
 }

@@ -22,10 +22,11 @@ public:
                                                                   QWidget *parent);
     // The file's name shortened for a legend; long RRUFF names would push it into a second row.
     static QString legendTitle(const QString &path);
-    // The file is proposed in the folder of the last export, named after `result`.
+    // The file is proposed named after `result`, in `folder` (the measurement's), else in the
+    // folder of the last export.
     static void exportSpectrum(const RamanData<Wavenumbers> &spectrum, const QString &result,
-                               QWidget *parent);
+                               const QString &folder, QWidget *parent);
     // Explains instead when there are no lines.
     static void exportPeakList(const QVector<PeakLine> &lines, const QString &result,
-                               QWidget *parent);
+                               const QString &folder, QWidget *parent);
 };

@@ -54,23 +54,26 @@ void SpectrumProcessingWidget::setupActions()
     menu->addAction(m_ui->actionExportPeaks);
     m_ui->tButtSave->setMenu(menu);
     const auto exportProcessed = [this] {
-        AnalysisExports::exportSpectrum(m_analysis->processedNow(), resultText(), this);
+        AnalysisExports::exportSpectrum(m_analysis->processedNow(), resultText(), m_dataFolder,
+                                        this);
     };
     connect(m_ui->tButtSave, &QToolButton::clicked, this, exportProcessed);
     connect(m_ui->actionExportProcessed, &QAction::triggered, this, exportProcessed);
-    connect(m_ui->actionExportRaw, &QAction::triggered, this,
-            [this] { AnalysisExports::exportSpectrum(m_analysis->sample(), resultText(), this); });
+    connect(m_ui->actionExportRaw, &QAction::triggered, this, [this] {
+        AnalysisExports::exportSpectrum(m_analysis->sample(), resultText(), m_dataFolder, this);
+    });
     connect(m_ui->actionExportReference, &QAction::triggered, this, [this] {
         const QVector<int> rows = m_results->selectedSourceRows();
         if (!rows.isEmpty() && m_library)
-            AnalysisExports::exportSpectrum(m_library->spectrumData(rows[0]), resultText(), this);
+            AnalysisExports::exportSpectrum(m_library->spectrumData(rows[0]), resultText(),
+                                            m_dataFolder, this);
     });
     connect(m_ui->actionExportPeaks, &QAction::triggered, this, [this] {
         // The lines on the plot; under a search that shows none, the peaks it finds.
         QVector<PeakLine> lines = m_lines->lines();
         if (lines.isEmpty())
             lines = m_analysis->detectedPeakLines();
-        AnalysisExports::exportPeakList(lines, resultText(), this);
+        AnalysisExports::exportPeakList(lines, resultText(), m_dataFolder, this);
     });
     connect(m_ui->actionExportForLibrary, &QAction::triggered, this,
             [this] { exportSpectrumForLibrary(m_analysis->processedNow(), resultText(), this); });

@@ -51,6 +51,8 @@ public:
     bool addReferenceFile(const QString &path);
     // Offers storing the final result (the default); off for spectra outside any measurement.
     void setResultStorable(bool storable);
+    // Where the exports are proposed: the measurement's folder, or the spectrum file's.
+    void setDataFolder(const QString &folder) { m_dataFolder = folder; }
 
 signals:
     void saveRequested();
@@ -82,4 +84,5 @@ private:
     LineEditingController *m_lines = nullptr;
     ResultPanel *m_results = nullptr;
     bool m_zoomResetPending = false;
+    QString m_dataFolder;
 };

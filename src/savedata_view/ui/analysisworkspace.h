@@ -31,9 +31,9 @@ class AnalysisSession : public QObject
 public:
     using QObject::QObject;
 
-    // Shows the window on `spectrum`, searching in `library`.
+    // Shows the window on `spectrum` of the measurement in `folder`, searching in `library`.
     virtual void start(const std::shared_ptr<LibraryLoader> &library,
-                       const RamanData<Wavenumbers> &spectrum)
+                       const RamanData<Wavenumbers> &spectrum, const QString &folder)
         = 0;
     virtual AnalysisResult result() const = 0;
     // The window, to put questions about the session on top of it.

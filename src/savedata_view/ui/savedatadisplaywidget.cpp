@@ -237,7 +237,8 @@ void SaveDataDisplayWidget::analyzeSectionData()
     if (!raw)
         qCInfo(logUiGeneral) << "no unprocessed spectrum in point" << row + 1
                              << ", analysing the processed one";
-    session->start(m_library, raw ? sector->rawSpectrum : sector->processedSpectrum);
+    session->start(m_library, raw ? sector->rawSpectrum : sector->processedSpectrum,
+                   m_model->saveData().folderPath());
 }
 
 void SaveDataDisplayWidget::storeAnalysisResult(AnalysisSession *session,
