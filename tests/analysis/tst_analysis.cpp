@@ -18,7 +18,6 @@
 #include <cmath>
 
 Q_DECLARE_METATYPE(SnapMode)
-Q_DECLARE_METATYPE(ProcessingControls)
 
 namespace {
 
@@ -82,42 +81,15 @@ private slots:
         QVERIFY2(std::abs(p.y() - expectedY) < 1e-9, qPrintable(QString::number(p.y(), 'g', 12)));
     }
 
-    void processingOptions_data()
+    // Control points set by hand replace the dynamic spline; the background can be left in.
+    void manualPointsReplaceTheDynamicSpline()
     {
-        QTest::addColumn<ProcessingControls>("controls");
-        QTest::addColumn<QVector<double>>("points");
-        QTest::addColumn<quint32>("steps");
-        QTest::addColumn<bool>("goldindec");
-        QTest::addColumn<bool>("dynamic");
-        QTest::addColumn<int>("controlPoints");
-
-        const ProcessingControls defaults;
-        QTest::newRow("defaults") << defaults << QVector<double>()
-                                  << quint32(Cut | SubtractBackground) << false << true << 0;
-        ProcessingControls smooth = defaults;
-        smooth.smooth = true;
-        smooth.cut = false;
-        smooth.backgroundMethod = ProcessingControls::Goldindec;
-        QTest::newRow("smooth, goldindec")
-            << smooth << QVector<double>{1, 2, 3} << quint32(Smooth | SubtractBackground) << true
-            << true << 0;
-        ProcessingControls manual = defaults;
+        ProcessingControls manual;
         manual.backgroundMethod = ProcessingControls::ManualSplines;
-        QTest::newRow("manual points switch dynamic off")
-            << manual << QVector<double>{100, 500, 900} << quint32(Cut | SubtractBackground)
-            << false << false << 3;
-    }
-
-    void processingOptions()
-    {
-        QFETCH(ProcessingControls, controls);
-        QFETCH(QVector<double>, points);
-        const ProcessingParameters p = processingParameters(controls, points);
-        QTEST(p.steps, "steps");
-        QTEST(p.useGoldindec, "goldindec");
-        QTEST(p.dynamic, "dynamic");
-        QTEST(int(p.controlPoints.size()), "controlPoints");
-        QVERIFY(!processingParameters(controls, points, false).has(SubtractBackground));
+        const ProcessingParameters p = processingParameters(manual, {100, 500, 900});
+        QVERIFY(!p.dynamic && !p.useGoldindec && p.controlPoints.size() == 3);
+        QVERIFY(p.has(SubtractBackground));
+        QVERIFY(!processingParameters(manual, {100, 500, 900}, false).has(SubtractBackground));
     }
 
     void histogramAndHeadroom()
