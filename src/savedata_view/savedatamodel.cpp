@@ -57,15 +57,6 @@ SaveDataModel::SaveDataModel(QObject *parent)
     : QAbstractItemModel(parent)
 {}
 
-bool SaveDataModel::load(const QString &path)
-{
-    SaveData data;
-    const bool loaded = data.load(path, AllSaveDataParts);
-    // Without its metadata.json a folder is no measurement: keep nothing that points at it.
-    setSaveData(loaded ? data : SaveData());
-    return loaded;
-}
-
 void SaveDataModel::setSaveData(const SaveData &data)
 {
     beginResetModel();

@@ -32,8 +32,6 @@ public:
 
     explicit SaveDataModel(QObject *parent = nullptr);
 
-    // Replaces the measurement by the folder at `path` (all parts); the loader's result.
-    bool load(const QString &path);
     // Shows a record read elsewhere (on another thread).
     void setSaveData(const SaveData &data);
     // An empty measurement that belongs to no folder.
