@@ -1,6 +1,7 @@
 // Two-mineral search speed: N^2 fingerprint matches on the real RRUFF library and on generated
 // libraries, and the cost of one match in place against matching a combined copy.
 //   bench_combination [SIZE...]   (default 1000 3000 generated spectra)
+#include "library/identify/searchquery.h"
 #include "library/matching/peaksearch.h"
 #include "library/referencelibrary.h"
 
@@ -52,9 +53,9 @@ SpectrumFingerprint mixtureFingerprint(const ReferenceLibrary &library, int a, i
             sum.y.append(first.y[i++] + second.y[j++]);
         }
     }
-    return buildFingerprint(ReferenceLibrary::prepareSpectrum(sum, analysisStartParameters(),
-                                                              ReferenceLibrary::FingerprintSearch),
-                            FingerprintParameters());
+    return buildFingerprint(
+        SearchQuery::fromSpectrum(sum, analysisStartParameters()).processed.normalizedToMaximum(),
+        FingerprintParameters());
 }
 
 // Microseconds per match on one thread over the first `count` x `count` pairs: matching a

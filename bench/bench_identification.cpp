@@ -5,6 +5,7 @@
 // the time of one mineral search and one mixture fit on one core over a library of perturbed
 // copies of the real library spectra.
 //   bench_identification [--tune] [--library-size N] [--mixtures N] [--pair-search N]
+#include "library/identify/search.h"
 #include "library/identify/searchevaluation.h"
 #include "library/matching/peaksearch.h"
 #include "librarycopy.h"
@@ -43,13 +44,17 @@ QVector<ScoredQuery> scoreQueries(const ReferenceLibrary &library, const Mineral
         s.label = query.file;
         s.ownSample = leftOut(library, query, leaveOut);
         s.ownMineral = leftOut(library, query, LeaveOutOwnMineral);
-        s.fingerprint = library.computeCorrelations(
-            query.data, processing, ReferenceLibrary::FingerprintSearch, fingerprint);
-        s.correlation = library.computeCorrelations(
-            query.data, processing, ReferenceLibrary::NormalizeToUnitNorm, fingerprint);
+        const SearchQuery searched = SearchQuery::fromSpectrum(query.data, processing);
+        SearchParameters parameters;
+        parameters.fingerprint = fingerprint;
+        s.fingerprint
+            = searchLibrary(library, SearchMethod::Fingerprint, searched, parameters).scores;
+        s.correlation
+            = searchLibrary(library, SearchMethod::Correlation, searched, parameters).scores;
         const RamanData<Wavenumbers> plain = query.data.resampled(librarySearchStep);
         s.cosine = library.correlations(plain);
-        const MineralQuery prepared = search.prepare(query.data, processing, fingerprint);
+        const MineralQuery prepared
+            = search.prepare(SearchQuery::fromSpectrum(query.data, processing), fingerprint);
         s.shape = search.shapeScores(prepared);
         s.peaks = search.peakScores(prepared, fingerprint);
         scored.append(s);
@@ -188,8 +193,10 @@ void mixtureRates(const ReferenceLibrary &library, const MineralSearch &search, 
                 = generatedMixture(library, pairs[i], weights, random);
             QElapsedTimer timer;
             timer.start();
-            const QVector<MixtureFit> fits
-                = fitMixtures(search, library, mixed, processing, fingerprint, parameters);
+            const QVector<MixtureFit> fits = fitMixtures(
+                search, library,
+                search.prepare(SearchQuery::fromSpectrum(mixed, processing), fingerprint),
+                fingerprint, parameters);
             slowest = std::max(slowest, timer.nsecsElapsed() / 1e6);
             const int rank = mixtureRank(library, fits, pairs[i]);
             fit.add(true, rank < 5 ? rank : -1);
@@ -204,10 +211,9 @@ void mixtureRates(const ReferenceLibrary &library, const MineralSearch &search, 
             }
             if (i >= pairSearch)
                 continue;
-            const SpectrumFingerprint measured
-                = buildFingerprint(ReferenceLibrary::prepareSpectrum(
-                                       mixed, processing, ReferenceLibrary::FingerprintSearch),
-                                   fingerprint);
+            const SpectrumFingerprint measured = buildFingerprint(
+                SearchQuery::fromSpectrum(mixed, processing).processed.normalizedToMaximum(),
+                fingerprint);
             const QVector<LinearCombinationResult> found = distinctPairs(
                 library.startCombinationSearch(measured, fingerprint).result(), library.infos());
             int pairRank = -1;
@@ -239,8 +245,10 @@ void mixtureRates(const ReferenceLibrary &library, const MineralSearch &search, 
                 = generatedMixture(library, members, weights, random);
             QElapsedTimer timer;
             timer.start();
-            const QVector<MixtureFit> fits
-                = fitMixtures(search, library, mixed, processing, fingerprint, parameters);
+            const QVector<MixtureFit> fits = fitMixtures(
+                search, library,
+                search.prepare(SearchQuery::fromSpectrum(mixed, processing), fingerprint),
+                fingerprint, parameters);
             slowest = std::max(slowest, timer.nsecsElapsed() / 1e6);
             const int rank = mixtureRank(library, fits, members);
             fit.add(true, rank < 5 ? rank : -1);
@@ -305,7 +313,7 @@ void timing(const ReferenceLibrary &source, int size, const QVector<LabelledSpec
     for (int i = 0; i < n; ++i) {
         QElapsedTimer one;
         one.start();
-        search.identify(queries[i].data, processing, fingerprint);
+        search.identify(SearchQuery::fromSpectrum(queries[i].data, processing), fingerprint);
         slowest = std::max(slowest, one.nsecsElapsed() / 1e6);
     }
     const double identifyMs = timer.nsecsElapsed() / 1e6 / n;
@@ -314,7 +322,8 @@ void timing(const ReferenceLibrary &source, int size, const QVector<LabelledSpec
     for (int i = 0; i < n; ++i) {
         QElapsedTimer step;
         step.start();
-        const MineralQuery query = search.prepare(queries[i].data, processing, fingerprint);
+        const MineralQuery query
+            = search.prepare(SearchQuery::fromSpectrum(queries[i].data, processing), fingerprint);
         stepMs[0] += step.nsecsElapsed() / 1e6 / n;
         step.restart();
         const QVector<double> shape = search.shapeScores(query);
@@ -334,8 +343,11 @@ void timing(const ReferenceLibrary &source, int size, const QVector<LabelledSpec
         for (int i = 0; i < m; ++i) {
             QElapsedTimer one;
             one.start();
-            fitMixtures(search, library, queries[i * n / m].data, processing, fingerprint,
-                        parameters);
+            fitMixtures(
+                search, library,
+                search.prepare(SearchQuery::fromSpectrum(queries[i * n / m].data, processing),
+                               fingerprint),
+                fingerprint, parameters);
             const double ms = one.nsecsElapsed() / 1e6;
             mixtureMs[k] += ms / m;
             mixtureSlowest[k] = std::max(mixtureSlowest[k], ms);

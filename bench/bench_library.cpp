@@ -8,7 +8,9 @@
 // from this process, over N (default 50) of the library's own spectra on all cores. --folds K
 // adds the K-fold evaluation by sample of every method.
 #include "library/identify/mineralsearch.h"
+#include "library/identify/search.h"
 #include "library/librarycache.h"
+#include "library/matching/peaksearch.h"
 #include "library/referencelibrary.h"
 
 #include <QCommandLineParser>
@@ -241,17 +243,73 @@ int main(int argc, char *argv[])
         queries.append(int(qint64(i) * library.count() / queryCount));
     const ProcessingParameters processing = analysisStartParameters();
     const FingerprintParameters fingerprint;
-    const auto spectrum = [&library](int q) { return library.spectrumData(q); };
-    const auto search = [&](unsigned flags) {
+    // Read beforehand: a query comes from a file, not from the library's cache.
+    QHash<int, RamanData<Wavenumbers>> measuredSpectra;
+    for (const int q : queries)
+        measuredSpectra.insert(q, library.spectrumData(q));
+    const auto spectrum = [&measuredSpectra](int q) { return measuredSpectra.value(q); };
+    SearchParameters parameters;
+    parameters.fingerprint = fingerprint;
+    const auto search = [&](SearchMethod method) {
         return perQuery(queries, [&](int q) {
-            library.computeCorrelations(spectrum(q), processing, flags, fingerprint);
+            searchLibrary(library, method, SearchQuery::fromSpectrum(spectrum(q), processing),
+                          parameters, &mineral);
         });
     };
-    search(ReferenceLibrary::FingerprintSearch); // warm-up
-    const QString fingerprintMs = search(ReferenceLibrary::FingerprintSearch);
-    const QString correlationMs = search(ReferenceLibrary::NormalizeToUnitNorm);
-    const QString mineralMs
-        = perQuery(queries, [&](int q) { mineral.identify(spectrum(q), processing, fingerprint); });
+    search(SearchMethod::Fingerprint); // warm-up
+    const QString fingerprintMs = search(SearchMethod::Fingerprint);
+    const QString correlationMs = search(SearchMethod::Correlation);
+    const QString mineralMs = search(SearchMethod::Mineral);
+    // The stages of one query of each method, each timed over all queries.
+    QVector<RamanData<Wavenumbers>> prepared, preparedUnit;
+    QVector<SpectrumFingerprint> measured;
+    QVector<MineralQuery> mineralQueries;
+    QVector<QVector<double>> shapes, peaks;
+    const QStringList stages{
+        QStringLiteral("processing (to maximum 1)"),
+        perQuery(queries,
+                 [&](int q) {
+                     prepared.append(SearchQuery::fromSpectrum(spectrum(q), processing)
+                                         .processed.normalizedToMaximum());
+                 }),
+        QStringLiteral("fingerprint of the query"),
+        perQuery(queries,
+                 [&](int q) {
+                     measured.append(buildFingerprint(prepared[queries.indexOf(q)], fingerprint));
+                 }),
+        QStringLiteral("fingerprint matching"),
+        perQuery(
+            queries,
+            [&](int q) { library.fingerprintScores(measured[queries.indexOf(q)], fingerprint); }),
+        QStringLiteral("processing (unit norm)"),
+        perQuery(queries,
+                 [&](int q) {
+                     preparedUnit.append(
+                         SearchQuery::fromSpectrum(spectrum(q), processing).processed.normalized());
+                 }),
+        QStringLiteral("correlation scan"),
+        perQuery(queries, [&](int q) { library.correlations(preparedUnit[queries.indexOf(q)]); }),
+        QStringLiteral("mineral: processing and root views"),
+        perQuery(queries,
+                 [&](int q) {
+                     mineralQueries.append(mineral.prepare(
+                         SearchQuery::fromSpectrum(spectrum(q), processing), fingerprint));
+                 }),
+        QStringLiteral("mineral: shape scan"),
+        perQuery(
+            queries,
+            [&](int q) { shapes.append(mineral.shapeScores(mineralQueries[queries.indexOf(q)])); }),
+        QStringLiteral("mineral: fingerprint matching"),
+        perQuery(queries,
+                 [&](int q) {
+                     peaks.append(
+                         mineral.peakScores(mineralQueries[queries.indexOf(q)], fingerprint));
+                 }),
+        QStringLiteral("mineral: ranking"),
+        perQuery(queries, [&](int q) {
+            const int i = queries.indexOf(q);
+            mineral.rank(shapes[i], peaks[i]);
+        })};
 
     row("", QStringLiteral("measured"), "goal");
     std::printf("|%s|%s|%s|\n", QByteArray(60, '-').constData(), QByteArray(30, '-').constData(),
@@ -272,6 +330,9 @@ int main(int argc, char *argv[])
     row("(this process: library and mineral search loaded)",
         QStringLiteral("%1 MiB").arg(ownUsage().ru_maxrss / 1024.0, 0, 'f', 0), "");
 
+    std::printf("\nStages of one query (mean over the queries):\n");
+    for (int i = 0; i + 1 < stages.size(); i += 2)
+        std::printf("  %-40s %s\n", qPrintable(stages[i]), qPrintable(stages[i + 1]));
     std::printf("(command rows: wall time of the fastest of %d runs, its cpu time; per-query "
                 "rows: mean over %d queries in one process)\n",
                 runs, queryCount);

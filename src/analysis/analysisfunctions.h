@@ -1,5 +1,6 @@
 #pragma once
 
+#include "library/ramanlibraryspectrum.h"
 #include "spectrum/processingparameters.h"
 #include "spectrum/ramandata.h"
 
@@ -34,8 +35,8 @@ ProcessingParameters processingParameters(const ProcessingControls &controls,
                                           const QVector<double> &controlPoints,
                                           bool withBackground = true);
 
-// Step of the grid every analysed spectrum is re-binned to first (1/cm).
-constexpr double analysisGridStep = 1.25;
+// Step of the grid every analysed spectrum is re-binned to first (1/cm): the library's.
+constexpr double analysisGridStep = librarySearchStep;
 
 // How a marker finds its place on a curve.
 enum class SnapMode : quint32 {

@@ -2,6 +2,7 @@
 
 #include "core/logging.h"
 #include "core/parallel.h"
+#include "library/identify/search.h"
 #include "library/matching/fingerprintmatcher.h"
 #include "library/matching/peaksearch.h"
 #include "library/referencelibrary.h"
@@ -188,15 +189,16 @@ AnalysisOutcome SpectrumAnalysis::run(const Request &request)
     AnalysisOutcome out;
     if (request.sample.size() < 2)
         return out;
-    const RamanData<Wavenumbers> sample = request.sample.resampled(analysisGridStep);
-    // Asked for here, on the analysis's own background removal only, not in the library's.
     const QString curvesFolder = requestedGoldindecCurvesFolder();
     GoldindecCurves curves;
-    out.processed
-        = processed(sample, request.processing, curvesFolder.isEmpty() ? nullptr : &curves);
+    // Processed once: the spectrum drawn is the one searched.
+    const SearchQuery query = SearchQuery::fromSpectrum(request.sample, request.processing,
+                                                        curvesFolder.isEmpty() ? nullptr : &curves);
+    out.processed = query.normalizedAs(request.processing);
     writeGoldindecCurves(curves, curvesFolder);
     if (request.separateBackground) {
-        out.beforeBackground = processed(sample, request.beforeBackground);
+        out.beforeBackground
+            = processed(request.sample.resampled(analysisGridStep), request.beforeBackground);
         if (out.beforeBackground.size() == out.processed.size()) {
             out.background = out.beforeBackground;
             for (int i = 0; i < out.background.y.size(); ++i)
@@ -223,70 +225,56 @@ AnalysisOutcome SpectrumAnalysis::run(const Request &request)
     }
     if (library->count() == 0) {
         qCWarning(logUiGeneral) << "the reference library holds no spectra, not searching";
-    } else if (search.method == SearchSettings::ManualLines) {
-        if (!request.lines.isEmpty()) {
-            const SpectrumFingerprint lines = linesFingerprint(
-                request.lines, out.processed.x.constFirst(), out.processed.x.constLast());
-            if (search.ignoreOtherLines) {
-                // Each reference takes the measured side, so its unmatched lines are the ones
-                // left out; picked lines it lacks still count against it.
-                FingerprintParameters p = search.parameters;
-                p.ignoreUnmatchedMeasured = true;
-                out.scores = orderedMap<double>(library->fingerprints(),
-                                                [&lines, &p](const SpectrumFingerprint &reference) {
-                                                    return matchFingerprints(reference, lines, p);
-                                                });
-            } else {
-                out.scores = library->computeCorrelations(lines, search.parameters);
-            }
-        }
-        out.searched = true;
-    } else if (search.method == SearchSettings::Minerals) {
-        const std::shared_ptr<const MineralSearch> minerals
-            = request.mineralSearch->get(request.library);
-        out.minerals = minerals->identify(sample, request.processing, search.parameters);
-        out.scores.fill(-1.0, library->count());
-        for (const MineralHit &hit : qAsConst(out.minerals.minerals))
-            out.scores[hit.spectrum] = hit.score;
-        out.searched = true;
-    } else {
-        ProcessingParameters processing = request.processing;
-        if (search.method == SearchSettings::Correlation && search.limitToVisible) {
-            processing.steps |= Cut | CutAfterBackground;
-            processing.secondCutMinimum = search.visibleMinimum;
-            processing.secondCutMaximum = search.visibleMaximum;
-        }
-        const unsigned flags = search.method == SearchSettings::Correlation
-                                   ? unsigned(ReferenceLibrary::NormalizeToUnitNorm)
-                                   : unsigned(ReferenceLibrary::FingerprintSearch);
-        out.scores = library->computeCorrelations(sample, processing, flags, search.parameters);
-        out.searched = true;
+        return out;
     }
+    out.searched = true;
+    SearchParameters parameters;
+    parameters.fingerprint = search.parameters;
+    SearchMethod method = SearchMethod::Fingerprint;
+    std::shared_ptr<const MineralSearch> minerals;
+    if (search.method == SearchSettings::ManualLines) {
+        if (request.lines.isEmpty())
+            return out;
+        method = search.ignoreOtherLines ? SearchMethod::LinesOnly : SearchMethod::Lines;
+        parameters.lines = linesFingerprint(request.lines, out.processed.x.constFirst(),
+                                            out.processed.x.constLast());
+    } else if (search.method == SearchSettings::Minerals) {
+        method = SearchMethod::Mineral;
+        minerals = request.mineralSearch->get(request.library);
+    } else if (search.method == SearchSettings::Correlation) {
+        method = SearchMethod::Correlation;
+        if (search.limitToVisible) {
+            parameters.visibleMinimum = search.visibleMinimum;
+            parameters.visibleMaximum = search.visibleMaximum;
+        }
+    }
+    SearchResult found = searchLibrary(*library, method, query, parameters, minerals.get());
+    out.scores = std::move(found.scores);
+    out.minerals = std::move(found.minerals);
     out.milliseconds = timer.elapsed();
     return out;
 }
 
 QFuture<QVector<MixtureFit>> SpectrumAnalysis::startMixtureFit(int components) const
 {
-    const RamanData<Wavenumbers> sample
-        = hasUsableSample() ? m_sample.resampled(analysisGridStep) : RamanData<Wavenumbers>();
+    const RamanData<Wavenumbers> sample = hasUsableSample() ? m_sample : RamanData<Wavenumbers>();
     return QtConcurrent::run([library = m_library, cache = m_mineralSearch, sample,
                               processing = processingParameters(true),
                               fingerprint = m_search.parameters, components] {
-        if (!library || sample.isEmpty())
-            return QVector<MixtureFit>();
-        if (library->count() == 0)
+        if (!library || sample.isEmpty() || library->count() == 0)
             return QVector<MixtureFit>();
         const std::shared_ptr<const MineralSearch> search = cache->get(library);
+        const SearchQuery query = SearchQuery::fromSpectrum(sample, processing);
+        SearchParameters parameters;
+        parameters.fingerprint = fingerprint;
         QVector<MixtureFit> fits;
-        for (int count = 2; count <= components; ++count) {
-            MixtureFitParameters parameters;
-            parameters.components = count;
-            QString problem;
-            fits += fitMixtures(*search, *library, sample, processing, fingerprint, parameters,
-                                &problem);
-            if (!problem.isEmpty()) {
-                qCWarning(logUiGeneral) << "mixture fit not possible:" << problem;
+        for (parameters.components = 2; parameters.components <= components;
+             ++parameters.components) {
+            const SearchResult found = searchLibrary(*library, SearchMethod::MixtureFit, query,
+                                                     parameters, search.get());
+            fits += found.mixtures;
+            if (!found.problem.isEmpty()) {
+                qCWarning(logUiGeneral) << "mixture fit not possible:" << found.problem;
                 break;
             }
         }

@@ -6,7 +6,6 @@
 #include "library/matching/fingerprintmatcher.h"
 #include "library/matching/peaksearch.h"
 #include "library/storedarrays.h"
-#include "spectrum/processing.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
@@ -399,47 +398,6 @@ int ReferenceLibrary::indexOfNumber(const QString &number) const
     return -1;
 }
 
-RamanData<Wavenumbers> ReferenceLibrary::prepareSpectrum(const RamanData<Wavenumbers> &spectrum,
-                                                         const ProcessingParameters &processing,
-                                                         unsigned flags)
-{
-    ProcessingParameters parameters = processing;
-    parameters.steps &= ~quint32(Normalize | NormalizeToMaximum);
-    parameters.steps |= (flags & NormalizeToUnitNorm) ? Normalize : NormalizeToMaximum;
-    return processed(spectrum.resampled(librarySearchStep), parameters);
-}
-
-unsigned ReferenceLibrary::chooseSearchMethod(const RamanData<Wavenumbers> &spectrum)
-{
-    const SpectrumFingerprint fingerprint
-        = buildFingerprint(spectrum.normalizedToMaximum(), FingerprintParameters());
-    if (fingerprint.peaks.isEmpty())
-        return NormalizeToUnitNorm;
-    const double mean
-        = std::accumulate(spectrum.y.cbegin(), spectrum.y.cend(), 0.0) / spectrum.y.size();
-    qCDebug(logDataAlgorithms) << "comparing average to noise estimate:" << mean
-                               << fingerprint.noise;
-    return 20.0 * fingerprint.noise > mean ? NormalizeToUnitNorm : FingerprintSearch;
-}
-
-QVector<double> ReferenceLibrary::computeCorrelations(const RamanData<Wavenumbers> &spectrum,
-                                                      const ProcessingParameters &processing,
-                                                      unsigned flags,
-                                                      const FingerprintParameters &parameters) const
-{
-    if (spectrum.isEmpty() || spectrum.size() < 0)
-        return {};
-    if (flags & ChooseSearchMethod)
-        flags = chooseSearchMethod(spectrum);
-    const RamanData<Wavenumbers> prepared = prepareSpectrum(spectrum, processing, flags);
-    if (!(flags & FingerprintSearch))
-        return prepared.isEmpty() ? QVector<double>() : correlations(prepared);
-    const SpectrumFingerprint measured = buildFingerprint(prepared, parameters);
-    if (!measured.isValid())
-        return {};
-    return computeCorrelations(measured, parameters);
-}
-
 QVector<double> ReferenceLibrary::correlations(const RamanData<Wavenumbers> &prepared) const
 {
     QVector<double> scores(count(), 0.0);
@@ -465,8 +423,8 @@ QVector<double> ReferenceLibrary::correlations(const RamanData<Wavenumbers> &pre
     return scores;
 }
 
-QVector<double> ReferenceLibrary::computeCorrelations(const SpectrumFingerprint &measured,
-                                                      const FingerprintParameters &parameters) const
+QVector<double> ReferenceLibrary::fingerprintScores(const SpectrumFingerprint &measured,
+                                                    const FingerprintParameters &parameters) const
 {
     if (!measured.isValid())
         return {};

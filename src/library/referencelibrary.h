@@ -4,7 +4,6 @@
 #include "library/combinationsearch.h"
 #include "library/matching/fingerprintmatcher.h"
 #include "library/ramanlibraryspectrum.h"
-#include "spectrum/processingparameters.h"
 
 #include <QStringList>
 #include <QVector>
@@ -29,13 +28,6 @@ struct GridView
 class ReferenceLibrary
 {
 public:
-    // Bits of the `flags` of computeCorrelations.
-    enum SearchFlag : unsigned {
-        NormalizeToUnitNorm = 1, // else to maximum 1
-        FingerprintSearch = 2,   // else full correlation
-        ChooseSearchMethod = 4,  // replace the flags by chooseSearchMethod first
-    };
-
     // Reads the enabled folders (blocks; the heavy steps run on the global pool). What the
     // searches need is kept in the user's cache folder per state of the folders' caches, so that
     // the next load reads one file.
@@ -62,15 +54,13 @@ public:
     // folder was read without a cache.
     const QString &stateKey() const { return m_stateKey; }
 
-    // One score (0..10, -1: none) per library spectrum, in library order; empty when the input
-    // cannot be searched.
-    QVector<double> computeCorrelations(const RamanData<Wavenumbers> &spectrum,
-                                        const ProcessingParameters &processing, unsigned flags,
-                                        const FingerprintParameters &parameters) const;
-    QVector<double> computeCorrelations(const SpectrumFingerprint &measured,
-                                        const FingerprintParameters &parameters) const;
-    // Cosine times 10 of a spectrum prepared with NormalizeToUnitNorm against every library
-    // spectrum over the range both cover.
+    // The scans of the searches (library/identify/search.h), one score per library spectrum in
+    // library order. Fingerprint score 0..10 (-1: either side has no peaks); empty for an
+    // invalid fingerprint.
+    QVector<double> fingerprintScores(const SpectrumFingerprint &measured,
+                                      const FingerprintParameters &parameters) const;
+    // Cosine times 10 of a spectrum on the search grid against every library spectrum over the
+    // range both cover.
     QVector<double> correlations(const RamanData<Wavenumbers> &prepared) const;
 
     // The best pairs of library spectra whose combined fingerprint matches the measured one;
@@ -78,13 +68,6 @@ public:
     QFuture<QVector<LinearCombinationResult>>
     startCombinationSearch(const SpectrumFingerprint &measured,
                            const FingerprintParameters &parameters) const;
-
-    // 1 (full correlation) for spectra too noisy for peaks, else 2 (fingerprints).
-    static unsigned chooseSearchMethod(const RamanData<Wavenumbers> &spectrum);
-    // Re-binned and processed for comparison with the library; flag 1 picks unit norm.
-    static RamanData<Wavenumbers> prepareSpectrum(const RamanData<Wavenumbers> &spectrum,
-                                                  const ProcessingParameters &processing,
-                                                  unsigned flags);
 
 private:
     struct CacheFile;

@@ -1,3 +1,4 @@
+#include "library/identify/search.h"
 #include "library/identify/searchevaluation.h"
 #include "librarycopy.h"
 #include "testfiles.h"
@@ -46,17 +47,12 @@ void TestMineralSearch::unsearchableGivesNoAnswer_data()
 void TestMineralSearch::unsearchableGivesNoAnswer()
 {
     QFETCH(RamanData<Wavenumbers>, spectrum);
-    const ProcessingParameters processing = analysisStartParameters();
-    const MineralIdentification answer
-        = m_search->identify(spectrum, processing, FingerprintParameters());
-    QVERIFY(answer.minerals.isEmpty());
-    QVERIFY(!answer.problem.isEmpty());
-    QCOMPARE(answer.confidence, IdentificationConfidence::Uncertain);
-    QString problem;
-    QVERIFY(fitMixtures(*m_search, m_library, spectrum, processing, FingerprintParameters(), {},
-                        &problem)
-                .isEmpty());
-    QVERIFY(!problem.isEmpty());
+    const SearchQuery query = SearchQuery::fromSpectrum(spectrum, analysisStartParameters());
+    for (const SearchMethod method : {SearchMethod::Mineral, SearchMethod::MixtureFit}) {
+        const SearchResult found = searchLibrary(m_library, method, query, {}, &*m_search);
+        QVERIFY(found.minerals.minerals.isEmpty() && found.mixtures.isEmpty());
+        QVERIFY(!found.problem.isEmpty());
+    }
 }
 
 // 36 first and 39 in the first five of 40 when written; a confident answer was never wrong.
@@ -65,7 +61,8 @@ void TestMineralSearch::vendoredQueries()
     int top1 = 0, top5 = 0, confidentWrong = 0;
     for (const LabelledSpectrum &query : labelledSpectra(S(RAMAN_VENDORED_RRUFF "/queries"))) {
         const MineralIdentification answer
-            = m_search->identify(query.data, analysisStartParameters(), FingerprintParameters());
+            = m_search->identify(SearchQuery::fromSpectrum(query.data, analysisStartParameters()),
+                                 FingerprintParameters());
         const int rank = mineralRank(answer, query.mineral);
         top1 += rank == 0;
         top5 += rank >= 0;
@@ -85,9 +82,10 @@ void TestMineralSearch::storedSearchScoresAlike()
     QDir stored(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
                 + S("/mineral-search"));
     stored.removeRecursively();
-    const MineralQuery query
-        = m_search->prepare(labelledSpectra(S(RAMAN_VENDORED_RRUFF "/queries")).at(3).data,
-                            analysisStartParameters(), FingerprintParameters());
+    const MineralQuery query = m_search->prepare(
+        SearchQuery::fromSpectrum(labelledSpectra(S(RAMAN_VENDORED_RRUFF "/queries")).at(3).data,
+                                  analysisStartParameters()),
+        FingerprintParameters());
     QVERIFY(query.isValid());
     for (const char *state : {"built and stored", "read", "damaged"}) {
         if (QByteArray(state) == "damaged") {
@@ -117,14 +115,16 @@ void TestMineralSearch::mixtureFit()
     QFETCH(QVector<double>, weights);
     std::mt19937 random(7);
     const QVector<QVector<int>> sets = mixtureMembers(m_library, 10, components, random);
-    MixtureFitParameters parameters;
+    SearchParameters parameters;
     parameters.components = components;
     int first = 0;
     for (const QVector<int> &members : sets) {
         const RamanData<Wavenumbers> mixed = generatedMixture(m_library, members, weights, random);
         const QVector<MixtureFit> fits
-            = fitMixtures(*m_search, m_library, mixed, analysisStartParameters(),
-                          FingerprintParameters(), parameters);
+            = searchLibrary(m_library, SearchMethod::MixtureFit,
+                            SearchQuery::fromSpectrum(mixed, analysisStartParameters()), parameters,
+                            &*m_search)
+                  .mixtures;
         QVERIFY(!fits.isEmpty());
         QCOMPARE(fits[0].components.size(), components);
         const int rank = mixtureRank(m_library, fits, members);

@@ -1,6 +1,7 @@
 #include "librarycopy.h"
 #include "testfiles.h"
 
+#include "library/identify/searchquery.h"
 #include "library/matching/peaksearch.h"
 
 #include <QRandomGenerator>
@@ -88,10 +89,10 @@ private:
     int rankOfPair(const RamanData<Wavenumbers> &spectrum, const QString &first,
                    const QString &second) const
     {
-        const SpectrumFingerprint measured = buildFingerprint(
-            ReferenceLibrary::prepareSpectrum(spectrum, analysisStartParameters(),
-                                              ReferenceLibrary::FingerprintSearch),
-            FingerprintParameters());
+        const SpectrumFingerprint measured
+            = buildFingerprint(SearchQuery::fromSpectrum(spectrum, analysisStartParameters())
+                                   .processed.normalizedToMaximum(),
+                               FingerprintParameters());
         QFuture<QVector<LinearCombinationResult>> search
             = m_library.startCombinationSearch(measured, FingerprintParameters());
         const QVector<LinearCombinationResult> pairs

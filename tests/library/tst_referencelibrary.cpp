@@ -1,4 +1,5 @@
 #include "library/chemistry.h"
+#include "library/identify/search.h"
 #include "library/librarycache.h"
 #include "library/libraryloader.h"
 #include "library/spectrumname.h"
@@ -33,7 +34,16 @@ void writeSpectrum(const QString &folder, const char *name, int number,
         data.isEmpty() ? QByteArray() : spectrumText(data)));
 }
 
+QVector<double> scores(const ReferenceLibrary &library, SearchMethod method,
+                       const RamanData<Wavenumbers> &query,
+                       const ProcessingParameters &processing = {})
+{
+    return searchLibrary(library, method, SearchQuery::fromSpectrum(query, processing), {}).scores;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(SearchMethod)
 
 // Library folders, file names, chemistry and caches, loading and searching.
 class TestReferenceLibrary : public QObject
@@ -107,10 +117,8 @@ private slots:
         // The flat spectrum loads but has no fingerprint; it must not break the search.
         QCOMPARE(library.count(), 1);
         QVERIFY(library.fingerprint(0).peaks.isEmpty());
-        const QVector<double> scores = library.computeCorrelations(
-            syntheticSpectrum(minerals[0]), ProcessingParameters(),
-            ReferenceLibrary::FingerprintSearch, FingerprintParameters());
-        QCOMPARE(scores, QVector<double>{-1.0});
+        QCOMPARE(scores(library, SearchMethod::Fingerprint, syntheticSpectrum(minerals[0])),
+                 QVector<double>{-1.0});
     }
     // Malformed spectra seen in the field hung or aborted the load; they are skipped now.
     void malformedSpectraAreSkipped()
@@ -140,14 +148,6 @@ private slots:
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QLatin1String(warning)));
         const ReferenceLibrary library = *ReferenceLibrary::load(folders({text, cached}));
         QCOMPARE(library.count(), 3);
-        for (int m = 0; m < 3; ++m) {
-            const QVector<double> scores = library.computeCorrelations(
-                syntheticSpectrum(minerals[m], 5 + m), ProcessingParameters(),
-                ReferenceLibrary::FingerprintSearch, FingerprintParameters());
-            const int best
-                = int(std::max_element(scores.cbegin(), scores.cend()) - scores.cbegin());
-            QCOMPARE(library.info(best).name, QLatin1String(names[m]));
-        }
     }
     // A folder the user cannot write to (a share, a system-wide installation) loads without a
     // warning: its cache goes to the user's cache folder, and where that fails too the folder is
@@ -232,13 +232,14 @@ private slots:
     }
     void searchFindsTheRightSpectrum_data()
     {
-        QTest::addColumn<unsigned>("flags");
-        QTest::newRow("full correlation") << unsigned(ReferenceLibrary::NormalizeToUnitNorm);
-        QTest::newRow("fingerprints") << unsigned(ReferenceLibrary::FingerprintSearch);
+        QTest::addColumn<SearchMethod>("method");
+        QTest::newRow("full correlation") << SearchMethod::Correlation;
+        QTest::newRow("fingerprints") << SearchMethod::Fingerprint;
+        QTest::newRow("minerals") << SearchMethod::Mineral;
     }
     void searchFindsTheRightSpectrum()
     {
-        QFETCH(unsigned, flags);
+        QFETCH(SearchMethod, method);
         const ReferenceLibrary library = *ReferenceLibrary::load(folders({m_first}));
         ProcessingParameters processing;
         processing.steps = SubtractBackground;
@@ -251,33 +252,26 @@ private slots:
                 b.position += 0.5;
             const RamanData<Wavenumbers> query
                 = syntheticSpectrum(bands, 77 + m, 0.01, 80, 1600, 0.9, 0.3);
-            const QVector<double> scores
-                = library.computeCorrelations(query, processing, flags, FingerprintParameters());
-            QCOMPARE(scores.size(), library.count());
-            const int best
-                = int(std::max_element(scores.cbegin(), scores.cend()) - scores.cbegin());
+            const QVector<double> found = scores(library, method, query, processing);
+            QCOMPARE(found.size(), library.count());
+            const int best = int(std::max_element(found.cbegin(), found.cend()) - found.cbegin());
             QCOMPARE(library.info(best).name, QLatin1String(names[m]));
-            QVERIFY2(scores[best] > 7.0, qPrintable(QString::number(scores[best])));
+            QVERIFY2(found[best] > 7.0, qPrintable(QString::number(found[best])));
         }
     }
     void searchRefusesUnusableInput()
     {
         const ReferenceLibrary library = *ReferenceLibrary::load(folders({m_first}));
-        const ProcessingParameters processing;
-        QVERIFY(library.computeCorrelations({}, processing, 2, FingerprintParameters()).isEmpty());
-        QVERIFY(
-            library.computeCorrelations({{1, 2, 3}, {1, 2}}, processing, 1, FingerprintParameters())
-                .isEmpty());
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S(".*")));
+        QVERIFY(scores(library, SearchMethod::Fingerprint, {}).isEmpty());
+        QVERIFY(scores(library, SearchMethod::Correlation, {{1, 2, 3}, {1, 2}}).isEmpty());
         // A spectrum of zeros cannot be normalised to maximum 1: no scores, no crash.
-        const RamanData<Wavenumbers> zeros = syntheticSpectrum({}, 1, 0.0);
-        expectWarning(".*");
         QVERIFY(
-            library.computeCorrelations(zeros, processing, 2, FingerprintParameters()).isEmpty());
+            scores(library, SearchMethod::Fingerprint, syntheticSpectrum({}, 1, 0.0)).isEmpty());
 
-        QCOMPARE(ReferenceLibrary::chooseSearchMethod(syntheticSpectrum(minerals[1], 3, 0.002)),
-                 2u);
+        QVERIFY(!looksTooNoisyForBands(syntheticSpectrum(minerals[1], 3, 0.002)));
         // Pure noise has no peak above 25 noise levels.
-        QCOMPARE(ReferenceLibrary::chooseSearchMethod(syntheticSpectrum({}, 3, 1.0)), 1u);
+        QVERIFY(looksTooNoisyForBands(syntheticSpectrum({}, 3, 1.0)));
     }
 
     void parseNames_data()

@@ -289,7 +289,7 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("no spectrum") << "" << 2 << "expected exactly one SPECTRUM";
         QTest::newRow("missing file") << "NOFILE" << 1 << "cannot read";
-        QTest::newRow("flat spectrum") << "FLAT" << 1 << "has no peaks";
+        QTest::newRow("flat spectrum") << "FLAT --library=LIB" << 1 << "has no peaks";
         QTest::newRow("empty library") << "MIXTURE --library=EMPTY" << 1 << "holds no spectra";
         QTest::newRow("fit, flat spectrum")
             << "FLAT --method=fit --library=LIB" << 1 << "no answer";

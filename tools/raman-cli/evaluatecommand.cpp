@@ -100,16 +100,17 @@ int runEvaluateCommand(const QStringList &arguments, QTextStream &out, QTextStre
     if (const auto done
         = parseCommandLine(parser, "evaluate", arguments, 0, 1, "QUERIES", out, err))
         return *done;
-    const QString method = parser.value(methodOption);
-    const int methods = method == QLatin1String("all")           ? SearchEvaluation::AllMethods
-                        : method == QLatin1String("mineral")     ? SearchEvaluation::Mineral
-                        : method == QLatin1String("fingerprint") ? SearchEvaluation::Fingerprint
-                        : method == QLatin1String("correlation") ? SearchEvaluation::Correlation
-                                                                 : 0;
-    if (methods == 0) {
-        err << "raman-cli evaluate: unknown --method '" << method
-            << "' (all, mineral, fingerprint or correlation)\n";
-        return 2;
+    int methods = SearchEvaluation::AllMethods;
+    if (parser.value(methodOption) != QLatin1String("all")) {
+        const std::optional<SearchMethod> method = SearchOptions::searchMethod(
+            parser.value(methodOption),
+            {SearchMethod::Mineral, SearchMethod::Fingerprint, SearchMethod::Correlation},
+            "evaluate", err);
+        if (!method)
+            return 2;
+        methods = *method == SearchMethod::Mineral       ? SearchEvaluation::Mineral
+                  : *method == SearchMethod::Fingerprint ? SearchEvaluation::Fingerprint
+                                                         : SearchEvaluation::Correlation;
     }
     if (const auto failed = options.read(parser, "evaluate", err))
         return *failed;

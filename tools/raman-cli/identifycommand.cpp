@@ -26,19 +26,10 @@ void printNoAnswer(const QString &query, QTextStream &out)
 
 // The mineral search's answers: its best minerals, each with its best spectrum; the confidence
 // stands on the first row (the answer's), the others carry "-".
-bool printMinerals(const MineralSearch &search, const ReferenceLibrary &library,
-                   const QString &query, const RamanData<Wavenumbers> &spectrum,
-                   const SearchOptions &options, QTextStream &out, QTextStream &err)
+void printMinerals(const MineralIdentification &answer, const ReferenceLibrary &library,
+                   const QString &query, int top, QTextStream &out)
 {
-    const MineralIdentification answer
-        = search.identify(spectrum, options.processing, options.fingerprint);
-    if (!answer.problem.isEmpty()) {
-        err << "raman-cli identify: " << QDir::toNativeSeparators(query) << ": no answer ("
-            << answer.problem << "), uncertain\n";
-        printNoAnswer(query, out);
-        return false;
-    }
-    for (int rank = 0; rank < options.top && rank < answer.minerals.size(); ++rank) {
+    for (int rank = 0; rank < top && rank < answer.minerals.size(); ++rank) {
         const MineralHit &hit = answer.minerals[rank];
         const rruff_infos &info = library.info(hit.spectrum);
         out << query << '\t' << rank + 1 << '\t' << QString::number(hit.score, 'f', 3) << '\t'
@@ -46,22 +37,6 @@ bool printMinerals(const MineralSearch &search, const ReferenceLibrary &library,
             << '\t' << info.chemistry.formulaPlain << '\t'
             << (rank == 0 ? MineralSearch::confidenceKeyword(answer.confidence) : "-") << '\n';
     }
-    return true;
-}
-
-bool methodFlags(const QString &method, unsigned *flags)
-{
-    if (method == QLatin1String("mineral"))
-        *flags = 0;
-    else if (method == QLatin1String("fingerprint"))
-        *flags = ReferenceLibrary::FingerprintSearch;
-    else if (method == QLatin1String("correlation"))
-        *flags = ReferenceLibrary::NormalizeToUnitNorm;
-    else if (method == QLatin1String("auto"))
-        *flags = ReferenceLibrary::ChooseSearchMethod;
-    else
-        return false;
-    return true;
 }
 
 } // namespace
@@ -100,12 +75,13 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
         = parseCommandLine(parser, "identify", arguments, 1, -1, "SPECTRUM", out, err))
         return *done;
     const QStringList queries = parser.positionalArguments();
-    unsigned flags = 0;
-    if (!methodFlags(parser.value(methodOption), &flags)) {
-        err << "raman-cli identify: unknown --method '" << parser.value(methodOption)
-            << "' (fingerprint, correlation, auto or mineral)\n";
+    const std::optional<SearchMethod> method
+        = SearchOptions::searchMethod(parser.value(methodOption),
+                                      {SearchMethod::Mineral, SearchMethod::Fingerprint,
+                                       SearchMethod::Correlation, SearchMethod::Automatic},
+                                      "identify", err);
+    if (!method)
         return 2;
-    }
     if (const auto failed = options.read(parser, "identify", err))
         return *failed;
 
@@ -114,9 +90,10 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
         return 1;
     const ReferenceLibrary &library = *loaded;
 
-    const bool minerals = parser.value(methodOption) == QLatin1String("mineral");
+    const bool minerals = *method == SearchMethod::Mineral;
     const std::shared_ptr<const MineralSearch> search
         = minerals ? MineralSearch::forLibrary(library) : nullptr;
+    const SearchParameters parameters = options.searchParameters();
     out << "query\trank\tscore\tname\tnumber\trruff_id\tlibrary\tformula"
         << (minerals ? "\tconfidence\n" : "\n");
     bool failed = false;
@@ -136,12 +113,21 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
                 printNoAnswer(query, out);
             continue;
         }
+        const SearchResult found = searchLibrary(
+            library, *method, SearchQuery::fromSpectrum(spectrum, options.processing), parameters,
+            search.get());
         if (search) {
-            failed = !printMinerals(*search, library, query, spectrum, options, out, err) || failed;
+            if (found.problem.isEmpty()) {
+                printMinerals(found.minerals, library, query, options.top, out);
+            } else {
+                err << "raman-cli identify: " << QDir::toNativeSeparators(query) << ": no answer ("
+                    << found.problem << "), uncertain\n";
+                printNoAnswer(query, out);
+                failed = true;
+            }
             continue;
         }
-        const QVector<double> scores
-            = library.computeCorrelations(spectrum, options.processing, flags, options.fingerprint);
+        const QVector<double> &scores = found.scores;
         if (scores.isEmpty()) {
             err << "raman-cli identify: " << QDir::toNativeSeparators(query)
                 << " holds no usable spectrum\n";

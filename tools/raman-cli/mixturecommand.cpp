@@ -18,21 +18,13 @@ namespace {
 
 // The mixture fit: non-negative combinations of two or three library spectra and a smooth
 // background, best first.
-int printFits(const ReferenceLibrary &library, const RamanData<Wavenumbers> &spectrum,
-              const QString &query, int components, const SearchOptions &options, QTextStream &out,
-              QTextStream &err)
+int printFits(const ReferenceLibrary &library, const SearchResult &found, const QString &query,
+              int components, QTextStream &out, QTextStream &err)
 {
-    const std::shared_ptr<const MineralSearch> stored = MineralSearch::forLibrary(library);
-    const MineralSearch &search = *stored;
-    MixtureFitParameters parameters;
-    parameters.components = components;
-    parameters.results = options.top;
-    QString problem;
-    const QVector<MixtureFit> fits = fitMixtures(search, library, spectrum, options.processing,
-                                                 options.fingerprint, parameters, &problem);
+    const QVector<MixtureFit> &fits = found.mixtures;
     if (fits.isEmpty()) {
         err << "raman-cli mixture: " << QDir::toNativeSeparators(query) << ": no answer ("
-            << problem << ")\n";
+            << found.problem << ")\n";
         return 1;
     }
     out << "rank\tunexplained\tfrom\tto";
@@ -85,12 +77,12 @@ int runMixtureCommand(const QStringList &arguments, QTextStream &out, QTextStrea
         return *done;
     if (const auto failed = options.read(parser, "mixture", err))
         return *failed;
-    const QString method = parser.value(methodOption);
-    const QString components = parser.value(componentsOption);
-    if (method != QLatin1String("pairs") && method != QLatin1String("fit")) {
-        err << "raman-cli mixture: unknown --method '" << method << "' (pairs or fit)\n";
+    const std::optional<SearchMethod> method = SearchOptions::searchMethod(
+        parser.value(methodOption), {SearchMethod::Pairs, SearchMethod::MixtureFit}, "mixture",
+        err);
+    if (!method)
         return 2;
-    }
+    const QString components = parser.value(componentsOption);
     if (components != QLatin1String("2") && components != QLatin1String("3")) {
         err << "raman-cli mixture: --components needs 2 or 3\n";
         return 2;
@@ -103,52 +95,41 @@ int runMixtureCommand(const QStringList &arguments, QTextStream &out, QTextStrea
     const RamanData<Wavenumbers> spectrum = options.loadSpectrum(parser, query, "mixture", err);
     if (spectrum.isEmpty())
         return 1;
-    if (method == QLatin1String("fit")) {
-        const auto library = options.loadLibrary(parser, "mixture", err);
-        if (!library)
-            return 1;
-        return printFits(*library, spectrum, query, components.toInt(), options, out, err);
-    }
-    const FingerprintParameters &parameters = options.fingerprint;
-    const SpectrumFingerprint measured
-        = spectrum.isEmpty() ? SpectrumFingerprint()
-                             : buildFingerprint(ReferenceLibrary::prepareSpectrum(
-                                                    spectrum, options.processing,
-                                                    ReferenceLibrary::FingerprintSearch),
-                                                parameters);
-    if (measured.peaks.isEmpty()) {
-        err << "raman-cli mixture: " << QDir::toNativeSeparators(query)
-            << " has no peaks to search for\n";
-        return 1;
-    }
-
     const auto loaded = options.loadLibrary(parser, "mixture", err);
     if (!loaded)
         return 1;
     const ReferenceLibrary &library = *loaded;
-    const int count = library.count();
-
+    SearchParameters parameters = options.searchParameters();
+    parameters.components = components.toInt();
     QElapsedTimer timer;
     timer.start();
-    QFuture<QVector<LinearCombinationResult>> search
-        = library.startCombinationSearch(measured, parameters);
     qint64 reported = 0;
-    while (!search.isFinished()) {
-        QThread::msleep(100);
+    parameters.progress = [&](int value, int maximum) {
         if (timer.elapsed() - reported < 1000)
-            continue;
+            return true;
         reported = timer.elapsed();
-        const CombinationProgress p = combinationProgress(
-            search.progressValue(), search.progressMaximum(), count, timer.elapsed());
+        const CombinationProgress p
+            = combinationProgress(value, maximum, library.count(), timer.elapsed());
         err << "searched " << p.done / 1000 << " k of " << p.total / 1000 << " k combinations ("
             << p.remainingSeconds / 60 << " m " << p.remainingSeconds % 60 << " s left)\n";
         err.flush();
+        return true;
+    };
+    const SearchResult found = searchLibrary(
+        library, *method, SearchQuery::fromSpectrum(spectrum, options.processing), parameters);
+    if (*method == SearchMethod::MixtureFit)
+        return printFits(library, found, query, parameters.components, out, err);
+    if (!found.problem.isEmpty()) {
+        err << "raman-cli mixture: " << QDir::toNativeSeparators(query) << ": " << found.problem
+            << '\n';
+        return 1;
     }
+    const int count = library.count();
     err << "searched " << qint64(count) * count << " combinations of " << count << " spectra in "
         << QString::number(timer.elapsed() / 1000.0, 'f', 1) << " s\n";
 
     out << "rank\tscore\tname_1\tnumber_1\tname_2\tnumber_2\n";
-    const QVector<LinearCombinationResult> pairs = distinctPairs(search.result(), library.infos());
+    const QVector<LinearCombinationResult> &pairs = found.pairs;
     for (int rank = 0; rank < options.top && rank < pairs.size(); ++rank) {
         const LinearCombinationResult &pair = pairs[rank];
         if (pair.score < 0)

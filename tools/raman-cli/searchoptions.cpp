@@ -72,6 +72,38 @@ SearchOptions::loadLibrary(const QCommandLineParser &parser, const char *command
     return nullptr;
 }
 
+std::optional<SearchMethod> SearchOptions::searchMethod(const QString &name,
+                                                        const QVector<SearchMethod> &offered,
+                                                        const char *command, QTextStream &err)
+{
+    static const std::pair<const char *, SearchMethod> names[]
+        = {{"mineral", SearchMethod::Mineral},
+           {"fingerprint", SearchMethod::Fingerprint},
+           {"correlation", SearchMethod::Correlation},
+           {"auto", SearchMethod::Automatic},
+           {"pairs", SearchMethod::Pairs},
+           {"fit", SearchMethod::MixtureFit}};
+    QStringList known;
+    for (const auto &[text, method] : names) {
+        if (!offered.contains(method))
+            continue;
+        if (name == QLatin1String(text))
+            return method;
+        known.append(QLatin1String(text));
+    }
+    err << "raman-cli " << command << ": unknown --method '" << name << "' ("
+        << known.join(QStringLiteral(", ")) << ")\n";
+    return std::nullopt;
+}
+
+SearchParameters SearchOptions::searchParameters() const
+{
+    SearchParameters parameters;
+    parameters.fingerprint = fingerprint;
+    parameters.results = top;
+    return parameters;
+}
+
 RamanData<Wavenumbers> SearchOptions::loadSpectrum(const QCommandLineParser &parser,
                                                    const QString &path, const char *command,
                                                    QTextStream &err) const

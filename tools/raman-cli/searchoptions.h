@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/librarypath.h"
+#include "library/identify/search.h"
 #include "library/matching/fingerprint.h"
 #include "spectrum/processingparameters.h"
 #include "spectrum/ramandata.h"
@@ -34,6 +35,14 @@ public:
     // message on `err`) when unreadable.
     RamanData<Wavenumbers> loadSpectrum(const QCommandLineParser &parser, const QString &path,
                                         const char *command, QTextStream &err) const;
+
+    // The search method `name` (a --method value) names among those a command offers; none
+    // (after a message on `err`) when it names another.
+    static std::optional<SearchMethod> searchMethod(const QString &name,
+                                                    const QVector<SearchMethod> &offered,
+                                                    const char *command, QTextStream &err);
+    // The parameters of a search with these values.
+    SearchParameters searchParameters() const;
 
     // The --rebin step, 0 without it.
     double rebinStep() const { return m_rebinStep; }

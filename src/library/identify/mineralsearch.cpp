@@ -287,10 +287,10 @@ MineralQuery MineralSearch::queryFromGrid(int firstBin, const QVector<double> &i
     return query;
 }
 
-MineralQuery MineralSearch::prepare(const RamanData<Wavenumbers> &spectrum,
-                                    const ProcessingParameters &processing,
+MineralQuery MineralSearch::prepare(const SearchQuery &searched,
                                     const FingerprintParameters &fingerprint) const
 {
+    const RamanData<Wavenumbers> &spectrum = searched.measured;
     MineralQuery query;
     for (const double v : spectrum.y) {
         if (!std::isfinite(v)) {
@@ -307,8 +307,7 @@ MineralQuery MineralSearch::prepare(const RamanData<Wavenumbers> &spectrum,
         query.problem = QStringLiteral("the spectrum is flat");
         return query;
     }
-    const RamanData<Wavenumbers> prepared
-        = ReferenceLibrary::prepareSpectrum(spectrum, processing, 0);
+    const RamanData<Wavenumbers> prepared = searched.processed.normalizedToMaximum();
     const double minimumBins = m_parameters.minimumOverlap / librarySearchStep;
     if (prepared.isEmpty() || prepared.size() < minimumBins) {
         query.problem = QStringLiteral("the spectrum covers too short a range");
@@ -418,11 +417,10 @@ MineralIdentification MineralSearch::rank(const QVector<double> &shape,
     return result;
 }
 
-MineralIdentification MineralSearch::identify(const RamanData<Wavenumbers> &spectrum,
-                                              const ProcessingParameters &processing,
+MineralIdentification MineralSearch::identify(const SearchQuery &searched,
                                               const FingerprintParameters &fingerprint) const
 {
-    const MineralQuery query = prepare(spectrum, processing, fingerprint);
+    const MineralQuery query = prepare(searched, fingerprint);
     if (!query.isValid()) {
         qCWarning(logDataAlgorithms) << "mineral search skipped:" << query.problem;
         MineralIdentification result;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "library/identify/searchquery.h"
 #include "library/matching/fingerprint.h"
 #include "library/matching/fingerprintmatcher.h"
 #include "spectrum/processingparameters.h"
@@ -96,14 +97,11 @@ public:
     void setParameters(const MineralSearchParameters &parameters) { m_parameters = parameters; }
 
     // The whole search: prepare, score every spectrum, rank minerals.
-    MineralIdentification identify(const RamanData<Wavenumbers> &spectrum,
-                                   const ProcessingParameters &processing,
+    MineralIdentification identify(const SearchQuery &query,
                                    const FingerprintParameters &fingerprint) const;
 
     // The steps of identify, for callers that reuse a query or leave spectra out.
-    MineralQuery prepare(const RamanData<Wavenumbers> &spectrum,
-                         const ProcessingParameters &processing,
-                         const FingerprintParameters &fingerprint) const;
+    MineralQuery prepare(const SearchQuery &query, const FingerprintParameters &fingerprint) const;
     // Per library spectrum: the cosine of root intensities (0 where the common range is too short).
     QVector<double> shapeScores(const MineralQuery &query) const;
     QVector<double> peakScores(const MineralQuery &query,

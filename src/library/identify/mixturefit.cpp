@@ -274,9 +274,7 @@ QVector<int> bestSpectra(const MineralIdentification &ranked, int count)
 } // namespace
 
 QVector<MixtureFit> fitMixtures(const MineralSearch &search, const ReferenceLibrary &library,
-                                const RamanData<Wavenumbers> &spectrum,
-                                const ProcessingParameters &processing,
-                                const FingerprintParameters &fingerprint,
+                                const MineralQuery &query, const FingerprintParameters &fingerprint,
                                 const MixtureFitParameters &parameters, QString *problem)
 {
     const auto fail = [problem](const QString &why) {
@@ -286,7 +284,6 @@ QVector<MixtureFit> fitMixtures(const MineralSearch &search, const ReferenceLibr
         return QVector<MixtureFit>();
     };
     const int k = std::clamp(parameters.components, 2, 3);
-    const MineralQuery query = search.prepare(spectrum, processing, fingerprint);
     if (!query.isValid())
         return fail(query.problem);
     const MineralIdentification single

@@ -43,7 +43,5 @@ struct MixtureFit
 // single fits most as a second component. Distinct mineral sets, best fit first;
 // empty (and `problem` set) when the spectrum cannot be searched.
 QVector<MixtureFit> fitMixtures(const MineralSearch &search, const ReferenceLibrary &library,
-                                const RamanData<Wavenumbers> &spectrum,
-                                const ProcessingParameters &processing,
-                                const FingerprintParameters &fingerprint,
+                                const MineralQuery &query, const FingerprintParameters &fingerprint,
                                 const MixtureFitParameters &parameters, QString *problem = nullptr);

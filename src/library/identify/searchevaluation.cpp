@@ -1,6 +1,7 @@
 #include "library/identify/searchevaluation.h"
 
 #include "core/logging.h"
+#include "library/identify/search.h"
 #include "library/referencelibrary.h"
 #include "library/spectrumname.h"
 #include "spectrum/spectrumfile.h"
@@ -104,12 +105,12 @@ SearchEvaluation evaluateSearches(const ReferenceLibrary &library,
     const struct
     {
         SearchEvaluation::Method method;
-        unsigned flags;
+        SearchMethod search;
         HitRates &rates;
         int EvaluatedQuery::*rank;
-    } spectrumSearches[] = {{SearchEvaluation::Fingerprint, ReferenceLibrary::FingerprintSearch,
+    } spectrumSearches[] = {{SearchEvaluation::Fingerprint, SearchMethod::Fingerprint,
                              evaluation.fingerprint, &EvaluatedQuery::fingerprintRank},
-                            {SearchEvaluation::Correlation, ReferenceLibrary::NormalizeToUnitNorm,
+                            {SearchEvaluation::Correlation, SearchMethod::Correlation,
                              evaluation.correlation, &EvaluatedQuery::correlationRank}};
     for (const LabelledSpectrum &query : queries) {
         EvaluatedQuery result;
@@ -123,16 +124,19 @@ SearchEvaluation evaluateSearches(const ReferenceLibrary &library,
             if (!mineralSearchable)
                 continue;
         }
+        const SearchQuery searched = SearchQuery::fromSpectrum(query.data, processing);
+        SearchParameters options;
+        options.fingerprint = fingerprint;
         for (const auto &s : spectrumSearches) {
             if (!(methods & s.method))
                 continue;
             const QVector<double> scores
-                = library.computeCorrelations(query.data, processing, s.flags, fingerprint);
+                = searchLibrary(library, s.search, searched, options).scores;
             result.*s.rank = spectrumRank(library, scores, excluded, query.mineral);
             s.rates.add(!scores.isEmpty(), result.*s.rank);
         }
         if (methods & SearchEvaluation::Mineral) {
-            const MineralQuery prepared = search->prepare(query.data, processing, fingerprint);
+            const MineralQuery prepared = search->prepare(searched, fingerprint);
             const QVector<double> shape = search->shapeScores(prepared);
             const QVector<double> peaks = search->peakScores(prepared, fingerprint);
             const MineralIdentification answer = search->rank(shape, peaks, excluded);
@@ -259,7 +263,9 @@ HitRates evaluateMixtureFit(const ReferenceLibrary &library, const MineralSearch
     for (const QVector<int> &members : sets) {
         const RamanData<Wavenumbers> mixed = generatedMixture(library, members, weights, random);
         const QVector<MixtureFit> fits
-            = fitMixtures(search, library, mixed, processing, fingerprint, parameters);
+            = fitMixtures(search, library,
+                          search.prepare(SearchQuery::fromSpectrum(mixed, processing), fingerprint),
+                          fingerprint, parameters);
         const int rank = mixtureRank(library, fits, members);
         rates.add(!fits.isEmpty(), rank < 5 ? rank : -1);
     }
