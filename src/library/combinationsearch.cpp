@@ -94,7 +94,23 @@ struct SearchState
     QVector<int> offsets{0};      // fingerprint i: nearestMeasured[offsets[i], offsets[i + 1])
 };
 
-// The map step: library spectrum i combined with every spectrum j.
+// True when fingerprints i and j have a peak at exactly the same position.
+bool sharePosition(const SortedLibraryPeaks &sorted, int i, int j)
+{
+    const FingerprintPeak *a = sorted.peaks(i);
+    const FingerprintPeak *b = sorted.peaks(j);
+    for (int ia = 0, ib = 0, na = sorted.count(i), nb = sorted.count(j); ia < na && ib < nb;) {
+        if (a[ia].position < b[ib].position)
+            ++ia;
+        else if (b[ib].position < a[ia].position)
+            ++ib;
+        else
+            return true;
+    }
+    return false;
+}
+
+// The map step: library spectrum i combined with the spectra from i on, both ways.
 class CombineWithAll
 {
 public:
@@ -104,30 +120,40 @@ public:
         : m_state(std::move(state))
     {}
 
+    // Pairs (i, j) and (j, i) for every j >= i. Their combined peaks differ only where both
+    // spectra have a peak at exactly the same position (the first one's is kept), so the second
+    // order is matched only then.
     result_type operator()(int i) const
     {
         const SearchState &s = *m_state;
         const int n = s.fingerprints.size();
-        result_type results(n);
-        LinearCombinationResult *out = results.data();
+        result_type results;
+        results.reserve(2 * (n - i));
         QVarLengthArray<FingerprintPeak, 256> combined(2 * s.sorted.mostPeaks());
         QVarLengthArray<int, 256> combinedNearest(2 * s.sorted.mostPeaks());
         const int *nearest = s.nearestMeasured.constData();
         const int *offsets = s.offsets.constData();
-        const SpectrumFingerprint &a = s.fingerprints.at(i);
         SortedPeaksFingerprint sum;
         sum.peaks = combined.constData();
         sum.nearestMeasured = combinedNearest.constData();
-        for (int j = 0; j < n; ++j) {
-            const SpectrumFingerprint &b = s.fingerprints.at(j);
-            sum.count = combinePeaks(s.sorted.peaks(i), nearest + offsets[i], s.sorted.count(i),
-                                     s.sorted.peaks(j), nearest + offsets[j], s.sorted.count(j),
+        const auto score = [&](int first, int second) {
+            const SpectrumFingerprint &a = s.fingerprints.at(first);
+            const SpectrumFingerprint &b = s.fingerprints.at(second);
+            sum.count = combinePeaks(s.sorted.peaks(first), nearest + offsets[first],
+                                     s.sorted.count(first), s.sorted.peaks(second),
+                                     nearest + offsets[second], s.sorted.count(second),
                                      combined.data(), combinedNearest.data());
             sum.xFirst = std::min(a.xFirst, b.xFirst);
             sum.xLast = std::max(a.xLast, b.xLast);
             sum.noise = (a.noise + b.noise) / 2.0;
-            const double score = s.matcher.match(sum);
-            out[j] = {i, j, std::isnan(score) ? -1.0 : score};
+            const double value = s.matcher.match(sum);
+            return std::isnan(value) ? -1.0 : value;
+        };
+        for (int j = i; j < n; ++j) {
+            const double forward = score(i, j);
+            results.append({i, j, forward});
+            if (j != i)
+                results.append({j, i, sharePosition(s.sorted, i, j) ? score(j, i) : forward});
         }
         return results;
     }
