@@ -39,8 +39,8 @@ private:
         QTest::addColumn<int>("subsetTop5");
         QTest::addColumn<int>("sharedTop1");
         QTest::addColumn<int>("sharedTop5");
-        QTest::newRow("fingerprint") << int(SearchEvaluation::Fingerprint) << 31 << 36 << 95 << 103;
-        QTest::newRow("correlation") << int(SearchEvaluation::Correlation) << 30 << 36 << 95 << 104;
+        QTest::newRow("fingerprint") << int(SearchMethod::Fingerprint) << 31 << 36 << 95 << 103;
+        QTest::newRow("correlation") << int(SearchMethod::Correlation) << 30 << 36 << 95 << 104;
     }
 
     void rates(const QString &rruff, int libraryCount, int queryCount)
@@ -60,10 +60,12 @@ private:
             m_loaded = rruff;
         }
         QCOMPARE(m_library->count(), libraryCount);
-        const SearchEvaluation evaluation = evaluateSearches(*m_library, queries, LeaveOutNothing,
-                                                             method, analysisStartParameters(), {});
-        const HitRates &rates = method == SearchEvaluation::Fingerprint ? evaluation.fingerprint
-                                                                        : evaluation.correlation;
+        const SearchEvaluation evaluation
+            = evaluateSearches(*m_library, queries, LeaveOutNothing, {SearchMethod(method)},
+                               analysisStartParameters(), {});
+        const HitRates &rates = SearchMethod(method) == SearchMethod::Fingerprint
+                                    ? evaluation.fingerprint
+                                    : evaluation.correlation;
         qInfo("top-1 %d, top-5 %d of %d", rates.top1, rates.top5, rates.queries);
         QCOMPARE(rates.answered, rates.queries);
         QVERIFY(rates.top1 >= (subset ? subsetTop1 : sharedTop1));

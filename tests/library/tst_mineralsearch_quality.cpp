@@ -57,7 +57,7 @@ void TestMineralSearchQuality::hitRates()
     const SearchEvaluation e = evaluateSearches(
         loaded,
         labelledSpectra(m_data + QLatin1Char('/') + (queries.isEmpty() ? library : queries)),
-        queries.isEmpty() ? LeaveOutOwnSample : LeaveOutNothing, SearchEvaluation::Mineral,
+        queries.isEmpty() ? LeaveOutOwnSample : LeaveOutNothing, {SearchMethod::Mineral},
         analysisStartParameters(), {}, folds);
     const QVector<double> reached{e.mineral.top1Percent(), e.mineral.top5Percent(),
                                   e.percentOfQueries(e.confident), e.confidentRightPercent(),

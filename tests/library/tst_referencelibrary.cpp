@@ -68,7 +68,6 @@ private slots:
     void loadsEnabledFoldersInOrder()
     {
         LibraryLoader loader;
-        QVERIFY(loader.isLoading());
         QCOMPARE(loader.library()->count(), 0);
         QSignalSpy changed(&loader, &LibraryLoader::libraryChanged);
         loader.setLibraryFolders(folders({m_second, m_first, m_second})
@@ -298,10 +297,8 @@ private slots:
         };
         const rruff_infos info = parseSpectrumName(file);
         QCOMPARE(fieldsOf(info), fields);
-        const QString entry = cacheEntryName(info);
-        QVERIFY(entry.endsWith(QLatin1String(".bin")));
         if (!info.rruffId.isEmpty())
-            QCOMPARE(fieldsOf(parseSpectrumName(entry)), fields);
+            QCOMPARE(fieldsOf(parseSpectrumName(cacheEntryName(info))), fields);
     }
     void pigmentNames_data()
     {
@@ -322,8 +319,6 @@ private slots:
         QCOMPARE(QStringList({info.name, info.laserWavelength, info.number}).join(QLatin1Char('|')),
                  fields);
         QCOMPARE(info.orientation, S("unoriented"));
-        QVERIFY(nameMapperForInstallHandler(S("chsopensource-pigments")));
-        QVERIFY(!nameMapperForInstallHandler(S("rruff-excellent")));
     }
     void chemistryKeys()
     {
@@ -352,8 +347,6 @@ private slots:
         expectWarning("^failed to open chemistry file:");
         QVERIFY(readChemistryFile(dir.filePath(S("none.csv"))).isEmpty());
         const ChemistryTable ima = readChemistryFile(S(":/chemistry.csv"));
-        const ChemistryTable extra = readChemistryFile(S(":/chemistry-extra.csv"));
-        QVERIFY(ima.size() > 5000 && !extra.isEmpty());
         QVERIFY(!ima.value(chemistryKey(S("Abenakiite-(Ce)"))).elements.isEmpty());
         QCOMPARE(ima.value(S("quartz")).formulaPlain, S("SiO2"));
     }

@@ -47,9 +47,7 @@ private slots:
         const QStringList lines
             = QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 1 + 3);
-        QCOMPARE(lines[0], S("query\trank\tscore\tname\tnumber\trruff_id\tlibrary\tformula"));
         const QStringList best = lines[1].split(QLatin1Char('\t'));
-        QCOMPARE(best.size(), 8);
         QCOMPARE(best[0] + best[1] + best[3], m_calcite + S("1Calcite"));
         QVERIFY(best[2].toDouble() >= lines[3].split(QLatin1Char('\t'))[2].toDouble());
 

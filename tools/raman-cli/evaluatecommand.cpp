@@ -100,17 +100,14 @@ int runEvaluateCommand(const QStringList &arguments, QTextStream &out, QTextStre
     if (const auto done
         = parseCommandLine(parser, "evaluate", arguments, 0, 1, "QUERIES", out, err))
         return *done;
-    int methods = SearchEvaluation::AllMethods;
+    QVector<SearchMethod> methods{SearchMethod::Mineral, SearchMethod::Fingerprint,
+                                  SearchMethod::Correlation};
     if (parser.value(methodOption) != QLatin1String("all")) {
-        const std::optional<SearchMethod> method = SearchOptions::searchMethod(
-            parser.value(methodOption),
-            {SearchMethod::Mineral, SearchMethod::Fingerprint, SearchMethod::Correlation},
-            "evaluate", err);
+        const std::optional<SearchMethod> method
+            = SearchOptions::searchMethod(parser.value(methodOption), methods, "evaluate", err);
         if (!method)
             return 2;
-        methods = *method == SearchMethod::Mineral       ? SearchEvaluation::Mineral
-                  : *method == SearchMethod::Fingerprint ? SearchEvaluation::Fingerprint
-                                                         : SearchEvaluation::Correlation;
+        methods = {*method};
     }
     if (const auto failed = options.read(parser, "evaluate", err))
         return *failed;
@@ -171,28 +168,25 @@ int runEvaluateCommand(const QStringList &arguments, QTextStream &out, QTextStre
                            methods, options.processing, options.fingerprint, folds);
     const struct
     {
-        const char *name;
-        SearchEvaluation::Method method;
+        SearchMethod method;
         const HitRates &rates;
         int EvaluatedQuery::*rank;
     } rows[] = {
-        {"mineral", SearchEvaluation::Mineral, evaluation.mineral, &EvaluatedQuery::mineralRank},
-        {"fingerprint", SearchEvaluation::Fingerprint, evaluation.fingerprint,
-         &EvaluatedQuery::fingerprintRank},
-        {"correlation", SearchEvaluation::Correlation, evaluation.correlation,
-         &EvaluatedQuery::correlationRank},
+        {SearchMethod::Mineral, evaluation.mineral, &EvaluatedQuery::mineralRank},
+        {SearchMethod::Fingerprint, evaluation.fingerprint, &EvaluatedQuery::fingerprintRank},
+        {SearchMethod::Correlation, evaluation.correlation, &EvaluatedQuery::correlationRank},
     };
     if (parser.isSet(detailsOption)) {
         out << "file\tmineral\tmethod\trank\tanswer\tconfidence\n";
         for (const EvaluatedQuery &query : evaluation.queries) {
             for (const auto &row : rows) {
-                if (!(methods & row.method))
+                if (!methods.contains(row.method))
                     continue;
-                const bool mineral = row.method == SearchEvaluation::Mineral;
-                out << query.file << '\t' << query.mineral << '\t' << row.name << '\t'
-                    << rankText(query.*row.rank) << '\t' << (mineral ? query.answer : QString())
-                    << '\t' << (mineral ? MineralSearch::confidenceKeyword(query.confidence) : "")
-                    << '\n';
+                const bool mineral = row.method == SearchMethod::Mineral;
+                out << query.file << '\t' << query.mineral << '\t'
+                    << SearchOptions::methodName(row.method) << '\t' << rankText(query.*row.rank)
+                    << '\t' << (mineral ? query.answer : QString()) << '\t'
+                    << (mineral ? MineralSearch::confidenceKeyword(query.confidence) : "") << '\n';
             }
         }
         return 0;
@@ -200,12 +194,12 @@ int runEvaluateCommand(const QStringList &arguments, QTextStream &out, QTextStre
     out << "method\tqueries\tanswered\ttop1\ttop5\tconfident\tconfident_right\t"
            "uncertain_if_absent\n";
     for (const auto &row : rows) {
-        if (!(methods & row.method))
+        if (!methods.contains(row.method))
             continue;
         const HitRates &r = row.rates;
-        out << row.name << '\t' << r.queries << '\t' << r.answered << '\t'
-            << percent(r.top1, r.queries) << '\t' << percent(r.top5, r.queries);
-        if (row.method == SearchEvaluation::Mineral)
+        out << SearchOptions::methodName(row.method) << '\t' << r.queries << '\t' << r.answered
+            << '\t' << percent(r.top1, r.queries) << '\t' << percent(r.top5, r.queries);
+        if (row.method == SearchMethod::Mineral)
             out << '\t' << percent(evaluation.confident, r.queries) << '\t'
                 << percent(evaluation.confidentRight, evaluation.confident) << '\t'
                 << percent(evaluation.uncertainWhenAbsent, r.queries);

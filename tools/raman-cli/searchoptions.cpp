@@ -72,19 +72,33 @@ SearchOptions::loadLibrary(const QCommandLineParser &parser, const char *command
     return nullptr;
 }
 
+namespace {
+
+const std::pair<const char *, SearchMethod> methodNames[]
+    = {{"mineral", SearchMethod::Mineral},
+       {"fingerprint", SearchMethod::Fingerprint},
+       {"correlation", SearchMethod::Correlation},
+       {"auto", SearchMethod::Automatic},
+       {"pairs", SearchMethod::Pairs},
+       {"fit", SearchMethod::MixtureFit}};
+
+} // namespace
+
+const char *SearchOptions::methodName(SearchMethod method)
+{
+    for (const auto &[text, named] : methodNames) {
+        if (named == method)
+            return text;
+    }
+    return "";
+}
+
 std::optional<SearchMethod> SearchOptions::searchMethod(const QString &name,
                                                         const QVector<SearchMethod> &offered,
                                                         const char *command, QTextStream &err)
 {
-    static const std::pair<const char *, SearchMethod> names[]
-        = {{"mineral", SearchMethod::Mineral},
-           {"fingerprint", SearchMethod::Fingerprint},
-           {"correlation", SearchMethod::Correlation},
-           {"auto", SearchMethod::Automatic},
-           {"pairs", SearchMethod::Pairs},
-           {"fit", SearchMethod::MixtureFit}};
     QStringList known;
-    for (const auto &[text, method] : names) {
+    for (const auto &[text, method] : methodNames) {
         if (!offered.contains(method))
             continue;
         if (name == QLatin1String(text))

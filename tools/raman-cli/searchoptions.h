@@ -41,6 +41,8 @@ public:
     static std::optional<SearchMethod> searchMethod(const QString &name,
                                                     const QVector<SearchMethod> &offered,
                                                     const char *command, QTextStream &err);
+    // The --method name of a search method.
+    static const char *methodName(SearchMethod method);
     // The parameters of a search with these values.
     SearchParameters searchParameters() const;
 

@@ -1,7 +1,6 @@
 #include "library/identify/searchevaluation.h"
 
 #include "core/logging.h"
-#include "library/identify/search.h"
 #include "library/referencelibrary.h"
 #include "library/spectrumname.h"
 #include "spectrum/spectrumfile.h"
@@ -94,24 +93,23 @@ void HitRates::add(bool searched, int rank)
 
 SearchEvaluation evaluateSearches(const ReferenceLibrary &library,
                                   const QVector<LabelledSpectrum> &queries, int leaveOut,
-                                  int methods, const ProcessingParameters &processing,
+                                  const QVector<SearchMethod> &methods,
+                                  const ProcessingParameters &processing,
                                   const FingerprintParameters &fingerprint, int folds)
 {
     SearchEvaluation evaluation;
     // Building the mineral search reads the whole library again: only when it is asked for.
     std::shared_ptr<const MineralSearch> search;
-    if (methods & SearchEvaluation::Mineral)
+    if (methods.contains(SearchMethod::Mineral))
         search = MineralSearch::forLibrary(library);
     const struct
     {
-        SearchEvaluation::Method method;
-        SearchMethod search;
+        SearchMethod method;
         HitRates &rates;
         int EvaluatedQuery::*rank;
-    } spectrumSearches[] = {{SearchEvaluation::Fingerprint, SearchMethod::Fingerprint,
-                             evaluation.fingerprint, &EvaluatedQuery::fingerprintRank},
-                            {SearchEvaluation::Correlation, SearchMethod::Correlation,
-                             evaluation.correlation, &EvaluatedQuery::correlationRank}};
+    } spectrumSearches[]
+        = {{SearchMethod::Fingerprint, evaluation.fingerprint, &EvaluatedQuery::fingerprintRank},
+           {SearchMethod::Correlation, evaluation.correlation, &EvaluatedQuery::correlationRank}};
     for (const LabelledSpectrum &query : queries) {
         EvaluatedQuery result;
         result.file = query.file;
@@ -128,14 +126,14 @@ SearchEvaluation evaluateSearches(const ReferenceLibrary &library,
         SearchParameters options;
         options.fingerprint = fingerprint;
         for (const auto &s : spectrumSearches) {
-            if (!(methods & s.method))
+            if (!methods.contains(s.method))
                 continue;
             const QVector<double> scores
-                = searchLibrary(library, s.search, searched, options).scores;
+                = searchLibrary(library, s.method, searched, options).scores;
             result.*s.rank = spectrumRank(library, scores, excluded, query.mineral);
             s.rates.add(!scores.isEmpty(), result.*s.rank);
         }
-        if (methods & SearchEvaluation::Mineral) {
+        if (methods.contains(SearchMethod::Mineral)) {
             const MineralQuery prepared = search->prepare(searched, fingerprint);
             const QVector<double> shape = search->shapeScores(prepared);
             const QVector<double> peaks = search->peakScores(prepared, fingerprint);

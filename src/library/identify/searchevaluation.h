@@ -2,6 +2,7 @@
 
 #include "library/identify/mineralsearch.h"
 #include "library/identify/mixturefit.h"
+#include "library/identify/search.h"
 
 #include <random>
 
@@ -69,8 +70,6 @@ struct EvaluatedQuery
 
 struct SearchEvaluation
 {
-    enum Method { Fingerprint = 1, Correlation = 2, Mineral = 4, AllMethods = 7 };
-
     HitRates fingerprint, correlation, mineral;
     int confident = 0, confidentRight = 0;
     int likely = 0, likelyRight = 0;
@@ -84,13 +83,14 @@ struct SearchEvaluation
     double confidentRightPercent() const { return 100.0 * confidentRight / std::max(confident, 1); }
 };
 
-// Searches every query with the given `methods` (bits of SearchEvaluation::Method), leaving out
+// Searches every query with the given `methods` (of mineral, fingerprint, correlation), leaving out
 // per query what `leaveOut` (bits of LeftOut) names. With `folds` > 0 each query is searched
 // without the spectra of its fold, and a query whose mineral has no spectrum in the other folds
 // is not counted.
 SearchEvaluation evaluateSearches(const ReferenceLibrary &library,
                                   const QVector<LabelledSpectrum> &queries, int leaveOut,
-                                  int methods, const ProcessingParameters &processing,
+                                  const QVector<SearchMethod> &methods,
+                                  const ProcessingParameters &processing,
                                   const FingerprintParameters &fingerprint, int folds = 0);
 
 // A generated mixture: library spectra (each scaled to unit area over the range all of them
