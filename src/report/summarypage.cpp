@@ -1,6 +1,7 @@
 #include "report/summarypage.h"
 
 #include "core/logging.h"
+#include "report/pdfpages.h"
 #include "storage/savedata.h"
 
 #include <QBuffer>
@@ -204,18 +205,19 @@ private:
     double m_h; // line height of the bold font, the step of every line
 };
 
-} // namespace
-
-QByteArray summaryPagePdf(const SaveData &data, int sectorIndex)
+// The pages of the given sectors in one document; empty when a sector is missing or nothing could
+// be painted.
+QByteArray pagesPdf(const SaveData &data, const QVector<int> &sectorIndexes)
 {
-    const std::optional<SaveDataSector> sector = data.sector(sectorIndex);
-    if (!sector) {
-        qCWarning(logDataIo) << "summary page: no sector" << sectorIndex;
-        return {};
-    }
     if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
         qCWarning(logDataIo) << "summary page needs a GUI application object";
         return {};
+    }
+    for (const int index : sectorIndexes) {
+        if (!data.sector(index)) {
+            qCWarning(logDataIo) << "summary page: no sector" << index;
+            return {};
+        }
     }
 
     QByteArray pdf;
@@ -232,12 +234,43 @@ QByteArray summaryPagePdf(const SaveData &data, int sectorIndex)
 
         QPainter painter;
         if (!painter.begin(&writer)) {
-            qCWarning(logDataIo) << "summary page: cannot paint sector" << sectorIndex;
+            qCWarning(logDataIo) << "summary page: cannot paint";
             return {};
         }
-        SummaryPagePainter(painter, data.metadata(), *sector).paint();
+        // Each page starts as the first one did.
+        const QFont font = painter.font();
+        const QPen pen = painter.pen();
+        for (int k = 0; k < sectorIndexes.size(); ++k) {
+            if (k > 0 && !writer.newPage())
+                return {};
+            painter.setFont(font);
+            painter.setPen(pen);
+            SummaryPagePainter(painter, data.metadata(), *data.sector(sectorIndexes.at(k)))
+                .paint();
+        }
         if (!painter.end())
             return {};
     }
     return pdf;
+}
+
+} // namespace
+
+QByteArray summaryPagePdf(const SaveData &data, int sectorIndex)
+{
+    return pagesPdf(data, {sectorIndex});
+}
+
+QVector<QByteArray> summaryPagesPdf(const SaveData &data, const QVector<int> &sectorIndexes)
+{
+    if (sectorIndexes.size() > 1) {
+        const QVector<QByteArray> pages = splitPdfPages(pagesPdf(data, sectorIndexes));
+        if (pages.size() == sectorIndexes.size())
+            return pages;
+        qCWarning(logDataIo) << "summary pages drawn together cannot be split; drawn one by one";
+    }
+    QVector<QByteArray> pages;
+    for (const int index : sectorIndexes)
+        pages << summaryPagePdf(data, index);
+    return pages;
 }

@@ -38,6 +38,13 @@ bool CheckedFiles::fail(const QString &path, const QString &reason)
     return false;
 }
 
+bool CheckedFiles::adopt(const CheckedFiles &other)
+{
+    if (ok())
+        m_error = other.m_error;
+    return ok();
+}
+
 bool CheckedFiles::systemFailure(const QString &path)
 {
     const int error = errno;

@@ -13,6 +13,9 @@ public:
     QString error() const { return m_error; }
     // Records a failure that is not a system call's; ignored after the first failure.
     bool fail(const QString &path, const QString &reason);
+    // Takes over the failure of steps done through `other` (on another thread), unless this
+    // failed already.
+    bool adopt(const CheckedFiles &other);
 
     // Creates `path` (which must not exist), writes all of `bytes`, syncs it to disk and closes
     // it.

@@ -11,9 +11,11 @@
 
 class SaveData;
 
-// The one-page PDF summary of sector `sectorIndex`; the report layer provides it, so that storage
-// need not know how a page looks. An empty writer or an empty page leaves the page out.
-using SummaryPageWriter = std::function<QByteArray(const SaveData &data, int sectorIndex)>;
+// The one-page PDF summaries of the given sectors, in their order; the report layer provides them,
+// so that storage need not know how a page looks. An empty writer or an empty page leaves the page
+// out.
+using SummaryPageWriter
+    = std::function<QVector<QByteArray>(const SaveData &data, const QVector<int> &sectorIndexes)>;
 
 // One measurement: its metadata and its measuring points (sectors), loaded from and written to a
 // measurement folder of any format version.

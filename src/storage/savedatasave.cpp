@@ -15,10 +15,13 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRandomGenerator>
+#include <QThread>
 #include <QtConcurrent>
 #include <QtEndian>
 
 #include <functional>
+#include <numeric>
+#include <thread>
 
 namespace {
 
@@ -98,6 +101,7 @@ struct PlannedFile
     std::function<QByteArray()> make;
     QByteArray bytes;
     bool linked = false;
+    int summaryOf = -1; // the sector whose summary page this is, when it is to be drawn
 };
 
 class SavePlan
@@ -222,30 +226,83 @@ bool SaveData::save(const QString &parentDir, const QString &folderName,
         if (s.missingOnDisk && plan.files.size() == planned)
             continue;
         if (summaryWriter) {
-            plan.add(location, names.summary, from, metadataUnchanged && s == old, true,
-                     [&next, summaryWriter, index] { return summaryWriter(next, index); });
+            PlannedFile *page = plan.add(location, names.summary, from,
+                                         metadataUnchanged && s == old, true, {});
+            if (page && page->copyFrom.isEmpty())
+                page->summaryOf = index;
         }
         plan.folders << location;
         locations[index] = location;
     }
 
-    // Everything is made, on all cores, before anything is written.
+    // Meanwhile a second thread puts the old version whole into the backup area and takes what
+    // did not change over into the new one, beside the old.
+    const QString staging = freeNameBeside(target, "saving");
+    const bool replacing = QFileInfo(target).isDir();
+    PlannedFile *planned = plan.files.data();
+    const int plannedCount = plan.files.size();
+    CheckedFiles backupFiles;
+    QString backup;
+    std::thread besides([&] {
+        if (replacing)
+            backup = copyToOverwrittenBackup(backupFiles, target, folderName);
+        files.makeDirectory(staging);
+        for (const QString &folder : qAsConst(plan.folders))
+            files.makeDirectory(staging + QLatin1Char('/') + folder);
+        for (PlannedFile *file = planned; file != planned + plannedCount; ++file) {
+            if (file->copyFrom.isEmpty())
+                continue;
+            const QString path = staging + QLatin1Char('/') + file->path;
+            file->linked = files.tryLinkFile(file->copyFrom, path);
+            if (!file->linked && files.readFile(file->copyFrom, file->bytes))
+                files.writeFile(path, file->bytes);
+        }
+    });
+
+    // The rest is made on all cores. The summary pages are drawn as one document per core, whose
+    // pages then share the embedding of the fonts.
     {
         Stopwatch watch(timings, &SaveTimings::encoding);
-        QtConcurrent::blockingMap(plan.files, [](PlannedFile &file) {
-            if (file.make)
-                file.bytes = file.make();
-        });
+        QVector<int> pages; // of plan.files
+        for (int i = 0; i < plannedCount; ++i) {
+            if (planned[i].summaryOf >= 0)
+                pages << i;
+        }
+        std::vector<std::function<void()>> jobs;
+        const int groups = std::min(pages.size(), std::max(1, QThread::idealThreadCount()));
+        for (int g = 0; g < groups; ++g) {
+            const int begin = g * pages.size() / groups;
+            const QVector<int> group = pages.mid(begin, (g + 1) * pages.size() / groups - begin);
+            jobs.emplace_back([&next, &summaryWriter, planned, group] {
+                QVector<int> sectors;
+                for (const int i : group)
+                    sectors << planned[i].summaryOf;
+                const QVector<QByteArray> drawn = summaryWriter(next, sectors);
+                for (int k = 0; k < group.size(); ++k)
+                    planned[group.at(k)].bytes = drawn.value(k);
+            });
+        }
+        for (int i = 0; i < plannedCount; ++i) {
+            if (planned[i].make)
+                jobs.emplace_back([file = planned + i] { file->bytes = file->make(); });
+        }
+        QtConcurrent::blockingMap(jobs, [](const std::function<void()> &job) { job(); });
     }
+    {
+        Stopwatch watch(timings, &SaveTimings::backup);
+        besides.join();
+    }
+    files.adopt(backupFiles);
     for (const PlannedFile &file : qAsConst(plan.files)) {
         // A summary page that cannot be painted is left out; any other file is needed.
-        if (file.make && file.bytes.isEmpty() && !file.path.endsWith(names.summary))
+        if (file.make && file.bytes.isEmpty())
             files.fail(target + QLatin1Char('/') + file.path, QStringLiteral("cannot be encoded"));
     }
-    plan.files.erase(
-        std::remove_if(plan.files.begin(), plan.files.end(),
-                       [](const PlannedFile &f) { return f.make && f.bytes.isEmpty(); }),
-        plan.files.end());
+    plan.files.erase(std::remove_if(plan.files.begin(), plan.files.end(),
+                                    [](const PlannedFile &f) {
+                                        return (f.make || f.summaryOf >= 0) && f.bytes.isEmpty();
+                                    }),
+                     plan.files.end());
     {
         // The n-th entry describes Location<n>.
         const QJsonObject json = SaveDataJson::metadataToJson(
@@ -256,22 +313,22 @@ bool SaveData::save(const QString &parentDir, const QString &folderName,
                            QJsonDocument(json).toJson(QJsonDocument::Indented)});
     }
 
-    const QString staging = freeNameBeside(target, "saving");
     {
         Stopwatch watch(timings, &SaveTimings::writing);
-        files.makeDirectory(staging);
-        for (const QString &folder : qAsConst(plan.folders))
-            files.makeDirectory(staging + QLatin1Char('/') + folder);
-        for (PlannedFile &file : plan.files) {
-            const QString path = staging + QLatin1Char('/') + file.path;
-            if (!file.copyFrom.isEmpty()) {
-                file.linked = files.tryLinkFile(file.copyFrom, path);
-                if (file.linked)
-                    continue;
-                files.readFile(file.copyFrom, file.bytes);
-            }
-            files.writeFile(path, file.bytes);
+        // In parallel, so that the waits for the disk overlap.
+        std::vector<CheckedFiles> written(size_t(plan.files.size()));
+        std::vector<int> indexes(written.size());
+        std::iota(indexes.begin(), indexes.end(), 0);
+        if (files.ok()) {
+            QtConcurrent::blockingMap(indexes, [&](int i) {
+                const PlannedFile &file = plan.files.at(i);
+                if (file.copyFrom.isEmpty())
+                    written[size_t(i)].writeFile(staging + QLatin1Char('/') + file.path,
+                                                 file.bytes);
+            });
         }
+        for (const CheckedFiles &each : written)
+            files.adopt(each);
         for (const QString &folder : qAsConst(plan.folders))
             files.syncDirectory(staging + QLatin1Char('/') + folder);
         files.syncDirectory(staging);
@@ -284,14 +341,11 @@ bool SaveData::save(const QString &parentDir, const QString &folderName,
         }
     }
 
-    // The old version goes whole into the backup area before the new one takes its place.
+    // Only with the old version whole in the backup area does the new one take its place.
     QString old;
-    QString backup;
     {
-        Stopwatch watch(timings, &SaveTimings::backup);
-        if (QFileInfo(target).isDir()) {
-            if (files.ok())
-                backup = copyToOverwrittenBackup(files, target, folderName);
+        Stopwatch watch(timings, &SaveTimings::swap);
+        if (replacing) {
             bool unsupported = false;
             if (files.exchange(staging, target, &unsupported))
                 old = staging;

@@ -6,7 +6,9 @@
 struct SaveTimings
 {
     qint64 encoding = 0;  // pictures, spectra, CCD frames and summary pages, on all cores
-    qint64 writing = 0;   // the new version beside the old, unchanged files copied, synced
+    qint64 backup = 0;    // waiting for the old version to reach the backup area and for the
+                          // unchanged files to be taken over, beyond the time of encoding
+    qint64 writing = 0;   // the made files written beside the old version, synced
     qint64 verifying = 0; // reading the new version back
-    qint64 backup = 0;    // the old version into the backup area, and the swap
+    qint64 swap = 0;      // the new version into place
 };

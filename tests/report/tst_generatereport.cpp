@@ -31,6 +31,16 @@ QString run(const char *program, const QStringList &arguments)
     return normalized(QString::fromUtf8(process.readAllStandardOutput()));
 }
 
+// Columns [first, last) of the table that a poppler tool lists (object numbers differ between
+// documents, names and sizes do not).
+QStringList listed(const char *tool, const QStringList &arguments, int first, int last)
+{
+    QStringList rows = run(tool, arguments).split(u'\n', Qt::SkipEmptyParts).mid(2);
+    for (QString &row : rows)
+        row = row.split(u' ', Qt::SkipEmptyParts).mid(first, last - first).join(u' ');
+    return rows;
+}
+
 QStringList list(const char *joined)
 {
     return normalized(QString::fromUtf8(joined)).split(u'|');
@@ -115,17 +125,38 @@ private slots:
             QVERIFY2(!text.contains(t), qPrintable(t + S(" found in ") + text));
     }
 
-    // Saving numbers the written sectors anew; each page still shows its own sector.
+    // Saving numbers the written sectors anew; each page still shows its own sector. Pages drawn
+    // together are split into documents of one page each, with their own pictures and fonts.
     void savedPageShowsItsSector()
     {
         SaveData data = Fixture::measurement(3);
         data.setActiveSector(1);
         data.replaceActiveSector(SaveDataSector());
-        QVERIFY(data.save(m_dir.path(), S("saved"), summaryPagePdf));
+        QVERIFY(data.save(m_dir.path(), S("saved"), summaryPagesPdf));
         const QString text
             = run("pdftotext", {data.sectorFolderPath(1) + S("summary.pdf"), S("-")});
         QVERIFY(text.contains(normalized(S("103 µm"))));
         QVERIFY(text.contains(S("Quarz 3")));
+
+        // The same as each page drawn alone: texts, fonts, pictures, and nothing of the other.
+        const QVector<QByteArray> pages = summaryPagesPdf(data, {2, 0});
+        QCOMPARE(pages.size(), 2);
+        for (const int k : {0, 1}) {
+            const QString path = m_dir.filePath(S("page%1.pdf").arg(k));
+            const QString alone = m_dir.filePath(S("alone%1.pdf").arg(k));
+            QVERIFY(TestFiles::write(path, pages.at(k)));
+            QVERIFY(TestFiles::write(alone, summaryPagePdf(data, 2 - 2 * k)));
+            QProcess info;
+            info.start(S("pdfinfo"), {path});
+            QVERIFY(info.waitForFinished(30000));
+            QCOMPARE(info.readAllStandardError(), QByteArray()); // no repaired cross-references
+            QVERIFY(QString::fromUtf8(info.readAllStandardOutput())
+                        .contains(QRegularExpression(S("Pages:\\s+1\\n"))));
+            QCOMPARE(run("pdftotext", {path, S("-")}), run("pdftotext", {alone, S("-")}));
+            QCOMPARE(listed("pdffonts", {path}, 0, 7), listed("pdffonts", {alone}, 0, 7));
+            QCOMPARE(listed("pdfimages", {S("-list"), path}, 2, 9),
+                     listed("pdfimages", {S("-list"), alone}, 2, 9));
+        }
     }
 
     void initTestCase()

@@ -1,11 +1,14 @@
-// raman-cli upgrade under injected I/O faults. Every open, write, fsync, close, rename and mkdir
-// the command makes is failed in turn, once per errno; afterwards the folder in place must be
-// the old version or the new one, whole, exit status 0 only with the new one, and a failure must
-// name the system's reason. The POSIX calls are failed by libfiu's preload library; mkdir,
-// renameat2 and link, which it does not wrap, are wrapped here.
+// Saving under injected I/O faults, by raman-cli upgrade (every file made anew) and by the
+// window's measurement model (only the metadata changed: the rest linked or copied). Every open,
+// write, fsync, close, rename, mkdir and link a save makes is failed in turn, once per errno;
+// afterwards the folder in place must be the old version or the new one, whole, success only with
+// the new one, and a failure must name the system's reason. The POSIX calls are failed by
+// libfiu's preload library; mkdir, renameat2 and link, which it does not wrap, are wrapped here.
 #define FIU_ENABLE 1
 
 #include "clirun.h"
+#include "report/summarypage.h"
+#include "savedata_view/savedatamodel.h"
 #include "savedatafixture.h"
 #include "storage/backup.h"
 #include "storage/checkedfiles.h"
@@ -102,24 +105,32 @@ private slots:
         // Messages would add write calls of their own.
         QLoggingCategory::setFilterRules(S("*=false"));
         QVERIFY(fiu_init(0) == 0);
-        Fixture::writeVersion5Folder(pristine());
-        m_old = Fixture::snapshot(pristine());
+        Fixture::writeVersion5Folder(pristine(false));
 
-        // A run without faults gives the new version; it also loads every plugin and font
-        // once, so that the runs below make the same calls.
-        for (int round = 0; round < 2; ++round) {
-            QCOMPARE(upgrade(0, {}, 0).code, 0);
-            m_new = comparable(Fixture::snapshot(target()));
+        // A run without faults gives the new version, and the upgraded folder is what the window
+        // edits; it also loads every plugin and font once, so that the runs below make the same
+        // calls.
+        for (const bool window : {false, true}) {
+            m_old[window] = Fixture::snapshot(pristine(window));
+            for (int round = 0; round < 2; ++round) {
+                QCOMPARE(save(window, 0, {}, 0).code, 0);
+                m_new[window] = comparable(Fixture::snapshot(target()));
+            }
+            QVERIFY(m_new[window] != comparable(m_old[window]));
+            if (!window) {
+                CheckedFiles files;
+                QVERIFY(copyTree(files, target(), pristine(true)));
+            }
         }
-        QVERIFY(m_new != comparable(m_old));
 
         // Without the preload library the POSIX calls would pass unseen.
-        upgrade(0, {S("posix/io/rw/write")}, 0);
+        save(false, 0, {S("posix/io/rw/write")}, 0);
         QVERIFY2(callCount > 0, "fiu_posix_preload.so is not preloaded");
     }
 
     void eachCallFailsOnce_data()
     {
+        QTest::addColumn<bool>("window");
         QTest::addColumn<QStringList>("points");
         QTest::addColumn<int>("error");
         const QList<QPair<const char *, QStringList>> calls{
@@ -131,35 +142,40 @@ private slots:
             {"mkdir", {S("posix/io/dir/mkdir")}},
             {"link", {S("posix/io/dir/link")}},
         };
-        for (const auto &call : calls) {
-            for (const int error : {ENOSPC, EIO, EACCES}) {
-                QTest::addRow("%s %s", call.first, strerror(error)) << call.second << error;
+        for (const bool window : {false, true}) {
+            for (const auto &call : calls) {
+                for (const int error : {ENOSPC, EIO, EACCES}) {
+                    QTest::addRow("%s: %s %s", window ? "window" : "upgrade", call.first,
+                                  strerror(error))
+                        << window << call.second << error;
+                }
             }
         }
     }
 
     void eachCallFailsOnce()
     {
+        QFETCH(bool, window);
         QFETCH(QStringList, points);
         QFETCH(int, error);
-        upgrade(0, points, error);
+        save(window, 0, points, error);
         const int calls = callCount;
         int failed = 0;
         for (int k = 1; k <= calls; ++k) {
-            const CliRun outcome = upgrade(k, points, error);
+            const CliRun outcome = save(window, k, points, error);
             const QByteArray where = QByteArray::number(k) + " of " + QByteArray::number(calls);
             const Snapshot inPlace = Fixture::snapshot(target());
             QVERIFY2(outcome.code == 0 || outcome.code == 1, where.constData());
             if (outcome.code == 0) {
-                QVERIFY2(comparable(inPlace) == m_new,
+                QVERIFY2(comparable(inPlace) == m_new[window],
                          QByteArray("exit 0 without the new version: " + where).constData());
                 const QStringList backups = backupFolders();
                 QVERIFY2(
-                    backups.size() == 1 && Fixture::snapshot(backups.first()) == m_old,
+                    backups.size() == 1 && Fixture::snapshot(backups.first()) == m_old[window],
                     QByteArray("old version not whole in the backup area: " + where).constData());
             } else {
                 ++failed;
-                QVERIFY2(inPlace == m_old,
+                QVERIFY2(inPlace == m_old[window],
                          QByteArray("failed, and the old version is gone: " + where).constData());
                 QVERIFY2(outcome.err.contains(QString::fromLocal8Bit(strerror(error))),
                          qPrintable(outcome.err + S(" (") + QString::fromLatin1(where)
@@ -176,7 +192,7 @@ private slots:
     }
 
 private:
-    QString pristine() const { return m_source.filePath(S("m")); }
+    QString pristine(bool window) const { return m_source.filePath(window ? S("w") : S("m")); }
     QString target() const { return m_work.filePath(S("m")); }
 
     QStringList backupFolders() const
@@ -189,14 +205,22 @@ private:
         return folders;
     }
 
-    // Upgrades a fresh copy of the old folder with call `failing` of `points` failing with
-    // `error` (0: none fails, the calls are counted).
-    CliRun upgrade(int failing, const QStringList &points, int error)
+    // Saves a fresh copy of the old folder with call `failing` of `points` failing with `error`
+    // (0: none fails, the calls are counted). Exit status 1 stands for a save the window reports
+    // as failed.
+    CliRun save(bool window, int failing, const QStringList &points, int error)
     {
         QDir(target()).removeRecursively();
         QDir(backupRoot()).removeRecursively();
         CheckedFiles files;
-        copyTree(files, pristine(), target());
+        copyTree(files, pristine(window), target());
+        SaveDataModel model;
+        if (window) {
+            model.load(target());
+            SaveDataMetadata metadata = model.saveData().metadata();
+            metadata.mineral_comment = S("edited in the window");
+            model.setMetadata(metadata);
+        }
 
         callCount = 0;
         failingCall = failing;
@@ -204,7 +228,13 @@ private:
             fiu_enable_external(point.toLatin1().constData(), 1,
                                 reinterpret_cast<void *>(intptr_t(error)), 0, countOrFail);
         }
-        const CliRun run = runCliHere({S("upgrade"), m_work.path()});
+        CliRun run;
+        if (window) {
+            run.code = model.save(summaryPagesPdf) == SaveDataModel::SaveOutcome::Saved ? 0 : 1;
+            run.err = model.saveData().lastSaveError();
+        } else {
+            run = runCliHere({S("upgrade"), m_work.path()});
+        }
         for (const QString &point : points)
             fiu_disable(point.toLatin1().constData());
         return run;
@@ -212,8 +242,8 @@ private:
 
     QTemporaryDir m_source;
     QTemporaryDir m_work;
-    Snapshot m_old;
-    Snapshot m_new;
+    Snapshot m_old[2]; // of the upgrade and of the window's save
+    Snapshot m_new[2];
 };
 
 QTEST_MAIN(TestUpgradeFaults)

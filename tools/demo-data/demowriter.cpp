@@ -384,7 +384,7 @@ bool DemoWriter::writeMeasurement(const QString &root, const QJsonObject &m)
     if (relativePath.isEmpty() || relativePath.endsWith(QLatin1Char('/')))
         relativePath += data.defaultFolderName();
     const QFileInfo target(QDir(root).filePath(relativePath));
-    bool ok = data.save(target.path(), target.fileName(), summaryPagePdf);
+    bool ok = data.save(target.path(), target.fileName(), summaryPagesPdf);
 
     // What the measuring side wrote in the days of `version`.
     const QDir folder(target.filePath());

@@ -115,7 +115,7 @@ int runUpgradeCommand(const QStringList &arguments, QTextStream &out, QTextStrea
                 const bool loaded
                     = data.load(folder, AllSaveDataParts) && data.loadProblems().isEmpty();
                 const bool saved
-                    = loaded && data.save(info.path(), info.fileName(), summaryPagePdf);
+                    = loaded && data.save(info.path(), info.fileName(), summaryPagesPdf);
                 for (const QString &problem : data.loadProblems())
                     err << "raman-cli upgrade: cannot read " << problem << '\n';
                 if (loaded && !saved)

@@ -359,7 +359,7 @@ bool SaveDataDisplayWidget::writeToDisk(bool evenIfUnchanged)
     const QString folder = QDir::toNativeSeparators(path);
     const auto save = [&](bool overwriteChanged) {
         const WaitCursor wait;
-        return m_model->save(summaryPagePdf, evenIfUnchanged, overwriteChanged);
+        return m_model->save(summaryPagesPdf, evenIfUnchanged, overwriteChanged);
     };
     SaveDataModel::SaveOutcome outcome = save(false);
     if (outcome == SaveDataModel::SaveOutcome::ChangedOnDisk) {
