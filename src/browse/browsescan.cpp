@@ -82,7 +82,7 @@ void visit(const QString &directory, const QHash<QString, BrowseIndex::Entry> &k
             return;
         }
         SaveData data;
-        result.measurement = result.read = data.load(folder, Metadata);
+        result.measurement = result.read = data.load(folder, MetadataFileOnly);
         if (result.measurement) {
             result.entry.row = BrowseRow::fromSaveData(data);
             return;
@@ -115,6 +115,39 @@ void scanMeasurements(const QString &directory, const QString &indexPath,
 
     QVector<BrowseIndex::Entry> read;
     QSet<QString> seen;
+    const auto take = [&](const Visit &v) {
+        seen.insert(v.folder);
+        if (v.read) {
+            read.append(v.entry);
+            (known.contains(v.folder) ? batch.changed : batch.added) << v.entry.row;
+        }
+    };
+    const auto visitAll = [&](QVector<Visit> &visits) {
+        waitingOnPool([&] {
+            QtConcurrent::blockingMap(visits, [&](Visit &v) { visit(directory, known, v); });
+        });
+    };
+
+    // Nothing known here yet: the newest folders first, straight down to the first measurements,
+    // so that rows show at once however deep the archive is.
+    for (QString folder = directory; known.isEmpty() && !mailbox->cancelled;) {
+        QVector<Visit> top{{folder, false, false, {}, {}}};
+        visitAll(top);
+        QVector<Visit> visits;
+        for (const QString &subfolder : top.first().subfolders.mid(0, firstSlice))
+            visits.append({subfolder, false, false, {}, {}});
+        visitAll(visits);
+        for (const Visit &v : qAsConst(visits)) {
+            if (v.measurement)
+                take(v);
+        }
+        if (!seen.isEmpty() || visits.isEmpty()) {
+            mailbox->post(batch);
+            break;
+        }
+        folder = visits.first().folder;
+    }
+
     QElapsedTimer sincePost;
     sincePost.start();
     int wait = firstBatchMs;
@@ -128,21 +161,17 @@ void scanMeasurements(const QString &directory, const QString &indexPath,
             if (mailbox->cancelled)
                 return;
             QVector<Visit> visits;
-            for (const QString &folder : level.mid(start, slice))
-                visits.append({folder, false, false, {}, {}});
-            start += visits.size();
-            waitingOnPool([&] {
-                QtConcurrent::blockingMap(visits, [&](Visit &v) { visit(directory, known, v); });
-            });
-            for (const Visit &v : visits) {
+            const QStringList folders = level.mid(start, slice);
+            start += folders.size();
+            for (const QString &folder : folders) {
+                if (!seen.contains(folder)) // listed already on the way down
+                    visits.append({folder, false, false, {}, {}});
+            }
+            visitAll(visits);
+            for (const Visit &v : qAsConst(visits)) {
                 next += v.subfolders;
-                if (!v.measurement)
-                    continue;
-                seen.insert(v.folder);
-                if (v.read) {
-                    read.append(v.entry);
-                    (known.contains(v.folder) ? batch.changed : batch.added) << v.entry.row;
-                }
+                if (v.measurement)
+                    take(v);
             }
             if (sincePost.elapsed() >= wait) {
                 batch.pending = int(level.size() - start + next.size());

@@ -111,6 +111,8 @@ bool SaveData::load(const QString &path, SaveDataParts parts)
         addSector();
         SaveDataSector &sector = m_sectors.last();
         SaveDataJson::readSector(sectors.at(n - 1).toObject(), sector);
+        if (parts == MetadataFileOnly)
+            continue;
         const QString sectorDir = folder.filePath(SaveDataFiles::locationFolderName(n));
         if (!QFileInfo(sectorDir).isDir()) {
             qCWarning(logDataIo) << "Could not descend into location directory" << sectorDir;
@@ -131,7 +133,7 @@ bool SaveData::load(const QString &path, SaveDataParts parts)
     m_activeSectorIndex = m_sectors.size() - 1;
     m_loadedParts = parts;
     // The list reads only metadata of thousands of folders and never saves them.
-    if (parts != Metadata)
+    if (parts & (Images | SpectralData))
         m_diskStamp = folderStamp(m_folderPath);
     return true;
 }

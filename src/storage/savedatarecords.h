@@ -23,6 +23,8 @@ Q_DECLARE_FLAGS(SaveDataParts, SaveDataPart)
 Q_DECLARE_OPERATORS_FOR_FLAGS(SaveDataParts)
 
 constexpr SaveDataParts AllSaveDataParts = SaveDataParts(Metadata | Images | SpectralData);
+// metadata.json alone, no folder of a measuring point looked at: for lists of thousands.
+constexpr SaveDataParts MetadataFileOnly = SaveDataParts();
 
 struct ExposureData
 {
