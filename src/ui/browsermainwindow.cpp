@@ -84,8 +84,16 @@ BrowserMainWindow::BrowserMainWindow(QWidget *parent)
     connect(m_ui->actionManageLibraries, &QAction::triggered, this,
             &BrowserMainWindow::manageLibraries);
     connect(m_ui->actionSettings, &QAction::triggered, this, &BrowserMainWindow::editSettings);
-    connect(m_ui->browseWidget->model(), &SaveDataBrowseModel::progress, this,
-            &BrowserMainWindow::showProgress);
+    SaveDataBrowseModel *list = m_ui->browseWidget->model();
+    connect(list, &SaveDataBrowseModel::progress, this, &BrowserMainWindow::showProgress);
+    connect(list, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) { showAwaitedSource(first, last); });
+    connect(list, &SaveDataBrowseModel::loadingFinished, this, [this] {
+        if (m_awaitedSource.isEmpty())
+            return;
+        m_awaitedSource.clear();
+        statusBar()->showMessage(tr("Die Quellfassung der Backup-Kopie ist hier nicht gelistet."));
+    });
     connect(m_ui->displayWidget, &SaveDataDisplayWidget::statusMessage, this,
             [this](const QString &message) { statusBar()->showMessage(message, 10000); });
     connect(m_ui->displayWidget, &SaveDataDisplayWidget::reloadRequested, this,
@@ -234,10 +242,26 @@ void BrowserMainWindow::selectSourceDirectory()
     if (chosen.isEmpty())
         return;
     QSettings().setValue(activeDirectoryKey, chosen);
-    // A backup copy on screen would pass for the source version.
-    if (m_model->isReadOnly())
+    // A backup copy on screen would pass for the source version, which takes its place once
+    // listed.
+    if (m_model->isReadOnly()) {
+        m_awaitedSource = m_model->saveData().metadata().unique_ident;
         m_model->clear();
+    }
     updateWindowTitle();
+}
+
+void BrowserMainWindow::showAwaitedSource(int first, int last)
+{
+    SaveDataBrowseModel *list = m_ui->browseWidget->model();
+    for (int row = first; row <= last && !m_awaitedSource.isEmpty(); ++row) {
+        if (list->index(row, SaveDataBrowseModel::UniqueIdColumn).data() != m_awaitedSource)
+            continue;
+        m_awaitedSource.clear();
+        const QString folder = list->index(row, 0).data(SaveDataBrowseModel::FolderPathRole).toString();
+        if (!m_ui->browseWidget->selectFolder(folder)) // filtered out of the table
+            requestMeasurement(folder);
+    }
 }
 
 void BrowserMainWindow::chooseSpectrumFile()

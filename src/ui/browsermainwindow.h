@@ -50,6 +50,7 @@ private:
     // For a new language: a fresh process, once the changes are settled.
     void restartProgram();
     void selectSourceDirectory();
+    void showAwaitedSource(int first, int last);
     void chooseSpectrumFile();
     void reload();
     void save();
@@ -67,6 +68,8 @@ private:
     std::shared_ptr<LibraryLoader> m_library;
     SaveDataModel *m_model = nullptr;
     QString m_requestedPath;
+    // The unique identifier of a backup copy whose source version is to be shown once listed.
+    QString m_awaitedSource;
     bool m_switchQueued = false;
     bool m_loading = false;
     int m_loadGeneration = 0;

@@ -11,6 +11,7 @@
 #include "modalguard.h"
 #include "savedata_view/savedatamodel.h"
 #include "savedata_view/ui/savedatadisplaywidget.h"
+#include "savedatafixture.h"
 #include "storage/backup.h"
 #include "testfiles.h"
 #include "toolprocess.h"
@@ -245,6 +246,63 @@ private slots:
         QCOMPARE(saved.metadata().save_data_version, CurrentSaveDataVersion);
     }
 
+    // Another program saved the folder since it was loaded: "Neu laden" gives up this window's
+    // changes, shows the other version and writes nothing.
+    void reloadWhenChangedOnDisk()
+    {
+        openWindow();
+        const QString folder = selectMeasurement([](const SaveData &d) { return d.hasContent(); });
+        SaveData other;
+        QVERIFY(other.load(folder, AllSaveDataParts));
+        setOwner(other, S("Anderes Programm"));
+        QVERIFY(other.save(QFileInfo(folder).path(), QFileInfo(folder).fileName(), {}));
+        const auto onDisk = Fixture::snapshot(QFileInfo(folder).path());
+        const auto backups = Fixture::snapshot(backupRoot());
+
+        SaveData edited = m_model->saveData();
+        setOwner(edited, S("Dieses Fenster"));
+        m_model->setMetadata(edited.metadata());
+        const QStringList texts
+            = runAnswering([this] { action("actionSave")->trigger(); }, QMessageBox::No);
+        QCOMPARE(texts.size(), 1);
+        QVERIFY(texts.first().contains(S("außerhalb dieses Fensters geändert")));
+        QVERIFY(QTest::qWaitFor([this] { return !m_window->isLoading(); }, 10000));
+        QCOMPARE(m_model->saveData().folderPath(), folder);
+        QCOMPARE(m_model->saveData().metadata().owner, S("Anderes Programm"));
+        QVERIFY(!m_model->saveData().isModified());
+        QCOMPARE(Fixture::snapshot(QFileInfo(folder).path()), onDisk);
+        QCOMPARE(Fixture::snapshot(backupRoot()), backups);
+    }
+
+    // A backup copy opened from the backup area, then the source folder chosen again: the
+    // source version takes its place, saved changes and all.
+    void sourceVersionAfterBackup()
+    {
+        openWindow();
+        const QString folder = selectMeasurement([](const SaveData &d) { return d.hasContent(); });
+        const QString ident = m_model->saveData().metadata().unique_ident;
+        SaveData edited = m_model->saveData();
+        setOwner(edited, S("Neue Fassung"));
+        m_model->setMetadata(edited.metadata());
+        action("actionSave")->trigger();
+        action("actionBrowseBackups")->trigger();
+        QVERIFY(QSignalSpy(m_browse->model(), &SaveDataBrowseModel::loadingFinished).wait(5000));
+        const QString backup = selectMeasurement(
+            [&](const SaveData &d) { return d.metadata().unique_ident == ident; });
+        QVERIFY(isInBackupArea(backup));
+        QVERIFY(m_model->isReadOnly());
+
+        ModalAnswers answers;
+        answers.file = root();
+        runAnswering([this] { action("actionSelect_directory")->trigger(); }, answers);
+        QVERIFY(QTest::qWaitFor(
+            [&] { return m_model->saveData().folderPath() == folder && !m_window->isLoading(); },
+            10000));
+        QCOMPARE(m_model->saveData().metadata().owner, S("Neue Fassung"));
+        QVERIFY(!m_model->isReadOnly());
+        QVERIFY(m_browse->selectedRow() >= 0);
+    }
+
     // A measurement that belongs to no folder is neither saved nor deleted.
     void neverSaved()
     {
@@ -310,6 +368,13 @@ private slots:
 
 private:
     QString root() const { return m_dir.filePath(S("Raman")); }
+
+    static void setOwner(SaveData &data, const QString &owner)
+    {
+        SaveDataMetadata metadata = data.metadata();
+        metadata.owner = owner;
+        data.setMetadata(metadata);
+    }
 
     void openWindow()
     {

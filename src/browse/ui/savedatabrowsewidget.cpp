@@ -102,6 +102,17 @@ int SaveDataBrowseWidget::selectedRow() const
     return m_filterModel->mapToSource(rows.constFirst()).row();
 }
 
+bool SaveDataBrowseWidget::selectFolder(const QString &folder)
+{
+    for (int row = 0; row < m_filterModel->rowCount(); ++row) {
+        if (m_filterModel->index(row, 0).data(SaveDataBrowseModel::FolderPathRole) == folder) {
+            m_ui->tableView->selectRow(row);
+            return true;
+        }
+    }
+    return false;
+}
+
 QString SaveDataBrowseWidget::querySelectSourceDirectory(const QString &suggested)
 {
     const QString directory = QFileDialog::getExistingDirectory(

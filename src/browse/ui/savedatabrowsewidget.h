@@ -31,6 +31,8 @@ public:
     SaveDataBrowseFilterModel *filterModel() const { return m_filterModel; }
     // Unselects the list's row without announcing anything.
     void clearSelection();
+    // Selects the row of `folder`, which announces it; false when the table does not show it.
+    bool selectFolder(const QString &folder);
 
 public slots:
     // Asks for a directory starting at `suggested` and scans it; returns it, or empty.

@@ -193,6 +193,10 @@
         <translation>Backup copy, for viewing only: %1</translation>
     </message>
     <message>
+        <source>Die Quellfassung der Backup-Kopie ist hier nicht gelistet.</source>
+        <translation>The source version of the backup copy is not listed here.</translation>
+    </message>
+    <message>
         <source> - Backup-Kopie (schreibgeschützt)</source>
         <translation> - backup copy (read-only)</translation>
     </message>
