@@ -109,8 +109,12 @@ bool BrowseIndex::createTables()
            && exec(query, QStringLiteral("INSERT INTO info VALUES ('format', '%1')").arg(format));
 }
 
-QHash<QString, BrowseIndex::Entry> BrowseIndex::entriesBelow(const QString &directory)
+QHash<QString, BrowseIndex::Entry>
+BrowseIndex::entriesBelow(const QString &directory,
+                          const std::function<void(const QVector<BrowseRow> &)> &firstRows)
 {
+    constexpr int firstRowCount = 200;
+    QVector<BrowseRow> first;
     QHash<QString, Entry> entries;
     if (!m_open)
         return entries;
@@ -140,7 +144,14 @@ QHash<QString, BrowseIndex::Entry> BrowseIndex::entriesBelow(const QString &dire
         }
         entry.row.folder = query.value(0).toString();
         entries.insert(entry.row.folder, entry);
+        if (firstRows && first.size() < firstRowCount) {
+            first << entry.row;
+            if (first.size() == firstRowCount)
+                firstRows(first);
+        }
     }
+    if (firstRows && first.size() < firstRowCount)
+        firstRows(first);
     if (untrusted > 0)
         qCWarning(logDataIo) << "browse index:" << untrusted << "damaged rows ignored";
     return entries;

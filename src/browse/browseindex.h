@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QVector>
 
+#include <functional>
+
 // The rows of earlier scans in a small SQLite file in the user's cache folder, keyed by folder
 // path and the modification time and size of its metadata.json, so that a list of thousands of
 // measurements shows at once and only changed folders are read again. A file that is damaged,
@@ -29,8 +31,11 @@ public:
     static QString defaultPath();
     bool isOpen() const { return m_open; }
 
-    // Every entry for `directory` and the folders below it, by folder.
-    QHash<QString, Entry> entriesBelow(const QString &directory);
+    // Every entry for `directory` and the folders below it, by folder; `firstRows`, when given,
+    // receives the first few rows as soon as they are read, for a list that shows them at once.
+    QHash<QString, Entry>
+    entriesBelow(const QString &directory,
+                 const std::function<void(const QVector<BrowseRow> &)> &firstRows = {});
     void store(const QVector<Entry> &entries);
     void remove(const QStringList &folders);
 

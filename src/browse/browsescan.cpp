@@ -107,10 +107,19 @@ void scanMeasurements(const QString &directory, const QString &indexPath,
                       const std::shared_ptr<BrowseScanMailbox> &mailbox)
 {
     BrowseIndex index(indexPath);
-    const QHash<QString, BrowseIndex::Entry> known = index.entriesBelow(directory);
     BrowseScanBatch batch;
-    for (const BrowseIndex::Entry &entry : known)
-        batch.added << entry.row;
+    QSet<QString> posted; // while the index was read
+    const QHash<QString, BrowseIndex::Entry> known
+        = index.entriesBelow(directory, [&](const QVector<BrowseRow> &rows) {
+              batch.added = rows;
+              mailbox->post(batch);
+              for (const BrowseRow &row : rows)
+                  posted.insert(row.folder);
+          });
+    for (const BrowseIndex::Entry &entry : known) {
+        if (!posted.contains(entry.row.folder))
+            batch.added << entry.row;
+    }
     mailbox->post(batch);
 
     QVector<BrowseIndex::Entry> read;

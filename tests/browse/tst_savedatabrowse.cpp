@@ -233,12 +233,9 @@ private slots:
         QVERIFY(scan(model, base.path()));
         const auto cell
             = [&model](int column, int role) { return model.index(0, column).data(role); };
-        QCOMPARE(cell(0, Qt::DisplayRole), QVariant(5));
-        QCOMPARE(cell(1, Qt::DisplayRole).toString(), S("★★★"));
-        QCOMPARE(cell(4, Qt::DisplayRole).toString(), S("Quarz, Calcit, Pyrit"));
+        QCOMPARE(cell(0, Qt::DisplayRole), QVariant(5)); // the points, read from metadata.json
         QCOMPARE(cell(2, SaveDataBrowseModel::IdentificationsRole).toString(),
                  S("Quarz, Calcit, Pyrit, Gips"));
-        QCOMPARE(cell(2, SaveDataBrowseModel::OwnerRole).toString(), m.owner);
 
         QSignalSpy changed(&model, &SaveDataBrowseModel::dataChanged);
         model.reloadRow(1);

@@ -76,28 +76,6 @@ private slots:
 
     void init() { QDir(backupRoot()).removeRecursively(); }
 
-    void newRecord()
-    {
-        SaveData data;
-        const QString id = data.metadata().unique_ident;
-        QCOMPARE(id.size(), 36);
-        QVERIFY(SaveData().metadata().unique_ident != id);
-        QCOMPARE(data.defaultFolderName(), S("unspecified-unspecified-") + id.left(13));
-        data.addSector();
-        data.addSector();
-        QCOMPARE(data.sectorCount(), 1);
-        QTest::ignoreMessage(QtWarningMsg, "sectors list is empty -- not updating anything");
-        SaveData().replaceActiveSector(Fixture::sector(1));
-        SaveDataSector s;
-        s.processedSpectrum = {{1}, {2}};
-        s.withoutLaserImage = QImage(1, 1, QImage::Format_RGB32);
-        s.identificationData.mineral_suggested_auto = S("Quartz");
-        s.rawSpectrum.x = {1, 2};
-        QVERIFY(s.isEmpty());
-        s.rawSpectrum.y = {1, 2};
-        QVERIFY(!s.isEmpty());
-    }
-
     void removeSector_data()
     {
         QTest::addColumn<int>("active");
