@@ -75,8 +75,8 @@ int main(int argc, char *argv[])
             const double elapsed = ms(timer.nsecsElapsed());
             const double cpu = 1000.0 * double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
             std::printf("%6d %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f %6s\n", r, elapsed, cpu,
-                        ms(t.encoding), ms(t.backup), ms(t.writing), ms(t.verifying),
-                        ms(t.swap), ok ? "yes" : "NO");
+                        ms(t.encoding), ms(t.backup), ms(t.writing), ms(t.verifying), ms(t.swap),
+                        ok ? "yes" : "NO");
             if (!ok)
                 std::printf("%s\n", qPrintable(copy.lastSaveError()));
             if (onlyMetadata)

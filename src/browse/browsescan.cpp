@@ -82,7 +82,7 @@ void visit(const QString &directory, const QHash<QString, BrowseIndex::Entry> &k
             return;
         }
         SaveData data;
-        result.measurement = result.read = data.load(folder, MetadataFileOnly);
+        result.measurement = result.read = data.load(folder, ListMetadata);
         if (result.measurement) {
             result.entry.row = BrowseRow::fromSaveData(data);
             return;

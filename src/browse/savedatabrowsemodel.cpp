@@ -128,7 +128,7 @@ void SaveDataBrowseModel::reloadRow(int row)
         return;
     const QString path = m_entries.at(row).folder;
     SaveData entry;
-    entry.load(path, MetadataFileOnly);
+    entry.load(path, ListMetadata);
     m_entries[row] = BrowseRow::fromSaveData(entry);
     m_entries[row].folder = path;
     emit dataChanged(index(row, 0), index(row, ColumnCount - 1));

@@ -138,8 +138,8 @@ QVector<QByteArray> splitPdfPages(const QByteArray &pdf)
                 continue;
             offsets[it.key()] = out.size();
             if (it.key() == tree) {
-                out += QByteArray::number(tree) + " 0 obj\n<<\n/Type /Pages\n/Kids [" +
-                       QByteArray::number(page) + " 0 R]\n/Count 1\n>>\nendobj\n";
+                out += QByteArray::number(tree) + " 0 obj\n<<\n/Type /Pages\n/Kids ["
+                       + QByteArray::number(page) + " 0 R]\n/Count 1\n>>\nendobj\n";
             } else {
                 out += it.value();
             }

@@ -245,8 +245,7 @@ QByteArray pagesPdf(const SaveData &data, const QVector<int> &sectorIndexes)
                 return {};
             painter.setFont(font);
             painter.setPen(pen);
-            SummaryPagePainter(painter, data.metadata(), *data.sector(sectorIndexes.at(k)))
-                .paint();
+            SummaryPagePainter(painter, data.metadata(), *data.sector(sectorIndexes.at(k))).paint();
         }
         if (!painter.end())
             return {};

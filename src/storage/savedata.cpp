@@ -111,14 +111,14 @@ bool SaveData::load(const QString &path, SaveDataParts parts)
         addSector();
         SaveDataSector &sector = m_sectors.last();
         SaveDataJson::readSector(sectors.at(n - 1).toObject(), sector);
-        if (parts == MetadataFileOnly)
-            continue;
         const QString sectorDir = folder.filePath(SaveDataFiles::locationFolderName(n));
         if (!QFileInfo(sectorDir).isDir()) {
             qCWarning(logDataIo) << "Could not descend into location directory" << sectorDir;
             sector.missingOnDisk = true;
             continue;
         }
+        if (parts == ListMetadata)
+            continue;
         loadSectorFolder(sectorDir, version, label, parts, sector);
         if (version == CurrentSaveDataVersion) {
             sector.storedFolder = sectorDir;

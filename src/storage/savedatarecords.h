@@ -23,8 +23,9 @@ Q_DECLARE_FLAGS(SaveDataParts, SaveDataPart)
 Q_DECLARE_OPERATORS_FOR_FLAGS(SaveDataParts)
 
 constexpr SaveDataParts AllSaveDataParts = SaveDataParts(Metadata | Images | SpectralData);
-// metadata.json alone, no folder of a measuring point looked at: for lists of thousands.
-constexpr SaveDataParts MetadataFileOnly = SaveDataParts();
+// metadata.json, and which measuring points' folders are missing, nothing read from them: for
+// lists of thousands of measurements.
+constexpr SaveDataParts ListMetadata = SaveDataParts();
 
 struct ExposureData
 {

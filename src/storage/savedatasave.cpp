@@ -226,8 +226,8 @@ bool SaveData::save(const QString &parentDir, const QString &folderName,
         if (s.missingOnDisk && plan.files.size() == planned)
             continue;
         if (summaryWriter) {
-            PlannedFile *page = plan.add(location, names.summary, from,
-                                         metadataUnchanged && s == old, true, {});
+            PlannedFile *page
+                = plan.add(location, names.summary, from, metadataUnchanged && s == old, true, {});
             if (page && page->copyFrom.isEmpty())
                 page->summaryOf = index;
         }

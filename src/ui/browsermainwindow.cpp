@@ -258,7 +258,8 @@ void BrowserMainWindow::showAwaitedSource(int first, int last)
         if (list->index(row, SaveDataBrowseModel::UniqueIdColumn).data() != m_awaitedSource)
             continue;
         m_awaitedSource.clear();
-        const QString folder = list->index(row, 0).data(SaveDataBrowseModel::FolderPathRole).toString();
+        const QString folder
+            = list->index(row, 0).data(SaveDataBrowseModel::FolderPathRole).toString();
         if (!m_ui->browseWidget->selectFolder(folder)) // filtered out of the table
             requestMeasurement(folder);
     }
