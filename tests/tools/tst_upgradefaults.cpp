@@ -216,7 +216,9 @@ private:
         copyTree(files, pristine(window), target());
         SaveDataModel model;
         if (window) {
-            model.load(target());
+            SaveData loaded; // as the window loads it
+            loaded.load(target(), AllSaveDataParts);
+            model.setSaveData(loaded);
             SaveDataMetadata metadata = model.saveData().metadata();
             metadata.mineral_comment = S("edited in the window");
             model.setMetadata(metadata);
