@@ -107,9 +107,8 @@ private slots:
         QVERIFY(fiu_init(0) == 0);
         Fixture::writeVersion5Folder(pristine(false));
 
-        // A run without faults gives the new version, and the upgraded folder is what the window
-        // edits; it also loads every plugin and font once, so that the runs below make the same
-        // calls.
+        // Runs without faults give the new versions (the upgraded folder is the window's old one)
+        // and load every plugin and font, so that the runs below make the same calls.
         for (const bool window : {false, true}) {
             m_old[window] = Fixture::snapshot(pristine(window));
             for (int round = 0; round < 2; ++round) {
