@@ -2,6 +2,7 @@
 #include "analysis/ui/exportforlibrarydialog.h"
 #include "analysis/ui/lineselectplotcanvas.h"
 #include "analysis/ui/spectrumanalysiswindow.h"
+#include "analysis/ui/spectrumlinemarker.h"
 #include "analysis/ui/spectrumprocessingwidget.h"
 #include "library/libraryloader.h"
 #include "library/model/ramanlibrarymodel.h"
@@ -162,6 +163,14 @@ void TestAnalysisWidgets::widgetShowsSearch()
     const QString best = table->model()->index(0, 1).data().toString();
     QCOMPARE(widget.resultText(), best);
     QVERIFY(!widget.canvas()->lines().isEmpty()); // peaks found by the peak detection
+    // The lines stay visible where they belong when the layout narrows the plot.
+    widget.resize(1200, 900);
+    auto *mainPlot = widget.findChild<QwtPlot *>(S("mainPlot"));
+    QTest::qWait(50);
+    for (const SpectrumLineMarker *line : widget.canvas()->lines()) {
+        const QPoint top(int(mainPlot->transform(QwtPlot::xBottom, line->wavenumber())), 2);
+        QVERIFY2(line->mask().contains(top), qPrintable(QString::number(line->wavenumber())));
+    }
 
     // Score, name and every formula are in view without scrolling sideways.
     const QHeaderView *header = table->horizontalHeader();

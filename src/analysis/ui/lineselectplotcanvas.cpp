@@ -68,6 +68,13 @@ void LineSelectPlotCanvas::mouseMoveEvent(QMouseEvent *event)
     QwtPlotCanvas::mouseMoveEvent(event);
 }
 
+// The layout may resize the plot after the lines were placed, without changing its scales.
+void LineSelectPlotCanvas::resizeEvent(QResizeEvent *event)
+{
+    QwtPlotCanvas::resizeEvent(event);
+    refreshMarkers();
+}
+
 void LineSelectPlotCanvas::updateCrosshair(QPointF point, bool state)
 {
     updateCrosshair(point, state, false);
