@@ -282,6 +282,16 @@ QFuture<QVector<MixtureFit>> SpectrumAnalysis::startMixtureFit(int components) c
     });
 }
 
+QFuture<QVector<LinearCombinationResult>>
+SpectrumAnalysis::startPairSearch(const FingerprintParameters &parameters) const
+{
+    SearchParameters search;
+    search.fingerprint = parameters;
+    return ::startPairSearch(m_library ? m_library : ReferenceLibrary::empty(),
+                             hasUsableSample() ? m_sample : RamanData<Wavenumbers>(),
+                             processingParameters(true), search);
+}
+
 SpectrumFingerprint SpectrumAnalysis::linesFingerprint(const QVector<PeakLine> &lines,
                                                        double xFirst, double xLast)
 {

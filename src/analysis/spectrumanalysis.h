@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/analysisfunctions.h"
+#include "library/combinationsearch.h"
 #include "library/identify/mineralsearch.h"
 #include "library/identify/mixturefit.h"
 #include "library/matching/fingerprint.h"
@@ -127,6 +128,9 @@ public:
     // Fits the sample as mixes of two up to `components` (2 or 3) library spectra on the pool,
     // pairs first. Empty when there is no library or the sample cannot be searched.
     QFuture<QVector<MixtureFit>> startMixtureFit(int components) const;
+    // The two-mineral search of the sample on the pool, with its progress.
+    QFuture<QVector<LinearCombinationResult>>
+    startPairSearch(const FingerprintParameters &parameters) const;
 
     // The measured fingerprint of the manual lines (positions, relative heights, unit weights).
     static SpectrumFingerprint linesFingerprint(const QVector<PeakLine> &lines, double xFirst,

@@ -21,6 +21,7 @@ private slots:
     void storedSearchScoresAlike();
     void mixtureFit_data();
     void mixtureFit();
+    void pairSearchOnThePool();
 
 private:
     QTemporaryDir m_dir;
@@ -136,6 +137,31 @@ void TestMineralSearch::mixtureFit()
     }
     qInfo("first in %d of 10", first);
     QVERIFY(first >= 9);
+}
+
+// The two-mineral search the analysis window follows finds what the blocking call finds, with
+// its progress, and stops when cancelled.
+void TestMineralSearch::pairSearchOnThePool()
+{
+    std::mt19937 random(3);
+    const QVector<int> members = mixtureMembers(m_library, 1, 2, random).value(0);
+    const RamanData<Wavenumbers> mixed = generatedMixture(m_library, members, {1, 1}, random);
+    const auto library = std::make_shared<const ReferenceLibrary>(m_library);
+    QFuture<QVector<LinearCombinationResult>> search
+        = startPairSearch(library, mixed, analysisStartParameters(), {});
+    const QVector<LinearCombinationResult> found = search.result();
+    QCOMPARE(search.progressValue(), m_library.count());
+    const SearchResult blocking
+        = searchLibrary(m_library, SearchMethod::Pairs,
+                        SearchQuery::fromSpectrum(mixed, analysisStartParameters()), {});
+    QVERIFY(!found.isEmpty());
+    QCOMPARE(found.size(), blocking.pairs.size());
+    QCOMPARE(found[0].score, blocking.pairs[0].score);
+
+    search = startPairSearch(library, mixed, analysisStartParameters(), {});
+    search.cancel();
+    search.waitForFinished();
+    QCOMPARE(search.resultCount(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestMineralSearch)

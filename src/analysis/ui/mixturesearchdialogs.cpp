@@ -8,17 +8,12 @@
 #include <cmath>
 
 LCAnalysisProgressDialog *
-MixtureSearchDialogs::startPairSearch(const std::shared_ptr<const ReferenceLibrary> &library,
-                                      const RamanData<Wavenumbers> &processed,
-                                      const FingerprintParameters &parameters, QWidget *parent)
+MixtureSearchDialogs::showPairSearch(const std::shared_ptr<const ReferenceLibrary> &library,
+                                     const QFuture<QVector<LinearCombinationResult>> &search,
+                                     QWidget *parent)
 {
-    double maximum = 0;
-    const RamanData<Wavenumbers> normalized = processed.normalizedToMaximum(&maximum);
-    const SpectrumFingerprint measured = std::isfinite(maximum) && maximum > 0
-                                             ? buildFingerprint(normalized, parameters)
-                                             : SpectrumFingerprint();
     auto *dialog = new LCAnalysisProgressDialog(parent);
-    dialog->watchSearch(library->startCombinationSearch(measured, parameters), library->infos());
+    dialog->watchSearch(search, library->infos());
     dialog->show();
     return dialog;
 }

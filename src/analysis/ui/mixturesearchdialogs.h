@@ -1,5 +1,6 @@
 #pragma once
 
+#include "library/combinationsearch.h"
 #include "library/identify/mixturefit.h"
 #include "library/matching/peaksearch.h"
 
@@ -19,11 +20,10 @@ class MixtureSearchDialogs
     Q_DECLARE_TR_FUNCTIONS(MixtureSearchDialogs)
 
 public:
-    // The two-mineral search on the fingerprint of the processed spectrum.
+    // Follows the two-mineral search `search` of `library`.
     static LCAnalysisProgressDialog *
-    startPairSearch(const std::shared_ptr<const ReferenceLibrary> &library,
-                    const RamanData<Wavenumbers> &processed,
-                    const FingerprintParameters &parameters, QWidget *parent);
+    showPairSearch(const std::shared_ptr<const ReferenceLibrary> &library,
+                   const QFuture<QVector<LinearCombinationResult>> &search, QWidget *parent);
     // The fit of two or three library spectra and a smooth background that `fit` computes.
     static LCAnalysisProgressDialog *
     showMixtureFit(const std::shared_ptr<const ReferenceLibrary> &library,

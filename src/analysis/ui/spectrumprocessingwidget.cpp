@@ -316,9 +316,12 @@ void SpectrumProcessingWidget::startPairSearch()
 {
     if (!m_library)
         return;
-    LCAnalysisProgressDialog *dialog = MixtureSearchDialogs::startPairSearch(
-        m_library, m_analysis->processedNow(),
-        m_parametersDialog->parameters(m_ui->peakSensitivitySlider->value()), this);
+    // Named by the library the analysis searches.
+    LCAnalysisProgressDialog *dialog = MixtureSearchDialogs::showPairSearch(
+        m_analysis->library() ? m_analysis->library() : m_library,
+        m_analysis->startPairSearch(
+            m_parametersDialog->parameters(m_ui->peakSensitivitySlider->value())),
+        this);
     connect(dialog, &LCAnalysisProgressDialog::idsSelected, m_results, &ResultPanel::selectNumbers);
 }
 

@@ -6,7 +6,9 @@
 #include "library/referencelibrary.h"
 #include "spectrum/processing.h"
 
+#include <QFutureInterface>
 #include <QThread>
+#include <QThreadPool>
 
 #include <numeric>
 
@@ -39,6 +41,32 @@ RamanData<Wavenumbers> SearchQuery::normalizedAs(const ProcessingParameters &pro
     if (processing.has(NormalizeToMaximum))
         result = result.normalizedToMaximum();
     return result;
+}
+
+QFuture<QVector<LinearCombinationResult>>
+startPairSearch(std::shared_ptr<const ReferenceLibrary> library, RamanData<Wavenumbers> spectrum,
+                ProcessingParameters processing, SearchParameters parameters)
+{
+    using Pairs = QVector<LinearCombinationResult>;
+    auto search = std::make_shared<QFutureInterface<Pairs>>();
+    search->reportStarted();
+    search->setProgressRange(0, library->count());
+    QThreadPool::globalInstance()->start([=]() mutable {
+        parameters.progress = [search](int value, int maximum) {
+            search->setProgressRange(0, maximum);
+            search->setProgressValue(value);
+            return !search->isCanceled();
+        };
+        const SearchResult found
+            = searchLibrary(*library, SearchMethod::Pairs,
+                            SearchQuery::fromSpectrum(spectrum, processing), parameters);
+        if (!search->isCanceled()) {
+            search->setProgressValue(library->count());
+            search->reportResult(found.pairs);
+        }
+        search->reportFinished();
+    });
+    return search->future();
 }
 
 bool looksTooNoisyForBands(const RamanData<Wavenumbers> &measured)
@@ -74,14 +102,18 @@ QVector<LinearCombinationResult> pairSearch(const ReferenceLibrary &library,
 {
     QFuture<QVector<LinearCombinationResult>> search
         = library.startCombinationSearch(measured, options.fingerprint);
-    while (options.progress && !search.isFinished()) {
-        QThread::msleep(100);
-        if (!options.progress(search.progressValue(), search.progressMaximum())) {
-            search.cancel();
-            break;
+    // Called on the pool, this task lends its thread to the search meanwhile.
+    waitingOnPool([&] {
+        while (options.progress && !search.isFinished()) {
+            QThread::msleep(100);
+            if (!options.progress(search.progressValue(), search.progressMaximum())) {
+                search.cancel();
+                break;
+            }
         }
-    }
-    search.waitForFinished();
+        search.waitForFinished();
+        return 0;
+    });
     return search.isCanceled() ? QVector<LinearCombinationResult>()
                                : distinctPairs(search.result(), library.infos());
 }

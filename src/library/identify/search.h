@@ -6,6 +6,7 @@
 #include "library/identify/searchquery.h"
 
 #include <functional>
+#include <memory>
 
 class ReferenceLibrary;
 
@@ -52,6 +53,13 @@ struct SearchResult
 SearchResult searchLibrary(const ReferenceLibrary &library, SearchMethod method,
                            const SearchQuery &query, const SearchParameters &options,
                            const MineralSearch *minerals = nullptr);
+
+// The pair search of `spectrum` on the global pool, for callers that show its progress: the
+// future's progress counts library spectra done, cancelling it stops the search, and its result
+// is SearchResult::pairs. The search keeps the library alive.
+QFuture<QVector<LinearCombinationResult>>
+startPairSearch(std::shared_ptr<const ReferenceLibrary> library, RamanData<Wavenumbers> spectrum,
+                ProcessingParameters processing, SearchParameters parameters);
 
 // Correlation for spectra too noisy for bands (mean below 20 times the noise of their fingerprint).
 bool looksTooNoisyForBands(const RamanData<Wavenumbers> &measured);
