@@ -5,10 +5,7 @@
 #include "testfiles.h"
 
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
 
@@ -28,9 +25,7 @@ inline bool writeTestMeasurement(const QString &folder, const TestMeasurement &m
         sectors.append(QJsonObject{
             {S("identification_data"),
              QJsonObject{{S("mineral_final_identification"), m.identifications.at(n - 1)}}}});
-        const QString location = folder + S("/Location%1").arg(n);
-        QFile calibration(location + S("/calibration_lines.txt"));
-        if (!QDir().mkpath(location) || !calibration.open(QIODevice::WriteOnly))
+        if (!TestFiles::write(folder + S("/Location%1/calibration_lines.txt").arg(n), {}))
             return false;
     }
     QJsonObject json{{S("save_data_version"), 11},
@@ -40,9 +35,7 @@ inline bool writeTestMeasurement(const QString &folder, const TestMeasurement &m
                      {S("sectors"), sectors}};
     if (m.rating != -1)
         json.insert(S("rating"), m.rating);
-    QFile file(folder + S("/metadata.json"));
-    return QDir().mkpath(folder) && file.open(QIODevice::WriteOnly)
-           && file.write(QJsonDocument(json).toJson()) > 0;
+    return TestFiles::writeJson(folder + S("/metadata.json"), json);
 }
 
 inline QStringList words(const char *text)

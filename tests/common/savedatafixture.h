@@ -7,7 +7,6 @@
 
 #include <QDirIterator>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QRandomGenerator>
 
 // Measurements with every field set, and helpers to compare folders, for tests that write and
@@ -88,15 +87,11 @@ inline void writeVersion5Folder(const QString &folder)
                            {S("owner_ident_no"), S("12")},
                            {S("saved_date"), S("2017-09-05T14:30:00")},
                            {S("sectors"), QJsonArray{SaveDataJson::sectorToJson(s)}}};
-    QFile file(folder + S("/metadata.json"));
-    file.open(QIODevice::WriteOnly);
-    file.write(QJsonDocument(json).toJson());
+    TestFiles::writeJson(folder + S("/metadata.json"), json);
     s.withLaserImage.save(dir.filePath(S("AB_with_laser.jpg")));
     writeSpectrumText(dir.filePath(S("AB.csv")), s.processedSpectrum);
     writeSpectrumText(dir.filePath(S("AB_raw.csv")), s.rawSpectrum);
-    QFile raw(dir.filePath(S("AB_ccd_raw.raw")));
-    raw.open(QIODevice::WriteOnly);
-    raw.write("\x01\x02\x03\x04", 4);
+    TestFiles::write(dir.filePath(S("AB_ccd_raw.raw")), "\x01\x02\x03\x04");
 }
 
 // Relative path -> content of every file below `root`.

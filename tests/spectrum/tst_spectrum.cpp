@@ -396,8 +396,7 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("540.056 101.25\n585.249 699.5\n640.225 1302\n"));
 
-        expectWarning("^failed to load calibration lines: failed to open "
-                      "file .* for reading$");
+        expectWarning("^failed to load calibration lines");
         QCOMPARE(loadCalibrationLines(m_dir.filePath(S("none"))).size(), 0);
         // A folder where the file should go makes the write fail without touching anything.
         const QString blocked = m_dir.filePath(S("blocked"));

@@ -20,19 +20,14 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("outContains");
         QTest::addColumn<QString>("errContains");
-        const auto row = [](const char *tag, const QStringList &arguments, int exitCode,
-                            const char *out, const char *err) {
-            QTest::newRow(tag) << arguments << exitCode << S(out) << S(err);
-        };
-        row("version", {S("--version")}, 0, "raman-cli ", "");
-        row("command help", {S("info"), S("--help")}, 0, "--parts", "");
-        row("nothing", {}, 2, "", "Usage");
-        row("unknown command", {S("frobnicate")}, 2, "", "unknown command");
-        row("bad parts", {S("info"), S("."), S("--parts"), S("some")}, 2, "", "--parts");
-        row("no folder", {S("info")}, 2, "", "FOLDER");
-        row("not a measurement folder", {S("info"), QDir::tempPath()}, 1, "",
+        const auto row = [](const char *tag, const QStringList &arguments, int code,
+                            const char *err) { QTest::newRow(tag) << arguments << code << S(err); };
+        row("nothing", {}, 2, "Usage");
+        row("unknown command", {S("frobnicate")}, 2, "unknown command");
+        row("bad parts", {S("info"), S("."), S("--parts"), S("some")}, 2, "--parts");
+        row("no folder", {S("info")}, 2, "FOLDER");
+        row("not a measurement folder", {S("info"), QDir::tempPath()}, 1,
             "not a measurement folder");
     }
 
@@ -40,12 +35,10 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
-        QFETCH(QString, outContains);
         QFETCH(QString, errContains);
         const ToolRun run = runTool(S("raman-cli"), arguments);
         QCOMPARE(run.exitCode, exitCode);
-        QVERIFY(QString::fromUtf8(run.out).contains(outContains));
-        QVERIFY(QString::fromUtf8(run.err).contains(errContains));
+        QVERIFY(run.out.isEmpty() && QString::fromUtf8(run.err).contains(errContains));
     }
 
     void versionSevenFolder()

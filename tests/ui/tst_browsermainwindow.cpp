@@ -66,7 +66,6 @@ private slots:
         });
         QVERIFY(!folder.isEmpty());
         QCOMPARE(m_model->saveData().folderPath(), folder);
-        QCOMPARE(m_model->rowCount(m_model->index(0, 0)), int(SaveDataModel::ItemCount));
 
         QString stored, proposed;
         const IdentificationData second = m_model->saveData().sector(1)->identificationData;
@@ -164,9 +163,7 @@ private slots:
         openWindow();
         const QString first = selectMeasurement([](const SaveData &) { return true; });
         selectTreeRow(0, SaveDataModel::ExposureDataItem);
-        SaveDataMetadata changed = m_model->saveData().metadata();
-        changed.owner = S("Geändert");
-        m_model->setMetadata(changed);
+        changeOwner();
 
         const auto other = [&first](const SaveData &d) { return d.folderPath() != first; };
         QCOMPARE(runAnswering([&] { selectMeasurement(other); }, QMessageBox::Cancel).size(), 1);
@@ -186,9 +183,7 @@ private slots:
     {
         openWindow();
         selectMeasurement([](const SaveData &) { return true; });
-        SaveDataMetadata changed = m_model->saveData().metadata();
-        changed.owner = S("Geändert");
-        m_model->setMetadata(changed);
+        changeOwner();
         QCOMPARE(runAnswering([this] { m_window->close(); }, QMessageBox::Cancel).size(), 1);
         QVERIFY(m_window->isVisible());
         QCOMPARE(runAnswering([this] { m_window->close(); }, QMessageBox::No).size(), 1);
@@ -203,9 +198,7 @@ private slots:
         const QString baryte = selectMeasurement(
             [](const SaveData &d) { return d.metadata().collection_id == QLatin1String("HU-31"); });
         QCOMPARE(m_model->saveData().folderPath(), baryte);
-        SaveDataMetadata changed = m_model->saveData().metadata();
-        changed.owner = S("Geändert");
-        m_model->setMetadata(changed);
+        changeOwner();
 
         auto *table = childNamed<QTableView>(m_browse, "tableView");
         const QStringList questions = runAnswering(
@@ -259,9 +252,7 @@ private slots:
         const auto onDisk = Fixture::snapshot(QFileInfo(folder).path());
         const auto backups = Fixture::snapshot(backupRoot());
 
-        SaveData edited = m_model->saveData();
-        setOwner(edited, S("Dieses Fenster"));
-        m_model->setMetadata(edited.metadata());
+        changeOwner(S("Dieses Fenster"));
         const QStringList texts
             = runAnswering([this] { action("actionSave")->trigger(); }, QMessageBox::No);
         QCOMPARE(texts.size(), 1);
@@ -280,9 +271,7 @@ private slots:
         openWindow();
         const QString folder = selectMeasurement([](const SaveData &d) { return d.hasContent(); });
         const QString ident = m_model->saveData().metadata().unique_ident;
-        SaveData edited = m_model->saveData();
-        setOwner(edited, S("Neue Fassung"));
-        m_model->setMetadata(edited.metadata());
+        changeOwner(S("Neue Fassung"));
         action("actionSave")->trigger();
         action("actionBrowseBackups")->trigger();
         QVERIFY(QSignalSpy(m_browse->model(), &SaveDataBrowseModel::loadingFinished).wait(5000));
@@ -333,15 +322,13 @@ private slots:
             const QString blocked = backupRoot() + S("/overwritten");
             QDir(blocked).removeRecursively();
             QVERIFY(TestFiles::write(blocked, "a file"));
-            SaveDataMetadata changed = m_model->saveData().metadata();
-            changed.owner = S("Geändert");
-            m_model->setMetadata(changed);
+            changeOwner();
             texts = runAnswering([this] { action("actionSave")->trigger(); }, QMessageBox::Ok);
             QFile::remove(blocked);
             QVERIFY(m_model->saveData().hasUnsavedChanges());
             SaveData onDisk;
             QVERIFY(onDisk.load(folder, AllSaveDataParts) && onDisk.hasContent());
-            QVERIFY(onDisk.metadata().owner != changed.owner);
+            QVERIFY(onDisk.metadata().owner != S("Geändert"));
         } else {
             QDir(folder).removeRecursively();
             if (damage == QLatin1String("garble"))
@@ -370,6 +357,13 @@ private:
         SaveDataMetadata metadata = data.metadata();
         metadata.owner = owner;
         data.setMetadata(metadata);
+    }
+    // An unsaved change to the shown measurement.
+    void changeOwner(const QString &owner = S("Geändert"))
+    {
+        SaveData edited = m_model->saveData();
+        setOwner(edited, owner);
+        m_model->setMetadata(edited.metadata());
     }
 
     void openWindow()

@@ -151,6 +151,8 @@ private:
         return items.at(pick(items.size()));
     }
 
+    void pickIn(QComboBox *combo) { combo->setCurrentIndex(pick(combo->count())); }
+
     void trigger(const char *name)
     {
         if (QAction *action = childNamed<QAction>(m_window, name); action->isEnabled())
@@ -279,16 +281,12 @@ private:
         const int what = pick(12);
         m_detail = QStringLiteral(" %1").arg(what);
         switch (what) {
-        case 0: {
-            auto *combo = childNamed<QComboBox>(widget, "searchMethodCombo");
-            combo->setCurrentIndex(pick(combo->count()));
+        case 0:
+            pickIn(childNamed<QComboBox>(widget, "searchMethodCombo"));
             break;
-        }
-        case 1: {
-            auto *combo = childNamed<QComboBox>(widget, "cBoxBackgroundMethod");
-            combo->setCurrentIndex(pick(combo->count()));
+        case 1:
+            pickIn(childNamed<QComboBox>(widget, "cBoxBackgroundMethod"));
             break;
-        }
         case 2:
             childNamed<QSpinBox>(widget, pick(2) ? "sBoxCmMin" : "smoothWidth")
                 ->setValue(pick(400));
@@ -308,11 +306,9 @@ private:
         case 6:
             QTest::keyClick(window, Qt::Key_G, Qt::ControlModifier);
             break;
-        case 7: {
-            auto *combo = childNamed<QComboBox>(widget, "resultSelectCombo");
-            combo->setCurrentIndex(pick(combo->count()));
+        case 7:
+            pickIn(childNamed<QComboBox>(widget, "resultSelectCombo"));
             break;
-        }
         case 8:
             childNamed<QLineEdit>(widget, "elementFilter")->setText(pick(2) ? S("Ba") : S(""));
             break;

@@ -35,25 +35,18 @@ private slots:
         QTest::addColumn<QString>("backup");
         QTest::addColumn<QString>("compiler");
         QTest::addColumn<QStringList>("named"); // empty: accepted
-        QTest::newRow("all usable") << "save"
-                                    << "backups"
-                                    << "good tex" << QStringList();
-        QTest::newRow("no compiler, no reports") << "save"
-                                                 << "backups" << QString() << QStringList();
-        QTest::newRow("default backup folder, not made yet")
-            << "save" << QString() << QString() << QStringList();
-        QTest::newRow("missing save folder")
-            << "missing"
-            << "backups" << QString() << QStringList{S("Speicherpfad"), S("missing")};
-        QTest::newRow("backup folder is a file")
-            << "save"
-            << "a file" << QString() << QStringList{S("Backup-Ordner"), S("a file")};
-        QTest::newRow("compiler fails, no folder")
-            << QString() << "backups"
-            << "broken tex" << QStringList{S("Speicherpfad"), S("TeX-Compiler"), S("broken tex")};
-        QTest::newRow("compiler missing") << "save"
-                                          << "backups"
-                                          << "no tex" << QStringList{S("TeX-Compiler")};
+        const auto row = [](const char *tag, const char *save, const char *backup,
+                            const char *compiler, const QStringList &named) {
+            QTest::newRow(tag) << S(save) << S(backup) << S(compiler) << named;
+        };
+        row("all usable", "save", "backups", "good tex", {});
+        row("no compiler, no reports", "save", "backups", "", {});
+        row("default backup folder, not made yet", "save", "", "", {});
+        row("missing save folder", "missing", "backups", "", {S("Speicherpfad"), S("missing")});
+        row("backup folder is a file", "save", "a file", "", {S("Backup-Ordner"), S("a file")});
+        row("compiler fails, no folder", "", "backups", "broken tex",
+            {S("Speicherpfad"), S("TeX-Compiler"), S("broken tex")});
+        row("compiler missing", "save", "backups", "no tex", {S("TeX-Compiler")});
     }
 
     void refusesWhatCannotBeUsed()
