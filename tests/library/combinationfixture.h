@@ -30,24 +30,28 @@ struct CombinationLibrary
     QVector<rruff_infos> spectra;
     QVector<SpectrumFingerprint> fingerprints;
 
-    QFuture<QVector<LinearCombinationResult>> search(const SpectrumFingerprint &measured) const
+    QFuture<QVector<LinearCombinationResult>> search(const SpectrumFingerprint &measured,
+                                                     const FingerprintParameters &parameters
+                                                     = FingerprintParameters()) const
     {
         return startCombinationSearch(spectra, fingerprints, SortedLibraryPeaks(fingerprints),
-                                      measured, FingerprintParameters());
+                                      measured, parameters);
     }
 };
 
 // A measured fingerprint of at least `minimumPeaks` peaks.
-inline SpectrumFingerprint randomMeasured(quint32 seed, int minimumPeaks, int maxPeaks)
+inline SpectrumFingerprint randomMeasured(quint32 seed, int minimumPeaks, int maxPeaks,
+                                          double step = 0.25, int span = 1600)
 {
     QRandomGenerator random(seed);
     SpectrumFingerprint measured;
     while (measured.peaks.size() < minimumPeaks)
-        measured = randomFingerprint(random, maxPeaks);
+        measured = randomFingerprint(random, maxPeaks, step, span);
     return measured;
 }
 
-inline CombinationLibrary randomCombinationLibrary(int count, quint32 seed, int maxPeaks = 30)
+inline CombinationLibrary randomCombinationLibrary(int count, quint32 seed, int maxPeaks = 30,
+                                                   double step = 0.25, int span = 1600)
 {
     QRandomGenerator random(seed);
     CombinationLibrary library;
@@ -56,7 +60,7 @@ inline CombinationLibrary randomCombinationLibrary(int count, quint32 seed, int 
         info.name = S("Mineral%1").arg(i);
         info.number = QString::number(1000 + i);
         library.spectra.append(info);
-        library.fingerprints.append(randomFingerprint(random, maxPeaks));
+        library.fingerprints.append(randomFingerprint(random, maxPeaks, step, span));
     }
     return library;
 }
