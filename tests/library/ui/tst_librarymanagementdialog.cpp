@@ -147,25 +147,18 @@ private:
     {
         return dialog.findChild<QTreeWidget *>()->topLevelItem(group)->child(row);
     }
-    static QVector<QVariantList> storedSettings();
+    static QVector<QVariantList> storedSettings()
+    {
+        QVector<QVariantList> stored;
+        for (const LibraryPath &path : LibrarySettings::storedLibraryPaths())
+            stored.append({path.path, path.enabled, path.system});
+        return stored;
+    }
 
     QTemporaryDir m_dir;
     LibraryServer m_server;
     QString m_sources, m_first, m_second;
 };
-
-QVector<QVariantList> TestLibraryManagementDialog::storedSettings()
-{
-    QVector<QVariantList> stored;
-    QSettings settings;
-    const int count = settings.beginReadArray(S("Paths/LibraryPaths"));
-    for (int i = 0; i < count; ++i) {
-        settings.setArrayIndex(i);
-        stored.append({settings.value(S("Path")).toString(), settings.value(S("Enabled")).toBool(),
-                       settings.value(S("System")).toBool()});
-    }
-    return stored;
-}
 
 QTEST_MAIN(TestLibraryManagementDialog)
 #include "tst_librarymanagementdialog.moc"
