@@ -1,8 +1,7 @@
 #include "librarycopy.h"
 #include "testfiles.h"
 
-#include "library/identify/searchquery.h"
-#include "library/matching/peaksearch.h"
+#include "library/identify/search.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -89,14 +88,10 @@ private:
     int rankOfPair(const RamanData<Wavenumbers> &spectrum, const QString &first,
                    const QString &second) const
     {
-        const SpectrumFingerprint measured
-            = buildFingerprint(SearchQuery::fromSpectrum(spectrum, analysisStartParameters())
-                                   .processed.normalizedToMaximum(),
-                               FingerprintParameters());
-        QFuture<QVector<LinearCombinationResult>> search
-            = m_library.startCombinationSearch(measured, FingerprintParameters());
         const QVector<LinearCombinationResult> pairs
-            = distinctPairs(search.result(), m_library.infos());
+            = searchLibrary(m_library, SearchMethod::Pairs,
+                            SearchQuery::fromSpectrum(spectrum, analysisStartParameters()), {})
+                  .pairs;
         for (int rank = 0; rank < pairs.size(); ++rank) {
             const QString &a = m_library.info(pairs[rank].first).name;
             const QString &b = m_library.info(pairs[rank].second).name;
