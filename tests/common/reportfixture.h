@@ -1,12 +1,13 @@
 #pragma once
 
-// A hand-written measurement and stand-in TeX compilers for the report tests.
+// A hand-written measurement, stand-in TeX compilers and PDF reading for the report tests.
 
 #include "storage/savedata.h"
 #include "testfiles.h"
 
 #include <QImage>
 #include <QJsonArray>
+#include <QProcess>
 
 namespace ReportFixture {
 
@@ -57,6 +58,28 @@ inline bool processAlive(const QString &pidFile)
         return false;
     const QByteArray fields = stat.readAll();
     return fields.mid(fields.lastIndexOf(')') + 2, 1) != "Z";
+}
+
+// Ligatures such as "fi" and the micro sign come back from poppler's tools in compatibility form
+// only; what they print and what tests expect are compared in that form.
+inline QString normalized(const QString &text)
+{
+    return text.normalized(QString::NormalizationForm_KC);
+}
+
+// What a program such as pdftotext prints on its standard output.
+inline QString toolText(const char *program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QString::fromLatin1(program), arguments);
+    process.waitForFinished(30000);
+    return normalized(QString::fromUtf8(process.readAllStandardOutput()));
+}
+
+// "a|b" as a list; "" is the empty list.
+inline QStringList list(const char *joined)
+{
+    return joined[0] ? normalized(QString::fromUtf8(joined)).split(u'|') : QStringList();
 }
 
 } // namespace ReportFixture

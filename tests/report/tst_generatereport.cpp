@@ -17,33 +17,18 @@
 
 namespace {
 
-// Ligatures such as "fi" and the micro sign come back in compatibility form only.
-QString normalized(const QString &text)
-{
-    return text.normalized(QString::NormalizationForm_KC);
-}
-
-QString run(const char *program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QString::fromLatin1(program), arguments);
-    process.waitForFinished(30000);
-    return normalized(QString::fromUtf8(process.readAllStandardOutput()));
-}
+using ReportFixture::list;
+using ReportFixture::normalized;
+using ReportFixture::toolText;
 
 // Columns [first, last) of the table that a poppler tool lists (object numbers differ between
 // documents, names and sizes do not).
 QStringList listed(const char *tool, const QStringList &arguments, int first, int last)
 {
-    QStringList rows = run(tool, arguments).split(u'\n', Qt::SkipEmptyParts).mid(2);
+    QStringList rows = toolText(tool, arguments).split(u'\n', Qt::SkipEmptyParts).mid(2);
     for (QString &row : rows)
         row = row.split(u' ', Qt::SkipEmptyParts).mid(first, last - first).join(u' ');
     return rows;
-}
-
-QStringList list(const char *joined)
-{
-    return normalized(QString::fromUtf8(joined)).split(u'|');
 }
 
 // Flags: 1 no date, 2 year only, 4 no automatic, 8 no manual identification.
@@ -115,10 +100,10 @@ private slots:
         QFETCH(QStringList, absent);
         const QString path = m_dir.filePath(S("texts.pdf"));
         QVERIFY(TestFiles::write(path, summaryPagePdf(pageRecord(comment, flags), 0)));
-        const QString info = run("pdfinfo", {path});
+        const QString info = toolText("pdfinfo", {path});
         QVERIFY(info.contains(QRegularExpression(S("Pages:\\s+1\\n"))));
         QVERIFY(info.contains(QRegularExpression(S("Title:\\s+Raman-Analyse für 17\\n"))));
-        const QString text = run("pdftotext", {path, S("-")}).simplified();
+        const QString text = toolText("pdftotext", {path, S("-")}).simplified();
         for (const QString &t : qAsConst(present))
             QVERIFY2(text.contains(t), qPrintable(t + S(" missing in ") + text));
         for (const QString &t : qAsConst(absent))
@@ -134,7 +119,7 @@ private slots:
         data.replaceActiveSector(SaveDataSector());
         QVERIFY(data.save(m_dir.path(), S("saved"), summaryPagesPdf));
         const QString text
-            = run("pdftotext", {data.sectorFolderPath(1) + S("summary.pdf"), S("-")});
+            = toolText("pdftotext", {data.sectorFolderPath(1) + S("summary.pdf"), S("-")});
         QVERIFY(text.contains(normalized(S("103 µm"))));
         QVERIFY(text.contains(S("Quarz 3")));
 
@@ -150,7 +135,7 @@ private slots:
             info.start(S("pdfinfo"), {path});
             QVERIFY(info.waitForFinished(30000));
             QCOMPARE(info.readAllStandardError(), QByteArray()); // no repaired cross-references
-            QCOMPARE(run("pdftotext", {path, S("-")}), run("pdftotext", {alone, S("-")}));
+            QCOMPARE(toolText("pdftotext", {path, S("-")}), toolText("pdftotext", {alone, S("-")}));
             QCOMPARE(listed("pdffonts", {path}, 0, 7), listed("pdffonts", {alone}, 0, 7));
             QCOMPARE(listed("pdfimages", {S("-list"), path}, 2, 9),
                      listed("pdfimages", {S("-list"), alone}, 2, 9));

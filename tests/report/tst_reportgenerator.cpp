@@ -4,25 +4,14 @@
 #include "reportfixture.h"
 #include "testfiles.h"
 
-#include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
 
-static QStringList list(const char *joined)
-{
-    return joined[0] ? QString::fromUtf8(joined).split(u'|') : QStringList();
-}
-
-static QString toolOutput(const char *tool, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QString::fromLatin1(tool), arguments);
-    process.waitForFinished(30000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
+using ReportFixture::list;
+using ReportFixture::toolText;
 
 static QByteArray read(const QString &name)
 {
@@ -229,13 +218,12 @@ private slots:
         const QString pdf = folder + S("/report with blanks.pdf");
         QVERIFY2(generator.generate(pdf, row), qPrintable(generator.errors().join(u'\n')));
 
-        QVERIFY(toolOutput("pdfinfo", {pdf}).contains(QRegularExpression(S("Pages: +1\n"))));
+        QVERIFY(toolText("pdfinfo", {pdf}).contains(QRegularExpression(S("Pages: +1\n"))));
         // Table rows stay on one line in layout mode; ligatures and blanks are made comparable.
-        QString text = toolOutput("pdftotext", {S("-layout"), pdf, S("-")})
-                           .normalized(QString::NormalizationForm_KC);
+        QString text = toolText("pdftotext", {S("-layout"), pdf, S("-")});
         text.replace(QRegularExpression(S("[ \\t]+")), S(" "));
         text.replace(QRegularExpression(S(" ?\\n ?")), S("\n"));
-        for (const QString &piece : pieces.normalized(QString::NormalizationForm_KC).split(u'|'))
+        for (const QString &piece : ReportFixture::normalized(pieces).split(u'|'))
             QVERIFY2(text.contains(piece), qPrintable(piece + S(" not in:\n") + text));
         QVERIFY(!text.contains(QLatin1String("[")));
     }

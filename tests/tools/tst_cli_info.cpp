@@ -64,7 +64,6 @@ private slots:
         const QJsonObject json = info({folder});
         QCOMPARE(json.value(S("created_date")).toString(), S("2018-07-20T14:30:00"));
         QVERIFY(json.value(S("found_date")).isNull());
-        QCOMPARE(json.value(S("folderPath")).toString(), folder);
         QCOMPARE(json.value(S("nonEmptySectorCount")).toInt(), 1);
         QJsonObject s = json.value(S("sectors")).toArray().first().toObject();
         QCOMPARE(s.value(S("processed_spectrum_points")).toInt(), 3);
