@@ -315,7 +315,7 @@ private slots:
         QFETCH(QString, damage);
         QFETCH(QString, message);
         openWindow();
-        const QString folder = findMeasurement([](const SaveData &d) { return d.hasContent(); });
+        const QString folder = folderAt(findRow([](const SaveData &d) { return d.hasContent(); }));
         QStringList texts;
         if (damage == QLatin1String("block")) {
             selectMeasurement([&](const SaveData &d) { return d.folderPath() == folder; });
@@ -400,11 +400,6 @@ private:
         const QAbstractItemModel *rows = childNamed<QTableView>(m_browse, "tableView")->model();
         return rows->index(row, 0).data(SaveDataBrowseModel::FolderPathRole).toString();
     }
-    QString findMeasurement(const std::function<bool(const SaveData &)> &wanted) const
-    {
-        const int row = findRow(wanted);
-        return row < 0 ? QString() : folderAt(row);
-    }
     // Selects that row in the list; its folder, or empty.
     QString selectMeasurement(const std::function<bool(const SaveData &)> &wanted)
     {
@@ -465,13 +460,10 @@ private:
 
     QString listedIdentifications(const QString &folder) const
     {
-        SaveDataBrowseModel *list = m_browse->model();
-        for (int row = 0; row < list->rowCount(); ++row) {
-            const QModelIndex index = list->index(row, 0);
-            if (index.data(SaveDataBrowseModel::FolderPathRole).toString() == folder)
-                return index.data(SaveDataBrowseModel::IdentificationsRole).toString();
-        }
-        return QString();
+        const QModelIndexList rows = m_browse->model()->match(m_browse->model()->index(0, 0),
+                                                              SaveDataBrowseModel::FolderPathRole,
+                                                              folder, 1, Qt::MatchExactly);
+        return rows.value(0).data(SaveDataBrowseModel::IdentificationsRole).toString();
     }
 
     QAction *contextMenuAction(int point, const char *text)
