@@ -49,7 +49,7 @@ Figures measure(const std::shared_ptr<LibraryLoader> &library, const RamanData<W
     SpectrumProcessingWidget widget;
     widget.resize(1600, 900);
     widget.show();
-    widget.setLibrary(library);
+    widget.setLibrary(library->library());
     widget.setSpectrum(query);
     waitForAnalysisIdle(widget.analysis());
     QCoreApplication::processEvents();
@@ -114,7 +114,7 @@ void report(const char *name, int count, const Figures &f)
 int screenshot(const std::shared_ptr<LibraryLoader> &library, const RamanData<Wavenumbers> &query,
                const QString &path)
 {
-    SpectrumAnalysisWindow window(library, query);
+    SpectrumAnalysisWindow window(library->library(), query);
     window.resize(1600, 900);
     window.show();
     SpectrumProcessingWidget *widget = window.analysisWidget();

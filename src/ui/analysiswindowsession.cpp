@@ -3,6 +3,8 @@
 #include "analysis/ui/exportforlibrarydialog.h"
 #include "analysis/ui/spectrumanalysiswindow.h"
 #include "analysis/ui/spectrumprocessingwidget.h"
+#include "library/libraryloader.h"
+#include "library/ui/librarymanagementdialog.h"
 
 #include <QPointer>
 
@@ -11,16 +13,19 @@ namespace {
 class AnalysisWindowSession : public AnalysisSession
 {
 public:
+    explicit AnalysisWindowSession(std::shared_ptr<LibraryLoader> library)
+        : m_library(std::move(library))
+    {}
     ~AnalysisWindowSession() override
     {
         if (m_window)
             m_window->close();
     }
 
-    void start(const std::shared_ptr<LibraryLoader> &library,
-               const RamanData<Wavenumbers> &spectrum, const QString &folder) override
+    void start(const RamanData<Wavenumbers> &spectrum, const QString &folder) override
     {
-        m_window = new SpectrumAnalysisWindow(library, spectrum);
+        m_window = new SpectrumAnalysisWindow(m_library->library(), spectrum);
+        followLibrary(m_window, m_library);
         m_window->analysisWidget()->setDataFolder(folder);
         m_window->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_window, &SpectrumAnalysisWindow::saveRequested, this,
@@ -49,15 +54,32 @@ public:
     }
 
 private:
+    std::shared_ptr<LibraryLoader> m_library;
     QPointer<SpectrumAnalysisWindow> m_window;
 };
 
 } // namespace
 
-AnalysisWorkspace analysisWindowWorkspace()
+void followLibrary(SpectrumAnalysisWindow *window, const std::shared_ptr<LibraryLoader> &library)
+{
+    library->startFirstLoad();
+    SpectrumProcessingWidget *widget = window->analysisWidget();
+    const auto show = [widget, loader = library.get()] {
+        widget->setLibrary(loader->library(), loader->isLoading());
+    };
+    QObject::connect(library.get(), &LibraryLoader::libraryChanged, widget, show);
+    QObject::connect(widget, &SpectrumProcessingWidget::manageLibrariesRequested, widget,
+                     [widget, library] {
+                         LibraryManagementDialog dialog(library, widget);
+                         dialog.exec();
+                     });
+    show();
+}
+
+AnalysisWorkspace analysisWindowWorkspace(std::shared_ptr<LibraryLoader> library)
 {
     AnalysisWorkspace workspace;
-    workspace.openSession = [] { return new AnalysisWindowSession; };
+    workspace.openSession = [library] { return new AnalysisWindowSession(library); };
     workspace.exportForLibrary = exportSpectrumForLibrary;
     return workspace;
 }

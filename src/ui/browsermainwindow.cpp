@@ -56,8 +56,7 @@ BrowserMainWindow::BrowserMainWindow(QWidget *parent)
     m_model = new SaveDataModel(this);
     m_ui->displayWidget->setModel(m_model);
     m_ui->displayWidget->setFeatures(65535);
-    m_ui->displayWidget->setAnalysisWorkspace(analysisWindowWorkspace());
-    m_ui->displayWidget->setLibraryLoader(m_library);
+    m_ui->displayWidget->setAnalysisWorkspace(analysisWindowWorkspace(m_library));
 
     connect(m_ui->browseWidget, &SaveDataBrowseWidget::directorySelected, this,
             &BrowserMainWindow::requestMeasurement);
@@ -284,8 +283,8 @@ SpectrumAnalysisWindow *BrowserMainWindow::analyseSpectrumFile(const QString &pa
     if (!spectrum)
         return nullptr;
     // A child window, so that it closes with the program; nothing is stored from it.
-    m_library->startFirstLoad();
-    auto *window = new SpectrumAnalysisWindow(m_library, *spectrum, this);
+    auto *window = new SpectrumAnalysisWindow(m_library->library(), *spectrum, this);
+    followLibrary(window, m_library);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(tr("Analyse von %1").arg(QFileInfo(path).fileName()));
     window->analysisWidget()->setResultStorable(false);

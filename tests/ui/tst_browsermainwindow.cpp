@@ -5,7 +5,7 @@
 #include "core/appidentity.h"
 #include "core/pathmanager.h"
 #include "demoprofile.h"
-#include "library/libraryloader.h"
+#include "library/referencelibrary.h"
 #include "measurementfolders.h"
 #include "modaldialogs.h"
 #include "modalguard.h"
@@ -68,8 +68,10 @@ private slots:
         QCOMPARE(m_model->saveData().folderPath(), folder);
 
         QString stored, proposed;
+        std::shared_ptr<const ReferenceLibrary> library;
         const IdentificationData second = m_model->saveData().sector(1)->identificationData;
-        analyse([this, &stored, &proposed](SpectrumAnalysisWindow *window) {
+        analyse([this, &stored, &proposed, &library](SpectrumAnalysisWindow *window) {
+            library = window->analysisWidget()->analysis()->library();
             selectTreeRow(1);
             stored = window->finalIdentification();
             proposed = proposedExport(window);
@@ -82,10 +84,10 @@ private slots:
         QVERIFY(!m_model->saveData().sector(0)->identificationData.searchResultImage.isNull());
         QVERIFY(m_model->saveData().sector(1)->identificationData == second);
         QCOMPARE(m_model->saveData().activeSectorIndex(), 0);
-        const ReferenceLibrary *library = m_display->library()->library().get();
-        QVERIFY(library->count() > 0);
-        analyse([](SpectrumAnalysisWindow *) {});
-        QCOMPARE(m_display->library()->library().get(), library); // loaded once
+        QVERIFY(library && library->count() > 0);
+        analyse([&library](SpectrumAnalysisWindow *window) {
+            QCOMPARE(window->analysisWidget()->analysis()->library(), library); // loaded once
+        });
 
         action("actionSave")->trigger();
         QVERIFY(listedIdentifications(folder).contains(stored));

@@ -1,7 +1,6 @@
 #include "analysis/ui/spectrumanalysiswindow.h"
 
 #include "analysis/ui/spectrumprocessingwidget.h"
-#include "library/libraryloader.h"
 #include "widgets/geometryrestore.h"
 
 #include "ui_spectrumanalysiswindow.h"
@@ -13,7 +12,7 @@
 #include <QScreen>
 #include <QToolButton>
 
-SpectrumAnalysisWindow::SpectrumAnalysisWindow(std::shared_ptr<LibraryLoader> library,
+SpectrumAnalysisWindow::SpectrumAnalysisWindow(std::shared_ptr<const ReferenceLibrary> library,
                                                const RamanData<Wavenumbers> &spectrum,
                                                QWidget *parent)
     : QMainWindow(parent)

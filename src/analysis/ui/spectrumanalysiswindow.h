@@ -8,7 +8,7 @@
 #include <memory>
 
 class GeometryRestore;
-class LibraryLoader;
+class ReferenceLibrary;
 class SpectrumProcessingWidget;
 
 namespace Ui {
@@ -22,7 +22,7 @@ class SpectrumAnalysisWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    SpectrumAnalysisWindow(std::shared_ptr<LibraryLoader> library,
+    SpectrumAnalysisWindow(std::shared_ptr<const ReferenceLibrary> library,
                            const RamanData<Wavenumbers> &spectrum, QWidget *parent = nullptr);
     ~SpectrumAnalysisWindow() override;
 

@@ -9,8 +9,7 @@
 #include "analysis/ui/lineselectplotcanvas.h"
 #include "analysis/ui/mixturesearchdialogs.h"
 #include "analysis/ui/resultpanel.h"
-#include "library/libraryloader.h"
-#include "library/ui/librarymanagementdialog.h"
+#include "library/referencelibrary.h"
 
 #include "ui_spectrumanalysiswidget.h"
 
@@ -132,10 +131,8 @@ void SpectrumProcessingWidget::connectControls()
     });
     connect(m_results, &ResultPanel::libraryRowsChanged, m_plots,
             &AnalysisPlotView::forgetReferenceColours);
-    connect(m_results, &ResultPanel::manageLibrariesRequested, this, [this] {
-        LibraryManagementDialog dialog(m_loader, this);
-        dialog.exec();
-    });
+    connect(m_results, &ResultPanel::manageLibrariesRequested, this,
+            &SpectrumProcessingWidget::manageLibrariesRequested);
     connect(m_results, &ResultPanel::analyseRequested, this, [this](int row) {
         if (m_library)
             setSpectrum(m_library->spectrumData(row));
@@ -190,24 +187,15 @@ void SpectrumProcessingWidget::recompute()
     m_analysis->configure(controlsFromForm(), searchSettingsFromForm());
 }
 
-void SpectrumProcessingWidget::setLibrary(std::shared_ptr<LibraryLoader> loader)
+void SpectrumProcessingWidget::setLibrary(std::shared_ptr<const ReferenceLibrary> library,
+                                          bool loading)
 {
-    if (m_loader)
-        disconnect(m_loader.get(), nullptr, this, nullptr);
-    m_loader = std::move(loader);
-    if (m_loader)
-        connect(m_loader.get(), &LibraryLoader::libraryChanged, this,
-                &SpectrumProcessingWidget::showLoadedLibrary);
-    showLoadedLibrary();
-}
-
-void SpectrumProcessingWidget::showLoadedLibrary()
-{
-    if (!m_loader)
-        return;
-    m_library = m_loader->library();
-    m_analysis->setLibrary(m_library);
-    m_results->setLibrary(m_library, m_loader->isLoading());
+    // The same snapshot again only changes the hint; searching it again would change nothing.
+    if (library != m_library) {
+        m_library = std::move(library);
+        m_analysis->setLibrary(m_library);
+    }
+    m_results->setLibrary(m_library, loading);
 }
 
 void SpectrumProcessingWidget::setSpectrum(const RamanData<Wavenumbers> &spectrum)

@@ -11,7 +11,6 @@ class AnalysisPlotView;
 class CorrelationParametersDialog;
 class LineEditingController;
 class LineSelectPlotCanvas;
-class LibraryLoader;
 class ReferenceLibrary;
 class ResultPanel;
 
@@ -31,8 +30,8 @@ public:
     explicit SpectrumProcessingWidget(QWidget *parent = nullptr);
     ~SpectrumProcessingWidget() override;
 
-    // Searches the loader's library, and each one it loads later.
-    void setLibrary(std::shared_ptr<LibraryLoader> loader);
+    // Searches `library` from now on; `loading` says a first library is still on its way.
+    void setLibrary(std::shared_ptr<const ReferenceLibrary> library, bool loading = false);
     void setSpectrum(const RamanData<Wavenumbers> &spectrum);
 
     SpectrumAnalysis *analysis() const { return m_analysis; }
@@ -58,6 +57,8 @@ signals:
     void saveRequested();
     void resultChanged();
     void fileDroppedOnWidget(const QString &path);
+    // The user asked to set up the reference libraries (the owner of the libraries answers).
+    void manageLibrariesRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -73,11 +74,9 @@ private:
     void onSelectionChanged();
     void startPairSearch();
     void startMixtureFit();
-    void showLoadedLibrary();
 
     std::unique_ptr<Ui::SpectrumAnalysisWidget> m_ui;
     SpectrumAnalysis *m_analysis = nullptr;
-    std::shared_ptr<LibraryLoader> m_loader;
     std::shared_ptr<const ReferenceLibrary> m_library; // the one the table and the scores show
     CorrelationParametersDialog *m_parametersDialog = nullptr;
     AnalysisPlotView *m_plots = nullptr;

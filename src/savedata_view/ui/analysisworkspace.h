@@ -8,7 +8,6 @@
 #include <functional>
 #include <memory>
 
-class LibraryLoader;
 class QWidget;
 
 // What one analysis of a measuring point hands back when the user stores its result.
@@ -31,10 +30,8 @@ class AnalysisSession : public QObject
 public:
     using QObject::QObject;
 
-    // Shows the window on `spectrum` of the measurement in `folder`, searching in `library`.
-    virtual void start(const std::shared_ptr<LibraryLoader> &library,
-                       const RamanData<Wavenumbers> &spectrum, const QString &folder)
-        = 0;
+    // Shows the window on `spectrum` of the measurement in `folder`.
+    virtual void start(const RamanData<Wavenumbers> &spectrum, const QString &folder) = 0;
     virtual AnalysisResult result() const = 0;
     // The window, to put questions about the session on top of it.
     virtual QWidget *window() const = 0;

@@ -1,7 +1,6 @@
 #include "savedata_view/ui/savedatadisplaywidget.h"
 
 #include "core/logging.h"
-#include "library/libraryloader.h"
 #include "report/summarypage.h"
 #include "report/ui/generatereportdialog.h"
 #include "savedata_view/savedatamodel.h"
@@ -210,8 +209,6 @@ void SaveDataDisplayWidget::deleteSection()
 
 void SaveDataDisplayWidget::analyzeSectionData()
 {
-    if (m_library)
-        m_library->startFirstLoad();
     const int row = selectedSector();
     const std::optional<SaveDataSector> sector
         = row < 0 ? std::nullopt : m_model->saveData().sector(row);
@@ -237,7 +234,7 @@ void SaveDataDisplayWidget::analyzeSectionData()
     if (!raw)
         qCInfo(logUiGeneral) << "no unprocessed spectrum in point" << row + 1
                              << ", analysing the processed one";
-    session->start(m_library, raw ? sector->rawSpectrum : sector->processedSpectrum,
+    session->start(raw ? sector->rawSpectrum : sector->processedSpectrum,
                    m_model->saveData().folderPath());
 }
 

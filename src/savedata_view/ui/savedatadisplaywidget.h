@@ -11,7 +11,6 @@
 namespace Ui {
 class SaveDataDisplayWidget;
 }
-class LibraryLoader;
 class SaveDataModel;
 
 // The shown measurement: its tree of measuring points, the sample data, a preview of the selected
@@ -36,8 +35,6 @@ public:
     void setAnalysisWorkspace(const AnalysisWorkspace &workspace) { m_workspace = workspace; }
     // The library every analysis shares (not owned); its first load starts with the first
     // analysis.
-    void setLibraryLoader(std::shared_ptr<LibraryLoader> loader) { m_library = std::move(loader); }
-    std::shared_ptr<LibraryLoader> library() const { return m_library; }
     // The measuring point an action without a right-click works on; -1 when there is none.
     int selectedSector() const;
 
@@ -79,7 +76,6 @@ private:
     std::unique_ptr<Ui::SaveDataDisplayWidget> m_ui;
     SaveDataModel *m_model = nullptr;
     QPersistentModelIndex m_rightClicked;
-    std::shared_ptr<LibraryLoader> m_library;
     AnalysisWorkspace m_workspace;
     unsigned m_features = 0;
     int m_rememberedItemRow = 0;
