@@ -37,8 +37,10 @@ FolderHeader readHeader(const QString &folder)
     if (error.error != QJsonParseError::NoError || !document.isObject())
         return {false, 0, 0, error.errorString()};
     const QJsonObject json = document.object();
-    return {true, json.value(QStringLiteral("save_data_version")).toInt(),
-            int(json.value(QStringLiteral("sectors")).toArray().size())};
+    return {true,
+            json.value(QStringLiteral("save_data_version")).toInt(),
+            int(json.value(QStringLiteral("sectors")).toArray().size()),
+            {}};
 }
 
 bool isInside(const QString &path, const QString &folder)
