@@ -10,9 +10,6 @@
 #include "syntheticspectra.h"
 #include "testfiles.h"
 
-#include <QCryptographicHash>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>

@@ -14,20 +14,8 @@
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
 
-#include <QAction>
-#include <QComboBox>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMimeData>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QSpinBox>
-#include <QTableView>
-#include <QTemporaryDir>
-#include <QToolBar>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <cmath>
 

@@ -1,7 +1,6 @@
 #include "core/pathmanager.h"
 #include "testfiles.h"
 
-#include <QtCore>
 #include <QtTest>
 
 class TestPathManager : public QObject

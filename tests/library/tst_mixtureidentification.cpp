@@ -4,7 +4,6 @@
 #include "library/identify/search.h"
 #include "library/identify/searchevaluation.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 // Keeps the two-mineral search able to resolve mixtures of two real RRUFF reference spectra, with

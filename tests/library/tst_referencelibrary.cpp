@@ -7,10 +7,6 @@
 #include "syntheticspectra.h"
 #include "testfiles.h"
 
-#include <QJsonArray>
-#include <QRegularExpression>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {

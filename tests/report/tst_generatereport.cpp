@@ -7,11 +7,6 @@
 #include "savedatafixture.h"
 #include "testfiles.h"
 
-#include <QDesktopServices>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <QtWidgets>
 

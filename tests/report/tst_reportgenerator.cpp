@@ -4,10 +4,6 @@
 #include "reportfixture.h"
 #include "testfiles.h"
 
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTranslator>
 #include <QtTest>
 
 using ReportFixture::list;

@@ -13,8 +13,6 @@
 #include "testfiles.h"
 #include "widgets/ratinglabel.h"
 
-#include <QAbstractItemModelTester>
-#include <QtGui>
 #include <QtTest>
 #include <QtWidgets>
 #include <memory>

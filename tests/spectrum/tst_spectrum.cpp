@@ -10,8 +10,6 @@
 
 #include "testfiles.h"
 
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>

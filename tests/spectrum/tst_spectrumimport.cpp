@@ -2,9 +2,6 @@
 
 #include "testfiles.h"
 
-#include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QtEndian>
 #include <QtTest>
 
 #include <cmath>

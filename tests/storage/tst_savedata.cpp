@@ -7,10 +7,6 @@
 #include "storage/savedata.h"
 #include "testfiles.h"
 
-#include <QJsonArray>
-#include <QStorageInfo>
-#include <QTemporaryDir>
-#include <QThreadPool>
 #include <QtTest>
 
 namespace {

@@ -8,13 +8,6 @@
 #include "syntheticspectra.h"
 #include "testfiles.h"
 
-#include <QDirIterator>
-#include <QElapsedTimer>
-#include <QProcess>
-#include <QRandomGenerator>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QtEndian>
 #include <QtTest>
 
 namespace {

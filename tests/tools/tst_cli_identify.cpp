@@ -4,7 +4,6 @@
 
 #include "spectrum/spectrumfile.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 // raman-cli cache and identify on a copy of the real reference library.

@@ -4,11 +4,6 @@
 #include "testfiles.h"
 #include "toolprocess.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QtTest>
 
 class TestCliInfo : public QObject

@@ -7,7 +7,6 @@
 #include "library/install/librarysources.h"
 #include "library/librarycache.h"
 
-#include <QSignalSpy>
 #include <QtTest>
 
 const char libraryJson[] = R"({"category": "minerals", "url": "%1/%2.zip", )"

@@ -14,8 +14,6 @@
 #include "storage/checkedfiles.h"
 #include "testfiles.h"
 
-#include <QJsonDocument>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <dlfcn.h>

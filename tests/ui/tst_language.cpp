@@ -2,13 +2,8 @@
 #include "modaldialogs.h"
 #include "ui/language.h"
 
-#include <QApplication>
-#include <QMenu>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QSettings>
-#include <QTranslator>
 #include <QtTest>
+#include <QtWidgets>
 
 static const QString languageKey = S("ApplicationLanguage");
 

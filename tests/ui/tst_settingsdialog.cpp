@@ -7,8 +7,6 @@
 #include "storage/backup.h"
 #include "ui/settingsdialog.h"
 
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <QtWidgets>
 

@@ -8,7 +8,6 @@
 #include "library/referencelibrary.h"
 #include "library/spectrumname.h"
 
-#include <QSignalSpy>
 #include <QtTest>
 
 // The list of installable libraries, untrusted archives (nothing may be written outside the

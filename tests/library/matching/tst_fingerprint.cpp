@@ -6,7 +6,6 @@
 #include "syntheticspectra.h"
 #include "testfiles.h"
 
-#include <QRegularExpression>
 #include <QtTest>
 
 #include <cmath>

@@ -12,11 +12,8 @@
 #include "library/ui/librarymanagementdialog.h"
 #include "modaldialogs.h"
 
-#include <QDialogButtonBox>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTreeWidget>
 #include <QtTest>
+#include <QtWidgets>
 
 const char entryJson[] = R"({"category": "%1", "url": "%2", "readable-name": {"de_DE": "%3"}, )"
                          R"("install-handler": "rruff-zip", "preselect": %4})";

@@ -7,15 +7,6 @@
 #include "nicepicstore.h"
 #include "testfiles.h"
 
-#include <QAbstractItemModelTester>
-#include <QColor>
-#include <QDialogButtonBox>
-#include <QLabel>
-#include <QListWidget>
-#include <QPointer>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QStackedWidget>
 #include <QtTest>
 #include <QtWidgets>
 
