@@ -46,13 +46,12 @@ private slots:
     {
         QTest::addColumn<QString>("options");
         QTest::addColumn<ProcessingParameters>("parameters");
-        QTest::addColumn<int>("code");
         ProcessingParameters p;
         p.steps = Smooth | SubtractBackground | Cut | NormalizeToMaximum;
         p.cutMinimum = 200.0;
         p.cutMaximum = 1100.0;
         QTest::newRow("Goldindec")
-            << "--smooth=2:5 --background=goldindec --cut=200:1100 --normalize=max" << p << 0;
+            << "--smooth=2:5 --background=goldindec --cut=200:1100 --normalize=max" << p;
         p = ProcessingParameters();
         p.steps = SubtractBackground | CutAfterBackground | Normalize;
         p.useGoldindec = false;
@@ -61,23 +60,15 @@ private slots:
         p.secondCutMinimum = 300.0;
         p.secondCutMaximum = 900.0;
         QTest::newRow("dynamic splines")
-            << "--background=splines:6:dynamic --cut2=300:900 --normalize=unit" << p << 0;
-        for (const char *bad : {"--background=splines:8:fast", "--cut=100"})
-            QTest::newRow(bad) << bad << p << 2;
+            << "--background=splines:6:dynamic --cut2=300:900 --normalize=unit" << p;
     }
 
     void processRunsThePipeline()
     {
         QFETCH(QString, options);
         QFETCH(ProcessingParameters, parameters);
-        QFETCH(int, code);
         const CliRun result = run(S("process"), rawAlbite, S("--rebin=1.25 ") + options);
-        QCOMPARE(result.code, code);
-        if (code != 0) {
-            QVERIFY(result.out.isEmpty()
-                    && result.err.contains(options.section(QLatin1Char('='), 0, 0)));
-            return;
-        }
+        QCOMPARE(result.code, 0);
         const RamanData<Wavenumbers> expected
             = processed(loadSpectrumFromCSV(rawAlbite).resampled(1.25), parameters);
         QVERIFY(expected.size() > 400);
@@ -270,41 +261,65 @@ private slots:
         QVERIFY2(mixtures.out.contains(S("\n1:1\t3\t100.0\t100.0\n"))
                      && mixtures.out.contains(S("\n3:2:1\t3\t")),
                  qPrintable(mixtures.out));
-        QCOMPARE(runCliHere({S("evaluate"), S("--library"), m_library, m_mixture}).code, 1);
-        QCOMPARE(runCliHere({S("evaluate"), S("--method=best"), m_library}).code, 2);
     }
 
+    // Every command checks its arguments before it reads or writes anything.
     void refusesBadInput_data()
     {
-        QTest::addColumn<QString>("options");
+        QTest::addColumn<QString>("arguments");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no spectrum") << "" << 2 << "expected exactly one SPECTRUM";
-        QTest::newRow("missing file") << "NOFILE" << 1 << "cannot read";
-        QTest::newRow("flat spectrum") << "FLAT --library=LIB" << 1 << "has no peaks";
-        QTest::newRow("empty library") << "MIXTURE --library=EMPTY" << 1 << "holds no spectra";
-        QTest::newRow("fit, flat spectrum")
-            << "FLAT --method=fit --library=LIB" << 1 << "no answer";
-        QTest::newRow("unknown method") << "MIXTURE --method=guess" << 2 << "unknown --method";
-        QTest::newRow("four components")
-            << "MIXTURE --method=fit --components=4" << 2 << "needs 2 or 3";
+        const auto row = [](const char *tag, const char *arguments, int code, const char *message) {
+            QTest::newRow(tag) << S(arguments) << code << S(message);
+        };
+        row("nothing", "", 2, "Usage");
+        row("unknown command", "frobnicate", 2, "unknown command");
+        row("info: bad parts", "info . --parts some", 2, "--parts");
+        row("info: no folder", "info", 2, "FOLDER");
+        row("info: not a measurement", "info DIR", 1, "not a measurement folder");
+        row("list: missing folder", "list NOFILE", 1, "is not a directory");
+        row("list: bad sort", "list DIR --sort=9", 2, "unknown --sort column");
+        row("process: bad splines", "process ALBITE --background=splines:8:fast", 2,
+            "--background");
+        row("process: one cut limit", "process ALBITE --cut=100", 2, "--cut");
+        row("evaluate: a spectrum as library", "evaluate --library LIB MIXTURE", 1, "not a folder");
+        row("evaluate: unknown method", "evaluate --method=best LIB", 2, "unknown --method");
+        row("identify: unknown method", "identify --library LIB --method guess MIXTURE", 2,
+            "unknown --method");
+        row("report: point and all points", "report DIR --point=1 --all-points", 2,
+            "either --point or --all-points");
+        row("mixture: no spectrum", "mixture", 2, "expected exactly one SPECTRUM");
+        row("mixture: missing file", "mixture NOFILE", 1, "cannot read");
+        row("mixture: flat spectrum", "mixture FLAT --library=LIB", 1, "has no peaks");
+        row("mixture: empty library", "mixture MIXTURE --library=EMPTY", 1, "holds no spectra");
+        row("mixture: fit, flat spectrum", "mixture FLAT --method=fit --library=LIB", 1,
+            "no answer");
+        row("mixture: unknown method", "mixture MIXTURE --method=guess", 2, "unknown --method");
+        row("mixture: four components", "mixture MIXTURE --method=fit --components=4", 2,
+            "needs 2 or 3");
     }
 
     void refusesBadInput()
     {
-        QFETCH(QString, options);
+        QFETCH(QString, arguments);
         QFETCH(int, code);
         QFETCH(QString, message);
         const QString flat = m_dir.filePath(S("flat.txt"));
         QVERIFY(TestFiles::write(flat, spectrumText(syntheticSpectrum({}, 1, 0.0))));
         const QString empty = m_dir.filePath(S("empty"));
         QDir().mkpath(empty);
-        options.replace(S("MIXTURE"), m_mixture)
-            .replace(S("NOFILE"), m_dir.filePath(S("none.txt")))
-            .replace(S("FLAT"), flat)
-            .replace(S("EMPTY"), empty)
-            .replace(S("LIB"), m_library);
-        const CliRun run = mixture(options.split(QLatin1Char(' '), Qt::SkipEmptyParts));
+        // Whole words or values after "=", replaced once: a temporary path may hold "LIB".
+        const QMap<QString, QString> paths{
+            {S("MIXTURE"), m_mixture}, {S("NOFILE"), m_dir.filePath(S("none.txt"))},
+            {S("FLAT"), flat},         {S("EMPTY"), empty},
+            {S("LIB"), m_library},     {S("ALBITE"), rawAlbite},
+            {S("DIR"), m_dir.path()}};
+        QStringList words = arguments.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        for (QString &word : words) {
+            const int value = word.indexOf(QLatin1Char('=')) + 1;
+            word.replace(value, word.size() - value, paths.value(word.mid(value), word.mid(value)));
+        }
+        const CliRun run = runCliHere(words);
         QCOMPARE(run.code, code);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         QVERIFY(run.out.isEmpty());

@@ -100,15 +100,6 @@ private slots:
         QCOMPARE(run.code, 0);
         QCOMPARE(run.out, expected);
     }
-
-    void rejectsBadArguments()
-    {
-        const CliRun missing = runCliHere({S("list"), S("/no/such")});
-        const CliRun badSort = runCliHere({S("list"), m_demo.path(), S("--sort=9")});
-        QCOMPARE(missing.code, 1);
-        QCOMPARE(badSort.code, 2);
-        QVERIFY(missing.out.isEmpty() && badSort.out.isEmpty());
-    }
 };
 
 QTEST_MAIN(TestCliList)
