@@ -24,7 +24,7 @@ private slots:
 
     void unsearchableGivesNoAnswer_data()
     {
-        // Flat, one point and outside every library range: tst_cli_identify.
+        // Flat, one point and outside every library range: tst_cli_commands.
         QTest::addColumn<RamanData<Wavenumbers>>("spectrum");
         QTest::addColumn<bool>("correlationRefuses");
         QTest::newRow("NaN") << RamanData<Wavenumbers>{{100, 101, 102, 103}, {1, qQNaN(), 2, 1}}

@@ -1,5 +1,8 @@
 #include "clirun.h"
 #include "core/appidentity.h"
+#include "librarycopy.h"
+#include "measurementfolders.h"
+#include "reportfixture.h"
 #include "savedatafixture.h"
 #include "spectrum/calibrationlines.h"
 #include "spectrum/processing.h"
@@ -36,7 +39,7 @@ CliRun mixture(const QStringList &arguments)
 
 } // namespace
 
-// raman-cli process, ccd, upgrade and mixture, run in this process.
+// The commands of raman-cli, run in this process.
 class TestCliCommands : public QObject
 {
     Q_OBJECT
@@ -209,6 +212,11 @@ private slots:
         m_mixture = m_dir.filePath(S("mixture.txt"));
         QVERIFY(TestFiles::write(m_mixture,
                                  spectrumText(syntheticSpectrum(bands, 99, 0.004, 60, 1800, 1.0))));
+        // Calcite is among the queries that every method names correctly.
+        const QDir queries(TestFiles::rruffDir() + S("/queries"));
+        m_calcite = queries.filePath(queries.entryList({S("Calcite__*")}).value(0));
+        m_rruff = m_dir.filePath(S("rruff"));
+        QVERIFY(copyLibraryFolder(TestFiles::rruffDir() + S("/library"), m_rruff));
     }
 
     void findsThePairOfAMixture()
@@ -325,7 +333,157 @@ private slots:
         QVERIFY(run.out.isEmpty());
     }
 
+    void infoCounts()
+    {
+        QTemporaryDir dir;
+        SaveData data = Fixture::measurement(1);
+        SaveDataSector sector = data.activeSector();
+        sector.withoutLaserImage = QImage();
+        data.replaceActiveSector(sector);
+        QVERIFY(data.save(dir.path(), S("m"), {}));
+
+        // Reading and writing are tested with storage; here what info adds.
+        QJsonObject json = info({data.folderPath()});
+        QCOMPARE(json.value(S("created_date")).toString(), S("2019-03-04T10:11:12"));
+        QCOMPARE(json.value(S("found_date")).toString(), S("1987-06-01"));
+        QCOMPARE(json.value(S("nonEmptySectorCount")).toInt(), 1);
+        QJsonObject s = json.value(S("sectors")).toArray().first().toObject();
+        QCOMPARE(s.value(S("processed_spectrum_points")).toInt(), 200);
+        QCOMPARE(s.value(S("raw_spectrum_points")).toInt(), 300);
+        QCOMPARE(s.value(S("ccd_raw_values")).toInt(), 1340 * 3);
+        QCOMPARE(s.value(S("calibration_lines")).toInt(), 3);
+        const QJsonObject images = s.value(S("images")).toObject();
+        QCOMPARE(images.value(S("with_laser")).toObject().value(S("width")).toInt(), 64);
+        QVERIFY(images.value(S("without_laser")).isNull());
+
+        // --parts limits what is loaded; calibration lines come with the metadata.
+        json = info({data.folderPath(), S("--parts"), S("metadata")});
+        s = json.value(S("sectors")).toArray().first().toObject();
+        QCOMPARE(s.value(S("processed_spectrum_points")).toInt(), 0);
+        QCOMPARE(s.value(S("ccd_raw_values")).toInt(), 0);
+        QCOMPARE(s.value(S("calibration_lines")).toInt(), 3);
+        QVERIFY(s.value(S("images")).toObject().value(S("with_laser")).isNull());
+    }
+
+    // Stand-in compilers on PATH "compile" by copying the filled-in source.
+    void report()
+    {
+        QTemporaryDir dir;
+        const QString home = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        ReportFixture::measurement(dir.filePath(S("measurement")));
+        const QString compiler = dir.filePath(S("bin/pdflatex"));
+        ReportFixture::writeCompiler(compiler, "cp report.tex report.pdf\n");
+        TestFiles::write(dir.filePath(S("mini.tex")), "tr(Probe) [SAMPLE_OWNER] [LOCATION_NUMBER]");
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(dir.filePath(S("bin:"))) + path);
+
+        CliRun run = runCliHere(words("report measurement --template=mini.tex --all-points "
+                                      "-o r.PDF --language=en_GB"));
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.out, S("1\tr_Location1.pdf\n2\tr_Location2.pdf\n"));
+        QFile written(dir.filePath(S("r_Location2.pdf")));
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.readAll().startsWith("Sample Huber \\& Söhne 2"));
+
+        ReportFixture::writeCompiler(compiler, "echo bad >&2\nexit 1\n");
+        run = runCliHere(words("report measurement"));
+        qputenv("PATH", path);
+        QDir::setCurrent(home);
+        QCOMPARE(run.code, 1);
+        QVERIFY(run.err.contains(S("point 1: The given TeX compiler exited with non-zero status")));
+        QVERIFY(!QFile::exists(dir.filePath(S("measurement_Location1.pdf"))));
+    }
+
+    // cache and identify on a copy of the real reference library.
+    void cacheStates()
+    {
+        const QString missing = m_dir.filePath(S("missing"));
+        CliRun run = runCliHere({S("cache"), m_rruff, missing});
+        QCOMPARE(run.code, 1);
+        QCOMPARE(run.out, m_rruff + S("\t145\tbuilt\n") + missing + S("\t0\tfailed\n"));
+        QVERIFY(run.err.contains(S("is not a folder")));
+        run = runCliHere({S("cache"), m_rruff});
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.out, m_rruff + S("\t145\texisting\n"));
+    }
+
+    void identifyNamesTheMineral()
+    {
+        const QStringList identify{S("identify"), S("--library"), m_rruff};
+        const CliRun run = runCliHere(
+            identify + QStringList{S("--method"), S("fingerprint"), S("--top"), S("3"), m_calcite});
+        QCOMPARE(run.code, 0);
+        const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 1 + 3);
+        const QStringList best = lines[1].split(QLatin1Char('\t'));
+        QCOMPARE(best[0] + best[1] + best[3], m_calcite + S("1Calcite"));
+        QVERIFY(best[2].toDouble() >= lines[3].split(QLatin1Char('\t'))[2].toDouble());
+
+        // The same query as JCAMP-DX over wavelengths of a 532 nm laser (formats:
+        // tst_spectrumimport).
+        const RamanData<Wavenumbers> query = loadSpectrumFromCSV(m_calcite);
+        QByteArray jcamp(
+            "##TITLE=Calcite\n##JCAMP-DX=5.01\n##XUNITS=NANOMETERS\n##XYPOINTS=(XY..XY)\n");
+        for (int i = 0; i < query.size(); ++i)
+            jcamp += QByteArray::number(1e7 / (1e7 / 532 - query.x[i]), 'g', 12) + ", "
+                     + QByteArray::number(query.y[i], 'g', 12) + '\n';
+        const QString file = m_dir.filePath(S("query.jdx"));
+        QVERIFY(TestFiles::write(file, jcamp + "##END=\n"));
+        const QStringList found
+            = runCliHere(identify + QStringList{S("--top"), S("1"), S("--laser"), S("532"), file})
+                  .out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(found.size(), 2);
+        const QStringList hit = found[1].split(QLatin1Char('\t'));
+        QCOMPARE(hit[0] + hit[1] + hit[3], file + S("1Calcite"));
+    }
+
+    void mineralMethod_data()
+    {
+        // File content (none: the Calcite query; "-": no file) and the message on stderr.
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("answer") << QByteArray() << QString();
+        QTest::newRow("flat") << QByteArray("100 5\n101 5\n102 5\n") << S("is flat");
+        QTest::newRow("one point") << QByteArray("500, 1\n") << S("too few points");
+        QTest::newRow("NaN") << QByteArray("100 1\n101 nan\n102 1\n") << S("NaN");
+        QTest::newRow("outside") << QByteArray("9000 1\n9001 5\n9002 1\n") << S("short");
+        QTest::newRow("no file") << QByteArray("-") << S("cannot read");
+    }
+
+    // Default method: the answer's first row has the confidence; no answer, a row "uncertain".
+    void mineralMethod()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, message);
+        const QString path = content.isEmpty()
+                                 ? m_calcite
+                                 : m_dir.filePath(QLatin1String(QTest::currentDataTag()));
+        QVERIFY(content.size() < 2 || TestFiles::write(path, content));
+        const CliRun run
+            = runCliHere({S("identify"), S("--library"), m_rruff, S("--top"), S("2"), path});
+        const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(run.code, message.isEmpty() ? 0 : 1);
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QCOMPARE(lines.size(), message.isEmpty() ? 3 : 2);
+        QVERIFY(lines[0].endsWith(QLatin1String("\tformula\tconfidence")));
+        const QStringList first = lines[1].split(QLatin1Char('\t'));
+        QCOMPARE(first.size(), 9);
+        QCOMPARE(first[0] + first[3], path + (message.isEmpty() ? S("Calcite") : QString()));
+        QVERIFY(message.isEmpty()
+                    ? lines[2].endsWith(QLatin1String("\t-")) && first[8] != QLatin1String("-")
+                    : first[8] == QLatin1String("uncertain"));
+    }
+
 private:
+    static QJsonObject info(const QStringList &arguments)
+    {
+        const CliRun run = runCliHere(QStringList{S("info")} + arguments);
+        if (run.code != 0)
+            qWarning("raman-cli failed: %s", qPrintable(run.err));
+        return QJsonDocument::fromJson(run.out.toUtf8()).object();
+    }
+
     // Exit code, a blank, then what the command printed on its standard output.
     static QString upgrade(const QStringList &arguments)
     {
@@ -334,7 +492,7 @@ private:
     }
 
     QTemporaryDir m_dir;
-    QString m_library, m_mixture;
+    QString m_library, m_mixture, m_rruff, m_calcite;
 };
 
 QTEST_MAIN(TestCliCommands)
