@@ -27,13 +27,7 @@ const QString queryFile
 // A loader of the first `count` vendored reference spectra, copied into dir/library.
 std::shared_ptr<LibraryLoader> loaderOfCopy(const QTemporaryDir &dir, int count)
 {
-    auto loader = loaderOfCopy(sourceLibrary, dir.filePath(S("library")), count);
-    return loader ? loader : std::make_shared<LibraryLoader>();
-}
-
-std::shared_ptr<const ReferenceLibrary> libraryCopy(const QTemporaryDir &dir, int count)
-{
-    return loaderOfCopy(dir, count)->library();
+    return loaderOfCopy(sourceLibrary, dir.filePath(S("library")), count);
 }
 
 } // namespace
@@ -235,7 +229,8 @@ private slots:
         QFETCH(bool, emptyLibrary);
         QTemporaryDir dir;
         SpectrumAnalysis analysis;
-        analysis.setLibrary(libraryCopy(dir, emptyLibrary ? 0 : 3));
+        analysis.setLibrary(emptyLibrary ? ReferenceLibrary::empty()
+                                         : loaderOfCopy(dir, 3)->library());
         expectWarning(".");
         analysis.setSpectrum(spectrum);
         QVERIFY(waitForAnalysisIdle(&analysis));
@@ -248,7 +243,7 @@ private slots:
     {
         QTemporaryDir dir;
         SpectrumAnalysis analysis;
-        analysis.setLibrary(libraryCopy(dir, 20));
+        analysis.setLibrary(loaderOfCopy(dir, 20)->library());
         analysis.setSpectrum(loadSpectrumFromCSV(queryFile));
         QSignalSpy spy(&analysis, &SpectrumAnalysis::changed);
         ProcessingControls controls;

@@ -47,16 +47,6 @@ class TestSaveDataBrowse : public QObject
         return result.join(QLatin1Char(' '));
     }
 
-    static QString shown(SaveDataBrowseWidget &widget)
-    {
-        const QAbstractItemModel *model = childNamed<QTableView>(&widget, "tableView")->model();
-        QStringList ids;
-        for (int row = 0; row < model->rowCount(); ++row)
-            ids << model->index(row, SaveDataBrowseModel::CollectionIdColumn).data().toString();
-        ids.sort();
-        return ids.join(QLatin1Char(' '));
-    }
-
 private slots:
     void init() { QSettings().clear(); }
     void initTestCase()
@@ -244,15 +234,13 @@ private slots:
                  QDir::cleanPath(base.path()));
     }
 
-    void formFiltersAndSelectionWhileLoading()
+    // What the form's filters show: tst_cli_list, which compares the widget with raman-cli list.
+    void selectionWhileLoading()
     {
         QTemporaryDir base;
-        QVERIFY(writeTestMeasurement(base.filePath(S("a")), {{}, S("leer"), 3, {}, {}}));
-        QVERIFY(writeTestMeasurement(base.filePath(S("b")),
-                                     {S("Huber"), S("ohne"), -1, words("Quarz"), {}}));
-        QVERIFY(writeTestMeasurement(base.filePath(S("c")), {{}, S("vier"), 4, words("Gips"), {}}));
-        for (int i = 0; i < 30; ++i)
-            QVERIFY(writeTestMeasurement(base.filePath(S("x/%1").arg(i)), {}));
+        for (int i = 0; i < 33; ++i)
+            QVERIFY(
+                writeTestMeasurement(base.filePath(S("x/%1").arg(i)), {{}, {}, 3, {S("Q")}, {}}));
         SaveDataBrowseWidget widget;
         widget.show();
         QVERIFY(QTest::qWaitForWindowExposed(&widget));
@@ -271,12 +259,6 @@ private slots:
                                                       ->index(widget.selectedRow(), 0)
                                                       .data(SaveDataBrowseModel::FolderPathRole)
                                                       .toString());
-
-        QCOMPARE(shown(widget), S("ohne vier"));
-        childNamed<QCheckBox>(&widget, "cBoxHideUnrated")->click();
-        QCOMPARE(shown(widget), S("vier"));
-        QTest::keyClicks(childNamed<QLineEdit>(&widget, "lineEditResult"), S("quarz"));
-        QCOMPARE(shown(widget), QString());
     }
 };
 

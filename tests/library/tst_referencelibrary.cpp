@@ -3,6 +3,7 @@
 #include "library/librarycache.h"
 #include "library/libraryloader.h"
 #include "library/spectrumname.h"
+#include "measurementfolders.h"
 #include "spectrum/spectrumfile.h"
 #include "syntheticspectra.h"
 #include "testfiles.h"
@@ -308,14 +309,9 @@ private slots:
         QVERIFY(TestFiles::write(file("Empty", "3", "532"), ""));
         QVERIFY(TestFiles::write(folder + S("/readme.md"), "not a spectrum"));
         const QString measurement = folder + S("/Probe 7");
-        const QJsonObject sector{{S("identification_data"),
-                                  QJsonObject{{S("mineral_final_identification"), S("Gips")}}}};
-        QVERIFY(TestFiles::writeJson(
-            measurement + S("/metadata.json"),
-            {{S("save_data_version"), 11}, {S("sectors"), QJsonArray{sector}}}));
+        QVERIFY(writeTestMeasurement(measurement, {{}, {}, -1, {S("Gips")}, {}}));
         QVERIFY(
             TestFiles::write(measurement + S("/Location1/data.csv"), "1 0.5\n2 -2\n3 1e+300\n"));
-        QVERIFY(TestFiles::write(measurement + S("/Location1/calibration_lines.txt"), ""));
         QVERIFY(QDir().mkpath(folder + S("/not a measurement")));
 
         QVERIFY(LibraryCache::ensureCache(folder));
