@@ -7,8 +7,6 @@
 #include "testfiles.h"
 #include "toolprocess.h"
 
-#include <QSettings>
-
 // Empty when all is set up, else what failed.
 inline QByteArray setUpDemoProfile(const QString &library, const QString &measurements)
 {

@@ -4,15 +4,8 @@
 
 #include "testfiles.h"
 
-#include <QByteArray>
-#include <QDataStream>
-#include <QDir>
-#include <QFile>
-#include <QMap>
-#include <QPair>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QVector>
 
 #include <zlib.h>
 

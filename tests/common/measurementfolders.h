@@ -4,11 +4,6 @@
 
 #include "testfiles.h"
 
-#include <QDateTime>
-#include <QJsonArray>
-#include <QJsonObject>
-#include <QStringList>
-
 struct TestMeasurement
 {
     QString owner;

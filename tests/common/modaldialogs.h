@@ -4,12 +4,7 @@
 
 #include "testfiles.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QTimer>
+#include <QtWidgets>
 
 #include <functional>
 

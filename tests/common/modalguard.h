@@ -4,12 +4,7 @@
 // emitted on the GUI thread: the dialog's event loop runs the program on while the model is
 // half-way through its change.
 
-#include <QAbstractItemModel>
-#include <QApplication>
-#include <QItemSelectionModel>
-#include <QLineEdit>
-#include <QPointer>
-#include <QThread>
+#include <QtWidgets>
 
 #include <utility>
 

@@ -4,12 +4,10 @@
 
 #include "core/pathmanager.h"
 #include "pictures/nicepicinfos.h"
+#include "testfiles.h"
 
 #include <QColor>
-#include <QDir>
 #include <QImage>
-#include <QSettings>
-#include <QTemporaryDir>
 
 class TestPictureStore
 {

@@ -6,8 +6,6 @@
 #include "testfiles.h"
 
 #include <QImage>
-#include <QJsonArray>
-#include <QProcess>
 
 namespace ReportFixture {
 

@@ -5,10 +5,6 @@
 #include "storage/savedatajson.h"
 #include "testfiles.h"
 
-#include <QDirIterator>
-#include <QJsonArray>
-#include <QRandomGenerator>
-
 // Measurements with every field set, and helpers to compare folders, for tests that write and
 // read them back.
 namespace Fixture {

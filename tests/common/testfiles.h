@@ -1,15 +1,8 @@
 #pragma once
 
-// Small helpers for tests that build files and folders by hand.
+// Small helpers for tests that build files and folders by hand; with them QtTest and QtCore.
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QRegularExpression>
-#include <QString>
-#include <QTest>
+#include <QtTest>
 
 // UTF-8 text as a QString, short enough to keep test tables on one line.
 inline QString S(const char *utf8)

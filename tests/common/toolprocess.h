@@ -2,9 +2,7 @@
 
 // Runs one of the project's executables from the build tree and collects its output.
 
-#include <QProcess>
-#include <QString>
-#include <QStringList>
+#include "testfiles.h"
 
 struct ToolRun
 {

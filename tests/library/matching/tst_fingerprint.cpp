@@ -29,21 +29,16 @@ SpectrumFingerprint fingerprintOf(const QVector<FingerprintPeak> &peaks)
     return {peaks, 100, 2000, 0.01};
 }
 
-} // namespace
-
-using Peaks = QVector<FingerprintPeak>;
-Q_DECLARE_METATYPE(Peaks)
-
-Q_DECLARE_METATYPE(FingerprintParameters)
-
-namespace {
-
 bool sameBits(double a, double b)
 {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
 } // namespace
+
+using Peaks = QVector<FingerprintPeak>;
+Q_DECLARE_METATYPE(Peaks)
+Q_DECLARE_METATYPE(FingerprintParameters)
 
 class TestFingerprint : public QObject
 {
