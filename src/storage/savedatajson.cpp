@@ -27,6 +27,9 @@ const auto identificationFields = [](auto &i, auto &&visit) {
     visit("manual_korrelation", i.manual_korrelation);
     visit("raman_library_ident_no", i.raman_library_ident_no);
     visit("objective_focal_length_camera", i.objective_focal_length_camera);
+    visit("auto_confidence", i.auto_confidence);
+    visit("auto_group", i.auto_group);
+    visit("auto_group_confidence", i.auto_group_confidence);
 };
 
 const char *const versionKey = "save_data_version";

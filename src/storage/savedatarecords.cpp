@@ -17,7 +17,9 @@ bool IdentificationData::operator==(const IdentificationData &o) const
            && raman_library_ident_no == o.raman_library_ident_no
            && objective_focal_length_camera == o.objective_focal_length_camera
            && searchResultImage == o.searchResultImage
-           && searchResultTableImage == o.searchResultTableImage;
+           && searchResultTableImage == o.searchResultTableImage
+           && auto_confidence == o.auto_confidence && auto_group == o.auto_group
+           && auto_group_confidence == o.auto_group_confidence;
 }
 
 bool SaveDataSector::isEmpty() const

@@ -53,6 +53,12 @@ struct IdentificationData
     double objective_focal_length_camera = 0.0;
     QImage searchResultImage;
     QImage searchResultTableImage;
+    // How far the automatic suggestion can be trusted ("confident", "likely", "uncertain"), and
+    // its answer at the level of the structural group ("Garnet: Almandine / Pyrope") with that
+    // answer's own confidence; empty in files written before they were kept, or without a group.
+    QString auto_confidence;
+    QString auto_group;
+    QString auto_group_confidence;
 
     bool operator==(const IdentificationData &o) const;
 };

@@ -38,6 +38,7 @@ inline SaveDataSector sector(int seed)
     for (int i = 0; i < 1340 * 3; ++i)
         s.ccdRaw.append(quint16(random.bounded(65536)));
     s.calibrationLines = {{62.5, 681.25, 1015.5}, {540.056, 585.249, 609.616}};
+    const bool grouped = seed % 2; // and without, as files from before group answers are
     s.identificationData = {S("Quartz"),
                             S("Calcite"),
                             S("Quarz %1").arg(seed),
@@ -46,7 +47,10 @@ inline SaveDataSector sector(int seed)
                             S("R0400%1").arg(seed),
                             12.5,
                             picture(60, 30, seed),
-                            picture(20, 40, seed)};
+                            picture(20, 40, seed),
+                            grouped ? S("uncertain") : QString(),
+                            grouped ? S("Garnet: Almandine / Pyrope") : QString(),
+                            grouped ? S("confident") : QString()};
     return s;
 }
 

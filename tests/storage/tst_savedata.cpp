@@ -380,6 +380,7 @@ private slots:
         // The same key in two sections of a sector.
         QCOMPARE(data.activeSector().exposureData.objective_focal_length_camera, 180.5);
         QCOMPARE(data.activeSector().identificationData.objective_focal_length_camera, 42.0);
+        QVERIFY(data.activeSector().identificationData.auto_group.isEmpty()); // not kept then
     }
 
     void malformedMetadata_data()

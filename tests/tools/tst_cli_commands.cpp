@@ -451,7 +451,8 @@ private slots:
         QTest::newRow("no file") << QByteArray("-") << S("cannot read");
     }
 
-    // Default method: the answer's first row has the confidence; no answer, a row "uncertain".
+    // Default method: the answer's first row has the confidences and the group answer; no answer,
+    // a row "uncertain".
     void mineralMethod()
     {
         QFETCH(QByteArray, content);
@@ -466,13 +467,18 @@ private slots:
         QCOMPARE(run.code, message.isEmpty() ? 0 : 1);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         QCOMPARE(lines.size(), message.isEmpty() ? 3 : 2);
-        QVERIFY(lines[0].endsWith(QLatin1String("\tformula\tconfidence")));
+        QVERIFY(lines[0].endsWith(
+            QLatin1String("\tformula\tconfidence\tgroup\tgroup_answer\tgroup_confidence")));
         const QStringList first = lines[1].split(QLatin1Char('\t'));
-        QCOMPARE(first.size(), 9);
+        QCOMPARE(first.size(), 12);
         QCOMPARE(first[0] + first[3], path + (message.isEmpty() ? S("Calcite") : QString()));
+        // Calcite names its own group in the IMA list.
+        QCOMPARE(first[9] + first[10].section(QLatin1Char(':'), 0, 0),
+                 message.isEmpty() ? S("CalciteCalcite") : QString());
         QVERIFY(message.isEmpty()
                     ? lines[2].endsWith(QLatin1String("\t-")) && first[8] != QLatin1String("-")
-                    : first[8] == QLatin1String("uncertain"));
+                          && first[11] != QLatin1String("-")
+                    : first[8] == QLatin1String("uncertain") && first[11] == first[8]);
     }
 
 private:

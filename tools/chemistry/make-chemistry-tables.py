@@ -4,9 +4,11 @@
     python3 tools/chemistry/make-chemistry-tables.py [DATA_DIR] [OUT_DIR]
 
 DATA_DIR holds ima-minerals-2025-09-08.csv and rruff-ideal-chemistry.tsv (default: ../shared/data/chemistry
-beside the checkout); OUT_DIR receives chemistry.csv and chemistry-extra.csv (default:
-src/resources/chemistry). Each output line is "<Name> <formula in HTML>", the name written as in reference
-file names: letters and digits only (Abenakiite-(Ce) becomes AbenakiiteCe).
+beside the checkout); OUT_DIR receives chemistry.csv, chemistry-extra.csv and mineral-groups.csv (default:
+src/resources/chemistry). Each chemistry line is "<Name> <formula in HTML>", the name written as in
+reference file names: letters and digits only (Abenakiite-(Ce) becomes AbenakiiteCe). Each line of
+mineral-groups.csv is "<Name>\t<structural group>" as the IMA list writes the group ("Mica, Clay" names
+two; empty or "Not in a structural group" for none).
 """
 import csv
 import html
@@ -38,6 +40,7 @@ def rruff_markup_to_html(formula):
 
 def main():
     ima_lines = []
+    group_lines = []
     known = set()
     with open(os.path.join(data_dir, 'ima-minerals-2025-09-08.csv'), encoding='utf-8', newline='') as f:
         for row in csv.DictReader(f):
@@ -47,6 +50,8 @@ def main():
                 continue
             known.add(name.lower())
             ima_lines.append(f'{name} {formula}\n')
+            group = ' '.join(row['Structural Groupname'].split())
+            group_lines.append(f'{name}\t{group}\n')
 
     extra_lines = []
     with open(os.path.join(data_dir, 'rruff-ideal-chemistry.tsv'), encoding='utf-8', newline='') as f:
@@ -59,7 +64,8 @@ def main():
             extra_lines.append(f'{name} {formula}\n')
 
     os.makedirs(out_dir, exist_ok=True)
-    for file_name_out, lines in (('chemistry.csv', ima_lines), ('chemistry-extra.csv', extra_lines)):
+    for file_name_out, lines in (('chemistry.csv', ima_lines), ('chemistry-extra.csv', extra_lines),
+                                 ('mineral-groups.csv', group_lines)):
         with open(os.path.join(out_dir, file_name_out), 'w', encoding='utf-8', newline='\n') as f:
             f.writelines(lines)
         print(f'{file_name_out}: {len(lines)} minerals')

@@ -71,9 +71,14 @@ int runEvaluateCommand(const QStringList &arguments, QTextStream &out, QTextStre
         "of queries whose mineral is first, or among the first five), and for the mineral "
         "search: confident (per cent of queries), confident_right (per cent of those), "
         "uncertain_if_absent (per cent of queries answered uncertain once their mineral is left "
-        "out of the library too). With --details, one row per query and method instead: file, "
-        "mineral, method, rank of the right mineral (0: not among the first five), the mineral "
-        "search's answer and its confidence.\n"
+        "out of the library too), group_right (per cent whose answer at group level holds: the "
+        "right mineral, or one of its structural group), group_confident and "
+        "group_confident_right (the same two at group level). With --folds, the group rule of "
+        "each fold is tuned on the other folds (the rules are printed to stderr). With "
+        "--details, one row per query and method instead: file, mineral, method, rank of the "
+        "right mineral (0: not among the first five), the mineral search's answer and its "
+        "confidence, its answer at group level, the lead of that group over the others, its "
+        "confidence and whether it holds (1 or 0).\n"
         "With --mixtures N: N pairs and N triples of spectra of different minerals of the "
         "library are mixed (each spectrum scaled to unit band area, weighted 1:1, 2:1, 3:1 or "
         "1:1:1, 2:1:1, 3:2:1, on a broad fluorescence background with noise of 1 % of the "
@@ -176,23 +181,37 @@ int runEvaluateCommand(const QStringList &arguments, QTextStream &out, QTextStre
         {SearchMethod::Fingerprint, evaluation.fingerprint, &EvaluatedQuery::fingerprintRank},
         {SearchMethod::Correlation, evaluation.correlation, &EvaluatedQuery::correlationRank},
     };
+    for (int k = 0; k < evaluation.groupRules.size(); ++k) {
+        const GroupAnswerParameters &rule = evaluation.groupRules[k];
+        err << "group rule tuned on "
+            << (k < folds ? QStringLiteral("the folds but %1").arg(k) : QStringLiteral("all folds"))
+            << ": sure when the score >= " << rule.confidentScore
+            << " and the lead over other groups >= " << rule.confidentMargin << '\n';
+    }
     if (parser.isSet(detailsOption)) {
-        out << "file\tmineral\tmethod\trank\tanswer\tconfidence\n";
+        out << "file\tmineral\tmethod\trank\tanswer\tconfidence\tgroup_answer\tgroup_lead\t"
+               "group_confidence\tgroup_right\n";
         for (const EvaluatedQuery &query : evaluation.queries) {
             for (const auto &row : rows) {
                 if (!methods.contains(row.method))
                     continue;
-                const bool mineral = row.method == SearchMethod::Mineral;
                 out << query.file << '\t' << query.mineral << '\t'
-                    << SearchOptions::methodName(row.method) << '\t' << rankText(query.*row.rank)
-                    << '\t' << (mineral ? query.answer : QString()) << '\t'
-                    << (mineral ? MineralSearch::confidenceKeyword(query.confidence) : "") << '\n';
+                    << SearchOptions::methodName(row.method) << '\t' << rankText(query.*row.rank);
+                if (row.method == SearchMethod::Mineral)
+                    out << '\t' << query.answer << '\t'
+                        << MineralSearch::confidenceKeyword(query.confidence) << '\t'
+                        << query.group.text() << '\t' << QString::number(query.group.margin, 'f', 3)
+                        << '\t' << MineralSearch::confidenceKeyword(query.group.confidence) << '\t'
+                        << int(query.groupRight);
+                else
+                    out << "\t\t\t\t\t\t";
+                out << '\n';
             }
         }
         return 0;
     }
     out << "method\tqueries\tanswered\ttop1\ttop5\tconfident\tconfident_right\t"
-           "uncertain_if_absent\n";
+           "uncertain_if_absent\tgroup_right\tgroup_confident\tgroup_confident_right\n";
     for (const auto &row : rows) {
         if (!methods.contains(row.method))
             continue;
@@ -202,9 +221,12 @@ int runEvaluateCommand(const QStringList &arguments, QTextStream &out, QTextStre
         if (row.method == SearchMethod::Mineral)
             out << '\t' << percent(evaluation.confident, r.queries) << '\t'
                 << percent(evaluation.confidentRight, evaluation.confident) << '\t'
-                << percent(evaluation.uncertainWhenAbsent, r.queries);
+                << percent(evaluation.uncertainWhenAbsent, r.queries) << '\t'
+                << percent(evaluation.groupRight, r.queries) << '\t'
+                << percent(evaluation.groupConfident, r.queries) << '\t'
+                << percent(evaluation.groupConfidentRight, evaluation.groupConfident);
         else
-            out << "\t-\t-\t-";
+            out << "\t-\t-\t-\t-\t-\t-";
         out << '\n';
     }
     return 0;

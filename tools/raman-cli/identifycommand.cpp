@@ -4,7 +4,9 @@
 
 #include "searchoptions.h"
 
+#include "library/identify/groupanswer.h"
 #include "library/identify/mineralsearch.h"
+#include "library/mineralgroups.h"
 #include "library/referencelibrary.h"
 #include "spectrum/spectrumfile.h"
 
@@ -20,22 +22,27 @@ namespace {
 // A query the mineral search cannot answer still gets its row, so that tables stay complete.
 void printNoAnswer(const QString &query, QTextStream &out)
 {
-    out << query << "\t\t\t\t\t\t\t\t"
-        << MineralSearch::confidenceKeyword(IdentificationConfidence::Uncertain) << '\n';
+    const char *uncertain = MineralSearch::confidenceKeyword(IdentificationConfidence::Uncertain);
+    out << query << "\t\t\t\t\t\t\t\t" << uncertain << "\t\t\t" << uncertain << '\n';
 }
 
-// The mineral search's answers: its best minerals, each with its best spectrum; the confidence
-// stands on the first row (the answer's), the others carry "-".
+// The mineral search's answers: its best minerals, each with its best spectrum and structural
+// group; the confidences and the answer at group level stand on the first row (the answer's),
+// the others carry "-".
 void printMinerals(const MineralIdentification &answer, const ReferenceLibrary &library,
                    const QString &query, int top, QTextStream &out)
 {
+    const GroupAnswer group = groupAnswer(answer);
     for (int rank = 0; rank < top && rank < answer.minerals.size(); ++rank) {
         const MineralHit &hit = answer.minerals[rank];
         const rruff_infos &info = library.info(hit.spectrum);
         out << query << '\t' << rank + 1 << '\t' << QString::number(hit.score, 'f', 3) << '\t'
             << info.name << '\t' << info.number << '\t' << info.rruffId << '\t' << info.library
             << '\t' << info.chemistry.formulaPlain << '\t'
-            << (rank == 0 ? MineralSearch::confidenceKeyword(answer.confidence) : "-") << '\n';
+            << (rank == 0 ? MineralSearch::confidenceKeyword(answer.confidence) : "-") << '\t'
+            << MineralGroups::shipped().groupsOf(info.name).join(QStringLiteral(", ")) << '\t'
+            << (rank == 0 ? group.text() : QStringLiteral("-")) << '\t'
+            << (rank == 0 ? MineralSearch::confidenceKeyword(group.confidence) : "-") << '\n';
     }
 }
 
@@ -48,7 +55,8 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
         "Searches each spectrum file (JCAMP-DX, SPC, RRUFF text, CSV) against the reference "
         "library and prints the best hits as "
         "TSV: query, rank, score (0-10), name, number, RRUFF id, library, formula, and for the "
-        "mineral search the confidence.\n"
+        "mineral search the confidence, the mineral's structural group (as the IMA list names "
+        "it), the answer at group level and its confidence (on the first row).\n"
         "Methods: fingerprint (band positions), correlation (whole spectrum), auto (correlation "
         "for spectra too noisy for bands), mineral: ranks minerals by their best spectrum "
         "(moved a fifth of the way towards their second best), scored 90 % by the cosine of the "
@@ -95,7 +103,7 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
         = minerals ? MineralSearch::forLibrary(library) : nullptr;
     const SearchParameters parameters = options.searchParameters();
     out << "query\trank\tscore\tname\tnumber\trruff_id\tlibrary\tformula"
-        << (minerals ? "\tconfidence\n" : "\n");
+        << (minerals ? "\tconfidence\tgroup\tgroup_answer\tgroup_confidence\n" : "\n");
     bool failed = false;
     for (const QString &query : queries) {
         if (!QFileInfo(query).isFile()) {

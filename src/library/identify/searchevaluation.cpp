@@ -1,6 +1,7 @@
 #include "library/identify/searchevaluation.h"
 
 #include "core/logging.h"
+#include "library/mineralgroups.h"
 #include "library/referencelibrary.h"
 #include "library/spectrumname.h"
 #include "spectrum/spectrumfile.h"
@@ -91,6 +92,49 @@ void HitRates::add(bool searched, int rank)
     top5 += searched && rank >= 0;
 }
 
+namespace {
+
+GroupExample groupExample(const EvaluatedQuery &query)
+{
+    return {query.group.score, query.group.margin,
+            query.confidence == IdentificationConfidence::Confident, !query.group.group.isEmpty(),
+            query.groupRight};
+}
+
+// Held-out: each fold's group answers are trusted by the rule tuned on the other folds.
+void trustGroupAnswers(SearchEvaluation &evaluation, int folds)
+{
+    QVector<GroupExample> all;
+    for (const EvaluatedQuery &query : qAsConst(evaluation.queries))
+        all.append(groupExample(query));
+    for (int fold = 0; fold < folds; ++fold) {
+        QVector<GroupExample> training;
+        for (int i = 0; i < all.size(); ++i) {
+            if (evaluation.queries[i].fold != fold)
+                training.append(all[i]);
+        }
+        evaluation.groupRules.append(tuneGroupConfidence(training, groupPrecision));
+    }
+    if (folds > 0)
+        evaluation.groupRules.append(tuneGroupConfidence(all, groupPrecision));
+    for (int i = 0; i < all.size(); ++i) {
+        EvaluatedQuery &query = evaluation.queries[i];
+        const GroupAnswerParameters rule
+            = folds > 0 ? evaluation.groupRules[query.fold] : GroupAnswerParameters();
+        if (groupConfident(all[i], rule))
+            query.group.confidence = IdentificationConfidence::Confident;
+        else
+            query.group.confidence = query.confidence;
+        evaluation.groupRight += query.groupRight;
+        if (query.group.confidence == IdentificationConfidence::Confident) {
+            ++evaluation.groupConfident;
+            evaluation.groupConfidentRight += query.groupRight;
+        }
+    }
+}
+
+} // namespace
+
 SearchEvaluation evaluateSearches(const ReferenceLibrary &library,
                                   const QVector<LabelledSpectrum> &queries, int leaveOut,
                                   const QVector<SearchMethod> &methods,
@@ -155,9 +199,14 @@ SearchEvaluation evaluateSearches(const ReferenceLibrary &library,
             result.uncertainWhenAbsent = search->rank(shape, peaks, absent).confidence
                                          == IdentificationConfidence::Uncertain;
             evaluation.uncertainWhenAbsent += result.uncertainWhenAbsent;
+            result.group = groupAnswer(answer);
+            result.groupRight = result.group.holdsFor(query.mineral, MineralGroups::shipped());
         }
+        result.fold = sampleFold(query.sample, folds);
         evaluation.queries.append(result);
     }
+    if (methods.contains(SearchMethod::Mineral))
+        trustGroupAnswers(evaluation, folds);
     return evaluation;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "library/identify/groupanswer.h"
 #include "library/identify/mineralsearch.h"
 #include "library/identify/mixturefit.h"
 #include "library/identify/search.h"
@@ -66,6 +67,9 @@ struct EvaluatedQuery
     QString answer; // the mineral search's first mineral
     IdentificationConfidence confidence = IdentificationConfidence::Uncertain;
     bool uncertainWhenAbsent = false; // with the query's mineral left out too
+    int fold = 0;
+    GroupAnswer group; // with its confidence from the rule tuned without the query's fold
+    bool groupRight = false;
 };
 
 struct SearchEvaluation
@@ -74,6 +78,9 @@ struct SearchEvaluation
     int confident = 0, confidentRight = 0;
     int likely = 0, likelyRight = 0;
     int uncertainWhenAbsent = 0;
+    int groupRight = 0, groupConfident = 0, groupConfidentRight = 0;
+    // With folds: per fold, the group rule tuned on the other folds; last, the one tuned on all.
+    QVector<GroupAnswerParameters> groupRules;
     QVector<EvaluatedQuery> queries;
 
     double percentOfQueries(int count) const
@@ -85,13 +92,15 @@ struct SearchEvaluation
 
 // Searches every query with the given `methods` (of mineral, fingerprint, correlation), leaving out
 // per query what `leaveOut` (bits of LeftOut) names. With `folds` > 0 each query is searched
-// without the spectra of its fold, and a query whose mineral has no spectrum in the other folds
-// is not counted.
+// without the spectra of its fold, a query whose mineral has no spectrum in the other folds is not
+// counted, and the group answers of each fold are trusted by the rule tuned on the other folds to
+// `groupPrecision` (else by the default rule).
 SearchEvaluation evaluateSearches(const ReferenceLibrary &library,
                                   const QVector<LabelledSpectrum> &queries, int leaveOut,
                                   const QVector<SearchMethod> &methods,
                                   const ProcessingParameters &processing,
                                   const FingerprintParameters &fingerprint, int folds = 0);
+constexpr double groupPrecision = 0.975;
 
 // A generated mixture: library spectra (each scaled to unit area over the range all of them
 // cover) weighted `weights`, plus a fluorescence background (a broad Gaussian as high as the

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "library/identify/mineralsearch.h"
+
+#include <QStringList>
+
+class MineralGroups;
+
+// When a group-level answer is trusted; chosen by cross-validation on public reference spectra
+// (tuneGroupConfidence).
+struct GroupAnswerParameters
+{
+    // Minerals of the group within this score of the best one are its candidates: the spectra do
+    // not tell them apart.
+    double candidateSpread = 0.5;
+    // "sicher" at group level: the best score is at least this, and it leads every mineral
+    // outside the group by at least confidentMargin (scores 0..10).
+    double confidentScore = 7.8;
+    double confidentMargin = 0.3;
+};
+
+// The answer at the level of the structural group, as a mineralogist gives it when neighbours of
+// one group cannot be told apart: "Garnet: Almandine / Pyrope". Its confidence is its own: the
+// lead of the group over every mineral outside it. A best mineral in no group stands alone, with
+// its confidence at mineral level.
+struct GroupAnswer
+{
+    QString group;          // the best mineral's structural group; empty when it has none
+    QStringList candidates; // the group's minerals within the spread of the best, best first
+    double score = 0.0;     // the best mineral's
+    double margin = 0.0;    // best score minus the best one's outside the group
+    IdentificationConfidence confidence = IdentificationConfidence::Uncertain;
+
+    bool isEmpty() const { return candidates.isEmpty(); }
+    // Names the group rather than one mineral.
+    bool namesGroup() const { return !group.isEmpty() && candidates.size() > 1; }
+    // "Garnet: Almandine / Pyrope" ("Garnet: Almandine" when the spectra single one out), or the
+    // mineral alone when it is in no group.
+    QString text() const;
+    // Whether the answer holds for a sample of `mineral`: it is the best mineral or in the group.
+    bool holdsFor(const QString &mineral, const MineralGroups &groups) const;
+};
+
+GroupAnswer groupAnswer(const MineralIdentification &identification,
+                        const GroupAnswerParameters &parameters, const MineralGroups &groups);
+GroupAnswer groupAnswer(const MineralIdentification &identification,
+                        const GroupAnswerParameters &parameters = {});
+
+// An answer of known truth, for choosing the rule.
+struct GroupExample
+{
+    double score = 0.0;
+    double margin = 0.0;
+    bool mineralConfident = false; // sure at mineral level already
+    bool grouped = false;          // the best mineral is in a group
+    bool right = false;            // the group answer holds
+};
+
+// The group rule that covers most examples while at least `precision` (0..1) of those it calls
+// "sicher" are right; `base` gives the values that are not tuned.
+GroupAnswerParameters tuneGroupConfidence(const QVector<GroupExample> &examples, double precision,
+                                          GroupAnswerParameters base = {});
+bool groupConfident(const GroupExample &example, const GroupAnswerParameters &parameters);
