@@ -4,10 +4,9 @@
 
 #include "testfiles.h"
 
+#include <KZip>
 #include <QTcpServer>
 #include <QTcpSocket>
-
-#include <zlib.h>
 
 namespace TestZip {
 
@@ -16,31 +15,14 @@ using Entries = QVector<QPair<QString, QByteArray>>;
 // An uncompressed ZIP archive with the names exactly as given; a name ending in "/" is a folder.
 inline QByteArray build(const Entries &entries)
 {
-    QByteArray archive, directory;
-    QDataStream out(&archive, QIODevice::WriteOnly), dir(&directory, QIODevice::WriteOnly);
-    out.setByteOrder(QDataStream::LittleEndian);
-    dir.setByteOrder(QDataStream::LittleEndian);
-    for (const auto &[name, data] : entries) {
-        const QByteArray fileName = name.toUtf8();
-        const quint32 crc
-            = crc32(0, reinterpret_cast<const Bytef *>(data.constData()), uInt(data.size()));
-        const quint32 offset = quint32(archive.size());
-        out << quint32(0x04034b50) << quint16(20) << quint16(0) << quint16(0) << quint16(0)
-            << quint16(0x21) << crc << quint32(data.size()) << quint32(data.size())
-            << quint16(fileName.size()) << quint16(0);
-        out.writeRawData(fileName.constData(), fileName.size());
-        out.writeRawData(data.constData(), data.size());
-        const quint32 attributes = name.endsWith(QLatin1Char('/')) ? 0x10 : 0;
-        dir << quint32(0x02014b50) << quint16(20) << quint16(20) << quint16(0) << quint16(0)
-            << quint16(0) << quint16(0x21) << crc << quint32(data.size()) << quint32(data.size())
-            << quint16(fileName.size()) << quint16(0) << quint16(0) << quint16(0) << quint16(0)
-            << attributes << offset;
-        dir.writeRawData(fileName.constData(), fileName.size());
-    }
-    const quint32 directoryOffset = quint32(archive.size());
-    out.writeRawData(directory.constData(), directory.size());
-    out << quint32(0x06054b50) << quint16(0) << quint16(0) << quint16(entries.size())
-        << quint16(entries.size()) << quint32(directory.size()) << directoryOffset << quint16(0);
+    QByteArray archive;
+    QBuffer buffer(&archive);
+    KZip zip(&buffer);
+    zip.setCompression(KZip::NoCompression);
+    zip.open(QIODevice::WriteOnly);
+    for (const auto &[name, data] : entries)
+        name.endsWith(QLatin1Char('/')) ? zip.writeDir(name.chopped(1)) : zip.writeFile(name, data);
+    zip.close();
     return archive;
 }
 
