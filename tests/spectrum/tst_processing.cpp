@@ -61,10 +61,9 @@ private slots:
     {
         QFETCH(double, x);
         QFETCH(double, spline);
-        QFETCH(double, linear);
         QVERIFY(std::fabs(splineValue(naturalCubicSpline({0, 1, 2}, {0, 1, 0}), x) - spline)
                 < 1e-12);
-        QCOMPARE(valueAt(RamanData<Wavenumbers>{{0, 1, 2, 4}, {10, 20, 30, -10}}, x), linear);
+        QTEST(valueAt(RamanData<Wavenumbers>{{0, 1, 2, 4}, {10, 20, 30, -10}}, x), "linear");
     }
 
     void backgroundRecoversBands_data()

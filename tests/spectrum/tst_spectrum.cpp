@@ -252,7 +252,6 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(Doubles, x);
         QFETCH(Doubles, y);
-        QFETCH(Header, header);
         QFETCH(QString, warning);
 
         const QString path
@@ -268,7 +267,7 @@ private slots:
         const RamanData<Wavenumbers> data = loadSpectrumFromCSV(path, &readHeader);
         QCOMPARE(data.x, x);
         QVERIFY(near(data.y, y, 0));
-        QCOMPARE(readHeader, header);
+        QTEST(readHeader, "header");
     }
 
     void missingFile()

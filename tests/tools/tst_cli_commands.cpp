@@ -32,11 +32,6 @@ const QVector<QVector<SyntheticBand>> minerals{
     {{985, 1.0, 3}, {230, 0.6, 5}, {830, 0.35, 4}},
 };
 
-CliRun mixture(const QStringList &arguments)
-{
-    return runCliHere(QStringList{S("mixture")} + arguments);
-}
-
 } // namespace
 
 // The commands of raman-cli, run in this process.
@@ -221,9 +216,9 @@ private slots:
 
     void findsThePairOfAMixture()
     {
-        const CliRun run = mixture({m_mixture, S("--library"), m_library, S("--top=3")});
-        QCOMPARE(run.code, 0);
-        const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const CliRun pairs = run(S("mixture"), m_mixture, S("--top=3 --library=") + m_library);
+        QCOMPARE(pairs.code, 0);
+        const QStringList lines = pairs.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 4);
         QCOMPARE(lines[0], S("rank\tscore\tname_1\tnumber_1\tname_2\tnumber_2"));
         const QStringList best = lines[1].split(QLatin1Char('\t'));
@@ -231,8 +226,8 @@ private slots:
                  S("1 Mineral11 11 Mineral12 12"));
         QVERIFY(best[1].toDouble() > lines[2].split(QLatin1Char('\t'))[1].toDouble() - 1e-9);
 
-        const auto fit
-            = mixture({m_mixture, S("--library"), m_library, S("--method=fit"), S("--top=1")});
+        const CliRun fit
+            = run(S("mixture"), m_mixture, S("--method=fit --top=1 --library=") + m_library);
         QCOMPARE(fit.code, 0);
         const QStringList rows = fit.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(rows.size(), 2);
