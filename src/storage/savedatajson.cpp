@@ -32,6 +32,8 @@ const auto identificationFields = [](auto &i, auto &&visit) {
     visit("auto_group_confidence", i.auto_group_confidence);
 };
 
+const char *const analysisSettingsKey = "analysis_settings";
+
 const char *const versionKey = "save_data_version";
 const char *const createdAsVersionKey = "created_as_version";
 
@@ -144,13 +146,17 @@ QJsonObject exposureToJson(const ExposureData &e)
 
 IdentificationData identificationFromJson(const QJsonObject &object)
 {
-    return readRecord<IdentificationData>(object, identificationFields);
+    IdentificationData i = readRecord<IdentificationData>(object, identificationFields);
+    i.analysis_settings = object.value(QLatin1String(analysisSettingsKey)).toObject();
+    return i;
 }
 
 QJsonObject identificationToJson(const IdentificationData &i)
 {
     QJsonObject object;
     writeRecord(i, object, identificationFields);
+    if (!i.analysis_settings.isEmpty())
+        object.insert(QLatin1String(analysisSettingsKey), i.analysis_settings);
     return object;
 }
 

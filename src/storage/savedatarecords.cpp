@@ -19,7 +19,8 @@ bool IdentificationData::operator==(const IdentificationData &o) const
            && searchResultImage == o.searchResultImage
            && searchResultTableImage == o.searchResultTableImage
            && auto_confidence == o.auto_confidence && auto_group == o.auto_group
-           && auto_group_confidence == o.auto_group_confidence;
+           && auto_group_confidence == o.auto_group_confidence
+           && analysis_settings == o.analysis_settings;
 }
 
 bool SaveDataSector::isEmpty() const

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QFlags>
 #include <QImage>
+#include <QJsonObject>
 #include <QString>
 #include <QVector>
 
@@ -59,6 +60,9 @@ struct IdentificationData
     QString auto_confidence;
     QString auto_group;
     QString auto_group_confidence;
+    // How the analysis that found it was set up; written and read back by the analysis. Empty for
+    // points stored before it was kept.
+    QJsonObject analysis_settings;
 
     bool operator==(const IdentificationData &o) const;
 };

@@ -22,9 +22,10 @@ public:
             m_window->close();
     }
 
-    void start(const RamanData<Wavenumbers> &spectrum, const QString &folder) override
+    void start(const RamanData<Wavenumbers> &spectrum, const QString &folder,
+               const QJsonObject &settings) override
     {
-        m_window = new SpectrumAnalysisWindow(m_library->library(), spectrum);
+        m_window = new SpectrumAnalysisWindow(m_library->library(), spectrum, nullptr, settings);
         followLibrary(m_window, m_library);
         m_window->analysisWidget()->setDataFolder(folder);
         m_window->setAttribute(Qt::WA_DeleteOnClose);
@@ -44,6 +45,7 @@ public:
         r.finalIdentification = m_window->finalIdentification();
         r.graph = m_window->graphImage();
         r.table = m_window->tableImage();
+        r.settings = m_window->settingsToStore();
         return r;
     }
     QWidget *window() const override { return m_window; }

@@ -1,4 +1,5 @@
 #include "../common/modaldialogs.h"
+#include "analysis/analysissettings.h"
 #include "analysis/ui/exportforlibrarydialog.h"
 #include "analysis/ui/lineselectplotcanvas.h"
 #include "analysis/ui/spectrumanalysiswindow.h"
@@ -70,6 +71,8 @@ private slots:
     void canvasRemovesAndDrops();
     void widgetShowsSearch();
     void windowSignals();
+    void windowStartsFromStoredOrLastSettings_data();
+    void windowStartsFromStoredOrLastSettings();
     void mineralSearchMixturesAndFiles();
     void noLibraryOffersManagement();
     void exportDialog_data();
@@ -238,6 +241,69 @@ void TestAnalysisWidgets::windowSignals()
     QCOMPARE(closed.size(), 1);
     QCOMPARE(saved.size(), 1);
     QTRY_VERIFY(guard.isNull());
+}
+
+void TestAnalysisWidgets::windowStartsFromStoredOrLastSettings_data()
+{
+    QTest::addColumn<QByteArray>("last"); // the user's last analysis; empty: none yet
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<int>("warnings");
+    QTest::addColumn<int>("searchMethod");
+    QTest::addColumn<int>("background");
+    QTest::addColumn<int>("width");
+    const QByteArray last = R"({"search_method": "correlation", "background_method": "goldindec",
+                                "smooth": true, "smoothing_width": 9})";
+    QTest::newRow("first use") << QByteArray() << QByteArray() << 0 << 0 << 1 << 5;
+    QTest::newRow("fresh point") << last << QByteArray() << 0 << 1 << 0 << 9;
+    QTest::newRow("reopened point")
+        << last
+        << QByteArray(R"({"search_method": "manual_lines", "background_method": "manual_splines",
+                          "control_points": [300, 1200, 2500], "manual_lines": [[1086, 1]],
+                          "smoothing_width": 7})")
+        << 0 << 2 << 2 << 7;
+    QTest::newRow("bad stored values")
+        << last << QByteArray(R"({"search_method": "wavelet", "background_method": "splines",
+                          "smoothing_width": 1000, "control_points": "many"})")
+        << 3 << 1 << 1 << 9;
+}
+
+void TestAnalysisWidgets::windowStartsFromStoredOrLastSettings()
+{
+    QFETCH(QByteArray, last);
+    QFETCH(QByteArray, stored);
+    QFETCH(int, warnings);
+    QFETCH(int, searchMethod);
+    QFETCH(int, background);
+    QFETCH(int, width);
+    QSettings().clear();
+    if (!last.isEmpty())
+        rememberAnalysisSettings(
+            analysisSettingsFromJson(QJsonDocument::fromJson(last).object(), {}));
+    const AnalysisSettings before = lastAnalysisSettings();
+    for (int i = 0; i < warnings; ++i)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(S("^analysis setting .* unusable")));
+    SpectrumAnalysisWindow window(m_library->library(), loadSpectrumFromCSV(queryFile), nullptr,
+                                  QJsonDocument::fromJson(stored).object());
+    window.show();
+    SpectrumProcessingWidget &widget = *window.analysisWidget();
+    // Shown and used.
+    QCOMPARE(widget.findChild<QComboBox *>(S("searchMethodCombo"))->currentIndex(), searchMethod);
+    QCOMPARE(widget.findChild<QComboBox *>(S("cBoxBackgroundMethod"))->currentIndex(), background);
+    QCOMPARE(widget.findChild<QSpinBox *>(S("smoothWidth"))->value(), width);
+    QCOMPARE(widget.analysis()->searchSettings().method, searchMethod);
+    QCOMPARE(widget.analysis()->controls().backgroundMethod, background);
+    QCOMPARE(widget.analysis()->controls().smoothingWidth, width);
+    if (searchMethod == SearchSettings::ManualLines) {
+        QCOMPARE(widget.analysis()->processingParameters().controlPoints,
+                 QVector<double>({300, 1200, 2500}));
+        QCOMPARE(widget.canvas()->lines().size(), 1);
+    }
+    // Opening a point leaves the user's last settings alone; what the user changes replaces them.
+    QVERIFY(lastAnalysisSettings() == before);
+    widget.findChild<QSpinBox *>(S("smoothWidth"))->setValue(11);
+    QCOMPARE(lastAnalysisSettings().controls.smoothingWidth, 11);
+    QCOMPARE(lastAnalysisSettings().searchMethod, searchMethod);
+    QVERIFY(lastAnalysisSettings().controlPoints.isEmpty());
 }
 
 void TestAnalysisWidgets::mineralSearchMixturesAndFiles()

@@ -50,7 +50,8 @@ inline SaveDataSector sector(int seed)
                             picture(20, 40, seed),
                             grouped ? S("uncertain") : QString(),
                             grouped ? S("Garnet: Almandine / Pyrope") : QString(),
-                            grouped ? S("confident") : QString()};
+                            grouped ? S("confident") : QString(),
+                            QJsonObject{{S("smoothing_width"), 5 + 2 * seed}}};
     return s;
 }
 

@@ -1,5 +1,7 @@
+#include "analysis/analysissettings.h"
 #include "analysis/ui/spectrumanalysiswindow.h"
 #include "analysis/ui/spectrumprocessingwidget.h"
+#include "analysisidle.h"
 #include "browse/savedatabrowsemodel.h"
 #include "browse/ui/savedatabrowsewidget.h"
 #include "core/appidentity.h"
@@ -70,6 +72,8 @@ private slots:
         const IdentificationData second = m_model->saveData().sector(1)->identificationData;
         analyse([this, &stored, &proposed, &library](SpectrumAnalysisWindow *window) {
             library = window->analysisWidget()->analysis()->library();
+            childNamed<QComboBox>(window, "searchMethodCombo")->setCurrentIndex(1);
+            QVERIFY(waitForAnalysisIdle(window->analysisWidget()->analysis()));
             selectTreeRow(1);
             stored = window->finalIdentification();
             proposed = proposedExport(window);
@@ -83,8 +87,12 @@ private slots:
         QVERIFY(m_model->saveData().sector(1)->identificationData == second);
         QCOMPARE(m_model->saveData().activeSectorIndex(), 0);
         QVERIFY(library && library->count() > 0);
+        // Reopened, the point shows how it was found, whatever the user's last analysis was.
+        rememberAnalysisSettings(AnalysisSettings());
         analyse([&library](SpectrumAnalysisWindow *window) {
             QCOMPARE(window->analysisWidget()->analysis()->library(), library); // loaded once
+            QCOMPARE(childNamed<QComboBox>(window, "searchMethodCombo")->currentText(),
+                     S("Korrelation"));
         });
 
         action("actionSave")->trigger();
@@ -100,6 +108,9 @@ private slots:
         SaveData saved;
         QVERIFY(saved.load(folder, Metadata));
         QCOMPARE(saved.sectorCount(), points - 1);
+        QCOMPARE(startingAnalysisSettings(saved.sector(0)->identificationData.analysis_settings)
+                     .searchMethod,
+                 int(SearchSettings::Correlation));
 
         action("actionBrowseBackups")->trigger();
         QVERIFY(QSignalSpy(m_browse->model(), &SaveDataBrowseModel::loadingFinished).wait(5000));

@@ -14,7 +14,7 @@
 
 SpectrumAnalysisWindow::SpectrumAnalysisWindow(std::shared_ptr<const ReferenceLibrary> library,
                                                const RamanData<Wavenumbers> &spectrum,
-                                               QWidget *parent)
+                                               QWidget *parent, const QJsonObject &storedSettings)
     : QMainWindow(parent)
     , m_ui(std::make_unique<Ui::DialogSearchLib>())
 {
@@ -52,6 +52,7 @@ SpectrumAnalysisWindow::SpectrumAnalysisWindow(std::shared_ptr<const ReferenceLi
 
     widget->setLibrary(std::move(library));
     widget->setSpectrum(spectrum);
+    widget->applySettings(startingAnalysisSettings(storedSettings));
 }
 
 SpectrumAnalysisWindow::~SpectrumAnalysisWindow() = default;
@@ -89,6 +90,11 @@ QImage SpectrumAnalysisWindow::graphImage() const
 QImage SpectrumAnalysisWindow::tableImage() const
 {
     return m_ui->widget->renderTableImage();
+}
+
+QJsonObject SpectrumAnalysisWindow::settingsToStore() const
+{
+    return analysisSettingsToJson(m_ui->widget->settings());
 }
 
 void SpectrumAnalysisWindow::closeEvent(QCloseEvent *event)

@@ -3,6 +3,7 @@
 #include "spectrum/ramandata.h"
 
 #include <QImage>
+#include <QJsonObject>
 #include <QMainWindow>
 
 #include <memory>
@@ -22,8 +23,11 @@ class SpectrumAnalysisWindow : public QMainWindow
     Q_OBJECT
 
 public:
+    // Set up as `storedSettings` say, the settings stored with an analysed point; without them as
+    // the user's last analysis.
     SpectrumAnalysisWindow(std::shared_ptr<const ReferenceLibrary> library,
-                           const RamanData<Wavenumbers> &spectrum, QWidget *parent = nullptr);
+                           const RamanData<Wavenumbers> &spectrum, QWidget *parent = nullptr,
+                           const QJsonObject &storedSettings = QJsonObject());
     ~SpectrumAnalysisWindow() override;
 
     SpectrumProcessingWidget *analysisWidget() const;
@@ -35,6 +39,7 @@ public:
     QString finalIdentification() const;
     QImage graphImage() const; // the main plot with its lines (2048 x 1152)
     QImage tableImage() const; // the result table as shown
+    QJsonObject settingsToStore() const;
 
 signals:
     void dialogClosed();

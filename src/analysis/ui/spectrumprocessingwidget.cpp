@@ -16,6 +16,9 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QSignalBlocker>
+
+#include <vector>
 
 SpectrumProcessingWidget::SpectrumProcessingWidget(QWidget *parent)
     : QWidget(parent)
@@ -185,6 +188,75 @@ SearchSettings SpectrumProcessingWidget::searchSettingsFromForm() const
 void SpectrumProcessingWidget::recompute()
 {
     m_analysis->configure(controlsFromForm(), searchSettingsFromForm());
+    if (!m_knownSettings)
+        return;
+    const AnalysisSettings now = settings();
+    if (now != *m_knownSettings) {
+        rememberAnalysisSettings(now);
+        m_knownSettings = now;
+    }
+}
+
+void SpectrumProcessingWidget::applySettings(const AnalysisSettings &settings)
+{
+    const ProcessingControls &c = settings.controls;
+    {
+        // One recomputation for all of them, below.
+        const QObjectList controls = {m_ui->cBoxShowCutVecs,
+                                      m_ui->sBoxCmMin,
+                                      m_ui->sBoxCmMax,
+                                      m_ui->cBoxBinning,
+                                      m_ui->smoothOrder,
+                                      m_ui->smoothWidth,
+                                      m_ui->cBoxSubBg,
+                                      m_ui->cBoxBackgroundMethod,
+                                      m_ui->cBoxMovePoints,
+                                      m_ui->orderSpinBox,
+                                      m_ui->cBoxShowBackgroundSeparate,
+                                      m_ui->gBoxEnableIdentify,
+                                      m_ui->searchMethodCombo,
+                                      m_ui->peakSensitivitySlider,
+                                      m_ui->cBoxLimitCorrelate,
+                                      m_ui->cBoxIgnoreOtherLines};
+        const std::vector<QSignalBlocker> blockers(controls.begin(), controls.end());
+        m_ui->cBoxShowCutVecs->setChecked(c.cut);
+        m_ui->sBoxCmMin->setValue(qRound(c.cutMinimum));
+        m_ui->sBoxCmMax->setValue(qRound(c.cutMaximum));
+        m_ui->cBoxBinning->setChecked(c.smooth);
+        m_ui->smoothOrder->setValue(c.smoothingOrder);
+        m_ui->smoothWidth->setValue(c.smoothingWidth);
+        m_ui->cBoxSubBg->setChecked(c.subtractBackground);
+        m_ui->cBoxBackgroundMethod->setCurrentIndex(c.backgroundMethod);
+        m_ui->cBoxMovePoints->setChecked(c.movePoints);
+        m_ui->orderSpinBox->setValue(c.splinePoints);
+        m_ui->cBoxShowBackgroundSeparate->setChecked(c.showBackgroundSeparate);
+        m_ui->gBoxEnableIdentify->setChecked(settings.identify);
+        m_ui->searchMethodCombo->setCurrentIndex(settings.searchMethod);
+        m_ui->peakSensitivitySlider->setValue(settings.sensitivity);
+        m_ui->cBoxLimitCorrelate->setChecked(settings.limitToVisible);
+        m_ui->cBoxIgnoreOtherLines->setChecked(settings.ignoreOtherLines);
+    }
+    m_ui->backgroundOptionsStack->setCurrentIndex(c.backgroundMethod);
+    m_ui->searchMethodControls->setCurrentIndex(settings.searchMethod);
+    m_analysis->setControlPoints(settings.controlPoints);
+    m_analysis->setManualLines(settings.manualLines);
+    m_knownSettings = this->settings();
+    m_lines->updatePickMode(); // places the restored lines and recomputes
+}
+
+AnalysisSettings SpectrumProcessingWidget::settings() const
+{
+    AnalysisSettings s;
+    s.controls = controlsFromForm();
+    const SearchSettings search = searchSettingsFromForm();
+    s.identify = search.enabled;
+    s.searchMethod = search.method;
+    s.sensitivity = search.sensitivity;
+    s.limitToVisible = search.limitToVisible;
+    s.ignoreOtherLines = search.ignoreOtherLines;
+    s.controlPoints = m_analysis->controlPoints();
+    s.manualLines = m_analysis->manualLines();
+    return s;
 }
 
 void SpectrumProcessingWidget::setLibrary(std::shared_ptr<const ReferenceLibrary> library,

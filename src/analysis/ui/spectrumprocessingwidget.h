@@ -1,11 +1,13 @@
 #pragma once
 
+#include "analysis/analysissettings.h"
 #include "analysis/spectrumanalysis.h"
 
 #include <QImage>
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class AnalysisPlotView;
 class CorrelationParametersDialog;
@@ -33,6 +35,10 @@ public:
     // Searches `library` from now on; `loading` says a first library is still on its way.
     void setLibrary(std::shared_ptr<const ReferenceLibrary> library, bool loading = false);
     void setSpectrum(const RamanData<Wavenumbers> &spectrum);
+    // Shows and uses `settings`; from then on, what the user changes becomes the user's last
+    // settings.
+    void applySettings(const AnalysisSettings &settings);
+    AnalysisSettings settings() const;
 
     SpectrumAnalysis *analysis() const { return m_analysis; }
     LineSelectPlotCanvas *canvas() const;
@@ -83,5 +89,6 @@ private:
     LineEditingController *m_lines = nullptr;
     ResultPanel *m_results = nullptr;
     bool m_zoomResetPending = false;
+    std::optional<AnalysisSettings> m_knownSettings; // as applied or last remembered
     QString m_dataFolder;
 };

@@ -3,6 +3,7 @@
 #include "spectrum/ramandata.h"
 
 #include <QImage>
+#include <QJsonObject>
 #include <QObject>
 
 #include <functional>
@@ -19,6 +20,7 @@ struct AnalysisResult
     QString finalIdentification;
     QImage graph;
     QImage table;
+    QJsonObject settings; // how the analysis was set up, to be shown again on reopening
 };
 
 // One open analysis window as the measurement view sees it. The analysis workspace lives in a
@@ -30,8 +32,11 @@ class AnalysisSession : public QObject
 public:
     using QObject::QObject;
 
-    // Shows the window on `spectrum` of the measurement in `folder`.
-    virtual void start(const RamanData<Wavenumbers> &spectrum, const QString &folder) = 0;
+    // Shows the window on `spectrum` of the measurement in `folder`, set up as `settings` stored
+    // with the point say (empty: as the user's last analysis).
+    virtual void start(const RamanData<Wavenumbers> &spectrum, const QString &folder,
+                       const QJsonObject &settings)
+        = 0;
     virtual AnalysisResult result() const = 0;
     // The window, to put questions about the session on top of it.
     virtual QWidget *window() const = 0;

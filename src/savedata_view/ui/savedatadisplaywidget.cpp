@@ -235,7 +235,7 @@ void SaveDataDisplayWidget::analyzeSectionData()
         qCInfo(logUiGeneral) << "no unprocessed spectrum in point" << row + 1
                              << ", analysing the processed one";
     session->start(raw ? sector->rawSpectrum : sector->processedSpectrum,
-                   m_model->saveData().folderPath());
+                   m_model->saveData().folderPath(), sector->identificationData.analysis_settings);
 }
 
 void SaveDataDisplayWidget::storeAnalysisResult(AnalysisSession *session,
@@ -261,6 +261,7 @@ void SaveDataDisplayWidget::storeAnalysisResult(AnalysisSession *session,
     identification.mineral_final_identification = result.finalIdentification;
     identification.searchResultImage = result.graph;
     identification.searchResultTableImage = result.table;
+    identification.analysis_settings = result.settings;
     m_model->setActiveSector(analysed.row());
     m_model->replaceActiveSector(sector);
     session->close();
