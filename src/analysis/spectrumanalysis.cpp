@@ -251,6 +251,8 @@ AnalysisOutcome SpectrumAnalysis::run(const Request &request)
     SearchResult found = searchLibrary(*library, method, query, parameters, minerals.get());
     out.scores = std::move(found.scores);
     out.minerals = std::move(found.minerals);
+    if (method == SearchMethod::Mineral)
+        out.group = groupAnswer(out.minerals);
     out.milliseconds = timer.elapsed();
     return out;
 }

@@ -2,6 +2,7 @@
 
 #include "analysis/analysisfunctions.h"
 #include "library/combinationsearch.h"
+#include "library/identify/groupanswer.h"
 #include "library/identify/mineralsearch.h"
 #include "library/identify/mixturefit.h"
 #include "library/matching/fingerprint.h"
@@ -45,6 +46,7 @@ struct AnalysisOutcome
     // Minerals search only: the ranked minerals with the answer's confidence. Each mineral's
     // best spectrum carries its score in `scores`, every other spectrum -1.
     MineralIdentification minerals;
+    GroupAnswer group; // the same answer at the level of the structural group
     bool searched = false;
     qint64 milliseconds = 0;
 };

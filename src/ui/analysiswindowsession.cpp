@@ -43,6 +43,9 @@ public:
         r.autoCorrelation = m_window->autoCorrelation();
         r.suggestedManual = m_window->suggestedManual();
         r.finalIdentification = m_window->finalIdentification();
+        r.autoConfidence = m_window->autoConfidence();
+        r.autoGroup = m_window->autoGroup();
+        r.autoGroupConfidence = m_window->autoGroupConfidence();
         r.graph = m_window->graphImage();
         r.table = m_window->tableImage();
         r.settings = m_window->settingsToStore();

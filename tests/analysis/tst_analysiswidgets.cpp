@@ -331,6 +331,13 @@ void TestAnalysisWidgets::mineralSearchMixturesAndFiles()
     QVERIFY2(S("sicher wahrscheinlich unsicher").split(QLatin1Char(' ')).contains(confidence),
              qPrintable(confidence));
     QCOMPARE(rows->index(1, RamanLibraryModel::ConfidenceColumn).data().toString(), QString());
+    // Calcite is its own group's name in the IMA list; the group answer is stored as shown.
+    const QString group = rows->index(0, RamanLibraryModel::GroupColumn).data().toString();
+    QVERIFY2(group.startsWith(S("Calcite: ")), qPrintable(group));
+    QVERIFY(window.autoGroup().startsWith(S("Calcite: Calcite")));
+    QVERIFY(rows->headerData(RamanLibraryModel::GroupColumn, Qt::Horizontal, Qt::ToolTipRole)
+                .toString()
+                .contains(S("IMA")));
 
     // The plot shows no lines here; the peak list holds the peaks found, calcite's at 1086.
     ModalAnswers answers;
@@ -352,7 +359,9 @@ void TestAnalysisWidgets::mineralSearchMixturesAndFiles()
 
     method->setCurrentIndex(SearchSettings::PeakDetection);
     QVERIFY(waitForAnalysisIdle(widget.analysis()));
-    QVERIFY(table->isColumnHidden(RamanLibraryModel::ConfidenceColumn));
+    QVERIFY(table->isColumnHidden(RamanLibraryModel::ConfidenceColumn)
+            && table->isColumnHidden(RamanLibraryModel::GroupColumn)
+            && window.autoGroup().isEmpty());
 
     // A spectrum file dropped on the plot is drawn under its file name; an unreadable one is
     // refused with a message and changes nothing.

@@ -51,26 +51,30 @@ void printMinerals(const MineralIdentification &answer, const ReferenceLibrary &
 int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Searches each spectrum file (JCAMP-DX, SPC, RRUFF text, CSV) against the reference "
-        "library and prints the best hits as "
-        "TSV: query, rank, score (0-10), name, number, RRUFF id, library, formula, and for the "
-        "mineral search the confidence, the mineral's structural group (as the IMA list names "
-        "it), the answer at group level and its confidence (on the first row).\n"
-        "Methods: fingerprint (band positions), correlation (whole spectrum), auto (correlation "
-        "for spectra too noisy for bands), mineral: ranks minerals by their best spectrum "
-        "(moved a fifth of the way towards their second best), scored 90 % by the cosine of the "
-        "square roots of both spectra (above their background and twice their noise; the better "
-        "of a background broader than 200 1/cm and one broader than 40 1/cm) over the range both "
-        "cover and 10 % by the fingerprint score.\n"
-        "Confidence of the mineral method, from the best mineral's score S and its lead M over "
-        "the next mineral: confident when M >= 1.1 and S >= 8, likely when M >= 0.7 and "
-        "S >= 9.3, otherwise uncertain. A mineral missing from the library mostly shows as "
-        "uncertain. "
-        "A spectrum that cannot be read or searched (flat, too short, not numbers, outside every "
-        "library range) gets an empty row marked uncertain and a message.\n"
-        "Defaults are those of a fresh analysis: cut 60:4000, spline background with 8 dynamic "
-        "support points, mineral search."));
+    parser.setApplicationDescription(
+        QStringLiteral(
+            "Searches each spectrum file (JCAMP-DX, SPC, RRUFF text, CSV) against the reference "
+            "library and prints the best hits as "
+            "TSV: query, rank, score (0-10), name, number, RRUFF id, library, formula, and for the "
+            "mineral search the confidence, the mineral's structural group (as the IMA list names "
+            "it), the answer at group level and its confidence (on the first row).\n"
+            "Methods: fingerprint (band positions), correlation (whole spectrum), auto "
+            "(correlation "
+            "for spectra too noisy for bands), mineral: ranks minerals by their best spectrum "
+            "(moved a fifth of the way towards their second best), scored 90 % by the cosine of "
+            "the "
+            "square roots of both spectra (above their background and twice their noise; the "
+            "better "
+            "of a background broader than 200 1/cm and one broader than 40 1/cm) over the range "
+            "both "
+            "cover and 10 % by the fingerprint score.\n"
+            "%1 A mineral missing from the library mostly shows as uncertain. "
+            "A spectrum that cannot be read or searched (flat, too short, not numbers, outside "
+            "every "
+            "library range) gets an empty row marked uncertain and a message.\n"
+            "Defaults are those of a fresh analysis: cut 60:4000, spline background with 8 dynamic "
+            "support points, mineral search.")
+            .arg(confidenceRuleEnglish()));
     parser.addPositionalArgument(QStringLiteral("SPECTRUM"), QStringLiteral("spectrum files"),
                                  QStringLiteral("SPECTRUM..."));
     const QCommandLineOption methodOption(QStringLiteral("method"),

@@ -42,7 +42,10 @@ ResultPanel::ResultPanel(Ui::SpectrumAnalysisWidget *ui, SpectrumAnalysis *analy
     table->verticalHeader()->setDefaultSectionSize(delegate->rowHeight(table->font()));
     // The confidence belongs next to the score it qualifies.
     table->horizontalHeader()->moveSection(RamanLibraryModel::ConfidenceColumn, 1);
-    table->setColumnHidden(RamanLibraryModel::ConfidenceColumn, true);
+    table->horizontalHeader()->moveSection(RamanLibraryModel::GroupColumn, 2);
+    m_model->setConfidenceRule(confidenceRuleText());
+    for (const int column : {RamanLibraryModel::ConfidenceColumn, RamanLibraryModel::GroupColumn})
+        table->setColumnHidden(column, true);
     table->setSortingEnabled(true);
     table->sortByColumn(RamanLibraryModel::ScoreColumn, Qt::DescendingOrder);
     table->resizeColumnsToContents();
@@ -99,7 +102,8 @@ void ResultPanel::keepFormulaInView()
         table->setColumnWidth(RamanLibraryModel::FormulaColumn, widest);
     int width = 2 * table->frameWidth() + table->verticalScrollBar()->sizeHint().width();
     for (int column : {RamanLibraryModel::ScoreColumn, RamanLibraryModel::ConfidenceColumn,
-                       RamanLibraryModel::NameColumn, RamanLibraryModel::FormulaColumn}) {
+                       RamanLibraryModel::GroupColumn, RamanLibraryModel::NameColumn,
+                       RamanLibraryModel::FormulaColumn}) {
         if (!table->isColumnHidden(column))
             width += header->sectionSize(column);
     }
@@ -146,13 +150,25 @@ void ResultPanel::showScores()
 {
     const AnalysisOutcome &outcome = m_analysis->outcome();
     const bool complete = outcome.scores.size() == m_model->infos().size();
-    QHash<int, QString> confidences;
-    if (complete && !outcome.minerals.minerals.isEmpty())
+    QHash<int, QString> confidences, groups;
+    if (complete && !outcome.minerals.minerals.isEmpty()) {
         confidences.insert(outcome.minerals.minerals.constFirst().spectrum,
                            MineralSearch::confidenceText(outcome.minerals.confidence));
-    m_model->setResultScores(complete ? outcome.scores : QVector<double>(), confidences);
-    m_ui->TViewRaBib->setColumnHidden(RamanLibraryModel::ConfidenceColumn,
-                                      !m_model->hasConfidences());
+        // The group and its confidence on the answer's row, the group on its other candidates.
+        const GroupAnswer &group = outcome.group;
+        for (const MineralHit &hit : outcome.minerals.minerals) {
+            if (group.group.isEmpty() || group.candidates.size() == groups.size())
+                break;
+            if (group.candidates.contains(hit.name))
+                groups.insert(hit.spectrum,
+                              groups.isEmpty() ? QStringLiteral("%1: %2").arg(
+                                  group.group, MineralSearch::confidenceText(group.confidence))
+                                               : group.group);
+        }
+    }
+    m_model->setResultScores(complete ? outcome.scores : QVector<double>(), confidences, groups);
+    for (const int column : {RamanLibraryModel::ConfidenceColumn, RamanLibraryModel::GroupColumn})
+        m_ui->TViewRaBib->setColumnHidden(column, !m_model->hasConfidences());
     keepFormulaInView();
     updateSort();
     updateRowCount();

@@ -82,6 +82,28 @@ QString SpectrumAnalysisWindow::finalIdentification() const
     return m_ui->widget->resultText();
 }
 
+QString SpectrumAnalysisWindow::autoConfidence() const
+{
+    const AnalysisOutcome &outcome = m_ui->widget->analysis()->outcome();
+    if (outcome.minerals.minerals.isEmpty())
+        return QString();
+    return QLatin1String(MineralSearch::confidenceKeyword(outcome.minerals.confidence));
+}
+
+QString SpectrumAnalysisWindow::autoGroup() const
+{
+    const GroupAnswer &group = m_ui->widget->analysis()->outcome().group;
+    return group.group.isEmpty() ? QString() : group.text();
+}
+
+QString SpectrumAnalysisWindow::autoGroupConfidence() const
+{
+    const GroupAnswer &group = m_ui->widget->analysis()->outcome().group;
+    return group.group.isEmpty()
+               ? QString()
+               : QLatin1String(MineralSearch::confidenceKeyword(group.confidence));
+}
+
 QImage SpectrumAnalysisWindow::graphImage() const
 {
     return m_ui->widget->renderPlotImage();

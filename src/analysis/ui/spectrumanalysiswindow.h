@@ -37,6 +37,11 @@ public:
     double autoCorrelation() const;  // its score, 0 when there is none
     QString suggestedManual() const; // first selected row of the result table
     QString finalIdentification() const;
+    // After a mineral search: the answer's confidence ("confident", "likely", "uncertain"), its
+    // answer at group level ("Garnet: Almandine / Pyrope") and that one's confidence; else empty.
+    QString autoConfidence() const;
+    QString autoGroup() const;
+    QString autoGroupConfidence() const;
     QImage graphImage() const; // the main plot with its lines (2048 x 1152)
     QImage tableImage() const; // the result table as shown
     QJsonObject settingsToStore() const;

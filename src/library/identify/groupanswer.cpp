@@ -2,6 +2,10 @@
 
 #include "library/mineralgroups.h"
 
+#include <QCoreApplication>
+#include <QLocale>
+
+#include <functional>
 #include <optional>
 
 QString GroupAnswer::text() const
@@ -18,6 +22,67 @@ bool GroupAnswer::holdsFor(const QString &mineral, const MineralGroups &groups) 
     if (candidates.constFirst() == mineral)
         return true;
     return !group.isEmpty() && groups.groupsOf(mineral).contains(group);
+}
+
+const MeasuredConfidence measuredConfidence{38.6, 98.3, 79.4, 97.4, 88.7};
+
+namespace {
+
+// The thresholds in force and the measured figures, in the order the rule texts name them.
+QString withRuleValues(QString text, const std::function<QString(double, int)> &format)
+{
+    const MineralSearchParameters mineral;
+    const GroupAnswerParameters group;
+    const MeasuredConfidence &m = measuredConfidence;
+    for (const double threshold :
+         {mineral.confidentMargin, mineral.confidentScore, mineral.likelyMargin,
+          mineral.likelyScore, group.candidateSpread, group.confidentScore, group.confidentMargin})
+        text = text.arg(format(threshold, 2));
+    for (const double figure :
+         {m.mineralCovers, m.mineralRight, m.groupCovers, m.groupRight, m.groupTop1})
+        text = text.arg(format(figure, 1));
+    return text;
+}
+
+} // namespace
+
+QString confidenceRuleText()
+{
+    const QLocale locale;
+    return withRuleValues(
+        QCoreApplication::translate(
+            "GroupAnswer",
+            "<p><b>Sicherheit des Minerals</b> (S: Punktzahl des besten Minerals, 0 bis 10; V: "
+            "sein Vorsprung vor dem nächsten Mineral): <i>sicher</i>, wenn V ≥ %1 und S ≥ %2; "
+            "<i>wahrscheinlich</i>, wenn V ≥ %3 und S ≥ %4; sonst <i>unsicher</i>.</p>"
+            "<p><b>Gruppe</b>: die Strukturgruppe des besten Minerals nach der IMA-Liste, mit "
+            "ihren Mineralen bis %5 Punkte dahinter, die die Spektren nicht trennen. "
+            "<i>sicher</i>, wenn das Mineral sicher ist, oder wenn S ≥ %6 und die Gruppe jedes "
+            "Mineral außerhalb um mindestens %7 Punkte übertrifft; sonst gilt die Sicherheit "
+            "des Minerals. Ein Mineral ohne Gruppe behält seine eigene.</p>"
+            "<p>Gemessen in fünffacher Kreuzvalidierung nach Proben an 3083 Spektren der "
+            "RRUFF-Sammlung (Schwellen auf vier Teilen gewählt, auf dem fünften geprüft): "
+            "<i>sicher</i> sind %8 % der Antworten, davon %9 % richtig; auf Gruppenebene %10 "
+            "%, davon %11 % richtig (Gruppe richtig bei %12 % aller Antworten).</p>"),
+        [&locale](double value, int decimals) { return locale.toString(value, 'f', decimals); });
+}
+
+QString confidenceRuleEnglish()
+{
+    return withRuleValues(
+        QStringLiteral(
+            "Confidence of the mineral method, from the best mineral's score S (0-10) and its "
+            "lead M over the next mineral: confident when M >= %1 and S >= %2, likely when M "
+            ">= %3 and S >= %4, otherwise uncertain. The answer at group level names the best "
+            "mineral's structural group (IMA list) with its minerals up to %5 behind, which "
+            "the spectra do not separate, e.g. \"Garnet: Almandine / Pyrope\"; it is "
+            "confident when the mineral is, or when S >= %6 and the group leads every mineral "
+            "outside it by at least %7; otherwise it has the mineral's confidence. A mineral "
+            "in no group keeps its own. Measured by 5-fold cross-validation by sample on "
+            "3,083 RRUFF spectra (thresholds chosen on four folds, scored on the fifth): %8 % "
+            "of the answers are confident, %9 % of those right; at group level %10 %, %11 % "
+            "right (the group is right for %12 % of all answers)."),
+        [](double value, int decimals) { return QString::number(value, 'f', decimals); });
 }
 
 bool groupConfident(const GroupExample &example, const GroupAnswerParameters &parameters)

@@ -25,15 +25,18 @@ void RamanLibraryModel::setLibraryData(const QVector<rruff_infos> &infos)
 }
 
 void RamanLibraryModel::setResultScores(const QVector<double> &scores,
-                                        const QHash<int, QString> &confidences)
+                                        const QHash<int, QString> &confidences,
+                                        const QHash<int, QString> &groups)
 {
-    const bool confidencesShown = !m_confidences.isEmpty() || !confidences.isEmpty();
+    const bool confidencesShown = !m_confidences.isEmpty() || !confidences.isEmpty()
+                                  || !m_groups.isEmpty() || !groups.isEmpty();
     m_scores = scores;
     m_confidences = confidences;
+    m_groups = groups;
     if (rowCount() > 0) {
         emit dataChanged(index(0, ScoreColumn), index(rowCount() - 1, ScoreColumn));
         if (confidencesShown)
-            emit dataChanged(index(0, ConfidenceColumn), index(rowCount() - 1, ConfidenceColumn));
+            emit dataChanged(index(0, ConfidenceColumn), index(rowCount() - 1, GroupColumn));
     }
 }
 
@@ -96,6 +99,11 @@ QVariant RamanLibraryModel::data(const QModelIndex &index, int role) const
         return displayValue(row, column);
     case ChemistryRole:
         return QVariant::fromValue(m_rows.at(row).chemistry);
+    case Qt::ToolTipRole:
+        if ((column == ConfidenceColumn || column == GroupColumn)
+            && !displayValue(row, column).toString().isEmpty())
+            return m_confidenceRule;
+        return QVariant();
     case Qt::BackgroundRole: {
         // Colours compare rows of one search, so a partial result colours nothing.
         if (column != ScoreColumn || m_scores.size() != m_rows.size() || !hasScore(row))
@@ -134,6 +142,8 @@ QVariant RamanLibraryModel::displayValue(int row, int column) const
         return info.library;
     case ConfidenceColumn:
         return m_confidences.value(row);
+    case GroupColumn:
+        return m_groups.value(row);
     default:
         return QVariant();
     }
@@ -161,6 +171,9 @@ QVariant RamanLibraryModel::headerData(int section, Qt::Orientation orientation,
 {
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignLeft | Qt::AlignVCenter);
+    if (role == Qt::ToolTipRole && orientation == Qt::Horizontal
+        && (section == ConfidenceColumn || section == GroupColumn) && !m_confidenceRule.isEmpty())
+        return m_confidenceRule;
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
         return QVariant();
     switch (section) {
@@ -180,6 +193,8 @@ QVariant RamanLibraryModel::headerData(int section, Qt::Orientation orientation,
         return tr("Datenbank");
     case ConfidenceColumn:
         return tr("Sicherheit");
+    case GroupColumn:
+        return tr("Gruppe");
     default:
         return QVariant();
     }

@@ -25,6 +25,7 @@ public:
         PicturesColumn,
         LibraryColumn,
         ConfidenceColumn, // how far the answer of a mineral search can be trusted
+        GroupColumn,      // the answer at the level of the structural group, with its confidence
         ColumnCount
     };
     enum Role {
@@ -50,11 +51,14 @@ public:
 
 public slots:
     void setLibraryData(const QVector<rruff_infos> &infos);
-    // One score per row (0..10, -1: none), in library order; `confidences` gives the confidence
-    // text of the rows that carry one (row -> text).
-    void setResultScores(const QVector<double> &scores,
-                         const QHash<int, QString> &confidences = {});
+    // One score per row (0..10, -1: none), in library order; `confidences` and `groups` give the
+    // texts of the rows that carry one (row -> text).
+    void setResultScores(const QVector<double> &scores, const QHash<int, QString> &confidences = {},
+                         const QHash<int, QString> &groups = {});
     bool hasConfidences() const { return !m_confidences.isEmpty(); }
+    bool hasGroups() const { return !m_groups.isEmpty(); }
+    // The tool tip of the confidence and group columns: how the confidence is decided.
+    void setConfidenceRule(const QString &text) { m_confidenceRule = text; }
     // Mineral pictures were added or removed: recount them.
     void picturesChanged();
 
@@ -66,6 +70,8 @@ private:
     QVector<rruff_infos> m_rows;
     QVector<double> m_scores;
     QHash<int, QString> m_confidences;
+    QHash<int, QString> m_groups;
+    QString m_confidenceRule;
     bool m_loaded = false;
 
     // Counting reads two folders; the counts are kept until a folder of the store changes.

@@ -18,6 +18,10 @@ struct AnalysisResult
     double autoCorrelation = 0.0;
     QString suggestedManual;
     QString finalIdentification;
+    // Of a mineral search: keywords as stored, and the answer at group level; else empty.
+    QString autoConfidence;
+    QString autoGroup;
+    QString autoGroupConfidence;
     QImage graph;
     QImage table;
     QJsonObject settings; // how the analysis was set up, to be shown again on reopening

@@ -259,6 +259,9 @@ void SaveDataDisplayWidget::storeAnalysisResult(AnalysisSession *session,
     identification.auto_korrelation = result.autoCorrelation;
     identification.mineral_suggested_manual = result.suggestedManual;
     identification.mineral_final_identification = result.finalIdentification;
+    identification.auto_confidence = result.autoConfidence;
+    identification.auto_group = result.autoGroup;
+    identification.auto_group_confidence = result.autoGroupConfidence;
     identification.searchResultImage = result.graph;
     identification.searchResultTableImage = result.table;
     identification.analysis_settings = result.settings;
