@@ -20,7 +20,6 @@ public:
         QSettings().setValue(S("Paths/NicePicPath"), QString(m_dir.path() + QLatin1Char('/')));
     }
 
-    NicePicInfos store() const { return NicePicInfos(); }
     QString path(const QString &relative) const { return m_dir.filePath(relative); }
 
     void clear() const
@@ -34,7 +33,7 @@ public:
     // A picture of one colour; its copyright names `number`.
     void add(const QString &mineral, int number, const QColor &color) const
     {
-        const NicePicInfos pictures = store();
+        const NicePicInfos pictures;
         writeJpeg(pictures.picturePath(mineral, number), color);
         NicePicInfo info;
         info.mineral_name = mineral;

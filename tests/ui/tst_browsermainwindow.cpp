@@ -140,6 +140,12 @@ private slots:
         runAnswering([this] { action("actionRemoveAllBackups")->trigger(); }, QMessageBox::No);
         QVERIFY(QDir(backupRoot()).exists());
         QCOMPARE(QDir::cleanPath(m_browse->directory()), QDir::cleanPath(root()));
+
+        // A measurement that belongs to no folder is neither saved nor deleted.
+        m_model->clear();
+        QVERIFY(m_display->writeChangesToDisk());
+        QVERIFY(runAnswering([this] { action("actionDelete")->trigger(); }, QMessageBox::Yes)
+                    .isEmpty());
     }
 
     // A spectrum file outside any measurement opens for analysis with exports but nothing to
@@ -169,7 +175,7 @@ private slots:
     }
 
     // Cancel keeps the shown measurement with its changes; the selected item survives the reset.
-    void switchingMeasurements()
+    void switchingMeasurementsAndClosing()
     {
         openWindow();
         const QString first = selectMeasurement([](const SaveData &) { return true; });
@@ -187,13 +193,8 @@ private slots:
         QVERIFY(!selected.isEmpty());
         QCOMPARE(selected.first().row(), int(SaveDataModel::ExposureDataItem));
         QCOMPARE(selected.first().parent().row(), 0);
-    }
 
-    // Closing the window asks about unsaved changes as switching does; Cancel keeps it open.
-    void closingAsks()
-    {
-        openWindow();
-        selectMeasurement([](const SaveData &) { return true; });
+        // Closing the window asks the same; Cancel keeps it open.
         changeOwner();
         QCOMPARE(runAnswering([this] { m_window->close(); }, QMessageBox::Cancel).size(), 1);
         QVERIFY(m_window->isVisible());
@@ -297,16 +298,6 @@ private slots:
             [&] { return m_model->saveData().folderPath() == folder && !m_window->isLoading(); },
             10000));
         QCOMPARE(m_model->saveData().metadata().owner, S("Neue Fassung"));
-    }
-
-    // A measurement that belongs to no folder is neither saved nor deleted.
-    void neverSaved()
-    {
-        openWindow();
-        m_model->clear();
-        QVERIFY(m_display->writeChangesToDisk());
-        QVERIFY(runAnswering([this] { action("actionDelete")->trigger(); }, QMessageBox::Yes)
-                    .isEmpty());
     }
 
     void badInput_data()
