@@ -305,11 +305,26 @@ QString SaveDataModel::exposureHtml(const ExposureData &exposure) const
 
 QString SaveDataModel::identificationHtml(const IdentificationData &identification) const
 {
-    return htmlTable({
+    // The stored keywords of the mineral search, as the analysis window words them.
+    const auto confidence = [](const QString &keyword) {
+        if (keyword == QLatin1String("confident"))
+            return tr("sicher");
+        if (keyword == QLatin1String("likely"))
+            return tr("wahrscheinlich");
+        return keyword.isEmpty() ? QString() : tr("unsicher");
+    };
+    QStringList rows{
         htmlRow(tr("Automatisch identifiziert"), identification.mineral_suggested_auto),
         htmlRow(tr("Match-Qualität"), QString::number(identification.auto_korrelation, 'g', 6)),
-        htmlRow(tr("Manuell ausgewählt"), identification.mineral_suggested_manual),
-    });
+    };
+    if (!identification.auto_confidence.isEmpty())
+        rows << htmlRow(tr("Sicherheit"), confidence(identification.auto_confidence));
+    if (!identification.auto_group.isEmpty())
+        rows << htmlRow(tr("Gruppe"), QStringLiteral("%1 (%2)").arg(
+                                          identification.auto_group,
+                                          confidence(identification.auto_group_confidence)));
+    rows << htmlRow(tr("Manuell ausgewählt"), identification.mineral_suggested_manual);
+    return htmlTable(rows);
 }
 
 QString SaveDataModel::metadataHtml() const

@@ -123,7 +123,8 @@ private slots:
             table(fields("Belichtungszeit|3 s|Neutralfilter|ND 0.1|Objektiv|20x #1|Gain|3 e-/count|"
                          "Temperatur Kamera|-60.25 °C")));
         QCOMPARE(full.item(0, 6).data(SaveDataModel::PreviewRole).toString(),
-                 table(fields("Automatisch identifiziert|Quartz|Match-Qualität|8.25|Manuell "
+                 table(fields("Automatisch identifiziert|Quartz|Match-Qualität|8.25|Sicherheit|"
+                              "unsicher|Gruppe|Garnet: Almandine / Pyrope (sicher)|Manuell "
                               "ausgewählt|Calcite")));
 
         // Raw x and y of different lengths count as broken.

@@ -1725,6 +1725,26 @@
         <source>Messpunkt Nr. %1 (%2) - Dateien fehlen</source>
         <translation>Measuring point no. %1 (%2) - files missing</translation>
     </message>
+    <message>
+        <source>sicher</source>
+        <translation>confident</translation>
+    </message>
+    <message>
+        <source>wahrscheinlich</source>
+        <translation>likely</translation>
+    </message>
+    <message>
+        <source>unsicher</source>
+        <translation>uncertain</translation>
+    </message>
+    <message>
+        <source>Sicherheit</source>
+        <translation>Confidence</translation>
+    </message>
+    <message>
+        <source>Gruppe</source>
+        <translation>Group</translation>
+    </message>
 </context>
 <context>
     <name>SettingsDialog</name>
