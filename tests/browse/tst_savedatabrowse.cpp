@@ -38,15 +38,6 @@ class TestSaveDataBrowse : public QObject
         return finished.wait(5000);
     }
 
-    // Collection numbers in proxy order.
-    static QString ids(const QAbstractItemModel &proxy)
-    {
-        QStringList result;
-        for (int row = 0; row < proxy.rowCount(); ++row)
-            result << proxy.index(row, SaveDataBrowseModel::CollectionIdColumn).data().toString();
-        return result.join(QLatin1Char(' '));
-    }
-
 private slots:
     void init() { QSettings().clear(); }
     void initTestCase()
@@ -100,7 +91,10 @@ private slots:
         proxy.setSourceModel(&m_model);
         proxy.setFilter(filter);
         proxy.sort(column);
-        QTEST(ids(proxy), "expected");
+        QStringList ids; // collection numbers in proxy order
+        for (int row = 0; row < proxy.rowCount(); ++row)
+            ids << proxy.index(row, SaveDataBrowseModel::CollectionIdColumn).data().toString();
+        QTEST(ids.join(QLatin1Char(' ')), "expected");
     }
     void searchesOnlyOutsideMeasurements_data()
     {

@@ -23,20 +23,6 @@
 
 namespace {
 
-QVector<rruff_infos> realRows()
-{
-    const ChemistryTable table = readChemistryFile(S(":/chemistry.csv"));
-    QVector<rruff_infos> rows;
-    for (auto it = table.cbegin(); it != table.cend(); ++it) {
-        rruff_infos info;
-        info.name = it.key();
-        info.chemistry = it.value();
-        if (!info.chemistry.formulaHtml.isEmpty())
-            rows.append(info);
-    }
-    return rows;
-}
-
 rruff_infos info(const char *name, const char *formula, const char *number)
 {
     rruff_infos row;
@@ -102,7 +88,15 @@ private slots:
     // Every formula of the real chemistry fits the row height the table uses.
     void realFormulasFitTheRow()
     {
-        const QVector<rruff_infos> rows = realRows();
+        const ChemistryTable table = readChemistryFile(S(":/chemistry.csv"));
+        QVector<rruff_infos> rows;
+        for (auto it = table.cbegin(); it != table.cend(); ++it) {
+            rruff_infos row;
+            row.name = it.key();
+            row.chemistry = it.value();
+            if (!row.chemistry.formulaHtml.isEmpty())
+                rows.append(row);
+        }
         QVERIFY(rows.size() > 500);
         RichTextItemDelegate delegate;
         RamanLibraryModel model;
