@@ -3,6 +3,7 @@
 // The profile the window tests start from: the vendored demo library as the only library folder
 // (a copy, since loading writes its cache beside it) and the demo measurements.
 
+#include "core/librarysettings.h"
 #include "librarycopy.h"
 #include "testfiles.h"
 #include "toolprocess.h"
@@ -10,13 +11,7 @@
 // Empty when all is set up, else what failed.
 inline QByteArray setUpDemoProfile(const QString &library, const QString &measurements)
 {
-    QSettings settings;
-    settings.beginWriteArray(QStringLiteral("Paths/LibraryPaths"));
-    settings.setArrayIndex(0);
-    settings.setValue(QStringLiteral("Enabled"), true);
-    settings.setValue(QStringLiteral("Path"), library);
-    settings.endArray();
-    settings.sync();
+    LibrarySettings::storeLibraryPaths({{library, true, false, {}}});
     if (!copyLibraryFolder(TestFiles::rruffDir() + QStringLiteral("/library"), library))
         return "cannot copy the demo library to " + library.toLocal8Bit();
     const ToolRun run = runTool(QStringLiteral("raman-demo-data"),
