@@ -224,7 +224,8 @@ AnalysisOutcome SpectrumAnalysis::run(const Request &request)
         return out;
     }
     if (library->count() == 0) {
-        qCWarning(logUiGeneral) << "the reference library holds no spectra, not searching";
+        // Usual before any library is set up; the result table says so.
+        qCDebug(logUiGeneral) << "the reference library holds no spectra, not searching";
         return out;
     }
     out.searched = true;

@@ -85,8 +85,8 @@
         <translation>&amp;File</translation>
     </message>
     <message>
-        <source>Lan&amp;guage</source>
-        <translation>Lan&amp;guage</translation>
+        <source>&amp;Sprache</source>
+        <translation>&amp;Language</translation>
     </message>
     <message>
         <source>&amp;Beenden</source>
