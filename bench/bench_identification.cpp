@@ -1,10 +1,11 @@
 // Identification quality on the shared RRUFF data with the settings a fresh analysis starts with:
-// top-1/top-5 hit rates of the fingerprint and correlation searches, plain cosine (reference) and
-// the mineral search, on queries/ against library/ and leave-one-sample-out on loo/; the mineral
-// search's confidence; mixtures of library spectra for the two-mineral search and the mixture fit;
-// the time of one mineral search and one mixture fit on one core over a library of perturbed
-// copies of the real library spectra.
-//   bench_identification [--tune] [--library-size N] [--mixtures N] [--pair-search N]
+// top-1/top-5 hit rates of the fingerprint and correlation searches, two references (plain cosine,
+// cosine of square-root intensities) and the mineral search, on queries/ against library/,
+// leave-one-sample-out on loo/ and five folds by sample on rruff-full/; the mineral search's
+// confidence; mixtures of library spectra for the two-mineral search and the mixture fit; the time
+// of one mineral search and one mixture fit on one core over a library of perturbed copies of the
+// real library spectra.
+//   bench_identification [--tune] [--folds K] [--library-size N] [--mixtures N] [--pair-search N]
 #include "library/identify/search.h"
 #include "library/identify/searchevaluation.h"
 #include "library/matching/peaksearch.h"
@@ -15,12 +16,62 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLoggingCategory>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QThreadPool>
 
 #include <cstdio>
 
 namespace {
+
+// The reference a Python user writes: every spectrum on the search grid, zero outside its range,
+// square roots of the intensities (negative ones as 0), unit norm, one dot product per spectrum.
+class RootCosine
+{
+public:
+    explicit RootCosine(const ReferenceLibrary &library)
+    {
+        for (int i = 0; i < library.count(); ++i) {
+            const GridView view = library.grid(i);
+            m_first.append(view.firstBin);
+            m_roots.append(unitRoots(QVector<double>(view.values, view.values + view.count)));
+        }
+    }
+    QVector<double> scores(const RamanData<Wavenumbers> &spectrum) const
+    {
+        QVector<double> scores(m_roots.size(), 0.0);
+        const RamanData<Wavenumbers> grid = spectrum.resampled(librarySearchStep);
+        if (grid.isEmpty())
+            return scores;
+        const QVector<float> query = unitRoots(grid.y);
+        const int queryFirst = MineralSearch::binOf(grid.x.first());
+        for (int i = 0; i < m_roots.size(); ++i) {
+            const int first = std::max(queryFirst, m_first[i]);
+            const int end = std::min(queryFirst + query.size(), m_first[i] + m_roots[i].size());
+            double dot = 0.0;
+            for (int bin = first; bin < end; ++bin)
+                dot += query[bin - queryFirst] * m_roots[i][bin - m_first[i]];
+            scores[i] = 10.0 * dot;
+        }
+        return scores;
+    }
+
+private:
+    static QVector<float> unitRoots(const QVector<double> &y)
+    {
+        QVector<float> roots(y.size());
+        double norm = 0.0;
+        for (int k = 0; k < y.size(); ++k) {
+            roots[k] = float(std::sqrt(std::max(y[k], 0.0)));
+            norm += double(roots[k]) * roots[k];
+        }
+        for (float &r : roots)
+            r = norm > 0.0 ? float(r / std::sqrt(norm)) : 0.0f;
+        return roots;
+    }
+    QVector<int> m_first;
+    QVector<QVector<float>> m_roots;
+};
 
 // Per query every score vector, computed once so that the rates and the tuning reuse them.
 struct ScoredQuery
@@ -29,12 +80,13 @@ struct ScoredQuery
     QString label;
     QVector<bool> ownSample;  // left out for this query
     QVector<bool> ownMineral; // left out to ask for a mineral not in the library
-    QVector<double> fingerprint, correlation, cosine, shape, peaks;
+    QVector<double> fingerprint, correlation, cosine, rootCosine, shape, peaks;
 };
 
 QVector<ScoredQuery> scoreQueries(const ReferenceLibrary &library, const MineralSearch &search,
                                   const QVector<LabelledSpectrum> &queries, int leaveOut)
 {
+    const RootCosine rootCosine(library);
     const ProcessingParameters processing = analysisStartParameters();
     const FingerprintParameters fingerprint;
     QVector<ScoredQuery> scored;
@@ -53,6 +105,7 @@ QVector<ScoredQuery> scoreQueries(const ReferenceLibrary &library, const Mineral
             = searchLibrary(library, SearchMethod::Correlation, searched, parameters).scores;
         const RamanData<Wavenumbers> plain = query.data.resampled(librarySearchStep);
         s.cosine = library.correlations(plain);
+        s.rootCosine = rootCosine.scores(query.data);
         const MineralQuery prepared
             = search.prepare(SearchQuery::fromSpectrum(query.data, processing), fingerprint);
         s.shape = search.shapeScores(prepared);
@@ -100,11 +153,12 @@ HitRates mineralRates(const ReferenceLibrary &library, const MineralSearch &sear
 void printSet(const char *name, const ReferenceLibrary &library, const MineralSearch &search,
               const QVector<ScoredQuery> &scored)
 {
-    HitRates fingerprint, correlation, cosine;
+    HitRates fingerprint, correlation, cosine, rootCosine;
     for (const ScoredQuery &s : scored) {
         fingerprint.add(true, spectrumRank(library, s.fingerprint, s.ownSample, s.mineral));
         correlation.add(true, spectrumRank(library, s.correlation, s.ownSample, s.mineral));
         cosine.add(true, spectrumRank(library, s.cosine, s.ownSample, s.mineral));
+        rootCosine.add(true, spectrumRank(library, s.rootCosine, s.ownSample, s.mineral));
     }
     ConfidenceRates c;
     const HitRates mineral = mineralRates(library, search, scored, &c);
@@ -116,6 +170,7 @@ void printSet(const char *name, const ReferenceLibrary &library, const MineralSe
     } rows[] = {{"fingerprint", fingerprint},
                 {"correlation", correlation},
                 {"plain cosine", cosine},
+                {"sqrt cosine", rootCosine},
                 {"mineral", mineral}};
     for (const auto &row : rows)
         std::printf("  %-13s top-1 %5.1f %%  top-5 %5.1f %%\n", row.name, row.rates.top1Percent(),
@@ -170,6 +225,61 @@ void tune(const ReferenceLibrary &queriesLibrary, const ReferenceLibrary &looLib
         }
     }
     looSearch.setParameters(defaults);
+}
+
+// Every method on a K-fold split by sample of a whole folder, as raman-cli evaluate --folds K does
+// it, with the square-root cosine beside them on the same queries.
+void foldRates(const QString &folder, int folds)
+{
+    LibraryPath path;
+    path.path = folder;
+    const std::shared_ptr<const ReferenceLibrary> loaded = ReferenceLibrary::load({path});
+    const ReferenceLibrary &library = *loaded;
+    const QVector<LabelledSpectrum> all = labelledSpectra(folder);
+    if (all.isEmpty() || library.count() == 0) {
+        std::printf("%s: no spectra\n", qPrintable(folder));
+        return;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    const SearchEvaluation e = evaluateSearches(
+        library, all, LeaveOutOwnSample,
+        {SearchMethod::Mineral, SearchMethod::Fingerprint, SearchMethod::Correlation},
+        analysisStartParameters(), {}, folds);
+    QSet<QString> counted;
+    for (const EvaluatedQuery &q : e.queries)
+        counted.insert(q.file);
+    const RootCosine rootCosine(library);
+    HitRates root;
+    for (const LabelledSpectrum &query : all) {
+        if (counted.contains(query.file))
+            root.add(true, spectrumRank(library, rootCosine.scores(query.data),
+                                        leftOut(library, query, LeaveOutOwnSample, folds),
+                                        query.mineral));
+    }
+    std::printf("%s, %d folds by sample (%d queries, %.0f s)\n", qPrintable(folder), folds,
+                e.mineral.queries, timer.elapsed() / 1000.0);
+    std::printf("| method | top-1 | top-5 | sicher covers | sicher right | group right | group "
+                "sicher covers | right |\n|---|---|---|---|---|---|---|---|\n");
+    const struct
+    {
+        const char *name;
+        const HitRates &rates;
+    } rows[] = {{"fingerprint", e.fingerprint},
+                {"correlation", e.correlation},
+                {"sqrt cosine (reference)", root},
+                {"mineral", e.mineral}};
+    for (const auto &row : rows) {
+        std::printf("| %s | %.1f %% | %.1f %% |", row.name, row.rates.top1Percent(),
+                    row.rates.top5Percent());
+        if (&row.rates == &e.mineral)
+            std::printf(" %.1f %% | %.1f %% | %.1f %% | %.1f %% | %.1f %% |\n",
+                        e.percentOfQueries(e.confident), e.confidentRightPercent(),
+                        e.percentOfQueries(e.groupRight), e.percentOfQueries(e.groupConfident),
+                        100.0 * e.groupConfidentRight / std::max(e.groupConfident, 1));
+        else
+            std::printf(" | | | | |\n");
+    }
 }
 
 void mixtureRates(const ReferenceLibrary &library, const MineralSearch &search, int count,
@@ -383,7 +493,10 @@ int main(int argc, char *argv[])
                                         QStringLiteral("mixtures per ratio for the two-mineral "
                                                        "search"),
                                         QStringLiteral("N"), QStringLiteral("30"));
-    parser.addOptions({tuneOption, sizeOption, mixturesOption, pairOption});
+    const QCommandLineOption foldsOption(QStringLiteral("folds"),
+                                         QStringLiteral("folds by sample on rruff-full (0: none)"),
+                                         QStringLiteral("K"), QStringLiteral("5"));
+    parser.addOptions({tuneOption, sizeOption, mixturesOption, pairOption, foldsOption});
     parser.addHelpOption();
     parser.process(application);
 
@@ -427,10 +540,14 @@ int main(int argc, char *argv[])
             }
         }
     }
+    if (parser.value(foldsOption).toInt() > 1)
+        foldRates(QStringLiteral(RAMAN_TEST_DATA_DIR "/rruff-full"),
+                  parser.value(foldsOption).toInt());
     if (parser.isSet(tuneOption))
         tune(library, looLibrary, search, looSearch, scoredQueries, scoredLoo);
-    mixtureRates(library, search, parser.value(mixturesOption).toInt(),
-                 parser.value(pairOption).toInt());
+    if (parser.value(mixturesOption).toInt() > 0)
+        mixtureRates(library, search, parser.value(mixturesOption).toInt(),
+                     parser.value(pairOption).toInt());
     if (parser.value(sizeOption).toInt() > 0)
         timing(library, parser.value(sizeOption).toInt(), queries);
     return 0;
