@@ -31,17 +31,18 @@ void TestMineralSearchQuality::initTestCase()
 void TestMineralSearchQuality::hitRates_data()
 {
     // Per cent of the queries: first, among the first five, confident, right when confident,
-    // uncertain when the query's mineral is left out of the library.
+    // uncertain when the query's mineral is left out of the library; at group level: right,
+    // confident, right when confident.
     QTest::addColumn<QString>("library");
     QTest::addColumn<QString>("queries"); // empty: the library's own spectra
     QTest::addColumn<int>("folds");       // 0: each query without its own sample
     QTest::addColumn<QVector<double>>("minimum");
-    QTest::newRow("queries/ against library/")
-        << S("rruff/library") << S("rruff/queries") << 0 << QVector<double>{85, 92, 0, 0, 0};
+    QTest::newRow("queries/ against library/") << S("rruff/library") << S("rruff/queries") << 0
+                                               << QVector<double>{85, 92, 0, 0, 0, 88, 80, 96};
     QTest::newRow("loo/ leave one sample out")
-        << S("rruff/loo") << QString() << 0 << QVector<double>{86, 93, 60, 96, 89};
+        << S("rruff/loo") << QString() << 0 << QVector<double>{86, 93, 60, 96, 89, 89, 80, 96};
     QTest::newRow("rruff-full five folds by sample")
-        << S("rruff-full") << QString() << 5 << QVector<double>{78, 92, 42, 96.5, 84};
+        << S("rruff-full") << QString() << 5 << QVector<double>{78, 92, 42, 96.5, 84, 87, 75, 96.5};
 }
 
 void TestMineralSearchQuality::hitRates()
@@ -59,12 +60,18 @@ void TestMineralSearchQuality::hitRates()
         labelledSpectra(m_data + QLatin1Char('/') + (queries.isEmpty() ? library : queries)),
         queries.isEmpty() ? LeaveOutOwnSample : LeaveOutNothing, {SearchMethod::Mineral},
         analysisStartParameters(), {}, folds);
-    const QVector<double> reached{e.mineral.top1Percent(), e.mineral.top5Percent(),
-                                  e.percentOfQueries(e.confident), e.confidentRightPercent(),
-                                  e.percentOfQueries(e.uncertainWhenAbsent)};
+    const QVector<double> reached{e.mineral.top1Percent(),
+                                  e.mineral.top5Percent(),
+                                  e.percentOfQueries(e.confident),
+                                  e.confidentRightPercent(),
+                                  e.percentOfQueries(e.uncertainWhenAbsent),
+                                  e.percentOfQueries(e.groupRight),
+                                  e.percentOfQueries(e.groupConfident),
+                                  100.0 * e.groupConfidentRight / std::max(e.groupConfident, 1)};
     qInfo("top-1 %.1f %%, top-5 %.1f %%, confident %.1f %% (right %.1f %%), left out: "
-          "uncertain %.1f %%",
-          reached[0], reached[1], reached[2], reached[3], reached[4]);
+          "uncertain %.1f %%; group right %.1f %%, confident %.1f %% (right %.1f %%)",
+          reached[0], reached[1], reached[2], reached[3], reached[4], reached[5], reached[6],
+          reached[7]);
     for (int i = 0; i < reached.size(); ++i)
         QVERIFY2(reached[i] >= minimum[i], qPrintable(QString::number(i)));
 }

@@ -164,7 +164,8 @@ GroupAnswerParameters tuneGroupConfidence(const QVector<GroupExample> &examples,
                     right += example.right;
                 }
             }
-            if (right >= precision * covered && covered > bestCovered) {
+            // Of equal coverage, the strictest rule: it costs nothing here and may elsewhere.
+            if (right >= precision * covered && covered >= bestCovered) {
                 bestCovered = covered;
                 best = candidate;
             }
