@@ -228,6 +228,10 @@
 <context>
     <name>CorrelationParametersDialog</name>
     <message>
+        <source>Suchparameter</source>
+        <translation>Search parameters</translation>
+    </message>
+    <message>
         <source>Peaksuche</source>
         <translation>Peak search</translation>
     </message>
@@ -566,7 +570,7 @@
 <context>
     <name>GetSampleDataDialog</name>
     <message>
-        <source>Sample-Daten</source>
+        <source>Probendaten</source>
         <translation>Sample data</translation>
     </message>
     <message>
