@@ -56,9 +56,6 @@ class TestGenerateReport : public QObject
 {
     Q_OBJECT
 
-public slots:
-    void recordOpenedUrl(const QUrl &url) { m_opened << url; }
-
 private slots:
     void noSuchSector() { QVERIFY(summaryPagePdf(pageRecord(QString()), 1).isEmpty()); }
 
@@ -193,16 +190,37 @@ private slots:
         childNamed<QLineEdit>(&dialog, "pdflatexPath")
             ->setText(ReportFixture::writeCompiler(m_dir.filePath(S("good tex")),
                                                    "echo '%PDF' > report.pdf\n"));
-        QDesktopServices::setUrlHandler(S("file"), this, "recordOpenedUrl");
-        boxes << clickAnswering(ok, target);
-        QDesktopServices::unsetUrlHandler(S("file"));
+        // The desktop's opener gets the report. When it finds no viewer, or there is no opener,
+        // the report is still written and the user told where it is.
+        QTemporaryDir bin;
+        const QString opened = bin.filePath(S("opened"));
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", bin.path().toLocal8Bit());
+        ReportFixture::writeCompiler(bin.filePath(S("xdg-open")),
+                                     "echo \"$1\" > '" + opened.toLocal8Bit() + "'\n");
+        boxes = clickAnswering(ok, target);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(m_opened, QList<QUrl>{QUrl::fromLocalFile(target)});
+        const auto openedUrl = [&opened] {
+            QFile file(opened);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        QTRY_COMPARE(openedUrl(), QUrl::fromLocalFile(target).toEncoded() + '\n');
+        QVERIFY(boxes.isEmpty());
 
-        // Without a viewer the report is still written, and the user told where it is.
+        ReportFixture::writeCompiler(bin.filePath(S("xdg-open")), "exit 4\n");
         dialog.show();
-        boxes.clear();
         boxes << clickAnswering(ok, m_dir.filePath(S("second.pdf")));
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QMessageBox *told = nullptr;
+        QTRY_VERIFY((told = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())));
+        QCOMPARE(told->windowTitle(), S("Datei nicht geöffnet"));
+        QVERIFY(told->text().contains(m_dir.filePath(S("second.pdf"))));
+        told->accept();
+
+        QFile::remove(bin.filePath(S("xdg-open")));
+        dialog.show();
+        boxes << clickAnswering(ok, m_dir.filePath(S("third.pdf")));
+        qputenv("PATH", path);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(boxes, QStringList{S("Datei nicht geöffnet")});
     }
@@ -225,7 +243,6 @@ private slots:
 private:
     QTemporaryDir m_dir;
     SaveData m_data;
-    QList<QUrl> m_opened;
 };
 
 QTEST_MAIN(TestGenerateReport)
