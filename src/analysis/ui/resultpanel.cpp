@@ -140,9 +140,11 @@ void ResultPanel::showNoLibraryHint(bool show)
 
 bool ResultPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    if (m_noLibraryHint && watched == m_ui->TViewRaBib->viewport()
-        && event->type() == QEvent::Resize)
-        m_noLibraryHint->setGeometry(m_ui->TViewRaBib->viewport()->rect());
+    // The table may be half destroyed when its viewport's last events pass here: look at nothing
+    // but the event and the hint's own parent.
+    if (event->type() == QEvent::Resize && m_noLibraryHint
+        && watched == m_noLibraryHint->parentWidget())
+        m_noLibraryHint->setGeometry(static_cast<QWidget *>(watched)->rect());
     return QObject::eventFilter(watched, event);
 }
 

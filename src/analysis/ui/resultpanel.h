@@ -74,5 +74,5 @@ private:
     RamanLibraryModel *m_model = nullptr;
     MineralSortFilterProxyModel *m_proxy = nullptr;
     QPointer<NewMineralPicDialog> m_newPicDialog;
-    QWidget *m_noLibraryHint = nullptr; // over the table while no library is set up
+    QPointer<QWidget> m_noLibraryHint; // over the table while no library is set up
 };
