@@ -73,6 +73,8 @@ void followLibrary(SpectrumAnalysisWindow *window, const std::shared_ptr<Library
         widget->setLibrary(loader->library(), loader->isLoading());
     };
     QObject::connect(library.get(), &LibraryLoader::libraryChanged, widget, show);
+    // A window opened during the first load would otherwise say that no library is set up.
+    show();
     QObject::connect(widget, &SpectrumProcessingWidget::manageLibrariesRequested, widget,
                      [widget, library] {
                          LibraryManagementDialog dialog(library, widget);
