@@ -41,7 +41,8 @@ private slots:
         QTest::newRow("listed in none") << S("Anatase") << QStringList();
         // Listed in none, though it begins with Beryl: no suffix rule for listed names.
         QTest::newRow("listed, Beryl prefix") << S("Beryllite") << QStringList();
-        QTest::newRow("unlisted") << S("Labradorite") << QStringList();
+        QTest::newRow("unlisted") << S("Bobdownsite") << QStringList();
+        QTest::newRow("unlisted, in a series") << S("Labradorite") << QStringList{S("Feldspar")};
     }
     void groupsOfShippedNames()
     {

@@ -9,9 +9,18 @@ src/resources/chemistry). Each chemistry line is "<Name> <formula in HTML>", the
 reference file names: letters and digits only (Abenakiite-(Ce) becomes AbenakiiteCe). Each line of
 mineral-groups.csv is "<Name>\t<structural group>" as the IMA list writes the group ("Mica, Clay" names
 two; empty or "Not in a structural group" for none).
+
+A RRUFF name the IMA list lacks gets a group only when its ideal chemistry places it in a solid-solution
+series of that group: written as a range of compositions (Labradorite Na0.5-0.3Ca0.5-0.7Al1.5-1.7...), both
+ends lying between two IMA species of one structural group (Albite and Anorthite, Feldspar), so that it names
+an intermediate member of their series. Where the ends of the range are also those of a series of
+polymorphs in another group (Lingunite - Stoefflerite, high-pressure Coronadite), the series whose species
+were described first counts: old series names such as the plagioclases' refer to it.
 """
+import collections
 import csv
 import html
+import itertools
 import os
 import re
 import sys
@@ -38,9 +47,66 @@ def rruff_markup_to_html(formula):
     return html.unescape(formula)
 
 
+def composition(formula):
+    """Atoms per formula unit, as fractions of all atoms, of a formula of element symbols, numbers and
+    parentheses; None for anything else (sites shared as (Na,K), water of variable amount, vacancies)."""
+    if not re.fullmatch(r'[A-Za-z0-9.()]+', formula):
+        return None
+    stack = [collections.Counter()]
+    for token in re.findall(r'\(|\)[\d.]*|[A-Z][a-z]?[\d.]*|.', formula):
+        element = re.match(r'([A-Z][a-z]?|\)|\()([\d.]*)', token)
+        if not element:
+            return None
+        symbol, count = element.group(1), float(element.group(2) or 1)
+        if symbol == '(':
+            stack.append(collections.Counter())
+        elif symbol == ')':
+            if len(stack) < 2:
+                return None
+            for e, n in stack.pop().items():
+                stack[-1][e] += count * n
+        else:
+            stack[-1][symbol] += count
+    total = sum(stack[0].values())
+    return {e: n / total for e, n in stack[0].items()} if len(stack) == 1 and total > 0 else None
+
+
+def range_ends(rruff_formula):
+    """The two ends of a RRUFF formula written with ranges (Na_0.5-0.3_...), or None."""
+    plain = re.sub(r'\^[^^]*\^', '', html.unescape(rruff_formula)).replace(' ', '')
+    ranged = r'_(\d+(?:\.\d+)?)-(\d+(?:\.\d+)?)_'
+    if not re.search(ranged, plain):
+        return None
+    ends = [composition(re.sub(ranged, lambda m, k=k: m.group(k), plain).replace('_', ''))
+            for k in (1, 2)]
+    return ends if all(ends) else None
+
+
+def between(a, b, x):
+    """Whether composition x lies on the line from a to b (both ends included)."""
+    elements = set(a) | set(b) | set(x)
+    d = {e: b.get(e, 0) - a.get(e, 0) for e in elements}
+    r = {e: x.get(e, 0) - a.get(e, 0) for e in elements}
+    length = sum(v * v for v in d.values())
+    t = sum(d[e] * r[e] for e in elements) / length if length else -1
+    return 0 <= t <= 1 and all(abs(r[e] - t * d[e]) < 1e-3 for e in elements)
+
+
+def series_group(ends, species):
+    """The structural group of the series (two species of one group) that both ends lie in, preferring
+    the series described first; empty when there is none. species: (composition, group, year)."""
+    elements = set(ends[0]) | set(ends[1])
+    near = [s for s in species if set(s[0]) <= elements]
+    series = [(max(a[2], b[2]), a[1]) for a, b in itertools.combinations(near, 2)
+              if a[1] == b[1] and set(a[0]) | set(b[0]) == elements
+              and all(between(a[0], b[0], end) for end in ends)]
+    return min(series)[1] if series else ''
+
+
 def main():
     ima_lines = []
     group_lines = []
+    species = []
     known = set()
     with open(os.path.join(data_dir, 'ima-minerals-2025-09-08.csv'), encoding='utf-8', newline='') as f:
         for row in csv.DictReader(f):
@@ -52,6 +118,10 @@ def main():
             ima_lines.append(f'{name} {formula}\n')
             group = ' '.join(row['Structural Groupname'].split())
             group_lines.append(f'{name}\t{group}\n')
+            plain = re.sub(r'</?sub>', '', re.sub(r'<sup>.*?</sup>', '', formula)).replace(' ', '')
+            year = int(row['Year First Published']) if row['Year First Published'].isdigit() else 9999
+            if composition(plain) and group and group != 'Not in a structural group':
+                species.append((composition(plain), group, year))
 
     extra_lines = []
     with open(os.path.join(data_dir, 'rruff-ideal-chemistry.tsv'), encoding='utf-8', newline='') as f:
@@ -62,6 +132,10 @@ def main():
                 continue
             known.add(name.lower())
             extra_lines.append(f'{name} {formula}\n')
+            ends = range_ends(row['ideal_chemistry'])
+            group = series_group(ends, species) if ends else ''
+            if group:
+                group_lines.append(f'{name}\t{group}\n')
 
     os.makedirs(out_dir, exist_ok=True)
     for file_name_out, lines in (('chemistry.csv', ima_lines), ('chemistry-extra.csv', extra_lines),

@@ -8,7 +8,7 @@ class MineralGroups;
 
 // When a group-level answer is trusted. The rule was tuned (tuneGroupConfidence, 97.5 % right)
 // on all five folds by sample of RRUFF's spectra; tuned on four folds each, it chose scores of
-// 6.8 to 7.5 and leads of 0.4 to 0.5, and held 97.6 % on the fifth.
+// 6.8 to 7.5 and leads of 0.35 to 0.5, and held 97.6 % on the fifth.
 struct GroupAnswerParameters
 {
     // Minerals of the group within this score of the best one are its candidates: the spectra do
@@ -17,8 +17,8 @@ struct GroupAnswerParameters
     double candidateSpread = 0.5;
     // "sicher" at group level: the best score is at least this, and it leads every mineral
     // outside the group by at least confidentMargin (scores 0..10).
-    double confidentScore = 6.8;
-    double confidentMargin = 0.5;
+    double confidentScore = 7.5;
+    double confidentMargin = 0.45;
 };
 
 // The answer at the level of the structural group, as a mineralogist gives it when neighbours of
