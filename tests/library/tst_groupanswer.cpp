@@ -123,6 +123,32 @@ private slots:
         QVERIFY(right >= 0.95 * covered);
         QCOMPARE(covered, 85); // lead >= 0.15: 3 of 85 wrong; >= 0.10 would be 5 of 90
     }
+
+    // The mineral rule lowers the lead it asks of close matches where they stay right, and keeps
+    // a mineral left out of the library uncertain as often as asked.
+    void tunedMineralRuleKeepsPrecisionAndAbsentMinerals()
+    {
+        QVector<ConfidenceExample> examples;
+        for (int i = 0; i < 100; ++i) {
+            // Close matches right at any lead; loose ones (score 8) right from a lead of 1.5.
+            // Without their mineral, a tenth of them would lead by 2 at score 9.
+            const double lead = i / 50.0;
+            examples.append({9.8, lead / 2, 5.0, 0.0, true});
+            examples.append({8.0, lead, i % 10 ? 5.0 : 9.0, i % 10 ? 0.0 : 2.0, lead >= 1.5});
+        }
+        const auto covered = [&examples](const MineralSearchParameters &rule) {
+            int n = 0;
+            for (const ConfidenceExample &e : qAsConst(examples))
+                n += confidenceOf(rule, e.score, e.margin) == IdentificationConfidence::Confident;
+            return n;
+        };
+        // Every close match and the loose ones from 1.5: lead >= 0.5 - 1.0 x (S - 9).
+        QCOMPARE(covered(tuneMineralConfidence(examples, 1.0, 0.0)), 100 + 25);
+        // Absent minerals at score 9 and lead 2 must stay uncertain: the rule must ask more.
+        const MineralSearchParameters strict = tuneMineralConfidence(examples, 1.0, 1.0);
+        QVERIFY(confidenceOf(strict, 9.0, 2.0) != IdentificationConfidence::Confident);
+        QVERIFY(covered(strict) < 125);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestGroupAnswer)

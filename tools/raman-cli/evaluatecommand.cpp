@@ -73,8 +73,10 @@ int runEvaluateCommand(const QStringList &arguments, QTextStream &out, QTextStre
         "uncertain_if_absent (per cent of queries answered uncertain once their mineral is left "
         "out of the library too), group_right (per cent whose answer at group level holds: the "
         "right mineral, or one of its structural group), group_confident and "
-        "group_confident_right (the same two at group level). With --folds, the group rule of "
-        "each fold is tuned on the other folds (the rules are printed to stderr). With "
+        "group_confident_right (the same two at group level). With --folds, the confidence "
+        "rules of each fold (mineral and group level) are tuned on the other folds, to 97.5 % "
+        "right with 85 % of the queries still uncertain once their mineral is left out (the "
+        "rules are printed to stderr). With "
         "--details, one row per query and method instead: file, mineral, method, rank of the "
         "right mineral (0: not among the first five), the mineral search's answer and its "
         "confidence, its answer at group level, the lead of that group over the others, its "
@@ -182,11 +184,15 @@ int runEvaluateCommand(const QStringList &arguments, QTextStream &out, QTextStre
         {SearchMethod::Correlation, evaluation.correlation, &EvaluatedQuery::correlationRank},
     };
     for (int k = 0; k < evaluation.groupRules.size(); ++k) {
-        const GroupAnswerParameters &rule = evaluation.groupRules[k];
-        err << "group rule tuned on "
+        const MineralSearchParameters &mineral = evaluation.mineralRules[k];
+        const GroupAnswerParameters &group = evaluation.groupRules[k];
+        err << "rules tuned on "
             << (k < folds ? QStringLiteral("the folds but %1").arg(k) : QStringLiteral("all folds"))
-            << ": sure when the score >= " << rule.confidentScore
-            << " and the lead over other groups >= " << rule.confidentMargin << '\n';
+            << ": mineral sure when the lead >= " << mineral.confidentMargin << " - "
+            << mineral.confidentSlope
+            << " x (score - 9) and the score >= " << mineral.confidentScore
+            << "; group sure when the score >= " << group.confidentScore
+            << " and the lead over other groups >= " << group.confidentMargin << '\n';
     }
     if (parser.isSet(detailsOption)) {
         out << "file\tmineral\tmethod\trank\tanswer\tconfidence\tgroup_answer\tgroup_lead\t"

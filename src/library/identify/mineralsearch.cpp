@@ -365,13 +365,48 @@ QVector<double> MineralSearch::peakScores(const MineralQuery &query,
     return scores;
 }
 
-IdentificationConfidence MineralSearch::confidenceOf(double bestScore, double margin) const
+IdentificationConfidence confidenceOf(const MineralSearchParameters &parameters, double bestScore,
+                                      double margin)
 {
-    if (margin >= m_parameters.confidentMargin && bestScore >= m_parameters.confidentScore)
+    if (margin >= parameters.confidentMargin - parameters.confidentSlope * (bestScore - 9.0)
+        && bestScore >= parameters.confidentScore)
         return IdentificationConfidence::Confident;
-    if (margin >= m_parameters.likelyMargin && bestScore >= m_parameters.likelyScore)
+    if (margin >= parameters.likelyMargin && bestScore >= parameters.likelyScore)
         return IdentificationConfidence::Likely;
     return IdentificationConfidence::Uncertain;
+}
+
+MineralSearchParameters tuneMineralConfidence(const QVector<ConfidenceExample> &examples,
+                                              double precision, double absentUncertain,
+                                              MineralSearchParameters base)
+{
+    MineralSearchParameters best = base;
+    int bestCovered = -1;
+    // Leads 0.5..2.5 in steps of 0.05, slopes 0..1 in steps of 0.1.
+    for (int m = 10; m <= 50; ++m) {
+        for (int s = 0; s <= 10; ++s) {
+            MineralSearchParameters candidate = base;
+            candidate.confidentMargin = m / 20.0;
+            candidate.confidentSlope = s / 10.0;
+            int covered = 0, right = 0, uncertain = 0;
+            for (const ConfidenceExample &e : examples) {
+                if (confidenceOf(candidate, e.score, e.margin)
+                    == IdentificationConfidence::Confident) {
+                    ++covered;
+                    right += e.right;
+                }
+                uncertain += confidenceOf(candidate, e.absentScore, e.absentMargin)
+                             == IdentificationConfidence::Uncertain;
+            }
+            // Of equal coverage, the later (stricter at low scores) rule.
+            if (right >= precision * covered && uncertain >= absentUncertain * examples.size()
+                && covered >= bestCovered) {
+                bestCovered = covered;
+                best = candidate;
+            }
+        }
+    }
+    return best;
 }
 
 MineralIdentification MineralSearch::rank(const QVector<double> &shape,
@@ -413,7 +448,7 @@ MineralIdentification MineralSearch::rank(const QVector<double> &shape,
     }
     const double first = result.minerals[0].score;
     result.margin = result.minerals.size() > 1 ? first - result.minerals[1].score : first;
-    result.confidence = confidenceOf(first, result.margin);
+    result.confidence = confidenceOf(m_parameters, first, result.margin);
     return result;
 }
 

@@ -94,37 +94,53 @@ void HitRates::add(bool searched, int rank)
 
 namespace {
 
-GroupExample groupExample(const EvaluatedQuery &query)
+// Held-out: each fold's answers are trusted by the rules tuned on the other folds, the group rule
+// on top of the mineral rule of the same folds.
+void trustAnswers(SearchEvaluation &evaluation, int folds, const MineralSearchParameters &base)
 {
-    return {query.group.score, query.group.margin,
-            query.confidence == IdentificationConfidence::Confident, !query.group.group.isEmpty(),
-            query.groupRight};
-}
-
-// Held-out: each fold's group answers are trusted by the rule tuned on the other folds.
-void trustGroupAnswers(SearchEvaluation &evaluation, int folds)
-{
-    QVector<GroupExample> all;
-    for (const EvaluatedQuery &query : qAsConst(evaluation.queries))
-        all.append(groupExample(query));
-    for (int fold = 0; fold < folds; ++fold) {
-        QVector<GroupExample> training;
-        for (int i = 0; i < all.size(); ++i) {
-            if (evaluation.queries[i].fold != fold)
-                training.append(all[i]);
+    QVector<EvaluatedQuery> &queries = evaluation.queries;
+    const auto groupExample = [](const EvaluatedQuery &query, const MineralSearchParameters &rule) {
+        return GroupExample{query.group.score, query.group.margin,
+                            confidenceOf(rule, query.example.score, query.example.margin)
+                                == IdentificationConfidence::Confident,
+                            !query.group.group.isEmpty(), query.groupRight};
+    };
+    for (int fold = 0; fold <= folds && folds > 0; ++fold) { // fold == folds: tuned on all
+        QVector<ConfidenceExample> training;
+        for (const EvaluatedQuery &query : qAsConst(queries)) {
+            if (query.fold != fold)
+                training.append(query.example);
         }
-        evaluation.groupRules.append(tuneGroupConfidence(training, groupPrecision));
+        const MineralSearchParameters mineral
+            = tuneMineralConfidence(training, tunedPrecision, absentUncertain, base);
+        QVector<GroupExample> groupTraining;
+        for (const EvaluatedQuery &query : qAsConst(queries)) {
+            if (query.fold != fold)
+                groupTraining.append(groupExample(query, mineral));
+        }
+        evaluation.mineralRules.append(mineral);
+        evaluation.groupRules.append(tuneGroupConfidence(groupTraining, tunedPrecision));
     }
-    if (folds > 0)
-        evaluation.groupRules.append(tuneGroupConfidence(all, groupPrecision));
-    for (int i = 0; i < all.size(); ++i) {
-        EvaluatedQuery &query = evaluation.queries[i];
-        const GroupAnswerParameters rule
+    for (EvaluatedQuery &query : queries) {
+        const MineralSearchParameters mineral
+            = folds > 0 ? evaluation.mineralRules[query.fold] : base;
+        const GroupAnswerParameters group
             = folds > 0 ? evaluation.groupRules[query.fold] : GroupAnswerParameters();
-        if (groupConfident(all[i], rule))
-            query.group.confidence = IdentificationConfidence::Confident;
-        else
-            query.group.confidence = query.confidence;
+        const ConfidenceExample &e = query.example;
+        query.confidence = confidenceOf(mineral, e.score, e.margin);
+        query.uncertainWhenAbsent = confidenceOf(mineral, e.absentScore, e.absentMargin)
+                                    == IdentificationConfidence::Uncertain;
+        query.group.confidence = groupConfident(groupExample(query, mineral), group)
+                                     ? IdentificationConfidence::Confident
+                                     : query.confidence;
+        if (query.confidence == IdentificationConfidence::Confident) {
+            ++evaluation.confident;
+            evaluation.confidentRight += e.right;
+        } else if (query.confidence == IdentificationConfidence::Likely) {
+            ++evaluation.likely;
+            evaluation.likelyRight += e.right;
+        }
+        evaluation.uncertainWhenAbsent += query.uncertainWhenAbsent;
         evaluation.groupRight += query.groupRight;
         if (query.group.confidence == IdentificationConfidence::Confident) {
             ++evaluation.groupConfident;
@@ -184,21 +200,13 @@ SearchEvaluation evaluateSearches(const ReferenceLibrary &library,
             const MineralIdentification answer = search->rank(shape, peaks, excluded);
             result.mineralRank = mineralRank(answer, query.mineral);
             result.answer = answer.minerals.isEmpty() ? QString() : answer.minerals[0].name;
-            result.confidence = answer.confidence;
             evaluation.mineral.add(prepared.isValid(), result.mineralRank);
-            const bool right = result.mineralRank == 0;
-            if (answer.confidence == IdentificationConfidence::Confident) {
-                ++evaluation.confident;
-                evaluation.confidentRight += right;
-            } else if (answer.confidence == IdentificationConfidence::Likely) {
-                ++evaluation.likely;
-                evaluation.likelyRight += right;
-            }
-            const QVector<bool> absent
-                = leftOut(library, query, leaveOut | LeaveOutOwnMineral, folds);
-            result.uncertainWhenAbsent = search->rank(shape, peaks, absent).confidence
-                                         == IdentificationConfidence::Uncertain;
-            evaluation.uncertainWhenAbsent += result.uncertainWhenAbsent;
+            const MineralIdentification absent = search->rank(
+                shape, peaks, leftOut(library, query, leaveOut | LeaveOutOwnMineral, folds));
+            result.example
+                = {answer.minerals.isEmpty() ? 0.0 : answer.minerals[0].score, answer.margin,
+                   absent.minerals.isEmpty() ? 0.0 : absent.minerals[0].score, absent.margin,
+                   result.mineralRank == 0};
             result.group = groupAnswer(answer);
             result.groupRight = result.group.holdsFor(query.mineral, MineralGroups::shipped());
         }
@@ -206,7 +214,7 @@ SearchEvaluation evaluateSearches(const ReferenceLibrary &library,
         evaluation.queries.append(result);
     }
     if (methods.contains(SearchMethod::Mineral))
-        trustGroupAnswers(evaluation, folds);
+        trustAnswers(evaluation, folds, search->parameters());
     return evaluation;
 }
 

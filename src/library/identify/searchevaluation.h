@@ -65,8 +65,10 @@ struct EvaluatedQuery
     int correlationRank = -2;
     int mineralRank = -2;
     QString answer; // the mineral search's first mineral
+    // By the rule tuned without the query's fold; from the best score and lead in `example`.
     IdentificationConfidence confidence = IdentificationConfidence::Uncertain;
     bool uncertainWhenAbsent = false; // with the query's mineral left out too
+    ConfidenceExample example;
     int fold = 0;
     GroupAnswer group; // with its confidence from the rule tuned without the query's fold
     bool groupRight = false;
@@ -79,7 +81,8 @@ struct SearchEvaluation
     int likely = 0, likelyRight = 0;
     int uncertainWhenAbsent = 0;
     int groupRight = 0, groupConfident = 0, groupConfidentRight = 0;
-    // With folds: per fold, the group rule tuned on the other folds; last, the one tuned on all.
+    // With folds: per fold, the rules tuned on the other folds; last, the ones tuned on all.
+    QVector<MineralSearchParameters> mineralRules;
     QVector<GroupAnswerParameters> groupRules;
     QVector<EvaluatedQuery> queries;
 
@@ -93,14 +96,15 @@ struct SearchEvaluation
 // Searches every query with the given `methods` (of mineral, fingerprint, correlation), leaving out
 // per query what `leaveOut` (bits of LeftOut) names. With `folds` > 0 each query is searched
 // without the spectra of its fold, a query whose mineral has no spectrum in the other folds is not
-// counted, and the group answers of each fold are trusted by the rule tuned on the other folds to
-// `groupPrecision` (else by the default rule).
+// counted, and the answers of each fold are trusted by the rules tuned on the other folds to
+// `tunedPrecision`, the mineral rule keeping `absentUncertain` (else by the default rules).
 SearchEvaluation evaluateSearches(const ReferenceLibrary &library,
                                   const QVector<LabelledSpectrum> &queries, int leaveOut,
                                   const QVector<SearchMethod> &methods,
                                   const ProcessingParameters &processing,
                                   const FingerprintParameters &fingerprint, int folds = 0);
-constexpr double groupPrecision = 0.975;
+constexpr double tunedPrecision = 0.975;
+constexpr double absentUncertain = 0.85;
 
 // A generated mixture: library spectra (each scaled to unit area over the range all of them
 // cover) weighted `weights`, plus a fluorescence background (a broad Gaussian as high as the
