@@ -10,8 +10,9 @@ reference file names: letters and digits only (Abenakiite-(Ce) becomes Abenakiit
 mineral-groups.csv is "<Name>\t<structural group>" as the IMA list writes the group ("Mica, Clay" names
 two; empty or "Not in a structural group" for none).
 
-A RRUFF name the IMA list lacks gets a group only when its ideal chemistry places it in a solid-solution
-series of that group: written as a range of compositions (Labradorite Na0.5-0.3Ca0.5-0.7Al1.5-1.7...), both
+A RRUFF name the IMA list lacks gets a group only in two cases. The IMA list has split it by a suffix
+(Hainite is now Hainite-(Y), Tennantite Tennantite-(Zn), -(Fe), ...) and all species so named share one
+group. Or its ideal chemistry places it in a solid-solution series of that group: written as a range of compositions (Labradorite Na0.5-0.3Ca0.5-0.7Al1.5-1.7...), both
 ends lying between two IMA species of one structural group (Albite and Anorthite, Feldspar), so that it names
 an intermediate member of their series. Where the ends of the range are also those of a series of
 polymorphs in another group (Lingunite - Stoefflerite, high-pressure Coronadite), the series whose species
@@ -103,10 +104,20 @@ def series_group(ends, species):
     return min(series)[1] if series else ''
 
 
+def split_group(name, listed):
+    """The one group of the listed species named `name` plus a suffix of up to five letters or
+    digits (a species split by its dominant element); empty when there is none or several.
+    listed: (name, group) of the species in a group."""
+    groups = {group for species, group in listed
+              if species.lower().startswith(name.lower()) and 0 < len(species) - len(name) <= 5}
+    return groups.pop() if len(groups) == 1 else ''
+
+
 def main():
     ima_lines = []
     group_lines = []
     species = []
+    split = []
     known = set()
     with open(os.path.join(data_dir, 'ima-minerals-2025-09-08.csv'), encoding='utf-8', newline='') as f:
         for row in csv.DictReader(f):
@@ -120,8 +131,10 @@ def main():
             group_lines.append(f'{name}\t{group}\n')
             plain = re.sub(r'</?sub>', '', re.sub(r'<sup>.*?</sup>', '', formula)).replace(' ', '')
             year = int(row['Year First Published']) if row['Year First Published'].isdigit() else 9999
-            if composition(plain) and group and group != 'Not in a structural group':
-                species.append((composition(plain), group, year))
+            if group and group != 'Not in a structural group':
+                split.append((name, group))
+                if composition(plain):
+                    species.append((composition(plain), group, year))
 
     extra_lines = []
     with open(os.path.join(data_dir, 'rruff-ideal-chemistry.tsv'), encoding='utf-8', newline='') as f:
@@ -133,7 +146,7 @@ def main():
             known.add(name.lower())
             extra_lines.append(f'{name} {formula}\n')
             ends = range_ends(row['ideal_chemistry'])
-            group = series_group(ends, species) if ends else ''
+            group = split_group(name, split) or (series_group(ends, species) if ends else '')
             if group:
                 group_lines.append(f'{name}\t{group}\n')
 

@@ -24,7 +24,7 @@ bool GroupAnswer::holdsFor(const QString &mineral, const MineralGroups &groups) 
     return !group.isEmpty() && groups.groupsOf(mineral).contains(group);
 }
 
-const MeasuredConfidence measuredConfidence{46.6, 97.4, 80.3, 97.5, 89.9};
+const MeasuredConfidence measuredConfidence{46.6, 97.4, 80.5, 97.5, 90.0};
 
 namespace {
 
