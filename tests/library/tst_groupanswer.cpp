@@ -43,6 +43,8 @@ private slots:
         QTest::newRow("listed, Beryl prefix") << S("Beryllite") << QStringList();
         QTest::newRow("unlisted") << S("Bobdownsite") << QStringList();
         QTest::newRow("unlisted, in a series") << S("Labradorite") << QStringList{S("Feldspar")};
+        QTest::newRow("unlisted, same chemistry")
+            << S("Fluoropotassicrichterite") << QStringList{S("Amphibole")};
         QTest::newRow("unlisted, split by suffix")
             << S("Hainite") << QStringList{S("Seidozerite-Rinkite")};
     }

@@ -10,13 +10,15 @@ reference file names: letters and digits only (Abenakiite-(Ce) becomes Abenakiit
 mineral-groups.csv is "<Name>\t<structural group>" as the IMA list writes the group ("Mica, Clay" names
 two; empty or "Not in a structural group" for none).
 
-A RRUFF name the IMA list lacks gets a group only in two cases. The IMA list has split it by a suffix
-(Hainite is now Hainite-(Y), Tennantite Tennantite-(Zn), -(Fe), ...) and all species so named share one
-group. Or its ideal chemistry places it in a solid-solution series of that group: written as a range of compositions (Labradorite Na0.5-0.3Ca0.5-0.7Al1.5-1.7...), both
-ends lying between two IMA species of one structural group (Albite and Anorthite, Feldspar), so that it names
-an intermediate member of their series. Where the ends of the range are also those of a series of
-polymorphs in another group (Lingunite - Stoefflerite, high-pressure Coronadite), the series whose species
-were described first counts: old series names such as the plagioclases' refer to it.
+A RRUFF name the IMA list lacks gets a group in three cases only: the IMA list has split it by a
+suffix (Hainite is now Hainite-(Y); Tennantite Tennantite-(Zn), -(Fe) ...) and all species so named
+share the group; its ideal chemistry is that of IMA species of one group (an older name, as
+Fluoropotassicrichterite for Potassic-fluoro-richterite); or its ideal chemistry is a range of
+compositions (Labradorite Na0.5-0.3Ca0.5-0.7Al1.5-1.7...) whose ends lie between two IMA species of one
+group (Albite and Anorthite, Feldspar): an intermediate member of their series. Where the ends are also
+those of a series of polymorphs in another group (Lingunite - Stoefflerite, high-pressure Coronadite),
+the series whose species were described first counts: old series names such as the plagioclases' refer
+to it.
 """
 import collections
 import csv
@@ -104,6 +106,18 @@ def series_group(ends, species):
     return min(series)[1] if series else ''
 
 
+def same_chemistry_group(formula, listed):
+    """The one group of the listed species of the same composition as the RRUFF `formula`; empty
+    when there is none, or several (polymorphs in other groups or in none). listed: (composition,
+    group) of every species."""
+    plain = re.sub(r'\^[^^]*\^', '', html.unescape(formula)).replace(' ', '').replace('_', '')
+    mine = composition(plain)
+    groups = {group for theirs, group in listed if mine and set(theirs) == set(mine)
+              and all(abs(theirs[e] - mine[e]) < 1e-3 for e in mine)}
+    real = groups.pop() if len(groups) == 1 else ''
+    return '' if real == 'Not in a structural group' else real
+
+
 def split_group(name, listed):
     """The one group of the listed species named `name` plus a suffix of up to five letters or
     digits (a species split by its dominant element); empty when there is none or several.
@@ -118,6 +132,7 @@ def main():
     group_lines = []
     species = []
     split = []
+    everyone = []
     known = set()
     with open(os.path.join(data_dir, 'ima-minerals-2025-09-08.csv'), encoding='utf-8', newline='') as f:
         for row in csv.DictReader(f):
@@ -131,6 +146,8 @@ def main():
             group_lines.append(f'{name}\t{group}\n')
             plain = re.sub(r'</?sub>', '', re.sub(r'<sup>.*?</sup>', '', formula)).replace(' ', '')
             year = int(row['Year First Published']) if row['Year First Published'].isdigit() else 9999
+            if composition(plain):
+                everyone.append((composition(plain), group))
             if group and group != 'Not in a structural group':
                 split.append((name, group))
                 if composition(plain):
@@ -146,7 +163,8 @@ def main():
             known.add(name.lower())
             extra_lines.append(f'{name} {formula}\n')
             ends = range_ends(row['ideal_chemistry'])
-            group = split_group(name, split) or (series_group(ends, species) if ends else '')
+            group = (split_group(name, split) or same_chemistry_group(row['ideal_chemistry'], everyone)
+                     or (series_group(ends, species) if ends else ''))
             if group:
                 group_lines.append(f'{name}\t{group}\n')
 
