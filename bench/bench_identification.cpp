@@ -81,6 +81,7 @@ struct ScoredQuery
     QVector<bool> ownSample;  // left out for this query
     QVector<bool> ownMineral; // left out to ask for a mineral not in the library
     QVector<double> fingerprint, correlation, cosine, rootCosine, shape, peaks;
+    MineralQuery prepared;
 };
 
 QVector<ScoredQuery> scoreQueries(const ReferenceLibrary &library, const MineralSearch &search,
@@ -106,10 +107,9 @@ QVector<ScoredQuery> scoreQueries(const ReferenceLibrary &library, const Mineral
         const RamanData<Wavenumbers> plain = query.data.resampled(librarySearchStep);
         s.cosine = library.correlations(plain);
         s.rootCosine = rootCosine.scores(query.data);
-        const MineralQuery prepared
-            = search.prepare(SearchQuery::fromSpectrum(query.data, processing), fingerprint);
-        s.shape = search.shapeScores(prepared);
-        s.peaks = search.peakScores(prepared, fingerprint);
+        s.prepared = search.prepare(SearchQuery::fromSpectrum(query.data, processing), fingerprint);
+        s.shape = search.shapeScores(s.prepared);
+        s.peaks = search.peakScores(s.prepared, fingerprint);
         scored.append(s);
     }
     return scored;
@@ -126,7 +126,8 @@ HitRates mineralRates(const ReferenceLibrary &library, const MineralSearch &sear
 {
     HitRates rates;
     for (const ScoredQuery &s : scored) {
-        const MineralIdentification answer = search.rank(s.shape, s.peaks, s.ownSample);
+        MineralIdentification answer = search.rank(s.shape, s.peaks, s.ownSample);
+        search.orderCloseLeaders(s.prepared, answer, s.ownSample);
         const int rank = mineralRank(answer, s.mineral);
         rates.add(true, rank);
         if (!confidence)
@@ -143,7 +144,8 @@ HitRates mineralRates(const ReferenceLibrary &library, const MineralSearch &sear
         for (int i = 0; i < absent.size(); ++i)
             absent[i] = absent[i] || s.ownSample[i];
         ++confidence->absent;
-        const MineralIdentification without = search.rank(s.shape, s.peaks, absent);
+        MineralIdentification without = search.rank(s.shape, s.peaks, absent);
+        search.orderCloseLeaders(s.prepared, without, absent);
         confidence->absentUncertain += without.confidence == IdentificationConfidence::Uncertain;
     }
     Q_UNUSED(library)
@@ -442,7 +444,8 @@ void timing(const ReferenceLibrary &source, int size, const QVector<LabelledSpec
         const QVector<double> peaks = search.peakScores(query, fingerprint);
         stepMs[2] += step.nsecsElapsed() / 1e6 / n;
         step.restart();
-        search.rank(shape, peaks);
+        MineralIdentification answer = search.rank(shape, peaks);
+        search.orderCloseLeaders(query, answer);
         stepMs[3] += step.nsecsElapsed() / 1e6 / n;
     }
     MixtureFitParameters parameters;
@@ -525,7 +528,8 @@ int main(int argc, char *argv[])
         for (const auto *set : {&scoredQueries, &scoredLoo}) {
             const MineralSearch &sr = set == &scoredQueries ? search : looSearch;
             for (const ScoredQuery &s : *set) {
-                const MineralIdentification a = sr.rank(s.shape, s.peaks, s.ownSample);
+                MineralIdentification a = sr.rank(s.shape, s.peaks, s.ownSample);
+                sr.orderCloseLeaders(s.prepared, a, s.ownSample);
                 if (a.minerals.isEmpty() || a.minerals[0].name == s.mineral)
                     continue;
                 const int r = mineralRank(a, s.mineral);

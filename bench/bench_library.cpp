@@ -308,7 +308,8 @@ int main(int argc, char *argv[])
         QStringLiteral("mineral: ranking"),
         perQuery(queries, [&](int q) {
             const int i = queries.indexOf(q);
-            mineral.rank(shapes[i], peaks[i]);
+            MineralIdentification answer = mineral.rank(shapes[i], peaks[i]);
+            mineral.orderCloseLeaders(mineralQueries[i], answer);
         })};
 
     row("", QStringLiteral("measured"), "goal");

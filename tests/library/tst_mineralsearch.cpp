@@ -1,6 +1,8 @@
 #include "library/identify/search.h"
 #include "library/identify/searchevaluation.h"
 #include "librarycopy.h"
+#include "spectrum/spectrumfile.h"
+#include "syntheticspectra.h"
 #include "testfiles.h"
 
 #include <QTemporaryDir>
@@ -99,6 +101,53 @@ private slots:
             QCOMPARE(search->peakScores(query, {}), m_search->peakScores(query, {}));
             QCOMPARE(search->mineralOf(7), m_search->mineralOf(7));
         }
+    }
+
+    // Two minerals whose references differ consistently only by a band at 700 or 706 1/cm, while
+    // each mineral's references scatter in the height of the band at 1000: a spectrum of the
+    // first given second by a hair goes first; a clear lead stands, and single references
+    // (no scatter to weigh) decide nothing.
+    void closeLeadersOrderedByDistinguishingBands_data()
+    {
+        QTest::addColumn<int>("references"); // per mineral
+        QTest::addColumn<double>("lead");    // of the second mineral over the first, in score
+        QTest::addColumn<bool>("swapped");
+        QTest::newRow("close") << 3 << 0.3 << true;
+        QTest::newRow("clear lead") << 3 << 0.8 << false;
+        QTest::newRow("single references") << 1 << 0.1 << false;
+    }
+
+    void closeLeadersOrderedByDistinguishingBands()
+    {
+        QFETCH(int, references);
+        QFETCH(double, lead);
+        QFETCH(bool, swapped);
+        const auto spectrum = [](double band, double height, quint32 seed) {
+            return syntheticSpectrum({{400, 1.0, 6}, {band, 0.6, 5}, {1000, height, 6}}, seed);
+        };
+        const QString folder = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
+        QDir().mkpath(folder);
+        for (int k = 0; k < 2 * references; ++k) // Alpha at 700, Beta at 706 1/cm
+            QVERIFY(writeSpectrumText(folder
+                                          + QStringLiteral("/%1__R%2__Raman__532_.txt")
+                                                .arg(QLatin1String(k % 2 ? "Beta" : "Alpha"))
+                                                .arg(k),
+                                      spectrum(k % 2 ? 706 : 700, 0.15 + 0.15 * (k / 2), k + 1)));
+        ReferenceLibrary library;
+        QVERIFY(loadLibraryCopy(folder, folder + S("-copy"), library));
+        const MineralSearch search(library);
+        const MineralQuery query = search.prepare(
+            SearchQuery::fromSpectrum(spectrum(700.5, 0.25, 99), analysisStartParameters()), {});
+        QHash<QString, int> first; // each mineral's first spectrum
+        for (int i = library.count(); i-- > 0;)
+            first[library.info(i).name] = i;
+        MineralIdentification answer;
+        answer.minerals = {{S("Beta"), first[S("Beta")], 9.0, 0.9, 5},
+                           {S("Alpha"), first[S("Alpha")], 9.0 - lead, 0.9, 5}};
+        answer.margin = lead;
+        search.orderCloseLeaders(query, answer);
+        QCOMPARE(answer.minerals[0].name, swapped ? S("Alpha") : S("Beta"));
+        QCOMPARE(answer.margin, swapped ? 0.0 : lead);
     }
 
     void mixtureFit_data()

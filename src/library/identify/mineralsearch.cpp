@@ -462,7 +462,9 @@ MineralIdentification MineralSearch::identify(const SearchQuery &searched,
         result.problem = query.problem;
         return result;
     }
-    return rank(shapeScores(query), peakScores(query, fingerprint));
+    MineralIdentification answer = rank(shapeScores(query), peakScores(query, fingerprint));
+    orderCloseLeaders(query, answer);
+    return answer;
 }
 
 QString MineralSearch::confidenceText(IdentificationConfidence confidence)

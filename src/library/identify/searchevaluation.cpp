@@ -197,12 +197,15 @@ SearchEvaluation evaluateSearches(const ReferenceLibrary &library,
             const MineralQuery prepared = search->prepare(searched, fingerprint);
             const QVector<double> shape = search->shapeScores(prepared);
             const QVector<double> peaks = search->peakScores(prepared, fingerprint);
-            const MineralIdentification answer = search->rank(shape, peaks, excluded);
+            MineralIdentification answer = search->rank(shape, peaks, excluded);
+            search->orderCloseLeaders(prepared, answer, excluded);
             result.mineralRank = mineralRank(answer, query.mineral);
             result.answer = answer.minerals.isEmpty() ? QString() : answer.minerals[0].name;
             evaluation.mineral.add(prepared.isValid(), result.mineralRank);
-            const MineralIdentification absent = search->rank(
-                shape, peaks, leftOut(library, query, leaveOut | LeaveOutOwnMineral, folds));
+            const QVector<bool> without
+                = leftOut(library, query, leaveOut | LeaveOutOwnMineral, folds);
+            MineralIdentification absent = search->rank(shape, peaks, without);
+            search->orderCloseLeaders(prepared, absent, without);
             result.example
                 = {answer.minerals.isEmpty() ? 0.0 : answer.minerals[0].score, answer.margin,
                    absent.minerals.isEmpty() ? 0.0 : absent.minerals[0].score, absent.margin,
