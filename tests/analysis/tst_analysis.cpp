@@ -16,21 +16,17 @@
 
 Q_DECLARE_METATYPE(SnapMode)
 
-namespace {
-
-const QString sourceLibrary = S(RAMAN_SOURCE_DIR "/data/rruff/library");
-const QString queryFile
-    = S(RAMAN_SOURCE_DIR
-        "/data/rruff/queries/"
-        "Calcite__R040170__Raman__532__0__unoriented__Raman_Data_Processed__20886.txt");
-
-// A loader of the first `count` vendored reference spectra, copied into dir/library.
-std::shared_ptr<LibraryLoader> loaderOfCopy(const QTemporaryDir &dir, int count)
+// Sampled on x = 980 ... 1019: the vertex lies between grid points.
+static double parabola(double x)
 {
-    return loaderOfCopy(sourceLibrary, dir.filePath(S("library")), count);
+    return 10 - (x - 1003.3) * (x - 1003.3) / 100;
 }
 
-} // namespace
+// A loader of the first `count` demo reference spectra, copied into dir/library.
+static std::shared_ptr<LibraryLoader> loaderOfCopy(const QTemporaryDir &dir, int count)
+{
+    return loaderOfCopy(TestFiles::rruffLibrary(), dir.filePath(S("library")), count);
+}
 
 class TestAnalysis : public QObject
 {
@@ -43,16 +39,15 @@ private slots:
         QTest::addColumn<SnapMode>("mode");
         QTest::addColumn<double>("expectedX");
         QTest::addColumn<double>("expectedY");
-        // y = 10 - (x - 1003.3)^2 / 100 on x = 980 ... 1019: the vertex lies between grid points.
-        const auto y = [](double x) { return 10 - (x - 1003.3) * (x - 1003.3) / 100; };
         QTest::newRow("peak refined to the vertex")
             << 1000.0 << SnapMode::Maximum << 1003.3 << 10.0;
-        QTest::newRow("no snapping keeps x") << 1000.0 << SnapMode::None << 1000.0 << y(1000);
+        QTest::newRow("no snapping keeps x")
+            << 1000.0 << SnapMode::None << 1000.0 << parabola(1000);
         QTest::newRow("beyond the last x") << 2000.0 << SnapMode::Maximum << 2000.0 << 0.0;
         QTest::newRow("extreme at the first point")
-            << 985.5 << SnapMode::Minimum << 985.5 << y(986);
+            << 985.5 << SnapMode::Minimum << 985.5 << parabola(986);
         QTest::newRow("extreme at the last point")
-            << 1019.0 << SnapMode::Minimum << 1019.0 << y(1019);
+            << 1019.0 << SnapMode::Minimum << 1019.0 << parabola(1019);
     }
 
     void snapping()
@@ -65,7 +60,7 @@ private slots:
         QVector<double> y;
         for (int i = 980; i <= 1019; ++i) {
             x.append(i);
-            y.append(10 - (i - 1003.3) * (i - 1003.3) / 100);
+            y.append(parabola(i));
         }
         const QPointF p = snappedPosition(x, y, requested, mode);
         QVERIFY2(std::abs(p.x() - expectedX) < 1e-9, qPrintable(QString::number(p.x(), 'g', 12)));
@@ -176,7 +171,7 @@ private slots:
         QCOMPARE(before, 12);
 
         SpectrumAnalysis analysis;
-        analysis.setSpectrum(loadSpectrumFromCSV(queryFile));
+        analysis.setSpectrum(loadSpectrumFromCSV(TestFiles::calciteQuery()));
         QVERIFY(waitForAnalysisIdle(&analysis));
         const RamanData<Wavenumbers> processed = analysis.processedNow();
         QVERIFY(processed.size() > 100);
@@ -245,7 +240,7 @@ private slots:
         QTemporaryDir dir;
         SpectrumAnalysis analysis;
         analysis.setLibrary(loaderOfCopy(dir, 20)->library());
-        analysis.setSpectrum(loadSpectrumFromCSV(queryFile));
+        analysis.setSpectrum(loadSpectrumFromCSV(TestFiles::calciteQuery()));
         QSignalSpy spy(&analysis, &SpectrumAnalysis::changed);
         ProcessingControls controls;
         for (int minimum = 100; minimum <= 300; minimum += 5) {

@@ -11,6 +11,7 @@
 
 #include "analysisidle.h"
 #include "librarycopy.h"
+#include "testfiles.h"
 
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
@@ -22,11 +23,7 @@
 
 namespace {
 
-const QString sourceLibrary = S(RAMAN_SOURCE_DIR "/data/rruff/library");
-const QString queryFile
-    = S(RAMAN_SOURCE_DIR
-        "/data/rruff/queries/"
-        "Calcite__R040170__Raman__532__0__unoriented__Raman_Data_Processed__20886.txt");
+const QString queryFile = TestFiles::calciteQuery();
 
 // A plot whose first curve has a peak at 1003.3 1/cm, with a line canvas.
 struct PeakPlot
@@ -85,7 +82,7 @@ private:
 
 void TestAnalysisWidgets::initTestCase()
 {
-    m_library = loaderOfCopy(sourceLibrary, m_dir.filePath(S("library")), 30);
+    m_library = loaderOfCopy(TestFiles::rruffLibrary(), m_dir.filePath(S("library")), 30);
     QVERIFY(m_library);
     QCOMPARE(m_library->library()->count(), 30);
 }
@@ -149,7 +146,6 @@ void TestAnalysisWidgets::widgetShowsSearch()
     QVERIFY(waitForAnalysisIdle(widget.analysis()));
     auto *table = widget.findChild<QTableView *>(S("TViewRaBib"));
     QCOMPARE(table->model()->rowCount(), 30);
-    QCOMPARE(widget.findChild<QLabel *>(S("lNumRows"))->text(), S("30"));
     // Best first, and the automatic suggestion names it.
     const QString best = table->model()->index(0, 1).data().toString();
     QCOMPARE(widget.resultText(), best);
@@ -424,7 +420,6 @@ void TestAnalysisWidgets::exportDialog()
     QTest::keyClicks(chemistry, S("CaCO_3"));
     QCOMPARE(chemistry->text(), S("CaCO<sub>3</sub>"));
     QCOMPARE(dialog.findChild<QLabel *>(S("labelPreviewChemistry"))->text(), S("CaCO<sub>3</sub>"));
-    QCOMPARE(dialog.exportRecord().orientation, S("unoriented"));
 
     // Without a valid name or an existing folder the dialog stays open after a message.
     QTimer::singleShot(0, [] {

@@ -36,6 +36,18 @@ inline QString rruffDir()
     return QStringLiteral(RAMAN_REPO_DATA_DIR "/rruff");
 }
 
+// A query that every search method names correctly, and its library.
+inline QString calciteQuery()
+{
+    return rruffDir()
+           + QStringLiteral("/queries/Calcite__R040170__Raman__532__0__unoriented__Raman_Data_"
+                            "Processed__20886.txt");
+}
+inline QString rruffLibrary()
+{
+    return rruffDir() + QStringLiteral("/library");
+}
+
 // A folder of the large shared data sets, or an empty string: skipped in the everyday run of a
 // test that has a separate quality run, or missing.
 inline QString sharedDataDir(const QString &sub, QString *why)
