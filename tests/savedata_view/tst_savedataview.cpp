@@ -48,17 +48,12 @@ QStringList fields(const char *text)
     return QString::fromUtf8(text).split(QLatin1Char('|'));
 }
 
-QString row(const QString &name, const QString &value)
+// What an HTML preview reads as: one table cell per line.
+QStringList shownCells(const QVariant &html)
 {
-    return S("<tr><td width=300><b>%1</b></td><td>%2</td></tr>").arg(name, value);
-}
-
-QString table(const QStringList &rows)
-{
-    QStringList html;
-    for (int i = 0; i + 1 < rows.size(); i += 2)
-        html << row(rows[i], rows[i + 1]);
-    return S("<html><body><table>") + html.join(QLatin1Char('\n')) + S("</table></body></html>");
+    QTextDocument document;
+    document.setHtml(html.toString());
+    return document.toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 // The picture as the view's document loaded it (a pixmap).
@@ -118,14 +113,13 @@ private slots:
     void previews()
     {
         TestedModel full(Fixture::measurement(1));
-        QCOMPARE(
-            full.item(0, 8).data(SaveDataModel::PreviewRole).toString(),
-            table(fields("Belichtungszeit|3 s|Neutralfilter|ND 0.1|Objektiv|20x #1|Gain|3 e-/count|"
-                         "Temperatur Kamera|-60.25 °C")));
-        QCOMPARE(full.item(0, 6).data(SaveDataModel::PreviewRole).toString(),
-                 table(fields("Automatisch identifiziert|Quartz|Match-Qualität|8.25|Sicherheit|"
-                              "unsicher|Gruppe|Garnet: Almandine / Pyrope (sicher)|Manuell "
-                              "ausgewählt|Calcite")));
+        QCOMPARE(shownCells(full.item(0, 8).data(SaveDataModel::PreviewRole)),
+                 fields("Belichtungszeit|3 s|Neutralfilter|ND 0.1|Objektiv|20x #1|Gain|3 e-/count|"
+                        "Temperatur Kamera|-60.25 °C"));
+        QCOMPARE(shownCells(full.item(0, 6).data(SaveDataModel::PreviewRole)),
+                 fields("Automatisch identifiziert|Quartz|Match-Qualität|8.25|Sicherheit|"
+                        "unsicher|Gruppe|Garnet: Almandine / Pyrope (sicher)|Manuell "
+                        "ausgewählt|Calcite"));
 
         // Raw x and y of different lengths count as broken.
         SaveDataSector sector = Fixture::sector(1);
@@ -152,11 +146,12 @@ private slots:
             m.nodate = old;
             m.created_as_version = old ? 0 : 9;
             t.model.setMetadata(m);
-            const QString html
-                = t.model.data(QModelIndex(), SaveDataModel::MetadataHtmlRole).toString();
-            QCOMPARE(html.contains(row(S("Funddatum"), date)), !old);
-            QVERIFY(html.contains(row(S("Daten-Version"), old ? S("11 (erstellt: 8 oder früher)")
-                                                              : S("11 (erstellt: 9)"))));
+            const QString shown
+                = shownCells(t.model.data(QModelIndex(), SaveDataModel::MetadataHtmlRole))
+                      .join(u'|');
+            QCOMPARE(shown.contains(S("Funddatum|") + date), !old);
+            QVERIFY(shown.contains(old ? S("Daten-Version|11 (erstellt: 8 oder früher)")
+                                       : S("Daten-Version|11 (erstellt: 9)")));
         }
     }
 
@@ -359,10 +354,6 @@ private slots:
         QCOMPARE(NicePicInfos().loadFromFolder(S("Quartz"), 4), info);
         expectWarning("^no metadata.json");
         QCOMPARE(NicePicInfos().loadFromFolder(S("Quartz"), 0), NicePicInfo());
-        // A file where the folder must go.
-        QVERIFY(TestFiles::write(file("blocked"), "x"));
-        expectWarning("^could not write");
-        QVERIFY(!NicePicInfos::writeInfo(file("blocked/Quartz_0.json"), info));
     }
 
     // Removing the first picture moves the others, with their descriptions, down by one.
@@ -401,29 +392,16 @@ private slots:
         QCOMPARE(widget.currentNumber(), 3);
         QVERIFY(showsColor(widget, Qt::blue));
         QVERIFY(widget.shownHtml().contains(S("&copy; owner 2")));
-        QVERIFY(childNamed<QPushButton>(&widget, "buttonDelete")->isEnabled());
+        // Deleting the last picture shows the one before; the document had the deleted one.
+        childNamed<QPushButton>(&widget, "buttonDelete")->click();
+        QCOMPARE(childNamed<QSpinBox>(&widget, "current")->value(), 2);
+        QCOMPARE(widget.shownInfo().pic_copyright, S("owner 1"));
+        QVERIFY(showsColor(widget, colors[1]));
 
         DialogShowNicePic dialog; // starts at the first picture
         dialog.widget()->setCurrentNumber(2);
         dialog.setMineral(quartz);
         QVERIFY(showsColor(*dialog.widget(), Qt::red));
-    }
-
-    // Deleting the last picture shows the one before.
-    void deletingLast()
-    {
-        for (int n = 0; n < 3; ++n)
-            m_store.add(quartz, n, colors[n]);
-        NicePicWidget widget;
-        widget.show();
-        widget.setMineral(quartz);
-        widget.setCurrentNumber(3);
-        // Loaded into the document before the file name gets another picture.
-        QVERIFY(showsColor(widget, colors[2]));
-        childNamed<QPushButton>(&widget, "buttonDelete")->click();
-        QCOMPARE(childNamed<QSpinBox>(&widget, "current")->value(), 2);
-        QCOMPARE(widget.shownInfo().pic_copyright, S("owner 1"));
-        QVERIFY(showsColor(widget, colors[1]));
     }
 
     void addingPictures()
