@@ -29,6 +29,18 @@ inline void answerNextModal(Answer answer)
     timer->start(0);
 }
 
+// The path that the file chooser opened by `action` proposes; the chooser is cancelled.
+inline QString proposedFile(const std::function<void()> &action)
+{
+    QString proposed;
+    answerNextModal<QFileDialog>([&proposed](QFileDialog *chooser) {
+        proposed = QDir(chooser->directory()).filePath(chooser->selectedFiles().value(0));
+        chooser->reject();
+    });
+    action();
+    return proposed;
+}
+
 // Runs an action answering the dialogs it opens: message boxes get `button`, file choosers
 // `file` (empty: cancelled), other dialogs `other` (unset: rejected).
 struct ModalAnswers

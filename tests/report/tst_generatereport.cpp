@@ -229,12 +229,11 @@ private slots:
     void targetSuggested()
     {
         GenerateReportDialog dialog(m_data, 1);
-        QString suggested;
-        answerNextModal<QFileDialog>([&suggested](QFileDialog *chooser) {
-            suggested = QDir(chooser->directory()).filePath(chooser->selectedFiles().value(0));
-            chooser->reject();
+        const QString suggested = proposedFile([&dialog] {
+            childNamed<QDialogButtonBox>(&dialog, "buttonBox")
+                ->button(QDialogButtonBox::Ok)
+                ->click();
         });
-        childNamed<QDialogButtonBox>(&dialog, "buttonBox")->button(QDialogButtonBox::Ok)->click();
         QCOMPARE(QFileInfo(suggested).absolutePath(),
                  QFileInfo(m_data.folderPath()).absoluteFilePath());
         QCOMPARE(QFileInfo(suggested).fileName(), S("Calcit Messpunkt 2.pdf"));

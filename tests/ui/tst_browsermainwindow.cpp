@@ -445,13 +445,7 @@ private:
     // The file the analysis proposes for exporting the processed spectrum.
     static QString proposedExport(QWidget *window)
     {
-        QString proposed;
-        answerNextModal<QFileDialog>([&proposed](QFileDialog *chooser) {
-            proposed = QDir(chooser->directory()).filePath(chooser->selectedFiles().value(0));
-            chooser->reject();
-        });
-        childNamed<QToolButton>(window, "tButtSave")->click();
-        return proposed;
+        return proposedFile([window] { childNamed<QToolButton>(window, "tButtSave")->click(); });
     }
 
     QString identification(int point) const
