@@ -96,25 +96,25 @@ private slots:
 
 private:
     // Runs raman-cli while this process goes on serving.
-    ToolRun run(const QStringList &arguments, const QByteArray &input = {});
+    ToolRun run(const QStringList &arguments, const QByteArray &input = {})
+    {
+        QProcess process;
+        QSignalSpy finished(&process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished));
+        process.start(S(RAMAN_BINARY_DIR "/bin/raman-cli"),
+                      QStringList{S("library")} + arguments
+                          + QStringList{S("--sources"), m_sources});
+        process.write(input);
+        process.closeWriteChannel();
+        if (!finished.wait(60000) || process.exitStatus() != QProcess::NormalExit)
+            return {};
+        return {process.exitCode(), process.readAllStandardOutput(),
+                process.readAllStandardError()};
+    }
 
     QTemporaryDir m_dir;
     LibraryServer m_server;
     QString m_sources;
 };
-
-ToolRun TestCliLibrary::run(const QStringList &arguments, const QByteArray &input)
-{
-    QProcess process;
-    QSignalSpy finished(&process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished));
-    process.start(S(RAMAN_BINARY_DIR "/bin/raman-cli"),
-                  QStringList{S("library")} + arguments + QStringList{S("--sources"), m_sources});
-    process.write(input);
-    process.closeWriteChannel();
-    if (!finished.wait(60000) || process.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
 
 QTEST_GUILESS_MAIN(TestCliLibrary)
 #include "tst_cli_library.moc"
