@@ -32,17 +32,10 @@ int environmentNumber(const char *name, int fallback)
     return ok ? value : fallback;
 }
 
+// Copies into `to` what it lacks of `from`.
 bool copyTree(const QString &from, const QString &to)
 {
-    QDir().mkpath(to);
-    const QDir source(from);
-    for (const QFileInfo &entry : source.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
-        const QString target = to + QLatin1Char('/') + entry.fileName();
-        if (entry.isDir() ? !copyTree(entry.filePath(), target)
-                          : !QFileInfo::exists(target) && !QFile::copy(entry.filePath(), target))
-            return false;
-    }
-    return true;
+    return QProcess::execute(S("cp"), {S("-Rn"), from + S("/."), to}) == 0;
 }
 
 } // namespace
