@@ -295,13 +295,12 @@ private slots:
         SaveData data;
         QVERIFY(data.load(path, AllSaveDataParts));
         const SaveDataSector &s = data.activeSector();
-        const QString actual = QString::number(!s.withLaserImage.isNull())
-                               + QString::number(!s.withoutLaserImage.isNull())
-                               + QString::number(!data.metadata().overviewImage.isNull())
-                               + QString::number(s.processedSpectrum.size() == 3)
-                               + QString::number(s.rawSpectrum.size() == 3)
-                               + QString::number(s.ccdRaw == QVector<quint16>{1, 2})
-                               + QString::number(s.calibrationLines.size() == 2);
+        QString actual;
+        for (const bool read : {!s.withLaserImage.isNull(), !s.withoutLaserImage.isNull(),
+                                !data.metadata().overviewImage.isNull(),
+                                s.processedSpectrum.size() == 3, s.rawSpectrum.size() == 3,
+                                s.ccdRaw == QVector<quint16>{1, 2}, s.calibrationLines.size() == 2})
+            actual += QLatin1Char(read ? '1' : '0');
         QCOMPARE(actual, loaded);
         QCOMPARE(s.rawSpectrumImage.size(), QSize(8, 4));
         QCOMPARE(s.identificationData.searchResultTableImage.size(), QSize(8, 4));
