@@ -16,7 +16,6 @@
 #include "savedatafixture.h"
 #include "storage/backup.h"
 #include "testfiles.h"
-#include "toolprocess.h"
 #include "ui/browsermainwindow.h"
 
 #include <QtTest>
@@ -97,7 +96,6 @@ private slots:
 
         action("actionSave")->trigger();
         QVERIFY(listedIdentifications(folder).contains(stored));
-        QVERIFY(!QDir(backupRoot() + S("/overwritten")).isEmpty());
 
         const int points = m_model->saveData().sectorCount();
         QCOMPARE(runAnswering([this] { contextMenuAction(1, "Messung löschen")->trigger(); },

@@ -15,7 +15,6 @@
 #include "savedata_view/savedatamodel.h"
 #include "savedata_view/ui/savedatadisplaywidget.h"
 #include "storage/backup.h"
-#include "toolprocess.h"
 #include "ui/browsermainwindow.h"
 
 #include <QtTest>
