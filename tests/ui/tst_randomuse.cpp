@@ -53,18 +53,10 @@ private slots:
         QVERIFY2(failed.isEmpty(), failed.constData());
     }
 
-    void run_data()
-    {
-        QTest::addColumn<quint32>("seed");
-        QTest::addColumn<int>("actions");
-        QTest::newRow("environment") << quint32(environmentNumber("RAMAN_RANDOM_SEED", 1))
-                                     << environmentNumber("RAMAN_RANDOM_ACTIONS", 1000);
-    }
-
     void run()
     {
-        QFETCH(quint32, seed);
-        QFETCH(int, actions);
+        const auto seed = quint32(environmentNumber("RAMAN_RANDOM_SEED", 1));
+        const int actions = environmentNumber("RAMAN_RANDOM_ACTIONS", 1000);
         QDir(root()).removeRecursively();
         QDir(backupRoot()).removeRecursively();
         QVERIFY(copyTree(pristine(), root()));
