@@ -77,6 +77,13 @@ inline SaveData measurement(int sectors)
     return data;
 }
 
+// The metadata with another owner: an edit of a measurement.
+inline SaveDataMetadata ownedBy(SaveDataMetadata metadata, const QString &owner)
+{
+    metadata.owner = owner;
+    return metadata;
+}
+
 // One measuring point as the instrument wrote it in format version 5, with label AB.
 inline void writeVersion5Folder(const QString &folder)
 {

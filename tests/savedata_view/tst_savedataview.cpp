@@ -211,11 +211,8 @@ private slots:
         SaveDataModel model;
         model.setSaveData(loaded);
         QCOMPARE(model.isReadOnly(), inBackupArea);
-        if (edit) {
-            SaveDataMetadata m = model.saveData().metadata();
-            m.owner = S("Neu");
-            model.setMetadata(m);
-        }
+        if (edit)
+            model.setMetadata(Fixture::ownedBy(model.saveData().metadata(), S("Neu")));
         if (changedOnDisk)
             QVERIFY(TestFiles::write(folder + S("/Location1/data.csv"), "1 2\n3 4\n"));
         const auto before = Fixture::snapshot(folder);

@@ -126,9 +126,7 @@ private slots:
         SaveData data;
         QVERIFY(data.load(folder, AllSaveDataParts));
         QVERIFY(data.sectors().at(0).missingOnDisk);
-        SaveDataMetadata m = data.metadata();
-        m.owner = S("Neu");
-        data.setMetadata(m);
+        data.setMetadata(Fixture::ownedBy(data.metadata(), S("Neu")));
         QVERIFY(data.save(dir.path(), S("m"), {}));
 
         auto after = Fixture::snapshot(folder);

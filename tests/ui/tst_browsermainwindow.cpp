@@ -257,7 +257,7 @@ private slots:
         const QString folder = selectMeasurement([](const SaveData &d) { return d.hasContent(); });
         SaveData other;
         QVERIFY(other.load(folder, AllSaveDataParts));
-        setOwner(other, S("Anderes Programm"));
+        other.setMetadata(Fixture::ownedBy(other.metadata(), S("Anderes Programm")));
         QVERIFY(other.save(QFileInfo(folder).path(), QFileInfo(folder).fileName(), {}));
         const auto onDisk = Fixture::snapshot(QFileInfo(folder).path());
         const auto backups = Fixture::snapshot(backupRoot());
@@ -352,18 +352,10 @@ private slots:
 private:
     QString root() const { return m_dir.filePath(S("Raman")); }
 
-    static void setOwner(SaveData &data, const QString &owner)
-    {
-        SaveDataMetadata metadata = data.metadata();
-        metadata.owner = owner;
-        data.setMetadata(metadata);
-    }
     // An unsaved change to the shown measurement.
     void changeOwner(const QString &owner = S("Geändert"))
     {
-        SaveData edited = m_model->saveData();
-        setOwner(edited, owner);
-        m_model->setMetadata(edited.metadata());
+        m_model->setMetadata(Fixture::ownedBy(m_model->saveData().metadata(), owner));
     }
 
     void openWindow()
