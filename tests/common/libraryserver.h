@@ -49,11 +49,19 @@ class LibraryServer : public QObject
 public:
     struct Route
     {
-        int status = 404;
+        Route(int status = 404, QByteArray body = {}, QByteArray location = {}, int sendBytes = -1,
+              bool stall = false)
+            : status(status)
+            , body(std::move(body))
+            , location(std::move(location))
+            , sendBytes(sendBytes)
+            , stall(stall)
+        {}
+        int status;
         QByteArray body;
         QByteArray location; // for redirects
-        int sendBytes = -1;  // fewer than the body's length: the connection closes early
-        bool stall = false;  // headers and half the body, then nothing
+        int sendBytes;       // fewer than the body's length: the connection closes early
+        bool stall;          // headers and half the body, then nothing
     };
 
     LibraryServer()
