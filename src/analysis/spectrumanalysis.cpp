@@ -400,6 +400,11 @@ void SpectrumAnalysis::updateResultText(Changes changes)
 
 int SpectrumAnalysis::bestIndex() const
 {
+    // The mineral search's answer may score less than the next mineral (close leaders ordered by
+    // their distinguishing bands).
+    const QVector<MineralHit> &minerals = m_outcome.minerals.minerals;
+    if (!minerals.isEmpty() && minerals.constFirst().spectrum < m_outcome.scores.size())
+        return minerals.constFirst().spectrum;
     int best = -1;
     for (int i = 0; i < m_outcome.scores.size(); ++i) {
         const double score = m_outcome.scores[i];

@@ -148,6 +148,7 @@ private slots:
         search.orderCloseLeaders(query, answer);
         QCOMPARE(answer.minerals[0].name, swapped ? S("Alpha") : S("Beta"));
         QCOMPARE(answer.margin, swapped ? 0.0 : lead);
+        QCOMPARE(answer.reordered, swapped);
     }
 
     void mixtureFit_data()

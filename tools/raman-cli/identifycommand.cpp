@@ -59,22 +59,21 @@ int runIdentifyCommand(const QStringList &arguments, QTextStream &out, QTextStre
             "mineral search the confidence, the mineral's structural group (as the IMA list names "
             "it), the answer at group level and its confidence (on the first row).\n"
             "Methods: fingerprint (band positions), correlation (whole spectrum), auto "
-            "(correlation "
-            "for spectra too noisy for bands), mineral: ranks minerals by their best spectrum "
-            "(moved a tenth of the way towards their second best), scored 80 % by the cosine of "
-            "the "
-            "square roots of both spectra (above their background and twice their noise; the "
-            "better "
-            "of a background broader than 200 1/cm and one broader than 40 1/cm) over the range "
-            "both "
-            "cover and 20 % by the fingerprint score.\n"
+            "(correlation for spectra too noisy for bands), mineral: ranks minerals by their best "
+            "spectrum (moved a tenth of the way towards their second best), scored 80 % by the "
+            "cosine of the square roots of both spectra (above their background and twice their "
+            "noise; the better of a background broader than 200 1/cm and one broader than "
+            "40 1/cm) over the range both cover and 20 % by the fingerprint score. When the two "
+            "best minerals are close (a lead below %2) and have three reference spectra between "
+            "them, the bands in which their references differ decide their order, so the first "
+            "may score less than the second; it is then uncertain.\n"
             "%1 A mineral missing from the library mostly shows as uncertain. "
             "A spectrum that cannot be read or searched (flat, too short, not numbers, outside "
-            "every "
-            "library range) gets an empty row marked uncertain and a message.\n"
-            "Defaults are those of a fresh analysis: cut 60:4000, spline background with 8 dynamic "
-            "support points, mineral search.")
-            .arg(confidenceRuleEnglish()));
+            "every library range) gets an empty row marked uncertain and a message.\n"
+            "Defaults are those of a fresh analysis (cut 60:4000, spline background with 8 "
+            "dynamic support points); the method defaults to the mineral search.")
+            .arg(confidenceRuleEnglish(),
+                 QString::number(0.5 * MineralSearchParameters().leaderLeanWeight)));
     parser.addPositionalArgument(QStringLiteral("SPECTRUM"), QStringLiteral("spectrum files"),
                                  QStringLiteral("SPECTRUM..."));
     const QCommandLineOption methodOption(QStringLiteral("method"),

@@ -153,9 +153,17 @@ void ResultPanel::showScores()
     const AnalysisOutcome &outcome = m_analysis->outcome();
     const bool complete = outcome.scores.size() == m_model->infos().size();
     QHash<int, QString> confidences, groups;
+    int answerRow = -1;
+    QString answerNote;
     if (complete && !outcome.minerals.minerals.isEmpty()) {
-        confidences.insert(outcome.minerals.minerals.constFirst().spectrum,
-                           MineralSearch::confidenceText(outcome.minerals.confidence));
+        const QVector<MineralHit> &minerals = outcome.minerals.minerals;
+        answerRow = minerals.constFirst().spectrum;
+        confidences.insert(answerRow, MineralSearch::confidenceText(outcome.minerals.confidence));
+        if (outcome.minerals.reordered && minerals.size() > 1)
+            answerNote = tr("Vor %1 gestellt, obwohl knapp schlechter bewertet: die Banden, in "
+                            "denen sich die Referenzen beider Minerale unterscheiden, sprechen "
+                            "für %2.")
+                             .arg(minerals[1].name, minerals[0].name);
         // The group and its confidence on the answer's row, the group on its other candidates.
         const GroupAnswer &group = outcome.group;
         for (const MineralHit &hit : outcome.minerals.minerals) {
@@ -168,7 +176,8 @@ void ResultPanel::showScores()
                                                : group.group);
         }
     }
-    m_model->setResultScores(complete ? outcome.scores : QVector<double>(), confidences, groups);
+    m_model->setResultScores(complete ? outcome.scores : QVector<double>(), confidences, groups,
+                             answerRow, answerNote);
     for (const int column : {RamanLibraryModel::ConfidenceColumn, RamanLibraryModel::GroupColumn})
         m_ui->TViewRaBib->setColumnHidden(column, !m_model->hasConfidences());
     keepFormulaInView();

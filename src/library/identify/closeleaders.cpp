@@ -117,6 +117,7 @@ void MineralSearch::orderCloseLeaders(const MineralQuery &query, MineralIdentifi
         >= 0.0)
         return;
     std::swap(minerals[0], minerals[1]);
+    answer.reordered = true;
     answer.margin = 0.0;
     answer.confidence = confidenceOf(m_parameters, minerals[0].score, answer.margin);
 }

@@ -93,6 +93,9 @@ struct MineralIdentification
     QVector<MineralHit> minerals; // best first
     double margin = 0.0;          // best score minus the next mineral's
     IdentificationConfidence confidence = IdentificationConfidence::Uncertain;
+    // The first two were put in order by the bands that tell them apart, so the first may score
+    // less than the second.
+    bool reordered = false;
     QString problem; // English reason why there is no answer; empty when there is one
 };
 

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <cmath>
+#include <limits>
 
 RamanLibraryModel::RamanLibraryModel(QObject *parent)
     : QAbstractTableModel(parent)
@@ -26,13 +27,16 @@ void RamanLibraryModel::setLibraryData(const QVector<rruff_infos> &infos)
 
 void RamanLibraryModel::setResultScores(const QVector<double> &scores,
                                         const QHash<int, QString> &confidences,
-                                        const QHash<int, QString> &groups)
+                                        const QHash<int, QString> &groups, int answerRow,
+                                        const QString &answerNote)
 {
     const bool confidencesShown = !m_confidences.isEmpty() || !confidences.isEmpty()
                                   || !m_groups.isEmpty() || !groups.isEmpty();
     m_scores = scores;
     m_confidences = confidences;
     m_groups = groups;
+    m_answerRow = answerRow;
+    m_answerNote = answerNote;
     if (rowCount() > 0) {
         emit dataChanged(index(0, ScoreColumn), index(rowCount() - 1, ScoreColumn));
         if (confidencesShown)
@@ -94,6 +98,8 @@ QVariant RamanLibraryModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         return displayValue(row, column);
     case SortRole:
+        if (column == ScoreColumn && row == m_answerRow && hasScore(row))
+            return std::numeric_limits<double>::infinity();
         if (column == ScoreColumn)
             return hasScore(row) ? QVariant(m_scores.at(row)) : QVariant();
         return displayValue(row, column);
@@ -102,7 +108,11 @@ QVariant RamanLibraryModel::data(const QModelIndex &index, int role) const
     case Qt::ToolTipRole:
         if ((column == ConfidenceColumn || column == GroupColumn)
             && !displayValue(row, column).toString().isEmpty())
-            return m_confidenceRule;
+            return row == m_answerRow && !m_answerNote.isEmpty()
+                       ? m_answerNote + QStringLiteral("\n\n") + m_confidenceRule
+                       : m_confidenceRule;
+        if (column == ScoreColumn && row == m_answerRow)
+            return m_answerNote.isEmpty() ? QVariant() : QVariant(m_answerNote);
         return QVariant();
     case Qt::BackgroundRole: {
         // Colours compare rows of one search, so a partial result colours nothing.

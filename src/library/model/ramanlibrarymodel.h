@@ -52,9 +52,12 @@ public:
 public slots:
     void setLibraryData(const QVector<rruff_infos> &infos);
     // One score per row (0..10, -1: none), in library order; `confidences` and `groups` give the
-    // texts of the rows that carry one (row -> text).
+    // texts of the rows that carry one (row -> text). The search's answer (`answerRow`, -1: none)
+    // sorts above every score, for it may score less than the next one; `answerNote` tells why in
+    // its tool tip.
     void setResultScores(const QVector<double> &scores, const QHash<int, QString> &confidences = {},
-                         const QHash<int, QString> &groups = {});
+                         const QHash<int, QString> &groups = {}, int answerRow = -1,
+                         const QString &answerNote = {});
     bool hasConfidences() const { return !m_confidences.isEmpty(); }
     bool hasGroups() const { return !m_groups.isEmpty(); }
     // The tool tip of the confidence and group columns: how the confidence is decided.
@@ -71,6 +74,8 @@ private:
     QVector<double> m_scores;
     QHash<int, QString> m_confidences;
     QHash<int, QString> m_groups;
+    int m_answerRow = -1;
+    QString m_answerNote;
     QString m_confidenceRule;
     bool m_loaded = false;
 

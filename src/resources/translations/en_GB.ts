@@ -1351,6 +1351,10 @@
 <context>
     <name>ResultPanel</name>
     <message>
+        <source>Vor %1 gestellt, obwohl knapp schlechter bewertet: die Banden, in denen sich die Referenzen beider Minerale unterscheiden, sprechen für %2.</source>
+        <translation>Put before %1 although scored slightly lower: the bands in which the references of the two minerals differ favour %2.</translation>
+    </message>
+    <message>
         <source>&lt;p&gt;&lt;b&gt;Keine Referenzbibliothek eingerichtet.&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Ohne Bibliothek lässt sich das Spektrum nicht identifizieren. Richten Sie eigene Bibliotheksordner ein oder laden Sie öffentliche Sammlungen herunter.&lt;/p&gt;</source>
         <translation>&lt;p&gt;&lt;b&gt;No reference library is set up.&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Without a library the spectrum cannot be identified. Set up library folders of your own or download public collections.&lt;/p&gt;</translation>
     </message>

@@ -253,6 +253,11 @@ private slots:
         // Numerically, not as text ("10.00" < "9.25"); rows without a score last.
         QCOMPARE(names(proxy).mid(0, 4).join(QLatin1Char(' ')),
                  S("Coquimbite Melanterite Quartz Siderite"));
+        // An answer put before a better-scored neighbour stays first, and says why.
+        model.setResultScores({2.5, -1, 9.25, 10, -1, 0}, {}, {}, 2, S("why"));
+        proxy.sort(0, Qt::DescendingOrder);
+        QCOMPARE(names(proxy).mid(0, 2).join(QLatin1Char(' ')), S("Melanterite Coquimbite"));
+        QCOMPARE(model.index(2, 0).data(Qt::ToolTipRole).toString(), S("why"));
         // Fewer scores than rows colour nothing; a reload forgets the scores.
         model.setResultScores({9.5, 9.5, 9.5});
         QCOMPARE(model.index(1, 0).data().toString(), S("9.50"));
