@@ -1,5 +1,6 @@
 #include "library/identify/groupanswer.h"
 
+#include "library/identify/ruletuning.h"
 #include "library/mineralgroups.h"
 
 #include <QCoreApplication>
@@ -152,27 +153,20 @@ GroupAnswer groupAnswer(const MineralIdentification &identification,
 GroupAnswerParameters tuneGroupConfidence(const QVector<GroupExample> &examples, double precision,
                                           GroupAnswerParameters base)
 {
-    GroupAnswerParameters best = base;
-    int bestCovered = -1;
-    // Scores 5..10 in steps of 0.1, margins 0..3 in steps of 0.05.
+    // Scores 5..10 in steps of 0.1, margins 0..3 in steps of 0.05: of equal coverage the
+    // strictest rule, which costs nothing here and may elsewhere.
+    QVector<GroupAnswerParameters> candidates;
     for (int s = 50; s <= 100; ++s) {
         for (int m = 0; m <= 60; ++m) {
-            GroupAnswerParameters candidate = base;
-            candidate.confidentScore = s / 10.0;
-            candidate.confidentMargin = m / 20.0;
-            int covered = 0, right = 0;
-            for (const GroupExample &example : examples) {
-                if (groupConfident(example, candidate)) {
-                    ++covered;
-                    right += example.right;
-                }
-            }
-            // Of equal coverage, the strictest rule: it costs nothing here and may elsewhere.
-            if (right >= precision * covered && covered >= bestCovered) {
-                bestCovered = covered;
-                best = candidate;
-            }
+            candidates.append(base);
+            candidates.last().confidentScore = s / 10.0;
+            candidates.last().confidentMargin = m / 20.0;
         }
     }
-    return best;
+    return mostCoveringRule(
+        candidates, examples, precision, base,
+        [](const GroupAnswerParameters &rule, const GroupExample &e) {
+            return groupConfident(e, rule);
+        },
+        [](const GroupAnswerParameters &) { return true; });
 }

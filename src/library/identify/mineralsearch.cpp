@@ -1,7 +1,10 @@
 #include "library/identify/mineralsearch.h"
 
+#include "library/identify/ruletuning.h"
+
 #include "core/logging.h"
 #include "core/parallel.h"
+#include "library/identify/ruletuning.h"
 #include "library/matching/peaksearch.h"
 #include "library/referencelibrary.h"
 #include "library/storedarrays.h"
@@ -380,33 +383,27 @@ MineralSearchParameters tuneMineralConfidence(const QVector<ConfidenceExample> &
                                               double precision, double absentUncertain,
                                               MineralSearchParameters base)
 {
-    MineralSearchParameters best = base;
-    int bestCovered = -1;
-    // Leads 0.5..2.5 in steps of 0.05, slopes 0..1 in steps of 0.1.
+    // Leads 0.5..2.5 in steps of 0.05, slopes 0..1 in steps of 0.1: of equal coverage the later
+    // (stricter at low scores) rule.
+    QVector<MineralSearchParameters> candidates;
     for (int m = 10; m <= 50; ++m) {
         for (int s = 0; s <= 10; ++s) {
-            MineralSearchParameters candidate = base;
-            candidate.confidentMargin = m / 20.0;
-            candidate.confidentSlope = s / 10.0;
-            int covered = 0, right = 0, uncertain = 0;
-            for (const ConfidenceExample &e : examples) {
-                if (confidenceOf(candidate, e.score, e.margin)
-                    == IdentificationConfidence::Confident) {
-                    ++covered;
-                    right += e.right;
-                }
-                uncertain += confidenceOf(candidate, e.absentScore, e.absentMargin)
-                             == IdentificationConfidence::Uncertain;
-            }
-            // Of equal coverage, the later (stricter at low scores) rule.
-            if (right >= precision * covered && uncertain >= absentUncertain * examples.size()
-                && covered >= bestCovered) {
-                bestCovered = covered;
-                best = candidate;
-            }
+            candidates.append(base);
+            candidates.last().confidentMargin = m / 20.0;
+            candidates.last().confidentSlope = s / 10.0;
         }
     }
-    return best;
+    const auto sure = [](const MineralSearchParameters &rule, const ConfidenceExample &e) {
+        return confidenceOf(rule, e.score, e.margin) == IdentificationConfidence::Confident;
+    };
+    const auto keepsAbsentUncertain = [&](const MineralSearchParameters &rule) {
+        const auto uncertain = std::count_if(examples.begin(), examples.end(), [&](const auto &e) {
+            return confidenceOf(rule, e.absentScore, e.absentMargin)
+                   == IdentificationConfidence::Uncertain;
+        });
+        return uncertain >= absentUncertain * examples.size();
+    };
+    return mostCoveringRule(candidates, examples, precision, base, sure, keepsAbsentUncertain);
 }
 
 MineralIdentification MineralSearch::rank(const QVector<double> &shape,
